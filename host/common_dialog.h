@@ -1,0 +1,31 @@
+#pragma once
+// The Open and Save As file dialogs with the document's path in FileName. With CancelError set,
+// cancelling a dialog throws HostError(DialogCancelled).
+
+#include <QString>
+
+namespace orvane {
+
+enum DialogFlags : int {
+    OFN_OVERWRITEPROMPT = 0x2,
+    OFN_HIDEREADONLY = 0x4,
+    OFN_PATHMUSTEXIST = 0x800,
+    OFN_FILEMUSTEXIST = 0x1000,
+};
+
+class CommonDialog {
+public:
+    virtual ~CommonDialog() = default;
+
+    QString FileName;   // empty: the document has no file yet
+    QString Filter;     // "description|pattern"
+    QString DefaultExt; // ".txt"
+    int Flags = 0;
+    bool CancelError = false;
+
+    // On OK, FileName holds the chosen file's full path.
+    virtual void ShowOpen() = 0;
+    virtual void ShowSave() = 0;
+};
+
+} // namespace orvane

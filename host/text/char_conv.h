@@ -1,0 +1,16 @@
+#pragma once
+// The host's character-class conversions behind UCase, LCase and StrConv. Each returns the input
+// itself (shared, not copied) when no character changes.
+
+#include <QString>
+
+namespace orvane::text {
+
+QString toUpper(const QString &text);    // keeps the length: ａ → Ａ
+QString toLower(const QString &text);    // keeps the length: Ａ → ａ
+QString toWide(const QString &text);     // keeps or shrinks: ｶﾞ → ガ
+QString toNarrow(const QString &text);   // keeps or grows: ガ → ｶﾞ
+QString toKatakana(const QString &text); // keeps the length: か → カ
+QString toHiragana(const QString &text); // keeps or shrinks: ｶﾞ → が
+
+} // namespace orvane::text

@@ -1,0 +1,22 @@
+#pragma once
+// The host's substring search InStr, 1-based as the search dialog uses it.
+
+#include <QStringView>
+
+namespace orvane::text {
+
+enum class CompareMode : int {
+    Binary = 0, // equal UTF-16 code units
+    Text = 1,   // ignores letter case, character width and hiragana/katakana
+};
+
+struct Match {
+    qsizetype position = 0; // 1-based; 0 when nothing was found
+    qsizetype length = 0;   // UTF-16 units of the match as it stands in the text
+};
+
+// 0 when start exceeds the text's length; start when sought is empty; otherwise the first match that
+// begins at or after start.
+Match InStr(qsizetype start, QStringView text, QStringView sought, CompareMode mode);
+
+} // namespace orvane::text
