@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test headless (unit and widget tests
+# offscreen, the desktop test on its own Xvfb), then builds and runs the same tests once more with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+jobs=$(nproc)
+status=0
+
+echo "== Release build, with benchmarks"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/release -j "$jobs"
+ctest --test-dir build/release -j "$jobs" --output-on-failure || status=1
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON \
+  -DORVANE_BENCHMARKS=OFF -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
+cmake --build build/sanitize -j "$jobs"
+ctest --test-dir build/sanitize -j "$jobs" --output-on-failure || status=1
+
+exit $status
