@@ -1,0 +1,144 @@
+#include "form2.h"
+
+#include "forward_search.h"
+#include "search_texts.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <limits>
+
+namespace orvane {
+
+namespace {
+
+// Sizes are laid out in twips, 15 to a device-independent pixel.
+constexpr int pixels(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+QRect twipRect(int left, int top, int width, int height)
+{
+    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+QPushButton *commandButton(const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    // Neither button reacts to Enter: a search starts only by a click or the access key.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+Form2::Form2(Host &host, QWidget *owner)
+    : QDialog(owner,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowCloseButtonHint),
+      m_host(host),
+      Label1(new QLabel(texts::searchLabel(), this)),
+      Text1(new QLineEdit(this)),
+      Frame1(new QGroupBox(texts::searchMethodFrame(), this)),
+      Option1(new QRadioButton(texts::binarySearchOption(), Frame1)),
+      Option2(new QRadioButton(texts::textSearchOption(), Frame1)),
+      Check1(new QCheckBox(texts::firstOccurrenceOnly(), this)),
+      Command1(commandButton(texts::searchButton(), this)),
+      Command2(commandButton(texts::cancelButton(), this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(texts::searchCaption());
+    setFixedSize(pixels(5640), pixels(1470));
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option2->setObjectName(QStringLiteral("Option2"));
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+
+    Label1->setGeometry(twipRect(120, 150, 1335, 255));
+    Text1->setGeometry(twipRect(1560, 120, 2655, 270));
+    Frame1->setGeometry(twipRect(120, 480, 1575, 855));
+    Option1->setGeometry(twipRect(120, 240, 1335, 180));
+    Option2->setGeometry(twipRect(120, 480, 1335, 180));
+    Check1->setGeometry(twipRect(1800, 600, 2415, 255));
+    Command1->setGeometry(twipRect(4320, 120, 1215, 255));
+    Command2->setGeometry(twipRect(4320, 480, 1215, 255));
+
+    // The search box takes any length; QLineEdit keeps CR LF in its text and shows them as spaces.
+    Text1->setMaxLength(std::numeric_limits<int>::max());
+    Option1->setAutoExclusive(true);
+    Option2->setAutoExclusive(true);
+    Option1->setChecked(true);
+    Check1->setChecked(false);
+
+    // The label and the frame take no focus; Tab enters the option group at its selected button.
+    setTabOrder(Text1, Option1);
+    setTabOrder(Option1, Option2);
+    setTabOrder(Option2, Check1);
+    setTabOrder(Check1, Command1);
+    setTabOrder(Command1, Command2);
+
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+
+    centreOnScreen();
+}
+
+QString Form2::searchText() const
+{
+    return Text1->text();
+}
+
+void Form2::setSearchText(const QString &text)
+{
+    Text1->setText(text);
+}
+
+void Form2::Command1_Click()
+{
+    SearchSettings settings;
+    settings.searchText = Text1->text();
+    settings.check1Checked = Check1->isChecked();
+    settings.option1Selected = Option1->isChecked();
+    SearchPos = forwardSearch(m_host, settings);
+}
+
+void Form2::Command2_Click()
+{
+    close();
+}
+
+void Form2::keyPressEvent(QKeyEvent *event)
+{
+    // Esc leaves the dialog open and Enter starts nothing: only Cancel and the close box unload it.
+    if (event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Form2::centreOnScreen()
+{
+    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+} // namespace orvane

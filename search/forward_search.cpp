@@ -1,0 +1,42 @@
+#include "forward_search.h"
+
+#include "search_texts.h"
+
+#include "host/text/instr.h"
+
+namespace orvane {
+
+qsizetype forwardSearch(Host &host, const SearchSettings &settings)
+{
+    EditControl &Text1 = host.Text1;
+    // Positions are kept in qsizetype rather than 32 bits so that no document size can overflow them.
+    qsizetype SearchPos = 0;
+    if (settings.check1Checked) {
+        SearchPos = 1;
+    } else {
+        const qsizetype selStart = Text1.selStart();
+        SearchPos = selStart + Text1.selLength() + 1;
+    }
+    const text::CompareMode mode = settings.option1Selected ? text::CompareMode::Binary : text::CompareMode::Text;
+
+    text::Match match;
+    {
+        // Reading back and searching a large text takes a noticeable moment.
+        const BusyScope busy(host.program);
+        const QString mainText = Text1.text();
+        match = text::InStr(SearchPos, mainText, settings.searchText, mode);
+    }
+    SearchPos = match.position;
+
+    if (SearchPos < 1) {
+        host.messageBox.msgBox(texts::searchFinished(), MsgBoxStyle::OkOnly, texts::searchFinishedTitle());
+        return SearchPos;
+    }
+    // A text comparison may match a span of another length ("ｶﾞ" for "ガ"): select what matched.
+    const qsizetype length = mode == text::CompareMode::Binary ? settings.searchText.size() : match.length;
+    Text1.setSelStart(SearchPos - 1);
+    Text1.setSelLength(length);
+    return SearchPos;
+}
+
+} // namespace orvane

@@ -1,0 +1,20 @@
+#pragma once
+// Every text the search dialog shows.
+
+#include <QString>
+
+namespace orvane::texts {
+
+inline QString searchCaption() { return QStringLiteral("検索"); }
+inline QString searchLabel() { return QStringLiteral("検索する文字列"); }
+inline QString searchMethodFrame() { return QStringLiteral("検索方法"); }
+inline QString binarySearchOption() { return QStringLiteral("バイナリ検索"); }
+inline QString textSearchOption() { return QStringLiteral("テキスト検索"); }
+inline QString firstOccurrenceOnly() { return QStringLiteral("先頭にある文字列のみ検索"); }
+inline QString searchButton() { return QStringLiteral("検索(&S)"); }
+inline QString cancelButton() { return QStringLiteral("キャンセル(&C)"); }
+
+inline QString searchFinished() { return QStringLiteral("検索を終了しました"); }
+inline QString searchFinishedTitle() { return QStringLiteral("検索"); }
+
+} // namespace orvane::texts
