@@ -1,0 +1,31 @@
+#pragma once
+// The file dialog adapter: Qt's own (non-native) QFileDialog, so that it speaks Japanese on every
+// desktop, driven by the CommonDialog properties. It keeps no dialog between calls.
+
+#include "host/common_dialog.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+namespace orvane {
+
+class QtCommonDialog final : public CommonDialog {
+public:
+    explicit QtCommonDialog(QWidget *parent = nullptr) : m_parent(parent) {}
+    void setParentWidget(QWidget *parent) { m_parent = parent; }
+
+    // Flags: 0x1000 the file must exist, 0x800 its folder must exist, 0x2 ask before overwriting.
+    void ShowOpen() override;
+    void ShowSave() override;
+
+    // "desc|pattern|desc|pattern" as Qt name filters ("desc (pattern)"); ';' separates patterns.
+    static QStringList nameFilters(const QString &filter);
+
+private:
+    void show(bool save);
+
+    QPointer<QWidget> m_parent;
+};
+
+} // namespace orvane
