@@ -1,0 +1,27 @@
+#include "convert.h"
+
+#include "host/text/char_conv.h"
+
+namespace orvane {
+
+QString convert(ConversionKind kind, const QString &text)
+{
+    switch (kind) {
+    case ConversionKind::Upper:
+        return text::toUpper(text);
+    case ConversionKind::Lower:
+        return text::toLower(text);
+    case ConversionKind::Wide:
+        return text::toWide(text);
+    case ConversionKind::Narrow:
+        return text::toNarrow(text);
+    case ConversionKind::Katakana:
+        return text::toKatakana(text);
+    case ConversionKind::Hiragana:
+        return text::toHiragana(text);
+    }
+    // An out-of-range kind converts nothing rather than guessing.
+    return text;
+}
+
+} // namespace orvane
