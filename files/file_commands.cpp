@@ -1,0 +1,142 @@
+#include "files/file_commands.h"
+
+#include "files/file_texts.h"
+#include "host/retry.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr int kOpenFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;                       // 4100
+constexpr int kSaveFlags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT; // 2054
+static_assert(kOpenFlags == 4100 && kSaveFlags == 2054);
+
+MsgBoxAnswer askToSave(Host &host)
+{
+    return host.messageBox.msgBox(file_texts::savePrompt(), YesNoCancel + Exclamation, appTitle());
+}
+
+// Shows a dialog with the document's path as its initial file name. The filter and extension are
+// set here as well as at load, so that the commands do not depend on who set up the dialog.
+bool showDialog(Host &host, int flags, void (CommonDialog::*show)())
+{
+    CommonDialog &dialog = host.CommonDialog1;
+    dialog.Filter = file_texts::fileFilter();
+    dialog.DefaultExt = file_texts::defaultExt();
+    return runWithRetry(host.messageBox, [&] {
+               dialog.Flags = flags;
+               (dialog.*show)();
+           })
+        == StepOutcome::Done;
+}
+
+// Writes the document to path; clears Modified only when the file was written.
+void writeDocument(Host &host, const QString &path)
+{
+    QString text;
+    {
+        BusyScope busy(host.program);
+        text = host.Text1.text();
+    }
+    const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
+        BusyScope busy(host.program);
+        host.textFiles.writeText(path, text);
+    });
+    if (outcome == StepOutcome::Done)
+        host.document.Modified = false;
+}
+
+// A Save As that fails after its dialog keeps the newly chosen name as the document's path.
+void saveAs(Host &host)
+{
+    if (!showDialog(host, kSaveFlags, &CommonDialog::ShowSave))
+        return;
+    writeDocument(host, host.CommonDialog1.FileName);
+}
+
+void save(Host &host)
+{
+    if (host.CommonDialog1.FileName.isEmpty())
+        saveAs(host);
+    else
+        writeDocument(host, host.CommonDialog1.FileName);
+}
+
+// The save prompt before discarding a modified document. True when the command may go on: the
+// user answered No, or Yes and the save completed.
+bool mayDiscard(Host &host, void (*saveStep)(Host &))
+{
+    if (!host.document.Modified)
+        return true;
+    switch (askToSave(host)) {
+    case MsgBoxAnswer::Yes:
+        saveStep(host);
+        return !host.document.Modified;
+    case MsgBoxAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void NewMenu_Click(Host &host)
+{
+    if (!mayDiscard(host, saveAs))
+        return;
+    host.CommonDialog1.FileName.clear();
+    host.Text1.loadText(QString());
+    host.document.Modified = false;
+}
+
+// Touches neither the text, the path nor Modified until the whole file has been read.
+void OpenMenu_Click(Host &host)
+{
+    if (!mayDiscard(host, save))
+        return;
+
+    CommonDialog &dialog = host.CommonDialog1;
+    const QString previousPath = dialog.FileName;
+    if (!showDialog(host, kOpenFlags, &CommonDialog::ShowOpen)) {
+        dialog.FileName = previousPath;
+        return;
+    }
+    const QString path = dialog.FileName;
+
+    LoadedText loaded;
+    const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
+        BusyScope busy(host.program);
+        loaded = host.textFiles.readText(path);
+    });
+    if (outcome == StepOutcome::GivenUp) {
+        dialog.FileName = previousPath;
+        return;
+    }
+    if (loaded.mayBeUtf8
+        && host.messageBox.msgBox(file_texts::openAsShiftJis(path), YesNo + Exclamation, appTitle())
+            != MsgBoxAnswer::Yes) {
+        dialog.FileName = previousPath;
+        return;
+    }
+
+    {
+        BusyScope busy(host.program);
+        host.Text1.loadText(loaded.text);
+        loaded.text = QString();
+    }
+    host.document.Modified = false;
+}
+
+void SaveMenu_Click(Host &host) { save(host); }
+
+void SaveAsMenu_Click(Host &host) { saveAs(host); }
+
+// Yes always shows the Save As dialog, also for a document that has a path.
+void ExitMenu_Click(Host &host)
+{
+    if (mayDiscard(host, saveAs))
+        host.program.end();
+}
+
+} // namespace orvane

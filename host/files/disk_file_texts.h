@@ -1,0 +1,129 @@
+#pragma once
+// The Japanese error descriptions of the disk text files, each naming the file it is about.
+
+#include <QString>
+
+namespace orvane::disk_file_texts {
+
+// %1 is the file's path throughout.
+
+inline QString notFound(const QString &path)
+{
+    return QStringLiteral("ファイル「%1」が見つかりません。").arg(path);
+}
+inline QString folderNotFound(const QString &path)
+{
+    return QStringLiteral("「%1」のフォルダーが見つかりません。フォルダーが削除されたか、名前が変わった可能性があります。")
+        .arg(path);
+}
+inline QString accessDeniedRead(const QString &path)
+{
+    return QStringLiteral("ファイル「%1」を開けません。アクセスが拒否されました。").arg(path);
+}
+inline QString accessDeniedWrite(const QString &path)
+{
+    return QStringLiteral("ファイル「%1」に保存できません。アクセスが拒否されました。").arg(path);
+}
+inline QString readOnlyFile(const QString &path)
+{
+    return QStringLiteral("ファイル「%1」は読み取り専用のため保存できません。アクセスが拒否されました。").arg(path);
+}
+inline QString readOnlyDisk(const QString &path)
+{
+    return QStringLiteral("ファイル「%1」に保存できません。ディスクが書き込み禁止です。").arg(path);
+}
+inline QString diskFull(const QString &path)
+{
+    return QStringLiteral("ファイル「%1」を保存できません。ディスクの空き容量が不足しています。").arg(path);
+}
+inline QString isFolderRead(const QString &path)
+{
+    return QStringLiteral("「%1」はフォルダーです。開けるのはテキストファイルだけです。").arg(path);
+}
+inline QString isFolderWrite(const QString &path)
+{
+    return QStringLiteral("「%1」はフォルダーのため、その名前では保存できません。").arg(path);
+}
+inline QString notRegularRead(const QString &path)
+{
+    return QStringLiteral("「%1」は通常のファイルではない（デバイスやパイプなど）ため開けません。").arg(path);
+}
+inline QString notRegularWrite(const QString &path)
+{
+    return QStringLiteral("「%1」は通常のファイルではない（デバイスやパイプなど）ため保存できません。").arg(path);
+}
+// Sizes in MB (10^6 bytes), rounded up.
+inline QString tooLarge(const QString &path, qint64 sizeMb, qint64 limitMb)
+{
+    return QStringLiteral("ファイル「%1」は大きすぎるため開けません（%2 MB。開けるのは %3 MB までです）。")
+        .arg(path)
+        .arg(sizeMb)
+        .arg(limitMb);
+}
+inline QString outOfMemoryRead(const QString &path)
+{
+    return QStringLiteral("メモリが不足しているため、ファイル「%1」を開けません。").arg(path);
+}
+inline QString outOfMemoryWrite(const QString &path)
+{
+    return QStringLiteral("メモリが不足しているため、ファイル「%1」を保存できません。").arg(path);
+}
+inline QString invalidBytes(const QString &path, qsizetype line, qsizetype column)
+{
+    return QStringLiteral("ファイル「%1」を開けません。Shift-JIS のテキストとして読めないバイトがあります（%2 行目、%3 文字目）。")
+        .arg(path)
+        .arg(line)
+        .arg(column);
+}
+inline QString looksLikeUtf8(const QString &path)
+{
+    return QStringLiteral("ファイル「%1」を開けません。UTF-8 のテキストのようです。開けるのは Shift-JIS のテキストだけです。")
+        .arg(path);
+}
+inline QString utf8Bom(const QString &path)
+{
+    return QStringLiteral("ファイル「%1」は UTF-8 のテキスト（BOM 付き）のため開けません。開けるのは Shift-JIS のテキストだけです。")
+        .arg(path);
+}
+inline QString utf16Bom(const QString &path)
+{
+    return QStringLiteral("ファイル「%1」は UTF-16 のテキストのため開けません。開けるのは Shift-JIS のテキストだけです。")
+        .arg(path);
+}
+// %2 is the character itself, %3 its code point (U+XXXX).
+inline QString unstorable(const QString &path, const QString &character, const QString &codePoint,
+                          qsizetype line, qsizetype column)
+{
+    return QStringLiteral("ファイル「%1」に保存できません。「%2」(%3) は Shift-JIS で保存できません（%4 行目、%5 文字目）。")
+        .arg(path, character, codePoint)
+        .arg(line)
+        .arg(column);
+}
+// For characters that cannot be shown on their own (a lone surrogate, a control or format character).
+inline QString unstorableInvisible(const QString &path, const QString &codePoint, qsizetype line,
+                                   qsizetype column)
+{
+    return QStringLiteral("ファイル「%1」に保存できません。文字 %2 は Shift-JIS で保存できません（%3 行目、%4 文字目）。")
+        .arg(path, codePoint)
+        .arg(line)
+        .arg(column);
+}
+inline QString yenHint()
+{
+    return QStringLiteral("Shift-JIS では ¥ を \\ と区別できないためです。全角変換で ¥ を ￥ にすると保存できます。");
+}
+inline QString overlineHint()
+{
+    return QStringLiteral("Shift-JIS では ‾ を ~ と区別できないためです。全角の ￣ に置き換えると保存できます（全角変換は ¥ を ￥ にします）。");
+}
+// %2 is the system's own reason.
+inline QString otherRead(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイル「%1」を開けません。%2").arg(path, reason);
+}
+inline QString otherWrite(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイル「%1」に保存できません。%2").arg(path, reason);
+}
+
+} // namespace orvane::disk_file_texts
