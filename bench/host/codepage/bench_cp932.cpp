@@ -1,0 +1,182 @@
+// Code page 932 decode and encode speed on Japanese and on ASCII-heavy text, with memcpy of the
+// same buffer and glibc's iconv as references. Throughput is counted in code page 932 bytes.
+
+#include "host/codepage/cp932.h"
+
+#include <benchmark/benchmark.h>
+
+#include <iconv.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+using namespace orvane;
+
+namespace {
+
+constexpr qsizetype kTargetSize = 8 << 20;
+
+void appendCode(QByteArray &out, uint code)
+{
+    if (code > 0xFF)
+        out.append(char(code >> 8));
+    out.append(char(code & 0xFF));
+}
+
+// Novel-like text: kanji and hiragana with some katakana, punctuation, digits and Latin words,
+// lines of about 40 characters ending in CR LF.
+QByteArray japaneseText()
+{
+    std::mt19937 random(1);
+    QByteArray out;
+    out.reserve(kTargetSize + 256);
+    int column = 0;
+    while (out.size() < kTargetSize) {
+        const unsigned pick = random() % 100;
+        if (pick < 40) { // JIS level 1 kanji, rows 0x88-0x98
+            const unsigned lead = 0x89 + random() % 15;
+            const unsigned trail = 0x40 + random() % 0xBC;
+            appendCode(out, lead << 8 | (trail >= 0x7F ? trail + 1 : trail));
+        } else if (pick < 80) {
+            appendCode(out, 0x829F + random() % 83); // hiragana
+        } else if (pick < 88) {
+            appendCode(out, 0x8340 + random() % 62); // katakana
+        } else if (pick < 93) {
+            appendCode(out, random() % 2 ? 0x8141 : 0x8142); // 、 。
+        } else if (pick < 97) {
+            out.append("2024");
+            column += 3;
+        } else {
+            out.append(" Qt ");
+            column += 3;
+        }
+        if (++column >= 40) {
+            out.append("\r\n");
+            column = 0;
+        }
+    }
+    return out;
+}
+
+// Source code or English prose with an occasional Japanese comment.
+QByteArray asciiText()
+{
+    std::mt19937 random(2);
+    static const char *const words[] = {"the", "return", "value", "int", "const", "QString", "=", "{",
+                                        "}", "if", "(text)", "for", "size", "0;", "editor", "file"};
+    QByteArray out;
+    out.reserve(kTargetSize + 256);
+    int column = 0;
+    while (out.size() < kTargetSize) {
+        if (random() % 200 == 0) {
+            out.append("// \x95\xB6\x8E\x9A\x97\xF1"); // 文字列
+            column += 9;
+        } else {
+            const char *word = words[random() % std::size(words)];
+            out.append(word).append(' ');
+            column += int(std::strlen(word)) + 1;
+        }
+        if (column > 70) {
+            out.append("\r\n");
+            column = 0;
+        }
+    }
+    return out;
+}
+
+const QByteArray &sample(int which)
+{
+    static const QByteArray japanese = japaneseText();
+    static const QByteArray ascii = asciiText();
+    return which == 0 ? japanese : ascii;
+}
+
+void setLabel(benchmark::State &state, int which)
+{
+    state.SetLabel(which == 0 ? "japanese" : "ascii-heavy");
+}
+
+void BM_Memcpy(benchmark::State &state)
+{
+    const QByteArray &bytes = sample(int(state.range(0)));
+    std::vector<char> target(size_t(bytes.size()));
+    for (auto _ : state) {
+        std::memcpy(target.data(), bytes.constData(), size_t(bytes.size()));
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+void BM_Decode(benchmark::State &state)
+{
+    const QByteArray &bytes = sample(int(state.range(0)));
+    for (auto _ : state) {
+        QString text;
+        if (!cp932::decode(bytes, text))
+            state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(text.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+void BM_DecodeIntoSameString(benchmark::State &state)
+{
+    const QByteArray &bytes = sample(int(state.range(0)));
+    QString text;
+    for (auto _ : state) {
+        if (!cp932::decode(bytes, text))
+            state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(text.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+void BM_Encode(benchmark::State &state)
+{
+    const QByteArray &bytes = sample(int(state.range(0)));
+    QString text;
+    cp932::decode(bytes, text);
+    for (auto _ : state) {
+        QByteArray out;
+        if (!cp932::encode(text, out))
+            state.SkipWithError("encode failed");
+        benchmark::DoNotOptimize(out.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+void BM_GlibcDecode(benchmark::State &state)
+{
+    const QByteArray &bytes = sample(int(state.range(0)));
+    iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    std::vector<char> target(size_t(bytes.size()) * 2);
+    for (auto _ : state) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char *in = const_cast<char *>(bytes.constData());
+        size_t inLeft = size_t(bytes.size());
+        char *out = target.data();
+        size_t outLeft = target.size();
+        if (iconv(cd, &in, &inLeft, &out, &outLeft) == size_t(-1))
+            state.SkipWithError("iconv failed");
+        benchmark::DoNotOptimize(target.data());
+    }
+    iconv_close(cd);
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+} // namespace
+
+BENCHMARK(BM_Memcpy)->Arg(0)->Arg(1);
+BENCHMARK(BM_Decode)->Arg(0)->Arg(1);
+BENCHMARK(BM_DecodeIntoSameString)->Arg(0)->Arg(1);
+BENCHMARK(BM_Encode)->Arg(0)->Arg(1);
+BENCHMARK(BM_GlibcDecode)->Arg(0)->Arg(1);
+
+BENCHMARK_MAIN();
