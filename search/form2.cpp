@@ -95,7 +95,8 @@ Form2::Form2(Host &host, QWidget *owner)
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
 
-    centreOnScreen();
+    Option1->installEventFilter(this);
+    Option2->installEventFilter(this);
 }
 
 QString Form2::searchText() const
@@ -132,13 +133,40 @@ void Form2::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
+void Form2::showEvent(QShowEvent *event)
+{
+    // Placed once per load, when the window exists and its frame is known, so the frame is centred.
+    if (!m_placed) {
+        m_placed = true;
+        centreOnScreen();
+    }
+    QDialog::showEvent(event);
+}
+
+bool Form2::eventFilter(QObject *watched, QEvent *event)
+{
+    // Tab enters the option group at its selected button, as in any dialog of the system.
+    if (event->type() == QEvent::FocusIn && (watched == Option1 || watched == Option2)) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        auto *entered = static_cast<QRadioButton *>(watched);
+        QRadioButton *selected = Option1->isChecked() ? Option1 : Option2;
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && !entered->isChecked()
+            && selected->isChecked()) {
+            selected->setFocus(reason);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void Form2::centreOnScreen()
 {
     const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect area = screen->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
 }
 
 } // namespace orvane

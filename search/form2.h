@@ -33,12 +33,15 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void centreOnScreen();
 
     Host &m_host;
     qsizetype SearchPos = 0;
+    bool m_placed = false;
 
     QLabel *Label1;
     QLineEdit *Text1;
