@@ -1,0 +1,137 @@
+#include "test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <csignal>
+#include <grp.h>
+#include <pwd.h>
+#include <stdexcept>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace orvane::test {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+void writeFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the test file");
+}
+
+QStringList folderEntries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+bool runningAsRoot() { return ::geteuid() == 0; }
+
+uint unprivilegedUid()
+{
+    const passwd *nobody = ::getpwnam("nobody");
+    return nobody ? nobody->pw_uid : 65534;
+}
+
+uint unprivilegedGid()
+{
+    const passwd *nobody = ::getpwnam("nobody");
+    return nobody ? nobody->pw_gid : 65534;
+}
+
+ChildResult runInChild(const std::function<QByteArray()> &body, bool asUnprivileged)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        qFatal("pipe failed");
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        qFatal("fork failed");
+    if (pid == 0) {
+        ::close(fds[0]);
+        if (asUnprivileged && runningAsRoot()) {
+            const gid_t gid = unprivilegedGid();
+            if (::setgroups(1, &gid) != 0 || ::setgid(gid) != 0 || ::setuid(unprivilegedUid()) != 0)
+                ::_exit(77);
+        }
+        QByteArray output;
+        try {
+            output = body();
+        } catch (const std::exception &error) {
+            output = QByteArray("exception: ") + error.what();
+        }
+        const char *p = output.constData();
+        qsizetype left = output.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fds[1], p, size_t(left));
+            if (n <= 0)
+                break;
+            p += n;
+            left -= n;
+        }
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    ChildResult result;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        result.output.append(buffer, n);
+    }
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    result.skipped = WIFEXITED(status) && WEXITSTATUS(status) == 77;
+    result.exitedNormally = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return result;
+}
+
+void limitFileSize(qint64 bytes)
+{
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(bytes);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+void liftFileSizeLimit()
+{
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = limit.rlim_max;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+HookedMessageBox &HookedMessageBox::answer(MsgBoxAnswer answer, std::function<void()> before)
+{
+    m_answers.append({answer, std::move(before)});
+    return *this;
+}
+
+MsgBoxAnswer HookedMessageBox::msgBox(const QString &prompt, int style, const QString &title)
+{
+    m_shown.append({prompt, style, title});
+    if (m_answers.isEmpty()) {
+        QTest::qFail(qPrintable(QStringLiteral("unexpected message box: ") + prompt), __FILE__, __LINE__);
+        throw std::logic_error("unexpected message box");
+    }
+    auto [answer, before] = m_answers.takeFirst();
+    if (before)
+        before();
+    return answer;
+}
+
+} // namespace orvane::test

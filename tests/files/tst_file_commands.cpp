@@ -1,0 +1,561 @@
+// The file commands against scripted prompts and dialogs, reading and writing real files.
+
+#include "test_files.h"
+
+#include "files/file_commands.h"
+#include "host/files/disk_file_texts.h"
+#include "host/files/disk_text_files.h"
+#include "tests/support/fake_host.h"
+
+#include <QTemporaryDir>
+#include <QDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace orvane;
+using namespace orvane::test;
+namespace texts = orvane::disk_file_texts;
+
+namespace {
+
+const QString kPrompt = QStringLiteral("現在のテキストを保存しますか");
+const QString kFilter = QStringLiteral("テキストファイル (*.txt)|*.txt");
+constexpr int kPromptStyle = 51;
+constexpr int kErrorStyle = 21;
+constexpr int kOpenFlags = 4100;
+constexpr int kSaveFlags = 2054;
+
+// Records whether the wait cursor was up while a file was read or written.
+class WatchedFiles final : public TextFiles {
+public:
+    explicit WatchedFiles(const RecordingProgram &program) : m_program(program) {}
+    LoadedText readText(const QString &path) override
+    {
+        busyDuringCalls &= m_program.busyDepth() > 0;
+        return m_disk.readText(path);
+    }
+    void writeText(const QString &path, const QString &text) override
+    {
+        busyDuringCalls &= m_program.busyDepth() > 0;
+        m_disk.writeText(path, text);
+    }
+    bool busyDuringCalls = true;
+
+private:
+    const RecordingProgram &m_program;
+    DiskTextFiles m_disk;
+};
+
+// The fakes wired like the main window, with real files and a message box whose answers can run
+// a step first.
+struct Fixture {
+    Fixture() { fake.dialog.CancelError = true; }
+
+    // Puts the document into a state without recording an undo step.
+    void setDocument(const QString &text, const QString &path, bool modified)
+    {
+        fake.edit.loadText(text);
+        fake.dialog.FileName = path;
+        fake.document.Modified = modified;
+    }
+    QString text() const { return fake.edit.text(); }
+    QString path() const { return fake.dialog.FileName; }
+    bool modified() const { return fake.document.Modified; }
+
+    FakeHost fake;
+    WatchedFiles files{fake.program};
+    HookedMessageBox messages;
+    Host host{fake.edit, fake.dialog, messages, fake.clipboard, files, fake.program, fake.document};
+};
+
+QString s(const char16_t *text) { return QString::fromUtf16(text); }
+
+} // namespace
+
+class TestFileCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
+    void cleanup()
+    {
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+    }
+
+    void newOnUnmodifiedDocumentEmptiesWithoutQuestion();
+    void newOnModifiedDocument_data();
+    void newOnModifiedDocument();
+
+    void openLoadsTheChosenFile();
+    void openAnswers_data();
+    void openAnswers();
+    void openCancelledDialogLeavesEverything();
+    void openFailureAndCancelPutsPathBack_data();
+    void openFailureAndCancelPutsPathBack();
+    void openRetryAfterTheFileAppears();
+    void openAsksBeforeLoadingPossibleUtf8_data();
+    void openAsksBeforeLoadingPossibleUtf8();
+
+    void saveWithPathWritesWithoutDialog();
+    void saveWithoutPathIsSaveAs();
+    void saveAsWritesTheChosenFile();
+    void saveAsCancelledChangesNothing();
+    void saveAsFailureKeepsTheNewName();
+    void saveRetryAfterPermissionLifted();
+    void saveRetryAfterDiskFullLifted();
+    void unstorableCharacterRefusesSave();
+
+    void exitAnswers_data();
+    void exitAnswers();
+
+private:
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+};
+
+void TestFileCommands::newOnUnmodifiedDocumentEmptiesWithoutQuestion()
+{
+    Fixture f;
+    f.setDocument(QStringLiteral("text"), file(QStringLiteral("a.txt")), false);
+    f.fake.edit.type(QStringLiteral("x"));
+    f.fake.document.Modified = false;
+
+    NewMenu_Click(f.host);
+    QCOMPARE(f.text(), QString());
+    QCOMPARE(f.path(), QString());
+    QCOMPARE(f.modified(), false);
+    QCOMPARE(f.fake.edit.undoDepth(), 0);
+    QVERIFY(f.messages.shown().isEmpty());
+    QVERIFY(f.fake.dialog.shown().isEmpty());
+}
+
+void TestFileCommands::newOnModifiedDocument_data()
+{
+    QTest::addColumn<MsgBoxAnswer>("answer");
+    QTest::addColumn<QString>("saveAsChoice"); // "" cancels the dialog; "-" no dialog expected
+    QTest::addColumn<bool>("emptied");
+    QTest::addColumn<QByteArray>("saved"); // what b.txt holds afterwards, or empty for no file
+
+    QTest::newRow("Yes, saved") << MsgBoxAnswer::Yes << QStringLiteral("b.txt") << true << QByteArray("text\r\n");
+    QTest::newRow("Yes, dialog cancelled") << MsgBoxAnswer::Yes << QString() << false << QByteArray();
+    QTest::newRow("No discards") << MsgBoxAnswer::No << QStringLiteral("-") << true << QByteArray();
+    QTest::newRow("Cancel") << MsgBoxAnswer::Cancel << QStringLiteral("-") << false << QByteArray();
+}
+
+void TestFileCommands::newOnModifiedDocument()
+{
+    QFETCH(MsgBoxAnswer, answer);
+    QFETCH(QString, saveAsChoice);
+    QFETCH(bool, emptied);
+    QFETCH(QByteArray, saved);
+
+    Fixture f;
+    const QString old = file(QStringLiteral("a.txt"));
+    f.setDocument(QStringLiteral("text"), old, true);
+    f.messages.answer(answer);
+    if (saveAsChoice.isEmpty())
+        f.fake.dialog.cancel();
+    else if (saveAsChoice != u"-")
+        f.fake.dialog.choose(file(saveAsChoice));
+
+    NewMenu_Click(f.host);
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(f.messages.shown()[0].prompt, kPrompt);
+    QCOMPARE(f.messages.shown()[0].style, kPromptStyle);
+    QCOMPARE(f.messages.shown()[0].title, QStringLiteral("Orvane"));
+    QVERIFY(f.fake.dialog.allAnswersUsed());
+    if (saveAsChoice != u"-") {
+        QCOMPARE(f.fake.dialog.shown().size(), 1);
+        QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Save);
+        QCOMPARE(f.fake.dialog.shown()[0].flags, kSaveFlags);
+        QCOMPARE(f.fake.dialog.shown()[0].initialFileName, old);
+    } else {
+        QVERIFY(f.fake.dialog.shown().isEmpty());
+    }
+    QCOMPARE(f.text(), emptied ? QString() : QStringLiteral("text"));
+    QCOMPARE(f.path(), emptied ? QString() : old);
+    QCOMPARE(f.modified(), !emptied);
+    QCOMPARE(QFile::exists(file(QStringLiteral("b.txt"))), !saved.isEmpty());
+    if (!saved.isEmpty())
+        QCOMPARE(fileBytes(file(QStringLiteral("b.txt"))), saved);
+}
+
+void TestFileCommands::openLoadsTheChosenFile()
+{
+    Fixture f;
+    const QString chosen = file(QStringLiteral("読む ファイル.txt"));
+    writeFileBytes(chosen, QByteArray("A\r\n\x93\xFA\r\n"));
+    f.setDocument(QStringLiteral("old"), file(QStringLiteral("old.txt")), false);
+    f.fake.dialog.choose(chosen);
+
+    OpenMenu_Click(f.host);
+    QCOMPARE(f.fake.dialog.shown().size(), 1);
+    QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Open);
+    QCOMPARE(f.fake.dialog.shown()[0].flags, kOpenFlags);
+    QCOMPARE(f.fake.dialog.shown()[0].initialFileName, file(QStringLiteral("old.txt")));
+    QCOMPARE(f.fake.dialog.Filter, kFilter);
+    QCOMPARE(f.fake.dialog.DefaultExt, QStringLiteral(".txt"));
+    QCOMPARE(f.text(), s(u"A\r\n日"));
+    QCOMPARE(f.path(), chosen);
+    QCOMPARE(f.modified(), false);
+    QCOMPARE(f.fake.edit.undoDepth(), 0);
+    QVERIFY(f.messages.shown().isEmpty());
+    QVERIFY(f.files.busyDuringCalls);
+    QCOMPARE(f.fake.program.busyDepth(), 0);
+}
+
+void TestFileCommands::openAnswers_data()
+{
+    QTest::addColumn<QString>("path");         // the document's path before: "" or a.txt
+    QTest::addColumn<MsgBoxAnswer>("answer");
+    QTest::addColumn<bool>("saveAsDialog");    // Save shows Save As, which is cancelled
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<QByteArray>("aAfter");    // a.txt afterwards
+
+    QTest::newRow("Yes with path: saved, then opened") << QStringLiteral("a.txt") << MsgBoxAnswer::Yes << false
+                                                      << true << QByteArray("edited\r\n");
+    QTest::newRow("Yes without path: Save As cancelled, Open stops")
+        << QString() << MsgBoxAnswer::Yes << true << false << QByteArray("old\r\n");
+    QTest::newRow("No: opened, nothing saved") << QStringLiteral("a.txt") << MsgBoxAnswer::No << false << true
+                                               << QByteArray("old\r\n");
+    QTest::newRow("Cancel: nothing happens") << QStringLiteral("a.txt") << MsgBoxAnswer::Cancel << false << false
+                                             << QByteArray("old\r\n");
+}
+
+void TestFileCommands::openAnswers()
+{
+    QFETCH(QString, path);
+    QFETCH(MsgBoxAnswer, answer);
+    QFETCH(bool, saveAsDialog);
+    QFETCH(bool, opened);
+    QFETCH(QByteArray, aAfter);
+
+    Fixture f;
+    writeFileBytes(file(QStringLiteral("a.txt")), QByteArray("old\r\n"));
+    writeFileBytes(file(QStringLiteral("b.txt")), QByteArray("B"));
+    const QString before = path.isEmpty() ? QString() : file(path);
+    f.setDocument(QStringLiteral("edited"), before, true);
+    f.messages.answer(answer);
+    if (saveAsDialog)
+        f.fake.dialog.cancel();
+    if (opened)
+        f.fake.dialog.choose(file(QStringLiteral("b.txt")));
+
+    OpenMenu_Click(f.host);
+    QVERIFY(f.fake.dialog.allAnswersUsed());
+    QCOMPARE(f.fake.dialog.shown().size(), int(saveAsDialog) + int(opened));
+    QCOMPARE(f.text(), opened ? QStringLiteral("B") : QStringLiteral("edited"));
+    QCOMPARE(f.path(), opened ? file(QStringLiteral("b.txt")) : before);
+    QCOMPARE(f.modified(), !opened);
+    QCOMPARE(fileBytes(file(QStringLiteral("a.txt"))), aAfter);
+    QCOMPARE(f.messages.shown().size(), 1);
+}
+
+void TestFileCommands::openCancelledDialogLeavesEverything()
+{
+    Fixture f;
+    f.setDocument(QStringLiteral("keep"), file(QStringLiteral("a.txt")), false);
+    f.fake.dialog.cancel();
+
+    OpenMenu_Click(f.host);
+    QCOMPARE(f.text(), QStringLiteral("keep"));
+    QCOMPARE(f.path(), file(QStringLiteral("a.txt")));
+    QCOMPARE(f.modified(), false);
+    QCOMPARE(f.fake.edit.changeCount(), 1); // the set-up load only
+    QVERIFY(f.messages.shown().isEmpty());
+}
+
+void TestFileCommands::openFailureAndCancelPutsPathBack_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QByteArray>("content"); // written unless empty
+    QTest::addColumn<QString>("descriptionPart");
+
+    QTest::newRow("removed after the dialog") << QStringLiteral("gone.txt") << QByteArray()
+                                              << QStringLiteral("が見つかりません。");
+    QTest::newRow("invalid bytes") << QStringLiteral("bad.txt") << QByteArray("ok\r\n\x81\x20")
+                                   << s(u"読めないバイトがあります（2 行目、1 文字目）。");
+    QTest::newRow("folder") << QStringLiteral("folder") << QByteArray() << QStringLiteral("はフォルダーです。");
+    QTest::newRow("named pipe") << QStringLiteral("pipe.txt") << QByteArray()
+                                << QStringLiteral("は通常のファイルではない");
+    QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero") << QByteArray()
+                               << QStringLiteral("は通常のファイルではない");
+}
+
+void TestFileCommands::openFailureAndCancelPutsPathBack()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, descriptionPart);
+
+    const QString chosenPath = chosen.startsWith(u'/') ? chosen : file(chosen);
+    if (chosen == u"folder")
+        QVERIFY(QDir().mkpath(chosenPath));
+    else if (chosen == u"pipe.txt")
+        QVERIFY(::mkfifo(QFile::encodeName(chosenPath).constData(), 0644) == 0);
+    else if (!content.isEmpty())
+        writeFileBytes(chosenPath, content);
+
+    Fixture f;
+    f.setDocument(QStringLiteral("keep"), file(QStringLiteral("a.txt")), true);
+    f.messages.answer(MsgBoxAnswer::No).answer(MsgBoxAnswer::Cancel);
+    f.fake.dialog.choose(chosenPath);
+
+    OpenMenu_Click(f.host);
+    QCOMPARE(f.messages.shown().size(), 2);
+    const ShownPrompt &error = f.messages.shown()[1];
+    QCOMPARE(error.style, kErrorStyle);
+    QCOMPARE(error.title, QStringLiteral("エラー"));
+    QVERIFY2(error.prompt.contains(QStringLiteral("「%1」").arg(chosenPath)), qPrintable(error.prompt));
+    QVERIFY2(error.prompt.contains(descriptionPart), qPrintable(error.prompt));
+    QCOMPARE(f.text(), QStringLiteral("keep"));
+    QCOMPARE(f.path(), file(QStringLiteral("a.txt")));
+    QCOMPARE(f.modified(), true);
+    QCOMPARE(f.fake.program.busyDepth(), 0);
+}
+
+void TestFileCommands::openRetryAfterTheFileAppears()
+{
+    Fixture f;
+    const QString late = file(QStringLiteral("late.txt"));
+    f.messages.answer(MsgBoxAnswer::Retry, [&] { writeFileBytes(late, QByteArray("here\r\n")); });
+    f.fake.dialog.choose(late);
+
+    OpenMenu_Click(f.host);
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(f.messages.shown()[0].prompt, texts::notFound(late));
+    QCOMPARE(f.text(), QStringLiteral("here"));
+    QCOMPARE(f.path(), late);
+    QCOMPARE(f.modified(), false);
+}
+
+void TestFileCommands::openAsksBeforeLoadingPossibleUtf8_data()
+{
+    QTest::addColumn<MsgBoxAnswer>("answer");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("Yes opens as Shift-JIS") << MsgBoxAnswer::Yes << true;
+    QTest::newRow("No gives up") << MsgBoxAnswer::No << false;
+}
+
+void TestFileCommands::openAsksBeforeLoadingPossibleUtf8()
+{
+    QFETCH(MsgBoxAnswer, answer);
+    QFETCH(bool, opened);
+
+    Fixture f;
+    const QString utf8 = file(QStringLiteral("u.txt"));
+    writeFileBytes(utf8, QByteArray("\xC3\xBD\r\n"));
+    f.setDocument(QStringLiteral("keep"), file(QStringLiteral("a.txt")), false);
+    f.messages.answer(answer);
+    f.fake.dialog.choose(utf8);
+
+    OpenMenu_Click(f.host);
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(f.messages.shown()[0].style, 4 + 48);
+    QCOMPARE(f.messages.shown()[0].title, QStringLiteral("Orvane"));
+    QVERIFY(f.messages.shown()[0].prompt.contains(u"UTF-8"));
+    QVERIFY(f.messages.shown()[0].prompt.contains(utf8));
+    QCOMPARE(f.text(), opened ? s(u"ﾃｽ") : QStringLiteral("keep"));
+    QCOMPARE(f.path(), opened ? utf8 : file(QStringLiteral("a.txt")));
+    QCOMPARE(f.modified(), false);
+}
+
+void TestFileCommands::saveWithPathWritesWithoutDialog()
+{
+    Fixture f;
+    const QString path = file(QStringLiteral("a.txt"));
+    writeFileBytes(path, QByteArray("old\r\n"));
+    f.setDocument(s(u"新\r\n"), path, true);
+
+    SaveMenu_Click(f.host);
+    QVERIFY(f.fake.dialog.shown().isEmpty());
+    QVERIFY(f.messages.shown().isEmpty());
+    QCOMPARE(fileBytes(path), QByteArray("\x90\x56\r\n\r\n"));
+    QCOMPARE(f.modified(), false);
+    QVERIFY(f.files.busyDuringCalls);
+    QCOMPARE(f.fake.program.busyDepth(), 0);
+}
+
+void TestFileCommands::saveWithoutPathIsSaveAs()
+{
+    Fixture f;
+    f.setDocument(QString(), QString(), true);
+    const QString chosen = file(QStringLiteral("new.txt"));
+    f.fake.dialog.choose(chosen);
+
+    SaveMenu_Click(f.host);
+    QCOMPARE(f.fake.dialog.shown().size(), 1);
+    QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Save);
+    QCOMPARE(f.fake.dialog.shown()[0].flags, kSaveFlags);
+    QCOMPARE(f.fake.dialog.shown()[0].initialFileName, QString());
+    QCOMPARE(fileBytes(chosen), QByteArray("\r\n"));
+    QCOMPARE(f.path(), chosen);
+    QCOMPARE(f.modified(), false);
+}
+
+void TestFileCommands::saveAsWritesTheChosenFile()
+{
+    Fixture f;
+    const QString old = file(QStringLiteral("a.txt"));
+    writeFileBytes(old, QByteArray("old\r\n"));
+    const QString chosen = file(QStringLiteral("b.txt"));
+    f.setDocument(QStringLiteral("text"), old, true);
+    f.fake.dialog.choose(chosen);
+
+    SaveAsMenu_Click(f.host);
+    QCOMPARE(f.fake.dialog.shown()[0].initialFileName, old);
+    QCOMPARE(f.fake.dialog.Filter, kFilter);
+    QCOMPARE(f.fake.dialog.DefaultExt, QStringLiteral(".txt"));
+    QCOMPARE(fileBytes(chosen), QByteArray("text\r\n"));
+    QCOMPARE(fileBytes(old), QByteArray("old\r\n"));
+    QCOMPARE(f.path(), chosen);
+    QCOMPARE(f.modified(), false);
+}
+
+void TestFileCommands::saveAsCancelledChangesNothing()
+{
+    Fixture f;
+    f.setDocument(QStringLiteral("text"), file(QStringLiteral("a.txt")), true);
+    f.fake.dialog.cancel();
+
+    SaveAsMenu_Click(f.host);
+    QCOMPARE(f.path(), file(QStringLiteral("a.txt")));
+    QCOMPARE(f.modified(), true);
+    QVERIFY(f.messages.shown().isEmpty());
+    QCOMPARE(folderEntries(m_dir.path()), QStringList());
+}
+
+void TestFileCommands::saveAsFailureKeepsTheNewName()
+{
+    Fixture f;
+    const QString locked = file(QStringLiteral("locked.txt"));
+    writeFileBytes(locked, QByteArray("old\r\n"));
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner));
+    f.setDocument(QStringLiteral("text"), file(QStringLiteral("a.txt")), true);
+    f.fake.dialog.choose(locked);
+    f.messages.answer(MsgBoxAnswer::Cancel);
+
+    SaveAsMenu_Click(f.host);
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(f.messages.shown()[0].prompt, texts::readOnlyFile(locked));
+    QCOMPARE(f.messages.shown()[0].style, kErrorStyle);
+    QCOMPARE(f.path(), locked);
+    QCOMPARE(f.modified(), true);
+    QCOMPARE(fileBytes(locked), QByteArray("old\r\n"));
+    QCOMPARE(folderEntries(m_dir.path()), QStringList{QStringLiteral("locked.txt")});
+}
+
+void TestFileCommands::saveRetryAfterPermissionLifted()
+{
+    Fixture f;
+    const QString path = file(QStringLiteral("a.txt"));
+    writeFileBytes(path, QByteArray("old\r\n"));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    f.setDocument(QStringLiteral("new"), path, true);
+    f.messages.answer(MsgBoxAnswer::Retry, [&] {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    });
+
+    SaveMenu_Click(f.host);
+    QCOMPARE(f.messages.shown().size(), 1);
+    QCOMPARE(fileBytes(path), QByteArray("new\r\n"));
+    QCOMPARE(f.modified(), false);
+    QCOMPARE(folderEntries(m_dir.path()), QStringList{QStringLiteral("a.txt")});
+}
+
+void TestFileCommands::saveRetryAfterDiskFullLifted()
+{
+    const QString path = file(QStringLiteral("a.txt"));
+    writeFileBytes(path, QByteArray("old\r\n"));
+    const QString text(1 << 20, u'x');
+
+    // In a child: the file size limit and the message box live in the child's process.
+    const ChildResult child = runInChild([&] {
+        limitFileSize(64 * 1024);
+        Fixture f;
+        f.setDocument(text, path, true);
+        bool oldFileIntactAtTheError = false;
+        f.messages.answer(MsgBoxAnswer::Retry, [&] {
+            oldFileIntactAtTheError = fileBytes(path) == "old\r\n" && folderEntries(m_dir.path()).size() == 1;
+            liftFileSizeLimit();
+        });
+        SaveMenu_Click(f.host);
+        QByteArray out;
+        for (const ShownPrompt &shown : f.messages.shown())
+            out += shown.prompt.toUtf8() + '\n';
+        out += oldFileIntactAtTheError ? "intact\n" : "damaged\n";
+        out += f.modified() ? "modified" : "saved";
+        return out;
+    });
+    QVERIFY(child.exitedNormally);
+    QCOMPARE(QString::fromUtf8(child.output), texts::diskFull(path) + QStringLiteral("\nintact\nsaved"));
+    QVERIFY(fileBytes(path) == text.toLatin1() + "\r\n");
+    QCOMPARE(folderEntries(m_dir.path()), QStringList{QStringLiteral("a.txt")});
+}
+
+void TestFileCommands::unstorableCharacterRefusesSave()
+{
+    Fixture f;
+    const QString path = file(QStringLiteral("a.txt"));
+    writeFileBytes(path, QByteArray("old\r\n"));
+    f.setDocument(s(u"ok\r\nemoji 😀"), path, true);
+    f.messages.answer(MsgBoxAnswer::Cancel);
+
+    SaveMenu_Click(f.host);
+    QCOMPARE(f.messages.shown().size(), 1);
+    QVERIFY(f.messages.shown()[0].prompt.contains(s(u"「😀」(U+1F600) は Shift-JIS で保存できません（2 行目、7 文字目）。")));
+    QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
+    QCOMPARE(f.modified(), true);
+}
+
+void TestFileCommands::exitAnswers_data()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<MsgBoxAnswer>("answer");
+    QTest::addColumn<QString>("saveAsChoice"); // "" cancels; "-" no dialog expected
+    QTest::addColumn<bool>("ended");
+
+    QTest::newRow("unmodified ends without question") << false << MsgBoxAnswer::Ok << QStringLiteral("-") << true;
+    QTest::newRow("Cancel keeps running") << true << MsgBoxAnswer::Cancel << QStringLiteral("-") << false;
+    QTest::newRow("No ends") << true << MsgBoxAnswer::No << QStringLiteral("-") << true;
+    QTest::newRow("Yes, dialog cancelled, keeps running") << true << MsgBoxAnswer::Yes << QString() << false;
+    QTest::newRow("Yes, saved, ends") << true << MsgBoxAnswer::Yes << QStringLiteral("b.txt") << true;
+}
+
+void TestFileCommands::exitAnswers()
+{
+    QFETCH(bool, modified);
+    QFETCH(MsgBoxAnswer, answer);
+    QFETCH(QString, saveAsChoice);
+    QFETCH(bool, ended);
+
+    Fixture f;
+    const QString path = file(QStringLiteral("a.txt"));
+    f.setDocument(QStringLiteral("text"), path, modified);
+    if (modified)
+        f.messages.answer(answer);
+    if (saveAsChoice.isEmpty())
+        f.fake.dialog.cancel();
+    else if (saveAsChoice != u"-")
+        f.fake.dialog.choose(file(saveAsChoice));
+
+    ExitMenu_Click(f.host);
+    QCOMPARE(f.fake.program.hasEnded(), ended);
+    QCOMPARE(f.messages.shown().size(), modified ? 1 : 0);
+    QVERIFY(f.fake.dialog.allAnswersUsed());
+    // Yes shows Save As even though the document has a path.
+    if (saveAsChoice != u"-") {
+        QCOMPARE(f.fake.dialog.shown().size(), 1);
+        QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Save);
+        QCOMPARE(f.fake.dialog.shown()[0].initialFileName, path);
+    }
+    QCOMPARE(f.text(), QStringLiteral("text"));
+    if (!saveAsChoice.isEmpty() && saveAsChoice != u"-")
+        QCOMPARE(fileBytes(file(saveAsChoice)), QByteArray("text\r\n"));
+    QCOMPARE(QFile::exists(path), false);
+}
+
+QTEST_GUILESS_MAIN(TestFileCommands)
+#include "tst_file_commands.moc"
