@@ -1,0 +1,93 @@
+// Throughput of the conversions on a large document, of a command that has nothing to change,
+// and of orvane-conv's bytes-to-bytes path.
+
+#include "convert/batch_conversion.h"
+#include "convert/conversion_commands.h"
+#include "convert/convert.h"
+
+#include "host/codepage/cp932.h"
+#include "tests/support/fake_host.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace orvane;
+
+namespace {
+
+QString sampleText(qsizetype units)
+{
+    const QString line = QStringLiteral("ひらがなとカタカナと漢字、ABC abc ｶﾞｯｺｳ　ＡＢＣ１２３。\r\n");
+    QString text;
+    text.reserve(units + line.size());
+    while (text.size() < units)
+        text += line;
+    return text;
+}
+
+void BM_Convert(benchmark::State &state)
+{
+    const auto kind = ConversionKind(state.range(0));
+    const QString text = sampleText(10'000'000);
+    for (auto _ : state) {
+        QString result = convert(kind, text);
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetBytesProcessed(state.iterations() * text.size() * qsizetype(sizeof(char16_t)));
+}
+BENCHMARK(BM_Convert)
+    ->ArgName("kind")
+    ->Arg(int(ConversionKind::Upper))
+    ->Arg(int(ConversionKind::Lower))
+    ->Arg(int(ConversionKind::Wide))
+    ->Arg(int(ConversionKind::Narrow))
+    ->Arg(int(ConversionKind::Katakana))
+    ->Arg(int(ConversionKind::Hiragana))
+    ->Unit(benchmark::kMillisecond);
+
+// A 50-million-unit text that is already wide: the command must find that out and stop.
+void BM_WideChangeWithNothingToChange(benchmark::State &state)
+{
+    test::FakeHost fake;
+    fake.edit.loadText(convert(ConversionKind::Wide, sampleText(50'000'000)));
+    fake.document.Modified = false;
+    for (auto _ : state)
+        WideChange_Click(fake.host);
+    if (fake.document.Modified)
+        state.SkipWithError("the text was not already wide");
+    state.SetBytesProcessed(state.iterations() * fake.edit.text().size() * qsizetype(sizeof(char16_t)));
+}
+BENCHMARK(BM_WideChangeWithNothingToChange)->Unit(benchmark::kMillisecond);
+
+void BM_BatchCp932Wide(benchmark::State &state)
+{
+    QByteArray input;
+    if (!cp932::encode(sampleText(5'000'000), input)) {
+        state.SkipWithError("the sample text is not storable in code page 932");
+        return;
+    }
+    batch::BatchArguments arguments;
+    arguments.kinds = {ConversionKind::Wide};
+    for (auto _ : state) {
+        batch::BatchResult result = batch::convertBytes(arguments, input);
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetBytesProcessed(state.iterations() * input.size());
+}
+BENCHMARK(BM_BatchCp932Wide)->Unit(benchmark::kMillisecond);
+
+void BM_BatchUtf8Validation(benchmark::State &state)
+{
+    const QByteArray input = sampleText(5'000'000).toUtf8();
+    batch::BatchArguments arguments;
+    arguments.from = arguments.to = batch::Encoding::Utf8;
+    for (auto _ : state) {
+        batch::BatchResult result = batch::convertBytes(arguments, input);
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetBytesProcessed(state.iterations() * input.size());
+}
+BENCHMARK(BM_BatchUtf8Validation)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
