@@ -1,0 +1,405 @@
+#include "scintilla_edit_control.h"
+
+#include "sci_call.h"
+#include "scintilla_accessible.h"
+#include "scintilla_text_widget.h"
+#include "utf16_index.h"
+
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+
+#include <QAccessible>
+#include <QFontDatabase>
+#include <QMetaObject>
+#include <QPalette>
+
+#include <algorithm>
+#include <cstring>
+
+namespace orvane {
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+// Lone CR and lone LF become CR LF; a text without them comes back shared, not copied.
+QString withCrLf(const QString &text)
+{
+    const QChar *begin = text.constData();
+    const qsizetype size = text.size();
+    qsizetype first = 0;
+    for (; first < size; ++first) {
+        const QChar c = begin[first];
+        if (c == u'\n')
+            break;
+        if (c == u'\r') {
+            if (first + 1 < size && begin[first + 1] == u'\n') {
+                ++first;
+                continue;
+            }
+            break;
+        }
+    }
+    if (first == size)
+        return text;
+    QString result;
+    result.reserve(size + size / 16 + 2);
+    result.append(begin, first);
+    for (qsizetype i = first; i < size; ++i) {
+        const QChar c = begin[i];
+        if (c == u'\r') {
+            result.append(u"\r\n");
+            if (i + 1 < size && begin[i + 1] == u'\n')
+                ++i;
+        } else if (c == u'\n') {
+            result.append(u"\r\n");
+        } else {
+            result.append(c);
+        }
+    }
+    return result;
+}
+
+bool isContinuation(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+struct KeyBinding {
+    QsciCommand::Command command;
+    int key;
+    int alternateKey;
+};
+
+// The keys of a plain text box. Everything else Scintilla binds (line cut, case changes, zoom,
+// line transpose and duplicate …) is left unbound, so those keys reach the window's menu.
+constexpr int ctrl = Qt::CTRL;
+constexpr int shift = Qt::SHIFT;
+constexpr int alt = Qt::ALT;
+const KeyBinding textBoxKeys[] = {
+    { QsciCommand::LineDown, Qt::Key_Down, 0 },
+    { QsciCommand::LineDownExtend, Qt::Key_Down | shift, 0 },
+    { QsciCommand::LineUp, Qt::Key_Up, 0 },
+    { QsciCommand::LineUpExtend, Qt::Key_Up | shift, 0 },
+    { QsciCommand::CharLeft, Qt::Key_Left, 0 },
+    { QsciCommand::CharLeftExtend, Qt::Key_Left | shift, 0 },
+    { QsciCommand::CharRight, Qt::Key_Right, 0 },
+    { QsciCommand::CharRightExtend, Qt::Key_Right | shift, 0 },
+    { QsciCommand::WordLeft, Qt::Key_Left | ctrl, 0 },
+    { QsciCommand::WordLeftExtend, Qt::Key_Left | ctrl | shift, 0 },
+    { QsciCommand::WordRight, Qt::Key_Right | ctrl, 0 },
+    { QsciCommand::WordRightExtend, Qt::Key_Right | ctrl | shift, 0 },
+    { QsciCommand::Home, Qt::Key_Home, 0 },
+    { QsciCommand::HomeExtend, Qt::Key_Home | shift, 0 },
+    { QsciCommand::LineEnd, Qt::Key_End, 0 },
+    { QsciCommand::LineEndExtend, Qt::Key_End | shift, 0 },
+    { QsciCommand::DocumentStart, Qt::Key_Home | ctrl, 0 },
+    { QsciCommand::DocumentStartExtend, Qt::Key_Home | ctrl | shift, 0 },
+    { QsciCommand::DocumentEnd, Qt::Key_End | ctrl, 0 },
+    { QsciCommand::DocumentEndExtend, Qt::Key_End | ctrl | shift, 0 },
+    { QsciCommand::PageUp, Qt::Key_PageUp, 0 },
+    { QsciCommand::PageUpExtend, Qt::Key_PageUp | shift, 0 },
+    { QsciCommand::PageDown, Qt::Key_PageDown, 0 },
+    { QsciCommand::PageDownExtend, Qt::Key_PageDown | shift, 0 },
+    { QsciCommand::Delete, Qt::Key_Delete, 0 },
+    { QsciCommand::DeleteBack, Qt::Key_Backspace, Qt::Key_Backspace | shift },
+    { QsciCommand::Newline, Qt::Key_Return, Qt::Key_Return | shift },
+    { QsciCommand::SelectAll, Qt::Key_A | ctrl, 0 },
+    { QsciCommand::Undo, Qt::Key_Z | ctrl, Qt::Key_Backspace | alt },
+    { QsciCommand::Redo, Qt::Key_Y | ctrl, 0 },
+    { QsciCommand::SelectionCut, Qt::Key_X | ctrl, Qt::Key_Delete | shift },
+    { QsciCommand::SelectionCopy, Qt::Key_C | ctrl, Qt::Key_Insert | ctrl },
+    { QsciCommand::Paste, Qt::Key_V | ctrl, Qt::Key_Insert | shift },
+};
+
+} // namespace
+
+ScintillaEditControl::ChangeBatch::ChangeBatch(ScintillaEditControl *control)
+    : m_control(control)
+{
+    if (m_control)
+        ++m_control->m_batchDepth;
+}
+
+ScintillaEditControl::ChangeBatch::~ChangeBatch()
+{
+    if (m_control)
+        m_control->endBatch();
+}
+
+ScintillaEditControl::ScintillaEditControl(QWidget *parent)
+    : QObject(parent)
+{
+    ScintillaAccessible::install();
+    m_widget = new ScintillaTextWidget(parent);
+    m_widget->setControl(this);
+    configure();
+    m_index = std::make_unique<Utf16Index>(SciCall(m_widget));
+    connect(m_widget, &QsciScintillaBase::SCN_MODIFIED, this,
+        [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
+            onModified(position, type, length);
+        });
+    connect(m_widget, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { onUpdateUi(); });
+}
+
+ScintillaEditControl::~ScintillaEditControl()
+{
+    if (!m_widget)
+        return;
+    m_widget->setControl(nullptr);
+    disconnect(m_widget, nullptr, this, nullptr);
+    if (!m_widget->parent())
+        delete m_widget;
+}
+
+QsciScintilla *ScintillaEditControl::widget() const
+{
+    return m_widget;
+}
+
+void ScintillaEditControl::configure()
+{
+    const SciCall sci(m_widget);
+
+    // A document without style bytes: a plain text needs none, and it halves the memory.
+    const intptr_t document = sci(Sci::SCI_CREATEDOCUMENT, 0, Sci::SC_DOCUMENTOPTION_STYLES_NONE);
+    sci(Sci::SCI_SETDOCPOINTER, 0, document);
+    sci(Sci::SCI_RELEASEDOCUMENT, 0, document);
+
+    m_widget->setUtf8(true);
+    m_widget->setEolMode(QsciScintilla::EolWindows);
+    sci(Sci::SCI_SETPASTECONVERTENDINGS, 1);
+    m_widget->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    sci(Sci::SCI_STYLECLEARALL);
+    for (int margin = 0; margin < 5; ++margin)
+        m_widget->setMarginWidth(margin, 0);
+    m_widget->setFolding(QsciScintilla::NoFoldStyle);
+    m_widget->setWrapMode(QsciScintilla::WrapNone);
+    m_widget->setTabWidth(8);
+    m_widget->setIndentationsUseTabs(true);
+    m_widget->setAutoIndent(false);
+    m_widget->setBraceMatching(QsciScintilla::NoBraceMatch);
+    m_widget->setAutoCompletionSource(QsciScintilla::AcsNone);
+    sci(Sci::SCI_USEPOPUP, Sci::SC_POPUP_NEVER);
+    sci(Sci::SCI_SETMULTIPLESELECTION, 0);
+    sci(Sci::SCI_SETLAYOUTCACHE, Sci::SC_CACHE_PAGE);
+    sci(Sci::SCI_SETSCROLLWIDTH, 1);
+    sci(Sci::SCI_SETSCROLLWIDTHTRACKING, 1);
+
+    // The selection keeps the text box's colours, also while another window has the focus.
+    const QPalette palette = m_widget->palette();
+    m_widget->setSelectionBackgroundColor(palette.color(QPalette::Active, QPalette::Highlight));
+    m_widget->setSelectionForegroundColor(palette.color(QPalette::Active, QPalette::HighlightedText));
+
+    // Only the before-edit events: the after-edit ones make QScintilla's accessibility hook
+    // count characters from the start of the document on every edit.
+    sci(Sci::SCI_SETMODEVENTMASK, Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE);
+
+    QsciCommandSet *commands = m_widget->standardCommands();
+    commands->clearKeys();
+    commands->clearAlternateKeys();
+    sci(Sci::SCI_CLEARALLCMDKEYS);
+    for (const KeyBinding &binding : textBoxKeys) {
+        QsciCommand *command = commands->find(binding.command);
+        command->setKey(binding.key);
+        if (binding.alternateKey)
+            command->setAlternateKey(binding.alternateKey);
+    }
+
+    m_widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_widget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void ScintillaEditControl::onModified(int position, int type, int length)
+{
+    if (type & Sci::SC_MOD_BEFOREINSERT)
+        m_index->beforeInsert(position, length);
+    else if (type & Sci::SC_MOD_BEFOREDELETE)
+        m_index->beforeDelete(position, length);
+    else
+        return;
+    m_changed = true;
+    if (m_batchDepth == 0 && !m_notifyQueued) {
+        // A change outside any event or call of ours: report it once control returns.
+        m_notifyQueued = true;
+        QMetaObject::invokeMethod(this, [this] {
+            m_notifyQueued = false;
+            ++m_batchDepth;
+            endBatch();
+        }, Qt::QueuedConnection);
+    }
+}
+
+void ScintillaEditControl::endBatch()
+{
+    if (--m_batchDepth > 0 || !m_changed)
+        return;
+    m_changed = false;
+    if (QAccessible::isActive() && m_widget) {
+        QAccessibleTextUpdateEvent event(m_widget, 0, QString(), QString());
+        QAccessible::updateAccessibility(&event);
+    }
+    if (m_changeHandler)
+        m_changeHandler();
+}
+
+void ScintillaEditControl::onUpdateUi()
+{
+    if (!QAccessible::isActive())
+        return;
+    const qsizetype caret = utf16FromByte(SciCall { m_widget }(Sci::SCI_GETCURRENTPOS));
+    if (caret == m_lastAccessibleCaret)
+        return;
+    m_lastAccessibleCaret = caret;
+    QAccessibleTextCursorEvent event(m_widget, int(caret));
+    QAccessible::updateAccessibility(&event);
+}
+
+qsizetype ScintillaEditControl::utf16FromByte(qsizetype byte) const
+{
+    return m_index->toUtf16(byte);
+}
+
+qsizetype ScintillaEditControl::byteFromUtf16(qsizetype unit) const
+{
+    return m_index->toByte(unit);
+}
+
+qsizetype ScintillaEditControl::utf16Length() const
+{
+    return m_index->length();
+}
+
+QString ScintillaEditControl::text() const
+{
+    const SciCall sci(m_widget);
+    const qsizetype length = sci(Sci::SCI_GETLENGTH);
+    return QString::fromUtf8(sci.pointer(Sci::SCI_GETCHARACTERPOINTER), length);
+}
+
+void ScintillaEditControl::replaceBytes(qsizetype start, qsizetype end, const QByteArray &bytes)
+{
+    const SciCall sci(m_widget);
+    sci(Sci::SCI_BEGINUNDOACTION);
+    sci(Sci::SCI_SETTARGETRANGE, uintptr_t(start), intptr_t(end));
+    sci(Sci::SCI_REPLACETARGET, uintptr_t(bytes.size()), bytes.constData());
+    sci(Sci::SCI_ENDUNDOACTION);
+}
+
+void ScintillaEditControl::setText(const QString &text)
+{
+    ChangeBatch batch(this);
+    const SciCall sci(m_widget);
+    const QByteArray next = withCrLf(text).toUtf8();
+    const qsizetype length = sci(Sci::SCI_GETLENGTH);
+    const char *current = sci.pointer(Sci::SCI_GETCHARACTERPOINTER);
+
+    // Replace only the middle that differs, so that a conversion touching a few characters
+    // does not rewrite (and keep an undo copy of) the whole document.
+    const qsizetype shorter = std::min<qsizetype>(length, next.size());
+    qsizetype prefix = std::mismatch(current, current + shorter, next.constData()).first - current;
+    while (prefix > 0 && prefix < shorter && isContinuation(next[prefix]))
+        --prefix;
+    qsizetype suffix = 0;
+    const qsizetype maxSuffix = shorter - prefix;
+    while (suffix < maxSuffix && current[length - 1 - suffix] == next[next.size() - 1 - suffix])
+        ++suffix;
+    while (suffix > 0 && isContinuation(next[next.size() - suffix]))
+        --suffix;
+
+    if (prefix + suffix != length || prefix + suffix != next.size())
+        replaceBytes(prefix, length - suffix, next.mid(prefix, next.size() - prefix - suffix));
+    sci(Sci::SCI_GOTOPOS, 0);
+}
+
+void ScintillaEditControl::loadText(const QString &text)
+{
+    ChangeBatch batch(this);
+    const SciCall sci(m_widget);
+    const QString normalized = withCrLf(text);
+    const QByteArray next = normalized.toUtf8();
+    const qsizetype length = sci(Sci::SCI_GETLENGTH);
+    const bool same = length == next.size()
+        && std::memcmp(sci.pointer(Sci::SCI_GETCHARACTERPOINTER), next.constData(), size_t(length)) == 0;
+    if (!same) {
+        // A loaded document starts a fresh history, so the load itself keeps no undo copy.
+        sci(Sci::SCI_SETUNDOCOLLECTION, 0);
+        sci(Sci::SCI_CLEARALL);
+        // Room for typing: without it the first keys stall while the buffer grows.
+        sci(Sci::SCI_ALLOCATE, uintptr_t(next.size() + next.size() / 8));
+        sci(Sci::SCI_ADDTEXT, uintptr_t(next.size()), next.constData());
+        sci(Sci::SCI_SETUNDOCOLLECTION, 1);
+        m_index->noteLength(normalized.size());
+    }
+    sci(Sci::SCI_EMPTYUNDOBUFFER);
+    sci(Sci::SCI_SETSAVEPOINT);
+    sci(Sci::SCI_GOTOPOS, 0);
+}
+
+qsizetype ScintillaEditControl::selStart() const
+{
+    return utf16FromByte(SciCall { m_widget }(Sci::SCI_GETSELECTIONSTART));
+}
+
+qsizetype ScintillaEditControl::selLength() const
+{
+    const SciCall sci(m_widget);
+    const qsizetype start = sci(Sci::SCI_GETSELECTIONSTART);
+    const qsizetype end = sci(Sci::SCI_GETSELECTIONEND);
+    if (end <= start)
+        return 0;
+    return utf16FromByte(end) - utf16FromByte(start);
+}
+
+QString ScintillaEditControl::selText() const
+{
+    const SciCall sci(m_widget);
+    const qsizetype start = sci(Sci::SCI_GETSELECTIONSTART);
+    const qsizetype end = sci(Sci::SCI_GETSELECTIONEND);
+    if (end <= start)
+        return QString();
+    return QString::fromUtf8(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), intptr_t(end - start)),
+        end - start);
+}
+
+void ScintillaEditControl::setSelText(const QString &text)
+{
+    ChangeBatch batch(this);
+    const SciCall sci(m_widget);
+    const QByteArray bytes = withCrLf(text).toUtf8();
+    const qsizetype start = sci(Sci::SCI_GETSELECTIONSTART);
+    const qsizetype end = sci(Sci::SCI_GETSELECTIONEND);
+    const bool same = end - start == bytes.size()
+        && std::memcmp(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), intptr_t(end - start)),
+               bytes.constData(), size_t(bytes.size()))
+            == 0;
+    if (!same)
+        replaceBytes(start, end, bytes);
+    sci(Sci::SCI_GOTOPOS, uintptr_t(start + bytes.size()));
+}
+
+void ScintillaEditControl::setSelStart(qsizetype start)
+{
+    SciCall { m_widget }(Sci::SCI_GOTOPOS, uintptr_t(byteFromUtf16(start)));
+}
+
+void ScintillaEditControl::setSelLength(qsizetype length)
+{
+    const SciCall sci(m_widget);
+    const qsizetype start = sci(Sci::SCI_GETSELECTIONSTART);
+    const qsizetype end = length > 0 ? byteFromUtf16(utf16FromByte(start) + length) : start;
+    sci(Sci::SCI_SETSEL, uintptr_t(start), intptr_t(end));
+}
+
+void ScintillaEditControl::undo()
+{
+    ChangeBatch batch(this);
+    SciCall { m_widget }(Sci::SCI_UNDO);
+}
+
+void ScintillaEditControl::setChangeHandler(std::function<void()> handler)
+{
+    m_changeHandler = std::move(handler);
+}
+
+} // namespace orvane

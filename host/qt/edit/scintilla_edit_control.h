@@ -1,0 +1,77 @@
+#pragma once
+// The document's edit control on QScintilla, set up as a plain multi-line text box whose positions
+// are UTF-16 code units. Owns the widget when it has no parent; owns the change handler.
+
+#include "host/edit_control.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QsciScintilla;
+class QWidget;
+
+namespace orvane {
+
+class ScintillaTextWidget;
+class Utf16Index;
+
+class ScintillaEditControl final : public QObject, public EditControl {
+    Q_OBJECT
+public:
+    explicit ScintillaEditControl(QWidget *parent = nullptr);
+    ~ScintillaEditControl() override;
+
+    // The widget that goes into the main window's client area.
+    QsciScintilla *widget() const;
+
+    QString text() const override;
+    void setText(const QString &text) override;
+    void loadText(const QString &text) override;
+
+    qsizetype selStart() const override;
+    qsizetype selLength() const override;
+    QString selText() const override;
+    void setSelText(const QString &text) override;
+    void setSelStart(qsizetype start) override;
+    void setSelLength(qsizetype length) override;
+
+    void undo() override;
+
+    void setChangeHandler(std::function<void()> handler) override;
+
+    // Position conversions between the document's UTF-8 bytes and UTF-16 code units. A unit
+    // inside a surrogate pair maps to the pair's start; anything past the end to the end.
+    qsizetype utf16FromByte(qsizetype byte) const;
+    qsizetype byteFromUtf16(qsizetype unit) const;
+    qsizetype utf16Length() const;
+
+    // Holds back the change notification until the outermost batch ends, so that a replacement
+    // (a delete and an insert) or a key that does several edits notifies once.
+    class ChangeBatch {
+    public:
+        explicit ChangeBatch(ScintillaEditControl *control);
+        ~ChangeBatch();
+        ChangeBatch(const ChangeBatch &) = delete;
+        ChangeBatch &operator=(const ChangeBatch &) = delete;
+
+    private:
+        QPointer<ScintillaEditControl> m_control;
+    };
+
+private:
+    void configure();
+    void onModified(int position, int type, int length);
+    void onUpdateUi();
+    void replaceBytes(qsizetype start, qsizetype end, const QByteArray &bytes);
+    void endBatch();
+
+    QPointer<ScintillaTextWidget> m_widget;
+    std::unique_ptr<Utf16Index> m_index;
+    std::function<void()> m_changeHandler;
+    int m_batchDepth = 0;
+    bool m_changed = false;
+    bool m_notifyQueued = false;
+    qsizetype m_lastAccessibleCaret = -1;
+};
+
+} // namespace orvane

@@ -1,0 +1,185 @@
+#include "scintilla_text_widget.h"
+
+#include "edit_texts.h"
+#include "sci_call.h"
+#include "scintilla_edit_control.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QWheelEvent>
+
+namespace orvane {
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+// The current line of the caret, without its line end, as the input method sees it.
+struct CaretLine {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    qsizetype caret = 0;
+    qsizetype anchor = 0;
+};
+
+CaretLine caretLine(const SciCall &sci)
+{
+    CaretLine line;
+    line.caret = sci(Sci::SCI_GETCURRENTPOS);
+    const qsizetype number = sci(Sci::SCI_LINEFROMPOSITION, uintptr_t(line.caret));
+    line.start = sci(Sci::SCI_POSITIONFROMLINE, uintptr_t(number));
+    line.end = sci(Sci::SCI_GETLINEENDPOSITION, uintptr_t(number));
+    line.anchor = std::clamp<qsizetype>(sci(Sci::SCI_GETANCHOR), line.start, line.end);
+    return line;
+}
+
+QString textRange(const SciCall &sci, qsizetype from, qsizetype to)
+{
+    if (to <= from)
+        return QString();
+    return QString::fromUtf8(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(from), intptr_t(to - from)), to - from);
+}
+
+} // namespace
+
+ScintillaTextWidget::ScintillaTextWidget(QWidget *parent)
+    : QsciScintilla(parent)
+{
+}
+
+bool ScintillaTextWidget::event(QEvent *event)
+{
+    ScintillaEditControl::ChangeBatch batch(m_control);
+    return QsciScintilla::event(event);
+}
+
+bool ScintillaTextWidget::viewportEvent(QEvent *event)
+{
+    ScintillaEditControl::ChangeBatch batch(m_control);
+    return QsciScintilla::viewportEvent(event);
+}
+
+void ScintillaTextWidget::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool control = modifiers & (Qt::ControlModifier | Qt::MetaModifier);
+    const bool alt = modifiers & Qt::AltModifier;
+    if (event->key() == Qt::Key_Tab && !control && !alt) {
+        // A text box puts a tab in place of the selection; Scintilla would indent lines.
+        SendScintilla(SCI_REPLACESEL, "\t");
+        event->accept();
+        return;
+    }
+    if (control != alt) {
+        // A Ctrl or Alt chord without a binding of its own types nothing, as in a text box.
+        // Ctrl+Alt stays a character: it is AltGr on Windows.
+        QKeyEvent stripped(event->type(), event->key(), modifiers, event->nativeScanCode(),
+            event->nativeVirtualKey(), event->nativeModifiers(), QString(), event->isAutoRepeat(),
+            quint16(event->count()));
+        QsciScintilla::keyPressEvent(&stripped);
+        event->setAccepted(stripped.isAccepted());
+        return;
+    }
+    QsciScintilla::keyPressEvent(event);
+}
+
+void ScintillaTextWidget::wheelEvent(QWheelEvent *event)
+{
+    // No zoom: the text box keeps its font size.
+    if (event->modifiers() & Qt::ControlModifier) {
+        event->accept();
+        return;
+    }
+    QsciScintilla::wheelEvent(event);
+}
+
+QMenu *ScintillaTextWidget::createTextBoxMenu(QWidget *parent)
+{
+    auto *menu = new QMenu(parent);
+    const bool writable = !isReadOnly();
+    const long length = SendScintilla(SCI_GETLENGTH);
+    const long selStart = SendScintilla(SCI_GETSELECTIONSTART);
+    const long selEnd = SendScintilla(SCI_GETSELECTIONEND);
+    const bool hasSelection = selEnd > selStart;
+
+    auto add = [this, menu](const QString &caption, bool enabled, unsigned int message) {
+        QAction *action = menu->addAction(caption);
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, [this, message] {
+            ScintillaEditControl::ChangeBatch batch(m_control);
+            SendScintilla(message);
+        });
+    };
+    add(editTexts::undo(), writable && SendScintilla(SCI_CANUNDO), SCI_UNDO);
+    menu->addSeparator();
+    add(editTexts::cut(), writable && hasSelection, SCI_CUT);
+    add(editTexts::copy(), hasSelection, SCI_COPY);
+    const QMimeData *clipboard = QApplication::clipboard()->mimeData();
+    add(editTexts::paste(), writable && clipboard && clipboard->hasText(), SCI_PASTE);
+    add(editTexts::erase(), writable && hasSelection, SCI_CLEAR);
+    menu->addSeparator();
+    add(editTexts::selectAll(), length > 0 && (selStart > 0 || selEnd < length), SCI_SELECTALL);
+    return menu;
+}
+
+void ScintillaTextWidget::contextMenuEvent(QContextMenuEvent *event)
+{
+    QPoint at = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const long caret = SendScintilla(SCI_GETCURRENTPOS);
+        const QPoint local(int(SendScintilla(SCI_POINTXFROMPOSITION, 0, caret)),
+            int(SendScintilla(SCI_POINTYFROMPOSITION, 0, caret) + SendScintilla(SCI_TEXTHEIGHT, 0)));
+        at = viewport()->mapToGlobal(local);
+    }
+    QMenu *menu = createTextBoxMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(at);
+    event->accept();
+}
+
+QVariant ScintillaTextWidget::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    // QScintilla answers with the whole paragraph, which is the whole document when it has
+    // no blank line; the input method needs only the caret's line.
+    const SciCall sci(this);
+    switch (query) {
+    case Qt::ImSurroundingText: {
+        const CaretLine line = caretLine(sci);
+        return textRange(sci, line.start, line.end);
+    }
+    case Qt::ImCursorPosition: {
+        const CaretLine line = caretLine(sci);
+        return textRange(sci, line.start, std::min(line.caret, line.end)).size();
+    }
+    case Qt::ImAnchorPosition: {
+        const CaretLine line = caretLine(sci);
+        return textRange(sci, line.start, line.anchor).size();
+    }
+    case Qt::ImCurrentSelection: {
+        const CaretLine line = caretLine(sci);
+        return textRange(sci, std::min(line.caret, line.anchor), std::max(std::min(line.caret, line.end), line.anchor));
+    }
+    case Qt::ImTextBeforeCursor: {
+        const CaretLine line = caretLine(sci);
+        return textRange(sci, line.start, std::min(line.caret, line.end));
+    }
+    case Qt::ImTextAfterCursor: {
+        const CaretLine line = caretLine(sci);
+        return textRange(sci, std::min(line.caret, line.end), line.end);
+    }
+    case Qt::ImAbsolutePosition:
+        if (m_control)
+            return m_control->utf16FromByte(sci(Sci::SCI_GETCURRENTPOS));
+        return QVariant();
+    case Qt::ImMaximumTextLength:
+        return QVariant();
+    default:
+        return QsciScintilla::inputMethodQuery(query);
+    }
+}
+
+} // namespace orvane

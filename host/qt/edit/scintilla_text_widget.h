@@ -1,0 +1,38 @@
+#pragma once
+// The QsciScintilla widget of the edit control: a plain text box's keys, context menu and
+// input-method answers. Owns nothing but its menu; positions come from its control.
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QPointer>
+
+class QMenu;
+
+namespace orvane {
+
+class ScintillaEditControl;
+
+class ScintillaTextWidget final : public QsciScintilla {
+public:
+    explicit ScintillaTextWidget(QWidget *parent = nullptr);
+
+    void setControl(ScintillaEditControl *control) { m_control = control; }
+    ScintillaEditControl *control() const { return m_control; }
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+    // The context menu of a Japanese text box, its items enabled for the current state.
+    QMenu *createTextBoxMenu(QWidget *parent);
+
+protected:
+    bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    QPointer<ScintillaEditControl> m_control;
+};
+
+} // namespace orvane
