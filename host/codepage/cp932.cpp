@@ -1,4 +1,4 @@
-// Code page 932 conversion over the generated tables in cp932_tables.cpp.
+// Code page 932 conversion over the generated tables in cp932_tables.h.
 // Neither ICU, glibc nor Qt converts exactly as Windows does (single bytes 0x80, 0xA0, 0xFD-0xFF,
 // the choice among duplicate codes, invisible characters dropped on writing), so the tables are ours.
 
@@ -18,11 +18,17 @@ namespace {
 
 using namespace tables;
 
+static_assert(singleByte[0x5C] == 0x5C && singleByte[0x7E] == 0x7E && singleByte[0x80] == 0x80);
+static_assert(singleByte[0x81] == kLeadByte && singleByte[0xA0] == 0xF8F0 && singleByte[0xFF] == 0xF8F3);
+static_assert(doubleByte[leadRow(0x81)][0x60 - kTrailFirst] == 0xFF5E);
+static_assert(doubleByte[leadRow(0xF0)][0] == 0xE000 && doubleByte[leadRow(0xF9)][0xFC - kTrailFirst] == 0xE757);
+static_assert(encodePages[encodePage[0xFF]][0x02] == 0xFA57 && encodePages[encodePage[0x00]][0xA5] == 0);
+
+// The character of a lead and a trail byte, or 0 when the pair is not one.
 inline char16_t decodePair(unsigned lead, unsigned trail)
 {
-    if (trail < unsigned(kTrailFirst))
-        return 0;
-    return doubleByte[leadRow(lead)][trail - kTrailFirst];
+    const unsigned column = trail - kTrailFirst; // wraps above kRowSize for trail bytes below 0x40
+    return column < kRowSize ? doubleByte[leadRow(lead)][column] : 0;
 }
 
 inline uint16_t encodeUnit(char16_t c)
@@ -125,44 +131,48 @@ Position positionOfUnit(const char16_t *src, qsizetype offset)
 bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
 {
     const qsizetype size = bytes.size();
-    const auto *src = reinterpret_cast<const uchar *>(bytes.data());
-    text.resize(size);
-    auto *out = reinterpret_cast<char16_t *>(text.data());
-    qsizetype i = 0;
-    qsizetype j = 0;
-    bool ok = true;
-    while (i < size) {
-        const unsigned b = src[i];
+    const auto *const begin = reinterpret_cast<const uchar *>(bytes.data());
+    const uchar *const end = begin + size;
+    // Exactly one unit a byte: resize() would round a new buffer up for growth.
+    text = QString(size, Qt::Uninitialized);
+    auto *const outBegin = reinterpret_cast<char16_t *>(text.data());
+    const uchar *in = begin;
+    char16_t *out = outBegin;
+    // Stops one byte early, so that a lead byte always has a byte after it to look at.
+    while (end - in > 1) {
+        const unsigned b = *in;
         if (b < 0x80) {
 #ifdef __SSE2__
-            if (size - i >= 16) {
-                const qsizetype run = widenAsciiRun(src + i, size - i, out + j);
-                i += run;
-                j += run;
-                if (run != 0)
-                    continue;
+            if (end - in >= 16) {
+                const qsizetype run = widenAsciiRun(in, end - in, out);
+                in += run;
+                out += run;
+                continue;
             }
 #endif
-            out[j++] = char16_t(b);
-            ++i;
+            *out++ = char16_t(b);
+            ++in;
             continue;
         }
         char16_t u = singleByte[b];
         if (u == kLeadByte) {
-            u = i + 1 < size ? decodePair(b, src[i + 1]) : 0;
-            if (u == 0) {
-                ok = false;
+            u = decodePair(b, in[1]);
+            if (u == 0) [[unlikely]]
                 break;
-            }
-            ++i;
+            ++in;
         }
-        out[j++] = u;
-        ++i;
+        *out++ = u;
+        ++in;
     }
+    if (in + 1 == end && singleByte[*in] != kLeadByte)
+        *out++ = singleByte[*in++];
+    const bool ok = in == end;
     if (!ok && error)
-        error->at = positionOfByte(src, i);
-    text.resize(j);
-    if (j < size)
+        error->at = positionOfByte(begin, in - begin);
+    const qsizetype length = out - outBegin;
+    text.resize(length);
+    // Double-byte text leaves up to half the buffer unused; give it back.
+    if (length < size)
         text.squeeze();
     return ok;
 }
@@ -171,7 +181,7 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error)
 {
     const qsizetype size = text.size();
     const char16_t *src = text.utf16();
-    bytes.resize(size * 2);
+    bytes = QByteArray(size * 2, Qt::Uninitialized);
     auto *out = reinterpret_cast<uchar *>(bytes.data());
     qsizetype i = 0;
     qsizetype j = 0;
