@@ -1,0 +1,111 @@
+#include "bench_corpus.h"
+
+#include "host/codepage/cp932.h"
+
+#include <QFile>
+#include <QList>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+namespace orvane::bench {
+
+namespace {
+
+// Sentences of ordinary modern Japanese with numbers, Latin words and full-width punctuation.
+const char16_t *const kSentences[] = {
+    u"吾輩は猫である。名前はまだ無い。",
+    u"どこで生れたかとんと見当がつかぬ。",
+    u"何でも薄暗いじめじめした所でニャーニャー泣いていた事だけは記憶している。",
+    u"会議は午前１０時から第３会議室で行います。",
+    u"新しいバージョン2.4では、検索と置換の速度が大幅に改善されました。",
+    u"東京都千代田区丸の内１－２－３　ＡＢＣビル５階",
+    u"お問い合わせは、サポート窓口（support@example.jp）までご連絡ください。",
+    u"「今日はいい天気ですね」と彼女は言った。",
+    u"ﾃﾞｰﾀの入力には半角ｶﾀｶﾅを使わないでください。",
+    u"第一章　春の訪れ",
+    u"この文書は、社内の手順を説明するためのものです。",
+    u"価格：12,800円（税込）、送料無料。",
+    u"",
+};
+
+QByteArray makeBytes(qint64 targetBytes)
+{
+    QList<QByteArray> encoded;
+    for (const char16_t *sentence : kSentences) {
+        QByteArray bytes;
+        cp932::encode(QString::fromUtf16(sentence), bytes);
+        encoded.append(bytes);
+    }
+    std::mt19937 random(7);
+    QByteArray out;
+    out.reserve(targetBytes + 1024);
+    while (out.size() < targetBytes) {
+        const int sentences = 1 + int(random() % 3);
+        for (int i = 0; i < sentences; ++i)
+            out += encoded[random() % encoded.size()];
+        out += "\r\n";
+    }
+    return out;
+}
+
+qint64 statusField(const char *field)
+{
+    FILE *status = std::fopen("/proc/self/status", "r");
+    if (!status)
+        return 0;
+    char line[256];
+    qint64 kb = 0;
+    const size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, status)) {
+        if (std::strncmp(line, field, length) == 0)
+            kb = std::atoll(line + length);
+    }
+    std::fclose(status);
+    return kb * 1024;
+}
+
+} // namespace
+
+const QString &corpusPath()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString file = dir.filePath(QStringLiteral("corpus.txt"));
+        const QByteArray bytes = makeBytes(kCorpusBytes);
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+            std::abort();
+        return file;
+    }();
+    return path;
+}
+
+qint64 corpusSize() { return QFile(corpusPath()).size(); }
+
+QString scratchPath(const QString &name)
+{
+    const QString corpus = corpusPath();
+    return corpus.left(corpus.lastIndexOf(u'/') + 1) + name;
+}
+
+qint64 peakRssBytes() { return statusField("VmHWM:"); }
+qint64 currentRssBytes() { return statusField("VmRSS:"); }
+
+void resetPeakRss()
+{
+    if (FILE *refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
+}
+
+MsgBoxAnswer NoMessageBox::msgBox(const QString &prompt, int, const QString &)
+{
+    std::fprintf(stderr, "unexpected message box: %s\n", prompt.toUtf8().constData());
+    std::abort();
+}
+
+} // namespace orvane::bench

@@ -1,0 +1,55 @@
+#pragma once
+// The benchmarks' document: about 100 MB of code page 932 Japanese prose with CR LF line ends,
+// written once into a temporary folder; and the host services the commands need around a file.
+
+#include "host/host.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace orvane::bench {
+
+constexpr qint64 kCorpusBytes = 100'000'000;
+
+// The corpus file's path, created on first use.
+const QString &corpusPath();
+qint64 corpusSize();
+// A path beside the corpus for writing.
+QString scratchPath(const QString &name);
+
+// Peak resident memory since the last reset, and the reset (Linux: /proc/self/clear_refs).
+qint64 peakRssBytes();
+qint64 currentRssBytes();
+void resetPeakRss();
+
+// A dialog that always chooses the same file.
+class FixedDialog final : public CommonDialog {
+public:
+    explicit FixedDialog(QString path) : m_path(std::move(path)) {}
+    void ShowOpen() override { FileName = m_path; }
+    void ShowSave() override { FileName = m_path; }
+
+private:
+    QString m_path;
+};
+
+// A message box that nothing should show: it aborts the benchmark.
+class NoMessageBox final : public MessageBox {
+public:
+    MsgBoxAnswer msgBox(const QString &prompt, int, const QString &) override;
+};
+
+class QuietProgram final : public Program {
+public:
+    void end() override {}
+    void setBusy(bool) override {}
+};
+
+class NoClipboard final : public Clipboard {
+public:
+    QString getText() const override { return {}; }
+    void setText(const QString &) override {}
+};
+
+} // namespace orvane::bench

@@ -1,0 +1,154 @@
+// Opening and saving a 100 MB Japanese file: reading and decoding alone as the floor, the disk
+// text files, and the Open and Save commands around an edit control that only keeps the text.
+// peak_x_file is the resident memory a run added at its peak, over the file's size.
+
+#include "bench_corpus.h"
+
+#include "files/file_commands.h"
+#include "host/codepage/cp932.h"
+#include "host/files/disk_text_files.h"
+
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+using namespace orvane;
+using namespace orvane::bench;
+
+namespace {
+
+class SinkEditControl final : public EditControl {
+public:
+    QString text() const override { return m_text; }
+    void setText(const QString &text) override { m_text = text; }
+    void loadText(const QString &text) override { m_text = text; }
+    qsizetype selStart() const override { return 0; }
+    qsizetype selLength() const override { return 0; }
+    QString selText() const override { return {}; }
+    void setSelText(const QString &) override {}
+    void setSelStart(qsizetype) override {}
+    void setSelLength(qsizetype) override {}
+    void undo() override {}
+    void setChangeHandler(std::function<void()>) override {}
+
+private:
+    QString m_text;
+};
+
+struct PeakMemory {
+    PeakMemory()
+    {
+        resetPeakRss();
+        start = currentRssBytes();
+    }
+    void report(benchmark::State &state) const
+    {
+        const double added = double(peakRssBytes() - start);
+        state.counters["peak_MB"] = added / 1e6;
+        state.counters["peak_x_file"] = added / double(corpusSize());
+        state.SetBytesProcessed(state.iterations() * corpusSize());
+    }
+    qint64 start;
+};
+
+void BM_ReadAndDecodeOnly(benchmark::State &state)
+{
+    const PeakMemory memory;
+    for (auto _ : state) {
+        QFile file(corpusPath());
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("cannot open the corpus");
+        const QByteArray bytes = file.readAll();
+        QString text;
+        cp932::decode(bytes, text);
+        benchmark::DoNotOptimize(text.constData());
+    }
+    memory.report(state);
+}
+
+void BM_DiskReadText(benchmark::State &state)
+{
+    const PeakMemory memory;
+    DiskTextFiles files;
+    for (auto _ : state) {
+        const LoadedText loaded = files.readText(corpusPath());
+        benchmark::DoNotOptimize(loaded.text.constData());
+    }
+    memory.report(state);
+}
+
+void BM_OpenCommand(benchmark::State &state)
+{
+    const PeakMemory memory;
+    DiskTextFiles files;
+    for (auto _ : state) {
+        SinkEditControl edit;
+        FixedDialog dialog(corpusPath());
+        NoMessageBox messages;
+        NoClipboard clipboard;
+        QuietProgram program;
+        Document document;
+        Host host{edit, dialog, messages, clipboard, files, program, document};
+        OpenMenu_Click(host);
+        benchmark::DoNotOptimize(edit.text().constData());
+    }
+    memory.report(state);
+}
+
+void BM_DiskWriteText(benchmark::State &state)
+{
+    DiskTextFiles files;
+    const QString text = files.readText(corpusPath()).text;
+    const QString target = scratchPath(QStringLiteral("written.txt"));
+    const PeakMemory memory;
+    for (auto _ : state)
+        files.writeText(target, text);
+    memory.report(state);
+    QFile::remove(target);
+}
+
+void BM_SaveCommand(benchmark::State &state)
+{
+    DiskTextFiles files;
+    SinkEditControl edit;
+    edit.loadText(files.readText(corpusPath()).text);
+    const QString target = scratchPath(QStringLiteral("saved.txt"));
+    const PeakMemory memory;
+    for (auto _ : state) {
+        FixedDialog dialog(target);
+        dialog.FileName = target;
+        NoMessageBox messages;
+        NoClipboard clipboard;
+        QuietProgram program;
+        Document document{true};
+        Host host{edit, dialog, messages, clipboard, files, program, document};
+        SaveMenu_Click(host);
+        if (document.Modified)
+            state.SkipWithError("not saved");
+    }
+    memory.report(state);
+    QFile::remove(target);
+}
+
+BENCHMARK(BM_ReadAndDecodeOnly)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_DiskReadText)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_OpenCommand)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_DiskWriteText)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_SaveCommand)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    corpusPath(); // written before any timing
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("corpus %lld bytes; peak RSS of the whole run %.1f MB\n", static_cast<long long>(corpusSize()),
+                double(usage.ru_maxrss) / 1024.0);
+    return 0;
+}
