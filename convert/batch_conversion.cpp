@@ -18,18 +18,21 @@ struct KindName {
 };
 
 constexpr KindName kindNames[] = {
-    {u"upper", ConversionKind::Upper},       {u"lower", ConversionKind::Lower},
-    {u"wide", ConversionKind::Wide},         {u"narrow", ConversionKind::Narrow},
-    {u"katakana", ConversionKind::Katakana}, {u"hiragana", ConversionKind::Hiragana},
+    { u"upper", ConversionKind::Upper },
+    { u"lower", ConversionKind::Lower },
+    { u"wide", ConversionKind::Wide },
+    { u"narrow", ConversionKind::Narrow },
+    { u"katakana", ConversionKind::Katakana },
+    { u"hiragana", ConversionKind::Hiragana },
 };
 
 std::optional<Encoding> encodingFromName(QStringView name)
 {
-    for (QStringView cp932 : {u"cp932", u"shift-jis", u"shift_jis", u"sjis", u"windows-31j", u"ms932"}) {
+    for (QStringView cp932 : { u"cp932", u"shift-jis", u"shift_jis", u"sjis", u"windows-31j", u"ms932" }) {
         if (name.compare(cp932, Qt::CaseInsensitive) == 0)
             return Encoding::Cp932;
     }
-    for (QStringView utf8 : {u"utf-8", u"utf8"}) {
+    for (QStringView utf8 : { u"utf-8", u"utf8" }) {
         if (name.compare(utf8, Qt::CaseInsensitive) == 0)
             return Encoding::Utf8;
     }
@@ -181,8 +184,8 @@ std::optional<QByteArray> encode(Encoding to, const QString &text, QString &erro
     cp932::EncodeError bad;
     if (!cp932::encode(text, bytes, &bad)) {
         const char32_t codePoint = bad.codePoint;
-        error = convertTexts::cannotStore(QString::fromUcs4(&codePoint, 1), codePointName(codePoint), bad.at.line,
-                                          bad.at.column);
+        error = convertTexts::cannotStore(
+            QString::fromUcs4(&codePoint, 1), codePointName(codePoint), bad.at.line, bad.at.column);
         if (codePoint == U'\u00A5')
             error += convertTexts::yenSignHint();
         return std::nullopt;
@@ -194,7 +197,8 @@ std::optional<QByteArray> readFile(const QString &path, QString &error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        error = looksLikeKindName(path) ? convertTexts::neitherKindNorFile(path) : convertTexts::fileNotFound(path);
+        error = looksLikeKindName(path) ? convertTexts::neitherKindNorFile(path)
+                                        : convertTexts::fileNotFound(path);
         return std::nullopt;
     }
     if (info.isDir()) {
@@ -204,8 +208,8 @@ std::optional<QByteArray> readFile(const QString &path, QString &error)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         const bool denied = file.error() == QFileDevice::PermissionsError;
-        error = convertTexts::cannotRead(path, denied ? QStringLiteral("アクセスが拒否されました")
-                                                      : QStringLiteral("開けません"));
+        error = convertTexts::cannotRead(
+            path, denied ? QStringLiteral("アクセスが拒否されました") : QStringLiteral("開けません"));
         return std::nullopt;
     }
     QByteArray bytes = file.readAll();
@@ -282,8 +286,8 @@ ParsedArguments parseArguments(const QStringList &arguments)
         }
         // Only the last word may name the file; anything else was meant as a kind.
         if (!isLast) {
-            return usageError(looksLikeKindName(word) ? convertTexts::unknownKind(word)
-                                                      : convertTexts::tooManyFiles(word));
+            return usageError(
+                looksLikeKindName(word) ? convertTexts::unknownKind(word) : convertTexts::tooManyFiles(word));
         }
         result.file = word;
         haveFile = true;
@@ -307,8 +311,8 @@ BatchResult convertBytes(const BatchArguments &arguments, QByteArrayView input)
     return result;
 }
 
-BatchResult runBatch(const QStringList &arguments,
-                     const std::function<std::optional<QByteArray>()> &readStandardInput)
+BatchResult runBatch(
+    const QStringList &arguments, const std::function<std::optional<QByteArray>()> &readStandardInput)
 {
     const ParsedArguments parsed = parseArguments(arguments);
     if (!parsed.error.isEmpty())
@@ -320,8 +324,8 @@ BatchResult runBatch(const QStringList &arguments,
         return result;
     }
     QString error;
-    const std::optional<QByteArray> input =
-        options.file.isEmpty() ? readStandardInput() : readFile(options.file, error);
+    const std::optional<QByteArray> input
+        = options.file.isEmpty() ? readStandardInput() : readFile(options.file, error);
     if (!input)
         return failure(UsageError, options.file.isEmpty() ? convertTexts::cannotReadStandardInput() : error);
     BatchResult result = convertBytes(options, *input);

@@ -21,14 +21,14 @@ enum class Encoding { Cp932, Utf8 };
 enum ExitStatus : int {
     Success = 0,
     Unconvertible = 1, // bytes invalid in the source encoding, or a character the target cannot store
-    UsageError = 2,    // unknown option or kind, a missing or unreadable file, a folder
+    UsageError = 2, // unknown option or kind, a missing or unreadable file, a folder
 };
 
 struct BatchArguments {
     Encoding from = Encoding::Cp932;
     Encoding to = Encoding::Cp932;
     QList<ConversionKind> kinds; // applied in this order
-    QString file;                // empty: standard input
+    QString file; // empty: standard input
     bool showHelp = false;
 };
 
@@ -39,7 +39,7 @@ struct ParsedArguments {
 
 struct BatchResult {
     QByteArray output; // for standard output; empty whenever error is set
-    QString error;     // for standard error, without the program's name
+    QString error; // for standard error, without the program's name
     int exitStatus = Success;
 };
 
@@ -55,7 +55,7 @@ BatchResult convertBytes(const BatchArguments &arguments, QByteArrayView input);
 
 // The whole run: parses, reads the file (or calls readStandardInput, which returns nothing when
 // standard input cannot be read), converts.
-BatchResult runBatch(const QStringList &arguments,
-                     const std::function<std::optional<QByteArray>()> &readStandardInput);
+BatchResult runBatch(
+    const QStringList &arguments, const std::function<std::optional<QByteArray>()> &readStandardInput);
 
 } // namespace orvane::batch

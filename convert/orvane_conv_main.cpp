@@ -36,7 +36,8 @@ int run(const QStringList &arguments)
 #endif
     orvane::batch::BatchResult result = orvane::batch::runBatch(arguments, readStandardInput);
     if (!result.output.isEmpty()) {
-        const size_t written = std::fwrite(result.output.constData(), 1, size_t(result.output.size()), stdout);
+        const size_t written
+            = std::fwrite(result.output.constData(), 1, size_t(result.output.size()), stdout);
         if (std::fflush(stdout) != 0 || written != size_t(result.output.size())) {
             result.error = orvane::convertTexts::cannotWriteStandardOutput();
             result.exitStatus = orvane::batch::UsageError;

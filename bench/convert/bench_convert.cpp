@@ -66,7 +66,7 @@ void BM_BatchCp932Wide(benchmark::State &state)
         return;
     }
     batch::BatchArguments arguments;
-    arguments.kinds = {ConversionKind::Wide};
+    arguments.kinds = { ConversionKind::Wide };
     for (auto _ : state) {
         batch::BatchResult result = batch::convertBytes(arguments, input);
         benchmark::DoNotOptimize(result);

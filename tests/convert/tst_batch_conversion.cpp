@@ -55,22 +55,23 @@ void TestBatchConversion::argumentsAreRead_data()
     const int upper = int(ConversionKind::Upper), lower = int(ConversionKind::Lower);
     const int wide = int(ConversionKind::Wide), hiragana = int(ConversionKind::Hiragana);
 
-    QTest::newRow("nothing") << QStringList{} << sjis << sjis << QList<int>{} << QString();
-    QTest::newRow("upper lower") << QStringList{u"upper"_s, u"lower"_s} << sjis << sjis << QList<int>{upper, lower}
-                                 << QString();
-    QTest::newRow("--from utf-8 wide a.txt")
-        << QStringList{u"--from"_s, u"utf-8"_s, u"wide"_s, u"a.txt"_s} << utf8 << sjis << QList<int>{wide} << u"a.txt"_s;
+    QTest::newRow("nothing") << QStringList {} << sjis << sjis << QList<int> {} << QString();
+    QTest::newRow("upper lower") << QStringList { u"upper"_s, u"lower"_s } << sjis << sjis
+                                 << QList<int> { upper, lower } << QString();
+    QTest::newRow("--from utf-8 wide a.txt") << QStringList { u"--from"_s, u"utf-8"_s, u"wide"_s, u"a.txt"_s }
+                                             << utf8 << sjis << QList<int> { wide } << u"a.txt"_s;
     QTest::newRow("--from=UTF8 --to=utf-8 HIRAGANA")
-        << QStringList{u"--from=UTF8"_s, u"--to=utf-8"_s, u"HIRAGANA"_s} << utf8 << utf8 << QList<int>{hiragana}
-        << QString();
-    QTest::newRow("--to utf-8 --from sjis") << QStringList{u"--to"_s, u"utf-8"_s, u"--from"_s, u"sjis"_s} << sjis
-                                            << utf8 << QList<int>{} << QString();
+        << QStringList { u"--from=UTF8"_s, u"--to=utf-8"_s, u"HIRAGANA"_s } << utf8 << utf8
+        << QList<int> { hiragana } << QString();
+    QTest::newRow("--to utf-8 --from sjis") << QStringList { u"--to"_s, u"utf-8"_s, u"--from"_s, u"sjis"_s }
+                                            << sjis << utf8 << QList<int> {} << QString();
     QTest::newRow("wide wide (repeated kind)")
-        << QStringList{u"wide"_s, u"wide"_s} << sjis << sjis << QList<int>{wide, wide} << QString();
+        << QStringList { u"wide"_s, u"wide"_s } << sjis << sjis << QList<int> { wide, wide } << QString();
     QTest::newRow("upper -- lower (a file named lower)")
-        << QStringList{u"upper"_s, u"--"_s, u"lower"_s} << sjis << sjis << QList<int>{upper} << u"lower"_s;
+        << QStringList { u"upper"_s, u"--"_s, u"lower"_s } << sjis << sjis << QList<int> { upper }
+        << u"lower"_s;
     QTest::newRow("upper - (standard input)")
-        << QStringList{u"upper"_s, u"-"_s} << sjis << sjis << QList<int>{upper} << QString();
+        << QStringList { u"upper"_s, u"-"_s } << sjis << sjis << QList<int> { upper } << QString();
 }
 
 void TestBatchConversion::argumentsAreRead()
@@ -97,16 +98,16 @@ void TestBatchConversion::badArgumentsAreUsageErrors_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named"); // what the message must mention
 
-    QTest::newRow("--bogus") << QStringList{u"--bogus"_s} << u"--bogus"_s;
-    QTest::newRow("-x") << QStringList{u"-x"_s, u"upper"_s} << u"-x"_s;
-    QTest::newRow("uppr wide (misspelt kind)") << QStringList{u"uppr"_s, u"wide"_s} << u"uppr"_s;
-    QTest::newRow("--from without value") << QStringList{u"--from"_s} << u"--from"_s;
-    QTest::newRow("--to latin1") << QStringList{u"--to"_s, u"latin1"_s} << u"latin1"_s;
-    QTest::newRow("--from= (empty)") << QStringList{u"--from="_s, u"upper"_s} << u"cp932"_s;
-    QTest::newRow("a.txt b.txt") << QStringList{u"a.txt"_s, u"b.txt"_s} << u"a.txt"_s;
-    QTest::newRow("-- a.txt b.txt") << QStringList{u"--"_s, u"a.txt"_s, u"b.txt"_s} << u"b.txt"_s;
-    QTest::newRow("- a.txt") << QStringList{u"-"_s, u"a.txt"_s} << u"a.txt"_s;
-    QTest::newRow("trailing --") << QStringList{u"upper"_s, u"--"_s} << u"--"_s;
+    QTest::newRow("--bogus") << QStringList { u"--bogus"_s } << u"--bogus"_s;
+    QTest::newRow("-x") << QStringList { u"-x"_s, u"upper"_s } << u"-x"_s;
+    QTest::newRow("uppr wide (misspelt kind)") << QStringList { u"uppr"_s, u"wide"_s } << u"uppr"_s;
+    QTest::newRow("--from without value") << QStringList { u"--from"_s } << u"--from"_s;
+    QTest::newRow("--to latin1") << QStringList { u"--to"_s, u"latin1"_s } << u"latin1"_s;
+    QTest::newRow("--from= (empty)") << QStringList { u"--from="_s, u"upper"_s } << u"cp932"_s;
+    QTest::newRow("a.txt b.txt") << QStringList { u"a.txt"_s, u"b.txt"_s } << u"a.txt"_s;
+    QTest::newRow("-- a.txt b.txt") << QStringList { u"--"_s, u"a.txt"_s, u"b.txt"_s } << u"b.txt"_s;
+    QTest::newRow("- a.txt") << QStringList { u"-"_s, u"a.txt"_s } << u"a.txt"_s;
+    QTest::newRow("trailing --") << QStringList { u"upper"_s, u"--"_s } << u"--"_s;
 }
 
 void TestBatchConversion::badArgumentsAreUsageErrors()
@@ -126,35 +127,42 @@ void TestBatchConversion::bytesAreConverted_data()
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QByteArray>("output");
 
-    const QStringList fromUtf8ToUtf8{u"--from"_s, u"utf-8"_s, u"--to"_s, u"utf-8"_s};
+    const QStringList fromUtf8ToUtf8 { u"--from"_s, u"utf-8"_s, u"--to"_s, u"utf-8"_s };
 
     QTest::newRow("cp932 ｶﾞｯｺｳ wide → ガッコウ")
-        << QStringList{u"wide"_s} << QByteArray("\xB6\xDE\xAF\xBA\xB3") << QByteArray("\x83\x4B\x83\x62\x83\x52\x83\x45");
-    QTest::newRow("cp932 ガ narrow → ｶﾞ") << QStringList{u"narrow"_s} << QByteArray("\x83\x4B") << QByteArray("\xB6\xDE");
+        << QStringList { u"wide"_s } << QByteArray("\xB6\xDE\xAF\xBA\xB3")
+        << QByteArray("\x83\x4B\x83\x62\x83\x52\x83\x45");
+    QTest::newRow("cp932 ガ narrow → ｶﾞ")
+        << QStringList { u"narrow"_s } << QByteArray("\x83\x4B") << QByteArray("\xB6\xDE");
     QTest::newRow("cp932 あ to utf-8")
-        << QStringList{u"--to"_s, u"utf-8"_s} << QByteArray("\x82\xA0") << QByteArray("\xE3\x81\x82");
+        << QStringList { u"--to"_s, u"utf-8"_s } << QByteArray("\x82\xA0") << QByteArray("\xE3\x81\x82");
     QTest::newRow("utf-8 あ to cp932")
-        << QStringList{u"--from"_s, u"utf-8"_s} << QByteArray("\xE3\x81\x82") << QByteArray("\x82\xA0");
-    QTest::newRow("utf-8 upper") << fromUtf8ToUtf8 + QStringList{u"upper"_s} << QByteArray("abc") << QByteArray("ABC");
-    QTest::newRow("utf-8 BOM dropped, none written")
-        << fromUtf8ToUtf8 + QStringList{u"upper"_s} << QByteArray("\xEF\xBB\xBF" "abc") << QByteArray("ABC");
+        << QStringList { u"--from"_s, u"utf-8"_s } << QByteArray("\xE3\x81\x82") << QByteArray("\x82\xA0");
+    QTest::newRow("utf-8 upper") << fromUtf8ToUtf8 + QStringList { u"upper"_s } << QByteArray("abc")
+                                 << QByteArray("ABC");
+    QTest::newRow("utf-8 BOM dropped, none written") << fromUtf8ToUtf8 + QStringList { u"upper"_s }
+                                                     << QByteArray("\xEF\xBB\xBF"
+                                                                   "abc")
+                                                     << QByteArray("ABC");
     QTest::newRow("U+FEFF after the start kept")
         << fromUtf8ToUtf8 << QByteArray("a\xEF\xBB\xBF") << QByteArray("a\xEF\xBB\xBF");
     QTest::newRow("cp932 CR LF, LF, CR kept")
-        << QStringList{u"upper"_s} << QByteArray("a\r\nb\nc\rd\r\n") << QByteArray("A\r\nB\nC\rD\r\n");
+        << QStringList { u"upper"_s } << QByteArray("a\r\nb\nc\rd\r\n") << QByteArray("A\r\nB\nC\rD\r\n");
     QTest::newRow("utf-8 CR LF, LF, CR kept through wide")
-        << fromUtf8ToUtf8 + QStringList{u"wide"_s} << QByteArray("a\r\n\n\r")
+        << fromUtf8ToUtf8 + QStringList { u"wide"_s } << QByteArray("a\r\n\n\r")
         << QByteArray("\xEF\xBD\x81\r\n\n\r");
-    QTest::newRow("upper lower → lower") << QStringList{u"upper"_s, u"lower"_s} << QByteArray("aB") << QByteArray("ab");
-    QTest::newRow("lower upper → upper") << QStringList{u"lower"_s, u"upper"_s} << QByteArray("aB") << QByteArray("AB");
+    QTest::newRow("upper lower → lower")
+        << QStringList { u"upper"_s, u"lower"_s } << QByteArray("aB") << QByteArray("ab");
+    QTest::newRow("lower upper → upper")
+        << QStringList { u"lower"_s, u"upper"_s } << QByteArray("aB") << QByteArray("AB");
     QTest::newRow("が katakana narrow → ｶﾞ")
-        << QStringList{u"katakana"_s, u"narrow"_s} << QByteArray("\x82\xAA") << QByteArray("\xB6\xDE");
+        << QStringList { u"katakana"_s, u"narrow"_s } << QByteArray("\x82\xAA") << QByteArray("\xB6\xDE");
     QTest::newRow("が narrow katakana → ガ")
-        << QStringList{u"narrow"_s, u"katakana"_s} << QByteArray("\x82\xAA") << QByteArray("\x83\x4B");
-    QTest::newRow("no kinds: bytes unchanged")
-        << QStringList{} << QByteArray("\x82\xA0\x83\x4B\xB6\xDE\r\n") << QByteArray("\x82\xA0\x83\x4B\xB6\xDE\r\n");
-    QTest::newRow("NUL kept") << QStringList{u"upper"_s} << QByteArray("a\0b", 3) << QByteArray("A\0B", 3);
-    QTest::newRow("empty input") << QStringList{u"wide"_s} << QByteArray() << QByteArray();
+        << QStringList { u"narrow"_s, u"katakana"_s } << QByteArray("\x82\xAA") << QByteArray("\x83\x4B");
+    QTest::newRow("no kinds: bytes unchanged") << QStringList {} << QByteArray("\x82\xA0\x83\x4B\xB6\xDE\r\n")
+                                               << QByteArray("\x82\xA0\x83\x4B\xB6\xDE\r\n");
+    QTest::newRow("NUL kept") << QStringList { u"upper"_s } << QByteArray("a\0b", 3) << QByteArray("A\0B", 3);
+    QTest::newRow("empty input") << QStringList { u"wide"_s } << QByteArray() << QByteArray();
 }
 
 void TestBatchConversion::bytesAreConverted()
@@ -193,7 +201,10 @@ void TestBatchConversion::invalidInputNamesLineAndColumn_data()
     QTest::newRow("utf-8 after lone CR") << u"utf-8"_s << QByteArray("a\rb\xFF") << 2 << 2;
     QTest::newRow("utf-8 after LF LF") << u"utf-8"_s << QByteArray("\n\n\xFF") << 3 << 1;
     QTest::newRow("utf-8 after LF CR") << u"utf-8"_s << QByteArray("\n\r\xFF") << 3 << 1;
-    QTest::newRow("utf-8 BOM not counted") << u"utf-8"_s << QByteArray("\xEF\xBB\xBF" "a\xFF") << 1 << 2;
+    QTest::newRow("utf-8 BOM not counted") << u"utf-8"_s
+                                           << QByteArray("\xEF\xBB\xBF"
+                                                         "a\xFF")
+                                           << 1 << 2;
 }
 
 void TestBatchConversion::invalidInputNamesLineAndColumn()
@@ -203,7 +214,7 @@ void TestBatchConversion::invalidInputNamesLineAndColumn()
     QFETCH(int, line);
     QFETCH(int, column);
 
-    const BatchResult result = runWith({u"--from"_s, from, u"--to"_s, u"utf-8"_s, u"upper"_s}, input);
+    const BatchResult result = runWith({ u"--from"_s, from, u"--to"_s, u"utf-8"_s, u"upper"_s }, input);
     QCOMPARE(result.exitStatus, int(Unconvertible));
     QVERIFY(result.output.isEmpty());
     const QString where = u"（%1 行目、%2 文字目）"_s.arg(line).arg(column);
@@ -216,10 +227,10 @@ void TestBatchConversion::unstorableCharacterIsNamed_data()
     QTest::addColumn<QByteArray>("utf8");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("😀 on line 3")
-        << QByteArray("a\r\nb\n01234567890\xF0\x9F\x98\x80")
-        << u"「😀」(U+1F600) は Shift-JIS で保存できません（3 行目、12 文字目）。"_s;
-    QTest::newRow("한 first") << QByteArray("\xED\x95\x9C") << u"「한」(U+D55C) は Shift-JIS で保存できません（1 行目、1 文字目）。"_s;
+    QTest::newRow("😀 on line 3") << QByteArray("a\r\nb\n01234567890\xF0\x9F\x98\x80")
+                                 << u"「😀」(U+1F600) は Shift-JIS で保存できません（3 行目、12 文字目）。"_s;
+    QTest::newRow("한 first") << QByteArray("\xED\x95\x9C")
+                              << u"「한」(U+D55C) は Shift-JIS で保存できません（1 行目、1 文字目）。"_s;
     QTest::newRow("é after 😀 counts the pair once")
         << QByteArray("\xF0\x9F\x98\x80\xC3\xA9")
         << u"「😀」(U+1F600) は Shift-JIS で保存できません（1 行目、1 文字目）。"_s;
@@ -230,7 +241,7 @@ void TestBatchConversion::unstorableCharacterIsNamed()
     QFETCH(QByteArray, utf8);
     QFETCH(QString, message);
 
-    const BatchResult result = runWith({u"--from"_s, u"utf-8"_s}, utf8);
+    const BatchResult result = runWith({ u"--from"_s, u"utf-8"_s }, utf8);
     QCOMPARE(result.exitStatus, int(Unconvertible));
     QVERIFY(result.output.isEmpty());
     QCOMPARE(result.error, message);
@@ -238,13 +249,14 @@ void TestBatchConversion::unstorableCharacterIsNamed()
 
 void TestBatchConversion::yenSignMessageSuggestsWide()
 {
-    const QByteArray yen("\xC2\xA5" "100");
-    const BatchResult refused = runWith({u"--from"_s, u"utf-8"_s}, yen);
+    const QByteArray yen("\xC2\xA5"
+                         "100");
+    const BatchResult refused = runWith({ u"--from"_s, u"utf-8"_s }, yen);
     QCOMPARE(refused.exitStatus, int(Unconvertible));
     QVERIFY2(refused.error.contains(u"U+00A5"_s), qPrintable(refused.error));
     QVERIFY2(refused.error.contains(u"wide"_s), qPrintable(refused.error));
 
-    const BatchResult widened = runWith({u"--from"_s, u"utf-8"_s, u"wide"_s}, yen);
+    const BatchResult widened = runWith({ u"--from"_s, u"utf-8"_s, u"wide"_s }, yen);
     QCOMPARE(widened.error, QString());
     QCOMPARE(widened.output, QByteArray("\x81\x8F\x82\x50\x82\x4F\x82\x4F")); // ￥１００
 }
@@ -253,8 +265,12 @@ void TestBatchConversion::byteOrderMarkInShiftJisInputIsRefused_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("named");
-    QTest::newRow("EF BB BF") << QByteArray("\xEF\xBB\xBF" "abc") << u"UTF-8"_s;
-    QTest::newRow("FF FE") << QByteArray("\xFF\xFE" "a\0", 4) << u"UTF-16"_s;
+    QTest::newRow("EF BB BF") << QByteArray("\xEF\xBB\xBF"
+                                            "abc")
+                              << u"UTF-8"_s;
+    QTest::newRow("FF FE") << QByteArray("\xFF\xFE"
+                                         "a\0",
+        4) << u"UTF-16"_s;
     QTest::newRow("FE FF") << QByteArray("\xFE\xFF\0a", 4) << u"UTF-16"_s;
 }
 
@@ -283,11 +299,11 @@ void TestBatchConversion::namedFileIsReadAndNamedInErrors()
         broken.write("\x82\xA9\x82");
     }
 
-    const BatchResult converted = runWith({u"katakana"_s, good}, "not read");
+    const BatchResult converted = runWith({ u"katakana"_s, good }, "not read");
     QCOMPARE(converted.error, QString());
     QCOMPARE(converted.output, QByteArray("\x83\x4A\x83\x69\r\n")); // カナ
 
-    const BatchResult refused = runWith({bad});
+    const BatchResult refused = runWith({ bad });
     QCOMPARE(refused.exitStatus, int(Unconvertible));
     QVERIFY2(refused.error.startsWith(bad + u": "_s), qPrintable(refused.error));
     QVERIFY2(refused.error.contains(u"1 行目、2 文字目"_s), qPrintable(refused.error));
@@ -310,7 +326,7 @@ void TestBatchConversion::missingFileOrFolderIsUsageError()
     QVERIFY(dir.isValid());
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    const BatchResult result = runWith({u"upper"_s, name}, "abc");
+    const BatchResult result = runWith({ u"upper"_s, name }, "abc");
     QDir::setCurrent(previous);
 
     QCOMPARE(result.exitStatus, int(UsageError));
@@ -321,7 +337,7 @@ void TestBatchConversion::missingFileOrFolderIsUsageError()
 
 void TestBatchConversion::unreadableStandardInputIsUsageError()
 {
-    const BatchResult result = runBatch({u"upper"_s}, [] { return std::optional<QByteArray>(); });
+    const BatchResult result = runBatch({ u"upper"_s }, [] { return std::optional<QByteArray>(); });
     QCOMPARE(result.exitStatus, int(UsageError));
     QVERIFY(result.output.isEmpty());
     QVERIFY(result.error.contains(u"標準入力"_s));
@@ -329,12 +345,12 @@ void TestBatchConversion::unreadableStandardInputIsUsageError()
 
 void TestBatchConversion::helpPrintsUsage()
 {
-    const BatchResult result = runWith({u"--help"_s});
+    const BatchResult result = runWith({ u"--help"_s });
     QCOMPARE(result.exitStatus, int(Success));
     QCOMPARE(result.error, QString());
     const QString usage = QString::fromLocal8Bit(result.output);
     QVERIFY(usage.contains(u"使い方"_s));
-    for (const char *kind : {"upper", "lower", "wide", "narrow", "katakana", "hiragana"})
+    for (const char *kind : { "upper", "lower", "wide", "narrow", "katakana", "hiragana" })
         QVERIFY2(usage.contains(QLatin1String(kind)), kind);
 }
 

@@ -16,12 +16,18 @@ struct Command {
 };
 
 const Command commands[] = {
-    {"UpperChange", UpperChange_Click},           {"LowerChange", LowerChange_Click},
-    {"HiraganaChange", HiraganaChange_Click},     {"KatakanaChange", KatakanaChange_Click},
-    {"NarrowChange", NarrowChange_Click},         {"WideChange", WideChange_Click},
-    {"SelUpperChange", SelUpperChange_Click},     {"SelLowerChange", SelLowerChange_Click},
-    {"SelHiraganaChange", SelHiraganaChange_Click}, {"SelKatakanaChange", SelKatakanaChange_Click},
-    {"SelNarrowChange", SelNarrowChange_Click},   {"SelWideChange", SelWideChange_Click},
+    { "UpperChange", UpperChange_Click },
+    { "LowerChange", LowerChange_Click },
+    { "HiraganaChange", HiraganaChange_Click },
+    { "KatakanaChange", KatakanaChange_Click },
+    { "NarrowChange", NarrowChange_Click },
+    { "WideChange", WideChange_Click },
+    { "SelUpperChange", SelUpperChange_Click },
+    { "SelLowerChange", SelLowerChange_Click },
+    { "SelHiraganaChange", SelHiraganaChange_Click },
+    { "SelKatakanaChange", SelKatakanaChange_Click },
+    { "SelNarrowChange", SelNarrowChange_Click },
+    { "SelWideChange", SelWideChange_Click },
 };
 
 void runCommand(const QString &name, Host &host)
@@ -38,7 +44,7 @@ void runCommand(const QString &name, Host &host)
 // Remembers whether the wait cursor was ever shown.
 class BusyWatchingProgram final : public Program {
 public:
-    void end() override {}
+    void end() override { }
     void setBusy(bool busy) override
     {
         depth += busy ? 1 : -1;
@@ -80,7 +86,8 @@ void TestConversionCommands::commandConvertsAsOneUndoStep_data()
     QTest::newRow("Lower: ABC Ａｂ") << u"LowerChange"_s << u"ABC Ａｂ"_s << 0 << 0 << u"abc ａｂ"_s << 0;
     QTest::newRow("Hiragana: カタカナ ｶﾞｯｺｳ")
         << u"HiraganaChange"_s << u"カタカナ ｶﾞｯｺｳ"_s << 1 << 2 << u"かたかな がっこう"_s << 0;
-    QTest::newRow("Katakana: ひらがな") << u"KatakanaChange"_s << u"ひらがな"_s << 0 << 0 << u"ヒラガナ"_s << 0;
+    QTest::newRow("Katakana: ひらがな")
+        << u"KatakanaChange"_s << u"ひらがな"_s << 0 << 0 << u"ヒラガナ"_s << 0;
     QTest::newRow("Narrow: ガッコウ　ＡＢＣ grows")
         << u"NarrowChange"_s << u"ガッコウ　ＡＢＣ"_s << 0 << 0 << u"ｶﾞｯｺｳ ABC"_s << 0;
     QTest::newRow("Wide: ｶﾞｯｺｳ ab, CR LF kept")
@@ -139,12 +146,15 @@ void TestConversionCommands::commandThatChangesNothingLeavesDocumentAlone_data()
         const char *kind;
         QString text; // holds none of the characters the kind changes
     } kinds[] = {
-        {"Upper", u"ABC ＡＢＣ 漢字 123\r\n"_s},  {"Lower", u"abc ａｂｃ 漢字 123\r\n"_s},
-        {"Hiragana", u"ひらがな 漢字 abc\r\n"_s}, {"Katakana", u"カタカナ 漢字 ｶﾀｶﾅ abc\r\n"_s},
-        {"Narrow", u"ABC ｶﾀｶﾅ 漢字 ひらがな\r\n"_s}, {"Wide", u"ＡＢＣ　カタカナ　漢字\r\n"_s},
+        { "Upper", u"ABC ＡＢＣ 漢字 123\r\n"_s },
+        { "Lower", u"abc ａｂｃ 漢字 123\r\n"_s },
+        { "Hiragana", u"ひらがな 漢字 abc\r\n"_s },
+        { "Katakana", u"カタカナ 漢字 ｶﾀｶﾅ abc\r\n"_s },
+        { "Narrow", u"ABC ｶﾀｶﾅ 漢字 ひらがな\r\n"_s },
+        { "Wide", u"ＡＢＣ　カタカナ　漢字\r\n"_s },
     };
     for (const auto &kind : kinds) {
-        for (const char *prefix : {"", "Sel"}) {
+        for (const char *prefix : { "", "Sel" }) {
             const QString command = QLatin1String(prefix) + QLatin1String(kind.kind) + u"Change"_s;
             QTest::newRow(qPrintable(command + u": "_s + kind.text.trimmed())) << command << kind.text;
         }
@@ -226,7 +236,8 @@ void TestConversionCommands::largeTextShowsWaitCursorSmallTextDoesNot()
 {
     FakeHost fake;
     BusyWatchingProgram program;
-    Host host{fake.edit, fake.dialog, fake.messages, fake.clipboard, fake.textFiles, program, fake.document};
+    Host host { fake.edit, fake.dialog, fake.messages, fake.clipboard, fake.textFiles, program,
+        fake.document };
 
     fake.edit.loadText(u"small text"_s);
     UpperChange_Click(host);

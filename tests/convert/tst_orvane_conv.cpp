@@ -52,16 +52,18 @@ void TestOrvaneConv::convertsStandardInput_data()
     QTest::addColumn<QByteArray>("output");
 
     QTest::newRow("cp932 wide: ｶﾞｯｺｳ abc → ガッコウ　ａｂｃ")
-        << QStringList{u"wide"_s} << QByteArray("\xB6\xDE\xAF\xBA\xB3 abc")
+        << QStringList { u"wide"_s } << QByteArray("\xB6\xDE\xAF\xBA\xB3 abc")
         << QByteArray("\x83\x4B\x83\x62\x83\x52\x83\x45\x81\x40\x82\x81\x82\x82\x82\x83");
-    QTest::newRow("utf-8 to utf-8: hiragana then narrow then upper")
-        << QStringList{u"--from"_s, u"utf-8"_s, u"--to"_s, u"utf-8"_s, u"hiragana"_s, u"narrow"_s, u"upper"_s}
-        << QByteArray("\xE3\x82\xAB\xE3\x83\x8A\xEF\xBD\x81") // カナａ
-        << QByteArray("\xE3\x81\x8B\xE3\x81\xAA" "A");    // かなA
-    QTest::newRow("cp932 to utf-8 katakana") << QStringList{u"--to"_s, u"utf-8"_s, u"katakana"_s}
-                                              << QByteArray("\x82\xA9\x82\xC8") << QByteArray("\xE3\x82\xAB\xE3\x83\x8A");
-    QTest::newRow("CR LF, LF and CR kept") << QStringList{u"upper"_s} << QByteArray("a\r\nb\nc\rd\n\r\n")
-                                          << QByteArray("A\r\nB\nC\rD\n\r\n");
+    QTest::newRow("utf-8 to utf-8: hiragana then narrow then upper") << QStringList { u"--from"_s, u"utf-8"_s,
+        u"--to"_s, u"utf-8"_s, u"hiragana"_s, u"narrow"_s,
+        u"upper"_s } << QByteArray("\xE3\x82\xAB\xE3\x83\x8A\xEF\xBD\x81") // カナａ
+                                                                     << QByteArray("\xE3\x81\x8B\xE3\x81\xAA"
+                                                                                   "A"); // かなA
+    QTest::newRow("cp932 to utf-8 katakana")
+        << QStringList { u"--to"_s, u"utf-8"_s, u"katakana"_s } << QByteArray("\x82\xA9\x82\xC8")
+        << QByteArray("\xE3\x82\xAB\xE3\x83\x8A");
+    QTest::newRow("CR LF, LF and CR kept")
+        << QStringList { u"upper"_s } << QByteArray("a\r\nb\nc\rd\n\r\n") << QByteArray("A\r\nB\nC\rD\n\r\n");
 }
 
 void TestOrvaneConv::convertsStandardInput()
@@ -86,7 +88,7 @@ void TestOrvaneConv::convertsNamedFile()
     file.write("abc\r\n\x82\xA0");
     file.close();
 
-    const Run run = runConverter({u"upper"_s, u"katakana"_s, path}, "ignored");
+    const Run run = runConverter({ u"upper"_s, u"katakana"_s, path }, "ignored");
     QCOMPARE(run.error, QString());
     QCOMPARE(run.exitStatus, 0);
     QCOMPARE(run.output, QByteArray("ABC\r\n\x83\x41"));
@@ -100,18 +102,20 @@ void TestOrvaneConv::fails_data()
     QTest::addColumn<QStringList>("mentions");
 
     QTest::newRow("invalid cp932 byte on line 2")
-        << QStringList{u"upper"_s} << QByteArray("abc\r\nde\x81\x20") << 1
-        << QStringList{u"Shift-JIS"_s, u"2 行目、3 文字目"_s};
-    QTest::newRow("invalid utf-8 byte") << QStringList{u"--from"_s, u"utf-8"_s} << QByteArray("a\nb\xC0\x80") << 1
-                                        << QStringList{u"UTF-8"_s, u"2 行目、2 文字目"_s};
-    QTest::newRow("emoji to cp932") << QStringList{u"--from"_s, u"utf-8"_s, u"wide"_s}
+        << QStringList { u"upper"_s } << QByteArray("abc\r\nde\x81\x20") << 1
+        << QStringList { u"Shift-JIS"_s, u"2 行目、3 文字目"_s };
+    QTest::newRow("invalid utf-8 byte")
+        << QStringList { u"--from"_s, u"utf-8"_s } << QByteArray("a\nb\xC0\x80") << 1
+        << QStringList { u"UTF-8"_s, u"2 行目、2 文字目"_s };
+    QTest::newRow("emoji to cp932") << QStringList { u"--from"_s, u"utf-8"_s, u"wide"_s }
                                     << QByteArray("ab\xF0\x9F\x98\x80") << 1
-                                    << QStringList{u"「😀」(U+1F600)"_s, u"1 行目、3 文字目"_s};
-    QTest::newRow("unknown kind") << QStringList{u"uppr"_s, u"wide"_s} << QByteArray("abc") << 2
-                                  << QStringList{u"uppr"_s};
-    QTest::newRow("unknown option") << QStringList{u"--fast"_s} << QByteArray("abc") << 2 << QStringList{u"--fast"_s};
-    QTest::newRow("missing file") << QStringList{u"upper"_s, u"/nonexistent/x.txt"_s} << QByteArray() << 2
-                                  << QStringList{u"/nonexistent/x.txt"_s};
+                                    << QStringList { u"「😀」(U+1F600)"_s, u"1 行目、3 文字目"_s };
+    QTest::newRow("unknown kind") << QStringList { u"uppr"_s, u"wide"_s } << QByteArray("abc") << 2
+                                  << QStringList { u"uppr"_s };
+    QTest::newRow("unknown option") << QStringList { u"--fast"_s } << QByteArray("abc") << 2
+                                    << QStringList { u"--fast"_s };
+    QTest::newRow("missing file") << QStringList { u"upper"_s, u"/nonexistent/x.txt"_s } << QByteArray() << 2
+                                  << QStringList { u"/nonexistent/x.txt"_s };
 }
 
 void TestOrvaneConv::fails()
