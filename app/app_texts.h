@@ -1,0 +1,32 @@
+#pragma once
+// The Japanese texts of the main window and of start-up. The menu captions stand in menu_table.cpp,
+// one row per item.
+
+#include <QString>
+
+namespace orvane::apptexts {
+
+inline QString aboutPrompt() { return QStringLiteral("Orvane version1.4\r\nProgramed by Namiro"); }
+inline QString aboutTitle() { return QStringLiteral("バージョン情報"); }
+
+inline QString textFileFilter() { return QStringLiteral("テキストファイル (*.txt)|*.txt"); }
+inline QString textFileExt() { return QStringLiteral(".txt"); }
+
+inline QString errorTitle() { return QStringLiteral("エラー"); }
+inline QString outOfMemory() { return QStringLiteral("メモリが不足しているため、操作を完了できませんでした。"); }
+inline QString unexpectedError() { return QStringLiteral("予期しないエラーのため、操作を完了できませんでした。"); }
+
+// Start-up messages on stderr, one line each; the hint in English helps when searching the web.
+inline QString noDisplay()
+{
+    return QStringLiteral("orvane: 画面（ディスプレイ）に接続できません。DISPLAY が設定されていません。"
+                          " (cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set)");
+}
+inline QString argumentsIgnored(const QString &arguments)
+{
+    return QStringLiteral("orvane: コマンドライン引数は使いません。無視しました: %1"
+                          " (Orvane takes no arguments; open files with ファイル > 開く)")
+        .arg(arguments);
+}
+
+} // namespace orvane::apptexts

@@ -1,0 +1,111 @@
+#include "application.h"
+
+#include "app_texts.h"
+#include "form1.h"
+
+#include "host/files/disk_text_files.h"
+#include "host/qt/qt_clipboard.h"
+#include "host/qt/qt_program.h"
+#include "host/qt/ui/qt_common_dialog.h"
+#include "host/qt/ui/qt_message_box.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace orvane {
+
+namespace {
+
+void printLine(const QString &line)
+{
+    const QByteArray bytes = line.toLocal8Bit();
+    std::fprintf(stderr, "%s\n", bytes.constData());
+}
+
+} // namespace
+
+bool displayReachable(const QByteArray &qpaPlatform, const QByteArray &display, const QByteArray &waylandDisplay,
+                      int argc, const char *const *argv)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS) && !defined(Q_OS_ANDROID) && !defined(Q_OS_IOS)
+    if (!qpaPlatform.isEmpty() || !display.isEmpty() || !waylandDisplay.isEmpty())
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
+#else
+    Q_UNUSED(qpaPlatform);
+    Q_UNUSED(display);
+    Q_UNUSED(waylandDisplay);
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return true;
+#endif
+}
+
+void useJapanese(QCoreApplication &application)
+{
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    auto *translator = new QTranslator(&application);
+    // Qt's folder first; beside the executable for a Windows deployment that brings its own.
+    const QStringList folders{QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                              QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
+    for (const QString &folder : folders) {
+        if (translator->load(QStringLiteral("qtbase_ja"), folder)) {
+            QCoreApplication::installTranslator(translator);
+            return;
+        }
+    }
+    delete translator;
+}
+
+QStringList extraArguments(const QCoreApplication &application)
+{
+    QStringList arguments = application.arguments();
+    if (!arguments.isEmpty())
+        arguments.removeFirst();
+    return arguments;
+}
+
+int runApplication(int argc, char **argv)
+{
+    if (!displayReachable(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), argc, argv)) {
+        printLine(apptexts::noDisplay());
+        return 1;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(appTitle());
+    QApplication::setApplicationDisplayName(QString());
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvane"));
+    useJapanese(application);
+    if (const QStringList extra = extraArguments(application); !extra.isEmpty())
+        printLine(apptexts::argumentsIgnored(extra.join(QLatin1Char(' '))));
+
+    QtMessageBox messageBox;
+    QtCommonDialog commonDialog;
+    QtClipboard clipboard;
+    DiskTextFiles textFiles;
+    QtProgram program;
+    // Never destroyed: tearing down a large document only delays the end (see below).
+    auto *form1 = new Form1(messageBox, commonDialog, clipboard, textFiles, program);
+    messageBox.setParentWidget(form1);
+    commonDialog.setParentWidget(form1);
+    form1->show();
+
+    const int code = QApplication::exec();
+    // The application's own teardown still runs (it hands the clipboard to the desktop's
+    // clipboard manager); the window and its document are left to the end of the process.
+    form1->hide();
+    return code;
+}
+
+} // namespace orvane

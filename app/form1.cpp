@@ -1,0 +1,244 @@
+#include "form1.h"
+
+#include "app_texts.h"
+#include "menu_shortcut_filter.h"
+#include "menu_table.h"
+
+#include "convert/conversion_commands.h"
+#include "edit/edit_commands.h"
+#include "files/file_commands.h"
+#include "host/host_error.h"
+#include "host/qt/edit/scintilla_edit_control.h"
+#include "search/form2.h"
+#include "search/search_menu.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSessionManager>
+#include <QTimer>
+
+#include <new>
+
+// Resources of a static library must be registered by hand, and from the global namespace.
+static void initResources()
+{
+    Q_INIT_RESOURCE(orvane);
+}
+
+namespace orvane {
+
+namespace {
+
+// The design-time client area: 6615 x 4230 twips at 15 twips a pixel.
+constexpr QSize clientSize(441, 282);
+
+struct Route {
+    const char *name;
+    void (*handler)(Host &);
+};
+
+constexpr Route routes[] = {
+    {"NewMenu", NewMenu_Click},
+    {"OpenMenu", OpenMenu_Click},
+    {"SaveMenu", SaveMenu_Click},
+    {"SaveAsMenu", SaveAsMenu_Click},
+    {"ExitMenu", ExitMenu_Click},
+    {"UndoMenu", UndoMenu_Click},
+    {"CutMenu", CutMenu_Click},
+    {"CopyMenu", CopyMenu_Click},
+    {"PasteMenu", PasteMenu_Click},
+    {"SelLowerChange", SelLowerChange_Click},
+    {"SelUpperChange", SelUpperChange_Click},
+    {"SelHiraganaChange", SelHiraganaChange_Click},
+    {"SelKatakanaChange", SelKatakanaChange_Click},
+    {"SelNarrowChange", SelNarrowChange_Click},
+    {"SelWideChange", SelWideChange_Click},
+    {"LowerChange", LowerChange_Click},
+    {"UpperChange", UpperChange_Click},
+    {"HiraganaChange", HiraganaChange_Click},
+    {"KatakanaChange", KatakanaChange_Click},
+    {"NarrowChange", NarrowChange_Click},
+    {"WideChange", WideChange_Click},
+};
+
+} // namespace
+
+Form1::Form1(MessageBox &messageBox, CommonDialog &commonDialog, Clipboard &clipboard, TextFiles &textFiles,
+             Program &program, QWidget *parent)
+    : QMainWindow(parent)
+    , m_text1(std::make_unique<ScintillaEditControl>(this))
+    , m_commonDialog1(commonDialog)
+    , m_program(program)
+    , m_host{*m_text1, commonDialog, messageBox, clipboard, textFiles, m_program, m_document}
+    , m_searchMenu(std::make_unique<SearchMenu>(m_host, this))
+{
+    initResources();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(appTitle());
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/orvane/orvane-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/orvane/orvane-32.png"), QSize(32, 32));
+    setWindowIcon(icon);
+
+    QsciScintilla *text1 = m_text1->widget();
+    text1->setObjectName(QStringLiteral("Text1"));
+    setCentralWidget(text1);
+    m_text1->setChangeHandler([this] { m_document.Modified = true; });
+
+    m_shortcutFilter = new MenuShortcutFilter(this);
+    buildMenus();
+    text1->installEventFilter(m_shortcutFilter);
+    text1->viewport()->installEventFilter(m_shortcutFilter);
+    installEventFilter(m_shortcutFilter);
+
+    // The window frame is not counted: the client area below the menu bar gets the design size.
+    resize(clientSize.width(), clientSize.height() + menuBar()->heightForWidth(clientSize.width()));
+    text1->setFocus();
+
+    if (qGuiApp) {
+        connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+            if (m_document.Modified && !m_program.hasEnded() && manager.allowsInteraction()) {
+                askToEnd();
+                manager.release();
+                if (!m_program.hasEnded())
+                    manager.cancel();
+            }
+        });
+    }
+
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+QsciScintilla *Form1::text1Widget() const
+{
+    return m_text1->widget();
+}
+
+void Form1::Form_Load()
+{
+    m_document.Modified = false;
+    m_commonDialog1.CancelError = true;
+    m_commonDialog1.Filter = apptexts::textFileFilter();
+    m_commonDialog1.DefaultExt = apptexts::textFileExt();
+    centreOnScreen();
+}
+
+void Form1::centreOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Platforms that know the frame's size before the window is shown tell it once it exists.
+    if (!windowHandle())
+        create();
+    const QRect area = screen->availableGeometry();
+    m_centredFrameSize = frameGeometry().size();
+    move(area.x() + (area.width() - m_centredFrameSize.width()) / 2,
+         area.y() + (area.height() - m_centredFrameSize.height()) / 2);
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // Some window managers add the frame only when the window is mapped: centre again with it.
+    QTimer::singleShot(0, this, [this] {
+        if (frameGeometry().size() != m_centredFrameSize && !isMaximized() && !isFullScreen())
+            centreOnScreen();
+    });
+}
+
+void Form1::buildMenus()
+{
+    const auto table = menuTable();
+    QMenu *parents[4] = {};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const MenuRow &row = table[i];
+        const QString name = QString::fromLatin1(row.name);
+        const QString caption = QString::fromUtf16(row.caption);
+        const bool hasChildren = i + 1 < table.size() && table[i + 1].level > row.level;
+        if (row.level == 1 || hasChildren) {
+            QMenu *menu = row.level == 1 ? menuBar()->addMenu(caption) : parents[row.level - 1]->addMenu(caption);
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name);
+            parents[row.level] = menu;
+            continue;
+        }
+        QMenu *menu = parents[row.level - 1];
+        if (row.isSeparator()) {
+            menu->addSeparator()->setObjectName(name);
+            continue;
+        }
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(name);
+        if (!row.shortcut().isEmpty()) {
+            action->setShortcut(row.shortcut());
+            m_shortcutFilter->addShortcut(row.shortcut());
+        }
+        const std::function<void()> command = commandOf(name);
+        Q_ASSERT(command);
+        connect(action, &QAction::triggered, this, [this, command] { run(command); });
+    }
+}
+
+std::function<void()> Form1::commandOf(const QString &name)
+{
+    if (name == u"AboutMenu")
+        return [this] { AboutMenu_Click(); };
+    if (name == u"SearchMenu")
+        return [this] { m_searchMenu->SearchMenu_Click(); };
+    for (const Route &route : routes) {
+        if (name == QLatin1String(route.name))
+            return [this, handler = route.handler] { handler(m_host); };
+    }
+    return {};
+}
+
+void Form1::run(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const HostError &error) {
+        if (error.number() != ErrorNumber::DialogCancelled)
+            m_host.messageBox.msgBox(error.description(), Critical, apptexts::errorTitle());
+    } catch (const std::bad_alloc &) {
+        m_host.messageBox.msgBox(apptexts::outOfMemory(), Critical, apptexts::errorTitle());
+    } catch (const std::exception &) {
+        m_host.messageBox.msgBox(apptexts::unexpectedError(), Critical, apptexts::errorTitle());
+    }
+}
+
+void Form1::AboutMenu_Click()
+{
+    m_host.messageBox.msgBox(apptexts::aboutPrompt(), Information, apptexts::aboutTitle());
+}
+
+void Form1::askToEnd()
+{
+    // A second close while the save prompt of the first is open waits for that one.
+    if (m_asking || m_program.hasEnded())
+        return;
+    m_asking = true;
+    run([this] { ExitMenu_Click(m_host); });
+    m_asking = false;
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    askToEnd();
+    if (m_program.hasEnded())
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace orvane

@@ -1,0 +1,79 @@
+#pragma once
+// The main window: the document in Text1, its path in CommonDialog1, the Modified flag, and the
+// menu bar that routes each item to its command. It owns Text1 and the search command; the other
+// host services are lent to it.
+
+#include "host/host.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QsciScintilla;
+
+namespace orvane {
+
+class ScintillaEditControl;
+class SearchMenu;
+class MenuShortcutFilter;
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    Form1(MessageBox &messageBox, CommonDialog &commonDialog, Clipboard &clipboard, TextFiles &textFiles,
+          Program &program, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Text1's widget, the whole client area.
+    QsciScintilla *text1Widget() const;
+    Host &host() { return m_host; }
+    const Document &document() const { return m_document; }
+    // True once a command has ended the program.
+    bool hasEnded() const { return m_program.hasEnded(); }
+
+    void AboutMenu_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // Notes end() so that the window knows whether a close may go ahead, whatever program it is lent.
+    class EndWatch final : public Program {
+    public:
+        explicit EndWatch(Program &program) : m_program(program) {}
+        void end() override
+        {
+            m_ended = true;
+            m_program.end();
+        }
+        void setBusy(bool busy) override { m_program.setBusy(busy); }
+        bool hasEnded() const { return m_ended; }
+
+    private:
+        Program &m_program;
+        bool m_ended = false;
+    };
+
+    void Form_Load();
+    void centreOnScreen();
+    void buildMenus();
+    std::function<void()> commandOf(const QString &name);
+    // Runs a menu command; an error that no command handled is reported in a message box.
+    void run(const std::function<void()> &command);
+    void askToEnd();
+
+    std::unique_ptr<ScintillaEditControl> m_text1;
+    CommonDialog &m_commonDialog1;
+    Document m_document;
+    EndWatch m_program;
+    Host m_host;
+    std::unique_ptr<SearchMenu> m_searchMenu;
+    MenuShortcutFilter *m_shortcutFilter = nullptr;
+    QSize m_centredFrameSize;
+    bool m_shown = false;
+    bool m_asking = false;
+};
+
+} // namespace orvane
