@@ -40,11 +40,16 @@ struct OffsetRange {
     char16_t delta; // added modulo 2^16
 };
 
-constexpr int kMaxOffsets = 2;
+constexpr int kMaxOffsets = 3;
 constexpr int kMaxActive = 4;
 
 struct Tables {
-    char16_t map[0x10000];
+    char16_t map[0x10000]; // what each unit becomes, as built
+    // The same as differences in blocks of 256 units, the unchanged blocks all sharing one block of
+    // zeros: Japanese text then touches a few kilobytes of table instead of 128.
+    std::vector<std::array<char16_t, 256>> deltaBlocks;
+    const char16_t *page[256] = {};
+    char16_t at(char16_t c) const { return map[c]; }
     std::array<OffsetRange, kMaxOffsets> offsets{};
     int offsetCount = 0;
     // A few ranges that cover every unit not mapped by the offsets; a block with none of them is
@@ -59,6 +64,11 @@ struct Tables {
     __m128i actLimit[kMaxActive];
     bool asciiInactive = true; // no active range reaches below U+0080
 #endif
+    // What a half-width letter and a following ﾞ (row 0) or ﾟ (row 1) become, or 0; by letter −
+    // U+FF60.
+    char16_t voiced[2][0x40] = {};
+    // Narrow: the two half-width units of a full-width katakana, by katakana − U+30A0.
+    char16_t narrowPairs[0x60][2] = {};
 };
 
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -70,9 +80,31 @@ char32_t lookUpCase(const CasePair *first, const CasePair *last, char32_t c)
     return row != last && row->from == c ? row->to : c;
 }
 
+void fillVoiced(Tables &t)
+{
+    for (unsigned c = 0xFF60; c < 0xFFA0; ++c) {
+        t.voiced[0][c - 0xFF60] = voicedForm(char16_t(c), halfWidthVoicedMark);
+        t.voiced[1][c - 0xFF60] = voicedForm(char16_t(c), halfWidthSemiVoicedMark);
+    }
+}
+
 // Ranges of changing units, merged across the smallest gaps until at most kMaxActive remain.
 void computeActive(Tables &t)
 {
+    fillVoiced(t);
+    t.deltaBlocks.assign(1, {});
+    std::array<size_t, 256> blockOf{};
+    for (unsigned hi = 0; hi < 256; ++hi) {
+        std::array<char16_t, 256> block;
+        for (unsigned lo = 0; lo < 256; ++lo)
+            block[lo] = char16_t(t.map[hi << 8 | lo] - (hi << 8 | lo));
+        const auto same = std::find(t.deltaBlocks.begin(), t.deltaBlocks.end(), block);
+        blockOf[hi] = size_t(same - t.deltaBlocks.begin());
+        if (same == t.deltaBlocks.end())
+            t.deltaBlocks.push_back(block);
+    }
+    for (unsigned hi = 0; hi < 256; ++hi)
+        t.page[hi] = t.deltaBlocks[blockOf[hi]].data();
     auto formula = [&t](char16_t c) {
         for (int k = 0; k < t.offsetCount; ++k) {
             if (c >= t.offsets[k].first && c <= t.offsets[k].last)
@@ -154,6 +186,7 @@ std::unique_ptr<Tables> buildUpper()
     }
     markSupplementaryCase(*t, std::begin(upperCaseRows), std::end(upperCaseRows));
     addOffset(*t, u'a', u'z', char16_t(u'A' - u'a'));
+    addOffset(*t, u'ａ', u'ｚ', char16_t(u'Ａ' - u'ａ'));
     computeActive(*t);
     return t;
 }
@@ -172,12 +205,10 @@ std::unique_ptr<Tables> buildLower()
     }
     markSupplementaryCase(*t, std::begin(lowerCaseRows), std::end(lowerCaseRows));
     addOffset(*t, u'A', u'Z', char16_t(u'a' - u'A'));
+    addOffset(*t, u'Ａ', u'Ｚ', char16_t(u'ａ' - u'Ａ'));
     computeActive(*t);
     return t;
 }
-
-char16_t halfWidthToFull(char16_t c) { return halfWidthKanaRows[c - halfWidthKanaFirst].wide; }
-bool isHalfWidthKana(char16_t c) { return c >= halfWidthKanaFirst && c <= halfWidthKanaLast; }
 
 std::unique_ptr<Tables> buildWide()
 {
@@ -185,10 +216,8 @@ std::unique_ptr<Tables> buildWide()
     setIdentity(*t);
     for (const WidthPair &row : halfWidthKanaRows)
         t->map[row.narrow] = row.wide;
-    for (const WidthPair &row : voicedRows)
-        t->map[row.narrow] = kSpecial;
-    for (const WidthPair &row : semiVoicedRows)
-        t->map[row.narrow] = kSpecial;
+    t->map[halfWidthVoicedMark] = kSpecial;
+    t->map[halfWidthSemiVoicedMark] = kSpecial;
     for (const WidthPair &row : wideSymbolRows)
         t->map[row.narrow] = row.wide;
     addOffset(*t, asciiFirst, asciiLast, char16_t(fullWidthAsciiFirst - asciiFirst));
@@ -203,12 +232,17 @@ std::unique_ptr<Tables> buildNarrow()
     setIdentity(*t);
     for (const WidthPair &row : halfWidthKanaRows)
         t->map[row.wide] = row.narrow;
+    auto expand = [&t](char16_t wide, char16_t letter, char16_t mark) {
+        t->map[wide] = kSpecial;
+        t->narrowPairs[wide - 0x30A0][0] = letter;
+        t->narrowPairs[wide - 0x30A0][1] = mark;
+    };
     for (const WidthPair &row : voicedRows)
-        t->map[row.wide] = kSpecial;
+        expand(row.wide, row.narrow, halfWidthVoicedMark);
     for (const WidthPair &row : semiVoicedRows)
-        t->map[row.wide] = kSpecial;
+        expand(row.wide, row.narrow, halfWidthSemiVoicedMark);
     for (const NarrowPair &row : narrowOnlyRows)
-        t->map[row.wide] = kSpecial;
+        expand(row.wide, row.narrow[0], row.narrow[1]);
     addOffset(*t, fullWidthAsciiFirst, fullWidthAsciiLast, char16_t(asciiFirst - fullWidthAsciiFirst));
     addOffset(*t, wideSpace, wideSpace, char16_t(narrowSpace - wideSpace));
     computeActive(*t);
@@ -232,7 +266,9 @@ std::unique_ptr<Tables> buildHiragana()
     for (const KanaRange &r : hiraganaRanges)
         addOffset(*t, r.first, r.last, char16_t(-kanaOffset));
     for (unsigned c = halfWidthLetterRange.first; c <= halfWidthLetterRange.last; ++c)
-        t->map[c] = kSpecial;
+        t->map[c] = t->map[halfWidthKanaRows[c - halfWidthKanaFirst].wide];
+    t->map[halfWidthVoicedMark] = kSpecial;
+    t->map[halfWidthSemiVoicedMark] = kSpecial;
     computeActive(*t);
     return t;
 }
@@ -254,120 +290,90 @@ const Tables &tables()
     return *t;
 }
 
-// The converted text, written behind the unchanged prefix; grows for Narrow.
-class Output
+inline char32_t decodePair(char16_t high, char16_t low)
 {
-public:
-    Output(const char16_t *in, qsizetype prefix, qsizetype capacity)
-        : m_text(capacity, Qt::Uninitialized), m_data(reinterpret_cast<char16_t *>(m_text.data())),
-          m_size(prefix)
-    {
-        std::memcpy(m_data, in, size_t(prefix) * sizeof(char16_t));
-    }
-    // Makes room for at least 16 more units.
-    void reserve16()
-    {
-        if (m_text.size() - m_size >= 16)
-            return;
-        m_text.resize(m_text.size() + m_text.size() / 2 + 16);
-        m_data = reinterpret_cast<char16_t *>(m_text.data());
-    }
-    char16_t *end() { return m_data + m_size; }
-    void advance(qsizetype n) { m_size += n; }
-    void put(char16_t c) { m_data[m_size++] = c; }
-    QString take()
-    {
-        m_text.resize(m_size);
-        return std::move(m_text);
-    }
-
-private:
-    QString m_text;
-    char16_t *m_data;
-    qsizetype m_size;
-};
-
-// Converts the unit at i whose table entry is kSpecial; returns how many input units it took.
-template <Kind K>
-qsizetype special(const char16_t *in, qsizetype i, qsizetype n, Output &out)
-{
-    const char16_t c = in[i];
-    if constexpr (K == Kind::Upper || K == Kind::Lower) {
-        if (isHighSurrogate(c) && i + 1 < n && isLowSurrogate(in[i + 1])) {
-            const char32_t cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (in[i + 1] - 0xDC00);
-            const char32_t to = K == Kind::Upper ? lookUpCase(std::begin(upperCaseRows), std::end(upperCaseRows), cp)
-                                                 : lookUpCase(std::begin(lowerCaseRows), std::end(lowerCaseRows), cp);
-            out.put(char16_t(0xD800 + ((to - 0x10000) >> 10)));
-            out.put(char16_t(0xDC00 + ((to - 0x10000) & 0x3FF)));
-            return 2;
-        }
-    } else if constexpr (K == Kind::Wide) {
-        if (i + 1 < n && (in[i + 1] == halfWidthVoicedMark || in[i + 1] == halfWidthSemiVoicedMark)) {
-            if (const char16_t composed = voicedForm(c, in[i + 1])) {
-                out.put(composed);
-                return 2;
-            }
-        }
-        if (isHalfWidthKana(c)) {
-            out.put(halfWidthToFull(c));
-            return 1;
-        }
-    } else if constexpr (K == Kind::Narrow) {
-        for (const WidthPair &row : voicedRows) {
-            if (row.wide == c) {
-                out.put(row.narrow);
-                out.put(halfWidthVoicedMark);
-                return 1;
-            }
-        }
-        for (const WidthPair &row : semiVoicedRows) {
-            if (row.wide == c) {
-                out.put(row.narrow);
-                out.put(halfWidthSemiVoicedMark);
-                return 1;
-            }
-        }
-        for (const NarrowPair &row : narrowOnlyRows) {
-            if (row.wide == c) {
-                out.put(row.narrow[0]);
-                out.put(row.narrow[1]);
-                return 1;
-            }
-        }
-    } else if constexpr (K == Kind::Hiragana) {
-        if (c >= halfWidthLetterRange.first && c <= halfWidthLetterRange.last) {
-            const Tables &t = tables<Kind::Hiragana>();
-            const bool marked = i + 1 < n && (in[i + 1] == halfWidthVoicedMark || in[i + 1] == halfWidthSemiVoicedMark);
-            if (marked) {
-                if (const char16_t composed = voicedForm(c, in[i + 1])) {
-                    out.put(t.map[composed]);
-                    return 2;
-                }
-            }
-            out.put(t.map[halfWidthToFull(c)]);
-            if (!marked)
-                return 1;
-            out.put(halfWidthToFull(in[i + 1]));
-            return 2;
-        }
-    }
-    out.put(c);
-    return 1;
+    return 0x10000 + ((char32_t(high) - 0xD800) << 10) + (low - 0xDC00);
 }
 
-// Whether special() gives something other than its input at i.
 template <Kind K>
-bool specialChanges(const char16_t *in, qsizetype i, qsizetype n)
+char32_t caseOf(char32_t cp)
 {
-    if (in[i] == 0xFFFF)
+    if constexpr (K == Kind::Upper)
+        return lookUpCase(std::begin(upperCaseRows), std::end(upperCaseRows), cp);
+    else
+        return lookUpCase(std::begin(lowerCaseRows), std::end(lowerCaseRows), cp);
+}
+
+// What the half-width mark at p makes of the half-width letter before it, or 0.
+inline char16_t voicedBefore(const Tables &t, const char16_t *begin, const char16_t *p)
+{
+    if (p == begin || p[-1] < 0xFF60 || p[-1] >= 0xFFA0)
+        return 0;
+    return t.voiced[*p - halfWidthVoicedMark][p[-1] - 0xFF60];
+}
+
+inline bool isHalfWidthLetter(char16_t c) { return c >= halfWidthLetterRange.first && c <= halfWidthLetterRange.last; }
+
+struct Step {
+    const char16_t *p; // the input after what was taken
+    char16_t *o;       // the output after what was written
+};
+
+// Converts the unit at p whose table entry is kSpecial. A half-width mark looks back at the
+// letter before it, which the table has already written as the last output unit (a letter always
+// changes, so it is never part of the copied prefix).
+template <Kind K>
+Step special(const Tables &t, const char16_t *begin, const char16_t *p, const char16_t *end, char16_t *o)
+{
+    const char16_t c = *p;
+    if constexpr (K == Kind::Upper || K == Kind::Lower) {
+        if (isHighSurrogate(c) && end - p >= 2 && isLowSurrogate(p[1])) {
+            const char32_t to = caseOf<K>(decodePair(c, p[1]));
+            *o++ = char16_t(0xD800 + ((to - 0x10000) >> 10));
+            *o++ = char16_t(0xDC00 + ((to - 0x10000) & 0x3FF));
+            return {p + 2, o};
+        }
+    } else if constexpr (K == Kind::Wide) {
+        if (c == halfWidthVoicedMark || c == halfWidthSemiVoicedMark) {
+            if (const char16_t composed = voicedBefore(t, begin, p))
+                o[-1] = composed;
+            else
+                *o++ = halfWidthKanaRows[c - halfWidthKanaFirst].wide;
+            return {p + 1, o};
+        }
+    } else if constexpr (K == Kind::Narrow) {
+        if (c >= 0x30A0 && c < 0x3100 && t.narrowPairs[c - 0x30A0][0]) {
+            *o++ = t.narrowPairs[c - 0x30A0][0];
+            *o++ = t.narrowPairs[c - 0x30A0][1];
+            return {p + 1, o};
+        }
+    } else if constexpr (K == Kind::Hiragana) {
+        // A mark after a half-width letter belongs to it; a lone mark stays as it is.
+        if ((c == halfWidthVoicedMark || c == halfWidthSemiVoicedMark) && p != begin && isHalfWidthLetter(p[-1])) {
+            if (const char16_t composed = voicedBefore(t, begin, p))
+                o[-1] = t.at(composed);
+            else
+                *o++ = halfWidthKanaRows[c - halfWidthKanaFirst].wide;
+            return {p + 1, o};
+        }
+    }
+    *o++ = c;
+    return {p + 1, o};
+}
+
+// Whether special() gives something other than its input at p.
+template <Kind K>
+bool specialChanges(const char16_t *begin, const char16_t *p, const char16_t *end)
+{
+    if (*p == 0xFFFF)
         return false;
     if constexpr (K == Kind::Upper || K == Kind::Lower) {
-        if (!(i + 1 < n && isLowSurrogate(in[i + 1])))
+        if (!(end - p >= 2 && isLowSurrogate(p[1])))
             return false;
-        const char32_t cp = 0x10000 + ((char32_t(in[i]) - 0xD800) << 10) + (in[i + 1] - 0xDC00);
-        const char32_t to = K == Kind::Upper ? lookUpCase(std::begin(upperCaseRows), std::end(upperCaseRows), cp)
-                                             : lookUpCase(std::begin(lowerCaseRows), std::end(lowerCaseRows), cp);
-        return to != cp;
+        const char32_t cp = decodePair(p[0], p[1]);
+        return caseOf<K>(cp) != cp;
+    } else if constexpr (K == Kind::Hiragana) {
+        return p != begin && isHalfWidthLetter(p[-1]);
     } else {
         return true;
     }
@@ -379,97 +385,176 @@ inline __m128i inRange(__m128i v, __m128i bias, __m128i limit)
     return _mm_cmplt_epi16(_mm_sub_epi16(v, bias), limit);
 }
 
-// Maps 8 units at once when none of them needs the table; returns false otherwise.
-inline bool mapBlock(const Tables &t, __m128i v, __m128i &result)
-{
-    const bool ascii = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(short(0xFF80))),
-                                                         _mm_setzero_si128())) == 0xFFFF;
-    if (!ascii || !t.asciiInactive) {
-        __m128i act = inRange(v, t.actBias[0], t.actLimit[0]);
-        for (int k = 1; k < kMaxActive; ++k)
-            act = _mm_or_si128(act, inRange(v, t.actBias[k], t.actLimit[k]));
-        if (_mm_movemask_epi8(act) != 0)
-            return false;
+// A kind's block description, copied to the stack so that it stays in registers during a text.
+struct BlockMapper {
+    explicit BlockMapper(const Tables &t)
+        : asciiInactive(t.asciiInactive)
+    {
+        for (int k = 0; k < kMaxOffsets; ++k) {
+            offBias[k] = t.offBias[k];
+            offLimit[k] = t.offLimit[k];
+            offDelta[k] = t.offDelta[k];
+        }
+        for (int k = 0; k < kMaxActive; ++k) {
+            actBias[k] = t.actBias[k];
+            actLimit[k] = t.actLimit[k];
+        }
     }
-    __m128i add = _mm_and_si128(inRange(v, t.offBias[0], t.offLimit[0]), t.offDelta[0]);
-    for (int k = 1; k < kMaxOffsets; ++k)
-        add = _mm_or_si128(add, _mm_and_si128(inRange(v, t.offBias[k], t.offLimit[k]), t.offDelta[k]));
-    result = _mm_add_epi16(v, add);
-    return true;
-}
+
+    // Maps 8 units at once when none of them needs the table; returns false otherwise.
+    inline bool map(__m128i v, __m128i &result) const
+    {
+        const __m128i high = _mm_and_si128(v, _mm_set1_epi16(short(0xFF80)));
+        const bool ascii = _mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) == 0xFFFF;
+        if (!ascii || !asciiInactive) {
+            const __m128i act = _mm_or_si128(_mm_or_si128(inRange(v, actBias[0], actLimit[0]), inRange(v, actBias[1], actLimit[1])),
+                                             _mm_or_si128(inRange(v, actBias[2], actLimit[2]), inRange(v, actBias[3], actLimit[3])));
+            if (_mm_movemask_epi8(act) != 0)
+                return false;
+        }
+        const __m128i add = _mm_or_si128(_mm_or_si128(_mm_and_si128(inRange(v, offBias[0], offLimit[0]), offDelta[0]),
+                                                      _mm_and_si128(inRange(v, offBias[1], offLimit[1]), offDelta[1])),
+                                         _mm_and_si128(inRange(v, offBias[2], offLimit[2]), offDelta[2]));
+        result = _mm_add_epi16(v, add);
+        return true;
+    }
+
+    __m128i offBias[kMaxOffsets];
+    __m128i offLimit[kMaxOffsets];
+    __m128i offDelta[kMaxOffsets];
+    __m128i actBias[kMaxActive];
+    __m128i actLimit[kMaxActive];
+    bool asciiInactive;
+};
+static_assert(kMaxOffsets == 3 && kMaxActive == 4, "BlockMapper::map spells the ranges out");
 #endif
 
 template <Kind K>
-bool changesAt(const Tables &t, const char16_t *in, qsizetype i, qsizetype n)
+const char16_t *firstChange(const Tables &t, const char16_t *const begin, const char16_t *const end)
 {
-    const char16_t m = t.map[in[i]];
-    return m != in[i] && (m != kSpecial || specialChanges<K>(in, i, n));
-}
-
-template <Kind K>
-qsizetype firstChange(const Tables &t, const char16_t *in, qsizetype n)
-{
-    qsizetype i = 0;
+    const char16_t *p = begin;
+    auto changes = [&t, begin, end](const char16_t *q) {
+        const char16_t m = t.at(*q);
+        return m != *q && (m != kSpecial || specialChanges<K>(begin, q, end));
+    };
 #ifdef __SSE2__
-    for (; i + 8 <= n; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
+    const BlockMapper mapper(t);
+    for (; end - p >= 8; p += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
         __m128i r;
-        if (mapBlock(t, v, r)) {
+        if (mapper.map(v, r)) {
             const int same = _mm_movemask_epi8(_mm_cmpeq_epi16(v, r));
             if (same != 0xFFFF)
-                return i + __builtin_ctz(unsigned(~same)) / 2;
+                return p + __builtin_ctz(unsigned(~same)) / 2;
             continue;
         }
-        for (qsizetype j = i; j < i + 8; ++j) {
-            if (changesAt<K>(t, in, j, n))
-                return j;
+        for (const char16_t *q = p; q < p + 8; ++q) {
+            if (changes(q))
+                return q;
         }
     }
 #endif
-    for (; i < n; ++i) {
-        if (changesAt<K>(t, in, i, n))
-            return i;
+    for (; p < end; ++p) {
+        if (changes(p))
+            return p;
     }
-    return n;
+    return end;
 }
 
 template <Kind K>
 QString convert(const QString &text)
 {
     const Tables &t = tables<K>();
-    const char16_t *in = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype n = text.size();
-    qsizetype i = firstChange<K>(t, in, n);
-    if (i == n)
+    const char16_t *const begin = reinterpret_cast<const char16_t *>(text.utf16());
+    const char16_t *const end = begin + text.size();
+    const char16_t *p = firstChange<K>(t, begin, end);
+    if (p == end)
         return text;
-    Output out(in, i, K == Kind::Narrow ? n + n / 8 + 16 : n + 16);
-    while (i < n) {
-        out.reserve16();
+
+    // Narrow may double the text; it grows the result as it goes rather than reserving that.
+    constexpr qsizetype kRoom = 2 * 8 + 2; // the most one step below writes
+    const qsizetype n = text.size();
+    QString result(K == Kind::Narrow ? n + n / 8 + kRoom : n + kRoom, Qt::Uninitialized);
+    char16_t *data = reinterpret_cast<char16_t *>(result.data());
+    std::memcpy(data, begin, size_t(p - begin) * sizeof(char16_t));
+    char16_t *o = data + (p - begin);
 #ifdef __SSE2__
-        if (n - i >= 8) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
+    const BlockMapper mapper(t);
+    // After a block that needed the table the next one goes there straight away: in Japanese
+    // text such blocks come in runs.
+    bool tableNext = false;
+#endif
+    while (end - p >= 8) {
+        if constexpr (K == Kind::Narrow) {
+            if (data + result.size() - o < kRoom) {
+                const qsizetype written = o - data;
+                result.resize(result.size() + result.size() / 2 + kRoom);
+                data = reinterpret_cast<char16_t *>(result.data());
+                o = data + written;
+            }
+        }
+#ifdef __SSE2__
+        if (!tableNext) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
             __m128i r;
-            if (mapBlock(t, v, r)) {
-                _mm_storeu_si128(reinterpret_cast<__m128i *>(out.end()), r);
-                out.advance(8);
-                i += 8;
+            if (mapper.map(v, r)) {
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(o), r);
+                o += 8;
+                p += 8;
                 continue;
             }
         }
+        tableNext = !tableNext;
 #endif
-        // Eight units through the table; a special may take one unit past them.
-        const qsizetype stop = std::min(n, i + 8);
-        while (i < stop) {
-            const char16_t m = t.map[in[i]];
+        // Eight units through the table, written before looking for a special among them.
+        bool plain = true;
+#ifdef __GNUC__
+#pragma GCC unroll 8
+#endif
+        for (int k = 0; k < 8; ++k) {
+            const char16_t m = t.at(p[k]);
+            o[k] = m;
+            plain &= m != kSpecial;
+        }
+        if (plain) {
+            o += 8;
+            p += 8;
+            continue;
+        }
+        const char16_t *const stop = p + 8;
+        while (p < stop) {
+            const char16_t m = t.at(*p);
             if (m != kSpecial) {
-                out.put(m);
-                ++i;
+                *o++ = m;
+                ++p;
             } else {
-                i += special<K>(in, i, n, out);
+                const Step step = special<K>(t, begin, p, end, o);
+                p = step.p;
+                o = step.o;
             }
         }
     }
-    return out.take();
+    if constexpr (K == Kind::Narrow) {
+        if (data + result.size() - o < kRoom) {
+            const qsizetype written = o - data;
+            result.resize(written + kRoom);
+            data = reinterpret_cast<char16_t *>(result.data());
+            o = data + written;
+        }
+    }
+    while (p < end) {
+        const char16_t m = t.at(*p);
+        if (m != kSpecial) {
+            *o++ = m;
+            ++p;
+        } else {
+            const Step step = special<K>(t, begin, p, end, o);
+            p = step.p;
+            o = step.o;
+        }
+    }
+    result.truncate(o - data);
+    return result;
 }
 
 } // namespace
