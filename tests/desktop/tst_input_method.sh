@@ -61,7 +61,7 @@ end_session_leftovers() {
     local environ pid
     for environ in /proc/[0-9]*/environ; do
         pid=${environ#/proc/}; pid=${pid%/environ}
-        tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "HOME=$U/home" && kill -KILL "$pid" 2>/dev/null
+        { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -qxF "HOME=$U/home" && kill -KILL "$pid" 2>/dev/null
     done
 }
 CLEANUP_HOOK=end_session_leftovers
@@ -84,6 +84,12 @@ wait_for "fcitx5 on the session bus" fcitx_up
 step "romaji into the editor: nihongo, Space, Return, then kana, Return"
 LAUNCH=("${session_env[@]}" QT_QPA_PLATFORM=xcb QT_IM_MODULE=fcitx "${as_user[@]}")
 start_orvane "$U/files"
+# Keys typed before the editor's input context reaches fcitx5 would not be composed.
+im_context_ready() {
+    "${session_env[@]}" "${as_user[@]}" dbus-send --session --print-reply --dest=org.fcitx.Fcitx5 \
+        /controller org.fcitx.Fcitx.Controller1.DebugInfo | tee "$WORK/fcitx-debug.txt" | grep -q 'program:orvane'
+}
+wait_for "the editor's input context in fcitx5" im_context_ready
 type_text "nihongo"
 keys space Return
 type_text "kana"
