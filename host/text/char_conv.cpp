@@ -44,11 +44,7 @@ constexpr int kMaxOffsets = 3;
 constexpr int kMaxActive = 4;
 
 struct Tables {
-    char16_t map[0x10000]; // what each unit becomes, as built
-    // The same as differences in blocks of 256 units, the unchanged blocks all sharing one block of
-    // zeros: Japanese text then touches a few kilobytes of table instead of 128.
-    std::vector<std::array<char16_t, 256>> deltaBlocks;
-    const char16_t *page[256] = {};
+    char16_t map[0x10000]; // what each unit becomes
     char16_t at(char16_t c) const { return map[c]; }
     std::array<OffsetRange, kMaxOffsets> offsets{};
     int offsetCount = 0;
@@ -92,19 +88,6 @@ void fillVoiced(Tables &t)
 void computeActive(Tables &t)
 {
     fillVoiced(t);
-    t.deltaBlocks.assign(1, {});
-    std::array<size_t, 256> blockOf{};
-    for (unsigned hi = 0; hi < 256; ++hi) {
-        std::array<char16_t, 256> block;
-        for (unsigned lo = 0; lo < 256; ++lo)
-            block[lo] = char16_t(t.map[hi << 8 | lo] - (hi << 8 | lo));
-        const auto same = std::find(t.deltaBlocks.begin(), t.deltaBlocks.end(), block);
-        blockOf[hi] = size_t(same - t.deltaBlocks.begin());
-        if (same == t.deltaBlocks.end())
-            t.deltaBlocks.push_back(block);
-    }
-    for (unsigned hi = 0; hi < 256; ++hi)
-        t.page[hi] = t.deltaBlocks[blockOf[hi]].data();
     auto formula = [&t](char16_t c) {
         for (int k = 0; k < t.offsetCount; ++k) {
             if (c >= t.offsets[k].first && c <= t.offsets[k].last)
