@@ -1,7 +1,6 @@
 #include "utf16_index.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 namespace orvane {
@@ -19,19 +18,34 @@ bool isContinuation(unsigned char byte)
     return (byte & 0xC0) == 0x80;
 }
 
+// The sum of the eight byte lanes of a word.
+qsizetype laneSum(quint64 lanes)
+{
+    constexpr quint64 evenBytes = 0x00FF00FF00FF00FFULL;
+    const quint64 pairs = (lanes & evenBytes) + ((lanes >> 8) & evenBytes);
+    return qsizetype((pairs * 0x0001000100010001ULL) >> 48);
+}
+
 // UTF-16 units of the characters whose lead bytes lie in the range: one per lead byte, two for
 // a four-byte lead (a character outside the BMP).
 qsizetype unitsIn(const unsigned char *bytes, qsizetype length)
 {
+    // Eight bytes at a time: one lane per byte counts continuation bytes and four-byte leads,
+    // for at most 255 words before the lanes are summed.
     constexpr quint64 highBits = 0x8080808080808080ULL;
     qsizetype units = 0;
     qsizetype i = 0;
-    for (; i + 8 <= length; i += 8) {
-        quint64 word;
-        std::memcpy(&word, bytes + i, sizeof word);
-        const quint64 continuation = word & ~(word << 1) & highBits;
-        const quint64 fourByteLead = word & (word << 1) & (word << 2) & (word << 3) & highBits;
-        units += 8 - std::popcount(continuation) + std::popcount(fourByteLead);
+    while (i + 8 <= length) {
+        quint64 continuations = 0;
+        quint64 fourByteLeads = 0;
+        const qsizetype words = std::min<qsizetype>((length - i) / 8, 255);
+        for (qsizetype w = 0; w < words; ++w, i += 8) {
+            quint64 word;
+            std::memcpy(&word, bytes + i, sizeof word);
+            continuations += ((word & ~(word << 1) & highBits) >> 7);
+            fourByteLeads += ((word & (word << 1) & (word << 2) & (word << 3) & highBits) >> 7);
+        }
+        units += 8 * words - laneSum(continuations) + laneSum(fourByteLeads);
     }
     for (; i < length; ++i)
         units += (isContinuation(bytes[i]) ? 0 : 1) + (bytes[i] >= 0xF0 ? 1 : 0);
@@ -43,18 +57,6 @@ qsizetype unitsIn(const unsigned char *bytes, qsizetype length)
 Utf16Index::Utf16Index(SciCall call)
     : m_call(call)
 {
-    reset();
-}
-
-void Utf16Index::setUseLineIndex(bool use)
-{
-    if (use == m_useLineIndex)
-        return;
-    m_useLineIndex = use;
-    if (use)
-        m_call(Sci::SCI_ALLOCATELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
-    else
-        m_call(Sci::SCI_RELEASELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
     reset();
 }
 
@@ -78,8 +80,6 @@ qsizetype Utf16Index::documentLength() const
 
 void Utf16Index::beforeInsert(qsizetype byte, qsizetype length)
 {
-    if (m_useLineIndex)
-        return;
     settle();
     // The inserted text is not in the buffer yet: count it at the next lookup or edit.
     m_pendingByte = byte;
@@ -88,8 +88,6 @@ void Utf16Index::beforeInsert(qsizetype byte, qsizetype length)
 
 void Utf16Index::beforeDelete(qsizetype byte, qsizetype length)
 {
-    if (m_useLineIndex)
-        return;
     settle();
     const qsizetype end = byte + length;
     const auto firstAfter = std::upper_bound(m_marks.begin(), m_marks.end(), byte,
@@ -155,12 +153,6 @@ qsizetype Utf16Index::toUtf16(qsizetype byte) const
 {
     const qsizetype total = documentLength();
     byte = std::clamp<qsizetype>(byte, 0, total);
-    if (m_useLineIndex) {
-        const qsizetype line = m_call(Sci::SCI_LINEFROMPOSITION, uintptr_t(byte));
-        const qsizetype lineStart = m_call(Sci::SCI_POSITIONFROMLINE, uintptr_t(line));
-        return m_call(Sci::SCI_INDEXPOSITIONFROMLINE, uintptr_t(line), Sci::SC_LINECHARACTERINDEX_UTF16)
-            + m_call(Sci::SCI_COUNTCODEUNITS, uintptr_t(lineStart), intptr_t(byte));
-    }
     settle();
     auto next = std::upper_bound(m_marks.begin(), m_marks.end(), byte,
         [](qsizetype b, const Mark &m) { return b < m.byte; });
@@ -180,25 +172,6 @@ qsizetype Utf16Index::toUtf16(qsizetype byte) const
 qsizetype Utf16Index::toByte(qsizetype unit) const
 {
     unit = std::max<qsizetype>(unit, 0);
-    if (m_useLineIndex) {
-        const qsizetype total = documentLength();
-        const qsizetype line = m_call(Sci::SCI_LINEFROMINDEXPOSITION, uintptr_t(unit), Sci::SC_LINECHARACTERINDEX_UTF16);
-        const qsizetype lineStart = m_call(Sci::SCI_POSITIONFROMLINE, uintptr_t(line));
-        const qsizetype lineUnit = m_call(Sci::SCI_INDEXPOSITIONFROMLINE, uintptr_t(line), Sci::SC_LINECHARACTERINDEX_UTF16);
-        qsizetype offset = unit - lineUnit;
-        if (offset <= 0)
-            return lineStart;
-        // Scintilla answers 0 for a unit inside a pair or past the end.
-        const qsizetype lineEnd = line + 1 < m_call(Sci::SCI_GETLINECOUNT)
-            ? m_call(Sci::SCI_POSITIONFROMLINE, uintptr_t(line + 1))
-            : total;
-        if (offset >= m_call(Sci::SCI_COUNTCODEUNITS, uintptr_t(lineStart), intptr_t(lineEnd)))
-            return lineEnd;
-        qsizetype byte = m_call(Sci::SCI_POSITIONRELATIVECODEUNITS, uintptr_t(lineStart), intptr_t(offset));
-        if (byte == 0)
-            byte = m_call(Sci::SCI_POSITIONRELATIVECODEUNITS, uintptr_t(lineStart), intptr_t(offset - 1));
-        return byte;
-    }
     settle();
     const auto next = std::upper_bound(m_marks.begin(), m_marks.end(), unit,
         [](qsizetype u, const Mark &m) { return u < m.unit; });
