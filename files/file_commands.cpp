@@ -3,6 +3,8 @@
 #include "files/file_texts.h"
 #include "host/retry.h"
 
+#include <QDir>
+
 namespace orvane {
 
 namespace {
@@ -114,7 +116,7 @@ void OpenMenu_Click(Host &host)
         return;
     }
     if (loaded.mayBeUtf8
-        && host.messageBox.msgBox(file_texts::openAsShiftJis(path), YesNo + Exclamation, appTitle())
+        && host.messageBox.msgBox(file_texts::openAsShiftJis(QDir::toNativeSeparators(path)), YesNo + Exclamation, appTitle())
             != MsgBoxAnswer::Yes) {
         dialog.FileName = previousPath;
         return;

@@ -138,7 +138,8 @@ QByteArray readAllBytes(const QString &path)
         failWithErrno(errno, path, Access::Read);
     checkReadable(st, path);
 
-    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    // One byte of room past the size, so that the read that sees the end needs no reallocation.
+    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
     qsizetype done = 0;
     for (;;) {
         if (done == bytes.size()) {
