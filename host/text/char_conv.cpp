@@ -489,33 +489,28 @@ QString convert(const QString &text)
         }
         tableNext = !tableNext;
 #endif
-        // Eight units through the table, written before looking for a special among them.
-        bool plain = true;
+        // Eight units through the table, written before looking for a special among them; the
+        // units before the first special stand, and the special goes its own way.
+        bool anySpecial = false;
 #ifdef __GNUC__
 #pragma GCC unroll 8
 #endif
         for (int k = 0; k < 8; ++k) {
             const char16_t m = t.at(p[k]);
             o[k] = m;
-            plain &= m != kSpecial;
+            anySpecial |= m == kSpecial;
         }
-        if (plain) {
+        if (!anySpecial) {
             o += 8;
             p += 8;
             continue;
         }
-        const char16_t *const stop = p + 8;
-        while (p < stop) {
-            const char16_t m = t.at(*p);
-            if (m != kSpecial) {
-                *o++ = m;
-                ++p;
-            } else {
-                const Step step = special<K>(t, begin, p, end, o);
-                p = step.p;
-                o = step.o;
-            }
-        }
+        int plain = 0;
+        while (o[plain] != kSpecial)
+            ++plain;
+        const Step step = special<K>(t, begin, p + plain, end, o + plain);
+        p = step.p;
+        o = step.o;
     }
     if constexpr (K == Kind::Narrow) {
         if (data + result.size() - o < kRoom) {
