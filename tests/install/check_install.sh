@@ -16,14 +16,20 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-DESTDIR=$work cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
+DESTDIR=$work/dest cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
     { cat "$work/install.log"; echo "FAIL: cmake --install"; exit 1; }
-root=$work$prefix
-echo "installed:"; (cd "$work" && find . -type f | sort | sed 's/^\./    /')
+root=$work/dest$prefix
+echo "installed:"; (cd "$work/dest" && find . -type f | sort | sed 's/^\./    /')
 
 for program in orvane orvane-conv; do
     [ -x "$root/bin/$program" ] || fail "bin/$program is missing or not executable"
 done
+
+# The installed converter runs on its own, outside the build tree.
+if [ -x "$root/bin/orvane-conv" ]; then
+    got=$(printf 'abc\r\n' | "$root/bin/orvane-conv" upper | od -An -c | tr -s ' ')
+    [ "$got" = " A B C \r \n" ] || fail "the installed orvane-conv upper gives \"$got\""
+fi
 
 desktop=$root/share/applications/orvane.desktop
 metainfo=$root/share/metainfo/io.orvane.Orvane.metainfo.xml
