@@ -79,10 +79,10 @@ MsgBoxAnswer QtMessageBox::msgBox(const QString &prompt, int style, const QStrin
 
     std::vector<std::pair<QAbstractButton *, MsgBoxAnswer>> answers;
     QAbstractButton *cancelButton = nullptr;
-    for (const ButtonSpec &spec : buttonsOf(style)) {
-        QPushButton *button = box.addButton(spec.caption, spec.role);
-        answers.emplace_back(button, spec.answer);
-        if (spec.answer == MsgBoxAnswer::Cancel)
+    for (const ButtonSpec &wanted : buttonsOf(style)) {
+        QPushButton *button = box.addButton(wanted.caption, wanted.role);
+        answers.emplace_back(button, wanted.answer);
+        if (wanted.answer == MsgBoxAnswer::Cancel)
             cancelButton = button;
     }
     // The first button is the default one, as on Windows.
