@@ -49,6 +49,12 @@ if [ "$(id -u)" -eq 0 ]; then
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
     chmod 0711 "$WORK"
     chown -R nobody:nogroup "$U"
+    # A build tree under a private home folder is out of nobody's reach: run a copy of the program.
+    if ! "${as_user[@]}" test -x "$ORVANE"; then
+        cp "$ORVANE" "$WORK/orvane-for-nobody"
+        chmod 0755 "$WORK/orvane-for-nobody"
+        ORVANE="$WORK/orvane-for-nobody"
+    fi
     "${as_user[@]}" test -x "$ORVANE" || { echo "SKIP: nobody cannot run $ORVANE"; exit $SKIP; }
 fi
 session_env=(env -i "PATH=/usr/bin:/bin" "DISPLAY=$DISPLAY" "HOME=$U/home" "XDG_RUNTIME_DIR=$U/runtime"
