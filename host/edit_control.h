@@ -3,6 +3,7 @@
 // line ends are CR LF. Positions are 0-based; a position inside a surrogate pair moves to its start.
 
 #include <QString>
+#include <QStringView>
 #include <functional>
 
 namespace orvane {
@@ -12,6 +13,15 @@ public:
     virtual ~EditControl() = default;
 
     virtual QString text() const = 0;
+    // The text's length in UTF-16 units, without reading the text back where the control can.
+    virtual qsizetype textLength() const { return text().size(); }
+    // The 0-based position of the first occurrence of sought (equal UTF-16 units) that begins at
+    // or after from, or -1. An empty sought is found at from when from lies within the text.
+    // Controls that keep their text in another form override this to search it in place.
+    virtual qsizetype findBinary(qsizetype from, QStringView sought) const
+    {
+        return text().indexOf(sought, from);
+    }
     // Replaces the whole text as one undo step; lone CR and LF become CR LF.
     virtual void setText(const QString &text) = 0;
     // Replaces the whole text and starts a fresh undo history (a loaded or new document).

@@ -4,7 +4,25 @@
 
 #include "host/text/instr.h"
 
+#include <algorithm>
+
 namespace orvane {
+
+namespace {
+
+// InStr's binary comparison, searched by the control in place so that the text is not read back.
+text::Match findBinary(const EditControl &Text1, qsizetype start, QStringView sought)
+{
+    start = std::max<qsizetype>(start, 1);
+    if (start > Text1.textLength())
+        return {};
+    if (sought.isEmpty())
+        return {start, 0};
+    const qsizetype at = Text1.findBinary(start - 1, sought);
+    return at < 0 ? text::Match{} : text::Match{at + 1, sought.size()};
+}
+
+} // namespace
 
 qsizetype forwardSearch(Host &host, const SearchSettings &settings)
 {
@@ -21,10 +39,12 @@ qsizetype forwardSearch(Host &host, const SearchSettings &settings)
 
     text::Match match;
     {
-        // Reading back and searching a large text takes a noticeable moment.
+        // Searching a large text takes a noticeable moment.
         const BusyScope busy(host.program);
-        const QString mainText = Text1.text();
-        match = text::InStr(SearchPos, mainText, settings.searchText, mode);
+        if (mode == text::CompareMode::Binary)
+            match = findBinary(Text1, SearchPos, settings.searchText);
+        else
+            match = text::InStr(SearchPos, Text1.text(), settings.searchText, mode);
     }
     SearchPos = match.position;
 

@@ -1,5 +1,7 @@
 #include "fake_edit_control.h"
 
+#include <algorithm>
+
 namespace orvane::test {
 
 namespace {
@@ -72,6 +74,11 @@ void FakeEditControl::undo()
     ++m_changes;
     if (m_onChange)
         m_onChange();
+}
+
+qsizetype FakeEditControl::findBinary(qsizetype from, QStringView sought) const
+{
+    return m_text.indexOf(sought, std::max<qsizetype>(from, 0));
 }
 
 void FakeEditControl::select(qsizetype start, qsizetype length)

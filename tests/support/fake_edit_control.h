@@ -11,6 +11,8 @@ namespace orvane::test {
 class FakeEditControl final : public EditControl {
 public:
     QString text() const override { return m_text; }
+    qsizetype textLength() const override { return m_text.size(); }
+    qsizetype findBinary(qsizetype from, QStringView sought) const override;
     void setText(const QString &text) override;
     void loadText(const QString &text) override;
 

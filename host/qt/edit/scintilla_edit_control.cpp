@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace orvane {
 
@@ -275,6 +276,41 @@ QString ScintillaEditControl::text() const
     const SciCall sci(m_widget);
     const qsizetype length = sci(Sci::SCI_GETLENGTH);
     return QString::fromUtf8(sci.pointer(Sci::SCI_GETCHARACTERPOINTER), length);
+}
+
+qsizetype ScintillaEditControl::textLength() const
+{
+    return utf16Length();
+}
+
+qsizetype ScintillaEditControl::findBinary(qsizetype from, QStringView sought) const
+{
+    from = std::max<qsizetype>(from, 0);
+    if (from > utf16Length())
+        return -1;
+    if (sought.isEmpty())
+        return from;
+    // A lone surrogate has no UTF-8 form, so it cannot occur in the document.
+    if (!sought.isValidUtf16())
+        return -1;
+    const QByteArray needle = sought.toUtf8();
+
+    const SciCall sci(m_widget);
+    const qsizetype length = sci(Sci::SCI_GETLENGTH);
+    qsizetype start = byteFromUtf16(from);
+    // `from` inside a surrogate pair: the pair itself begins before it, so start after the pair.
+    if (start < length && utf16FromByte(start) < from)
+        start += 4;
+    if (needle.size() > length - start)
+        return -1;
+    const char *haystack = sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), intptr_t(length - start));
+    const char *end = haystack + (length - start);
+    // Both sides are valid UTF-8, which is self-synchronising: a byte match begins on a character.
+    const char *found = std::search(haystack, end,
+        std::boyer_moore_horspool_searcher(needle.constBegin(), needle.constEnd()));
+    if (found == end)
+        return -1;
+    return utf16FromByte(start + (found - haystack));
 }
 
 void ScintillaEditControl::replaceBytes(qsizetype start, qsizetype end, const QByteArray &bytes)

@@ -25,6 +25,9 @@ public:
     QsciScintilla *widget() const;
 
     QString text() const override;
+    qsizetype textLength() const override;
+    // Searches the document's UTF-8 bytes in place rather than reading the text back.
+    qsizetype findBinary(qsizetype from, QStringView sought) const override;
     void setText(const QString &text) override;
     void loadText(const QString &text) override;
 

@@ -1,5 +1,6 @@
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "host/qt/edit/scintilla_text_widget.h"
+#include "host/text/instr.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -68,6 +69,9 @@ private slots:
     void inputMethodSeesCurrentLineOnly();
     void accessibleTextUsesUtf16Units();
     void positionsStayExactThroughEditsOfALargeText();
+    void findBinaryMatchesInStr_data();
+    void findBinaryMatchesInStr();
+    void findBinaryAcrossAnEditedMiddle();
 
 private:
     ScintillaEditControl *m_control = nullptr;
@@ -483,6 +487,78 @@ void TestScintillaEditControl::positionsStayExactThroughEditsOfALargeText()
             m_control->undo(), model = m_control->text();
     }
     QCOMPARE(m_control->text(), model);
+}
+
+void TestScintillaEditControl::findBinaryMatchesInStr_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qsizetype>("from");
+    QTest::addColumn<QString>("sought");
+    QTest::addColumn<qsizetype>("expected");
+
+    const QString japanese = QStringLiteral("日本語の文章、ｶﾀｶﾅと日本の行");
+    QTest::newRow("日本 from 0") << japanese << qsizetype(0) << QStringLiteral("日本") << qsizetype(0);
+    QTest::newRow("日本 from 1") << japanese << qsizetype(1) << QStringLiteral("日本") << qsizetype(12);
+    QTest::newRow("ｶﾀ from 0") << japanese << qsizetype(0) << QStringLiteral("ｶﾀ") << qsizetype(7);
+    QTest::newRow("match right at from") << japanese << qsizetype(12) << QStringLiteral("日本の行") << qsizetype(12);
+    QTest::newRow("last character from end-1") << japanese << qsizetype(15) << QStringLiteral("行") << qsizetype(15);
+    QTest::newRow("from at end") << japanese << japanese.size() << QStringLiteral("行") << qsizetype(-1);
+    QTest::newRow("from past end") << japanese << japanese.size() + 5 << QStringLiteral("日") << qsizetype(-1);
+    QTest::newRow("no match") << japanese << qsizetype(0) << QStringLiteral("英語") << qsizetype(-1);
+    QTest::newRow("longer than the rest") << japanese << qsizetype(14) << QStringLiteral("の行です") << qsizetype(-1);
+    QTest::newRow("after surrogate pairs") << pair + pair + QStringLiteral("a") + pair << qsizetype(0) << QStringLiteral("a")
+                                           << qsizetype(4);
+    QTest::newRow("pair from its middle") << pair + QStringLiteral("x") + pair << qsizetype(1) << pair << qsizetype(3);
+    QTest::newRow("pair from its start") << QStringLiteral("x") + pair << qsizetype(1) << pair << qsizetype(1);
+    QTest::newRow("across CR LF") << QStringLiteral("一\r\n二\r\n三") << qsizetype(1) << QStringLiteral("\r\n三")
+                                  << qsizetype(4);
+    QTest::newRow("LF alone is part of CR LF") << QStringLiteral("一\r\n二") << qsizetype(0) << QStringLiteral("\n")
+                                               << qsizetype(2);
+    QTest::newRow("aa in aaa from 0") << QStringLiteral("aaa") << qsizetype(0) << QStringLiteral("aa") << qsizetype(0);
+    QTest::newRow("aa in aaa from 1") << QStringLiteral("aaa") << qsizetype(1) << QStringLiteral("aa") << qsizetype(1);
+    QTest::newRow("aa in aaa from 2") << QStringLiteral("aaa") << qsizetype(2) << QStringLiteral("aa") << qsizetype(-1);
+    QTest::newRow("NUL sought") << QStringLiteral("日") + nul() + QStringLiteral("本") << qsizetype(0) << nul()
+                                << qsizetype(1);
+    QTest::newRow("after a NUL") << QStringLiteral("a") + nul() + QStringLiteral("本b本") << qsizetype(0)
+                                 << QStringLiteral("b本") << qsizetype(3);
+    QTest::newRow("empty text") << QString() << qsizetype(0) << QStringLiteral("a") << qsizetype(-1);
+}
+
+void TestScintillaEditControl::findBinaryMatchesInStr()
+{
+    QFETCH(QString, text);
+    QFETCH(qsizetype, from);
+    QFETCH(QString, sought);
+    QFETCH(qsizetype, expected);
+
+    m_control->loadText(text);
+    const qsizetype found = m_control->findBinary(from, sought);
+    QCOMPARE(found, expected);
+    const orvane::text::Match match = orvane::text::InStr(from + 1, text, sought, orvane::text::CompareMode::Binary);
+    QCOMPARE(found, match.position - 1);
+}
+
+void TestScintillaEditControl::findBinaryAcrossAnEditedMiddle()
+{
+    // An edit leaves Scintilla's gap in the middle of the buffer; the search must see across it.
+    QString text;
+    for (int i = 0; i < 500; ++i)
+        text += QStringLiteral("行%1、").arg(i);
+    m_control->loadText(text);
+    m_control->setSelStart(text.size() / 2);
+    m_control->setSelText(QStringLiteral("目印😀"));
+    const QString edited = m_control->text();
+    for (qsizetype from : {qsizetype(0), edited.size() / 2 - 1, edited.size() / 2 + 1}) {
+        const orvane::text::Match match = orvane::text::InStr(from + 1, edited, QStringLiteral("印😀行"),
+            orvane::text::CompareMode::Binary);
+        QCOMPARE(m_control->findBinary(from, QStringLiteral("印😀行")), match.position - 1);
+    }
+    QCOMPARE(m_control->findBinary(0, QStringLiteral("印😀行")), text.size() / 2 + 1);
+
+    // A lone surrogate has no UTF-8 form: it never matches half of a pair.
+    QCOMPARE(m_control->findBinary(0, pair.left(1)), qsizetype(-1));
+    QCOMPARE(m_control->findBinary(0, pair.right(1)), qsizetype(-1));
+    QCOMPARE(m_control->textLength(), edited.size());
 }
 
 QTEST_MAIN(TestScintillaEditControl)
