@@ -9,10 +9,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 
+#include <algorithm>
 #include <limits>
 
 namespace orvane {
@@ -37,6 +40,51 @@ QPushButton *commandButton(const QString &caption, QWidget *parent)
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
+}
+
+// The caption as drawn: the access key marker removed, "&&" shown as "&".
+QString shownCaption(const QString &caption)
+{
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        shown.append(caption[i]);
+    }
+    return shown;
+}
+
+// The width a control needs to show its whole caption in the given font.
+int captionWidth(const QWidget *control, const QFont &font)
+{
+    const QFontMetrics metrics(font);
+    const QStyle *style = control->style();
+    if (auto *radio = qobject_cast<const QRadioButton *>(control))
+        return metrics.horizontalAdvance(shownCaption(radio->text()))
+             + style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, control)
+             + style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, control);
+    if (auto *check = qobject_cast<const QCheckBox *>(control))
+        return metrics.horizontalAdvance(shownCaption(check->text()))
+             + style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, control)
+             + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, control);
+    if (auto *button = qobject_cast<const QPushButton *>(control))
+        return metrics.horizontalAdvance(shownCaption(button->text()))
+             + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, control);
+    if (auto *label = qobject_cast<const QLabel *>(control))
+        return metrics.horizontalAdvance(shownCaption(label->text()));
+    if (auto *frame = qobject_cast<const QGroupBox *>(control))
+        return metrics.horizontalAdvance(shownCaption(frame->title()));
+    return 0;
+}
+
+// The first characters of a long search string, never ending inside a surrogate pair.
+QString preview(const QString &text)
+{
+    qsizetype length = Form2::PreviewLength;
+    if (text[length - 1].isHighSurrogate())
+        --length;
+    return text.left(length) + texts::heldTextEllipsis();
 }
 
 } // namespace
@@ -77,6 +125,7 @@ Form2::Form2(Host &host, QWidget *owner)
     Check1->setGeometry(twipRect(1800, 600, 2415, 255));
     Command1->setGeometry(twipRect(4320, 120, 1215, 255));
     Command2->setGeometry(twipRect(4320, 480, 1215, 255));
+    fitFont();
 
     // The search box takes any length; QLineEdit keeps CR LF in its text and shows them as spaces.
     Text1->setMaxLength(std::numeric_limits<int>::max());
@@ -94,6 +143,8 @@ Form2::Form2(Host &host, QWidget *owner)
 
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    // From the user's first edit on, the box's own text is the search string.
+    connect(Text1, &QLineEdit::textEdited, this, &Form2::dropHeldText);
 
     Option1->installEventFilter(this);
     Option2->installEventFilter(this);
@@ -101,18 +152,36 @@ Form2::Form2(Host &host, QWidget *owner)
 
 QString Form2::searchText() const
 {
-    return Text1->text();
+    return m_holding ? m_heldText : Text1->text();
 }
 
 void Form2::setSearchText(const QString &text)
 {
-    Text1->setText(text);
+    if (text.size() <= HeldTextBound) {
+        dropHeldText();
+        Text1->setText(text);
+        return;
+    }
+    m_heldText = text;
+    m_holding = true;
+    Text1->setText(preview(text));
+    Text1->setCursorPosition(0);
+    Text1->setToolTip(texts::heldTextToolTip(QLocale(QLocale::Japanese).toString(text.size())));
+}
+
+void Form2::dropHeldText()
+{
+    if (!m_holding)
+        return;
+    m_holding = false;
+    m_heldText = QString();
+    Text1->setToolTip(QString());
 }
 
 void Form2::Command1_Click()
 {
     SearchSettings settings;
-    settings.searchText = Text1->text();
+    settings.searchText = searchText();
     settings.check1Checked = Check1->isChecked();
     settings.option1Selected = Option1->isChecked();
     SearchPos = forwardSearch(m_host, settings);
@@ -157,6 +226,23 @@ bool Form2::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void Form2::fitFont()
+{
+    // The fixed geometry was laid out for a 9-point UI font; at a larger default size the captions
+    // would be cut off. Take 9 points, or the largest size below it at which every caption fits.
+    const QList<QWidget *> captioned{Label1, Frame1, Option1, Option2, Check1, Command1, Command2};
+    QFont fitted = font();
+    for (qreal points = 9.0; points >= 6.0; points -= 0.5) {
+        fitted.setPointSizeF(points);
+        const bool fits = std::all_of(captioned.begin(), captioned.end(), [&](const QWidget *control) {
+            return captionWidth(control, fitted) <= control->width();
+        });
+        if (fits)
+            break;
+    }
+    setFont(fitted);
 }
 
 void Form2::centreOnScreen()

@@ -22,7 +22,13 @@ public:
     // Loads the dialog with its initial values, centred on the screen; it deletes itself when closed.
     Form2(Host &host, QWidget *owner);
 
-    // The search box's text; a selection that spans lines is kept exactly, CR LF included.
+    // Longer search strings are held aside: filling a QLineEdit takes seconds from a million
+    // characters on, so the box shows only a preview of them.
+    static constexpr qsizetype HeldTextBound = 10000;
+    static constexpr qsizetype PreviewLength = 200;
+
+    // The string a search looks for: the held text while one is held, else the search box's text.
+    // A selection that spans lines is kept exactly, CR LF included.
     QString searchText() const;
     void setSearchText(const QString &text);
 
@@ -38,10 +44,14 @@ protected:
 
 private:
     void centreOnScreen();
+    void fitFont();
+    void dropHeldText();
 
     Host &m_host;
     qsizetype SearchPos = 0;
     bool m_placed = false;
+    QString m_heldText;
+    bool m_holding = false;
 
     QLabel *Label1;
     QLineEdit *Text1;

@@ -10,10 +10,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QStyle>
 #include <QTest>
 
 using namespace orvane;
@@ -45,6 +48,13 @@ private slots:
     void searchAccessKeyRunsTheSearch();
     void notFoundShowsTheMessageThroughTheHost();
     void searchBoxHasNoLengthLimit();
+    void longSelectionIsShownShortAndSearchedExactly_data();
+    void longSelectionIsShownShortAndSearchedExactly();
+    void editingTheBoxSearchesTheEditedText_data();
+    void editingTheBoxSearchesTheEditedText();
+    void reopeningWithAShortSelectionShowsItExactly();
+    void everyCaptionFitsItsControl_data();
+    void everyCaptionFitsItsControl();
 
 private:
     Form2 *open();
@@ -416,10 +426,187 @@ void TestForm2::searchBoxHasNoLengthLimit()
     m_fake->edit.select(0, longText.size());
     open();
 
-    QCOMPARE(control<QLineEdit>("Text1")->text().size(), longText.size());
+    QCOMPARE(m_menu->form2()->searchText(), longText);
     QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
     QCOMPARE(m_fake->edit.selStart(), longText.size() + 1);
     QCOMPARE(m_fake->edit.selLength(), longText.size());
+}
+
+void TestForm2::longSelectionIsShownShortAndSearchedExactly_data()
+{
+    QTest::addColumn<qsizetype>("length");
+    QTest::addColumn<bool>("shownExactly");
+
+    QTest::newRow("10,000 characters: in the box") << qsizetype(10000) << true;
+    QTest::newRow("10,001 characters: held") << qsizetype(10001) << false;
+    QTest::newRow("2,000,000 characters: held") << qsizetype(2000000) << false;
+}
+
+void TestForm2::longSelectionIsShownShortAndSearchedExactly()
+{
+    QFETCH(qsizetype, length);
+    QFETCH(bool, shownExactly);
+
+    // Lines of Japanese text with CR LF inside; the second copy differs only in its last character,
+    // so a search for anything but the exact string lands elsewhere or nowhere.
+    QString sought;
+    sought.reserve(length);
+    const QString line = QStringLiteral("検索する行\r\n");
+    while (sought.size() < length)
+        sought.append(line);
+    sought.truncate(length - 1);
+    sought.append(u'終');
+    QString nearMiss = sought;
+    nearMiss.back() = u'始';
+    m_fake->edit.loadText(sought + QStringLiteral("|") + nearMiss + QStringLiteral("|") + sought);
+    m_fake->edit.select(0, sought.size());
+
+    Form2 *form = open();
+    QVERIFY(form);
+    auto *box = control<QLineEdit>("Text1");
+    QCOMPARE(form->searchText(), sought);
+    if (shownExactly) {
+        QCOMPARE(box->text(), sought);
+        QVERIFY(box->toolTip().isEmpty());
+    } else {
+        QVERIFY2(box->text().size() < 1000, qPrintable(QString::number(box->text().size())));
+        QVERIFY(box->text().endsWith(u'…'));
+        QVERIFY(sought.startsWith(box->text().chopped(1)));
+        QCOMPARE(box->toolTip(), QStringLiteral("選択された %1 文字の文字列を検索します")
+                                     .arg(QLocale(QLocale::Japanese).toString(length)));
+    }
+
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(m_fake->edit.selStart(), 2 * sought.size() + 2);
+    QCOMPARE(m_fake->edit.selLength(), sought.size());
+    QVERIFY(m_fake->messages.shown().isEmpty());
+
+    // The held string stays for later searches while the box is left alone.
+    control<QCheckBox>("Check1")->setChecked(true);
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(m_fake->edit.selStart(), 0);
+    QCOMPARE(m_fake->edit.selLength(), sought.size());
+}
+
+void TestForm2::editingTheBoxSearchesTheEditedText_data()
+{
+    QTest::addColumn<bool>("replaceAll");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("found");
+
+    QTest::newRow("box replaced by \"end\"") << true << QStringLiteral("end") << true;
+    QTest::newRow("x typed after the preview") << false << QStringLiteral("x") << false;
+}
+
+void TestForm2::editingTheBoxSearchesTheEditedText()
+{
+    QFETCH(bool, replaceAll);
+    QFETCH(QString, typed);
+    QFETCH(bool, found);
+
+    const QString sought(2000000, QChar(u'字'));
+    m_fake->edit.loadText(sought + QStringLiteral("end"));
+    m_fake->edit.select(0, sought.size());
+    Form2 *form = open();
+    auto *box = control<QLineEdit>("Text1");
+    const QString shown = box->text();
+
+    box->setFocus();
+    if (replaceAll)
+        box->selectAll();
+    else
+        box->end(false);
+    QTest::keyClicks(box, typed);
+    const QString edited = replaceAll ? typed : shown + typed;
+    QCOMPARE(box->text(), edited);
+    QCOMPARE(form->searchText(), edited);
+    QVERIFY(box->toolTip().isEmpty());
+
+    m_fake->edit.select(0, 0);
+    m_fake->messages.answer(MsgBoxAnswer::Ok);
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    if (found) {
+        QCOMPARE(m_fake->edit.selStart(), sought.size());
+        QCOMPARE(m_fake->edit.selLength(), edited.size());
+        QVERIFY(m_fake->messages.shown().isEmpty());
+    } else {
+        QCOMPARE(m_fake->messages.shown().size(), 1);
+        QCOMPARE(m_fake->edit.selStart(), 0);
+        QCOMPARE(m_fake->edit.selLength(), 0);
+    }
+}
+
+void TestForm2::reopeningWithAShortSelectionShowsItExactly()
+{
+    const QString sought(20000, QChar(u'a'));
+    m_fake->edit.loadText(sought + QStringLiteral("ab"));
+    m_fake->edit.select(0, sought.size());
+    Form2 *form = open();
+    QCOMPARE(form->searchText(), sought);
+
+    m_fake->edit.select(sought.size(), 2);
+    open();
+    QCOMPARE(control<QLineEdit>("Text1")->text(), QStringLiteral("ab"));
+    QCOMPARE(form->searchText(), QStringLiteral("ab"));
+    QVERIFY(control<QLineEdit>("Text1")->toolTip().isEmpty());
+
+    m_fake->edit.select(0, 0);
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(m_fake->edit.selStart(), sought.size());
+    QCOMPARE(m_fake->edit.selLength(), 2);
+}
+
+void TestForm2::everyCaptionFitsItsControl_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qreal>("applicationPoints");
+
+    // The geometry is fixed, whatever size the desktop gives the application's font.
+    for (const qreal points : {9.0, 12.0, 16.0}) {
+        for (const char *name : {"Label1", "Frame1", "Option1", "Option2", "Check1", "Command1", "Command2"})
+            QTest::addRow("%s, application font %g pt", name, points) << QString::fromLatin1(name) << points;
+    }
+}
+
+void TestForm2::everyCaptionFitsItsControl()
+{
+    QFETCH(QString, name);
+    QFETCH(qreal, applicationPoints);
+
+    const QFont original = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(original); });
+    QFont font = original;
+    font.setPointSizeF(applicationPoints);
+    QApplication::setFont(font);
+
+    Form2 *form = open();
+    auto *widget = form->findChild<QWidget *>(name);
+    QVERIFY(widget);
+
+    QString caption;
+    int indicator = 0;
+    const QStyle *style = widget->style();
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        caption = label->text();
+    } else if (auto *frame = qobject_cast<QGroupBox *>(widget)) {
+        caption = frame->title();
+    } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+        caption = button->text();
+        if (qobject_cast<QRadioButton *>(widget))
+            indicator = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, widget);
+        else if (qobject_cast<QCheckBox *>(widget))
+            indicator = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget);
+    }
+    caption.remove(u'&');
+    QVERIFY(!caption.isEmpty());
+
+    const int needed = QFontMetrics(widget->font()).horizontalAdvance(caption) + indicator;
+    QVERIFY2(needed <= widget->width(), qPrintable(QStringLiteral("%1 needs %2 pixels in %3 at %4 pt (%5)")
+                                                       .arg(caption)
+                                                       .arg(needed)
+                                                       .arg(widget->width())
+                                                       .arg(widget->font().pointSizeF())
+                                                       .arg(widget->font().family())));
 }
 
 QTEST_MAIN(TestForm2)
