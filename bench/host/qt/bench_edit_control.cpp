@@ -2,6 +2,7 @@
 // mostly Japanese, against QPlainTextEdit doing the same steps.
 
 #include "host/qt/edit/scintilla_edit_control.h"
+#include "host/text/char_conv.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -16,6 +17,8 @@
 namespace {
 
 using orvane::ScintillaEditControl;
+// The conversion step of the measured command: the katakana conversion the menu runs.
+using orvane::text::toKatakana;
 
 constexpr qsizetype documentUnits = 50'000'000;
 
@@ -50,18 +53,6 @@ const QString &document()
 {
     static const QString text = makeDocument(documentUnits);
     return text;
-}
-
-// Hiragana to katakana, one for one: the conversion step of the measured command.
-QString toKatakana(const QString &text)
-{
-    QString result = text;
-    char16_t *data = reinterpret_cast<char16_t *>(result.data());
-    for (qsizetype i = 0, n = result.size(); i < n; ++i) {
-        if (data[i] >= u'ぁ' && data[i] <= u'ゖ')
-            data[i] = char16_t(data[i] + 0x60);
-    }
-    return result;
 }
 
 struct ScintillaFixture {
