@@ -24,9 +24,9 @@ bool isUnchanged(const QString &before, const QString &after)
 void convertWholeText(Host &host, ConversionKind kind)
 {
     std::optional<BusyScope> busy;
-    const QString before = host.Text1.text();
-    if (before.size() > busyCursorThreshold)
+    if (host.Text1.textLength() > busyCursorThreshold)
         busy.emplace(host.program);
+    const QString before = host.Text1.text();
     const QString after = convert(kind, before);
     if (isUnchanged(before, after))
         return;
