@@ -93,18 +93,11 @@ void NewMenu_Click(Host &host)
 }
 
 // Touches neither the text, the path nor Modified until the whole file has been read.
-void OpenMenu_Click(Host &host)
+void openDocument(Host &host, const QString &path)
 {
-    if (!mayDiscard(host, save))
-        return;
-
     CommonDialog &dialog = host.CommonDialog1;
     const QString previousPath = dialog.FileName;
-    if (!showDialog(host, kOpenFlags, &CommonDialog::ShowOpen)) {
-        dialog.FileName = previousPath;
-        return;
-    }
-    const QString path = dialog.FileName;
+    dialog.FileName = path;
 
     LoadedText loaded;
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
@@ -128,6 +121,28 @@ void OpenMenu_Click(Host &host)
         loaded.text = QString();
     }
     host.document.Modified = false;
+}
+
+void OpenMenu_Click(Host &host)
+{
+    if (!mayDiscard(host, save))
+        return;
+
+    CommonDialog &dialog = host.CommonDialog1;
+    const QString previousPath = dialog.FileName;
+    if (!showDialog(host, kOpenFlags, &CommonDialog::ShowOpen)) {
+        dialog.FileName = previousPath;
+        return;
+    }
+    const QString path = dialog.FileName;
+    dialog.FileName = previousPath;
+    openDocument(host, path);
+}
+
+void OpenDroppedFile(Host &host, const QString &path)
+{
+    if (mayDiscard(host, save))
+        openDocument(host, path);
 }
 
 void SaveMenu_Click(Host &host) { save(host); }

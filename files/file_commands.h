@@ -8,6 +8,11 @@ namespace orvane {
 
 void NewMenu_Click(Host &host);
 void OpenMenu_Click(Host &host);
+// Open's read path without its dialog: reads path and makes it the document, or leaves the
+// document as it was when the file cannot be read or the user gives up.
+void openDocument(Host &host, const QString &path);
+// A file dropped on the window: the save prompt when Modified, then openDocument.
+void OpenDroppedFile(Host &host, const QString &path);
 void SaveMenu_Click(Host &host);
 void SaveAsMenu_Click(Host &host);
 // Calls host.program.end() exactly when the program should stop, and returns; the main window's
