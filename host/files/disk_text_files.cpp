@@ -2,18 +2,21 @@
 
 #include "host/codepage/cp932.h"
 #include "host/files/disk_file_texts.h"
+#include "host/files/file_errors.h"
+#include "host/files/file_writer.h"
 #include "host/host_error.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
 #include <new>
 
 #ifdef Q_OS_UNIX
+#include "host/files/fd_closer.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,57 +28,10 @@ namespace {
 
 namespace texts = disk_file_texts;
 
-enum class Access { Read, Write };
-
-QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
-
-QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
-
-[[noreturn]] void fail(ErrorNumber number, QString description)
-{
-    throw HostError(number, std::move(description));
-}
-
-bool folderExists(const QString &path)
-{
-    return QFileInfo(QFileInfo(path).absolutePath()).isDir();
-}
-
-// Turns a failed system call's errno into the error the user sees.
-[[noreturn]] void failWithErrno(int error, const QString &path, Access access)
-{
-    const QString name = shown(path);
-    const bool reading = access == Access::Read;
-    if (!reading && (error == ENOSPC || error == EFBIG
-#ifdef EDQUOT
-                     || error == EDQUOT
-#endif
-                     ))
-        fail(ErrorNumber::DiskFull, texts::diskFull(name));
-    switch (error) {
-    case ENOENT:
-        if (reading && folderExists(path))
-            fail(ErrorNumber::FileNotFound, texts::notFound(name));
-        fail(ErrorNumber::PathNotFound, texts::folderNotFound(name));
-    case ENOTDIR:
-        fail(ErrorNumber::PathNotFound, texts::folderNotFound(name));
-    case EACCES:
-    case EPERM:
-        fail(ErrorNumber::PermissionDenied,
-             reading ? texts::accessDeniedRead(name) : texts::accessDeniedWrite(name));
-#ifdef EROFS
-    case EROFS:
-        fail(ErrorNumber::PermissionDenied, texts::readOnlyDisk(name));
-#endif
-    case EISDIR:
-        fail(ErrorNumber::PathFileAccess, reading ? texts::isFolderRead(name) : texts::isFolderWrite(name));
-    case ENOMEM:
-        fail(ErrorNumber::OutOfMemory, reading ? texts::outOfMemoryRead(name) : texts::outOfMemoryWrite(name));
-    default:
-        fail(ErrorNumber::PathFileAccess, reading ? texts::otherRead(name, systemReason(error))
-                                                  : texts::otherWrite(name, systemReason(error)));
-    }
-}
+using file_errors::Access;
+using file_errors::fail;
+using file_errors::failWithErrno;
+using file_errors::shown;
 
 qint64 megabytesRoundedUp(qint64 bytes) { return (bytes + 999'999) / 1'000'000; }
 
@@ -86,28 +42,6 @@ qint64 megabytesRoundedUp(qint64 bytes) { return (bytes + 999'999) / 1'000'000; 
 }
 
 #ifdef Q_OS_UNIX
-
-class FdCloser {
-public:
-    explicit FdCloser(int fd) : m_fd(fd) {}
-    ~FdCloser()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    // Closes now and reports the error a close can carry (delayed write errors on some file systems).
-    int release()
-    {
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result;
-    }
-    FdCloser(const FdCloser &) = delete;
-    FdCloser &operator=(const FdCloser &) = delete;
-
-private:
-    int m_fd;
-};
 
 void checkReadable(const struct stat &st, const QString &path)
 {
@@ -163,6 +97,11 @@ QByteArray readAllBytes(const QString &path)
 }
 
 #else
+
+bool folderExists(const QString &path)
+{
+    return QFileInfo(QFileInfo(path).absolutePath()).isDir();
+}
 
 QByteArray readAllBytes(const QString &path)
 {
@@ -356,149 +295,6 @@ bool isShowable(char32_t codePoint)
     fail(ErrorNumber::InvalidFileFormat, description);
 }
 
-const QByteArrayView kLineEnd("\r\n");
-
-// Replaces the file through a temporary file beside it, so a failure at any point leaves the
-// previous file as it was; QSaveFile removes the temporary file unless the commit succeeds.
-void writeReplacing(const QString &target, const QString &path, QByteArrayView body, bool exists,
-                    [[maybe_unused]] uint ownerId, [[maybe_unused]] uint groupId)
-{
-    QSaveFile file(target);
-    file.setDirectWriteFallback(false);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const int error = errno;
-        if (error != 0)
-            failWithErrno(error, path, Access::Write);
-        fail(ErrorNumber::PathFileAccess, texts::otherWrite(shown(path), file.errorString()));
-    }
-#ifdef Q_OS_UNIX
-    // QSaveFile keeps the permissions; keep the owner too where we may (saving as root).
-    if (exists && ::geteuid() == 0) {
-        [[maybe_unused]] const int ignored = ::fchown(file.handle(), ownerId, groupId);
-    }
-#else
-    Q_UNUSED(exists);
-#endif
-    for (QByteArrayView part : {body, kLineEnd}) {
-        errno = 0;
-        if (file.write(part.data(), part.size()) != part.size()) {
-            const int error = errno;
-            file.cancelWriting();
-            if (error != 0)
-                failWithErrno(error, path, Access::Write);
-            fail(ErrorNumber::PathFileAccess, texts::otherWrite(shown(path), file.errorString()));
-        }
-    }
-    errno = 0;
-    if (!file.commit()) {
-        const int error = errno;
-        if (error != 0)
-            failWithErrno(error, path, Access::Write);
-        fail(ErrorNumber::PathFileAccess, texts::otherWrite(shown(path), file.errorString()));
-    }
-}
-
-#ifdef Q_OS_UNIX
-
-void writeAll(int fd, QByteArrayView part, off_t offset, const QString &path)
-{
-    const char *p = part.data();
-    qsizetype left = part.size();
-    while (left > 0) {
-        const ssize_t n = ::pwrite(fd, p, size_t(left), offset);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            failWithErrno(errno, path, Access::Write);
-        }
-        p += n;
-        left -= n;
-        offset += n;
-    }
-}
-
-// Overwrites the file itself. Used where a rename would break what the user expects: with several
-// hard links every other name would keep the old text, and in a folder we may not write no
-// temporary file can be created. The space is reserved first so that a full disk refuses the save
-// before any byte of the old text is overwritten.
-void writeInPlace(const QString &target, const QString &path, QByteArrayView body, off_t oldSize)
-{
-    const int fd = ::open(QFile::encodeName(target).constData(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        failWithErrno(errno, path, Access::Write);
-    FdCloser closer(fd);
-    const off_t total = off_t(body.size() + kLineEnd.size());
-#ifdef Q_OS_LINUX
-    if (::fallocate(fd, 0, 0, total) != 0) {
-        const int error = errno;
-        if (error == ENOSPC || error == EFBIG || error == EDQUOT) {
-            [[maybe_unused]] const int ignored = ::ftruncate(fd, oldSize);
-            failWithErrno(error, path, Access::Write);
-        }
-        // Not supported by this file system: write without a reservation.
-    }
-#else
-    Q_UNUSED(oldSize);
-#endif
-    writeAll(fd, body, 0, path);
-    writeAll(fd, kLineEnd, off_t(body.size()), path);
-    if (::ftruncate(fd, total) != 0 || ::fsync(fd) != 0 || closer.release() != 0)
-        failWithErrno(errno, path, Access::Write);
-}
-
-void writeBytes(const QString &path, QByteArrayView body)
-{
-    QString target = path;
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        target = info.canonicalFilePath();
-        if (target.isEmpty()) // a dangling link: create the file it points to
-            target = info.symLinkTarget();
-    }
-    const QByteArray native = QFile::encodeName(target);
-    struct stat st {};
-    if (::stat(native.constData(), &st) != 0) {
-        if (errno != ENOENT)
-            failWithErrno(errno, path, Access::Write);
-        writeReplacing(target, path, body, false, 0, 0);
-        return;
-    }
-    if (S_ISDIR(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::isFolderWrite(shown(path)));
-    if (!S_ISREG(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::notRegularWrite(shown(path)));
-    // Judged by the permission bits, not only by access(): root may write anything, yet a file the
-    // user marked read-only must not be replaced.
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        fail(ErrorNumber::PermissionDenied, texts::readOnlyFile(shown(path)));
-    if (::access(native.constData(), W_OK) != 0)
-        failWithErrno(errno, path, Access::Write);
-
-    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
-    const bool inPlace = st.st_nlink > 1 || ::access(folder.constData(), W_OK | X_OK) != 0;
-    if (inPlace)
-        writeInPlace(target, path, body, st.st_size);
-    else
-        writeReplacing(target, path, body, true, st.st_uid, st.st_gid);
-}
-
-#else
-
-void writeBytes(const QString &path, QByteArrayView body)
-{
-    const QFileInfo info(path);
-    const QString target = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : path;
-    const QFileInfo targetInfo(target);
-    if (targetInfo.isDir())
-        fail(ErrorNumber::PathFileAccess, texts::isFolderWrite(shown(path)));
-    if (targetInfo.exists() && !targetInfo.isWritable())
-        fail(ErrorNumber::PermissionDenied, texts::readOnlyFile(shown(path)));
-    writeReplacing(target, path, body, targetInfo.exists(), 0, 0);
-}
-
-#endif
-
 } // namespace
 
 LoadedText DiskTextFiles::readText(const QString &path)
@@ -517,7 +313,11 @@ void DiskTextFiles::writeText(const QString &path, const QString &text)
         cp932::EncodeError error;
         if (!cp932::encode(text, bytes, &error))
             failUnstorable(path, error);
-        writeBytes(path, bytes);
+        FileWriter writer(path);
+        writer.reserve(bytes.size() + 2);
+        writer.write(bytes);
+        writer.write("\r\n");
+        writer.commit();
     } catch (const std::bad_alloc &) {
         fail(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));
     }
