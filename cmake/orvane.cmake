@@ -14,6 +14,16 @@ if(ORVANE_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Every library of a fuzzing tree is instrumented for coverage; only the targets link libFuzzer.
+if(ORVANE_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "ORVANE_FUZZ needs clang (configure with CXX=clang++)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+    -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # orvane_add_test(<name> SOURCES <files...> LIBS <targets...> LABELS <unit|widgets|desktop>)
 # Registers one Qt Test executable. Widget tests run on the offscreen platform with their own
 # runtime and config folders, so that no test writes into the home folder.

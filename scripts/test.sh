@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test headless (unit and widget tests
 # offscreen, the desktop test on its own Xvfb), then builds and runs the same tests once more with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and runs each fuzz target for 30 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -19,5 +19,8 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE
   -DORVANE_BENCHMARKS=OFF -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize -j "$jobs" --output-on-failure || status=1
+
+echo "== Fuzz targets, 30 seconds each"
+scripts/fuzz.sh 30 || status=1
 
 exit $status

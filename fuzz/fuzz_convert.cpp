@@ -1,0 +1,21 @@
+// Each conversion kind over any UTF-16 text: the fast block paths give what the one-unit-at-a-time
+// reference gives, and storable text stays storable. The first byte picks the kind.
+
+#include "convert/convert.h"
+#include "fuzz/reference.h"
+
+using namespace orvane;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    constexpr ConversionKind kinds[] = {ConversionKind::Upper,  ConversionKind::Lower,    ConversionKind::Wide,
+                                        ConversionKind::Narrow, ConversionKind::Katakana, ConversionKind::Hiragana};
+    const ConversionKind kind = kinds[data[0] % std::size(kinds)];
+    const QString text = fuzz::unitsOf(data + 1, size - 1);
+    const QString converted = convert(kind, text);
+    FUZZ_CHECK(converted == fuzz::convertOneByOne(kind, text));
+    FUZZ_CHECK(!fuzz::storable(text) || fuzz::storable(converted));
+    return 0;
+}

@@ -1,0 +1,266 @@
+#include "fuzz/reference.h"
+
+#include "host/text/case_table.h"
+#include "host/text/kana_table.h"
+#include "host/text/width_table.h"
+
+#include <QChar>
+
+#include <algorithm>
+#include <vector>
+
+namespace orvane::fuzz {
+
+namespace {
+
+using namespace text;
+
+bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool pairs(QStringView s, qsizetype i) { return i + 1 < s.size() && isHigh(s[i].unicode()) && isLow(s[i + 1].unicode()); }
+
+char32_t codePointAt(QStringView s, qsizetype i)
+{
+    return pairs(s, i) ? QChar::surrogateToUcs4(s[i], s[i + 1]) : s[i].unicode();
+}
+
+void append(QString &out, char16_t first, char16_t second)
+{
+    const QChar both[] = {QChar(first), QChar(second)};
+    out.append(both, 2);
+}
+
+void append(QString &out, char32_t c)
+{
+    if (c > 0xFFFF)
+        append(out, QChar::highSurrogate(c), QChar::lowSurrogate(c));
+    else
+        out.append(QChar(char16_t(c)));
+}
+
+template <std::size_t N>
+char32_t caseOf(const CasePair (&rows)[N], char32_t c)
+{
+    const CasePair *row = std::lower_bound(rows, rows + N, c, [](const CasePair &p, char32_t v) { return p.from < v; });
+    return row != rows + N && row->from == c ? row->to : c;
+}
+
+template <typename Row, std::size_t N, typename From, typename To>
+char16_t lookUp(const Row (&rows)[N], char16_t c, From from, To to)
+{
+    for (const Row &row : rows) {
+        if (row.*from == c)
+            return row.*to;
+    }
+    return 0;
+}
+
+bool inRanges(const KanaRange *first, const KanaRange *last, char16_t c)
+{
+    return std::any_of(first, last, [c](const KanaRange &r) { return c >= r.first && c <= r.last; });
+}
+
+bool isMark(char16_t c) { return c == halfWidthVoicedMark || c == halfWidthSemiVoicedMark; }
+bool isHalfWidthLetter(char16_t c) { return c >= halfWidthLetterRange.first && c <= halfWidthLetterRange.last; }
+
+char16_t hiraganaOf(char16_t c)
+{
+    return inRanges(std::begin(hiraganaRanges), std::end(hiraganaRanges), c) ? char16_t(c - kanaOffset) : c;
+}
+
+void wideOne(QString &out, char16_t c, char16_t previous)
+{
+    if (c == narrowSpace)
+        out.append(QChar(wideSpace));
+    else if (c >= asciiFirst && c <= asciiLast)
+        out.append(QChar(char16_t(c - asciiFirst + fullWidthAsciiFirst)));
+    else if (isMark(c) && voicedForm(previous, c))
+        out.back() = QChar(voicedForm(previous, c));
+    else if (char16_t w = lookUp(halfWidthKanaRows, c, &WidthPair::narrow, &WidthPair::wide))
+        out.append(QChar(w));
+    else if (char16_t s = lookUp(wideSymbolRows, c, &WidthPair::narrow, &WidthPair::wide))
+        out.append(QChar(s));
+    else
+        out.append(QChar(c));
+}
+
+void narrowOne(QString &out, char16_t c)
+{
+    if (c == wideSpace)
+        out.append(QChar(narrowSpace));
+    else if (c >= fullWidthAsciiFirst && c <= fullWidthAsciiLast)
+        out.append(QChar(char16_t(c - fullWidthAsciiFirst + asciiFirst)));
+    else if (char16_t n = lookUp(halfWidthKanaRows, c, &WidthPair::wide, &WidthPair::narrow))
+        out.append(QChar(n));
+    else if (char16_t v = lookUp(voicedRows, c, &WidthPair::wide, &WidthPair::narrow))
+        append(out, v, halfWidthVoicedMark);
+    else if (char16_t s = lookUp(semiVoicedRows, c, &WidthPair::wide, &WidthPair::narrow))
+        append(out, s, halfWidthSemiVoicedMark);
+    else if (const NarrowPair *p = std::find_if(std::begin(narrowOnlyRows), std::end(narrowOnlyRows),
+                                                [c](const NarrowPair &r) { return r.wide == c; });
+             p != std::end(narrowOnlyRows))
+        append(out, p->narrow[0], p->narrow[1]);
+    else
+        out.append(QChar(c));
+}
+
+void hiraganaOne(QString &out, char16_t c, char16_t previous)
+{
+    const char16_t wide = lookUp(halfWidthKanaRows, c, &WidthPair::narrow, &WidthPair::wide);
+    if (isMark(c) && isHalfWidthLetter(previous)) {
+        if (const char16_t voiced = voicedForm(previous, c))
+            out.back() = QChar(hiraganaOf(voiced));
+        else
+            out.append(QChar(wide));
+    } else if (isHalfWidthLetter(c)) {
+        out.append(QChar(hiraganaOf(wide)));
+    } else {
+        out.append(QChar(hiraganaOf(c)));
+    }
+}
+
+// One character of a text for text comparison: where it stands and what it folds to.
+struct FoldedChar {
+    qsizetype begin;
+    qsizetype end;
+    QString folded;
+};
+
+char16_t foldUnit(char16_t c)
+{
+    if (c >= fullWidthAsciiFirst && c <= fullWidthAsciiLast)
+        c = char16_t(c - fullWidthAsciiFirst + asciiFirst);
+    else if (c == wideSpace)
+        c = narrowSpace;
+    else if (char16_t w = lookUp(halfWidthKanaRows, c, &WidthPair::narrow, &WidthPair::wide))
+        c = w;
+    else if (char16_t s = lookUp(wideSymbolRows, c, &WidthPair::wide, &WidthPair::narrow))
+        c = s;
+    if ((c >= u'ァ' && c <= u'ヶ') || c == u'ヽ' || c == u'ヾ')
+        c = char16_t(c - kanaOffset);
+    return isHigh(c) || isLow(c) ? c : char16_t(QChar::toCaseFolded(char32_t(c)));
+}
+
+// The characters of text from `from` on: a surrogate pair, a half-width letter with the mark it
+// combines with, or one unit.
+std::vector<FoldedChar> foldFrom(QStringView s, qsizetype from)
+{
+    std::vector<FoldedChar> chars;
+    for (qsizetype i = from; i < s.size();) {
+        FoldedChar c{i, i + 1, {}};
+        if (pairs(s, i)) {
+            const char32_t cp = codePointAt(s, i);
+            const char32_t folded = QChar::toCaseFolded(cp);
+            append(c.folded, folded > 0xFFFF ? folded : cp); // never folds out of its plane
+            c.end = i + 2;
+        } else if (i + 1 < s.size() && voicedForm(s[i].unicode(), s[i + 1].unicode())) {
+            c.folded = QChar(foldUnit(voicedForm(s[i].unicode(), s[i + 1].unicode())));
+            c.end = i + 2;
+        } else {
+            c.folded = QChar(foldUnit(s[i].unicode()));
+        }
+        i = c.end;
+        chars.push_back(std::move(c));
+    }
+    return chars;
+}
+
+} // namespace
+
+QString unitsOf(const uint8_t *data, size_t size)
+{
+    QString s(qsizetype(size / 2), Qt::Uninitialized);
+    for (size_t k = 0; k + 1 < size; k += 2)
+        s[qsizetype(k / 2)] = QChar(char16_t(data[k] | data[k + 1] << 8));
+    return s;
+}
+
+QString convertOneByOne(ConversionKind kind, QStringView s)
+{
+    QString out;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        const char16_t previous = i > 0 ? s[i - 1].unicode() : 0;
+        switch (kind) {
+        case ConversionKind::Upper:
+            append(out, caseOf(upperCaseRows, codePointAt(s, i)));
+            break;
+        case ConversionKind::Lower:
+            // The ångström sign's lower case å is not in code page 932.
+            append(out, c == u'\u212B' ? c : caseOf(lowerCaseRows, codePointAt(s, i)));
+            break;
+        case ConversionKind::Wide:
+            wideOne(out, c, previous);
+            break;
+        case ConversionKind::Narrow:
+            narrowOne(out, c);
+            break;
+        case ConversionKind::Katakana:
+            out.append(inRanges(std::begin(katakanaRanges), std::end(katakanaRanges), c) ? QChar(char16_t(c + kanaOffset))
+                                                                                         : QChar(c));
+            break;
+        case ConversionKind::Hiragana:
+            hiraganaOne(out, c, previous);
+            break;
+        }
+        if ((kind == ConversionKind::Upper || kind == ConversionKind::Lower) && pairs(s, i))
+            ++i;
+    }
+    return out;
+}
+
+text::Match findOneByOne(qsizetype start, QStringView s, QStringView sought, text::CompareMode mode)
+{
+    start = std::max<qsizetype>(start, 1);
+    if (start > s.size())
+        return {};
+    if (sought.isEmpty())
+        return {start, 0};
+    if (mode == text::CompareMode::Binary) {
+        for (qsizetype i = start - 1; i + sought.size() <= s.size(); ++i) {
+            if (s.sliced(i, sought.size()) == sought)
+                return {i + 1, sought.size()};
+        }
+        return {};
+    }
+    QString wanted;
+    for (const FoldedChar &c : foldFrom(sought, 0))
+        wanted += c.folded;
+    const std::vector<FoldedChar> chars = foldFrom(s, start - 1);
+    for (std::size_t k = 0; k < chars.size(); ++k) {
+        QString folded;
+        for (std::size_t j = k; j < chars.size() && folded.size() < wanted.size(); ++j) {
+            folded += chars[j].folded;
+            if (folded == wanted)
+                return {chars[k].begin + 1, chars[j].end - chars[k].begin};
+        }
+    }
+    return {};
+}
+
+cp932::Position positionIn(QStringView s, qsizetype offset)
+{
+    cp932::Position at;
+    at.offset = offset;
+    for (qsizetype i = 0; i < offset; ++i) {
+        const bool lineEnd = s[i] == u'\n' || (s[i] == u'\r' && !(i + 1 < offset && s[i + 1] == u'\n'));
+        if (lineEnd) {
+            ++at.line;
+            at.column = 1;
+        } else if (!(isLow(s[i].unicode()) && i > 0 && isHigh(s[i - 1].unicode()))) {
+            ++at.column;
+        }
+    }
+    return at;
+}
+
+bool storable(QStringView s)
+{
+    for (qsizetype i = 0; i < s.size(); i += pairs(s, i) ? 2 : 1) {
+        if (!cp932::canEncode(codePointAt(s, i)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace orvane::fuzz
