@@ -5,6 +5,7 @@
 #include "host/codepage/cp932.h"
 
 #include "host/codepage/cp932_tables.h"
+#include "host/codepage/text_positions.h"
 
 #include <bit>
 
@@ -36,8 +37,8 @@ inline uint16_t encodeUnit(char16_t c)
     return encodePages[encodePage[c >> 8]][c & 0xFF];
 }
 
-inline bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
-inline bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
+using codepage::isHighSurrogate;
+using codepage::isLowSurrogate;
 
 #ifdef __SSE2__
 // Widens the run of bytes < 0x80 at the start of src (at least 16 bytes available) and returns its
@@ -104,28 +105,6 @@ Position positionOfByte(const uchar *src, qsizetype offset)
     return at;
 }
 
-Position positionOfUnit(const char16_t *src, qsizetype offset)
-{
-    Position at;
-    at.offset = offset;
-    qsizetype lineStart = 0;
-    for (qsizetype k = 0; k < offset; ++k) {
-        if (src[k] == u'\r') {
-            if (k + 1 < offset && src[k + 1] == u'\n')
-                ++k;
-        } else if (src[k] != u'\n') {
-            continue;
-        }
-        ++at.line;
-        lineStart = k + 1;
-    }
-    for (qsizetype k = lineStart; k < offset; ++k) {
-        if (!(isLowSurrogate(src[k]) && k > lineStart && isHighSurrogate(src[k - 1])))
-            ++at.column;
-    }
-    return at;
-}
-
 } // namespace
 
 bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
@@ -167,8 +146,10 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
     if (in + 1 == end && singleByte[*in] != kLeadByte)
         *out++ = singleByte[*in++];
     const bool ok = in == end;
-    if (!ok && error)
+    if (!ok && error) {
         error->at = positionOfByte(begin, in - begin);
+        error->truncated = in + 1 == end;
+    }
     const qsizetype length = out - outBegin;
     text.resize(length);
     // Double-byte text leaves up to half the buffer unused; give it back.
@@ -213,7 +194,7 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error)
         ++i;
     }
     if (!ok && error) {
-        error->at = positionOfUnit(src, i);
+        error->at = codepage::positionOfUnit(src, i);
         const char16_t c = src[i];
         error->codePoint = c;
         if (isHighSurrogate(c) && i + 1 < size && isLowSurrogate(src[i + 1]))

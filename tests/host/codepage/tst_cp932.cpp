@@ -356,25 +356,26 @@ void TestCp932::decodeErrorsReportTheBadSequence_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("truncated");
 
     // 82A0 is あ, B1 is ｱ.
-    QTest::newRow("lead byte alone") << QByteArray::fromHex("82") << 0 << 1 << 1 << QString();
-    QTest::newRow("あ + lead at end") << QByteArray::fromHex("82A082") << 2 << 1 << 2 << u"あ"_s;
-    QTest::newRow("trail 20") << QByteArray::fromHex("6182206263") << 1 << 1 << 2 << u"a"_s;
-    QTest::newRow("trail 3F") << QByteArray::fromHex("823F") << 0 << 1 << 1 << QString();
-    QTest::newRow("trail 7F") << QByteArray::fromHex("827F") << 0 << 1 << 1 << QString();
-    QTest::newRow("trail FD") << QByteArray::fromHex("E0FD") << 0 << 1 << 1 << QString();
-    QTest::newRow("trail CR") << QByteArray::fromHex("820D0A") << 0 << 1 << 1 << QString();
-    QTest::newRow("unassigned 8540") << QByteArray::fromHex("B1B18540") << 2 << 1 << 3 << u"ｱｱ"_s;
-    QTest::newRow("unassigned 81AD") << QByteArray::fromHex("82A081AD") << 2 << 1 << 2 << u"あ"_s;
-    QTest::newRow("unassigned EB9F") << QByteArray::fromHex("EB9F") << 0 << 1 << 1 << QString();
-    QTest::newRow("after CR LF") << QByteArray::fromHex("610D0A82A062859F") << 6 << 2 << 3 << u"a\r\nあb"_s;
-    QTest::newRow("after lone CR") << QByteArray::fromHex("610D0D82A0859F") << 5 << 3 << 2 << u"a\r\rあ"_s;
-    QTest::newRow("after lone LF") << QByteArray::fromHex("0A0A0A6182") << 4 << 4 << 2 << u"\n\n\na"_s;
-    QTest::newRow("after LF CR") << QByteArray::fromHex("0A0D82") << 2 << 3 << 1 << u"\n\r"_s;
+    QTest::newRow("lead byte alone") << QByteArray::fromHex("82") << 0 << 1 << 1 << QString() << true;
+    QTest::newRow("あ + lead at end") << QByteArray::fromHex("82A082") << 2 << 1 << 2 << u"あ"_s << true;
+    QTest::newRow("trail 20") << QByteArray::fromHex("6182206263") << 1 << 1 << 2 << u"a"_s << false;
+    QTest::newRow("trail 3F") << QByteArray::fromHex("823F") << 0 << 1 << 1 << QString() << false;
+    QTest::newRow("trail 7F") << QByteArray::fromHex("827F") << 0 << 1 << 1 << QString() << false;
+    QTest::newRow("trail FD") << QByteArray::fromHex("E0FD") << 0 << 1 << 1 << QString() << false;
+    QTest::newRow("trail CR") << QByteArray::fromHex("820D0A") << 0 << 1 << 1 << QString() << false;
+    QTest::newRow("unassigned 8540") << QByteArray::fromHex("B1B18540") << 2 << 1 << 3 << u"ｱｱ"_s << false;
+    QTest::newRow("unassigned 81AD") << QByteArray::fromHex("82A081AD") << 2 << 1 << 2 << u"あ"_s << false;
+    QTest::newRow("unassigned EB9F") << QByteArray::fromHex("EB9F") << 0 << 1 << 1 << QString() << false;
+    QTest::newRow("after CR LF") << QByteArray::fromHex("610D0A82A062859F") << 6 << 2 << 3 << u"a\r\nあb"_s << false;
+    QTest::newRow("after lone CR") << QByteArray::fromHex("610D0D82A0859F") << 5 << 3 << 2 << u"a\r\rあ"_s << false;
+    QTest::newRow("after lone LF") << QByteArray::fromHex("0A0A0A6182") << 4 << 4 << 2 << u"\n\n\na"_s << true;
+    QTest::newRow("after LF CR") << QByteArray::fromHex("0A0D82") << 2 << 3 << 1 << u"\n\r"_s << true;
     QTest::newRow("at 40 after ASCII run")
         << QByteArray(39, 'x').append(QByteArray::fromHex("0A82A06162638540")).append(16, 'y') << 45 << 2 << 5
-        << QString(39, u'x') + u"\nあabc"_s;
+        << QString(39, u'x') + u"\nあabc"_s << false;
 }
 
 void TestCp932::decodeErrorsReportTheBadSequence()
@@ -384,12 +385,14 @@ void TestCp932::decodeErrorsReportTheBadSequence()
     QFETCH(int, line);
     QFETCH(int, column);
     QFETCH(QString, before);
+    QFETCH(bool, truncated);
     QString text = u"left over"_s;
     cp932::DecodeError error;
     QVERIFY(!cp932::decode(bytes, text, &error));
     QCOMPARE(error.at.offset, offset);
     QCOMPARE(error.at.line, line);
     QCOMPARE(error.at.column, column);
+    QCOMPARE(error.truncated, truncated);
     QCOMPARE(text, before);
     QVERIFY(!cp932::decode(bytes, text));
 }

@@ -1,0 +1,114 @@
+// UTF-16 in both byte orders: every character both ways, and the errors a file can hold.
+
+#include "host/codepage/utf16.h"
+
+#include <QTest>
+#include <QtEndian>
+
+using namespace orvane;
+using namespace Qt::StringLiterals;
+using utf16::ByteOrder;
+
+namespace {
+
+QByteArray unitsInOrder(const QString &text, ByteOrder order)
+{
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const quint16 unit = text.at(i).unicode();
+        if (order == ByteOrder::LittleEndian)
+            qToLittleEndian(unit, bytes.data() + 2 * i);
+        else
+            qToBigEndian(unit, bytes.data() + 2 * i);
+    }
+    return bytes;
+}
+
+} // namespace
+
+class TestUtf16 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyCharacterRoundTripsInBothOrders();
+    void decodeErrorsReportTheBadUnit_data();
+    void decodeErrorsReportTheBadUnit();
+    void loneSurrogatesAreNotEncoded();
+};
+
+void TestUtf16::everyCharacterRoundTripsInBothOrders()
+{
+    QString text;
+    for (char32_t c = 0; c < 0x110000; c += c < 0x10000 ? 1 : 89) {
+        if (c < 0xD800 || c > 0xDFFF)
+            text += QString::fromUcs4(&c, 1);
+    }
+    for (ByteOrder order : {ByteOrder::LittleEndian, ByteOrder::BigEndian}) {
+        QByteArray bytes;
+        QVERIFY(utf16::encode(text, order, bytes));
+        QCOMPARE(bytes, unitsInOrder(text, order));
+        QString back;
+        QVERIFY(utf16::decode(bytes, order, back));
+        QCOMPARE(back, text);
+    }
+}
+
+void TestUtf16::decodeErrorsReportTheBadUnit_data()
+{
+    QTest::addColumn<QString>("text"); // before the odd byte, if any
+    QTest::addColumn<bool>("oddByte");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("truncated");
+
+    const QChar high(0xD83D);
+    const QChar low(0xDE00);
+    QTest::newRow("odd byte") << u"あい"_s << true << 4 << 1 << 3 << true;
+    QTest::newRow("high at end") << u"あ"_s + high << false << 2 << 1 << 2 << true;
+    QTest::newRow("high and an odd byte") << u"a"_s + high << true << 2 << 1 << 2 << true;
+    QTest::newRow("high before ASCII") << high + u"a"_s << false << 0 << 1 << 1 << false;
+    QTest::newRow("low alone") << u"😀"_s + low << false << 4 << 1 << 2 << false;
+    QTest::newRow("after CR LF") << u"a\r\nb"_s + low << false << 8 << 2 << 2 << false;
+    QTest::newRow("after lone CR and LF") << u"\r\n\n\r"_s + low + u"x"_s << false << 8 << 4 << 1 << false;
+    QTest::newRow("past a long run") << QString(100, u'字') + high + high << false << 200 << 1 << 101 << false;
+}
+
+void TestUtf16::decodeErrorsReportTheBadUnit()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, oddByte);
+    QFETCH(int, offset);
+    QFETCH(int, line);
+    QFETCH(int, column);
+    QFETCH(bool, truncated);
+    for (ByteOrder order : {ByteOrder::LittleEndian, ByteOrder::BigEndian}) {
+        QByteArray bytes = unitsInOrder(text, order);
+        if (oddByte)
+            bytes += 'x';
+        QString decoded;
+        utf16::DecodeError error;
+        QVERIFY(!utf16::decode(bytes, order, decoded, &error));
+        QCOMPARE(error.at.offset, offset);
+        QCOMPARE(error.at.line, line);
+        QCOMPARE(error.at.column, column);
+        QCOMPARE(error.truncated, truncated);
+        QCOMPARE(decoded, text.first(offset / 2));
+    }
+}
+
+void TestUtf16::loneSurrogatesAreNotEncoded()
+{
+    const QString text = u"\r\nあ"_s + QChar(0xDC00);
+    QByteArray bytes;
+    utf16::EncodeError error;
+    QVERIFY(!utf16::encode(text, ByteOrder::BigEndian, bytes, &error));
+    QCOMPARE(error.at.offset, 3);
+    QCOMPARE(error.at.line, 2);
+    QCOMPARE(error.at.column, 2);
+    QCOMPARE(uint(error.codePoint), 0xDC00u);
+    QCOMPARE(bytes, unitsInOrder(u"\r\nあ"_s, ByteOrder::BigEndian));
+}
+
+QTEST_GUILESS_MAIN(TestUtf16)
+#include "tst_utf16.moc"
