@@ -36,6 +36,20 @@ inline QString diskFull(const QString &path)
 {
     return QStringLiteral("ファイル「%1」を保存できません。ディスクの空き容量が不足しています。").arg(path);
 }
+// An in-place save first copies the old content aside; %2 says why that copy failed.
+inline QString backupFailed(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイル「%1」に保存できません。保存前の内容の控えを作れませんでした（%2）。ファイルは元のままです。")
+        .arg(path, reason);
+}
+inline QString backupNoSpace() { return QStringLiteral("ディスクの空き容量が不足しています"); }
+inline QString backupAccessDenied() { return QStringLiteral("アクセスが拒否されました"); }
+inline QString backupNoCacheFolder() { return QStringLiteral("控えを置くフォルダーがありません"); }
+// Appended to the save's error when the old content could not be put back; %1 is the copy's path.
+inline QString backupKept(const QString &backupPath)
+{
+    return QStringLiteral("元の内容を戻せなかったため、保存前の内容を「%1」に残しました。").arg(backupPath);
+}
 inline QString isFolderRead(const QString &path)
 {
     return QStringLiteral("「%1」はフォルダーです。開けるのはテキストファイルだけです。").arg(path);

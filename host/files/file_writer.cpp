@@ -7,9 +7,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #ifdef Q_OS_UNIX
+#include "host/files/backup_copy.h"
 #include "host/files/fd_closer.h"
 
 #include <fcntl.h>
@@ -114,26 +117,34 @@ void writeAll(int fd, QByteArrayView part, off_t offset, const QString &path)
 
 // Overwrites the file itself. Used where a rename would break what the user expects: with several
 // hard links every other name would keep the old text, and in a folder we may not write no
-// temporary file can be created.
+// temporary file can be created. The old bytes are copied aside and flushed before the first byte
+// is overwritten; a failure puts them back, a success removes the copy, and a program that dies
+// half-way leaves it.
 class InPlaceSink final : public FileWriter::Sink {
 public:
-    InPlaceSink(const QString &target, const QString &path, off_t oldSize)
-        : m_fd(::open(QFile::encodeName(target).constData(), O_WRONLY | O_CLOEXEC)), m_path(path),
+    InPlaceSink(const QString &target, const QString &path, off_t oldSize, bool folderWritable)
+        : m_fd(::open(QFile::encodeName(target).constData(), O_RDWR | O_CLOEXEC)), m_path(path),
           m_oldSize(oldSize)
     {
         if (m_fd.get() < 0)
             failWithErrno(errno, path, Access::Write);
+        if (oldSize > 0)
+            m_backup.emplace(m_fd.get(), qint64(oldSize), target, folderWritable, path);
+    }
+
+    ~InPlaceSink() override
+    {
+        if (!m_done)
+            undo();
     }
 
     void reserve(qint64 totalBytes) override
     {
 #ifdef Q_OS_LINUX
-        if (m_written == 0 && totalBytes > 0 && ::fallocate(m_fd.get(), 0, 0, off_t(totalBytes)) != 0) {
+        if (m_touched == 0 && totalBytes > 0 && ::fallocate(m_fd.get(), 0, 0, off_t(totalBytes)) != 0) {
             const int error = errno;
-            if (error == ENOSPC || error == EFBIG || error == EDQUOT) {
-                [[maybe_unused]] const int ignored = ::ftruncate(m_fd.get(), m_oldSize);
-                failWithErrno(error, m_path, Access::Write);
-            }
+            if (error == ENOSPC || error == EFBIG || error == EDQUOT)
+                failUndoing(error);
             // Not supported by this file system: write without a reservation.
         }
 #else
@@ -143,23 +154,65 @@ public:
 
     void write(QByteArrayView bytes) override
     {
-        writeAll(m_fd.get(), bytes, m_written, m_path);
+        m_touched = std::max(m_touched, m_written + off_t(bytes.size()));
+        try {
+            writeAll(m_fd.get(), bytes, m_written, m_path);
+        } catch (HostError &error) {
+            throw undoneError(std::move(error));
+        }
         m_written += off_t(bytes.size());
     }
 
     void commit() override
     {
-        if (::ftruncate(m_fd.get(), m_written) != 0 || ::fsync(m_fd.get()) != 0 || m_fd.release() != 0)
+        if (::ftruncate(m_fd.get(), m_written) != 0 || ::fsync(m_fd.get()) != 0)
+            failUndoing(errno);
+        m_done = true;
+        const int closed = m_fd.release();
+        // The new bytes are on the disk; a late close error cannot be undone from the copy any more.
+        if (m_backup)
+            m_backup->remove();
+        if (closed != 0)
             failWithErrno(errno, m_path, Access::Write);
     }
 
     bool isInPlace() const override { return true; }
 
 private:
+    // Puts the old content back; false leaves the copy on disk as the only intact old content.
+    bool undo() noexcept
+    {
+        m_done = true;
+        const bool restored = m_backup ? m_backup->restoreInto(m_fd.get(), m_touched)
+                                       : ::ftruncate(m_fd.get(), m_oldSize) == 0;
+        if (restored && m_backup)
+            m_backup->remove();
+        return restored;
+    }
+
+    HostError undoneError(HostError error)
+    {
+        if (undo() || !m_backup)
+            return error;
+        return HostError(error.number(), error.description() + texts::backupKept(shown(m_backup->path())));
+    }
+
+    [[noreturn]] void failUndoing(int error)
+    {
+        try {
+            failWithErrno(error, m_path, Access::Write);
+        } catch (HostError &failure) {
+            throw undoneError(std::move(failure));
+        }
+    }
+
     FdCloser m_fd;
     QString m_path;
     off_t m_oldSize;
+    std::optional<BackupCopy> m_backup;
     off_t m_written = 0;
+    off_t m_touched = 0;
+    bool m_done = false;
 };
 
 std::unique_ptr<FileWriter::Sink> openSink(const QString &path)
@@ -190,9 +243,9 @@ std::unique_ptr<FileWriter::Sink> openSink(const QString &path)
         failWithErrno(errno, path, Access::Write);
 
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
-    const bool inPlace = st.st_nlink > 1 || ::access(folder.constData(), W_OK | X_OK) != 0;
-    if (inPlace)
-        return std::make_unique<InPlaceSink>(target, path, st.st_size);
+    const bool folderWritable = ::access(folder.constData(), W_OK | X_OK) == 0;
+    if (st.st_nlink > 1 || !folderWritable)
+        return std::make_unique<InPlaceSink>(target, path, st.st_size, folderWritable);
     return std::make_unique<ReplacingSink>(target, path, true, st.st_uid, st.st_gid);
 }
 

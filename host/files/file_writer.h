@@ -13,7 +13,10 @@ namespace orvane {
 // user marked read-only. Normally writes a temporary file beside the target and renames it over
 // the target on commit, keeping the permissions (and the owner, where allowed). Where a rename
 // would cut the file off from its other names, or is not possible (several hard links, a folder
-// we may not write), it writes the file in place.
+// we may not write), it writes the file in place, after copying the old bytes aside (beside the
+// file where its folder allows, else into the user's cache folder) and flushing the copy: a failed
+// write puts them back and removes the copy, a program that dies half-way leaves the copy, and an
+// error whose old bytes could not be put back names the copy.
 // Every failure throws HostError with a Japanese description naming the path given.
 class FileWriter {
 public:

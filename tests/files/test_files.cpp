@@ -49,6 +49,20 @@ uint unprivilegedGid()
     return nobody ? nobody->pw_gid : 65534;
 }
 
+namespace {
+
+// In a forked child: becomes nobody when asked and running as root; exits with 77 when it cannot.
+void becomeUnprivilegedIfAsked(bool asUnprivileged)
+{
+    if (asUnprivileged && runningAsRoot()) {
+        const gid_t gid = unprivilegedGid();
+        if (::setgroups(1, &gid) != 0 || ::setgid(gid) != 0 || ::setuid(unprivilegedUid()) != 0)
+            ::_exit(77);
+    }
+}
+
+} // namespace
+
 ChildResult runInChild(const std::function<QByteArray()> &body, bool asUnprivileged)
 {
     int fds[2];
@@ -59,11 +73,7 @@ ChildResult runInChild(const std::function<QByteArray()> &body, bool asUnprivile
         qFatal("fork failed");
     if (pid == 0) {
         ::close(fds[0]);
-        if (asUnprivileged && runningAsRoot()) {
-            const gid_t gid = unprivilegedGid();
-            if (::setgroups(1, &gid) != 0 || ::setgid(gid) != 0 || ::setuid(unprivilegedUid()) != 0)
-                ::_exit(77);
-        }
+        becomeUnprivilegedIfAsked(asUnprivileged);
         QByteArray output;
         try {
             output = body();
@@ -95,6 +105,42 @@ ChildResult runInChild(const std::function<QByteArray()> &body, bool asUnprivile
     ::waitpid(pid, &status, 0);
     result.skipped = WIFEXITED(status) && WEXITSTATUS(status) == 77;
     result.exitedNormally = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return result;
+}
+
+ChildResult killInChildWhenReady(const std::function<void(const std::function<void()> &ready)> &body,
+                                 bool asUnprivileged)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        qFatal("pipe failed");
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        qFatal("fork failed");
+    if (pid == 0) {
+        ::close(fds[0]);
+        becomeUnprivilegedIfAsked(asUnprivileged);
+        try {
+            body([&] {
+                if (::write(fds[1], "r", 1) == 1)
+                    for (;;)
+                        ::pause();
+            });
+        } catch (...) {
+        }
+        ::_exit(1);
+    }
+    ::close(fds[1]);
+    char ready = 0;
+    const bool gotReady = ::read(fds[0], &ready, 1) == 1;
+    ::close(fds[0]);
+    if (gotReady)
+        ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ChildResult result;
+    result.skipped = WIFEXITED(status) && WEXITSTATUS(status) == 77;
+    result.exitedNormally = gotReady && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     return result;
 }
 

@@ -32,6 +32,11 @@ struct ChildResult {
 // process first becomes nobody, so that permission bits apply to it.
 ChildResult runInChild(const std::function<QByteArray()> &body, bool asUnprivileged = false);
 
+// Runs body in a forked child until body calls the function it is given, then kills the child
+// with SIGKILL there, as a crash would. exitedNormally means the child was killed at that point.
+ChildResult killInChildWhenReady(const std::function<void(const std::function<void()> &ready)> &body,
+                                 bool asUnprivileged = false);
+
 bool runningAsRoot();
 // The unprivileged user the child becomes, for chown in the parent.
 uint unprivilegedUid();
