@@ -4,24 +4,54 @@
 
 #include "host/host_error.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace orvane {
 
 namespace {
 
 // QFileDialog accepts a name in a folder that does not exist; with 0x800 it must not.
+// Opening, a typed name that exists as typed is taken as it is; QFileDialog would add the
+// default suffix to it, and it keeps Open disabled for a file that the name filter hides.
 class FileDialog final : public QFileDialog {
 public:
     using QFileDialog::QFileDialog;
     bool pathMustExist = false;
+    QString typedFile;
+
+    void takeTypedNames()
+    {
+        if (acceptMode() != AcceptOpen)
+            return;
+        if (auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) {
+            // Connected after the dialog's own update of the button, so this one decides.
+            connect(edit, &QLineEdit::textChanged, this, [this] {
+                if (existingTypedFile().isEmpty())
+                    return;
+                if (auto *buttons = findChild<QDialogButtonBox *>()) {
+                    if (QPushButton *open = buttons->button(QDialogButtonBox::Open))
+                        open->setEnabled(true);
+                }
+            });
+        }
+    }
 
 protected:
     void accept() override
     {
+        if (acceptMode() == AcceptOpen) {
+            typedFile = existingTypedFile();
+            if (!typedFile.isEmpty()) {
+                QDialog::accept();
+                return;
+            }
+        }
         if (pathMustExist) {
             const QStringList files = selectedFiles();
             if (!files.isEmpty()) {
@@ -34,6 +64,17 @@ protected:
             }
         }
         QFileDialog::accept();
+    }
+
+private:
+    // The name in the name box as a path in the dialog's folder, when it is an existing file.
+    QString existingTypedFile() const
+    {
+        const auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!edit || edit->text().isEmpty())
+            return QString();
+        const QFileInfo typed(directory(), QDir::fromNativeSeparators(edit->text()));
+        return typed.isFile() ? typed.absoluteFilePath() : QString();
     }
 };
 
@@ -87,6 +128,7 @@ void QtCommonDialog::show(bool save)
     if (suffix.startsWith(QLatin1Char('.')))
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
+    dialog.takeTypedNames();
 
     if (!FileName.isEmpty()) {
         const QFileInfo current(QDir::fromNativeSeparators(FileName));
@@ -94,12 +136,13 @@ void QtCommonDialog::show(bool save)
         dialog.selectFile(current.fileName());
     }
 
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (dialog.exec() != QDialog::Accepted || (dialog.typedFile.isEmpty() && dialog.selectedFiles().isEmpty())) {
         if (CancelError)
             throw HostError(ErrorNumber::DialogCancelled, uitexts::dialogCancelled());
         return;
     }
-    FileName = QDir::toNativeSeparators(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath());
+    const QString chosen = dialog.typedFile.isEmpty() ? dialog.selectedFiles().first() : dialog.typedFile;
+    FileName = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());
 }
 
 } // namespace orvane

@@ -127,6 +127,8 @@ private slots:
     void openReturnsTheChosenAbsolutePath();
     void openWithFileMustExistRefusesAMissingName();
     void saveAddsTheDefaultSuffix();
+    void typedNameIsTakenAsItIsWhenItExists_data();
+    void typedNameIsTakenAsItIsWhenItExists();
     void saveAsksBeforeOverwritingOnlyWithTheFlag_data();
     void saveAsksBeforeOverwritingOnlyWithTheFlag();
     void saveDeclinedOverwriteKeepsTheDialogOpen();
@@ -265,6 +267,45 @@ void TestQtCommonDialog::saveAddsTheDefaultSuffix()
     dialog.ShowSave();
     QVERIFY(!script.timedOut());
     QCOMPARE(dialog.FileName, QDir::toNativeSeparators(dir.filePath(QStringLiteral("メモ.txt"))));
+}
+
+void TestQtCommonDialog::typedNameIsTakenAsItIsWhenItExists_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+    const QStringList both{QStringLiteral("README"), QStringLiteral("README.txt")};
+    QTest::newRow("open README, only README") << false << QStringList{QStringLiteral("README")} << "README" << "README";
+    QTest::newRow("open README, both") << false << both << "README" << "README";
+    QTest::newRow("open メモ, only メモ.txt") << false << QStringList{QStringLiteral("メモ.txt")} << "メモ" << "メモ.txt";
+    QTest::newRow("save README, only README") << true << QStringList{QStringLiteral("README")} << "README" << "README.txt";
+}
+
+void TestQtCommonDialog::typedNameIsTakenAsItIsWhenItExists()
+{
+    QFETCH(bool, save);
+    QFETCH(QStringList, files);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const QString &file : files)
+        writeFile(dir.filePath(file));
+    ModalScript script;
+    script.then(acceptName(typed));
+    QtCommonDialog dialog;
+    dialog.Filter = textFilter;
+    dialog.DefaultExt = QStringLiteral(".txt");
+    dialog.Flags = save ? OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST;
+    dialog.CancelError = true;
+    dialog.FileName = dir.filePath(QStringLiteral("前.txt"));
+    if (save)
+        dialog.ShowSave();
+    else
+        dialog.ShowOpen();
+    QVERIFY(!script.timedOut());
+    QCOMPARE(dialog.FileName, QDir::toNativeSeparators(dir.filePath(chosen)));
 }
 
 void TestQtCommonDialog::saveAsksBeforeOverwritingOnlyWithTheFlag_data()
