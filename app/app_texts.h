@@ -24,8 +24,8 @@ inline QString noDisplay()
 }
 inline QString argumentsIgnored(const QString &arguments)
 {
-    return QStringLiteral("orvane: コマンドライン引数は使いません。無視しました: %1"
-                          " (Orvane takes no arguments; open files with ファイル > 開く)")
+    return QStringLiteral("orvane: 開くファイルは最初の 1 つだけです。次の引数は無視しました: %1"
+                          " (Orvane opens one file; the other arguments were ignored)")
         .arg(arguments);
 }
 

@@ -10,9 +10,13 @@
 #include "host/qt/ui/qt_message_box.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
+#include <QUrl>
 
 #include <cstdio>
 #include <cstdlib>
@@ -75,6 +79,22 @@ QStringList extraArguments(const QCoreApplication &application)
     return arguments;
 }
 
+StartArguments startArguments(const QStringList &arguments)
+{
+    StartArguments result;
+    if (arguments.isEmpty())
+        return result;
+    QString file = arguments.first();
+    if (file.startsWith(QLatin1String("file:"))) {
+        const QUrl url(file);
+        if (url.isLocalFile())
+            file = url.toLocalFile();
+    }
+    result.file = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    result.ignored = arguments.mid(1);
+    return result;
+}
+
 int runApplication(int argc, char **argv)
 {
     if (!displayReachable(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), argc, argv)) {
@@ -87,8 +107,9 @@ int runApplication(int argc, char **argv)
     QApplication::setApplicationDisplayName(QString());
     QGuiApplication::setDesktopFileName(QStringLiteral("orvane"));
     useJapanese(application);
-    if (const QStringList extra = extraArguments(application); !extra.isEmpty())
-        printLine(apptexts::argumentsIgnored(extra.join(QLatin1Char(' '))));
+    const StartArguments start = startArguments(extraArguments(application));
+    if (!start.ignored.isEmpty())
+        printLine(apptexts::argumentsIgnored(start.ignored.join(QLatin1Char(' '))));
 
     QtMessageBox messageBox;
     QtCommonDialog commonDialog;
@@ -100,6 +121,10 @@ int runApplication(int argc, char **argv)
     messageBox.setParentWidget(form1);
     commonDialog.setParentWidget(form1);
     form1->show();
+    if (!start.file.isEmpty()) {
+        // Once the window is up, so that its questions and error boxes stand over it.
+        QTimer::singleShot(0, form1, [form1, file = start.file] { form1->openFile(file); });
+    }
 
     const int code = QApplication::exec();
     // The application's own teardown still runs (it hands the clipboard to the desktop's

@@ -19,6 +19,14 @@ void useJapanese(QCoreApplication &application);
 // The arguments left once Qt has taken its own (-platform, -style ...), without the program name.
 QStringList extraArguments(const QCoreApplication &application);
 
+// What start-up does with the arguments left to it: the first names the file to open (a path,
+// made absolute, or a file: URL), the others are named on stderr and left alone.
+struct StartArguments {
+    QString file;
+    QStringList ignored;
+};
+StartArguments startArguments(const QStringList &arguments);
+
 int runApplication(int argc, char **argv);
 
 } // namespace orvane

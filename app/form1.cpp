@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "app_texts.h"
+#include "file_drop_filter.h"
 #include "menu_shortcut_filter.h"
 #include "menu_table.h"
 
@@ -95,6 +96,12 @@ Form1::Form1(MessageBox &messageBox, CommonDialog &commonDialog, Clipboard &clip
     text1->installEventFilter(m_shortcutFilter);
     text1->viewport()->installEventFilter(m_shortcutFilter);
     installEventFilter(m_shortcutFilter);
+
+    // Files dropped anywhere on the window open; the edit control would insert their names.
+    m_dropFilter = new FileDropFilter([this](const QString &path) { openDroppedFile(path); }, this);
+    setAcceptDrops(true);
+    installEventFilter(m_dropFilter);
+    text1->viewport()->installEventFilter(m_dropFilter);
 
     // The window frame is not counted: the client area below the menu bar gets the design size.
     resize(clientSize.width(), clientSize.height() + menuBar()->heightForWidth(clientSize.width()));
@@ -220,6 +227,16 @@ void Form1::run(const std::function<void()> &command)
 void Form1::AboutMenu_Click()
 {
     m_host.messageBox.msgBox(apptexts::aboutPrompt(), Information, apptexts::aboutTitle());
+}
+
+void Form1::openFile(const QString &path)
+{
+    run([this, &path] { openDocument(m_host, path); });
+}
+
+void Form1::openDroppedFile(const QString &path)
+{
+    run([this, &path] { OpenDroppedFile(m_host, path); });
 }
 
 void Form1::askToEnd()

@@ -17,6 +17,7 @@ namespace orvane {
 class ScintillaEditControl;
 class SearchMenu;
 class MenuShortcutFilter;
+class FileDropFilter;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -33,6 +34,10 @@ public:
     bool hasEnded() const { return m_program.hasEnded(); }
 
     void AboutMenu_Click();
+    // Opens path through Open's read path, without its dialog or the save prompt.
+    void openFile(const QString &path);
+    // A file dropped on the window: the save prompt first when Modified.
+    void openDroppedFile(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -71,6 +76,7 @@ private:
     Host m_host;
     std::unique_ptr<SearchMenu> m_searchMenu;
     MenuShortcutFilter *m_shortcutFilter = nullptr;
+    FileDropFilter *m_dropFilter = nullptr;
     QSize m_centredFrameSize;
     bool m_shown = false;
     bool m_asking = false;

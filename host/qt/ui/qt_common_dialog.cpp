@@ -136,7 +136,8 @@ void QtCommonDialog::show(bool save)
         dialog.selectFile(current.fileName());
     }
 
-    if (dialog.exec() != QDialog::Accepted || (dialog.typedFile.isEmpty() && dialog.selectedFiles().isEmpty())) {
+    if (dialog.exec() != QDialog::Accepted
+        || (dialog.typedFile.isEmpty() && dialog.selectedFiles().isEmpty())) {
         if (CancelError)
             throw HostError(ErrorNumber::DialogCancelled, uitexts::dialogCancelled());
         return;
