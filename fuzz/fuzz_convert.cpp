@@ -1,5 +1,7 @@
 // Each conversion kind over any UTF-16 text: the fast block paths give what the one-unit-at-a-time
-// reference gives, and storable text stays storable. The first byte picks the kind.
+// reference gives, and storable text stays storable. The first byte picks the kind, and whether
+// the rest is UTF-16 LE units or code page 932 bytes (decoded up to the first bad sequence, so the
+// text is storable: random units almost never are).
 
 #include "convert/convert.h"
 #include "fuzz/reference.h"
@@ -12,8 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     constexpr ConversionKind kinds[] = {ConversionKind::Upper,  ConversionKind::Lower,    ConversionKind::Wide,
                                         ConversionKind::Narrow, ConversionKind::Katakana, ConversionKind::Hiragana};
-    const ConversionKind kind = kinds[data[0] % std::size(kinds)];
-    const QString text = fuzz::unitsOf(data + 1, size - 1);
+    const ConversionKind kind = kinds[(data[0] & 0x7F) % std::size(kinds)];
+    QString text;
+    if (data[0] & 0x80)
+        cp932::decode(QByteArrayView(data + 1, qsizetype(size - 1)), text);
+    else
+        text = fuzz::unitsOf(data + 1, size - 1);
     const QString converted = convert(kind, text);
     FUZZ_CHECK(converted == fuzz::convertOneByOne(kind, text));
     FUZZ_CHECK(!fuzz::storable(text) || fuzz::storable(converted));
