@@ -2,7 +2,8 @@
 # Usage: scripts/fuzz.sh [SECONDS]   (default 30)
 # Builds the libFuzzer targets of fuzz/ with clang in build/fuzz and runs each for SECONDS, as many
 # at a time as there are cores. Each starts from a copy of its seed corpus (fuzz/corpus/<target>/),
-# whose inputs it replays first, so the committed corpus only changes by hand. Exits non-zero at
+# whose inputs it replays first, so the committed corpus only changes by hand, and with
+# fuzz/<target>.dict as its dictionary where there is one. Exits non-zero at
 # the first failure and prints the path of the input that reproduces it (kept in build/fuzz/failures/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,9 +29,11 @@ run() {
   local name=$1
   mkdir "$work/$name"
   cp fuzz/corpus/"$name"/* "$work/$name/"
+  local dict=()
+  [ -f "fuzz/$name.dict" ] && dict=(-dict="fuzz/$name.dict")
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     "$build/fuzz/$name" -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
-    -artifact_prefix="$failures/$name-" "$work/$name" >"$work/$name.log" 2>&1
+    -artifact_prefix="$failures/$name-" "${dict[@]}" "$work/$name" >"$work/$name.log" 2>&1
 }
 
 report() {
