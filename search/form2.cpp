@@ -144,7 +144,7 @@ Form2::Form2(Host &host, QWidget *owner)
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
     // From the user's first edit on, the box's own text is the search string.
-    connect(Text1, &QLineEdit::textEdited, this, &Form2::dropHeldText);
+    connect(Text1, &QLineEdit::textEdited, this, &Form2::editPreview);
 
     Option1->installEventFilter(this);
     Option2->installEventFilter(this);
@@ -167,6 +167,34 @@ void Form2::setSearchText(const QString &text)
     Text1->setText(preview(text));
     Text1->setCursorPosition(0);
     Text1->setToolTip(texts::heldTextToolTip(QLocale(QLocale::Japanese).toString(text.size())));
+}
+
+// The first edit of a preview works on the preview's own characters: its ellipsis, where the
+// edit left it, goes, so that it never becomes part of the search string.
+void Form2::editPreview(const QString &edited)
+{
+    if (!m_holding)
+        return;
+    const QString shown = preview(m_heldText);
+    const qsizetype ellipsis = shown.size() - 1;
+    qsizetype prefix = 0;
+    const qsizetype shorter = std::min(shown.size(), edited.size());
+    while (prefix < shorter && shown[prefix] == edited[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && shown[shown.size() - 1 - suffix] == edited[edited.size() - 1 - suffix])
+        ++suffix;
+    qsizetype at = -1;
+    if (ellipsis < prefix)
+        at = ellipsis;
+    else if (ellipsis >= shown.size() - suffix)
+        at = ellipsis + edited.size() - shown.size();
+    dropHeldText();
+    if (at < 0)
+        return;
+    const int cursor = Text1->cursorPosition();
+    Text1->setText(QString(edited).remove(at, 1));
+    Text1->setCursorPosition(cursor > at ? cursor - 1 : cursor);
 }
 
 void Form2::dropHeldText()

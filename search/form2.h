@@ -45,6 +45,7 @@ protected:
 private:
     void centreOnScreen();
     void fitFont();
+    void editPreview(const QString &edited);
     void dropHeldText();
 
     Host &m_host;

@@ -490,34 +490,51 @@ void TestForm2::longSelectionIsShownShortAndSearchedExactly()
 
 void TestForm2::editingTheBoxSearchesTheEditedText_data()
 {
-    QTest::addColumn<bool>("replaceAll");
+    // Where the edit starts (-1 the whole box selected, 0 its start, 1 its end), the keys typed
+    // ("\b" is Backspace), the search string expected ("{preview}" the preview's characters,
+    // without its ellipsis) and where it is found in 2,000,000 字 and "end" (-1 nowhere).
+    QTest::addColumn<int>("at");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<qsizetype>("foundAt");
 
-    QTest::newRow("box replaced by \"end\"") << true << QStringLiteral("end") << true;
-    QTest::newRow("x typed after the preview") << false << QStringLiteral("x") << false;
+    QTest::newRow("box replaced by \"end\"") << -1 << QStringLiteral("end") << QStringLiteral("end") << qsizetype(2000000);
+    QTest::newRow("end typed after the preview") << 1 << QStringLiteral("end") << QStringLiteral("{preview}end")
+                                                 << qsizetype(2000000 - Form2::PreviewLength);
+    QTest::newRow("x typed before the preview") << 0 << QStringLiteral("x") << QStringLiteral("x{preview}")
+                                                << qsizetype(-1);
+    QTest::newRow("Backspace after the preview") << 1 << QStringLiteral("\b") << QStringLiteral("{preview}")
+                                                 << qsizetype(0);
 }
 
 void TestForm2::editingTheBoxSearchesTheEditedText()
 {
-    QFETCH(bool, replaceAll);
+    QFETCH(int, at);
     QFETCH(QString, typed);
-    QFETCH(bool, found);
+    QFETCH(QString, expected);
+    QFETCH(qsizetype, foundAt);
 
     const QString sought(2000000, QChar(u'字'));
     m_fake->edit.loadText(sought + QStringLiteral("end"));
     m_fake->edit.select(0, sought.size());
     Form2 *form = open();
     auto *box = control<QLineEdit>("Text1");
-    const QString shown = box->text();
+    QVERIFY(box->text().endsWith(u'…'));
+    const QString edited = QString(expected).replace(QStringLiteral("{preview}"), box->text().chopped(1));
 
     box->setFocus();
-    if (replaceAll)
+    if (at < 0)
         box->selectAll();
+    else if (at == 0)
+        box->home(false);
     else
         box->end(false);
-    QTest::keyClicks(box, typed);
-    const QString edited = replaceAll ? typed : shown + typed;
+    for (const QChar c : typed) {
+        if (c == u'\b')
+            QTest::keyClick(box, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(box, QString(c));
+    }
     QCOMPARE(box->text(), edited);
     QCOMPARE(form->searchText(), edited);
     QVERIFY(box->toolTip().isEmpty());
@@ -525,14 +542,14 @@ void TestForm2::editingTheBoxSearchesTheEditedText()
     m_fake->edit.select(0, 0);
     m_fake->messages.answer(MsgBoxAnswer::Ok);
     QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
-    if (found) {
-        QCOMPARE(m_fake->edit.selStart(), sought.size());
-        QCOMPARE(m_fake->edit.selLength(), edited.size());
-        QVERIFY(m_fake->messages.shown().isEmpty());
-    } else {
+    if (foundAt < 0) {
         QCOMPARE(m_fake->messages.shown().size(), 1);
         QCOMPARE(m_fake->edit.selStart(), 0);
         QCOMPARE(m_fake->edit.selLength(), 0);
+    } else {
+        QCOMPARE(m_fake->edit.selStart(), foundAt);
+        QCOMPARE(m_fake->edit.selLength(), edited.size());
+        QVERIFY(m_fake->messages.shown().isEmpty());
     }
 }
 
