@@ -182,7 +182,10 @@ void ScintillaEditControl::configure()
     m_widget->setBraceMatching(QsciScintilla::NoBraceMatch);
     m_widget->setAutoCompletionSource(QsciScintilla::AcsNone);
     sci(Sci::SCI_USEPOPUP, Sci::SC_POPUP_NEVER);
+    // One stream selection only, whatever the gesture: what is highlighted is what commands see.
     sci(Sci::SCI_SETMULTIPLESELECTION, 0);
+    sci(Sci::SCI_SETADDITIONALSELECTIONTYPING, 0);
+    sci(Sci::SCI_SETMOUSESELECTIONRECTANGULARSWITCH, 0);
     sci(Sci::SCI_SETLAYOUTCACHE, Sci::SC_CACHE_PAGE);
     sci(Sci::SCI_SETSCROLLWIDTH, 1);
     sci(Sci::SCI_SETSCROLLWIDTHTRACKING, 1);

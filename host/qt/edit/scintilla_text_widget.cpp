@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QWheelEvent>
 
 namespace orvane {
@@ -42,6 +43,18 @@ QString textRange(const SciCall &sci, qsizetype from, qsizetype to)
     if (to <= from)
         return QString();
     return QString::fromUtf8(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(from), intptr_t(to - from)), to - from);
+}
+
+// Hands on the mouse event with Shift as its only modifier: QScintilla makes Ctrl (and Alt
+// elsewhere) draw rectangles or add selections, which a plain text box does not have.
+template <typename Handler>
+void asStreamGesture(QMouseEvent *event, Handler handler)
+{
+    QMouseEvent stream(event->type(), event->position(), event->scenePosition(), event->globalPosition(),
+        event->button(), event->buttons(), event->modifiers() & Qt::ShiftModifier, event->pointingDevice());
+    stream.setTimestamp(event->timestamp());
+    handler(&stream);
+    event->setAccepted(stream.isAccepted());
 }
 
 } // namespace
@@ -95,6 +108,33 @@ void ScintillaTextWidget::wheelEvent(QWheelEvent *event)
         return;
     }
     QsciScintilla::wheelEvent(event);
+}
+
+void ScintillaTextWidget::mousePressEvent(QMouseEvent *event)
+{
+    asStreamGesture(event, [this](QMouseEvent *stream) { QsciScintilla::mousePressEvent(stream); });
+}
+
+void ScintillaTextWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    asStreamGesture(event, [this](QMouseEvent *stream) { QsciScintilla::mouseMoveEvent(stream); });
+}
+
+void ScintillaTextWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    asStreamGesture(event, [this](QMouseEvent *stream) { QsciScintilla::mouseReleaseEvent(stream); });
+}
+
+void ScintillaTextWidget::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    asStreamGesture(event, [this](QMouseEvent *stream) { QsciScintilla::mouseDoubleClickEvent(stream); });
+}
+
+QByteArray ScintillaTextWidget::fromMimeData(const QMimeData *source, bool &rectangular) const
+{
+    QByteArray text = QsciScintilla::fromMimeData(source, rectangular);
+    rectangular = false;
+    return text;
 }
 
 QMenu *ScintillaTextWidget::createTextBoxMenu(QWidget *parent)

@@ -25,10 +25,17 @@ public:
     QMenu *createTextBoxMenu(QWidget *parent);
 
 protected:
+    // Pasted or dropped text is always a stream, also when another Scintilla copied a rectangle.
+    QByteArray fromMimeData(const QMimeData *source, bool &rectangular) const override;
+
     bool event(QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:

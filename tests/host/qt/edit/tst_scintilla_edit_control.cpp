@@ -31,6 +31,24 @@ void typeText(QWidget *widget, const QString &text)
     QApplication::sendEvent(widget, &release);
 }
 
+// The viewport point in the middle of the character at a UTF-16 position.
+QPoint pointAt(ScintillaEditControl *control, qsizetype position)
+{
+    QsciScintilla *widget = control->widget();
+    const long byte = long(control->byteFromUtf16(position));
+    return QPoint(int(widget->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, byte)) + 2,
+        int(widget->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, byte))
+            + int(widget->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0)) / 2);
+}
+
+void sendMouse(QWidget *viewport, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
+    Qt::KeyboardModifiers modifiers)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, viewport->mapToGlobal(at), button, buttons, modifiers);
+    QApplication::sendEvent(viewport, &event);
+}
+
 bool shortcutOverrideAccepted(QWidget *widget, int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
 {
     QKeyEvent event(QEvent::ShortcutOverride, key, modifiers, QString());
@@ -72,6 +90,8 @@ private slots:
     void findBinaryMatchesInStr_data();
     void findBinaryMatchesInStr();
     void findBinaryAcrossAnEditedMiddle();
+    void everyGestureSelectsAStream_data();
+    void everyGestureSelectsAStream();
 
 private:
     ScintillaEditControl *m_control = nullptr;
@@ -559,6 +579,88 @@ void TestScintillaEditControl::findBinaryAcrossAnEditedMiddle()
     QCOMPARE(m_control->findBinary(0, pair.left(1)), qsizetype(-1));
     QCOMPARE(m_control->findBinary(0, pair.right(1)), qsizetype(-1));
     QCOMPARE(m_control->textLength(), edited.size());
+}
+
+void TestScintillaEditControl::everyGestureSelectsAStream_data()
+{
+    // A drag from one position to another with the modifiers held, or keys from a caret; then
+    // the selection it should make.
+    QTest::addColumn<qsizetype>("from");
+    QTest::addColumn<qsizetype>("to");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<qsizetype>("selStart");
+    QTest::addColumn<qsizetype>("selLength");
+
+    const QList<int> drag;
+    const int ctrl = Qt::ControlModifier;
+    const int alt = Qt::AltModifier;
+    const int shift = Qt::ShiftModifier;
+    QTest::newRow("drag") << qsizetype(1) << qsizetype(15) << 0 << drag << qsizetype(1) << qsizetype(14);
+    QTest::newRow("Ctrl+drag") << qsizetype(1) << qsizetype(15) << ctrl << drag << qsizetype(1) << qsizetype(14);
+    QTest::newRow("Alt+drag") << qsizetype(1) << qsizetype(15) << alt << drag << qsizetype(1) << qsizetype(14);
+    QTest::newRow("Alt+Shift+drag from a caret at 0") << qsizetype(1) << qsizetype(15) << (alt | shift) << drag
+                                                      << qsizetype(0) << qsizetype(15);
+    QTest::newRow("Ctrl+Alt+drag upwards") << qsizetype(15) << qsizetype(1) << (ctrl | alt) << drag << qsizetype(1)
+                                           << qsizetype(14);
+    QTest::newRow("Ctrl+click, Ctrl+click") << qsizetype(1) << qsizetype(1) << ctrl << QList<int>{-15}
+                                            << qsizetype(15) << qsizetype(0);
+    QTest::newRow("Ctrl+click, Ctrl+Shift+click") << qsizetype(1) << qsizetype(1) << ctrl << QList<int>{-15 - 1000}
+                                                  << qsizetype(1) << qsizetype(14);
+    QTest::newRow("Alt+Shift+Down Down Right") << qsizetype(1) << qsizetype(1) << 0
+                                               << QList<int>{alt | shift | Qt::Key_Down, alt | shift | Qt::Key_Down,
+                                                      alt | shift | Qt::Key_Right}
+                                               << qsizetype(1) << qsizetype(0);
+    QTest::newRow("Shift+Down Down Right Right") << qsizetype(1) << qsizetype(1) << 0
+                                                 << QList<int>{shift | Qt::Key_Down, shift | Qt::Key_Down,
+                                                        shift | Qt::Key_Right, shift | Qt::Key_Right}
+                                                 << qsizetype(1) << qsizetype(14);
+}
+
+void TestScintillaEditControl::everyGestureSelectsAStream()
+{
+    QFETCH(qsizetype, from);
+    QFETCH(qsizetype, to);
+    QFETCH(int, modifiers);
+    QFETCH(QList<int>, keys);
+    QFETCH(qsizetype, selStart);
+    QFETCH(qsizetype, selLength);
+
+    // Rows alike up to their last letter, so that a caret moved down keeps its column.
+    const QString text = QStringLiteral("abcd\r\nabce\r\nabcf");
+    m_control->loadText(text);
+    QWidget *viewport = m_control->widget()->viewport();
+    const auto held = Qt::KeyboardModifiers(modifiers);
+    sendMouse(viewport, QEvent::MouseButtonPress, pointAt(m_control, from), Qt::LeftButton, held);
+    if (from != to) {
+        sendMouse(viewport, QEvent::MouseMove, pointAt(m_control, (from + to) / 2), Qt::LeftButton, held);
+        sendMouse(viewport, QEvent::MouseMove, pointAt(m_control, to), Qt::LeftButton, held);
+    }
+    sendMouse(viewport, QEvent::MouseButtonRelease, pointAt(m_control, to), Qt::NoButton, held);
+    for (const int key : keys) {
+        if (key < 0) {
+            // A second click, at -key (with Shift from 1000 on), while the modifiers stay held.
+            const qsizetype at = qsizetype(-key % 1000);
+            const Qt::KeyboardModifiers clickHeld = held | (-key >= 1000 ? Qt::ShiftModifier : Qt::NoModifier);
+            QTest::qWait(QApplication::doubleClickInterval() + 50);
+            sendMouse(viewport, QEvent::MouseButtonPress, pointAt(m_control, at), Qt::LeftButton, clickHeld);
+            sendMouse(viewport, QEvent::MouseButtonRelease, pointAt(m_control, at), Qt::NoButton, clickHeld);
+        } else {
+            QTest::keyClick(m_control->widget(), Qt::Key(key & ~Qt::KeyboardModifierMask),
+                Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+        }
+    }
+
+    QsciScintilla *widget = m_control->widget();
+    QCOMPARE(widget->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONS), 1L);
+    QCOMPARE(widget->SendScintilla(QsciScintillaBase::SCI_SELECTIONISRECTANGLE), 0L);
+    QCOMPARE(m_control->selStart(), selStart);
+    QCOMPARE(m_control->selLength(), selLength);
+    QCOMPARE(m_control->selText(), text.mid(selStart, selLength));
+
+    // What is typed replaces exactly the highlighted text, once.
+    typeText(widget, QStringLiteral("X"));
+    QCOMPARE(m_control->text(), QString(text).replace(selStart, selLength, QStringLiteral("X")));
 }
 
 QTEST_MAIN(TestScintillaEditControl)
