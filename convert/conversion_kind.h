@@ -1,5 +1,6 @@
 #pragma once
-// The six character-class conversions. The four StrConv-style kinds keep their host codes.
+// The character-class conversions. The four StrConv-style kinds keep their host codes; the last
+// four, Wide and Narrow restricted to one block, are the batch converter's only.
 
 namespace orvane {
 
@@ -10,6 +11,10 @@ enum class ConversionKind : int {
     Narrow = 8,
     Katakana = 16,
     Hiragana = 32,
+    NarrowAscii = 64,
+    WideAscii = 128,
+    NarrowKana = 256,
+    WideKana = 512,
 };
 
 } // namespace orvane

@@ -19,6 +19,14 @@ QString convert(ConversionKind kind, const QString &text)
         return text::toKatakana(text);
     case ConversionKind::Hiragana:
         return text::toHiragana(text);
+    case ConversionKind::NarrowAscii:
+        return text::toNarrowAscii(text);
+    case ConversionKind::WideAscii:
+        return text::toWideAscii(text);
+    case ConversionKind::NarrowKana:
+        return text::toNarrowKana(text);
+    case ConversionKind::WideKana:
+        return text::toWideKana(text);
     }
     // An out-of-range kind converts nothing rather than guessing.
     return text;

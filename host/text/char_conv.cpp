@@ -22,7 +22,18 @@ namespace orvane::text {
 
 namespace {
 
-enum class Kind { Upper, Lower, Wide, Narrow, Katakana, Hiragana };
+enum class Kind { Upper, Lower, Wide, Narrow, Katakana, Hiragana, WideAscii, WideKana, NarrowAscii, NarrowKana };
+
+// The one-block kinds are Wide and Narrow restricted to one block, so they share their specials.
+constexpr bool widens(Kind k) { return k == Kind::Wide || k == Kind::WideKana; }
+constexpr bool narrows(Kind k) { return k == Kind::Narrow || k == Kind::NarrowKana; }
+
+// Which rows of the width tables a width conversion uses.
+struct WidthBlocks {
+    bool ascii; // space and U+0021–U+007E, or their full-width forms
+    bool kana; // the half-width block U+FF61–U+FF9F, or its full-width forms
+    bool symbols; // ¢ £ ¥ ¦ ¬ ¯ ₩ (Wide only)
+};
 
 // Table value of a unit that its kind's special() handles. U+FFFF itself maps to U+FFFF, which
 // special() also gives back unchanged.
@@ -193,41 +204,51 @@ std::unique_ptr<Tables> buildLower()
     return t;
 }
 
-std::unique_ptr<Tables> buildWide()
+std::unique_ptr<Tables> buildWide(WidthBlocks blocks)
 {
     auto t = std::make_unique<Tables>();
     setIdentity(*t);
-    for (const WidthPair &row : halfWidthKanaRows)
-        t->map[row.narrow] = row.wide;
-    t->map[halfWidthVoicedMark] = kSpecial;
-    t->map[halfWidthSemiVoicedMark] = kSpecial;
-    for (const WidthPair &row : wideSymbolRows)
-        t->map[row.narrow] = row.wide;
-    addOffset(*t, asciiFirst, asciiLast, char16_t(fullWidthAsciiFirst - asciiFirst));
-    addOffset(*t, narrowSpace, narrowSpace, char16_t(wideSpace - narrowSpace));
+    if (blocks.kana) {
+        for (const WidthPair &row : halfWidthKanaRows)
+            t->map[row.narrow] = row.wide;
+        t->map[halfWidthVoicedMark] = kSpecial;
+        t->map[halfWidthSemiVoicedMark] = kSpecial;
+    }
+    if (blocks.symbols) {
+        for (const WidthPair &row : wideSymbolRows)
+            t->map[row.narrow] = row.wide;
+    }
+    if (blocks.ascii) {
+        addOffset(*t, asciiFirst, asciiLast, char16_t(fullWidthAsciiFirst - asciiFirst));
+        addOffset(*t, narrowSpace, narrowSpace, char16_t(wideSpace - narrowSpace));
+    }
     computeActive(*t);
     return t;
 }
 
-std::unique_ptr<Tables> buildNarrow()
+std::unique_ptr<Tables> buildNarrow(WidthBlocks blocks)
 {
     auto t = std::make_unique<Tables>();
     setIdentity(*t);
-    for (const WidthPair &row : halfWidthKanaRows)
-        t->map[row.wide] = row.narrow;
-    auto expand = [&t](char16_t wide, char16_t letter, char16_t mark) {
-        t->map[wide] = kSpecial;
-        t->narrowPairs[wide - 0x30A0][0] = letter;
-        t->narrowPairs[wide - 0x30A0][1] = mark;
-    };
-    for (const WidthPair &row : voicedRows)
-        expand(row.wide, row.narrow, halfWidthVoicedMark);
-    for (const WidthPair &row : semiVoicedRows)
-        expand(row.wide, row.narrow, halfWidthSemiVoicedMark);
-    for (const NarrowPair &row : narrowOnlyRows)
-        expand(row.wide, row.narrow[0], row.narrow[1]);
-    addOffset(*t, fullWidthAsciiFirst, fullWidthAsciiLast, char16_t(asciiFirst - fullWidthAsciiFirst));
-    addOffset(*t, wideSpace, wideSpace, char16_t(narrowSpace - wideSpace));
+    if (blocks.kana) {
+        for (const WidthPair &row : halfWidthKanaRows)
+            t->map[row.wide] = row.narrow;
+        auto expand = [&t](char16_t wide, char16_t letter, char16_t mark) {
+            t->map[wide] = kSpecial;
+            t->narrowPairs[wide - 0x30A0][0] = letter;
+            t->narrowPairs[wide - 0x30A0][1] = mark;
+        };
+        for (const WidthPair &row : voicedRows)
+            expand(row.wide, row.narrow, halfWidthVoicedMark);
+        for (const WidthPair &row : semiVoicedRows)
+            expand(row.wide, row.narrow, halfWidthSemiVoicedMark);
+        for (const NarrowPair &row : narrowOnlyRows)
+            expand(row.wide, row.narrow[0], row.narrow[1]);
+    }
+    if (blocks.ascii) {
+        addOffset(*t, fullWidthAsciiFirst, fullWidthAsciiLast, char16_t(asciiFirst - fullWidthAsciiFirst));
+        addOffset(*t, wideSpace, wideSpace, char16_t(narrowSpace - wideSpace));
+    }
     computeActive(*t);
     return t;
 }
@@ -263,8 +284,12 @@ const Tables &tables()
         switch (K) {
         case Kind::Upper: return buildUpper();
         case Kind::Lower: return buildLower();
-        case Kind::Wide: return buildWide();
-        case Kind::Narrow: return buildNarrow();
+        case Kind::Wide: return buildWide({.ascii = true, .kana = true, .symbols = true});
+        case Kind::Narrow: return buildNarrow({.ascii = true, .kana = true, .symbols = false});
+        case Kind::WideAscii: return buildWide({.ascii = true, .kana = false, .symbols = false});
+        case Kind::WideKana: return buildWide({.ascii = false, .kana = true, .symbols = false});
+        case Kind::NarrowAscii: return buildNarrow({.ascii = true, .kana = false, .symbols = false});
+        case Kind::NarrowKana: return buildNarrow({.ascii = false, .kana = true, .symbols = false});
         case Kind::Katakana: return buildKatakana();
         case Kind::Hiragana: return buildHiragana();
         }
@@ -316,7 +341,7 @@ Step special(const Tables &t, const char16_t *begin, const char16_t *p, const ch
             *o++ = char16_t(0xDC00 + ((to - 0x10000) & 0x3FF));
             return {p + 2, o};
         }
-    } else if constexpr (K == Kind::Wide) {
+    } else if constexpr (widens(K)) {
         if (c == halfWidthVoicedMark || c == halfWidthSemiVoicedMark) {
             if (const char16_t composed = voicedBefore(t, begin, p))
                 o[-1] = composed;
@@ -324,7 +349,7 @@ Step special(const Tables &t, const char16_t *begin, const char16_t *p, const ch
                 *o++ = halfWidthKanaRows[c - halfWidthKanaFirst].wide;
             return {p + 1, o};
         }
-    } else if constexpr (K == Kind::Narrow) {
+    } else if constexpr (narrows(K)) {
         if (c >= 0x30A0 && c < 0x3100 && t.narrowPairs[c - 0x30A0][0]) {
             *o++ = t.narrowPairs[c - 0x30A0][0];
             *o++ = t.narrowPairs[c - 0x30A0][1];
@@ -457,7 +482,7 @@ QString convert(const QString &text)
     // Narrow may double the text; it grows the result as it goes rather than reserving that.
     constexpr qsizetype kRoom = 2 * 8 + 2; // the most one step below writes
     const qsizetype n = text.size();
-    QString result(K == Kind::Narrow ? n + n / 8 + kRoom : n + kRoom, Qt::Uninitialized);
+    QString result(narrows(K) ? n + n / 8 + kRoom : n + kRoom, Qt::Uninitialized);
     char16_t *data = reinterpret_cast<char16_t *>(result.data());
     std::memcpy(data, begin, size_t(p - begin) * sizeof(char16_t));
     char16_t *o = data + (p - begin);
@@ -468,7 +493,7 @@ QString convert(const QString &text)
     bool tableNext = false;
 #endif
     while (end - p >= 8) {
-        if constexpr (K == Kind::Narrow) {
+        if constexpr (narrows(K)) {
             if (data + result.size() - o < kRoom) {
                 const qsizetype written = o - data;
                 result.resize(result.size() + result.size() / 2 + kRoom);
@@ -512,7 +537,7 @@ QString convert(const QString &text)
         p = step.p;
         o = step.o;
     }
-    if constexpr (K == Kind::Narrow) {
+    if constexpr (narrows(K)) {
         if (data + result.size() - o < kRoom) {
             const qsizetype written = o - data;
             result.resize(written + kRoom);
@@ -543,5 +568,9 @@ QString toWide(const QString &text) { return convert<Kind::Wide>(text); }
 QString toNarrow(const QString &text) { return convert<Kind::Narrow>(text); }
 QString toKatakana(const QString &text) { return convert<Kind::Katakana>(text); }
 QString toHiragana(const QString &text) { return convert<Kind::Hiragana>(text); }
+QString toWideAscii(const QString &text) { return convert<Kind::WideAscii>(text); }
+QString toWideKana(const QString &text) { return convert<Kind::WideKana>(text); }
+QString toNarrowAscii(const QString &text) { return convert<Kind::NarrowAscii>(text); }
+QString toNarrowKana(const QString &text) { return convert<Kind::NarrowKana>(text); }
 
 } // namespace orvane::text

@@ -13,4 +13,10 @@ QString toNarrow(const QString &text);   // keeps or grows: ガ → ｶﾞ
 QString toKatakana(const QString &text); // keeps the length: か → カ
 QString toHiragana(const QString &text); // keeps or shrinks: ｶﾞ → が
 
+// Wide and Narrow restricted to one block, for the batch converter.
+QString toWideAscii(const QString &text);   // keeps the length: a → ａ; ｶ stays
+QString toWideKana(const QString &text);    // keeps or shrinks: ｶﾞ → ガ; a stays
+QString toNarrowAscii(const QString &text); // keeps the length: ａ → a; ガ stays
+QString toNarrowKana(const QString &text);  // keeps or grows: ガ → ｶﾞ; ａ stays
+
 } // namespace orvane::text

@@ -1,0 +1,21 @@
+#pragma once
+// Where a block of input may end so that its pieces decode as the whole input would.
+
+#include "stream_conversion.h"
+
+#include <QByteArrayView>
+
+namespace orvane::batch {
+
+// The length of the longest start of bytes that ends after a whole character and not after a
+// CR (whose LF may follow in the next block). from is a concrete encoding, not Auto.
+qsizetype wholeCharacters(Encoding from, QByteArrayView bytes);
+
+// Code page 932: the first byte of a double-byte code.
+constexpr bool isCp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Code page 932: where the character holding the last byte of bytes[0, size) starts, given that
+// bytes starts on a character.
+qsizetype cp932LastCharacter(const unsigned char *bytes, qsizetype size);
+
+} // namespace orvane::batch

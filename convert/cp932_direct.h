@@ -1,0 +1,56 @@
+#pragma once
+// A byte-to-byte path from code page 932 for one conversion (or none) into code page 932 or
+// UTF-8: what each code becomes, worked out once through the real decoder, conversion and
+// encoder, so that it gives exactly their result without going through UTF-16.
+
+#include "conversion_kind.h"
+#include "stream_conversion.h"
+#include "text_position.h"
+
+#include <QList>
+
+#include <cstdint>
+#include <memory>
+
+namespace orvane::batch {
+
+class Cp932Direct {
+public:
+    // Nothing when the conversion has no exact byte map (more than one kind, another target,
+    // a code whose result the target cannot store).
+    static std::unique_ptr<Cp932Direct> make(const QList<ConversionKind> &kinds, Encoding to);
+
+    // Output room convert() needs for size input bytes.
+    static constexpr qsizetype outputRoom(qsizetype size) { return 3 * size + 8; }
+
+    // The longest start of bytes whose conversion the next block cannot change.
+    qsizetype wholeCharacters(QByteArrayView bytes) const;
+
+    struct Run {
+        qsizetype read; // bytes converted; less than size at an invalid code
+        qsizetype written;
+    };
+    // bytes must start on a character.
+    Run convert(const unsigned char *bytes, qsizetype size, unsigned char *out) const;
+
+private:
+    struct Entry {
+        uint8_t bytes[7];
+        uint8_t length; // 0: not a character
+    };
+    static_assert(sizeof(Entry) == 8);
+    static constexpr int kTrails = 0xC0; // 0x40-0xFF, so that any trail byte indexes a row
+
+    Entry m_single[256] {};
+    int32_t m_row[256] {}; // a lead byte's first entry in m_pairs, or -1
+    std::unique_ptr<Entry[]> m_pairs;
+    // A half-width letter (0xA0-0xDF) followed by ﾞ (row 0) or ﾟ (row 1), where the pair is
+    // converted as one.
+    Entry m_joined[2][0x40] {};
+    bool m_joins = false;
+};
+
+// Moves at past code page 932 bytes that decode cleanly and do not end between CR and LF.
+void advanceCp932(TextPosition &at, const unsigned char *bytes, qsizetype size);
+
+} // namespace orvane::batch

@@ -1,0 +1,320 @@
+#include "stream_conversion.h"
+
+#include "block_cut.h"
+#include "block_reader.h"
+#include "convert.h"
+#include "convert_texts.h"
+#include "cp932_direct.h"
+#include "encoding_detection.h"
+#include "text_position.h"
+#include "utf_codecs.h"
+
+#include "host/codepage/cp932.h"
+
+#include <map>
+#include <mutex>
+
+namespace orvane::batch {
+
+namespace {
+
+const QByteArrayView utf8Bom("\xEF\xBB\xBF");
+const QByteArrayView utf16LeBom("\xFF\xFE");
+const QByteArrayView utf16BeBom("\xFE\xFF");
+
+class CountingSink final : public ByteSink {
+public:
+    explicit CountingSink(ByteSink &sink) : m_sink(sink) {}
+    void write(QByteArrayView bytes) override
+    {
+        if (bytes.isEmpty())
+            return;
+        m_sink.write(bytes);
+        m_count += bytes.size();
+    }
+    // A byte-order mark is not output of the input.
+    void writeUncounted(QByteArrayView bytes) { m_sink.write(bytes); }
+    qint64 count() const { return m_count; }
+
+private:
+    ByteSink &m_sink;
+    qint64 m_count = 0;
+};
+
+QString codePointName(char32_t codePoint)
+{
+    return QStringLiteral("U+") + QString::number(codePoint, 16).toUpper().rightJustified(4, u'0');
+}
+
+QString invalidInput(Encoding from, TextPosition at)
+{
+    switch (from) {
+    case Encoding::Utf8:
+    case Encoding::Utf8Bom:
+        return convertTexts::invalidUtf8(at.line, at.column);
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be:
+        return convertTexts::invalidUtf16(at.line, at.column);
+    default:
+        return convertTexts::invalidShiftJis(at.line, at.column);
+    }
+}
+
+// Decodes one piece; false at its first invalid sequence, with text holding what came before it
+// and at its place relative to the piece.
+bool decodePiece(Encoding from, QByteArrayView bytes, QString &text, TextPosition &at)
+{
+    switch (from) {
+    case Encoding::Utf8:
+    case Encoding::Utf8Bom:
+        qsizetype valid = 0;
+        if (const std::optional<TextPosition> bad = findInvalidUtf8(bytes, &valid)) {
+            text = QString::fromUtf8(bytes.first(valid));
+            at = *bad;
+            return false;
+        }
+        text = QString::fromUtf8(bytes);
+        return true;
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: {
+        const bool big = from == Encoding::Utf16Be;
+        if (!decodeUtf16(bytes.first(bytes.size() & ~qsizetype(1)), big, text, &at))
+            return false;
+        if (bytes.size() % 2 == 1) { // a lone byte at the end
+            at = TextPosition();
+            advance(at, text);
+            return false;
+        }
+        return true;
+    }
+    default: {
+        cp932::DecodeError bad;
+        if (cp932::decode(bytes, text, &bad))
+            return true;
+        at = { bad.at.line, bad.at.column };
+        return false;
+    }
+    }
+}
+
+// A unit that the next piece may change the conversion of: a half-width letter whose mark may
+// follow, half a surrogate pair, a CR whose LF may follow.
+bool holdsBack(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0xFF61 && u <= 0xFF9D) || c.isHighSurrogate() || u == u'\r';
+}
+
+// Converts decoded pieces through the kinds and writes them in the target encoding. Each stage
+// keeps back the last unit of a piece when the next piece could still change its conversion.
+class TextPipeline {
+public:
+    TextPipeline(const StreamOptions &options, ByteSink &sink)
+        : m_to(options.to), m_kinds(options.kinds), m_carry(options.kinds.size() + 1), m_sink(sink)
+    {
+    }
+
+    // false when the target cannot store a character; error() says which.
+    bool push(QString text, bool last)
+    {
+        for (qsizetype k = 0; k < m_kinds.size(); ++k)
+            text = convert(m_kinds[k], take(k, std::move(text), last));
+        return encode(take(m_kinds.size(), std::move(text), last));
+    }
+    const QString &error() const { return m_error; }
+
+private:
+    QString take(qsizetype stage, QString text, bool last)
+    {
+        QString &carry = m_carry[stage];
+        if (!carry.isEmpty()) {
+            text.prepend(carry);
+            carry.clear();
+        }
+        if (!last && !text.isEmpty() && holdsBack(text.back())) {
+            carry = text.back();
+            text.chop(1);
+        }
+        return text;
+    }
+
+    bool encode(const QString &text)
+    {
+        m_bytes.clear();
+        switch (m_to) {
+        case Encoding::Utf8:
+        case Encoding::Utf8Bom:
+            m_sink.write(text.toUtf8());
+            return true;
+        case Encoding::Utf16Le:
+        case Encoding::Utf16Be:
+            appendUtf16(text, m_to == Encoding::Utf16Be, m_bytes);
+            m_sink.write(m_bytes);
+            return true;
+        default:
+            break;
+        }
+        cp932::EncodeError bad;
+        const bool ok = cp932::encode(text, m_bytes, &bad);
+        m_sink.write(m_bytes);
+        if (!ok) {
+            const TextPosition at = offsetBy(m_written, bad.at.line, bad.at.column);
+            const char32_t codePoint = bad.codePoint;
+            m_error = convertTexts::cannotStore(
+                QString::fromUcs4(&codePoint, 1), codePointName(codePoint), at.line, at.column);
+            if (codePoint == U'\u00A5')
+                m_error += convertTexts::yenSignHint();
+            return false;
+        }
+        advance(m_written, text);
+        return true;
+    }
+
+    Encoding m_to;
+    QList<ConversionKind> m_kinds;
+    QList<QString> m_carry; // one per kind, and one before the encoder
+    ByteSink &m_sink;
+    QByteArray m_bytes;
+    TextPosition m_written;
+    QString m_error;
+};
+
+StreamOutcome failed(const QString &message)
+{
+    return { Unconvertible, message, 0 };
+}
+
+StreamOutcome runThroughText(const StreamOptions &options, Encoding from, BlockReader &reader, qsizetype start,
+    ByteSink &sink)
+{
+    TextPipeline pipeline(options, sink);
+    TextPosition read;
+    for (;;) {
+        const QByteArrayView bytes = reader.bytes().sliced(start);
+        const bool last = reader.atEnd();
+        const qsizetype cut = last ? bytes.size() : wholeCharacters(from, bytes);
+        QString text;
+        TextPosition bad;
+        if (!decodePiece(from, bytes.first(cut), text, bad)) {
+            if (!pipeline.push(std::move(text), true))
+                return failed(pipeline.error());
+            return failed(invalidInput(from, offsetBy(read, bad.line, bad.column)));
+        }
+        advance(read, text);
+        if (!pipeline.push(std::move(text), last))
+            return failed(pipeline.error());
+        if (last)
+            return {};
+        reader.keepFrom(start + cut);
+        start = 0;
+        reader.next();
+    }
+}
+
+// Building a byte map takes a few milliseconds; a run over many files builds each once.
+const Cp932Direct *directPath(const QList<ConversionKind> &kinds, Encoding to)
+{
+    static std::mutex mutex;
+    static std::map<std::pair<QList<ConversionKind>, Encoding>, std::unique_ptr<Cp932Direct>> built;
+    const std::lock_guard lock(mutex);
+    auto key = std::make_pair(kinds, to);
+    auto found = built.find(key);
+    if (found == built.end())
+        found = built.emplace(key, Cp932Direct::make(kinds, to)).first;
+    return found->second.get();
+}
+
+StreamOutcome runDirect(const Cp932Direct &direct, qsizetype blockSize, BlockReader &reader, ByteSink &sink)
+{
+    QByteArray out(Cp932Direct::outputRoom(blockSize + 16), Qt::Uninitialized);
+    TextPosition read;
+    for (;;) {
+        const QByteArrayView bytes = reader.bytes();
+        const bool last = reader.atEnd();
+        const qsizetype cut = last ? bytes.size() : direct.wholeCharacters(bytes);
+        if (out.size() < Cp932Direct::outputRoom(cut))
+            out.resize(Cp932Direct::outputRoom(cut));
+        const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+        const Cp932Direct::Run run = direct.convert(data, cut, reinterpret_cast<unsigned char *>(out.data()));
+        sink.write(QByteArrayView(out.constData(), run.written));
+        advanceCp932(read, data, run.read);
+        if (run.read < cut)
+            return failed(convertTexts::invalidShiftJis(read.line, read.column));
+        if (last)
+            return {};
+        reader.keepFrom(cut);
+        reader.next();
+    }
+}
+
+bool startsWith(QByteArrayView bytes, QByteArrayView prefix)
+{
+    return bytes.size() >= prefix.size() && bytes.first(prefix.size()) == prefix;
+}
+
+StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink &sink)
+{
+    Encoding from = options.from;
+    DetectingSource detecting(input);
+    ByteSource *source = &input;
+    if (from == Encoding::Auto) {
+        from = detecting.detect();
+        source = &detecting;
+    }
+    BlockReader reader(*source, options.blockSize);
+    reader.next();
+    const QByteArrayView head = reader.bytes();
+    qsizetype start = 0;
+    switch (from) {
+    case Encoding::Cp932:
+        // Such a file decodes as Shift-JIS by accident, into mojibake.
+        if (startsWith(head, utf8Bom))
+            return failed(convertTexts::looksLikeUtf8());
+        if (startsWith(head, utf16LeBom) || startsWith(head, utf16BeBom))
+            return failed(convertTexts::looksLikeUtf16());
+        break;
+    case Encoding::Utf16Le:
+        start = startsWith(head, utf16LeBom) ? 2 : 0;
+        break;
+    case Encoding::Utf16Be:
+        start = startsWith(head, utf16BeBom) ? 2 : 0;
+        break;
+    default:
+        if (startsWith(head, utf16LeBom) || startsWith(head, utf16BeBom))
+            return failed(convertTexts::looksLikeUtf16());
+        start = startsWith(head, utf8Bom) ? utf8Bom.size() : 0;
+        break;
+    }
+    if (options.writeBom) {
+        if (options.to == Encoding::Utf8Bom)
+            sink.writeUncounted(utf8Bom);
+        else if (options.to == Encoding::Utf16Le)
+            sink.writeUncounted(utf16LeBom);
+        else if (options.to == Encoding::Utf16Be)
+            sink.writeUncounted(utf16BeBom);
+    }
+    if (from == Encoding::Cp932) {
+        if (const Cp932Direct *direct = directPath(options.kinds, options.to))
+            return runDirect(*direct, options.blockSize, reader, sink);
+    }
+    return runThroughText(options, from, reader, start, sink);
+}
+
+} // namespace
+
+StreamOutcome convertStream(const StreamOptions &options, ByteSource &source, ByteSink &sink)
+{
+    CountingSink counted(sink);
+    StreamOutcome outcome;
+    try {
+        outcome = run(options, source, counted);
+    } catch (const StreamError &error) {
+        outcome = { UsageError, error.message(), 0 };
+    }
+    outcome.bytesWritten = counted.count();
+    if (outcome.exitStatus == Unconvertible && outcome.bytesWritten > 0)
+        outcome.error += convertTexts::stoppedPartWay();
+    return outcome;
+}
+
+} // namespace orvane::batch
