@@ -1,12 +1,16 @@
 #include "batch_conversion.h"
 
-#include "convert.h"
 #include "convert_texts.h"
+#include "file_streams.h"
+#include "memory_streams.h"
 
-#include "host/codepage/cp932.h"
+#include "host/files/file_writer.h"
+#include "host/host_error.h"
 
-#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <algorithm>
 
 namespace orvane::batch {
 
@@ -24,17 +28,39 @@ constexpr KindName kindNames[] = {
     { u"narrow", ConversionKind::Narrow },
     { u"katakana", ConversionKind::Katakana },
     { u"hiragana", ConversionKind::Hiragana },
+    { u"narrow-ascii", ConversionKind::NarrowAscii },
+    { u"wide-ascii", ConversionKind::WideAscii },
+    { u"narrow-kana", ConversionKind::NarrowKana },
+    { u"wide-kana", ConversionKind::WideKana },
 };
 
-std::optional<Encoding> encodingFromName(QStringView name)
+struct EncodingName {
+    QStringView name;
+    Encoding encoding;
+    bool input;
+    bool output;
+};
+
+constexpr EncodingName encodingNames[] = {
+    { u"cp932", Encoding::Cp932, true, true },
+    { u"shift-jis", Encoding::Cp932, true, true },
+    { u"shift_jis", Encoding::Cp932, true, true },
+    { u"sjis", Encoding::Cp932, true, true },
+    { u"windows-31j", Encoding::Cp932, true, true },
+    { u"ms932", Encoding::Cp932, true, true },
+    { u"utf-8", Encoding::Utf8, true, true },
+    { u"utf8", Encoding::Utf8, true, true },
+    { u"utf-8-bom", Encoding::Utf8Bom, false, true },
+    { u"utf-16le", Encoding::Utf16Le, true, true },
+    { u"utf-16be", Encoding::Utf16Be, true, true },
+    { u"auto", Encoding::Auto, true, false },
+};
+
+std::optional<Encoding> encodingFromName(QStringView name, bool input)
 {
-    for (QStringView cp932 : { u"cp932", u"shift-jis", u"shift_jis", u"sjis", u"windows-31j", u"ms932" }) {
-        if (name.compare(cp932, Qt::CaseInsensitive) == 0)
-            return Encoding::Cp932;
-    }
-    for (QStringView utf8 : { u"utf-8", u"utf8" }) {
-        if (name.compare(utf8, Qt::CaseInsensitive) == 0)
-            return Encoding::Utf8;
+    for (const EncodingName &entry : encodingNames) {
+        if ((input ? entry.input : entry.output) && name.compare(entry.name, Qt::CaseInsensitive) == 0)
+            return entry.encoding;
     }
     return std::nullopt;
 }
@@ -58,166 +84,131 @@ ParsedArguments usageError(const QString &message)
     return parsed;
 }
 
-struct TextPosition {
-    qsizetype line = 1;
-    qsizetype column = 1;
+StreamOptions streamOptions(const BatchArguments &arguments, qsizetype blockSize)
+{
+    StreamOptions options;
+    options.from = arguments.from;
+    options.to = arguments.to;
+    options.kinds = arguments.kinds;
+    options.blockSize = blockSize;
+    return options;
+}
+
+QString named(const QString &path, const QString &message)
+{
+    return path + QStringLiteral(": ") + message;
+}
+
+// A missing file whose name looks like a misspelt kind is said to be neither.
+std::unique_ptr<FileSource> openFile(const QString &path)
+{
+    if (!QFileInfo::exists(path) && looksLikeKindName(path))
+        throw StreamError(convertTexts::neitherKindNorFile(path));
+    return std::make_unique<FileSource>(path);
+}
+
+// Converts one input into standard output; returns its exit status.
+int convertToOutput(const StreamOptions &options, const QString &file, const BatchStreams &streams,
+    QStringList &errors)
+{
+    const bool standardInput = file == u"-";
+    std::unique_ptr<ByteSource> source;
+    try {
+        source = standardInput ? streams.openStandardInput() : openFile(file);
+    } catch (const StreamError &error) {
+        errors.append(error.message());
+        return UsageError;
+    }
+    if (!source) {
+        errors.append(convertTexts::cannotReadStandardInput());
+        return UsageError;
+    }
+    const StreamOutcome outcome = convertStream(options, *source, streams.standardOutput);
+    if (outcome.exitStatus == Success)
+        return Success;
+    QString message = outcome.error;
+    if (outcome.exitStatus == Unconvertible && outcome.bytesWritten > 0)
+        message += convertTexts::stoppedPartWay();
+    // Messages about the content name the file they are about.
+    errors.append(standardInput || outcome.exitStatus != Unconvertible ? message : named(file, message));
+    return outcome.exitStatus;
+}
+
+// Copies a finished conversion into the writer, for a file written in place: its old bytes
+// must stay readable until the conversion is complete.
+void copyInto(QFile &spool, FileWriter &writer)
+{
+    writer.reserve(spool.size());
+    spool.seek(0);
+    QByteArray block(kDefaultBlockSize, Qt::Uninitialized);
+    for (;;) {
+        const qint64 count = spool.read(block.data(), block.size());
+        if (count < 0)
+            throw StreamError(convertTexts::cannotWriteTemporary());
+        if (count == 0)
+            return;
+        writer.write(QByteArrayView(block.constData(), count));
+    }
+}
+
+class SpoolSink final : public ByteSink {
+public:
+    explicit SpoolSink(QFile &file) : m_file(file) {}
+    void write(QByteArrayView bytes) override
+    {
+        if (m_file.write(bytes.data(), bytes.size()) != bytes.size())
+            throw StreamError(convertTexts::cannotWriteTemporary());
+    }
+
+private:
+    QFile &m_file;
 };
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut-off sequence.
-// Lines and columns are counted as the code page's decoder counts them.
-std::optional<TextPosition> findInvalidUtf8(QByteArrayView bytes)
+// Replaces one file by its conversion; false (with the message in errors) when it fails, the
+// file then staying exactly as it was.
+bool convertInPlace(const StreamOptions &options, const QString &path, QStringList &errors)
 {
-    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype size = bytes.size();
-    TextPosition at;
-    bool afterCr = false;
-    qsizetype i = 0;
-    while (i < size) {
-        const unsigned char lead = data[i];
-        if (lead < 0x80) {
-            if (lead == '\r') {
-                ++at.line;
-                at.column = 1;
-            } else if (lead == '\n') {
-                if (!afterCr) {
-                    ++at.line;
-                    at.column = 1;
-                }
-            } else {
-                ++at.column;
+    try {
+        // A first pass checks the whole file and whether anything changes, before anything is written.
+        {
+            const std::unique_ptr<FileSource> source = openFile(path);
+            ComparingSink comparing(path);
+            const StreamOutcome checked = convertStream(options, *source, comparing);
+            if (checked.exitStatus != Success) {
+                errors.append(checked.exitStatus == Unconvertible ? named(path, checked.error) : checked.error);
+                return false;
             }
-            afterCr = lead == '\r';
-            ++i;
-            continue;
+            if (comparing.matchesWhole())
+                return true;
         }
-        afterCr = false;
-        qsizetype length = 0;
-        unsigned char secondMin = 0x80;
-        unsigned char secondMax = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0)
-                secondMin = 0xA0; // overlong below U+0800
-            else if (lead == 0xED)
-                secondMax = 0x9F; // U+D800–U+DFFF are surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0)
-                secondMin = 0x90; // overlong below U+10000
-            else if (lead == 0xF4)
-                secondMax = 0x8F; // above U+10FFFF
+        FileWriter writer(path);
+        FileSource source(path);
+        StreamOutcome written;
+        if (writer.isInPlace()) {
+            QTemporaryFile spool;
+            if (!spool.open())
+                throw StreamError(convertTexts::cannotWriteTemporary());
+            SpoolSink sink(spool);
+            written = convertStream(options, source, sink);
+            if (written.exitStatus == Success)
+                copyInto(spool, writer);
         } else {
-            return at;
+            WriterSink sink(writer);
+            written = convertStream(options, source, sink);
         }
-        if (size - i < length)
-            return at;
-        if (data[i + 1] < secondMin || data[i + 1] > secondMax)
-            return at;
-        for (qsizetype k = 2; k < length; ++k) {
-            if (data[i + k] < 0x80 || data[i + k] > 0xBF)
-                return at;
+        // The file changed between the passes.
+        if (written.exitStatus != Success) {
+            errors.append(written.exitStatus == Unconvertible ? named(path, written.error) : written.error);
+            return false;
         }
-        i += length;
-        ++at.column;
+        writer.commit();
+        return true;
+    } catch (const StreamError &error) {
+        errors.append(error.message());
+    } catch (const HostError &error) {
+        errors.append(error.description());
     }
-    return std::nullopt;
-}
-
-bool startsWith(QByteArrayView bytes, QByteArrayView prefix)
-{
-    return bytes.size() >= prefix.size() && bytes.first(prefix.size()) == prefix;
-}
-
-const QByteArrayView utf8Bom("\xEF\xBB\xBF");
-const QByteArrayView utf16LeBom("\xFF\xFE");
-const QByteArrayView utf16BeBom("\xFE\xFF");
-
-BatchResult failure(int status, const QString &message)
-{
-    BatchResult result;
-    result.exitStatus = status;
-    result.error = message;
-    return result;
-}
-
-QString codePointName(char32_t codePoint)
-{
-    return QStringLiteral("U+") + QString::number(codePoint, 16).toUpper().rightJustified(4, u'0');
-}
-
-std::optional<QString> decode(Encoding from, QByteArrayView input, QString &error)
-{
-    if (startsWith(input, utf16LeBom) || startsWith(input, utf16BeBom)) {
-        error = convertTexts::looksLikeUtf16();
-        return std::nullopt;
-    }
-    if (from == Encoding::Utf8) {
-        if (startsWith(input, utf8Bom))
-            input = input.sliced(utf8Bom.size());
-        if (const auto bad = findInvalidUtf8(input)) {
-            error = convertTexts::invalidUtf8(bad->line, bad->column);
-            return std::nullopt;
-        }
-        return QString::fromUtf8(input);
-    }
-    // Such a file decodes as Shift-JIS by accident, into mojibake.
-    if (startsWith(input, utf8Bom)) {
-        error = convertTexts::looksLikeUtf8();
-        return std::nullopt;
-    }
-    QString text;
-    cp932::DecodeError bad;
-    if (!cp932::decode(input, text, &bad)) {
-        error = convertTexts::invalidShiftJis(bad.at.line, bad.at.column);
-        return std::nullopt;
-    }
-    return text;
-}
-
-std::optional<QByteArray> encode(Encoding to, const QString &text, QString &error)
-{
-    if (to == Encoding::Utf8)
-        return text.toUtf8();
-    QByteArray bytes;
-    cp932::EncodeError bad;
-    if (!cp932::encode(text, bytes, &bad)) {
-        const char32_t codePoint = bad.codePoint;
-        error = convertTexts::cannotStore(
-            QString::fromUcs4(&codePoint, 1), codePointName(codePoint), bad.at.line, bad.at.column);
-        if (codePoint == U'\u00A5')
-            error += convertTexts::yenSignHint();
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-std::optional<QByteArray> readFile(const QString &path, QString &error)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        error = looksLikeKindName(path) ? convertTexts::neitherKindNorFile(path)
-                                        : convertTexts::fileNotFound(path);
-        return std::nullopt;
-    }
-    if (info.isDir()) {
-        error = convertTexts::isFolder(path);
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const bool denied = file.error() == QFileDevice::PermissionsError;
-        error = convertTexts::cannotRead(
-            path, denied ? QStringLiteral("アクセスが拒否されました") : QStringLiteral("開けません"));
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = convertTexts::cannotRead(path, QStringLiteral("読み込みに失敗しました"));
-        return std::nullopt;
-    }
-    return bytes;
+    return false;
 }
 
 } // namespace
@@ -235,24 +226,30 @@ ParsedArguments parseArguments(const QStringList &arguments)
 {
     ParsedArguments parsed;
     BatchArguments &result = parsed.arguments;
-    bool haveFile = false;
+    bool onlyFiles = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &word = arguments.at(i);
         const bool isLast = i + 1 == arguments.size();
-        if (haveFile)
-            return usageError(convertTexts::tooManyFiles(word));
+        if (onlyFiles) {
+            result.files.append(word);
+            continue;
+        }
         if (word == u"--help" || word == u"-h") {
             result.showHelp = true;
+            continue;
+        }
+        if (word == u"--version") {
+            result.showVersion = true;
+            continue;
+        }
+        if (word == u"-i" || word == u"--in-place") {
+            result.inPlace = true;
             continue;
         }
         if (word == u"--") {
             if (isLast)
                 return usageError(convertTexts::missingFile());
-            if (i + 2 < arguments.size())
-                return usageError(convertTexts::tooManyFiles(arguments.at(i + 2)));
-            result.file = arguments.at(i + 1);
-            haveFile = true;
-            ++i;
+            onlyFiles = true;
             continue;
         }
         if (word.startsWith(u"--from") || word.startsWith(u"--to")) {
@@ -268,71 +265,102 @@ ParsedArguments parseArguments(const QStringList &arguments)
                     return usageError(convertTexts::missingValue(option));
                 value = arguments.at(++i);
             }
-            const std::optional<Encoding> encoding = encodingFromName(value);
+            const bool input = option == u"--from";
+            const std::optional<Encoding> encoding = encodingFromName(value, input);
             if (!encoding)
-                return usageError(convertTexts::unknownEncoding(value));
-            (option == u"--from" ? result.from : result.to) = *encoding;
+                return usageError(input ? convertTexts::unknownInputEncoding(value) : convertTexts::unknownOutputEncoding(value));
+            (input ? result.from : result.to) = *encoding;
             continue;
         }
         if (word == u"-") {
-            haveFile = true;
+            result.files.append(word);
             continue;
         }
         if (word.startsWith(u'-'))
             return usageError(convertTexts::unknownOption(word));
-        if (const std::optional<ConversionKind> kind = kindFromName(word)) {
-            result.kinds.append(*kind);
-            continue;
+        // Kinds come before the files.
+        if (result.files.isEmpty()) {
+            if (const std::optional<ConversionKind> kind = kindFromName(word)) {
+                result.kinds.append(*kind);
+                continue;
+            }
         }
-        // Only the last word may name the file; anything else was meant as a kind.
-        if (!isLast) {
-            return usageError(
-                looksLikeKindName(word) ? convertTexts::unknownKind(word) : convertTexts::tooManyFiles(word));
-        }
-        result.file = word;
-        haveFile = true;
+        result.files.append(word);
+    }
+    if (result.inPlace && !result.showHelp && !result.showVersion) {
+        if (result.files.isEmpty())
+            return usageError(convertTexts::inPlaceNeedsFiles());
+        if (result.files.contains(u"-"_qs))
+            return usageError(convertTexts::inPlaceNotStandardInput());
     }
     return parsed;
 }
 
-BatchResult convertBytes(const BatchArguments &arguments, QByteArrayView input)
+int runBatch(const QStringList &arguments, const BatchStreams &streams, QStringList &errors)
 {
-    QString error;
-    std::optional<QString> text = decode(arguments.from, input, error);
-    if (!text)
-        return failure(Unconvertible, error);
-    for (ConversionKind kind : arguments.kinds)
-        *text = convert(kind, *text);
-    std::optional<QByteArray> bytes = encode(arguments.to, *text, error);
-    if (!bytes)
-        return failure(Unconvertible, error);
-    BatchResult result;
-    result.output = std::move(*bytes);
-    return result;
+    const ParsedArguments parsed = parseArguments(arguments);
+    if (!parsed.error.isEmpty()) {
+        errors.append(parsed.error);
+        return UsageError;
+    }
+    const BatchArguments &options = parsed.arguments;
+    if (options.showHelp || options.showVersion) {
+        const QString text = options.showHelp ? convertTexts::usage() : convertTexts::version();
+        try {
+            streams.standardOutput.write(text.toLocal8Bit());
+        } catch (const StreamError &error) {
+            errors.append(error.message());
+            return UsageError;
+        }
+        return Success;
+    }
+    StreamOptions stream = streamOptions(options, streams.blockSize);
+    if (options.inPlace) {
+        bool allDone = true;
+        for (const QString &file : options.files) {
+            // Whatever else fails, the rest of the files go on.
+            allDone = convertInPlace(stream, file, errors) && allDone;
+        }
+        return allDone ? Success : Unconvertible;
+    }
+    const QStringList files = options.files.isEmpty() ? QStringList { u"-"_qs } : options.files;
+    int status = Success;
+    for (const QString &file : files) {
+        // One output: a byte-order mark only at its start.
+        const int fileStatus = convertToOutput(stream, file, streams, errors);
+        status = std::max(status, fileStatus);
+        stream.writeBom = false;
+    }
+    return status;
 }
 
 BatchResult runBatch(
     const QStringList &arguments, const std::function<std::optional<QByteArray>()> &readStandardInput)
 {
-    const ParsedArguments parsed = parseArguments(arguments);
-    if (!parsed.error.isEmpty())
-        return failure(UsageError, parsed.error);
-    const BatchArguments &options = parsed.arguments;
-    if (options.showHelp) {
-        BatchResult result;
-        result.output = convertTexts::usage().toLocal8Bit();
-        return result;
-    }
-    QString error;
-    const std::optional<QByteArray> input
-        = options.file.isEmpty() ? readStandardInput() : readFile(options.file, error);
-    if (!input)
-        return failure(UsageError, options.file.isEmpty() ? convertTexts::cannotReadStandardInput() : error);
-    BatchResult result = convertBytes(options, *input);
-    // Messages about the content name the file they are about.
-    if (!result.error.isEmpty() && !options.file.isEmpty())
-        result.error = options.file + QStringLiteral(": ") + result.error;
+    MemorySink output;
+    const BatchStreams streams {
+        [&]() -> std::unique_ptr<ByteSource> {
+            std::optional<QByteArray> bytes = readStandardInput();
+            if (!bytes)
+                return nullptr;
+            return std::make_unique<MemorySource>(std::move(*bytes));
+        },
+        output,
+    };
+    QStringList errors;
+    BatchResult result;
+    result.exitStatus = runBatch(arguments, streams, errors);
+    result.output = output.bytes();
+    result.error = errors.join(u'\n');
     return result;
+}
+
+BatchResult convertBytes(const BatchArguments &arguments, QByteArrayView input)
+{
+    MemorySource source(input.toByteArray());
+    MemorySink sink;
+    const StreamOutcome outcome = convertStream(streamOptions(arguments, kDefaultBlockSize), source, sink);
+    return { sink.bytes(), outcome.error, outcome.exitStatus };
 }
 
 } // namespace orvane::batch

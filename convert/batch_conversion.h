@@ -1,8 +1,10 @@
 #pragma once
-// orvane-conv without its process: argument parsing and the bytes-to-bytes conversion, so that
-// tests run it directly. Nothing here writes to the console.
+// orvane-conv without its process: argument parsing and the run over standard input, files or
+// files replaced in place, so that tests run it directly. Nothing here touches the console.
 
+#include "byte_stream.h"
 #include "conversion_kind.h"
+#include "stream_conversion.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -11,25 +13,19 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace orvane::batch {
-
-enum class Encoding { Cp932, Utf8 };
-
-// The process's exit status.
-enum ExitStatus : int {
-    Success = 0,
-    Unconvertible = 1, // bytes invalid in the source encoding, or a character the target cannot store
-    UsageError = 2, // unknown option or kind, a missing or unreadable file, a folder
-};
 
 struct BatchArguments {
     Encoding from = Encoding::Cp932;
     Encoding to = Encoding::Cp932;
     QList<ConversionKind> kinds; // applied in this order
-    QString file; // empty: standard input
+    QStringList files; // "-" is standard input; none: standard input
+    bool inPlace = false;
     bool showHelp = false;
+    bool showVersion = false;
 };
 
 struct ParsedArguments {
@@ -37,25 +33,36 @@ struct ParsedArguments {
     QString error; // empty when the arguments are usable
 };
 
-struct BatchResult {
-    QByteArray output; // for standard output; empty whenever error is set
-    QString error; // for standard error, without the program's name
-    int exitStatus = Success;
-};
-
-// Reads the arguments after the program's name. The last word that is not a kind is the file;
-// "-" is standard input and "--" makes the next word the file whatever it looks like.
+// Reads the arguments after the program's name: options anywhere, kinds, then files. "--" makes
+// every word after it a file whatever it looks like.
 ParsedArguments parseArguments(const QStringList &arguments);
 
 std::optional<ConversionKind> kindFromName(QStringView name);
 
-// Decodes, converts and encodes; fails as a whole, so nothing is output for a bad input.
-// A leading UTF-8 byte-order mark is dropped from UTF-8 input; UTF-8 output never has one.
-BatchResult convertBytes(const BatchArguments &arguments, QByteArrayView input);
+// Where a run reads standard input from and writes standard output to.
+struct BatchStreams {
+    std::function<std::unique_ptr<ByteSource>()> openStandardInput;
+    ByteSink &standardOutput;
+    qsizetype blockSize = kDefaultBlockSize;
+};
 
-// The whole run: parses, reads the file (or calls readStandardInput, which returns nothing when
-// standard input cannot be read), converts.
+// The whole run. Without -i the inputs are converted one after the other into standard output;
+// a failing input is reported and the others go on. With -i each file is replaced by its
+// converted text, except where that does not change it or fails; a failing file stays as it was.
+// Each message goes to errors (for standard error, without the program's name, with the file's).
+int runBatch(const QStringList &arguments, const BatchStreams &streams, QStringList &errors);
+
+struct BatchResult {
+    QByteArray output; // for standard output
+    QString error; // for standard error, without the program's name; lines joined by LF
+    int exitStatus = Success;
+};
+
+// The run in memory: standard input from readStandardInput (nothing: it cannot be read).
 BatchResult runBatch(
     const QStringList &arguments, const std::function<std::optional<QByteArray>()> &readStandardInput);
+
+// One input in memory.
+BatchResult convertBytes(const BatchArguments &arguments, QByteArrayView input);
 
 } // namespace orvane::batch

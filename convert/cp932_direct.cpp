@@ -5,7 +5,12 @@
 
 #include "host/codepage/cp932.h"
 
+#include <bit>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace orvane::batch {
 
@@ -149,25 +154,48 @@ Cp932Direct::Run Cp932Direct::convert(const unsigned char *in, qsizetype size, u
     return { i, o - out };
 }
 
+namespace {
+
+// Line ends in bytes: every CR and every LF, less the LFs right after a CR (bytes[-1] included
+// when previous says it is a CR).
+qsizetype countLineEnds(const unsigned char *bytes, qsizetype size)
+{
+    qsizetype ends = 0;
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    unsigned carry = 0; // the last byte of the previous 16 was a CR
+    for (; size - i >= 16; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
+        const unsigned crs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+        const unsigned lfs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
+        ends += std::popcount(crs) + std::popcount(lfs & ~((crs << 1) | carry));
+        carry = crs >> 15;
+    }
+    if (carry && i < size && bytes[i] == '\n')
+        ++i; // already counted with its CR
+#endif
+    for (; i < size; ++i) {
+        const unsigned char c = bytes[i];
+        ends += c == '\r' || (c == '\n' && !(i > 0 && bytes[i - 1] == '\r'));
+    }
+    return ends;
+}
+
+} // namespace
+
 void advanceCp932(TextPosition &at, const unsigned char *bytes, qsizetype size)
 {
-    qsizetype lines = 0;
-    qsizetype lineStart = -1;
-    unsigned char previous = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const unsigned char c = bytes[i];
-        const bool end = c == '\r' || c == '\n';
-        lines += end && !(c == '\n' && previous == '\r');
-        if (end)
-            lineStart = i + 1;
-        previous = c;
-    }
+    qsizetype lineStart = size;
+    while (lineStart > 0 && bytes[lineStart - 1] != '\r' && bytes[lineStart - 1] != '\n')
+        --lineStart;
     // CR and LF are never trail bytes, so a line starts on a character.
     qsizetype columns = 0;
-    for (qsizetype i = lineStart < 0 ? 0 : lineStart; i < size; i += isCp932Lead(bytes[i]) ? 2 : 1)
+    for (qsizetype i = lineStart; i < size; i += isCp932Lead(bytes[i]) ? 2 : 1)
         ++columns;
-    if (lineStart >= 0) {
-        at.line += lines;
+    if (lineStart > 0) {
+        at.line += countLineEnds(bytes, lineStart);
         at.column = 1 + columns;
     } else {
         at.column += columns;

@@ -2,6 +2,7 @@
 
 #include "batch_conversion.h"
 #include "convert_texts.h"
+#include "file_streams.h"
 
 #include <cstdio>
 
@@ -12,21 +13,6 @@
 
 namespace {
 
-std::optional<QByteArray> readStandardInput()
-{
-    QByteArray bytes;
-    char buffer[1 << 16];
-    for (;;) {
-        const size_t count = std::fread(buffer, 1, sizeof buffer, stdin);
-        bytes.append(buffer, qsizetype(count));
-        if (count < sizeof buffer)
-            break;
-    }
-    if (std::ferror(stdin))
-        return std::nullopt;
-    return bytes;
-}
-
 int run(const QStringList &arguments)
 {
 #ifdef _WIN32
@@ -34,20 +20,22 @@ int run(const QStringList &arguments)
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    orvane::batch::BatchResult result = orvane::batch::runBatch(arguments, readStandardInput);
-    if (!result.output.isEmpty()) {
-        const size_t written
-            = std::fwrite(result.output.constData(), 1, size_t(result.output.size()), stdout);
-        if (std::fflush(stdout) != 0 || written != size_t(result.output.size())) {
-            result.error = orvane::convertTexts::cannotWriteStandardOutput();
-            result.exitStatus = orvane::batch::UsageError;
-        }
+    using namespace orvane::batch;
+    QStringList errors;
+    int status = Success;
+    try {
+        StandardOutputSink output;
+        const BatchStreams streams { [] { return std::make_unique<FileSource>(); }, output };
+        status = runBatch(arguments, streams, errors);
+    } catch (const StreamError &error) {
+        errors.append(error.message());
+        status = UsageError;
     }
-    if (!result.error.isEmpty()) {
-        const QByteArray message = (QStringLiteral("orvane-conv: ") + result.error + u'\n').toLocal8Bit();
+    for (const QString &error : std::as_const(errors)) {
+        const QByteArray message = (QStringLiteral("orvane-conv: ") + error + u'\n').toLocal8Bit();
         std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
     }
-    return result.exitStatus;
+    return status;
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include "host/codepage/cp932.h"
 
+#include <future>
 #include <map>
 #include <mutex>
 
@@ -66,7 +67,7 @@ bool decodePiece(Encoding from, QByteArrayView bytes, QString &text, TextPositio
 {
     switch (from) {
     case Encoding::Utf8:
-    case Encoding::Utf8Bom:
+    case Encoding::Utf8Bom: {
         qsizetype valid = 0;
         if (const std::optional<TextPosition> bad = findInvalidUtf8(bytes, &valid)) {
             text = QString::fromUtf8(bytes.first(valid));
@@ -75,6 +76,7 @@ bool decodePiece(Encoding from, QByteArrayView bytes, QString &text, TextPositio
         }
         text = QString::fromUtf8(bytes);
         return true;
+    }
     case Encoding::Utf16Le:
     case Encoding::Utf16Be: {
         const bool big = from == Encoding::Utf16Be;
@@ -224,22 +226,46 @@ const Cp932Direct *directPath(const QList<ConversionKind> &kinds, Encoding to)
     return found->second.get();
 }
 
-StreamOutcome runDirect(const Cp932Direct &direct, qsizetype blockSize, BlockReader &reader, ByteSink &sink)
+// Blocks this long are converted in two halves at once, one on a second thread.
+constexpr qsizetype kHalvesFrom = qsizetype(256) << 10;
+
+StreamOutcome runDirect(const Cp932Direct &direct, BlockReader &reader, ByteSink &sink)
 {
-    QByteArray out(Cp932Direct::outputRoom(blockSize + 16), Qt::Uninitialized);
+    QByteArray out[2];
     TextPosition read;
     for (;;) {
         const QByteArrayView bytes = reader.bytes();
         const bool last = reader.atEnd();
         const qsizetype cut = last ? bytes.size() : direct.wholeCharacters(bytes);
-        if (out.size() < Cp932Direct::outputRoom(cut))
-            out.resize(Cp932Direct::outputRoom(cut));
+        // Each half ends where the next block may start, so the halves convert independently.
+        const qsizetype half = cut >= kHalvesFrom ? direct.wholeCharacters(bytes.first(cut / 2)) : 0;
+        const qsizetype ends[2] = { half, cut };
+        for (int k = 0; k < 2; ++k) {
+            const qsizetype room = Cp932Direct::outputRoom(ends[k] - (k == 0 ? 0 : half));
+            if (out[k].size() < room)
+                out[k].resize(room);
+        }
         const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-        const Cp932Direct::Run run = direct.convert(data, cut, reinterpret_cast<unsigned char *>(out.data()));
-        sink.write(QByteArrayView(out.constData(), run.written));
-        advanceCp932(read, data, run.read);
-        if (run.read < cut)
-            return failed(convertTexts::invalidShiftJis(read.line, read.column));
+        auto convertHalf = [&](int k) {
+            const qsizetype from = k == 0 ? 0 : half;
+            return direct.convert(data + from, ends[k] - from, reinterpret_cast<unsigned char *>(out[k].data()));
+        };
+        Cp932Direct::Run runs[2];
+        if (half > 0) {
+            std::future<Cp932Direct::Run> second = std::async(std::launch::async, convertHalf, 1);
+            runs[0] = convertHalf(0);
+            runs[1] = second.get();
+        } else {
+            runs[0] = { 0, 0 };
+            runs[1] = convertHalf(1);
+        }
+        for (int k = 0; k < 2; ++k) {
+            const qsizetype from = k == 0 ? 0 : half;
+            sink.write(QByteArrayView(out[k].constData(), runs[k].written));
+            advanceCp932(read, data + from, runs[k].read);
+            if (runs[k].read < ends[k] - from)
+                return failed(convertTexts::invalidShiftJis(read.line, read.column));
+        }
         if (last)
             return {};
         reader.keepFrom(cut);
@@ -295,7 +321,7 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
     }
     if (from == Encoding::Cp932) {
         if (const Cp932Direct *direct = directPath(options.kinds, options.to))
-            return runDirect(*direct, options.blockSize, reader, sink);
+            return runDirect(*direct, reader, sink);
     }
     return runThroughText(options, from, reader, start, sink);
 }
@@ -312,8 +338,6 @@ StreamOutcome convertStream(const StreamOptions &options, ByteSource &source, By
         outcome = { UsageError, error.message(), 0 };
     }
     outcome.bytesWritten = counted.count();
-    if (outcome.exitStatus == Unconvertible && outcome.bytesWritten > 0)
-        outcome.error += convertTexts::stoppedPartWay();
     return outcome;
 }
 

@@ -38,7 +38,7 @@ struct StreamOutcome {
 };
 
 // Converts everything source gives into sink. On failure sink holds exactly the output of what
-// came before the error, and the message says so when that is not nothing. Error positions count
+// came before the error (bytesWritten says how much). Error positions count
 // from the start of the input (lines at CR LF, lone CR or lone LF; columns in characters).
 StreamOutcome convertStream(const StreamOptions &options, ByteSource &source, ByteSink &sink);
 

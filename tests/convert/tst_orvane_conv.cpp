@@ -100,22 +100,24 @@ void TestOrvaneConv::fails_data()
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<int>("exitStatus");
     QTest::addColumn<QStringList>("mentions");
+    QTest::addColumn<QByteArray>("written"); // the output of what came before the error
 
     QTest::newRow("invalid cp932 byte on line 2")
         << QStringList { u"upper"_s } << QByteArray("abc\r\nde\x81\x20") << 1
-        << QStringList { u"Shift-JIS"_s, u"2 行目、3 文字目"_s };
+        << QStringList { u"Shift-JIS"_s, u"2 行目、3 文字目"_s, u"手前まで"_s } << QByteArray("ABC\r\nDE");
     QTest::newRow("invalid utf-8 byte")
         << QStringList { u"--from"_s, u"utf-8"_s } << QByteArray("a\nb\xC0\x80") << 1
-        << QStringList { u"UTF-8"_s, u"2 行目、2 文字目"_s };
+        << QStringList { u"UTF-8"_s, u"2 行目、2 文字目"_s } << QByteArray("a\nb");
     QTest::newRow("emoji to cp932") << QStringList { u"--from"_s, u"utf-8"_s, u"wide"_s }
                                     << QByteArray("ab\xF0\x9F\x98\x80") << 1
-                                    << QStringList { u"「😀」(U+1F600)"_s, u"1 行目、3 文字目"_s };
+                                    << QStringList { u"「😀」(U+1F600)"_s, u"1 行目、3 文字目"_s }
+                                    << QByteArray("\x82\x81\x82\x82");
     QTest::newRow("unknown kind") << QStringList { u"uppr"_s, u"wide"_s } << QByteArray("abc") << 2
-                                  << QStringList { u"uppr"_s };
+                                  << QStringList { u"uppr"_s } << QByteArray();
     QTest::newRow("unknown option") << QStringList { u"--fast"_s } << QByteArray("abc") << 2
-                                    << QStringList { u"--fast"_s };
+                                    << QStringList { u"--fast"_s } << QByteArray();
     QTest::newRow("missing file") << QStringList { u"upper"_s, u"/nonexistent/x.txt"_s } << QByteArray() << 2
-                                  << QStringList { u"/nonexistent/x.txt"_s };
+                                  << QStringList { u"/nonexistent/x.txt"_s } << QByteArray();
 }
 
 void TestOrvaneConv::fails()
@@ -124,10 +126,11 @@ void TestOrvaneConv::fails()
     QFETCH(QByteArray, input);
     QFETCH(int, exitStatus);
     QFETCH(QStringList, mentions);
+    QFETCH(QByteArray, written);
 
     const Run run = runConverter(arguments, input);
     QCOMPARE(run.exitStatus, exitStatus);
-    QCOMPARE(run.output, QByteArray());
+    QCOMPARE(run.output, written);
     QVERIFY2(run.error.startsWith(u"orvane-conv: "_s), qPrintable(run.error));
     for (const QString &mention : mentions)
         QVERIFY2(run.error.contains(mention), qPrintable(run.error));
