@@ -1,9 +1,13 @@
 #include "convert/batch_conversion.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace orvane;
 using namespace orvane::batch;
@@ -40,6 +44,7 @@ private slots:
     void missingFileOrFolderIsUsageError();
     void unreadableStandardInputIsUsageError();
     void helpPrintsUsage();
+    void inPlaceReplacesWhatConvertsAndLeavesTheRest();
 };
 
 void TestBatchConversion::argumentsAreRead_data()
@@ -359,6 +364,64 @@ void TestBatchConversion::helpPrintsUsage()
     QVERIFY(usage.contains(u"使い方"_s));
     for (const char *kind : { "upper", "lower", "wide", "narrow", "katakana", "hiragana" })
         QVERIFY2(usage.contains(QLatin1String(kind)), kind);
+}
+
+void TestBatchConversion::inPlaceReplacesWhatConvertsAndLeavesTheRest()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    struct File {
+        QString name;
+        QByteArray bytes;
+        bool converts; // else it stays exactly as it was
+    };
+    const File files[] = {
+        { u"changes.txt"_s, "\xB6\xDE abc\r\n", true },
+        { u"unchanged.txt"_s, "\x83\x4B\r\n", false },
+        { u"invalid.txt"_s, "abc\r\n\x81\x20", false },
+        { u"lead byte at the end.txt"_s, "abc\x82", false },
+        { u"hard-linked.txt"_s, "xyz", true },
+        { u"linked target.txt"_s, "\xB1", true },
+    };
+    QStringList arguments { u"-i"_s, u"wide"_s };
+    for (const File &file : files) {
+        QFile out(dir.filePath(file.name));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(file.bytes);
+        if (file.name != u"linked target.txt")
+            arguments.append(out.fileName());
+    }
+    const QString unchanged = dir.filePath(u"unchanged.txt"_s);
+    const QDateTime old = QDateTime::currentDateTime().addDays(-1);
+    {
+        QFile file(unchanged);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    const QString secondName = dir.filePath(u"second name.txt"_s);
+    QVERIFY(::link(QFile::encodeName(dir.filePath(u"hard-linked.txt"_s)).constData(), QFile::encodeName(secondName).constData()) == 0);
+    const QString symbolicLink = dir.filePath(u"symbolic link.txt"_s);
+    QVERIFY(QFile::link(dir.filePath(u"linked target.txt"_s), symbolicLink));
+    arguments << symbolicLink << dir.filePath(u"missing.txt"_s) << dir.path();
+
+    const BatchResult result = runWith(arguments);
+    QCOMPARE(result.exitStatus, int(Unconvertible));
+    QVERIFY(result.output.isEmpty());
+    for (const File &file : files) {
+        QFile in(dir.filePath(file.name));
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        BatchArguments wide;
+        wide.kinds = { ConversionKind::Wide };
+        QCOMPARE(in.readAll(), file.converts ? convertBytes(wide, file.bytes).output : file.bytes);
+        // Each failure is reported with the file's name.
+        QCOMPARE(result.error.contains(dir.filePath(file.name)), !file.converts && file.name != u"unchanged.txt");
+    }
+    QCOMPARE(QFileInfo(unchanged).lastModified(), old);
+    QFile second(secondName);
+    QVERIFY(second.open(QIODevice::ReadOnly));
+    QCOMPARE(second.readAll(), QByteArray("\x82\x98\x82\x99\x82\x9A"));
+    QVERIFY(QFileInfo(symbolicLink).isSymLink());
+    QVERIFY(result.error.contains(u"missing.txt"_s));
+    QVERIFY(result.error.contains(u"フォルダー"_s));
 }
 
 QTEST_GUILESS_MAIN(TestBatchConversion)

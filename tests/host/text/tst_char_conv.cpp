@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 using namespace orvane::text;
@@ -202,6 +203,7 @@ private slots:
     void narrowUndoesWide();
     void hiraganaUndoesKatakana();
     void keepsCodePage932Storable();
+    void oneBlockKindsAreWideAndNarrowOnTheirBlock();
     void matchesSlowReferenceOnRandomText();
     void returnsUnchangedTextShared();
     void caseTableAgreesWithQtWhereQtIsSimple();
@@ -388,6 +390,47 @@ void TestCharConv::keepsCodePage932Storable()
                 if (!orvane::cp932::canEncode(c.unicode()))
                     QFAIL(qPrintable(QStringLiteral("%1 of %2 gives %3").arg(QString::fromLatin1(kindName(kind)), hex(sample), hex(result))));
             }
+        }
+    }
+}
+
+void TestCharConv::oneBlockKindsAreWideAndNarrowOnTheirBlock()
+{
+    auto isAscii = [](QChar c) { return c.unicode() >= u' ' && c.unicode() <= u'~'; };
+    auto isFullWidthAscii = [](QChar c) { return (c.unicode() >= u'！' && c.unicode() <= u'～') || c == u'　'; };
+    auto isHalfWidthKana = [](QChar c) { return c.unicode() >= u'｡' && c.unicode() <= u'ﾟ'; };
+    auto notFullWidthAscii = [&](QChar c) { return !isFullWidthAscii(c); };
+    struct OneBlockKind {
+        const char *name;
+        QString (*oneBlock)(const QString &);
+        QString (*whole)(const QString &);
+        std::function<bool(QChar)> inBlock;
+    };
+    const OneBlockKind kinds[] = {
+        {"narrow-ascii", toNarrowAscii, toNarrow, isFullWidthAscii},
+        {"wide-ascii", toWideAscii, toWide, isAscii},
+        {"narrow-kana", toNarrowKana, toNarrow, notFullWidthAscii},
+        {"wide-kana", toWideKana, toWide, isHalfWidthKana},
+    };
+    // Every character of the code page alone, and every half-width letter with each mark.
+    QStringList samples;
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        if (orvane::cp932::canEncode(c))
+            samples.append(QString(QChar(char16_t(c))));
+    }
+    for (char16_t c = u'｡'; c <= u'ﾟ'; ++c) {
+        samples.append(QString(QChar(c)) + u'ﾞ');
+        samples.append(QString(QChar(c)) + u'ﾟ');
+    }
+    for (const OneBlockKind &kind : kinds) {
+        for (const QString &sample : std::as_const(samples)) {
+            const bool inBlock = std::all_of(sample.begin(), sample.end(), kind.inBlock);
+            const QString expected = inBlock ? kind.whole(sample) : sample;
+            const QString result = kind.oneBlock(sample);
+            if (result != expected)
+                QFAIL(qPrintable(QStringLiteral("%1 of %2 gives %3, not %4").arg(QString::fromLatin1(kind.name), hex(sample), hex(result), hex(expected))));
+            if (!std::all_of(result.begin(), result.end(), [](QChar c) { return orvane::cp932::canEncode(c.unicode()); }))
+                QFAIL(qPrintable(QStringLiteral("%1 of %2 cannot be stored").arg(QString::fromLatin1(kind.name), hex(sample))));
         }
     }
 }
