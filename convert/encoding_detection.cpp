@@ -1,9 +1,9 @@
 #include "encoding_detection.h"
 
 #include "block_cut.h"
-#include "utf_codecs.h"
 
 #include "host/codepage/cp932.h"
+#include "host/codepage/utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -43,7 +43,7 @@ Encoding detectEncoding(QByteArrayView bytes, bool complete)
     if (isShiftJis(shiftJis))
         return Encoding::Cp932;
     const QByteArrayView utf8 = complete ? bytes : bytes.first(wholeCharacters(Encoding::Utf8, bytes));
-    return findInvalidUtf8(utf8) ? Encoding::Cp932 : Encoding::Utf8;
+    return utf8::validate(utf8) ? Encoding::Utf8 : Encoding::Cp932;
 }
 
 Encoding DetectingSource::detect()

@@ -7,9 +7,10 @@
 #include "cp932_direct.h"
 #include "encoding_detection.h"
 #include "text_position.h"
-#include "utf_codecs.h"
 
 #include "host/codepage/cp932.h"
+#include "host/codepage/utf16.h"
+#include "host/codepage/utf8.h"
 
 #include <future>
 #include <map>
@@ -47,6 +48,11 @@ QString codePointName(char32_t codePoint)
     return QStringLiteral("U+") + QString::number(codePoint, 16).toUpper().rightJustified(4, u'0');
 }
 
+utf16::ByteOrder byteOrder(Encoding encoding)
+{
+    return encoding == Encoding::Utf16Be ? utf16::ByteOrder::BigEndian : utf16::ByteOrder::LittleEndian;
+}
+
 QString invalidInput(Encoding from, TextPosition at)
 {
     switch (from) {
@@ -68,26 +74,19 @@ bool decodePiece(Encoding from, QByteArrayView bytes, QString &text, TextPositio
     switch (from) {
     case Encoding::Utf8:
     case Encoding::Utf8Bom: {
-        qsizetype valid = 0;
-        if (const std::optional<TextPosition> bad = findInvalidUtf8(bytes, &valid)) {
-            text = QString::fromUtf8(bytes.first(valid));
-            at = *bad;
-            return false;
-        }
-        text = QString::fromUtf8(bytes);
-        return true;
+        utf8::DecodeError bad;
+        if (utf8::decode(bytes, text, &bad))
+            return true;
+        at = { bad.at.line, bad.at.column };
+        return false;
     }
     case Encoding::Utf16Le:
     case Encoding::Utf16Be: {
-        const bool big = from == Encoding::Utf16Be;
-        if (!decodeUtf16(bytes.first(bytes.size() & ~qsizetype(1)), big, text, &at))
-            return false;
-        if (bytes.size() % 2 == 1) { // a lone byte at the end
-            at = TextPosition();
-            advance(at, text);
-            return false;
-        }
-        return true;
+        utf16::DecodeError bad;
+        if (utf16::decode(bytes, byteOrder(from), text, &bad))
+            return true;
+        at = { bad.at.line, bad.at.column };
+        return false;
     }
     default: {
         cp932::DecodeError bad;
@@ -146,11 +145,13 @@ private:
         switch (m_to) {
         case Encoding::Utf8:
         case Encoding::Utf8Bom:
-            m_sink.write(text.toUtf8());
+            // The text holds no lone surrogate: the decoders refuse them and the kinds keep pairs.
+            utf8::encode(text, m_bytes);
+            m_sink.write(m_bytes);
             return true;
         case Encoding::Utf16Le:
         case Encoding::Utf16Be:
-            appendUtf16(text, m_to == Encoding::Utf16Be, m_bytes);
+            utf16::encode(text, byteOrder(m_to), m_bytes);
             m_sink.write(m_bytes);
             return true;
         default:
