@@ -6,6 +6,8 @@
 #include "host/codepage/text_positions.h"
 #include "host/codepage/utf8_kernels.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <cstring>
 
@@ -111,6 +113,14 @@ qsizetype firstInvalidWith(Kernel kernel, const uchar *p, qsizetype size, bool &
     return firstInvalid(p, clean, size, truncated);
 }
 
+// QString::fromUtf8 drops a leading U+FEFF; here it is a character of the text (a file's own
+// byte-order mark is taken off before decoding), so it must stay.
+QString decodeValid(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 } // namespace
 
 Kernel bestKernel()
@@ -147,10 +157,10 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
 {
     DecodeError found;
     if (validate(bytes, &found)) {
-        text = QString::fromUtf8(bytes);
+        text = decodeValid(bytes);
         return true;
     }
-    text = QString::fromUtf8(bytes.first(found.at.offset));
+    text = decodeValid(bytes.first(found.at.offset));
     if (error)
         *error = found;
     return false;
