@@ -19,11 +19,6 @@ bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 bool pairs(QStringView s, qsizetype i) { return i + 1 < s.size() && isHigh(s[i].unicode()) && isLow(s[i + 1].unicode()); }
 
-char32_t codePointAt(QStringView s, qsizetype i)
-{
-    return pairs(s, i) ? QChar::surrogateToUcs4(s[i], s[i + 1]) : s[i].unicode();
-}
-
 void append(QString &out, char16_t first, char16_t second)
 {
     const QChar both[] = {QChar(first), QChar(second)};
@@ -167,6 +162,11 @@ std::vector<FoldedChar> foldFrom(QStringView s, qsizetype from)
 
 } // namespace
 
+char32_t codePointAt(QStringView s, qsizetype i)
+{
+    return pairs(s, i) ? QChar::surrogateToUcs4(s[i], s[i + 1]) : s[i].unicode();
+}
+
 QString unitsOf(const uint8_t *data, size_t size)
 {
     QString s(qsizetype(size / 2), Qt::Uninitialized);
@@ -254,10 +254,10 @@ cp932::Position positionIn(QStringView s, qsizetype offset)
     return at;
 }
 
-bool storable(QStringView s)
+bool storable(QStringView s, bool (*stores)(char32_t))
 {
     for (qsizetype i = 0; i < s.size(); i += pairs(s, i) ? 2 : 1) {
-        if (!cp932::canEncode(codePointAt(s, i)))
+        if (!stores(codePointAt(s, i)))
             return false;
     }
     return true;

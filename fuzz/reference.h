@@ -37,23 +37,46 @@ text::Match findOneByOne(qsizetype start, QStringView text, QStringView sought, 
 // Line and column of the UTF-16 index offset in text, counted from its start.
 cp932::Position positionIn(QStringView text, qsizetype offset);
 
-// Whether code page 932 stores every character of text.
-bool storable(QStringView text);
+// The character at UTF-16 index i: a surrogate pair's code point, or the unit itself.
+char32_t codePointAt(QStringView text, qsizetype i);
 
-// The properties of a decoder's failure: it stopped at the first bad sequence, text holds exactly
-// what the bytes before it decode to, and line and column point at it.
+// Whether the encoding stores every character of text (a lone surrogate as itself).
+bool storable(QStringView text, bool (*stores)(char32_t) = cp932::canEncode);
+
+// Decodes bytes with decode(bytes, text, error = nullptr) -> bool and checks what every decoder
+// owes its callers: a failure stops at the first bad sequence, text holds exactly what the bytes
+// before it decode to, line and column point at it; and a shorter input (cut inside the last few
+// bytes, as a block of a stream may end) is consistent with the whole, failing for good only where
+// the whole fails too. Returns whether the whole decoded.
 template <typename Decode>
-void checkDecodeFailure(Decode decode, QByteArrayView bytes, const QString &text, const cp932::Position &at)
+bool checkDecoder(Decode decode, QByteArrayView bytes, QString &text)
 {
-    FUZZ_CHECK(at.offset >= 0 && at.offset < bytes.size());
-    QString before;
-    FUZZ_CHECK(decode(bytes.first(at.offset), before));
-    FUZZ_CHECK(before == text);
-    QString rest;
-    cp932::DecodeError restError;
-    FUZZ_CHECK(!decode(bytes.sliced(at.offset), rest, &restError) && restError.at.offset == 0);
-    const cp932::Position expected = positionIn(text, text.size());
-    FUZZ_CHECK(at.line == expected.line && at.column == expected.column);
+    cp932::DecodeError error;
+    const bool ok = decode(bytes, text, &error);
+    if (!ok) {
+        const cp932::Position &at = error.at;
+        FUZZ_CHECK(at.offset >= 0 && at.offset < bytes.size());
+        QString before;
+        FUZZ_CHECK(decode(bytes.first(at.offset), before));
+        FUZZ_CHECK(before == text);
+        QString rest;
+        cp932::DecodeError restError;
+        FUZZ_CHECK(!decode(bytes.sliced(at.offset), rest, &restError) && restError.at.offset == 0);
+        const cp932::Position expected = positionIn(text, text.size());
+        FUZZ_CHECK(at.line == expected.line && at.column == expected.column);
+    }
+    const qsizetype cutBy = bytes.empty() ? 0 : 1 + uchar(bytes[0]) % 4;
+    const QByteArrayView cut = bytes.first(std::max<qsizetype>(0, bytes.size() - cutBy));
+    QString cutText;
+    cp932::DecodeError cutError;
+    if (decode(cut, cutText, &cutError)) {
+        FUZZ_CHECK(text.startsWith(cutText) && (ok || error.at.offset >= cut.size()));
+    } else if (cutError.truncated) {
+        FUZZ_CHECK(ok || error.at.offset >= cutError.at.offset);
+    } else {
+        FUZZ_CHECK(!ok && error.at.offset == cutError.at.offset);
+    }
+    return ok;
 }
 
 } // namespace orvane::fuzz

@@ -18,6 +18,7 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait
   rm -rf "$work"
 }
 trap cleanup EXIT
