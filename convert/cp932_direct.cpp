@@ -5,7 +5,6 @@
 
 #include "host/codepage/cp932.h"
 
-#include <bit>
 #include <cstring>
 
 #ifdef __SSE2__
@@ -60,31 +59,48 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
         return true;
     };
     int rows = 0;
-    for (int b = 0; b < 256; ++b)
-        map->m_row[b] = isCp932Lead(uchar(b)) ? kTrails * rows++ : -1;
-    map->m_pairs.reset(new Entry[size_t(kTrails * rows)]());
     for (int b = 0; b < 256; ++b) {
-        const char single[] = { char(b) };
-        if (map->m_row[b] < 0) {
-            if (!fill(map->m_single[b], QByteArrayView(single, 1)))
+        const bool lead = isCp932Lead(uchar(b));
+        map->m_start[b] = { lead ? 256 * (1 + rows++) : b, uint8_t(lead ? 0xFF : 0), uint8_t(lead ? 2 : 1), 0 };
+    }
+    map->m_entries.reset(new Entry[size_t(256 * (1 + rows))]());
+    for (int b = 0; b < 256; ++b) {
+        const Start &start = map->m_start[b];
+        if (start.step == 1) {
+            const char single[] = { char(b) };
+            if (!fill(map->m_entries[size_t(b)], QByteArrayView(single, 1)))
                 return nullptr;
             continue;
         }
-        for (int trail = 0x40; trail < 0x100; ++trail) {
+        for (int trail = 0; trail < 0x100; ++trail) {
             const char pair[] = { char(b), char(trail) };
-            if (!fill(map->m_pairs[size_t(map->m_row[b] + trail - 0x40)], QByteArrayView(pair, 2)))
+            if (!fill(map->m_entries[size_t(start.base + trail)], QByteArrayView(pair, 2)))
                 return nullptr;
         }
     }
+    map->m_identityPairs = true;
+    for (int b = 0, row = 0; b < 256; ++b) {
+        const Start &start = map->m_start[b];
+        if (start.step == 1)
+            continue;
+        for (int trail = 0; trail < 0x100; ++trail) {
+            const Entry &e = map->m_entries[size_t(start.base + trail)];
+            if (e.length == 0)
+                continue;
+            map->m_validPairs[row][trail >> 6] |= uint64_t(1) << (trail & 63);
+            map->m_identityPairs = map->m_identityPairs && e.length == 2 && e.bytes[0] == b && e.bytes[1] == trail;
+        }
+        ++row;
+    }
     // The conversions look back one character, from a voiced mark; find where that joins.
     for (int b = 0; b < 256; ++b) {
-        if (map->m_row[b] >= 0)
+        if (map->m_start[b].step == 2)
             continue;
         for (const unsigned char mark : { kVoicedMark, kSemiVoicedMark }) {
             const char pair[] = { char(b), char(mark) };
             const std::optional<QByteArray> joined = converted(kinds, decoded(QByteArrayView(pair, 2)), to);
-            const Entry &first = map->m_single[b];
-            const Entry &second = map->m_single[mark];
+            const Entry &first = map->m_entries[size_t(b)];
+            const Entry &second = map->m_entries[mark];
             if (!joined)
                 return nullptr;
             const QByteArray apart = QByteArray(reinterpret_cast<const char *>(first.bytes), first.length)
@@ -97,6 +113,7 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
             std::memcpy(entry.bytes, joined->constData(), size_t(joined->size()));
             entry.length = uint8_t(joined->size());
             map->m_joins = true;
+            map->m_start[b].takesMark = 1;
         }
     }
     return map;
@@ -117,28 +134,40 @@ qsizetype Cp932Direct::wholeCharacters(QByteArrayView bytes) const
 
 Cp932Direct::Run Cp932Direct::convert(const unsigned char *in, qsizetype size, unsigned char *out) const
 {
+    return m_identityPairs ? convertAll<true>(in, size, out) : convertAll<false>(in, size, out);
+}
+
+template <bool IdentityPairs>
+Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size, unsigned char *out) const
+{
     qsizetype i = 0;
     unsigned char *o = out;
-    const Entry *const pairs = m_pairs.get();
-    while (i < size) {
+    const Entry *const entries = m_entries.get();
+    // Stops one byte early, so that there is always a next byte to look at.
+    while (i + 1 < size) {
         const unsigned char b = in[i];
-        const int32_t row = m_row[b];
-        if (row >= 0) {
-            if (i + 1 == size)
-                break;
-            const unsigned column = unsigned(in[i + 1]) - 0x40;
-            if (column >= unsigned(kTrails))
-                break;
-            const Entry &e = pairs[row + int32_t(column)];
-            if (e.length == 0)
-                break;
-            std::memcpy(o, &e, sizeof e);
-            o += e.length;
+        const unsigned char next = in[i + 1];
+        // Japanese text is mostly runs of double-byte characters: a branch the processor predicts.
+        if (isCp932Lead(b)) {
+            if constexpr (IdentityPairs) {
+                const unsigned row = b < 0xE0 ? b - 0x81 : b - 0xE0 + 31;
+                if (!((m_validPairs[row][next >> 6] >> (next & 63)) & 1)) [[unlikely]]
+                    break;
+                o[0] = b;
+                o[1] = next;
+                o += 2;
+            } else {
+                const Entry &e = entries[m_start[b].base + next];
+                if (e.length == 0) [[unlikely]]
+                    break;
+                std::memcpy(o, &e, sizeof e);
+                o += e.length;
+            }
             i += 2;
             continue;
         }
-        if (m_joins && i + 1 < size && (in[i + 1] == kVoicedMark || in[i + 1] == kSemiVoicedMark) && mayTakeMark(b)) {
-            const Entry &e = m_joined[in[i + 1] - kVoicedMark][b - 0xA0];
+        if (m_start[b].takesMark && (next == kVoicedMark || next == kSemiVoicedMark)) [[unlikely]] {
+            const Entry &e = m_joined[next - kVoicedMark][b - 0xA0];
             if (e.length != 0) {
                 std::memcpy(o, &e, sizeof e);
                 o += e.length;
@@ -146,7 +175,13 @@ Cp932Direct::Run Cp932Direct::convert(const unsigned char *in, qsizetype size, u
                 continue;
             }
         }
-        const Entry &e = m_single[b];
+        const Entry &e = entries[b];
+        std::memcpy(o, &e, sizeof e);
+        o += e.length;
+        ++i;
+    }
+    if (i + 1 == size && m_start[in[i]].step == 1) {
+        const Entry &e = entries[in[i]];
         std::memcpy(o, &e, sizeof e);
         o += e.length;
         ++i;
@@ -156,29 +191,37 @@ Cp932Direct::Run Cp932Direct::convert(const unsigned char *in, qsizetype size, u
 
 namespace {
 
-// Line ends in bytes: every CR and every LF, less the LFs right after a CR (bytes[-1] included
-// when previous says it is a CR).
+// Line ends in bytes: every CR and every LF, less the LFs right after a CR. bytes never starts
+// right after a CR.
 qsizetype countLineEnds(const unsigned char *bytes, qsizetype size)
 {
     qsizetype ends = 0;
     qsizetype i = 0;
+    if (size > 0) {
+        ends += bytes[0] == '\r' || bytes[0] == '\n';
+        i = 1;
+    }
 #ifdef __SSE2__
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
-    unsigned carry = 0; // the last byte of the previous 16 was a CR
-    for (; size - i >= 16; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
-        const unsigned crs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
-        const unsigned lfs = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
-        ends += std::popcount(crs) + std::popcount(lfs & ~((crs << 1) | carry));
-        carry = crs >> 15;
+    while (size - i >= 16) {
+        // Byte counters of up to 255 rounds, each round adding at most 1 to each.
+        __m128i counts = _mm_setzero_si128();
+        for (int round = 0; round < 255 && size - i >= 16; ++round, i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
+            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i - 1));
+            const __m128i lfs = _mm_cmpeq_epi8(v, lf);
+            const __m128i lfAfterCr = _mm_and_si128(_mm_cmpeq_epi8(before, cr), lfs);
+            counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(v, cr));
+            counts = _mm_sub_epi8(counts, _mm_andnot_si128(lfAfterCr, lfs));
+        }
+        const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+        ends += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
     }
-    if (carry && i < size && bytes[i] == '\n')
-        ++i; // already counted with its CR
 #endif
     for (; i < size; ++i) {
         const unsigned char c = bytes[i];
-        ends += c == '\r' || (c == '\n' && !(i > 0 && bytes[i - 1] == '\r'));
+        ends += c == '\r' || (c == '\n' && bytes[i - 1] != '\r');
     }
     return ends;
 }

@@ -39,11 +39,26 @@ private:
         uint8_t length; // 0: not a character
     };
     static_assert(sizeof(Entry) == 8);
-    static constexpr int kTrails = 0xC0; // 0x40-0xFF, so that any trail byte indexes a row
 
-    Entry m_single[256] {};
-    int32_t m_row[256] {}; // a lead byte's first entry in m_pairs, or -1
-    std::unique_ptr<Entry[]> m_pairs;
+    // How a byte starts a character: its entry is m_entries[base + (next byte & mask)], and the
+    // character is step bytes long.
+    struct Start {
+        int32_t base;
+        uint8_t mask;
+        uint8_t step;
+        uint8_t takesMark; // a half-width letter that a following ﾞ or ﾟ may join
+        uint8_t unused = 0;
+    };
+
+    template <bool IdentityPairs>
+    Run convertAll(const unsigned char *bytes, qsizetype size, unsigned char *out) const;
+
+    Start m_start[256] {};
+    std::unique_ptr<Entry[]> m_entries; // 256 single bytes, then 256 a lead byte (all trails)
+    // Every double-byte character stays as it is: then only whether a pair is one is looked up,
+    // in a table small enough to stay in the first-level cache.
+    bool m_identityPairs = false;
+    uint64_t m_validPairs[60][4] {};
     // A half-width letter (0xA0-0xDF) followed by ﾞ (row 0) or ﾟ (row 1), where the pair is
     // converted as one.
     Entry m_joined[2][0x40] {};

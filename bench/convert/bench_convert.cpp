@@ -4,6 +4,8 @@
 #include "convert/batch_conversion.h"
 #include "convert/conversion_commands.h"
 #include "convert/convert.h"
+#include "convert/memory_streams.h"
+#include "convert/stream_conversion.h"
 
 #include "host/codepage/cp932.h"
 #include "tests/support/fake_host.h"
@@ -87,6 +89,44 @@ void BM_BatchUtf8Validation(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * input.size());
 }
 BENCHMARK(BM_BatchUtf8Validation)->Unit(benchmark::kMillisecond);
+
+class NullSink final : public batch::ByteSink {
+public:
+    void write(QByteArrayView bytes) override { benchmark::DoNotOptimize(bytes.data()); }
+};
+
+// orvane-conv's streaming conversion of 40 MB of Japanese code page 932 text from memory, in its
+// default blocks: the byte map (wide, narrow, to UTF-8) and the way through UTF-16 (two kinds, UTF-16).
+void BM_StreamCp932(benchmark::State &state)
+{
+    const QString line = QStringLiteral("吾輩は猫である。名前はまだ無い。会議は午前１０時から第３会議室で行います。ﾃﾞｰﾀ ABC\r\n");
+    QString text;
+    while (text.size() < 20'000'000)
+        text += line;
+    QByteArray input;
+    cp932::encode(text, input);
+    batch::StreamOptions options;
+    switch (state.range(0)) {
+    case 0: options.kinds = { ConversionKind::Wide }; break;
+    case 1: options.to = batch::Encoding::Utf8; break;
+    case 2: options.kinds = { ConversionKind::Narrow }; break;
+    case 3: options.kinds = { ConversionKind::Narrow, ConversionKind::Wide }; break;
+    case 4: options.to = batch::Encoding::Utf16Le; break;
+    }
+    for (auto _ : state) {
+        batch::MemorySource source(input);
+        NullSink sink;
+        const batch::StreamOutcome outcome = batch::convertStream(options, source, sink);
+        if (outcome.exitStatus != batch::Success)
+            state.SkipWithError("the conversion failed");
+    }
+    state.SetBytesProcessed(state.iterations() * input.size());
+}
+BENCHMARK(BM_StreamCp932)
+    ->ArgName("wide|utf8|narrow|narrow_wide|utf16")
+    ->DenseRange(0, 4)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 
