@@ -12,29 +12,7 @@ struct TextPosition {
 };
 
 // Moves at past text. A piece never ends between CR and LF or inside a surrogate pair.
-inline void advance(TextPosition &at, QStringView text)
-{
-    qsizetype lines = 0;
-    qsizetype lineStart = -1;
-    char16_t previous = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c == u'\r' || c == u'\n') {
-            lines += !(c == u'\n' && previous == u'\r');
-            lineStart = i + 1;
-        }
-        previous = c;
-    }
-    qsizetype columns = 0;
-    for (qsizetype i = lineStart < 0 ? 0 : lineStart; i < text.size(); ++i)
-        columns += !text[i].isLowSurrogate();
-    if (lineStart >= 0) {
-        at.line += lines;
-        at.column = 1 + columns;
-    } else {
-        at.column += columns;
-    }
-}
+void advance(TextPosition &at, QStringView text);
 
 // The position of a place given relative to a piece that starts at base.
 inline TextPosition offsetBy(TextPosition base, qsizetype line, qsizetype column)
