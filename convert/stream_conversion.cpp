@@ -15,6 +15,7 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <system_error>
 
 namespace orvane::batch {
 
@@ -252,10 +253,17 @@ StreamOutcome runDirect(const Cp932Direct &direct, BlockReader &reader, ByteSink
             return direct.convert(data + from, ends[k] - from, reinterpret_cast<unsigned char *>(out[k].data()));
         };
         Cp932Direct::Run runs[2];
+        std::future<Cp932Direct::Run> second;
         if (half > 0) {
-            std::future<Cp932Direct::Run> second = std::async(std::launch::async, convertHalf, 1);
+            try {
+                second = std::async(std::launch::async, convertHalf, 1);
+            } catch (const std::system_error &) {
+                // No thread to be had: the halves one after the other.
+            }
+        }
+        if (half > 0) {
             runs[0] = convertHalf(0);
-            runs[1] = second.get();
+            runs[1] = second.valid() ? second.get() : convertHalf(1);
         } else {
             runs[0] = { 0, 0 };
             runs[1] = convertHalf(1);

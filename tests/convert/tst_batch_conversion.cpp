@@ -45,6 +45,9 @@ private slots:
     void unreadableStandardInputIsUsageError();
     void helpPrintsUsage();
     void inPlaceReplacesWhatConvertsAndLeavesTheRest();
+    void autoFollowsTheOpenRules_data();
+    void autoFollowsTheOpenRules();
+    void filesAreJoinedAndFailuresReportedEach();
 };
 
 void TestBatchConversion::argumentsAreRead_data()
@@ -362,7 +365,8 @@ void TestBatchConversion::helpPrintsUsage()
     QCOMPARE(result.error, QString());
     const QString usage = QString::fromLocal8Bit(result.output);
     QVERIFY(usage.contains(u"使い方"_s));
-    for (const char *kind : { "upper", "lower", "wide", "narrow", "katakana", "hiragana" })
+    for (const char *kind : { "upper", "lower", "wide", "narrow", "katakana", "hiragana", "narrow-ascii",
+             "wide-ascii", "narrow-kana", "wide-kana" })
         QVERIFY2(usage.contains(QLatin1String(kind)), kind);
 }
 
@@ -422,6 +426,52 @@ void TestBatchConversion::inPlaceReplacesWhatConvertsAndLeavesTheRest()
     QVERIFY(QFileInfo(symbolicLink).isSymLink());
     QVERIFY(result.error.contains(u"missing.txt"_s));
     QVERIFY(result.error.contains(u"フォルダー"_s));
+}
+
+void TestBatchConversion::autoFollowsTheOpenRules_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("text"); // empty: refused
+
+    QTest::newRow("EF BB BF あ") << QByteArray("\xEF\xBB\xBF\xE3\x81\x82") << u"あ"_s;
+    QTest::newRow("FF FE あ") << QByteArray("\xFF\xFE\x42\x30", 4) << u"あ"_s;
+    QTest::newRow("FE FF あ") << QByteArray("\xFE\xFF\x30\x42", 4) << u"あ"_s;
+    QTest::newRow("UTF-8 only: あ") << QByteArray("a\xE3\x81\x82") << u"aあ"_s;
+    QTest::newRow("valid as both: C3 BD is ﾃｽ") << QByteArray("\xC3\xBD") << u"ﾃｽ"_s;
+    QTest::newRow("Shift-JIS only: 82 A0") << QByteArray("\x82\xA0") << u"あ"_s;
+    QTest::newRow("ASCII") << QByteArray("abc") << u"abc"_s;
+    QTest::newRow("neither: 81 20 FF") << QByteArray("\x81\x20\xFF") << QString();
+    QTest::newRow("empty") << QByteArray() << QString();
+}
+
+void TestBatchConversion::autoFollowsTheOpenRules()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, text);
+    const BatchResult result = runWith({ u"--from"_s, u"auto"_s, u"--to"_s, u"utf-8"_s }, input);
+    QCOMPARE(QString::fromUtf8(result.output), text);
+    QCOMPARE(result.exitStatus, text.isEmpty() && !input.isEmpty() ? int(Unconvertible) : int(Success));
+}
+
+void TestBatchConversion::filesAreJoinedAndFailuresReportedEach()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray contents[] = { "\x82\xA9\r\n", "\x82\xA9\x81\x20", "\xB6" };
+    QStringList arguments { u"--to"_s, u"utf-16le"_s, u"katakana"_s };
+    for (const QByteArray &content : contents) {
+        QFile file(dir.filePath(QString::number(arguments.size())));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        arguments.append(file.fileName());
+    }
+    arguments.insert(4, dir.filePath(u"missing"_s));
+    const BatchResult result = runWith(arguments);
+    // One byte-order mark; the failing file's start, then the next file.
+    QCOMPARE(result.output, QByteArray("\xFF\xFE\xAB\x30\r\0\n\0\xAB\x30\x76\xFF", 12));
+    QCOMPARE(result.exitStatus, int(UsageError));
+    QCOMPARE(result.error.count(u'\n'), 1);
+    QVERIFY2(result.error.contains(arguments.at(5) + u": "_s) && result.error.contains(u"missing"_s), qPrintable(result.error));
 }
 
 QTEST_GUILESS_MAIN(TestBatchConversion)

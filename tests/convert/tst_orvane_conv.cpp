@@ -43,6 +43,8 @@ private slots:
     void convertsNamedFile();
     void fails_data();
     void fails();
+    void helpAndVersionPrintJapanese_data();
+    void helpAndVersionPrintJapanese();
 };
 
 void TestOrvaneConv::convertsStandardInput_data()
@@ -134,6 +136,24 @@ void TestOrvaneConv::fails()
     QVERIFY2(run.error.startsWith(u"orvane-conv: "_s), qPrintable(run.error));
     for (const QString &mention : mentions)
         QVERIFY2(run.error.contains(mention), qPrintable(run.error));
+}
+
+void TestOrvaneConv::helpAndVersionPrintJapanese_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("--help") << u"--help"_s << u"使い方"_s;
+    QTest::newRow("--version") << u"--version"_s << u"版 "_s;
+}
+
+void TestOrvaneConv::helpAndVersionPrintJapanese()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, mentions);
+    const Run run = runConverter({ option }, QByteArray());
+    QCOMPARE(run.exitStatus, 0);
+    QCOMPARE(run.error, QString());
+    QVERIFY2(QString::fromLocal8Bit(run.output).contains(mentions), run.output.constData());
 }
 
 QTEST_GUILESS_MAIN(TestOrvaneConv)
