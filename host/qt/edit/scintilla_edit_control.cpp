@@ -1,5 +1,6 @@
 #include "scintilla_edit_control.h"
 
+#include "primary_selection.h"
 #include "sci_call.h"
 #include "scintilla_accessible.h"
 #include "scintilla_text_widget.h"
@@ -136,6 +137,10 @@ ScintillaEditControl::ScintillaEditControl(QWidget *parent)
     m_widget->setControl(this);
     configure();
     m_index = std::make_unique<Utf16Index>(SciCall(m_widget));
+    m_primary = std::make_unique<PrimarySelection>(m_widget);
+    // QScintilla copies a selection that it makes itself to the primary selection at once; the
+    // offer replaces that copy, and the gestures that can make large selections avoid it.
+    connect(m_widget, &QsciScintilla::selectionChanged, this, &ScintillaEditControl::offerSelection);
     connect(m_widget, &QsciScintillaBase::SCN_MODIFIED, this,
         [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
             onModified(position, type, length);
@@ -222,6 +227,7 @@ void ScintillaEditControl::onModified(int position, int type, int length)
         m_index->beforeDelete(position, length);
     else
         return;
+    m_primary->beforeEdit();
     m_changed = true;
     if (m_batchDepth == 0 && !m_notifyQueued) {
         // A change outside any event or call of ours: report it once control returns.
@@ -272,6 +278,11 @@ qsizetype ScintillaEditControl::byteFromUtf16(qsizetype unit) const
 qsizetype ScintillaEditControl::utf16Length() const
 {
     return m_index->length();
+}
+
+void ScintillaEditControl::offerSelection()
+{
+    m_primary->selectionChanged();
 }
 
 QString ScintillaEditControl::text() const
@@ -427,7 +438,10 @@ void ScintillaEditControl::setSelLength(qsizetype length)
     const SciCall sci(m_widget);
     const qsizetype start = sci(Sci::SCI_GETSELECTIONSTART);
     const qsizetype end = length > 0 ? byteFromUtf16(utf16FromByte(start) + length) : start;
-    sci(Sci::SCI_SETSEL, uintptr_t(start), intptr_t(end));
+    // As SCI_SETSEL does, but the anchor is set apart so that QScintilla copies nothing.
+    sci(Sci::SCI_GOTOPOS, uintptr_t(end));
+    sci(Sci::SCI_SETSELECTIONNANCHOR, 0, intptr_t(start));
+    offerSelection();
 }
 
 void ScintillaEditControl::undo()

@@ -12,6 +12,7 @@ class QWidget;
 
 namespace orvane {
 
+class PrimarySelection;
 class ScintillaTextWidget;
 class Utf16Index;
 
@@ -48,6 +49,9 @@ public:
     qsizetype byteFromUtf16(qsizetype unit) const;
     qsizetype utf16Length() const;
 
+    // Offers the current selection as the X11 primary selection, without copying its text.
+    void offerSelection();
+
     // Holds back the change notification until the outermost batch ends, so that a replacement
     // (a delete and an insert) or a key that does several edits notifies once.
     class ChangeBatch {
@@ -70,6 +74,7 @@ private:
 
     QPointer<ScintillaTextWidget> m_widget;
     std::unique_ptr<Utf16Index> m_index;
+    std::unique_ptr<PrimarySelection> m_primary;
     std::function<void()> m_changeHandler;
     int m_batchDepth = 0;
     bool m_changed = false;

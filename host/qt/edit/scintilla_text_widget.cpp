@@ -76,11 +76,59 @@ bool ScintillaTextWidget::viewportEvent(QEvent *event)
     return QsciScintilla::viewportEvent(event);
 }
 
+bool ScintillaTextWidget::extendSelection(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (!(modifiers & Qt::ShiftModifier) || (modifiers & (Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        break;
+    default:
+        return false;
+    }
+    const SciCall sci(this);
+    const intptr_t anchor = sci(SCI_GETANCHOR);
+    sci(SCI_SETSELECTIONNANCHOR, 0, sci(SCI_GETCURRENTPOS));
+    QKeyEvent move(event->type(), event->key(), modifiers & ~Qt::ShiftModifier, event->nativeScanCode(),
+        event->nativeVirtualKey(), event->nativeModifiers(), QString(), event->isAutoRepeat(),
+        quint16(event->count()));
+    QsciScintilla::keyPressEvent(&move);
+    sci(SCI_SETSELECTIONNANCHOR, 0, anchor);
+    event->accept();
+    if (m_control)
+        m_control->offerSelection();
+    return true;
+}
+
+void ScintillaTextWidget::selectAllText()
+{
+    const SciCall sci(this);
+    sci(SCI_SETSELECTIONNCARET, 0, intptr_t(0));
+    sci(SCI_SETSELECTIONNANCHOR, 0, sci(SCI_GETLENGTH));
+    if (m_control)
+        m_control->offerSelection();
+}
+
 void ScintillaTextWidget::keyPressEvent(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const bool control = modifiers & (Qt::ControlModifier | Qt::MetaModifier);
     const bool alt = modifiers & Qt::AltModifier;
+    if (extendSelection(event))
+        return;
+    if (event->key() == Qt::Key_A && (modifiers & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        selectAllText();
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_Tab && !control && !alt) {
         // A text box puts a tab in place of the selection; Scintilla would indent lines.
         SendScintilla(SCI_REPLACESEL, "\t");
@@ -162,7 +210,9 @@ QMenu *ScintillaTextWidget::createTextBoxMenu(QWidget *parent)
     add(editTexts::paste(), writable && clipboard && clipboard->hasText(), SCI_PASTE);
     add(editTexts::erase(), writable && hasSelection, SCI_CLEAR);
     menu->addSeparator();
-    add(editTexts::selectAll(), length > 0 && (selStart > 0 || selEnd < length), SCI_SELECTALL);
+    QAction *selectAll = menu->addAction(editTexts::selectAll());
+    selectAll->setEnabled(length > 0 && (selStart > 0 || selEnd < length));
+    connect(selectAll, &QAction::triggered, this, &ScintillaTextWidget::selectAllText);
     return menu;
 }
 

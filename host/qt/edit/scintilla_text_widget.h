@@ -21,6 +21,9 @@ public:
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+    // Selects the whole text, caret at its start, as Scintilla does, but without copying it.
+    void selectAllText();
+
     // The context menu of a Japanese text box, its items enabled for the current state.
     QMenu *createTextBoxMenu(QWidget *parent);
 
@@ -39,6 +42,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // Shift with a movement key: the caret moves as without Shift while the anchor stays, so
+    // that QScintilla, seeing no selection, does not copy it to the primary selection.
+    bool extendSelection(QKeyEvent *event);
+
     QPointer<ScintillaEditControl> m_control;
 };
 

@@ -1,3 +1,4 @@
+#include "host/qt/edit/primary_selection.h"
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "host/qt/edit/scintilla_text_widget.h"
 #include "host/text/instr.h"
@@ -92,6 +93,8 @@ private slots:
     void findBinaryAcrossAnEditedMiddle();
     void everyGestureSelectsAStream_data();
     void everyGestureSelectsAStream();
+    void selectionOfferGivesTheSelectedTextEvenAfterAnEdit_data();
+    void selectionOfferGivesTheSelectedTextEvenAfterAnEdit();
 
 private:
     ScintillaEditControl *m_control = nullptr;
@@ -615,6 +618,13 @@ void TestScintillaEditControl::everyGestureSelectsAStream_data()
                                                  << QList<int>{shift | Qt::Key_Down, shift | Qt::Key_Down,
                                                         shift | Qt::Key_Right, shift | Qt::Key_Right}
                                                  << qsizetype(1) << qsizetype(14);
+    QTest::newRow("Shift+End Shift+Home") << qsizetype(1) << qsizetype(1) << 0
+                                          << QList<int>{shift | Qt::Key_End, shift | Qt::Key_Home} << qsizetype(0)
+                                          << qsizetype(1);
+    QTest::newRow("Ctrl+Shift+End") << qsizetype(1) << qsizetype(1) << 0 << QList<int>{ctrl | shift | Qt::Key_End}
+                                    << qsizetype(1) << qsizetype(15);
+    QTest::newRow("Ctrl+A") << qsizetype(1) << qsizetype(1) << 0 << QList<int>{ctrl | Qt::Key_A} << qsizetype(0)
+                            << qsizetype(16);
 }
 
 void TestScintillaEditControl::everyGestureSelectsAStream()
@@ -661,6 +671,58 @@ void TestScintillaEditControl::everyGestureSelectsAStream()
     // What is typed replaces exactly the highlighted text, once.
     typeText(widget, QStringLiteral("X"));
     QCOMPARE(m_control->text(), QString(text).replace(selStart, selLength, QStringLiteral("X")));
+}
+
+void TestScintillaEditControl::selectionOfferGivesTheSelectedTextEvenAfterAnEdit_data()
+{
+    // The text, the offered range, an insertion made afterwards (-1: none) and whether the
+    // range is offered again after it; then the text the offer gives.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qsizetype>("from");
+    QTest::addColumn<qsizetype>("length");
+    QTest::addColumn<qsizetype>("insertAt");
+    QTest::addColumn<bool>("offeredAgain");
+    QTest::addColumn<QString>("offered");
+
+    const QString text = QStringLiteral("全角😀\r\nかな");
+    QTest::newRow("unchanged") << text << qsizetype(1) << qsizetype(5) << qsizetype(-1) << false
+                               << QStringLiteral("角😀\r\n");
+    QTest::newRow("edited before it") << text << qsizetype(1) << qsizetype(5) << qsizetype(0) << false
+                                      << QStringLiteral("角😀\r\n");
+    QTest::newRow("edited inside it") << text << qsizetype(1) << qsizetype(5) << qsizetype(2) << false
+                                      << QStringLiteral("角😀\r\n");
+    QTest::newRow("offered again after the edit") << text << qsizetype(1) << qsizetype(5) << qsizetype(0) << true
+                                                  << QStringLiteral("入全角😀");
+}
+
+void TestScintillaEditControl::selectionOfferGivesTheSelectedTextEvenAfterAnEdit()
+{
+    QFETCH(QString, text);
+    QFETCH(qsizetype, from);
+    QFETCH(qsizetype, length);
+    QFETCH(qsizetype, insertAt);
+    QFETCH(bool, offeredAgain);
+    QFETCH(QString, offered);
+
+    m_control->loadText(text);
+    auto byteRange = [this](qsizetype start, qsizetype units) {
+        return std::pair(m_control->byteFromUtf16(start), m_control->byteFromUtf16(start + units));
+    };
+    orvane::SelectionOffer offer(m_control->widget());
+    const auto [byteFrom, byteTo] = byteRange(from, length);
+    offer.offer(byteFrom, byteTo);
+    if (insertAt >= 0) {
+        offer.keepBeforeEdit();
+        m_control->setSelStart(insertAt);
+        m_control->setSelText(QStringLiteral("挿入"));
+    }
+    if (offeredAgain) {
+        const auto [againFrom, againTo] = byteRange(from, length);
+        offer.offer(againFrom, againTo);
+    }
+    QVERIFY(offer.hasText());
+    QCOMPARE(offer.text(), offered);
+    QCOMPARE(offer.data(QStringLiteral("text/plain")), offered.toUtf8());
 }
 
 QTEST_MAIN(TestScintillaEditControl)
