@@ -160,9 +160,10 @@ popup_count_above() { [ "$(visible_windows | wc -l)" -gt "$1" ]; }
 # which is where its file dialogs open; sets ORVANE_PID and MAIN (the main window). LAUNCH, when
 # set, is a command prefix that execs the editor (another user, another environment).
 LAUNCH=()
+ARGS=()   # arguments of the editor
 start_orvane() {
     local folder=${1:-$WORK/files}
-    (cd "$folder" && exec "${LAUNCH[@]}" "$ORVANE" >>"$WORK/orvane.log" 2>&1) &
+    (cd "$folder" && exec "${LAUNCH[@]}" "$ORVANE" "${ARGS[@]}" >>"$WORK/orvane.log" 2>&1) &
     ORVANE_PID=$!
     PIDS+=("$ORVANE_PID")
     MAIN=$(wait_window Orvane) || exit 1
