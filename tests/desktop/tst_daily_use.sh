@@ -35,17 +35,21 @@ step "Shift+Right narrows what is offered (Ctrl+A leaves the caret at the start)
 keys shift+Right shift+Right
 expect_primary "目ABC\r\n二行目"
 
-step "the middle button pastes it at the end; Save keeps the file in place"
+step "an edit after the selection is gone leaves the offer as it was"
 keys ctrl+End
+type_text "!"
+expect_primary "目ABC\r\n二行目"
+
+step "the middle button pastes it at the end; Save keeps the file in place"
 geometry "$MAIN"
 xdotool mousemove --sync $((X + W - 40)) $((Y + H - 40)) click 2
 save
-expect_saved "$DOC" "一行目ABC\r\n二行目目ABC\r\n二行目"
+expect_saved "$DOC" "一行目ABC\r\n二行目!目ABC\r\n二行目"
 
 step "the paste is one undo step"
 keys ctrl+z
 save
-expect_saved "$DOC" "一行目ABC\r\n二行目"
+expect_saved "$DOC" "一行目ABC\r\n二行目!"
 
 step "Exit of the saved text asks nothing"
 menu f x

@@ -1,4 +1,3 @@
-#include "host/qt/edit/primary_selection.h"
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "host/qt/edit/scintilla_text_widget.h"
 #include "host/text/instr.h"
@@ -93,8 +92,6 @@ private slots:
     void findBinaryAcrossAnEditedMiddle();
     void everyGestureSelectsAStream_data();
     void everyGestureSelectsAStream();
-    void selectionOfferGivesTheSelectedTextEvenAfterAnEdit_data();
-    void selectionOfferGivesTheSelectedTextEvenAfterAnEdit();
 
 private:
     ScintillaEditControl *m_control = nullptr;
@@ -606,10 +603,7 @@ void TestScintillaEditControl::everyGestureSelectsAStream_data()
                                                       << qsizetype(0) << qsizetype(15);
     QTest::newRow("Ctrl+Alt+drag upwards") << qsizetype(15) << qsizetype(1) << (ctrl | alt) << drag << qsizetype(1)
                                            << qsizetype(14);
-    QTest::newRow("Ctrl+click, Ctrl+click") << qsizetype(1) << qsizetype(1) << ctrl << QList<int>{-15}
-                                            << qsizetype(15) << qsizetype(0);
-    QTest::newRow("Ctrl+click, Ctrl+Shift+click") << qsizetype(1) << qsizetype(1) << ctrl << QList<int>{-15 - 1000}
-                                                  << qsizetype(1) << qsizetype(14);
+    QTest::newRow("Ctrl+click") << qsizetype(15) << qsizetype(15) << ctrl << drag << qsizetype(15) << qsizetype(0);
     QTest::newRow("Alt+Shift+Down Down Right") << qsizetype(1) << qsizetype(1) << 0
                                                << QList<int>{alt | shift | Qt::Key_Down, alt | shift | Qt::Key_Down,
                                                       alt | shift | Qt::Key_Right}
@@ -647,19 +641,9 @@ void TestScintillaEditControl::everyGestureSelectsAStream()
         sendMouse(viewport, QEvent::MouseMove, pointAt(m_control, to), Qt::LeftButton, held);
     }
     sendMouse(viewport, QEvent::MouseButtonRelease, pointAt(m_control, to), Qt::NoButton, held);
-    for (const int key : keys) {
-        if (key < 0) {
-            // A second click, at -key (with Shift from 1000 on), while the modifiers stay held.
-            const qsizetype at = qsizetype(-key % 1000);
-            const Qt::KeyboardModifiers clickHeld = held | (-key >= 1000 ? Qt::ShiftModifier : Qt::NoModifier);
-            QTest::qWait(QApplication::doubleClickInterval() + 50);
-            sendMouse(viewport, QEvent::MouseButtonPress, pointAt(m_control, at), Qt::LeftButton, clickHeld);
-            sendMouse(viewport, QEvent::MouseButtonRelease, pointAt(m_control, at), Qt::NoButton, clickHeld);
-        } else {
-            QTest::keyClick(m_control->widget(), Qt::Key(key & ~Qt::KeyboardModifierMask),
-                Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
-        }
-    }
+    for (const int key : keys)
+        QTest::keyClick(m_control->widget(), Qt::Key(key & ~Qt::KeyboardModifierMask),
+            Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
 
     QsciScintilla *widget = m_control->widget();
     QCOMPARE(widget->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONS), 1L);
@@ -671,58 +655,6 @@ void TestScintillaEditControl::everyGestureSelectsAStream()
     // What is typed replaces exactly the highlighted text, once.
     typeText(widget, QStringLiteral("X"));
     QCOMPARE(m_control->text(), QString(text).replace(selStart, selLength, QStringLiteral("X")));
-}
-
-void TestScintillaEditControl::selectionOfferGivesTheSelectedTextEvenAfterAnEdit_data()
-{
-    // The text, the offered range, an insertion made afterwards (-1: none) and whether the
-    // range is offered again after it; then the text the offer gives.
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qsizetype>("from");
-    QTest::addColumn<qsizetype>("length");
-    QTest::addColumn<qsizetype>("insertAt");
-    QTest::addColumn<bool>("offeredAgain");
-    QTest::addColumn<QString>("offered");
-
-    const QString text = QStringLiteral("全角😀\r\nかな");
-    QTest::newRow("unchanged") << text << qsizetype(1) << qsizetype(5) << qsizetype(-1) << false
-                               << QStringLiteral("角😀\r\n");
-    QTest::newRow("edited before it") << text << qsizetype(1) << qsizetype(5) << qsizetype(0) << false
-                                      << QStringLiteral("角😀\r\n");
-    QTest::newRow("edited inside it") << text << qsizetype(1) << qsizetype(5) << qsizetype(2) << false
-                                      << QStringLiteral("角😀\r\n");
-    QTest::newRow("offered again after the edit") << text << qsizetype(1) << qsizetype(5) << qsizetype(0) << true
-                                                  << QStringLiteral("入全角😀");
-}
-
-void TestScintillaEditControl::selectionOfferGivesTheSelectedTextEvenAfterAnEdit()
-{
-    QFETCH(QString, text);
-    QFETCH(qsizetype, from);
-    QFETCH(qsizetype, length);
-    QFETCH(qsizetype, insertAt);
-    QFETCH(bool, offeredAgain);
-    QFETCH(QString, offered);
-
-    m_control->loadText(text);
-    auto byteRange = [this](qsizetype start, qsizetype units) {
-        return std::pair(m_control->byteFromUtf16(start), m_control->byteFromUtf16(start + units));
-    };
-    orvane::SelectionOffer offer(m_control->widget());
-    const auto [byteFrom, byteTo] = byteRange(from, length);
-    offer.offer(byteFrom, byteTo);
-    if (insertAt >= 0) {
-        offer.keepBeforeEdit();
-        m_control->setSelStart(insertAt);
-        m_control->setSelText(QStringLiteral("挿入"));
-    }
-    if (offeredAgain) {
-        const auto [againFrom, againTo] = byteRange(from, length);
-        offer.offer(againFrom, againTo);
-    }
-    QVERIFY(offer.hasText());
-    QCOMPARE(offer.text(), offered);
-    QCOMPARE(offer.data(QStringLiteral("text/plain")), offered.toUtf8());
 }
 
 QTEST_MAIN(TestScintillaEditControl)
