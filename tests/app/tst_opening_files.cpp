@@ -32,11 +32,12 @@ void TestOpeningFiles::firstArgumentIsOpenedAndTheRestNamed_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("ignored");
-    QTest::newRow("メモ.txt") << QStringList{QStringLiteral("メモ.txt")}
-                            << QDir::current().absoluteFilePath(QStringLiteral("メモ.txt")) << QStringList();
+    QTest::newRow("メモ.txt") << QStringList { QStringLiteral("メモ.txt") }
+                              << QDir::current().absoluteFilePath(QStringLiteral("メモ.txt"))
+                              << QStringList();
     QTest::newRow("file:///tmp/a%20b.txt c d")
-        << QStringList{QStringLiteral("file:///tmp/a%20b.txt"), QStringLiteral("c"), QStringLiteral("d")}
-        << QStringLiteral("/tmp/a b.txt") << QStringList{QStringLiteral("c"), QStringLiteral("d")};
+        << QStringList { QStringLiteral("file:///tmp/a%20b.txt"), QStringLiteral("c"), QStringLiteral("d") }
+        << QStringLiteral("/tmp/a b.txt") << QStringList { QStringLiteral("c"), QStringLiteral("d") };
 }
 
 void TestOpeningFiles::firstArgumentIsOpenedAndTheRestNamed()
@@ -51,26 +52,25 @@ void TestOpeningFiles::firstArgumentIsOpenedAndTheRestNamed()
 
 void TestOpeningFiles::droppedLocalFileOpensAndTextIsInserted_data()
 {
+    // What is dropped ("{file}" a local file holding "dropped") where, on the text "前", and
+    // the text shown afterwards.
     QTest::addColumn<QStringList>("urls");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("modified");
     QTest::addColumn<bool>("onText1");
-    QTest::addColumn<bool>("opened");
-    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QString>("shown");
 
     const QString file = QStringLiteral("{file}");
     const QString remote = QStringLiteral("https://example.org/a.txt");
-    QTest::newRow("file on Text1") << QStringList { file } << QString() << false << true << true << QString();
-    QTest::newRow("file on the window")
-        << QStringList { file } << QString() << false << false << true << QString();
-    QTest::newRow("file on a modified Text1")
-        << QStringList { file } << QString() << true << true << true << QString();
+    const QString dropped = QStringLiteral("dropped");
+    QTest::newRow("file on Text1") << QStringList { file } << QString() << false << true << dropped;
+    QTest::newRow("file on the window") << QStringList { file } << QString() << false << false << dropped;
+    QTest::newRow("file on a modified Text1") << QStringList { file } << QString() << true << true << dropped;
     QTest::newRow("remote URL, then file")
-        << QStringList { remote, file } << QString() << false << true << true << QString();
+        << QStringList { remote, file } << QString() << false << true << dropped;
     QTest::newRow("remote URL with its text")
-        << QStringList { remote } << remote << false << true << false << QString();
-    QTest::newRow("text かな") << QStringList() << QStringLiteral("かな") << false << true << false
-                               << QStringLiteral("かな");
+        << QStringList { remote } << remote << false << true << u"前"_qs;
+    QTest::newRow("text かな") << QStringList() << u"かな"_qs << false << true << u"かな前"_qs;
 }
 
 void TestOpeningFiles::droppedLocalFileOpensAndTextIsInserted()
@@ -79,17 +79,14 @@ void TestOpeningFiles::droppedLocalFileOpensAndTextIsInserted()
     QFETCH(QString, text);
     QFETCH(bool, modified);
     QFETCH(bool, onText1);
-    QFETCH(bool, opened);
-    QFETCH(QString, inserted);
+    QFETCH(QString, shown);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("落とした.txt"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("dropped\r\n");
-    }
+    const QString path = dir.filePath(u"落とした.txt"_qs);
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::WriteOnly) && saved.write("dropped\r\n") == 9);
+    saved.close();
 
     ScriptedMessageBox messages;
     ScriptedFileDialog dialog;
@@ -100,11 +97,10 @@ void TestOpeningFiles::droppedLocalFileOpensAndTextIsInserted()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     EditControl &text1 = form.host().Text1;
-    text1.loadText(QStringLiteral("前"));
+    text1.loadText(u"前"_qs);
     form.host().document.Modified = modified;
     if (modified)
         messages.answer(MsgBoxAnswer::No);
-    const QString before = text1.text();
 
     QMimeData data;
     QList<QUrl> list;
@@ -114,27 +110,24 @@ void TestOpeningFiles::droppedLocalFileOpensAndTextIsInserted()
         data.setUrls(list);
     if (!text.isEmpty())
         data.setText(text);
-
     QWidget *target = onText1 ? form.text1Widget()->viewport() : static_cast<QWidget *>(&form);
-    const QPointF at(2, 2);
-    QDragEnterEvent enter(
-        at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    const QPoint at(2, 2);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
-    QDragMoveEvent move(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &move);
-    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
 
-    if (opened) {
-        QTRY_COMPARE(text1.text(), QStringLiteral("dropped"));
-        QCOMPARE(form.host().CommonDialog1.FileName, QDir::toNativeSeparators(path));
-        QCOMPARE(form.document().Modified, false);
-        QCOMPARE(messages.shown().size(), modified ? 1 : 0);
-    } else {
+    const bool opened = shown == u"dropped";
+    if (!opened)
         QTest::qWait(20);
-        QCOMPARE(text1.text(), QString(inserted + before));
-        QVERIFY(form.host().CommonDialog1.FileName.isEmpty());
-    }
+    QTRY_COMPARE(text1.text(), shown);
+    QCOMPARE(form.host().CommonDialog1.FileName, opened ? QDir::toNativeSeparators(path) : QString());
+    QCOMPARE(messages.shown().size(), modified ? 1 : 0);
+    if (opened)
+        QCOMPARE(form.document().Modified, false);
 }
 
 QTEST_MAIN(TestOpeningFiles)
