@@ -27,7 +27,7 @@ FileSource::FileSource(const QString &path) : m_file(path), m_path(path)
 
 FileSource::FileSource()
 {
-    if (!m_file.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!m_file.open(fileno(stdin), QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw StreamError(convertTexts::cannotReadStandardInput());
 }
 
@@ -43,7 +43,7 @@ qsizetype FileSource::read(char *data, qsizetype capacity)
 
 StandardOutputSink::StandardOutputSink()
 {
-    if (!m_file.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!m_file.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw StreamError(convertTexts::cannotWriteStandardOutput());
 }
 

@@ -45,6 +45,8 @@ private slots:
     void fails();
     void helpAndVersionPrintJapanese_data();
     void helpAndVersionPrintJapanese();
+    void fullOutputIsAFailure_data();
+    void fullOutputIsAFailure();
 };
 
 void TestOrvaneConv::convertsStandardInput_data()
@@ -154,6 +156,30 @@ void TestOrvaneConv::helpAndVersionPrintJapanese()
     QCOMPARE(run.exitStatus, 0);
     QCOMPARE(run.error, QString());
     QVERIFY2(QString::fromLocal8Bit(run.output).contains(mentions), run.output.constData());
+}
+
+void TestOrvaneConv::fullOutputIsAFailure_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("wide") << QStringList { u"wide"_s };
+    QTest::newRow("--to utf-16le (a byte-order mark first)") << QStringList { u"--to"_s, u"utf-16le"_s };
+    QTest::newRow("narrow wide") << QStringList { u"narrow"_s, u"wide"_s };
+}
+
+void TestOrvaneConv::fullOutputIsAFailure()
+{
+    QFETCH(QStringList, arguments);
+    if (!QFile::exists(u"/dev/full"_s))
+        QSKIP("no /dev/full");
+    QProcess process;
+    process.setStandardOutputFile(u"/dev/full"_s);
+    process.start(QStringLiteral(ORVANE_CONV_PATH), arguments);
+    QVERIFY(process.waitForStarted());
+    process.write(QByteArray("abc\r\n").repeated(1000));
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(60'000));
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(QString::fromLocal8Bit(process.readAllStandardError()).contains(u"標準出力"_s));
 }
 
 QTEST_GUILESS_MAIN(TestOrvaneConv)
