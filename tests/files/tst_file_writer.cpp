@@ -107,7 +107,9 @@ QString TestFileWriter::prepare(bool lockedFolder)
         QFile::setPermissions(file, QFileDevice::Permissions(0x6666));
         QFile::setPermissions(m_folder, QFileDevice::Permissions(0x7555));
     } else {
-        ::link(QFile::encodeName(file).constData(), QFile::encodeName(m_folder + QStringLiteral("/b.txt")).constData());
+        const QByteArray other = QFile::encodeName(m_folder + QStringLiteral("/b.txt"));
+        if (::link(QFile::encodeName(file).constData(), other.constData()) != 0)
+            qFatal("cannot make the hard link");
     }
     m_names = folderEntries(m_folder);
     return file;
