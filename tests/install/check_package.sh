@@ -23,7 +23,8 @@ root=$work/root
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 cleanup() {
-    for m in proc dev/pts; do mountpoint -q "$root/$m" 2>/dev/null && umount -l "$root/$m"; done
+    # Whatever is still mounted inside the root (ours or debootstrap's), deepest first.
+    awk -v r="$root/" 'index($2, r) == 1 {print $2}' /proc/mounts | sort -r | while read -r m; do umount -l "$m"; done
     [ -d "$root" ] && rm -rf --one-file-system "$root"
 }
 trap cleanup EXIT
