@@ -49,6 +49,9 @@ private slots:
     void writeFailingHalfWayPutsOldBytesBack();
     void writerKilledHalfWayLeavesOldBytesInCopy_data() { places(); }
     void writerKilledHalfWayLeavesOldBytesInCopy();
+    void writeThatCannotBeUndoneNamesTheCopy_data() { places(); }
+    void writeThatCannotBeUndoneNamesTheCopy();
+    void noPlaceForTheCopyRefusesTheSave();
     void uncommittedWriterLeavesFileAsItWas_data();
     void uncommittedWriterLeavesFileAsItWas();
 
@@ -161,6 +164,52 @@ void TestFileWriter::writerKilledHalfWayLeavesOldBytesInCopy()
     QCOMPARE(left.size(), 1);
     QVERIFY(left.first().startsWith(QStringLiteral("a.txt.")));
     QCOMPARE(fileBytes(copyFolder(lockedFolder) + u'/' + left.first()), kOld);
+}
+
+void TestFileWriter::writeThatCannotBeUndoneNamesTheCopy()
+{
+    QFETCH(bool, lockedFolder);
+    const QString file = prepare(lockedFolder);
+
+    // The limit comes after the copy is made and lies inside the old bytes, so putting them back
+    // fails as the write did.
+    const ChildResult child = runInChild(
+        [&] {
+            return errorText([&] {
+                FileWriter writer(file);
+                limitFileSize(4096);
+                writer.write(kBlock);
+            });
+        },
+        lockedFolder);
+    if (child.skipped)
+        QSKIP("cannot become an unprivileged user");
+    QVERIFY(child.exitedNormally);
+    const QStringList left = copies(lockedFolder);
+    QCOMPARE(left.size(), 1);
+    const QString copy = copyFolder(lockedFolder) + u'/' + left.first();
+    QCOMPARE(QString::fromUtf8(child.output), texts::diskFull(file) + texts::backupKept(copy));
+    QCOMPARE(fileBytes(copy), kOld);
+}
+
+void TestFileWriter::noPlaceForTheCopyRefusesTheSave()
+{
+    const QString file = prepare(true);
+    const QString nowhere = m_dir.filePath(QStringLiteral("nowhere"));
+    QVERIFY(QDir().mkpath(nowhere));
+    QVERIFY(QFile::setPermissions(nowhere, QFileDevice::Permissions(0x5555)));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(nowhere));
+    qputenv("TMPDIR", QFile::encodeName(nowhere));
+
+    const ChildResult child = runInChild([&] { return errorText([&] { FileWriter writer(file); }); }, true);
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
+    qunsetenv("TMPDIR");
+    if (child.skipped)
+        QSKIP("cannot become an unprivileged user");
+    QVERIFY(child.exitedNormally);
+    QCOMPARE(QString::fromUtf8(child.output), texts::backupFailed(file, texts::backupAccessDenied()));
+    QCOMPARE(fileBytes(file), kOld);
+    QCOMPARE(folderEntries(nowhere), QStringList());
 }
 
 void TestFileWriter::uncommittedWriterLeavesFileAsItWas_data()
