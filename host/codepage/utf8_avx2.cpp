@@ -94,7 +94,10 @@ std::ptrdiff_t checkAvx2(const unsigned char *data, std::ptrdiff_t size)
             last[k - i] = data[k];
         checker.check(_mm256_load_si256(reinterpret_cast<const __m256i *>(last)));
     }
-    return checker.failedAtEnd() ? chunk : size;
+    if (!checker.failedAtEnd())
+        return size;
+    // With nothing after the last whole chunk, a sequence that the end cuts off lies in that chunk.
+    return chunk == size ? chunk - kChunkBytes : chunk;
 }
 
 } // namespace orvane::utf8::kernels
