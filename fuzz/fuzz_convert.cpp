@@ -12,9 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
         return 0;
-    constexpr ConversionKind kinds[] = {ConversionKind::Upper,  ConversionKind::Lower,    ConversionKind::Wide,
-                                        ConversionKind::Narrow, ConversionKind::Katakana, ConversionKind::Hiragana};
-    const ConversionKind kind = kinds[(data[0] & 0x7F) % std::size(kinds)];
+    const ConversionKind kind = fuzz::allKinds[(data[0] & 0x7F) % std::size(fuzz::allKinds)];
     QString text;
     if (data[0] & 0x80)
         cp932::decode(QByteArrayView(data + 1, qsizetype(size - 1)), text);

@@ -63,38 +63,47 @@ char16_t hiraganaOf(char16_t c)
     return inRanges(std::begin(hiraganaRanges), std::end(hiraganaRanges), c) ? char16_t(c - kanaOffset) : c;
 }
 
-void wideOne(QString &out, char16_t c, char16_t previous)
+// Which blocks of the width tables a width conversion uses.
+struct Blocks {
+    bool ascii;   // space and U+0021–U+007E, or their full-width forms
+    bool kana;    // U+FF61–U+FF9F, or their full-width forms
+    bool symbols; // ¢ £ ¥ ¦ ¬ ¯ ₩
+};
+
+void wideOne(QString &out, char16_t c, char16_t previous, Blocks b)
 {
-    if (c == narrowSpace)
+    if (b.ascii && c == narrowSpace)
         out.append(QChar(wideSpace));
-    else if (c >= asciiFirst && c <= asciiLast)
+    else if (b.ascii && c >= asciiFirst && c <= asciiLast)
         out.append(QChar(char16_t(c - asciiFirst + fullWidthAsciiFirst)));
-    else if (isMark(c) && voicedForm(previous, c))
+    else if (b.kana && isMark(c) && voicedForm(previous, c))
         out.back() = QChar(voicedForm(previous, c));
-    else if (char16_t w = lookUp(halfWidthKanaRows, c, &WidthPair::narrow, &WidthPair::wide))
+    else if (char16_t w = lookUp(halfWidthKanaRows, c, &WidthPair::narrow, &WidthPair::wide); b.kana && w)
         out.append(QChar(w));
-    else if (char16_t s = lookUp(wideSymbolRows, c, &WidthPair::narrow, &WidthPair::wide))
+    else if (char16_t s = lookUp(wideSymbolRows, c, &WidthPair::narrow, &WidthPair::wide); b.symbols && s)
         out.append(QChar(s));
     else
         out.append(QChar(c));
 }
 
-void narrowOne(QString &out, char16_t c)
+void narrowOne(QString &out, char16_t c, Blocks b)
 {
-    if (c == wideSpace)
+    const NarrowPair *two = std::find_if(std::begin(narrowOnlyRows), std::end(narrowOnlyRows),
+                                         [c](const NarrowPair &r) { return r.wide == c; });
+    if (b.ascii && c == wideSpace)
         out.append(QChar(narrowSpace));
-    else if (c >= fullWidthAsciiFirst && c <= fullWidthAsciiLast)
+    else if (b.ascii && c >= fullWidthAsciiFirst && c <= fullWidthAsciiLast)
         out.append(QChar(char16_t(c - fullWidthAsciiFirst + asciiFirst)));
+    else if (!b.kana)
+        out.append(QChar(c));
     else if (char16_t n = lookUp(halfWidthKanaRows, c, &WidthPair::wide, &WidthPair::narrow))
         out.append(QChar(n));
     else if (char16_t v = lookUp(voicedRows, c, &WidthPair::wide, &WidthPair::narrow))
         append(out, v, halfWidthVoicedMark);
     else if (char16_t s = lookUp(semiVoicedRows, c, &WidthPair::wide, &WidthPair::narrow))
         append(out, s, halfWidthSemiVoicedMark);
-    else if (const NarrowPair *p = std::find_if(std::begin(narrowOnlyRows), std::end(narrowOnlyRows),
-                                                [c](const NarrowPair &r) { return r.wide == c; });
-             p != std::end(narrowOnlyRows))
-        append(out, p->narrow[0], p->narrow[1]);
+    else if (two != std::end(narrowOnlyRows))
+        append(out, two->narrow[0], two->narrow[1]);
     else
         out.append(QChar(c));
 }
@@ -190,10 +199,22 @@ QString convertOneByOne(ConversionKind kind, QStringView s)
             append(out, c == u'\u212B' ? c : caseOf(lowerCaseRows, codePointAt(s, i)));
             break;
         case ConversionKind::Wide:
-            wideOne(out, c, previous);
+            wideOne(out, c, previous, {.ascii = true, .kana = true, .symbols = true});
+            break;
+        case ConversionKind::WideAscii:
+            wideOne(out, c, previous, {.ascii = true, .kana = false, .symbols = false});
+            break;
+        case ConversionKind::WideKana:
+            wideOne(out, c, previous, {.ascii = false, .kana = true, .symbols = false});
             break;
         case ConversionKind::Narrow:
-            narrowOne(out, c);
+            narrowOne(out, c, {.ascii = true, .kana = true, .symbols = false});
+            break;
+        case ConversionKind::NarrowAscii:
+            narrowOne(out, c, {.ascii = true, .kana = false, .symbols = false});
+            break;
+        case ConversionKind::NarrowKana:
+            narrowOne(out, c, {.ascii = false, .kana = true, .symbols = false});
             break;
         case ConversionKind::Katakana:
             out.append(inRanges(std::begin(katakanaRanges), std::end(katakanaRanges), c) ? QChar(char16_t(c + kanaOffset))

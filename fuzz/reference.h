@@ -29,6 +29,11 @@ namespace orvane::fuzz {
 // The input as UTF-16 LE units; an odd last byte is dropped.
 QString unitsOf(const uint8_t *data, size_t size);
 
+inline constexpr ConversionKind allKinds[] = {
+    ConversionKind::Upper,    ConversionKind::Lower,    ConversionKind::Wide,      ConversionKind::Narrow,
+    ConversionKind::Katakana, ConversionKind::Hiragana, ConversionKind::WideAscii, ConversionKind::NarrowAscii,
+    ConversionKind::WideKana, ConversionKind::NarrowKana};
+
 QString convertOneByOne(ConversionKind kind, QStringView text);
 
 // InStr by plain comparison at every position; text comparison folds both strings first.
