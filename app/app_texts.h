@@ -29,4 +29,19 @@ inline QString argumentsIgnored(const QString &arguments)
         .arg(arguments);
 }
 
+// What `orvane --help` and `orvane --version` print on stdout.
+inline QString usage()
+{
+    return QStringLiteral(
+        "使い方: orvane [ファイル]\n"
+        "日本語のテキストエディター Orvane を起動します。ファイルを指定すると「開く」と同じように開きます。\n"
+        "  --help     この説明を表示します\n"
+        "  --version  版を表示します\n"
+        "詳しくは man orvane をご覧ください。一括変換は orvane-conv --help をご覧ください。\n");
+}
+inline QString version(const QString &number)
+{
+    return QStringLiteral("Orvane（テキスト文字列変換） 版 %1\n").arg(number);
+}
+
 } // namespace orvane::apptexts

@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "app_texts.h"
+#include "command_line_help.h"
 #include "form1.h"
 
 #include "host/files/disk_text_files.h"
@@ -97,6 +98,10 @@ StartArguments startArguments(const QStringList &arguments)
 
 int runApplication(int argc, char **argv)
 {
+    if (const std::optional<QString> text = commandLineHelp(argc, argv)) {
+        std::fputs(text->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     if (!displayReachable(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), argc, argv)) {
         printLine(apptexts::noDisplay());
         return 1;

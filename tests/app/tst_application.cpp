@@ -1,6 +1,8 @@
 // Start-up: when the editor refuses to start for want of a display.
 
+#include "app/app_texts.h"
 #include "app/application.h"
+#include "app/command_line_help.h"
 
 #include <QTest>
 
@@ -12,6 +14,8 @@ class TestApplication : public QObject {
 private slots:
     void displayIsExpectedOnlyWhereOneIsNamed_data();
     void displayIsExpectedOnlyWhereOneIsNamed();
+    void helpAndVersionAnswerOnlyAsFirstArgument_data();
+    void helpAndVersionAnswerOnlyAsFirstArgument();
 };
 
 void TestApplication::displayIsExpectedOnlyWhereOneIsNamed_data()
@@ -48,6 +52,31 @@ void TestApplication::displayIsExpectedOnlyWhereOneIsNamed()
     for (const QByteArray &argument : arguments)
         argv.push_back(argument.constData());
     QCOMPARE(displayReachable(platform, display, wayland, int(argv.size()), argv.data()), reachable);
+}
+
+void TestApplication::helpAndVersionAnswerOnlyAsFirstArgument_data()
+{
+    QTest::addColumn<QByteArrayList>("arguments");
+    QTest::addColumn<QString>("printed");
+
+    const QString usage = apptexts::usage();
+    QTest::newRow("orvane --help") << QByteArrayList{"orvane", "--help"} << usage;
+    QTest::newRow("orvane -h") << QByteArrayList{"orvane", "-h"} << usage;
+    QTest::newRow("orvane --version") << QByteArrayList{"orvane", "--version"}
+                                      << apptexts::version(QStringLiteral(ORVANE_VERSION));
+    QTest::newRow("orvane") << QByteArrayList{"orvane"} << QString();
+    QTest::newRow("orvane memo.txt --help") << QByteArrayList{"orvane", "memo.txt", "--help"} << QString();
+    QTest::newRow("orvane ./--help") << QByteArrayList{"orvane", "./--help"} << QString();
+}
+
+void TestApplication::helpAndVersionAnswerOnlyAsFirstArgument()
+{
+    QFETCH(QByteArrayList, arguments);
+    QFETCH(QString, printed);
+    std::vector<const char *> argv;
+    for (const QByteArray &argument : arguments)
+        argv.push_back(argument.constData());
+    QCOMPARE(commandLineHelp(int(argv.size()), argv.data()).value_or(QString()), printed);
 }
 
 QTEST_GUILESS_MAIN(TestApplication)

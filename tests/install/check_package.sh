@@ -89,6 +89,8 @@ for page in orvane orvane-conv; do
     in_root gzip -t "/usr/share/man/man1/$page.1.gz" || fail "the manual page $page(1) is missing"
 done
 in_root test -f /usr/share/doc/orvane/copyright || fail "/usr/share/doc/orvane/copyright is missing"
+# No display in the root: the editor answers --version before it needs one, its libraries loaded.
+in_root orvane --version || fail "orvane --version fails in the fresh root"
 version=$(in_root orvane-conv --version) || fail "orvane-conv --version fails in the fresh root"
 echo "orvane-conv --version: $version"
 got=$(printf 'abc\r\n' | in_root orvane-conv upper | od -An -c | tr -s ' ')
