@@ -4,6 +4,8 @@
 #include "convert/memory_streams.h"
 #include "convert/stream_conversion.h"
 
+#include "host/codepage/cp932.h"
+
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -47,6 +49,7 @@ private slots:
     void blockEdgesChangeNothing_data();
     void blockEdgesChangeNothing();
     void randomTextInLargeBlocks();
+    void codePageBytesConvertAsTheirText();
 };
 
 void TestStreamConversion::blockEdgesChangeNothing_data()
@@ -126,6 +129,38 @@ void TestStreamConversion::randomTextInLargeBlocks()
             QCOMPARE(whole.error, QString());
             for (const qsizetype blockSize : { (qsizetype(256) << 10) + 1, (qsizetype(300) << 10) + 7 })
                 QVERIFY(run(streamOptions, input, blockSize).output == whole.output);
+        }
+    }
+}
+
+void TestStreamConversion::codePageBytesConvertAsTheirText()
+{
+    // Every character of the code page, and every half-width letter with each mark.
+    QByteArray cp932;
+    for (int lead = 0; lead < 0x100; ++lead) {
+        for (int trail = 0x40; trail < 0x100; ++trail) {
+            const char pair[] = { char(lead), char(trail) };
+            QString text;
+            if (cp932::decode(QByteArrayView(pair, 2), text) && text.size() == 1)
+                cp932 += QByteArrayView(pair, 2);
+        }
+        const char single = char(lead);
+        QString text;
+        if (cp932::decode(QByteArrayView(&single, 1), text))
+            cp932 += single;
+    }
+    for (int letter = 0xA1; letter <= 0xDF; ++letter)
+        cp932 += QByteArray(1, char(letter)) + "\xDE" + QByteArray(1, char(letter)) + "\xDF";
+    QString text;
+    QVERIFY(cp932::decode(cp932, text));
+    // From code page 932 a single kind takes the byte map; from UTF-8 the way through the text.
+    for (int kind = 0; kind <= int(ConversionKind::WideKana); kind = kind == 0 ? 1 : kind * 2) {
+        const QList<ConversionKind> kinds = kind == 0 ? QList<ConversionKind>() : QList { ConversionKind(kind) };
+        for (const Encoding to : { Encoding::Cp932, Encoding::Utf8 }) {
+            const Converted bytes = run(options(Encoding::Cp932, to, kinds), cp932, 1 << 20);
+            const Converted viaText = run(options(Encoding::Utf8, to, kinds), text.toUtf8(), 1 << 20);
+            QCOMPARE(bytes.error, QString());
+            QVERIFY2(bytes.output == viaText.output, qPrintable(QString::number(kind)));
         }
     }
 }
