@@ -150,12 +150,16 @@ Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size
         // Japanese text is mostly runs of double-byte characters: a branch the processor predicts.
         if (isCp932Lead(b)) {
             if constexpr (IdentityPairs) {
-                const unsigned row = b < 0xE0 ? b - 0x81 : b - 0xE0 + 31;
-                if (!((m_validPairs[row][next >> 6] >> (next & 63)) & 1)) [[unlikely]]
+                // The whole run of valid double-byte characters is copied at once.
+                qsizetype j = i;
+                while (j + 1 < size && isCp932Lead(in[j]) && isValidPair(in[j], in[j + 1]))
+                    j += 2;
+                if (j == i) [[unlikely]]
                     break;
-                o[0] = b;
-                o[1] = next;
-                o += 2;
+                std::memcpy(o, in + i, size_t(j - i));
+                o += j - i;
+                i = j;
+                continue;
             } else {
                 const Entry &e = entries[m_start[b].base + next];
                 if (e.length == 0) [[unlikely]]

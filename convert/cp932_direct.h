@@ -50,6 +50,11 @@ private:
         uint8_t unused = 0;
     };
 
+    bool isValidPair(unsigned lead, unsigned trail) const
+    {
+        const unsigned row = lead < 0xE0 ? lead - 0x81 : lead - 0xE0 + 31;
+        return (m_validPairs[row][trail >> 6] >> (trail & 63)) & 1;
+    }
     template <bool IdentityPairs>
     Run convertAll(const unsigned char *bytes, qsizetype size, unsigned char *out) const;
 
