@@ -51,6 +51,11 @@ keys ctrl+z
 save
 expect_saved "$DOC" "一行目ABC\r\n二行目!"
 
+step "Shift+click below the text selects from the caret to the end"
+keys ctrl+Home
+xdotool mousemove --sync $((X + W - 40)) $((Y + H - 40)) keydown shift click 1 keyup shift
+expect_primary "一行目ABC\r\n二行目!"
+
 step "Exit of the saved text asks nothing"
 menu f x
 wait_exit

@@ -1,6 +1,6 @@
 // Selection changes on a document of 50 million UTF-16 units (about 100 MB of UTF-8), all of it
-// selected or one character of it: Shift+Left, Shift+Right and Ctrl+A through the real key
-// handling. Run it on X11 (e.g. under xvfb-run) to include the primary selection.
+// selected or one character of it: Shift+Left, Shift+Right, Shift+click and Ctrl+A through the
+// real event handling. Run it on X11 (e.g. under xvfb-run) to include the primary selection.
 
 #include "host/qt/edit/scintilla_edit_control.h"
 
@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <benchmark/benchmark.h>
 
@@ -69,6 +70,27 @@ void BM_ShiftArrow(benchmark::State &state)
     state.counters["selected"] = double(control.selLength());
 }
 BENCHMARK(BM_ShiftArrow)->ArgName("all")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// Shift+click in the middle of the view, all of the text selected from its end.
+void BM_ShiftClick(benchmark::State &state)
+{
+    ScintillaEditControl &control = fixture().control;
+    QWidget *viewport = control.widget()->viewport();
+    control.setSelStart(control.textLength());
+    control.widget()->SendScintilla(QsciScintillaBase::SCI_SETSELECTIONNANCHOR, 0L, 0L);
+    const QPointF at(viewport->width() / 2, viewport->height() / 2);
+    for (auto _ : state) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+            Qt::ShiftModifier);
+        QApplication::sendEvent(viewport, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton,
+            Qt::NoButton, Qt::ShiftModifier);
+        QApplication::sendEvent(viewport, &release);
+        QApplication::processEvents();
+    }
+    state.counters["selected"] = double(control.selLength());
+}
+BENCHMARK(BM_ShiftClick)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_SelectAll(benchmark::State &state)
 {

@@ -158,18 +158,45 @@ void ScintillaTextWidget::wheelEvent(QWheelEvent *event)
     QsciScintilla::wheelEvent(event);
 }
 
+bool ScintillaTextWidget::extendSelectionTo(QMouseEvent *event)
+{
+    const SciCall sci(this);
+    const QPoint at = event->position().toPoint();
+    sci(SCI_SETSELECTIONNCARET, 0, sci(SCI_POSITIONFROMPOINT, uintptr_t(at.x()), intptr_t(at.y())));
+    sci(SCI_SCROLLCARET);
+    sci(SCI_CHOOSECARETX);
+    event->accept();
+    if (m_control)
+        m_control->offerSelection();
+    return true;
+}
+
 void ScintillaTextWidget::mousePressEvent(QMouseEvent *event)
 {
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier)) {
+        setFocus(Qt::MouseFocusReason);
+        m_extendingByMouse = extendSelectionTo(event);
+        return;
+    }
     asStreamGesture(event, [this](QMouseEvent *stream) { QsciScintilla::mousePressEvent(stream); });
 }
 
 void ScintillaTextWidget::mouseMoveEvent(QMouseEvent *event)
 {
+    if (m_extendingByMouse && (event->buttons() & Qt::LeftButton)) {
+        extendSelectionTo(event);
+        return;
+    }
     asStreamGesture(event, [this](QMouseEvent *stream) { QsciScintilla::mouseMoveEvent(stream); });
 }
 
 void ScintillaTextWidget::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (m_extendingByMouse && event->button() == Qt::LeftButton) {
+        m_extendingByMouse = false;
+        event->accept();
+        return;
+    }
     asStreamGesture(event, [this](QMouseEvent *stream) { QsciScintilla::mouseReleaseEvent(stream); });
 }
 

@@ -45,6 +45,11 @@ private:
     // Shift with a movement key: the caret moves as without Shift while the anchor stays, so
     // that QScintilla, seeing no selection, does not copy it to the primary selection.
     bool extendSelection(QKeyEvent *event);
+    // Shift+click and the drag that follows move the caret here, for the same reason: QScintilla
+    // would copy the whole selection on every move and on every tick of its drag timer.
+    bool extendSelectionTo(QMouseEvent *event);
+
+    bool m_extendingByMouse = false;
 
     QPointer<ScintillaEditControl> m_control;
 };
