@@ -107,10 +107,12 @@ std::unique_ptr<FileSource> openFile(const QString &path)
     return std::make_unique<FileSource>(path);
 }
 
-// Converts one input into standard output; returns its exit status.
+// Converts one input into standard output; returns its exit status. opened: the input could be
+// read from.
 int convertToOutput(const StreamOptions &options, const QString &file, const BatchStreams &streams,
-    QStringList &errors)
+    QStringList &errors, bool &opened)
 {
+    opened = false;
     const bool standardInput = file == u"-";
     std::unique_ptr<ByteSource> source;
     try {
@@ -123,6 +125,7 @@ int convertToOutput(const StreamOptions &options, const QString &file, const Bat
         errors.append(convertTexts::cannotReadStandardInput());
         return UsageError;
     }
+    opened = true;
     const StreamOutcome outcome = convertStream(options, *source, streams.standardOutput);
     if (outcome.exitStatus == Success)
         return Success;
@@ -326,10 +329,11 @@ int runBatch(const QStringList &arguments, const BatchStreams &streams, QStringL
     const QStringList files = options.files.isEmpty() ? QStringList { u"-"_qs } : options.files;
     int status = Success;
     for (const QString &file : files) {
+        bool opened = false;
+        status = std::max(status, convertToOutput(stream, file, streams, errors, opened));
         // One output: a byte-order mark only at its start.
-        const int fileStatus = convertToOutput(stream, file, streams, errors);
-        status = std::max(status, fileStatus);
-        stream.writeBom = false;
+        if (opened)
+            stream.writeBom = false;
     }
     return status;
 }
