@@ -74,8 +74,9 @@ void PrimarySelection::selectionChanged()
     const qsizetype to = sci(QsciScintillaBase::SCI_GETSELECTIONEND);
     if (from == to)
         return;
-    // The clipboard deletes the offer when another program, or QScintilla, takes the selection.
-    if (m_offer) {
+    // The clipboard deletes the offer when another program, or QScintilla, takes the selection;
+    // the comparison covers platforms that might keep it a while longer.
+    if (m_offer && clipboard->mimeData(QClipboard::Selection) == m_offer) {
         m_offer->offer(from, to);
         return;
     }
