@@ -6,6 +6,8 @@
 #include "host/codepage/cp932.h"
 
 #include <cstring>
+#include <map>
+#include <mutex>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -117,6 +119,19 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
         }
     }
     return map;
+}
+
+// Building a byte map takes a few milliseconds; a run over many files builds each once.
+const Cp932Direct *Cp932Direct::shared(const QList<ConversionKind> &kinds, Encoding to)
+{
+    static std::mutex mutex;
+    static std::map<std::pair<QList<ConversionKind>, Encoding>, std::unique_ptr<Cp932Direct>> built;
+    const std::lock_guard lock(mutex);
+    auto key = std::make_pair(kinds, to);
+    auto found = built.find(key);
+    if (found == built.end())
+        found = built.emplace(key, Cp932Direct::make(kinds, to)).first;
+    return found->second.get();
 }
 
 qsizetype Cp932Direct::wholeCharacters(QByteArrayView bytes) const

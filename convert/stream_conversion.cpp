@@ -5,26 +5,23 @@
 #include "convert.h"
 #include "convert_texts.h"
 #include "cp932_direct.h"
+#include "cp932_direct_run.h"
 #include "encoding_detection.h"
 #include "text_position.h"
 
 #include "host/codepage/cp932.h"
+#include "host/codepage/text_encoding.h"
 #include "host/codepage/utf16.h"
 #include "host/codepage/utf8.h"
 
-#include <future>
-#include <map>
-#include <mutex>
-#include <system_error>
-#include <type_traits>
 
 namespace orvane::batch {
 
 namespace {
 
-const QByteArrayView utf8Bom("\xEF\xBB\xBF");
-const QByteArrayView utf16LeBom("\xFF\xFE");
-const QByteArrayView utf16BeBom("\xFE\xFF");
+const QByteArrayView utf8Bom = byteOrderMark(TextEncoding::Utf8Bom);
+const QByteArrayView utf16LeBom = byteOrderMark(TextEncoding::Utf16Le);
+const QByteArrayView utf16BeBom = byteOrderMark(TextEncoding::Utf16Be);
 
 class CountingSink final : public ByteSink {
 public:
@@ -216,99 +213,6 @@ StreamOutcome runThroughText(const StreamOptions &options, Encoding from, BlockR
     }
 }
 
-// Building a byte map takes a few milliseconds; a run over many files builds each once.
-const Cp932Direct *directPath(const QList<ConversionKind> &kinds, Encoding to)
-{
-    static std::mutex mutex;
-    static std::map<std::pair<QList<ConversionKind>, Encoding>, std::unique_ptr<Cp932Direct>> built;
-    const std::lock_guard lock(mutex);
-    auto key = std::make_pair(kinds, to);
-    auto found = built.find(key);
-    if (found == built.end())
-        found = built.emplace(key, Cp932Direct::make(kinds, to)).first;
-    return found->second.get();
-}
-
-// Blocks this long are converted in two halves at once, one on a second thread.
-constexpr qsizetype kHalvesFrom = qsizetype(256) << 10;
-
-// Starts f on another thread; false when no thread is to be had.
-template <typename F>
-bool startThread(std::future<std::invoke_result_t<F>> &future, F f)
-{
-    try {
-        future = std::async(std::launch::async, std::move(f));
-        return true;
-    } catch (const std::system_error &) {
-        return false;
-    }
-}
-
-StreamOutcome runDirect(const Cp932Direct &direct, BlockReader &reader, ByteSink &sink)
-{
-    // Two sets of output halves: one being written out while the next block converts into the other.
-    QByteArray out[2][2];
-    int set = 0;
-    std::future<void> writing;
-    TextPosition read;
-    for (;;) {
-        const QByteArrayView bytes = reader.bytes();
-        const bool last = reader.atEnd();
-        const qsizetype cut = last ? bytes.size() : direct.wholeCharacters(bytes);
-        // Each half ends where the next block may start, so the halves convert independently.
-        const qsizetype half = cut >= kHalvesFrom ? direct.wholeCharacters(bytes.first(cut / 2)) : 0;
-        const qsizetype starts[2] = { 0, half };
-        const qsizetype ends[2] = { half, cut };
-        QByteArray *halves = out[set];
-        for (int k = 0; k < 2; ++k) {
-            const qsizetype room = Cp932Direct::outputRoom(ends[k] - starts[k]);
-            if (halves[k].size() < room)
-                halves[k].resize(room);
-        }
-        const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-        auto convertHalf = [&direct, data, &starts, &ends, halves](int k) {
-            return direct.convert(data + starts[k], ends[k] - starts[k], reinterpret_cast<unsigned char *>(halves[k].data()));
-        };
-        Cp932Direct::Run runs[2] = { { 0, 0 }, { 0, 0 } };
-        std::future<Cp932Direct::Run> second;
-        const bool parallel = half > 0 && startThread(second, [&convertHalf] { return convertHalf(1); });
-        if (half > 0)
-            runs[0] = convertHalf(0);
-        runs[1] = parallel ? second.get() : convertHalf(1);
-        // Up to the first invalid code, if any.
-        qsizetype written[2] = { runs[0].written, runs[1].written };
-        bool invalid = false;
-        for (int k = 0; k < 2; ++k) {
-            if (invalid) {
-                written[k] = 0;
-                continue;
-            }
-            advanceCp932(read, data + starts[k], runs[k].read);
-            invalid = runs[k].read < ends[k] - starts[k];
-        }
-        if (writing.valid())
-            writing.get(); // the other set is free again; a failed write throws here
-        auto writeOut = [&sink, halves, written] {
-            for (int k = 0; k < 2; ++k)
-                sink.write(QByteArrayView(halves[k].constData(), written[k]));
-        };
-        if (invalid || last) {
-            writeOut();
-            return invalid ? failed(convertTexts::invalidShiftJis(read.line, read.column)) : StreamOutcome {};
-        }
-        if (!startThread(writing, writeOut))
-            writeOut();
-        set ^= 1;
-        reader.keepFrom(cut);
-        reader.next();
-    }
-}
-
-bool startsWith(QByteArrayView bytes, QByteArrayView prefix)
-{
-    return bytes.size() >= prefix.size() && bytes.first(prefix.size()) == prefix;
-}
-
 StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink &sink)
 {
     Encoding from = options.from;
@@ -325,21 +229,21 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
     switch (from) {
     case Encoding::Cp932:
         // Such a file decodes as Shift-JIS by accident, into mojibake.
-        if (startsWith(head, utf8Bom))
+        if (head.startsWith(utf8Bom))
             return failed(convertTexts::looksLikeUtf8());
-        if (startsWith(head, utf16LeBom) || startsWith(head, utf16BeBom))
+        if (head.startsWith(utf16LeBom) || head.startsWith(utf16BeBom))
             return failed(convertTexts::looksLikeUtf16());
         break;
     case Encoding::Utf16Le:
-        start = startsWith(head, utf16LeBom) ? 2 : 0;
+        start = head.startsWith(utf16LeBom) ? 2 : 0;
         break;
     case Encoding::Utf16Be:
-        start = startsWith(head, utf16BeBom) ? 2 : 0;
+        start = head.startsWith(utf16BeBom) ? 2 : 0;
         break;
     default:
-        if (startsWith(head, utf16LeBom) || startsWith(head, utf16BeBom))
+        if (head.startsWith(utf16LeBom) || head.startsWith(utf16BeBom))
             return failed(convertTexts::looksLikeUtf16());
-        start = startsWith(head, utf8Bom) ? utf8Bom.size() : 0;
+        start = head.startsWith(utf8Bom) ? utf8Bom.size() : 0;
         break;
     }
     if (options.writeBom) {
@@ -351,8 +255,8 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
             sink.writeUncounted(utf16BeBom);
     }
     if (from == Encoding::Cp932) {
-        if (const Cp932Direct *direct = directPath(options.kinds, options.to))
-            return runDirect(*direct, reader, sink);
+        if (const Cp932Direct *direct = Cp932Direct::shared(options.kinds, options.to))
+            return runCp932Direct(*direct, reader, sink);
     }
     return runThroughText(options, from, reader, start, sink);
 }
