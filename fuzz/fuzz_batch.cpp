@@ -55,9 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     options.writeBom = data[2] & 1;
     for (int k = 0; k < (data[2] >> 1) % 4; ++k)
         options.kinds.append(fuzz::allKinds[data[3 + k] % std::size(fuzz::allKinds)]);
-    const qsizetype blockSize = data[6] | (data[7] & 0x0F) << 8;
-    const qsizetype readSize = data[7] >> 4;
     const QByteArray input(reinterpret_cast<const char *>(data) + kHeader, qsizetype(size) - kHeader);
+    // Up to the input's size, where the cuts fall.
+    const qsizetype blockSize = (data[6] | (data[7] & 0x0F) << 8) % (input.size() + 2);
+    const qsizetype readSize = data[7] >> 4;
 
     // One block larger than the input holds it all (the default size costs a megabyte a run).
     options.blockSize = input.size() + 1;
