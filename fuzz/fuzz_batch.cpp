@@ -8,8 +8,6 @@
 #include "convert/memory_streams.h"
 #include "convert/stream_conversion.h"
 #include "fuzz/reference.h"
-#include "host/codepage/utf16.h"
-#include "host/codepage/utf8.h"
 
 using namespace orvane;
 using batch::Encoding;
@@ -18,29 +16,10 @@ namespace {
 
 constexpr qsizetype kHeader = 8;
 
-bool decodeAs(Encoding e, QByteArrayView b, QString &t)
+// The document encoding of each of the converter's, in the same order, Auto left aside.
+TextEncoding documentEncoding(Encoding e)
 {
-    if (e == Encoding::Utf8 || e == Encoding::Utf8Bom)
-        return utf8::decode(b.startsWith("\xEF\xBB\xBF") ? b.sliced(3) : b, t);
-    if (e == Encoding::Utf16Le)
-        return utf16::decode(b.startsWith("\xFF\xFE") ? b.sliced(2) : b, utf16::ByteOrder::LittleEndian, t);
-    if (e == Encoding::Utf16Be)
-        return utf16::decode(b.startsWith("\xFE\xFF") ? b.sliced(2) : b, utf16::ByteOrder::BigEndian, t);
-    return !b.startsWith("\xEF\xBB\xBF") && cp932::decode(b, t);
-}
-
-bool encodeAs(Encoding e, QStringView t, QByteArray &b)
-{
-    if (e == Encoding::Utf8 || e == Encoding::Utf8Bom)
-        return utf8::encode(t, b);
-    if (e == Encoding::Utf16Le || e == Encoding::Utf16Be)
-        return utf16::encode(t, e == Encoding::Utf16Le ? utf16::ByteOrder::LittleEndian : utf16::ByteOrder::BigEndian, b);
-    return cp932::encode(t, b);
-}
-
-QByteArrayView markOf(Encoding e)
-{
-    return e == Encoding::Utf8Bom ? "\xEF\xBB\xBF" : e == Encoding::Utf16Le ? "\xFF\xFE" : e == Encoding::Utf16Be ? "\xFE\xFF" : "";
+    return allTextEncodings[int(e)];
 }
 
 } // namespace
@@ -72,15 +51,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(inBlocks.exitStatus == inOne.exitStatus && inBlocks.error == inOne.error);
     FUZZ_CHECK(inBlocks.bytesWritten == inOne.bytesWritten && blocks.bytes() == whole.bytes());
 
-    if (options.from == Encoding::Auto || input.startsWith("\xFF\xFE") || input.startsWith("\xFE\xFF"))
+    // A byte-order mark of UTF-16 makes any other source encoding refuse the input, one of UTF-8
+    // makes Shift-JIS refuse it; the source's own is left out.
+    if (options.from == Encoding::Auto)
         return 0;
+    const TextEncoding from = documentEncoding(options.from);
+    const TextEncoding to = documentEncoding(options.to);
+    const QByteArrayView utf8Mark = byteOrderMark(TextEncoding::Utf8Bom);
+    const QByteArrayView ownMark = from == TextEncoding::Utf8 ? utf8Mark : byteOrderMark(from);
+    const bool utf16Marked = input.startsWith(byteOrderMark(TextEncoding::Utf16Le))
+        || input.startsWith(byteOrderMark(TextEncoding::Utf16Be));
+    const bool refused = (utf16Marked && from != TextEncoding::Utf16Le && from != TextEncoding::Utf16Be)
+        || (from == TextEncoding::ShiftJis && input.startsWith(utf8Mark));
+    const QByteArrayView body = QByteArrayView(input).sliced(input.startsWith(ownMark) ? ownMark.size() : 0);
     QString text;
     QByteArray expected;
-    bool ok = decodeAs(options.from, input, text);
+    bool ok = !refused && fuzz::decodeAs(from, body, text);
     for (const ConversionKind kind : options.kinds)
         text = convert(kind, text);
-    ok = ok && encodeAs(options.to, text, expected);
+    ok = ok && fuzz::encodeAs(to, text, expected);
     FUZZ_CHECK(ok == (inOne.exitStatus == batch::Success));
-    FUZZ_CHECK(!ok || whole.bytes() == (options.writeBom ? markOf(options.to).toByteArray() : QByteArray()) + expected);
+    FUZZ_CHECK(!ok || whole.bytes() == (options.writeBom ? byteOrderMark(to).toByteArray() : QByteArray()) + expected);
     return 0;
 }

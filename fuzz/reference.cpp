@@ -1,5 +1,7 @@
 #include "fuzz/reference.h"
 
+#include "host/codepage/utf16.h"
+#include "host/codepage/utf8.h"
 #include "host/text/case_table.h"
 #include "host/text/kana_table.h"
 #include "host/text/width_table.h"
@@ -259,6 +261,22 @@ text::Match findOneByOne(qsizetype start, QStringView s, QStringView sought, tex
     return {};
 }
 
+QString joinedLines(QStringView s)
+{
+    QString out;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] != u'\r' && s[i] != u'\n') {
+            out.append(s[i]);
+            continue;
+        }
+        if (s[i] == u'\r' && i + 1 < s.size() && s[i + 1] == u'\n')
+            ++i;
+        if (i + 1 < s.size())
+            out.append(u"\r\n");
+    }
+    return out;
+}
+
 cp932::Position positionIn(QStringView s, qsizetype offset)
 {
     cp932::Position at;
@@ -275,13 +293,50 @@ cp932::Position positionIn(QStringView s, qsizetype offset)
     return at;
 }
 
-bool storable(QStringView s, bool (*stores)(char32_t))
+bool stores(TextEncoding encoding, char32_t c)
+{
+    return encoding == TextEncoding::ShiftJis ? cp932::canEncode(c) : c < 0xD800 || c > 0xDFFF;
+}
+
+bool storable(QStringView s, TextEncoding encoding)
 {
     for (qsizetype i = 0; i < s.size(); i += pairs(s, i) ? 2 : 1) {
-        if (!stores(codePointAt(s, i)))
+        if (!stores(encoding, codePointAt(s, i)))
             return false;
     }
     return true;
+}
+
+bool decodeAs(TextEncoding encoding, QByteArrayView bytes, QString &text, codepage::DecodeError *error)
+{
+    switch (encoding) {
+    case TextEncoding::ShiftJis:
+        return cp932::decode(bytes, text, error);
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
+        return utf8::decode(bytes, text, error);
+    case TextEncoding::Utf16Le:
+        return utf16::decode(bytes, utf16::ByteOrder::LittleEndian, text, error);
+    case TextEncoding::Utf16Be:
+        return utf16::decode(bytes, utf16::ByteOrder::BigEndian, text, error);
+    }
+    return false;
+}
+
+bool encodeAs(TextEncoding encoding, QStringView text, QByteArray &bytes, codepage::EncodeError *error)
+{
+    switch (encoding) {
+    case TextEncoding::ShiftJis:
+        return cp932::encode(text, bytes, error);
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
+        return utf8::encode(text, bytes, error);
+    case TextEncoding::Utf16Le:
+        return utf16::encode(text, utf16::ByteOrder::LittleEndian, bytes, error);
+    case TextEncoding::Utf16Be:
+        return utf16::encode(text, utf16::ByteOrder::BigEndian, bytes, error);
+    }
+    return false;
 }
 
 } // namespace orvane::fuzz

@@ -4,6 +4,7 @@
 
 #include "convert/conversion_kind.h"
 #include "host/codepage/cp932.h"
+#include "host/codepage/text_encoding.h"
 #include "host/text/instr.h"
 
 #include <QByteArrayView>
@@ -39,6 +40,9 @@ QString convertOneByOne(ConversionKind kind, QStringView text);
 // InStr by plain comparison at every position; text comparison folds both strings first.
 text::Match findOneByOne(qsizetype start, QStringView text, QStringView sought, text::CompareMode mode);
 
+// The lines of text, ended by CR LF, lone CR or lone LF, joined by CR LF; no line end after the last.
+QString joinedLines(QStringView text);
+
 // Line and column of the UTF-16 index offset in text, counted from its start.
 cp932::Position positionIn(QStringView text, qsizetype offset);
 
@@ -46,7 +50,12 @@ cp932::Position positionIn(QStringView text, qsizetype offset);
 char32_t codePointAt(QStringView text, qsizetype i);
 
 // Whether the encoding stores every character of text (a lone surrogate as itself).
-bool storable(QStringView text, bool (*stores)(char32_t) = cp932::canEncode);
+bool storable(QStringView text, TextEncoding encoding = TextEncoding::ShiftJis);
+bool stores(TextEncoding encoding, char32_t c);
+
+// The codec of each encoding, byte-order marks left aside.
+bool decodeAs(TextEncoding encoding, QByteArrayView bytes, QString &text, codepage::DecodeError *error = nullptr);
+bool encodeAs(TextEncoding encoding, QStringView text, QByteArray &bytes, codepage::EncodeError *error = nullptr);
 
 // Decodes bytes with decode(bytes, text, error = nullptr) -> bool and checks what every decoder
 // owes its callers: a failure stops at the first bad sequence, text holds exactly what the bytes
