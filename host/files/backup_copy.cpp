@@ -116,6 +116,15 @@ BackupCopy::BackupCopy(int fd, qint64 size, const QString &target, bool besideTa
     if (m_fd < 0)
         failBackup(path, errno);
     m_path = QFile::decodeName(name);
+    // Readable by whoever may read the file, and theirs when root saves another user's file, so
+    // that a copy left behind is theirs to recover.
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) {
+        [[maybe_unused]] const int modeSet = ::fchmod(m_fd, st.st_mode & 0666);
+        if (::geteuid() == 0) {
+            [[maybe_unused]] const int ownerSet = ::fchown(m_fd, st.st_uid, st.st_gid);
+        }
+    }
     if (!copyBytes(fd, m_fd, size) || ::fsync(m_fd) != 0) {
         const int error = errno;
         remove();

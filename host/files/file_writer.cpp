@@ -122,14 +122,16 @@ void writeAll(int fd, QByteArrayView part, off_t offset, const QString &path)
 // half-way leaves it.
 class InPlaceSink final : public FileWriter::Sink {
 public:
-    InPlaceSink(const QString &target, const QString &path, off_t oldSize, bool folderWritable)
-        : m_fd(::open(QFile::encodeName(target).constData(), O_RDWR | O_CLOEXEC)), m_path(path),
-          m_oldSize(oldSize)
+    InPlaceSink(const QString &target, const QString &path, bool folderWritable)
+        : m_fd(::open(QFile::encodeName(target).constData(), O_RDWR | O_CLOEXEC)), m_path(path)
     {
-        if (m_fd.get() < 0)
+        struct stat st {};
+        // The size of the file as opened, not as first seen, so that the copy holds all of it.
+        if (m_fd.get() < 0 || ::fstat(m_fd.get(), &st) != 0)
             failWithErrno(errno, path, Access::Write);
-        if (oldSize > 0)
-            m_backup.emplace(m_fd.get(), qint64(oldSize), target, folderWritable, path);
+        m_oldSize = st.st_size;
+        if (m_oldSize > 0)
+            m_backup.emplace(m_fd.get(), qint64(m_oldSize), target, folderWritable, path);
     }
 
     ~InPlaceSink() override
@@ -154,6 +156,7 @@ public:
 
     void write(QByteArrayView bytes) override
     {
+        failAgainIfDone();
         m_touched = std::max(m_touched, m_written + off_t(bytes.size()));
         try {
             writeAll(m_fd.get(), bytes, m_written, m_path);
@@ -165,6 +168,7 @@ public:
 
     void commit() override
     {
+        failAgainIfDone();
         if (::ftruncate(m_fd.get(), m_written) != 0 || ::fsync(m_fd.get()) != 0)
             failUndoing(errno);
         m_done = true;
@@ -192,9 +196,19 @@ private:
 
     HostError undoneError(HostError error)
     {
-        if (undo() || !m_backup)
-            return error;
-        return HostError(error.number(), error.description() + texts::backupKept(shown(m_backup->path())));
+        if (!undo() && m_backup)
+            error = HostError(error.number(), error.description() + texts::backupKept(shown(m_backup->path())));
+        m_failure = error;
+        return error;
+    }
+
+    // Once the old content is back (or the new one committed), nothing more may be written.
+    void failAgainIfDone()
+    {
+        if (m_failure)
+            throw *m_failure;
+        if (m_done)
+            fail(ErrorNumber::PathFileAccess, texts::otherWrite(shown(m_path), file_errors::systemReason(EBADF)));
     }
 
     [[noreturn]] void failUndoing(int error)
@@ -208,8 +222,9 @@ private:
 
     FdCloser m_fd;
     QString m_path;
-    off_t m_oldSize;
+    off_t m_oldSize = 0;
     std::optional<BackupCopy> m_backup;
+    std::optional<HostError> m_failure;
     off_t m_written = 0;
     off_t m_touched = 0;
     bool m_done = false;
@@ -245,7 +260,7 @@ std::unique_ptr<FileWriter::Sink> openSink(const QString &path)
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
     const bool folderWritable = ::access(folder.constData(), W_OK | X_OK) == 0;
     if (st.st_nlink > 1 || !folderWritable)
-        return std::make_unique<InPlaceSink>(target, path, st.st_size, folderWritable);
+        return std::make_unique<InPlaceSink>(target, path, folderWritable);
     return std::make_unique<ReplacingSink>(target, path, true, st.st_uid, st.st_gid);
 }
 
