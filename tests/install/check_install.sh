@@ -25,6 +25,10 @@ for program in orvane orvane-conv; do
     [ -x "$root/bin/$program" ] || fail "bin/$program is missing or not executable"
 done
 
+for page in orvane orvane-conv; do
+    gzip -t "$root/share/man/man1/$page.1.gz" 2>/dev/null || fail "the manual page $page(1) is missing"
+done
+
 # The installed converter runs on its own, outside the build tree.
 if [ -x "$root/bin/orvane-conv" ]; then
     got=$(printf 'abc\r\n' | "$root/bin/orvane-conv" upper | od -An -c | tr -s ' ')
