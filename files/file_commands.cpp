@@ -4,6 +4,10 @@
 #include "host/retry.h"
 
 #include <QDir>
+#include <QStringList>
+
+#include <algorithm>
+#include <iterator>
 
 namespace orvane {
 
@@ -18,12 +22,35 @@ MsgBoxAnswer askToSave(Host &host)
     return host.messageBox.msgBox(file_texts::savePrompt(), YesNoCancel + Exclamation, appTitle());
 }
 
+// Save As's file types, one per encoding in the order of allTextEncodings.
+QString saveFilter()
+{
+    QStringList parts;
+    for (TextEncoding encoding : allTextEncodings)
+        parts << file_texts::fileTypeName(encoding) << QStringLiteral("*.txt");
+    return parts.join(u'|');
+}
+
+int filterIndexOf(TextEncoding encoding)
+{
+    return int(std::find(std::begin(allTextEncodings), std::end(allTextEncodings), encoding) - std::begin(allTextEncodings)) + 1;
+}
+
+// The encoding of a chosen file type; a dialog that reports none keeps the current one.
+TextEncoding encodingOfFilter(int filterIndex, TextEncoding current)
+{
+    if (filterIndex < 1 || filterIndex > int(std::size(allTextEncodings)))
+        return current;
+    return allTextEncodings[filterIndex - 1];
+}
+
 // Shows a dialog with the document's path as its initial file name. The filter and extension are
 // set here as well as at load, so that the commands do not depend on who set up the dialog.
-bool showDialog(Host &host, int flags, void (CommonDialog::*show)())
+bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QString &filter, int filterIndex)
 {
     CommonDialog &dialog = host.CommonDialog1;
-    dialog.Filter = file_texts::fileFilter();
+    dialog.Filter = filter;
+    dialog.FilterIndex = filterIndex;
     dialog.DefaultExt = file_texts::defaultExt();
     return runWithRetry(host.messageBox, [&] {
                dialog.Flags = flags;
@@ -42,18 +69,21 @@ void writeDocument(Host &host, const QString &path)
     }
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
-        host.textFiles.writeText(path, text);
+        host.textFiles.writeText(path, text, host.document.encoding);
     });
     if (outcome == StepOutcome::Done)
         host.document.Modified = false;
 }
 
-// A Save As that fails after its dialog keeps the newly chosen name as the document's path.
+// The chosen file type becomes the document's encoding. A Save As that fails after its dialog
+// keeps the newly chosen name and encoding.
 void saveAs(Host &host)
 {
-    if (!showDialog(host, kSaveFlags, &CommonDialog::ShowSave))
+    CommonDialog &dialog = host.CommonDialog1;
+    if (!showDialog(host, kSaveFlags, &CommonDialog::ShowSave, saveFilter(), filterIndexOf(host.document.encoding)))
         return;
-    writeDocument(host, host.CommonDialog1.FileName);
+    host.document.encoding = encodingOfFilter(dialog.FilterIndex, host.document.encoding);
+    writeDocument(host, dialog.FileName);
 }
 
 void save(Host &host)
@@ -90,6 +120,7 @@ void NewMenu_Click(Host &host)
     host.CommonDialog1.FileName.clear();
     host.Text1.loadText(QString());
     host.document.Modified = false;
+    host.document.encoding = TextEncoding::ShiftJis;
 }
 
 // Touches neither the text, the path nor Modified until the whole file has been read.
@@ -108,19 +139,28 @@ void openDocument(Host &host, const QString &path)
         dialog.FileName = previousPath;
         return;
     }
-    if (loaded.mayBeUtf8
-        && host.messageBox.msgBox(file_texts::openAsShiftJis(QDir::toNativeSeparators(path)), YesNo + Exclamation, appTitle())
-            != MsgBoxAnswer::Yes) {
-        dialog.FileName = previousPath;
-        return;
+    if (loaded.alsoShiftJis) {
+        const MsgBoxAnswer answer = host.messageBox.msgBox(
+            file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)), YesNoCancel + Exclamation, appTitle());
+        if (answer == MsgBoxAnswer::No) {
+            loaded.encoding = TextEncoding::ShiftJis;
+        } else if (answer != MsgBoxAnswer::Yes) {
+            dialog.FileName = previousPath;
+            return;
+        }
     }
 
     {
         BusyScope busy(host.program);
-        host.Text1.loadText(loaded.text);
+        if (loaded.isUtf8())
+            host.Text1.loadUtf8(loaded.utf8, loaded.utf8Units);
+        else
+            host.Text1.loadText(loaded.text);
         loaded.text = QString();
+        loaded.utf8 = QByteArray();
     }
     host.document.Modified = false;
+    host.document.encoding = loaded.encoding;
 }
 
 void OpenMenu_Click(Host &host)
@@ -130,7 +170,7 @@ void OpenMenu_Click(Host &host)
 
     CommonDialog &dialog = host.CommonDialog1;
     const QString previousPath = dialog.FileName;
-    if (!showDialog(host, kOpenFlags, &CommonDialog::ShowOpen)) {
+    if (!showDialog(host, kOpenFlags, &CommonDialog::ShowOpen, file_texts::fileFilter(), 1)) {
         dialog.FileName = previousPath;
         return;
     }

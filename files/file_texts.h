@@ -1,6 +1,8 @@
 #pragma once
 // The Japanese texts of the file commands.
 
+#include "host/codepage/text_encoding.h"
+
 #include <QString>
 
 namespace orvane::file_texts {
@@ -9,14 +11,34 @@ inline QString savePrompt() { return QStringLiteral("現在のテキストを保
 
 inline QString fileFilter() { return QStringLiteral("テキストファイル (*.txt)|*.txt"); }
 
+// Save As offers one file type per encoding; the first, Shift-JIS, keeps the plain name.
+inline QString fileTypeName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return QStringLiteral("テキストファイル UTF-8 (*.txt)");
+    case TextEncoding::Utf8Bom:
+        return QStringLiteral("テキストファイル UTF-8 BOM 付き (*.txt)");
+    case TextEncoding::Utf16Le:
+        return QStringLiteral("テキストファイル UTF-16 LE (*.txt)");
+    case TextEncoding::Utf16Be:
+        return QStringLiteral("テキストファイル UTF-16 BE (*.txt)");
+    case TextEncoding::ShiftJis:
+        break;
+    }
+    return QStringLiteral("テキストファイル (*.txt)");
+}
+
 inline QString defaultExt() { return QStringLiteral(".txt"); }
 
-// %1 is the file's path.
-inline QString openAsShiftJis(const QString &path)
+// %1 is the file's path. The three answers are the message box's はい, いいえ and キャンセル.
+inline QString utf8OrShiftJis(const QString &path)
 {
-    return QStringLiteral("ファイル「%1」は UTF-8 のテキストかもしれません。"
-                          "Shift-JIS のテキストとして開きますか？\r\n"
-                          "（UTF-8 のテキストなら、文字化けして表示されます。）")
+    return QStringLiteral("ファイル「%1」は UTF-8 のテキストとしても Shift-JIS のテキストとしても読めます。"
+                          "どちらとして開きますか？\r\n\r\n"
+                          "はい: UTF-8 として開く\r\n"
+                          "いいえ: Shift-JIS として開く\r\n"
+                          "キャンセル: 開かない")
         .arg(path);
 }
 

@@ -18,12 +18,13 @@ public:
     virtual ~CommonDialog() = default;
 
     QString FileName;   // empty: the document has no file yet
-    QString Filter;     // "description|pattern"
+    QString Filter;     // "description|pattern|description|pattern"
+    int FilterIndex = 1; // 1-based: the file type shown first, and on OK the one chosen
     QString DefaultExt; // ".txt"
     int Flags = 0;
     bool CancelError = false;
 
-    // On OK, FileName holds the chosen file's full path.
+    // On OK, FileName holds the chosen file's full path and FilterIndex its file type.
     virtual void ShowOpen() = 0;
     virtual void ShowSave() = 0;
 };

@@ -2,6 +2,7 @@
 // The document's edit control: its text, selection and undo, in UTF-16 code units of a text whose
 // line ends are CR LF. Positions are 0-based; a position inside a surrogate pair moves to its start.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <functional>
@@ -26,6 +27,13 @@ public:
     virtual void setText(const QString &text) = 0;
     // Replaces the whole text and starts a fresh undo history (a loaded or new document).
     virtual void loadText(const QString &text) = 0;
+    // The same for a text given as UTF-8 whose line ends are all CR LF, with its length in UTF-16
+    // units. Controls that keep UTF-8 themselves take the bytes as they are.
+    virtual void loadUtf8(const QByteArray &utf8, qsizetype utf16Length)
+    {
+        Q_UNUSED(utf16Length);
+        loadText(QString::fromUtf8(utf8));
+    }
 
     virtual qsizetype selStart() const = 0;
     virtual qsizetype selLength() const = 0;

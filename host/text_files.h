@@ -1,14 +1,27 @@
 #pragma once
-// Reading and writing the document's text files: code page 932 bytes, lines separated by CR LF.
-// Every failure throws HostError with a Japanese description that names the file.
+// Reading and writing the document's text files in the document's encoding, lines separated by
+// CR LF. Every failure throws HostError with a Japanese description that names the file.
 
+#include "host/codepage/text_encoding.h"
+
+#include <QByteArray>
 #include <QString>
 
 namespace orvane {
 
+// A file's text as read, its lines joined by CR LF, no line end after the last, no byte-order mark.
 struct LoadedText {
-    QString text;            // the file's lines joined by CR LF, no line end after the last
-    bool mayBeUtf8 = false;  // valid UTF-8 with multi-byte sequences: worth asking the user
+    TextEncoding encoding = TextEncoding::ShiftJis;
+    QString text;            // Shift-JIS and UTF-16 files
+    QByteArray utf8;         // UTF-8 files, kept as UTF-8 for an edit control that holds UTF-8
+    qsizetype utf8Units = 0; // utf8's length in UTF-16 code units
+    // A UTF-8 file whose bytes are valid Shift-JIS too (ﾃｽ is C3 BD): encoding says UTF-8, text
+    // holds the Shift-JIS reading, and the user chooses.
+    bool alsoShiftJis = false;
+
+    bool isUtf8() const { return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom; }
+    // The text as read in its own encoding.
+    QString decoded() const { return isUtf8() ? QString::fromUtf8(utf8) : text; }
 };
 
 class TextFiles {
@@ -16,8 +29,10 @@ public:
     virtual ~TextFiles() = default;
     // Reads and decodes the whole file; nothing is returned unless all of it is read.
     virtual LoadedText readText(const QString &path) = 0;
-    // Writes the text and one CR LF after it, replacing the file only once everything is written.
-    virtual void writeText(const QString &path, const QString &text) = 0;
+    // Writes the text and one CR LF after it in the encoding (with its byte-order mark, if it has
+    // one), replacing the file only once everything is written.
+    virtual void writeText(const QString &path, const QString &text,
+                           TextEncoding encoding = TextEncoding::ShiftJis) = 0;
 };
 
 } // namespace orvane

@@ -1,9 +1,28 @@
 #pragma once
 // The Japanese error descriptions of the disk text files, each naming the file it is about.
 
+#include "host/codepage/text_encoding.h"
+
 #include <QString>
 
 namespace orvane::disk_file_texts {
+
+inline QString encodingName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return QStringLiteral("UTF-8");
+    case TextEncoding::Utf8Bom:
+        return QStringLiteral("UTF-8 (BOM 付き)");
+    case TextEncoding::Utf16Le:
+        return QStringLiteral("UTF-16 LE");
+    case TextEncoding::Utf16Be:
+        return QStringLiteral("UTF-16 BE");
+    case TextEncoding::ShiftJis:
+        break;
+    }
+    return QStringLiteral("Shift-JIS");
+}
 
 // %1 is the file's path throughout.
 
@@ -89,20 +108,22 @@ inline QString invalidBytes(const QString &path, qsizetype line, qsizetype colum
         .arg(line)
         .arg(column);
 }
-inline QString looksLikeUtf8(const QString &path)
+// Invalid Shift-JIS is only reported for bytes that are not valid UTF-8 either.
+inline QString notUtf8Either()
 {
-    return QStringLiteral("ファイル「%1」を開けません。UTF-8 のテキストのようです。開けるのは Shift-JIS のテキストだけです。")
-        .arg(path);
+    return QStringLiteral("UTF-8 のテキストとしても読めません。");
 }
-inline QString utf8Bom(const QString &path)
+// %2 names the encoding ("UTF-8", "UTF-16 LE" ...).
+inline QString invalidInEncoding(const QString &path, const QString &encoding, qsizetype line, qsizetype column)
 {
-    return QStringLiteral("ファイル「%1」は UTF-8 のテキスト（BOM 付き）のため開けません。開けるのは Shift-JIS のテキストだけです。")
-        .arg(path);
+    return QStringLiteral("ファイル「%1」を開けません。%2 のテキストとして読めないバイトがあります（%3 行目、%4 文字目）。")
+        .arg(path, encoding)
+        .arg(line)
+        .arg(column);
 }
-inline QString utf16Bom(const QString &path)
+inline QString cutAtTheEnd()
 {
-    return QStringLiteral("ファイル「%1」は UTF-16 のテキストのため開けません。開けるのは Shift-JIS のテキストだけです。")
-        .arg(path);
+    return QStringLiteral("ファイルの最後の文字が途中で切れています。");
 }
 // %2 is the character itself, %3 its code point (U+XXXX).
 inline QString unstorable(const QString &path, const QString &character, const QString &codePoint,
@@ -122,6 +143,15 @@ inline QString unstorableInvisible(const QString &path, const QString &codePoint
         .arg(line)
         .arg(column);
 }
+// A lone surrogate can come from pasted text; no Unicode encoding can store one.
+inline QString unpairedSurrogate(const QString &path, const QString &encoding, const QString &codePoint,
+                                 qsizetype line, qsizetype column)
+{
+    return QStringLiteral("ファイル「%1」に保存できません。対になっていないサロゲート %2 は %3 で保存できません（%4 行目、%5 文字目）。")
+        .arg(path, codePoint, encoding)
+        .arg(line)
+        .arg(column);
+}
 inline QString yenHint()
 {
     return QStringLiteral("Shift-JIS では ¥ を \\ と区別できないためです。全角変換で ¥ を ￥ にすると保存できます。");
@@ -129,6 +159,11 @@ inline QString yenHint()
 inline QString overlineHint()
 {
     return QStringLiteral("Shift-JIS では ‾ を ~ と区別できないためです。全角の ￣ に置き換えると保存できます（全角変換は ¥ を ￥ にします）。");
+}
+// After every Shift-JIS refusal of a character.
+inline QString utf8Hint()
+{
+    return QStringLiteral("「名前を付けて保存」で UTF-8 を選ぶと、この文字も保存できます。");
 }
 // %2 is the system's own reason.
 inline QString otherRead(const QString &path, const QString &reason)

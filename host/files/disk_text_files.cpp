@@ -1,6 +1,9 @@
 #include "host/files/disk_text_files.h"
 
 #include "host/codepage/cp932.h"
+#include "host/codepage/utf16.h"
+#include "host/codepage/utf8.h"
+#include "host/files/document_bytes.h"
 #include "host/files/disk_file_texts.h"
 #include "host/files/file_errors.h"
 #include "host/files/file_writer.h"
@@ -126,137 +129,6 @@ QByteArray readAllBytes(const QString &path)
 
 #endif
 
-enum class Utf8Kind { Invalid, AsciiOnly, MultiByte };
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-Utf8Kind classifyUtf8(QByteArrayView bytes)
-{
-    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
-    const auto *end = p + bytes.size();
-    bool multiByte = false;
-    while (p < end) {
-        if (end - p >= 8) {
-            quint64 word;
-            std::memcpy(&word, p, 8);
-            if ((word & 0x8080808080808080ull) == 0) {
-                p += 8;
-                continue;
-            }
-        }
-        const unsigned b = *p;
-        if (b < 0x80) {
-            ++p;
-            continue;
-        }
-        int length;
-        unsigned low = 0x80, high = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) {
-            length = 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            length = 3;
-            if (b == 0xE0)
-                low = 0xA0;
-            else if (b == 0xED)
-                high = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            length = 4;
-            if (b == 0xF0)
-                low = 0x90;
-            else if (b == 0xF4)
-                high = 0x8F;
-        } else {
-            return Utf8Kind::Invalid;
-        }
-        if (end - p < length || p[1] < low || p[1] > high)
-            return Utf8Kind::Invalid;
-        for (int k = 2; k < length; ++k) {
-            if (p[k] < 0x80 || p[k] > 0xBF)
-                return Utf8Kind::Invalid;
-        }
-        p += length;
-        multiByte = true;
-    }
-    return multiByte ? Utf8Kind::MultiByte : Utf8Kind::AsciiOnly;
-}
-
-// CR and LF never occur as the second byte of a double-byte character, so line ends can be found
-// in the bytes before decoding.
-bool hasLoneLineEnd(QByteArrayView bytes)
-{
-    const char *begin = bytes.data();
-    const char *end = begin + bytes.size();
-    for (const char *q = begin; (q = static_cast<const char *>(std::memchr(q, '\n', size_t(end - q)))); ++q) {
-        if (q == begin || q[-1] != '\r')
-            return true;
-    }
-    for (const char *q = begin; (q = static_cast<const char *>(std::memchr(q, '\r', size_t(end - q)))); ++q) {
-        if (q + 1 == end || q[1] != '\n')
-            return true;
-    }
-    return false;
-}
-
-QByteArray withCrLf(QByteArrayView bytes)
-{
-    // At most one byte more per byte; the untouched rest of the allocation is never paged in.
-    QByteArray out(bytes.size() * 2, Qt::Uninitialized);
-    char *o = out.data();
-    const char *p = bytes.data();
-    const char *end = p + bytes.size();
-    while (p < end) {
-        const char c = *p++;
-        if (c == '\r' || c == '\n') {
-            *o++ = '\r';
-            *o++ = '\n';
-            if (c == '\r' && p < end && *p == '\n')
-                ++p;
-        } else {
-            *o++ = c;
-        }
-    }
-    out.truncate(o - out.constData());
-    return out;
-}
-
-// The line end after the last line is not part of the text.
-QByteArrayView withoutFinalLineEnd(QByteArrayView bytes)
-{
-    if (bytes.endsWith("\r\n"))
-        return bytes.chopped(2);
-    if (bytes.endsWith('\r') || bytes.endsWith('\n'))
-        return bytes.chopped(1);
-    return bytes;
-}
-
-LoadedText decodeFile(QByteArray bytes, const QString &path)
-{
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        fail(ErrorNumber::InvalidFileFormat, texts::utf8Bom(shown(path)));
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        fail(ErrorNumber::InvalidFileFormat, texts::utf16Bom(shown(path)));
-
-    // Stops at the first invalid sequence, which comes early in nearly every Shift-JIS file.
-    const Utf8Kind utf8 = classifyUtf8(bytes);
-
-    QByteArrayView body = withoutFinalLineEnd(bytes);
-    if (hasLoneLineEnd(body)) {
-        QByteArray normalised = withCrLf(body);
-        bytes = std::move(normalised);
-        body = bytes;
-    }
-
-    LoadedText loaded;
-    cp932::DecodeError error;
-    if (!cp932::decode(body, loaded.text, &error)) {
-        if (utf8 == Utf8Kind::MultiByte)
-            fail(ErrorNumber::InvalidFileFormat, texts::looksLikeUtf8(shown(path)));
-        // Line and column are the same before and after the line ends were made CR LF.
-        fail(ErrorNumber::InvalidFileFormat, texts::invalidBytes(shown(path), error.at.line, error.at.column));
-    }
-    loaded.mayBeUtf8 = utf8 == Utf8Kind::MultiByte;
-    return loaded;
-}
-
 QString codePointName(char32_t codePoint)
 {
     return QStringLiteral("U+%1").arg(uint(codePoint), 4, 16, QLatin1Char('0')).toUpper();
@@ -292,7 +164,52 @@ bool isShowable(char32_t codePoint)
         description += texts::yenHint();
     else if (c == U'\u203E')
         description += texts::overlineHint();
+    // UTF-8 stores every character, though not a lone surrogate.
+    if (c < 0xD800 || c > 0xDFFF)
+        description += texts::utf8Hint();
     fail(ErrorNumber::InvalidFileFormat, description);
+}
+
+utf16::ByteOrder byteOrder(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16Le ? utf16::ByteOrder::LittleEndian : utf16::ByteOrder::BigEndian;
+}
+
+// The text in the encoding, without its mark and the final line end.
+QByteArray encodeText(const QString &text, TextEncoding encoding, const QString &path)
+{
+    QByteArray bytes;
+    codepage::EncodeError error;
+    bool encoded = false;
+    switch (encoding) {
+    case TextEncoding::ShiftJis:
+        if (!cp932::encode(text, bytes, &error))
+            failUnstorable(path, error);
+        return bytes;
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
+        encoded = utf8::encode(text, bytes, &error);
+        break;
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
+        encoded = utf16::encode(text, byteOrder(encoding), bytes, &error);
+        break;
+    }
+    if (!encoded)
+        fail(ErrorNumber::InvalidFileFormat,
+             texts::unpairedSurrogate(shown(path), texts::encodingName(encoding), codePointName(error.codePoint),
+                                      error.at.line, error.at.column));
+    return bytes;
+}
+
+QByteArray encodedLineEnd(TextEncoding encoding)
+{
+    QByteArray lineEnd;
+    if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be)
+        utf16::encode(u"\r\n", byteOrder(encoding), lineEnd);
+    else
+        lineEnd = QByteArrayLiteral("\r\n");
+    return lineEnd;
 }
 
 } // namespace
@@ -300,23 +217,23 @@ bool isShowable(char32_t codePoint)
 LoadedText DiskTextFiles::readText(const QString &path)
 {
     try {
-        return decodeFile(readAllBytes(path), path);
+        return decodeDocumentBytes(readAllBytes(path), shown(path));
     } catch (const std::bad_alloc &) {
         fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
     }
 }
 
-void DiskTextFiles::writeText(const QString &path, const QString &text)
+void DiskTextFiles::writeText(const QString &path, const QString &text, TextEncoding encoding)
 {
     try {
-        QByteArray bytes;
-        cp932::EncodeError error;
-        if (!cp932::encode(text, bytes, &error))
-            failUnstorable(path, error);
+        const QByteArray bytes = encodeText(text, encoding, path);
+        const QByteArrayView mark = byteOrderMark(encoding);
+        const QByteArray lineEnd = encodedLineEnd(encoding);
         FileWriter writer(path);
-        writer.reserve(bytes.size() + 2);
+        writer.reserve(mark.size() + bytes.size() + lineEnd.size());
+        writer.write(mark);
         writer.write(bytes);
-        writer.write("\r\n");
+        writer.write(lineEnd);
         writer.commit();
     } catch (const std::bad_alloc &) {
         fail(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));

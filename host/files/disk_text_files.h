@@ -1,5 +1,5 @@
 #pragma once
-// The document's text files on disk: code page 932 bytes, lines separated by CR LF.
+// The document's text files on disk in any of their encodings, lines separated by CR LF.
 // Owns nothing between calls; each call opens and closes its file.
 
 #include "host/text_files.h"
@@ -12,14 +12,14 @@ public:
     // times over (the bytes, the UTF-16 text, the edit control's own copy).
     static constexpr qint64 maxFileSize = qint64(1) << 30;
 
-    // Refuses folders, devices and pipes before opening them, byte-order-marked UTF-8 and UTF-16
-    // files, and files holding bytes that are not code page 932.
+    // Refuses folders, devices and pipes before opening them; decodes by decodeDocumentBytes.
     LoadedText readText(const QString &path) override;
 
     // Writes through a symbolic link to its target. Replaces the file atomically with a temporary
     // file beside it, except where that would cut the file off from its other names or is not
     // possible (several hard links, a folder we may not write), where it writes in place.
-    void writeText(const QString &path, const QString &text) override;
+    void writeText(const QString &path, const QString &text,
+                   TextEncoding encoding = TextEncoding::ShiftJis) override;
 };
 
 } // namespace orvane

@@ -18,6 +18,7 @@ using namespace orvane::test;
 namespace texts = orvane::disk_file_texts;
 
 Q_DECLARE_METATYPE(ErrorNumber)
+Q_DECLARE_METATYPE(TextEncoding)
 
 namespace {
 
@@ -70,6 +71,8 @@ private slots:
     void readOnlyFolderWritesExistingFileInPlace();
     void japanesePathWithSpaces();
     void longSingleLineRoundTrips();
+    void everyCharacterRoundTripsInEachUnicodeEncoding_data();
+    void everyCharacterRoundTripsInEachUnicodeEncoding();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -116,7 +119,8 @@ void TestDiskTextFiles::loadAndSave()
     writeFileBytes(file, before);
     const LoadedText loaded = m_files.readText(file);
     QCOMPARE(loaded.text, text);
-    QCOMPARE(loaded.mayBeUtf8, false);
+    QCOMPARE(loaded.encoding, TextEncoding::ShiftJis);
+    QCOMPARE(loaded.alsoShiftJis, false);
 
     m_files.writeText(file, loaded.text);
     QCOMPARE(fileBytes(file), after);
@@ -128,24 +132,25 @@ void TestDiskTextFiles::utf8LookingFilesAreFlagged_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("mayBeUtf8");
+    QTest::addColumn<bool>("alsoShiftJis");
 
     QTest::newRow("ﾃｽ is also UTF-8 ý") << QByteArray("\xC3\xBD") << s(u"ﾃｽ") << true;
     QTest::newRow("ASCII only") << QByteArray("plain\r\n") << s(u"plain") << false;
     QTest::newRow("Shift-JIS Japanese") << QByteArray("\x82\xA0\x93\xFA") << s(u"あ日") << false;
+    QTest::newRow("UTF-8 日本語") << QByteArray("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E") << QString() << false;
 }
 
 void TestDiskTextFiles::utf8LookingFilesAreFlagged()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, text);
-    QFETCH(bool, mayBeUtf8);
+    QFETCH(bool, alsoShiftJis);
 
     const QString file = path(QStringLiteral("a.txt"));
     writeFileBytes(file, content);
     const LoadedText loaded = m_files.readText(file);
     QCOMPARE(loaded.text, text);
-    QCOMPARE(loaded.mayBeUtf8, mayBeUtf8);
+    QCOMPARE(loaded.alsoShiftJis, alsoShiftJis);
 }
 
 void TestDiskTextFiles::refusedFiles_data()
@@ -162,14 +167,17 @@ void TestDiskTextFiles::refusedFiles_data()
         << s(u"Shift-JIS のテキストとして読めないバイトがあります（3 行目、2 文字目）。");
     QTest::newRow("unassigned pair") << QStringLiteral("a.txt") << QByteArray("\x85\x40") << ErrorNumber::InvalidFileFormat
                                      << s(u"（1 行目、1 文字目）");
-    QTest::newRow("UTF-8 BOM") << QStringLiteral("a.txt") << QByteArray("\xEF\xBB\xBF" "abc") << ErrorNumber::InvalidFileFormat
-                               << s(u"UTF-8");
-    QTest::newRow("UTF-16 LE BOM") << QStringLiteral("a.txt") << QByteArray("\xFF\xFE" "a\0", 4) << ErrorNumber::InvalidFileFormat
-                                   << s(u"UTF-16");
-    QTest::newRow("UTF-16 BE BOM") << QStringLiteral("a.txt") << QByteArray("\xFE\xFF\0a", 4) << ErrorNumber::InvalidFileFormat
-                                   << s(u"UTF-16");
-    QTest::newRow("UTF-8 日本語, invalid as Shift-JIS") << QStringLiteral("a.txt") << QByteArray("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E")
-                                                     << ErrorNumber::InvalidFileFormat << s(u"UTF-8");
+    QTest::newRow("UTF-8 BOM, then FF") << QStringLiteral("a.txt") << QByteArray("\xEF\xBB\xBF" "ab\xFF") << ErrorNumber::InvalidFileFormat
+                               << s(u"UTF-8 (BOM 付き) のテキストとして読めないバイトがあります（1 行目、3 文字目）。");
+    QTest::newRow("UTF-16 LE BOM, then a lone low surrogate")
+        << QStringLiteral("a.txt") << QByteArray("\xFF\xFE" "a\0\0\xDC", 6) << ErrorNumber::InvalidFileFormat
+        << s(u"UTF-16 LE のテキストとして読めないバイトがあります（1 行目、2 文字目）。");
+    QTest::newRow("UTF-16 BE BOM, then an odd byte")
+        << QStringLiteral("a.txt") << QByteArray("\xFE\xFF\0a\0", 5) << ErrorNumber::InvalidFileFormat
+        << s(u"UTF-16 BE のテキストとして読めないバイトがあります（1 行目、2 文字目）。ファイルの最後の文字が途中で切れています。");
+    QTest::newRow("neither UTF-8 nor Shift-JIS") << QStringLiteral("a.txt") << QByteArray("\xE6\x97\xA5\x82")
+                                                << ErrorNumber::InvalidFileFormat
+                                                << s(u"（1 行目、3 文字目）。UTF-8 のテキストとしても読めません。");
     QTest::newRow("missing file") << QStringLiteral("missing.txt") << QByteArray() << ErrorNumber::FileNotFound << s(u"が見つかりません。");
     QTest::newRow("missing folder") << QStringLiteral("gone/a.txt") << QByteArray() << ErrorNumber::PathNotFound
                                     << s(u"のフォルダーが見つかりません。");
@@ -268,6 +276,9 @@ void TestDiskTextFiles::unstorableCharacters()
     QVERIFY2(error->description().contains(descriptionPart), qPrintable(error->description()));
     if (text.contains(u'¥') || text.contains(u'‾'))
         QVERIFY(error->description().contains(u"全角変換で ¥ を ￥") || error->description().contains(u"全角変換は ¥ を ￥"));
+    // No encoding stores a lone surrogate.
+    QCOMPARE(error->description().endsWith(u"「名前を付けて保存」で UTF-8 を選ぶと、この文字も保存できます。"),
+             !text.front().isSurrogate());
     QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
     QCOMPARE(folderEntries(m_dir.path()), QStringList{QStringLiteral("old.txt")});
 }
@@ -441,6 +452,52 @@ void TestDiskTextFiles::longSingleLineRoundTrips()
     QCOMPARE(loaded.text.count(u'あ'), 10'000'000);
     m_files.writeText(file, loaded.text);
     QVERIFY(fileBytes(file) == content + "\r\n");
+}
+
+void TestDiskTextFiles::everyCharacterRoundTripsInEachUnicodeEncoding_data()
+{
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<QByteArray>("mark");
+    QTest::newRow("UTF-8") << TextEncoding::Utf8 << QByteArray();
+    QTest::newRow("UTF-8 BOM") << TextEncoding::Utf8Bom << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("UTF-16 LE") << TextEncoding::Utf16Le << QByteArray("\xFF\xFE");
+    QTest::newRow("UTF-16 BE") << TextEncoding::Utf16Be << QByteArray("\xFE\xFF");
+}
+
+void TestDiskTextFiles::everyCharacterRoundTripsInEachUnicodeEncoding()
+{
+    QFETCH(TextEncoding, encoding);
+    QFETCH(QByteArray, mark);
+
+    // Every BMP character but the surrogates and a sample of the others, in lines of 64; CR and
+    // LF only as the line ends, which read back as they are.
+    QString text;
+    for (char32_t c = 0; c < 0x110000; c += c < 0x10000 ? 1 : 61) {
+        if ((c >= 0xD800 && c <= 0xDFFF) || c == U'\r' || c == U'\n')
+            continue;
+        text += QString::fromUcs4(&c, 1);
+        if (c % 64 == 0)
+            text += u"\r\n";
+    }
+    const QString lines = text + s(u"\r\n");
+    QByteArray expected;
+    if (encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom) {
+        expected = lines.toUtf8();
+    } else {
+        for (QChar unit : lines) {
+            const char high = char(unit.unicode() >> 8), low = char(unit.unicode() & 0xFF);
+            expected.append(encoding == TextEncoding::Utf16Le ? low : high).append(encoding == TextEncoding::Utf16Le ? high : low);
+        }
+    }
+
+    const QString file = path(QStringLiteral("all.txt"));
+    m_files.writeText(file, text, encoding);
+    QVERIFY(fileBytes(file) == mark + expected);
+    const LoadedText loaded = m_files.readText(file);
+    QCOMPARE(loaded.encoding, encoding);
+    QVERIFY(loaded.decoded() == text);
+    m_files.writeText(file, loaded.decoded(), loaded.encoding);
+    QVERIFY(fileBytes(file) == mark + expected);
 }
 
 QTEST_GUILESS_MAIN(TestDiskTextFiles)

@@ -3,6 +3,7 @@
 #include "test_files.h"
 
 #include "files/file_commands.h"
+#include "host/files/document_bytes.h"
 #include "host/files/disk_file_texts.h"
 #include "host/files/disk_text_files.h"
 #include "tests/support/fake_host.h"
@@ -15,12 +16,19 @@
 
 using namespace orvane;
 using namespace orvane::test;
+using namespace Qt::StringLiterals;
 namespace texts = orvane::disk_file_texts;
+
+Q_DECLARE_METATYPE(TextEncoding)
 
 namespace {
 
 const QString kPrompt = QStringLiteral("現在のテキストを保存しますか");
 const QString kFilter = QStringLiteral("テキストファイル (*.txt)|*.txt");
+// Save As's file types, one per encoding: Shift-JIS, UTF-8, UTF-8 with BOM, UTF-16 LE, UTF-16 BE.
+const QString kSaveFilter = QStringLiteral("テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
+                                           "テキストファイル UTF-8 BOM 付き (*.txt)|*.txt|"
+                                           "テキストファイル UTF-16 LE (*.txt)|*.txt|テキストファイル UTF-16 BE (*.txt)|*.txt");
 constexpr int kPromptStyle = 51;
 constexpr int kErrorStyle = 21;
 constexpr int kOpenFlags = 4100;
@@ -35,10 +43,10 @@ public:
         busyDuringCalls &= m_program.busyDepth() > 0;
         return m_disk.readText(path);
     }
-    void writeText(const QString &path, const QString &text) override
+    void writeText(const QString &path, const QString &text, TextEncoding encoding) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
-        m_disk.writeText(path, text);
+        m_disk.writeText(path, text, encoding);
     }
     bool busyDuringCalls = true;
 
@@ -102,6 +110,8 @@ private slots:
     void saveWithoutPathIsSaveAs();
     void saveAsWritesTheChosenFile();
     void saveAsCancelledChangesNothing();
+    void saveAsChoosesTheEncoding_data();
+    void saveAsChoosesTheEncoding();
     void saveAsFailureKeepsTheNewName();
     void saveRetryAfterPermissionLifted();
     void saveRetryAfterDiskFullLifted();
@@ -334,15 +344,19 @@ void TestFileCommands::openRetryAfterTheFileAppears()
 void TestFileCommands::openAsksBeforeLoadingPossibleUtf8_data()
 {
     QTest::addColumn<MsgBoxAnswer>("answer");
-    QTest::addColumn<bool>("opened");
-    QTest::newRow("Yes opens as Shift-JIS") << MsgBoxAnswer::Yes << true;
-    QTest::newRow("No gives up") << MsgBoxAnswer::No << false;
+    QTest::addColumn<QString>("text"); // null: not opened
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("Yes opens as UTF-8") << MsgBoxAnswer::Yes << s(u"ý") << QByteArray("\xC3\xBD\r\n");
+    QTest::newRow("No opens as Shift-JIS") << MsgBoxAnswer::No << s(u"ﾃｽ") << QByteArray("\xC3\xBD\r\n");
+    QTest::newRow("Cancel gives up") << MsgBoxAnswer::Cancel << QString() << QByteArray();
 }
 
 void TestFileCommands::openAsksBeforeLoadingPossibleUtf8()
 {
     QFETCH(MsgBoxAnswer, answer);
-    QFETCH(bool, opened);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, saved);
+    const bool opened = !text.isNull();
 
     Fixture f;
     const QString utf8 = file(QStringLiteral("u.txt"));
@@ -353,13 +367,20 @@ void TestFileCommands::openAsksBeforeLoadingPossibleUtf8()
 
     OpenMenu_Click(f.host);
     QCOMPARE(f.messages.shown().size(), 1);
-    QCOMPARE(f.messages.shown()[0].style, 4 + 48);
+    QCOMPARE(f.messages.shown()[0].style, 3 + 48);
     QCOMPARE(f.messages.shown()[0].title, QStringLiteral("Orvane"));
-    QVERIFY(f.messages.shown()[0].prompt.contains(u"UTF-8"));
-    QVERIFY(f.messages.shown()[0].prompt.contains(utf8));
-    QCOMPARE(f.text(), opened ? s(u"ﾃｽ") : QStringLiteral("keep"));
+    QCOMPARE(f.messages.shown()[0].prompt,
+             QStringLiteral("ファイル「%1」は UTF-8 のテキストとしても Shift-JIS のテキストとしても読めます。"
+                            "どちらとして開きますか？\r\n\r\nはい: UTF-8 として開く\r\nいいえ: Shift-JIS として開く\r\n"
+                            "キャンセル: 開かない").arg(utf8));
+    QCOMPARE(f.text(), opened ? text : QStringLiteral("keep"));
     QCOMPARE(f.path(), opened ? utf8 : file(QStringLiteral("a.txt")));
     QCOMPARE(f.modified(), false);
+    // Saved back in the encoding it was opened in, the file keeps its bytes.
+    if (opened) {
+        SaveMenu_Click(f.host);
+        QCOMPARE(fileBytes(utf8), saved);
+    }
 }
 
 void TestFileCommands::saveWithPathWritesWithoutDialog()
@@ -406,12 +427,68 @@ void TestFileCommands::saveAsWritesTheChosenFile()
 
     SaveAsMenu_Click(f.host);
     QCOMPARE(f.fake.dialog.shown()[0].initialFileName, old);
-    QCOMPARE(f.fake.dialog.Filter, kFilter);
+    QCOMPARE(f.fake.dialog.Filter, kSaveFilter);
     QCOMPARE(f.fake.dialog.DefaultExt, QStringLiteral(".txt"));
     QCOMPARE(fileBytes(chosen), QByteArray("text\r\n"));
     QCOMPARE(fileBytes(old), QByteArray("old\r\n"));
     QCOMPARE(f.path(), chosen);
     QCOMPARE(f.modified(), false);
+}
+
+void TestFileCommands::saveAsChoosesTheEncoding_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<TextEncoding>("before");
+    QTest::addColumn<int>("shownIndex");  // the file type preselected
+    QTest::addColumn<int>("chosenIndex"); // 0: the preselected one is kept
+    QTest::addColumn<QByteArray>("saved"); // of the text あ
+
+    QTest::newRow("Save As: Shift-JIS to UTF-16 LE") << u"Save As"_s << TextEncoding::ShiftJis << 1 << 4
+                                                     << "\xFF\xFE\x42\x30\r\0\n\0"_ba;
+    QTest::newRow("Save As: UTF-8 kept") << u"Save As"_s << TextEncoding::Utf8 << 2 << 0 << "\xE3\x81\x82\r\n"_ba;
+    QTest::newRow("Save As: UTF-16 BE to Shift-JIS") << u"Save As"_s << TextEncoding::Utf16Be << 5 << 1
+                                                     << "\x82\xA0\r\n"_ba;
+    QTest::newRow("Exit's Yes: UTF-8 BOM kept") << u"Exit"_s << TextEncoding::Utf8Bom << 3 << 0
+                                                << "\xEF\xBB\xBF\xE3\x81\x82\r\n"_ba;
+    QTest::newRow("New's Yes: UTF-16 BE chosen") << u"New"_s << TextEncoding::Utf16Le << 4 << 5
+                                                 << "\xFE\xFF\x30\x42\0\r\0\n"_ba;
+}
+
+void TestFileCommands::saveAsChoosesTheEncoding()
+{
+    QFETCH(QString, command);
+    QFETCH(TextEncoding, before);
+    QFETCH(int, shownIndex);
+    QFETCH(int, chosenIndex);
+    QFETCH(QByteArray, saved);
+
+    Fixture f;
+    f.setDocument(s(u"あ"), file(u"a.txt"_s), true);
+    f.fake.document.encoding = before;
+    const QString chosen = file(u"b.txt"_s);
+    f.fake.dialog.choose(chosen, chosenIndex);
+    if (command != u"Save As")
+        f.messages.answer(MsgBoxAnswer::Yes);
+
+    if (command == u"Save As")
+        SaveAsMenu_Click(f.host);
+    else if (command == u"Exit")
+        ExitMenu_Click(f.host);
+    else
+        NewMenu_Click(f.host);
+    QCOMPARE(f.fake.dialog.shown().size(), 1);
+    QCOMPARE(f.fake.dialog.shown()[0].filter, kSaveFilter);
+    QCOMPARE(f.fake.dialog.shown()[0].filterIndex, shownIndex);
+    QCOMPARE(fileBytes(chosen), saved);
+    if (command == u"Save As") {
+        // Save goes on writing the chosen encoding.
+        f.fake.edit.type(s(u"い"));
+        SaveMenu_Click(f.host);
+        QCOMPARE(decodeDocumentBytes(fileBytes(chosen), chosen).decoded(), s(u"いあ"));
+        QCOMPARE(decodeDocumentBytes(fileBytes(chosen), chosen).encoding, f.fake.document.encoding);
+    } else if (command == u"New") {
+        QCOMPARE(f.fake.document.encoding, TextEncoding::ShiftJis);
+    }
 }
 
 void TestFileCommands::saveAsCancelledChangesNothing()

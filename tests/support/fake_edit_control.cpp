@@ -1,5 +1,7 @@
 #include "fake_edit_control.h"
 
+#include <QTest>
+
 #include <algorithm>
 
 namespace orvane::test {
@@ -34,6 +36,14 @@ void FakeEditControl::setText(const QString &text)
 {
     replace(0, m_text.size(), text);
     m_selStart = 0;
+}
+
+void FakeEditControl::loadUtf8(const QByteArray &utf8, qsizetype utf16Length)
+{
+    const QString text = QString::fromUtf8(utf8);
+    if (text.size() != utf16Length)
+        QTest::qFail("loadUtf8 given a wrong length", __FILE__, __LINE__);
+    loadText(text);
 }
 
 void FakeEditControl::loadText(const QString &text)

@@ -15,6 +15,8 @@ public:
     qsizetype findBinary(qsizetype from, QStringView sought) const override;
     void setText(const QString &text) override;
     void loadText(const QString &text) override;
+    // Fails the test when the length given is not the text's.
+    void loadUtf8(const QByteArray &utf8, qsizetype utf16Length) override;
 
     qsizetype selStart() const override { return m_selStart; }
     qsizetype selLength() const override { return m_selLength; }

@@ -18,7 +18,10 @@ namespace orvane::test {
 class UnusedTextFiles final : public TextFiles {
 public:
     LoadedText readText(const QString &) override { throw std::logic_error("unexpected file read"); }
-    void writeText(const QString &, const QString &) override { throw std::logic_error("unexpected file write"); }
+    void writeText(const QString &, const QString &, TextEncoding) override
+    {
+        throw std::logic_error("unexpected file write");
+    }
 };
 
 struct FakeHost {

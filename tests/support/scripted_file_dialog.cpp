@@ -8,9 +8,9 @@
 
 namespace orvane::test {
 
-ScriptedFileDialog &ScriptedFileDialog::choose(const QString &path)
+ScriptedFileDialog &ScriptedFileDialog::choose(const QString &path, int filterIndex)
 {
-    m_answers.append(path);
+    m_answers.append(Answer{path, filterIndex});
     return *this;
 }
 
@@ -22,18 +22,20 @@ ScriptedFileDialog &ScriptedFileDialog::cancel()
 
 void ScriptedFileDialog::show(ShownDialog::Kind kind)
 {
-    m_shown.append({kind, Flags, FileName});
+    m_shown.append({kind, Flags, FileName, Filter, FilterIndex});
     if (m_answers.isEmpty()) {
         QTest::qFail("unexpected file dialog", __FILE__, __LINE__);
         throw std::logic_error("unexpected file dialog");
     }
-    const std::optional<QString> answer = m_answers.takeFirst();
+    const std::optional<Answer> answer = m_answers.takeFirst();
     if (!answer) {
         if (CancelError)
             throw HostError(ErrorNumber::DialogCancelled, QStringLiteral("キャンセルされました。"));
         return;
     }
-    FileName = *answer;
+    FileName = answer->path;
+    if (answer->filterIndex != 0)
+        FilterIndex = answer->filterIndex;
 }
 
 } // namespace orvane::test

@@ -1,6 +1,6 @@
 #pragma once
-// A file dialog that answers from a script: each show takes the next path, or cancels.
-// It records the Flags and the initial file name it was shown with.
+// A file dialog that answers from a script: each show takes the next path (and file type), or
+// cancels. It records the Flags, the initial file name and the file types it was shown with.
 
 #include "host/common_dialog.h"
 
@@ -13,11 +13,14 @@ struct ShownDialog {
     enum Kind { Open, Save } kind;
     int flags;
     QString initialFileName;
+    QString filter;
+    int filterIndex;
 };
 
 class ScriptedFileDialog final : public CommonDialog {
 public:
-    ScriptedFileDialog &choose(const QString &path);
+    // A filterIndex of 0 leaves the file type as shown.
+    ScriptedFileDialog &choose(const QString &path, int filterIndex = 0);
     ScriptedFileDialog &cancel();
 
     void ShowOpen() override { show(ShownDialog::Open); }
@@ -29,7 +32,11 @@ public:
 private:
     void show(ShownDialog::Kind kind);
 
-    QList<std::optional<QString>> m_answers;
+    struct Answer {
+        QString path;
+        int filterIndex;
+    };
+    QList<std::optional<Answer>> m_answers;
     QList<ShownDialog> m_shown;
 };
 

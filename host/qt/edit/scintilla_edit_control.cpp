@@ -364,10 +364,14 @@ void ScintillaEditControl::setText(const QString &text)
 
 void ScintillaEditControl::loadText(const QString &text)
 {
+    const QString normalized = withCrLf(text);
+    loadUtf8(normalized.toUtf8(), normalized.size());
+}
+
+void ScintillaEditControl::loadUtf8(const QByteArray &next, qsizetype utf16Length)
+{
     ChangeBatch batch(this);
     const SciCall sci(m_widget);
-    const QString normalized = withCrLf(text);
-    const QByteArray next = normalized.toUtf8();
     const qsizetype length = sci(Sci::SCI_GETLENGTH);
     const bool same = length == next.size()
         && std::memcmp(sci.pointer(Sci::SCI_GETCHARACTERPOINTER), next.constData(), size_t(length)) == 0;
@@ -379,7 +383,7 @@ void ScintillaEditControl::loadText(const QString &text)
         sci(Sci::SCI_ALLOCATE, uintptr_t(next.size() + next.size() / 8));
         sci(Sci::SCI_ADDTEXT, uintptr_t(next.size()), next.constData());
         sci(Sci::SCI_SETUNDOCOLLECTION, 1);
-        m_index->noteLength(normalized.size());
+        m_index->noteLength(utf16Length);
     }
     sci(Sci::SCI_EMPTYUNDOBUFFER);
     sci(Sci::SCI_SETSAVEPOINT);

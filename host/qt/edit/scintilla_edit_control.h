@@ -31,6 +31,8 @@ public:
     qsizetype findBinary(qsizetype from, QStringView sought) const override;
     void setText(const QString &text) override;
     void loadText(const QString &text) override;
+    // Hands the bytes to Scintilla as they are, without a detour through UTF-16.
+    void loadUtf8(const QByteArray &utf8, qsizetype utf16Length) override;
 
     qsizetype selStart() const override;
     qsizetype selLength() const override;

@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace orvane {
 
 namespace {
@@ -122,8 +124,10 @@ void QtCommonDialog::show(bool save)
     dialog.pathMustExist = (Flags & OFN_PATHMUSTEXIST) != 0;
 
     const QStringList filters = nameFilters(Filter);
-    if (!filters.isEmpty())
+    if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.at(std::clamp<qsizetype>(FilterIndex, 1, filters.size()) - 1));
+    }
     QString suffix = DefaultExt;
     if (suffix.startsWith(QLatin1Char('.')))
         suffix.remove(0, 1);
@@ -144,6 +148,8 @@ void QtCommonDialog::show(bool save)
     }
     const QString chosen = dialog.typedFile.isEmpty() ? dialog.selectedFiles().first() : dialog.typedFile;
     FileName = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());
+    if (!filters.isEmpty())
+        FilterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
 }
 
 } // namespace orvane

@@ -16,6 +16,7 @@ public:
     void setParentWidget(QWidget *parent) { m_parent = parent; }
 
     // Flags: 0x1000 the file must exist, 0x800 its folder must exist, 0x2 ask before overwriting.
+    // FilterIndex picks the file type shown first; on OK it is the one the user chose.
     void ShowOpen() override;
     void ShowSave() override;
 

@@ -7,6 +7,7 @@
 #include "host/qt/ui/qt_common_dialog.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -129,6 +130,7 @@ private slots:
     void saveAddsTheDefaultSuffix();
     void typedNameIsTakenAsItIsWhenItExists_data();
     void typedNameIsTakenAsItIsWhenItExists();
+    void saveReportsTheFileTypeChosenByKeyboard();
     void saveAsksBeforeOverwritingOnlyWithTheFlag_data();
     void saveAsksBeforeOverwritingOnlyWithTheFlag();
     void saveDeclinedOverwriteKeepsTheDialogOpen();
@@ -306,6 +308,36 @@ void TestQtCommonDialog::typedNameIsTakenAsItIsWhenItExists()
         dialog.ShowOpen();
     QVERIFY(!script.timedOut());
     QCOMPARE(dialog.FileName, QDir::toNativeSeparators(dir.filePath(chosen)));
+}
+
+void TestQtCommonDialog::saveReportsTheFileTypeChosenByKeyboard()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString preselected;
+    ModalScript script;
+    script.then([&](QWidget *modal) {
+        auto *fileDialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(fileDialog);
+        preselected = fileDialog->selectedNameFilter();
+        auto *types = fileDialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        fileDialog->activateWindow();
+        types->setFocus();
+        QTRY_VERIFY(types->hasFocus());
+        QTest::keyClick(types, Qt::Key_Down);
+        acceptName(QStringLiteral("型"))(modal);
+    });
+    QtCommonDialog dialog;
+    dialog.Filter = QStringLiteral("甲 (*.txt)|*.txt|乙 (*.txt)|*.txt|丙 (*.txt)|*.txt");
+    dialog.FilterIndex = 2;
+    dialog.DefaultExt = QStringLiteral(".txt");
+    dialog.FileName = dir.filePath(QStringLiteral("x.txt"));
+    dialog.ShowSave();
+    QVERIFY(!script.timedOut());
+    QCOMPARE(preselected, QStringLiteral("乙 (*.txt)"));
+    QCOMPARE(dialog.FilterIndex, 3);
+    QCOMPARE(dialog.FileName, QDir::toNativeSeparators(dir.filePath(QStringLiteral("型.txt"))));
 }
 
 void TestQtCommonDialog::saveAsksBeforeOverwritingOnlyWithTheFlag_data()
