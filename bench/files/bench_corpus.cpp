@@ -85,6 +85,30 @@ const QString &corpusPath()
 
 qint64 corpusSize() { return QFile(corpusPath()).size(); }
 
+const QString &utf8CorpusPath()
+{
+    static const QString path = [] {
+        const QString file = scratchPath(QStringLiteral("corpus-utf8.txt"));
+        QFile in(corpusPath());
+        if (!in.open(QIODevice::ReadOnly))
+            std::abort();
+        QString text;
+        cp932::decode(in.readAll(), text);
+        const QByteArray bytes = text.toUtf8();
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+            std::abort();
+        return file;
+    }();
+    return path;
+}
+
+qint64 utf8CorpusSize() { return QFile(utf8CorpusPath()).size(); }
+
+const QString &corpusPath(int which) { return which == 0 ? corpusPath() : utf8CorpusPath(); }
+
+qint64 corpusSize(int which) { return which == 0 ? corpusSize() : utf8CorpusSize(); }
+
 QString scratchPath(const QString &name)
 {
     const QString corpus = corpusPath();

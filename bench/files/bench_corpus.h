@@ -1,6 +1,7 @@
 #pragma once
 // The benchmarks' document: about 100 MB of code page 932 Japanese prose with CR LF line ends,
-// written once into a temporary folder; and the host services the commands need around a file.
+// and the same text in UTF-8, written once into a temporary folder; and the host services the
+// commands need around a file.
 
 #include "host/host.h"
 
@@ -15,6 +16,12 @@ constexpr qint64 kCorpusBytes = 100'000'000;
 // The corpus file's path, created on first use.
 const QString &corpusPath();
 qint64 corpusSize();
+// The same text in UTF-8 without a byte-order mark (about 1.5 times the size).
+const QString &utf8CorpusPath();
+qint64 utf8CorpusSize();
+// One of the two by a benchmark argument: 0 the code page 932 corpus, 1 the UTF-8 one.
+const QString &corpusPath(int which);
+qint64 corpusSize(int which);
 // A path beside the corpus for writing.
 QString scratchPath(const QString &name);
 

@@ -9,6 +9,10 @@
 
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace orvane::utf16 {
 
 namespace {
@@ -16,7 +20,7 @@ namespace {
 constexpr ByteOrder kNativeOrder =
     QSysInfo::ByteOrder == QSysInfo::LittleEndian ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
 
-// Copies units between memory and file order; the loop is simple enough for the compiler to vectorise.
+// Copies units between memory and file order.
 void copyUnits(const void *from, void *to, qsizetype units, ByteOrder order)
 {
     if (order == kNativeOrder) {
@@ -25,7 +29,14 @@ void copyUnits(const void *from, void *to, qsizetype units, ByteOrder order)
     }
     const auto *in = static_cast<const uchar *>(from);
     auto *out = static_cast<uchar *>(to);
-    for (qsizetype i = 0; i < units * 2; i += 2) {
+    qsizetype done = 0;
+#ifdef __SSE2__
+    for (; units * 2 - done >= 16; done += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + done));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + done), _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8)));
+    }
+#endif
+    for (qsizetype i = done; i < units * 2; i += 2) {
         out[i] = in[i + 1];
         out[i + 1] = in[i];
     }

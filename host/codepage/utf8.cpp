@@ -170,7 +170,16 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error)
 {
     const auto *src = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype bad = codepage::firstUnpairedSurrogate(src, text.size());
-    bytes = text.first(bad).toUtf8();
+#if defined(ORVANE_UTF8_X86_KERNELS)
+    if (isAvailable(Kernel::Ssse3)) {
+        // Three bytes a unit at most; the untouched rest of the allocation is never paged in.
+        bytes = QByteArray(bad * 3 + 16, Qt::Uninitialized);
+        bytes.truncate(kernels::encodeSsse3(src, bad, reinterpret_cast<uchar *>(bytes.data())));
+    } else
+#endif
+    {
+        bytes = text.first(bad).toUtf8();
+    }
     if (bad == text.size())
         return true;
     if (error) {
@@ -178,6 +187,43 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error)
         error->codePoint = src[bad];
     }
     return false;
+}
+
+qsizetype encodedLength(QStringView text)
+{
+    const auto *src = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype size = text.size();
+    // A unit below 0x80 is one byte, below 0x800 two, any other three; a surrogate pair is four.
+    qsizetype bytes = size;
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i notAscii = _mm_set1_epi16(short(0xFF80));
+    const __m128i notTwoByte = _mm_set1_epi16(short(0xF800));
+    const __m128i surrogate = _mm_set1_epi16(short(0xD800));
+    const __m128i zero = _mm_setzero_si128();
+    while (size - i >= 8) {
+        // Each unit adds at most 2 to its 16-bit counter: 16383 blocks before it could overflow.
+        const qsizetype blocks = std::min<qsizetype>((size - i) / 8, 16383);
+        const __m128i one = _mm_set1_epi16(1);
+        __m128i counts = _mm_setzero_si128();
+        for (qsizetype k = 0; k < blocks; ++k, i += 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
+            const __m128i high = _mm_and_si128(v, notTwoByte);
+            counts = _mm_add_epi16(counts, _mm_andnot_si128(_mm_cmpeq_epi16(_mm_and_si128(v, notAscii), zero), one));
+            counts = _mm_add_epi16(counts, _mm_andnot_si128(_mm_cmpeq_epi16(high, zero), one));
+            counts = _mm_add_epi16(counts, _mm_cmpeq_epi16(high, surrogate)); // adds -1
+        }
+        alignas(16) qint16 lanes[8];
+        _mm_store_si128(reinterpret_cast<__m128i *>(lanes), counts);
+        for (qint16 lane : lanes)
+            bytes += lane;
+    }
+#endif
+    for (; i < size; ++i) {
+        const char16_t c = src[i];
+        bytes += (c >= 0x80) + (c >= 0x800) - codepage::isHighSurrogate(c) - codepage::isLowSurrogate(c);
+    }
+    return bytes;
 }
 
 qsizetype utf16Length(QByteArrayView validUtf8)

@@ -32,6 +32,9 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error = nullptr);
 // bytes holds the characters before it.
 bool encode(QStringView text, QByteArray &bytes, EncodeError *error = nullptr);
 
+// The number of bytes encode writes for text without lone surrogates.
+qsizetype encodedLength(QStringView text);
+
 // The number of UTF-16 code units of valid UTF-8 (equal to its size when it is all ASCII).
 qsizetype utf16Length(QByteArrayView validUtf8);
 

@@ -1,5 +1,5 @@
 #pragma once
-// The UTF-8 validation kernels and the choice among them. The vector kernels live in files built
+// The UTF-8 validation and encoding kernels and the choice among them. The vector kernels live in files built
 // for their instruction set and are called only where the processor has it; this header is
 // included there too, so it includes nothing that could be compiled for another processor.
 
@@ -20,6 +20,10 @@ namespace kernels {
 // is ill-formed, except a sequence that begins up to three bytes before it and is cut by it.
 std::ptrdiff_t checkSsse3(const unsigned char *data, std::ptrdiff_t size);
 std::ptrdiff_t checkAvx2(const unsigned char *data, std::ptrdiff_t size);
+
+// Writes the UTF-8 of text without lone surrogates and returns the bytes written. dst has room
+// for three bytes a unit plus 16, as the vector stores may write past the last byte.
+std::ptrdiff_t encodeSsse3(const char16_t *src, std::ptrdiff_t size, unsigned char *dst);
 
 } // namespace kernels
 } // namespace orvane::utf8

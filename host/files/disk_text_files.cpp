@@ -1,6 +1,7 @@
 #include "host/files/disk_text_files.h"
 
 #include "host/codepage/cp932.h"
+#include "host/codepage/text_positions.h"
 #include "host/codepage/utf16.h"
 #include "host/codepage/utf8.h"
 #include "host/files/document_bytes.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -175,31 +177,50 @@ utf16::ByteOrder byteOrder(TextEncoding encoding)
     return encoding == TextEncoding::Utf16Le ? utf16::ByteOrder::LittleEndian : utf16::ByteOrder::BigEndian;
 }
 
-// The text in the encoding, without its mark and the final line end.
-QByteArray encodeText(const QString &text, TextEncoding encoding, const QString &path)
+// Unicode encodings store everything but a lone surrogate, which pasted text may hold.
+void checkUnicodeStorable(QStringView text, TextEncoding encoding, const QString &path)
 {
-    QByteArray bytes;
-    codepage::EncodeError error;
-    bool encoded = false;
-    switch (encoding) {
-    case TextEncoding::ShiftJis:
-        if (!cp932::encode(text, bytes, &error))
-            failUnstorable(path, error);
-        return bytes;
-    case TextEncoding::Utf8:
-    case TextEncoding::Utf8Bom:
-        encoded = utf8::encode(text, bytes, &error);
-        break;
-    case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be:
-        encoded = utf16::encode(text, byteOrder(encoding), bytes, &error);
-        break;
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype bad = codepage::firstUnpairedSurrogate(units, text.size());
+    if (bad == text.size())
+        return;
+    const codepage::Position at = codepage::positionOfUnit(units, bad);
+    fail(ErrorNumber::InvalidFileFormat, texts::unpairedSurrogate(shown(path), texts::encodingName(encoding),
+                                                                  codePointName(units[bad]), at.line, at.column));
+}
+
+qint64 encodedSize(QStringView text, TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom ? utf8::encodedLength(text)
+                                                                              : text.size() * 2;
+}
+
+// Encodes and writes the text block by block into one small buffer that stays in the cache,
+// instead of a second copy of the whole text in fresh memory. Native-order UTF-16 needs no
+// encoding at all.
+void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
+{
+    constexpr qsizetype kBlockUnits = 32 * 1024;
+    const bool utf8 = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom;
+    QByteArray block;
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype length = std::min(kBlockUnits, text.size() - i);
+        // Never split a surrogate pair between two blocks.
+        if (i + length < text.size() && QChar::isHighSurrogate(text[i + length - 1].unicode()))
+            --length;
+        const QStringView part = text.sliced(i, length);
+        if (utf8) {
+            utf8::encode(part, block);
+        } else if (byteOrder(encoding) == utf16::ByteOrder::LittleEndian && QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+            writer.write(QByteArrayView(reinterpret_cast<const char *>(part.utf16()), part.size() * 2));
+            i += length;
+            continue;
+        } else {
+            utf16::encode(part, byteOrder(encoding), block);
+        }
+        writer.write(block);
+        i += length;
     }
-    if (!encoded)
-        fail(ErrorNumber::InvalidFileFormat,
-             texts::unpairedSurrogate(shown(path), texts::encodingName(encoding), codePointName(error.codePoint),
-                                      error.at.line, error.at.column));
-    return bytes;
 }
 
 QByteArray encodedLineEnd(TextEncoding encoding)
@@ -226,13 +247,25 @@ LoadedText DiskTextFiles::readText(const QString &path)
 void DiskTextFiles::writeText(const QString &path, const QString &text, TextEncoding encoding)
 {
     try {
-        const QByteArray bytes = encodeText(text, encoding, path);
         const QByteArrayView mark = byteOrderMark(encoding);
         const QByteArray lineEnd = encodedLineEnd(encoding);
+        if (encoding == TextEncoding::ShiftJis) {
+            QByteArray bytes;
+            cp932::EncodeError error;
+            if (!cp932::encode(text, bytes, &error))
+                failUnstorable(path, error);
+            FileWriter writer(path);
+            writer.reserve(bytes.size() + lineEnd.size());
+            writer.write(bytes);
+            writer.write(lineEnd);
+            writer.commit();
+            return;
+        }
+        checkUnicodeStorable(text, encoding, path);
         FileWriter writer(path);
-        writer.reserve(mark.size() + bytes.size() + lineEnd.size());
+        writer.reserve(mark.size() + encodedSize(text, encoding) + lineEnd.size());
         writer.write(mark);
-        writer.write(bytes);
+        writeUnicode(writer, text, encoding);
         writer.write(lineEnd);
         writer.commit();
     } catch (const std::bad_alloc &) {

@@ -128,7 +128,12 @@ void TestUtf8::everyKernelFindsOneBadByteInLongText()
 {
     std::mt19937 random(8);
     for (int round = 0; round < 300; ++round) {
-        const QByteArray valid = randomText(random, 1 + random() % 3000).toUtf8();
+        const QString text = randomText(random, 1 + random() % 3000);
+        const QByteArray valid = text.toUtf8();
+        QByteArray encoded;
+        QVERIFY(utf8::encode(text, encoded));
+        QCOMPARE(encoded, valid);
+        QCOMPARE(utf8::encodedLength(text), valid.size());
         QCOMPARE(utf8::utf16Length(valid), QString::fromUtf8(valid).size());
         QByteArray bytes = valid;
         if (round % 3 == 0)
@@ -138,9 +143,9 @@ void TestUtf8::everyKernelFindsOneBadByteInLongText()
         const Verdict expected = reference(bytes);
         for (utf8::Kernel kernel : allKernels)
             QCOMPARE(verdictOf(kernel, bytes), expected);
-        QString text;
-        QCOMPARE(utf8::decode(bytes, text), expected.offset == bytes.size());
-        QCOMPARE(text, QString::fromUtf8(bytes.first(expected.offset)));
+        QString decoded;
+        QCOMPARE(utf8::decode(bytes, decoded), expected.offset == bytes.size());
+        QCOMPARE(decoded, QString::fromUtf8(bytes.first(expected.offset)));
     }
 }
 
