@@ -2,6 +2,8 @@
 // The document's edit control: its text, selection and undo, in UTF-16 code units of a text whose
 // line ends are CR LF. Positions are 0-based; a position inside a surrogate pair moves to its start.
 
+#include "host/codepage/utf8.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -32,7 +34,9 @@ public:
     virtual void loadUtf8(const QByteArray &utf8, qsizetype utf16Length)
     {
         Q_UNUSED(utf16Length);
-        loadText(QString::fromUtf8(utf8));
+        QString text;
+        utf8::decode(utf8, text);
+        loadText(text);
     }
 
     virtual qsizetype selStart() const = 0;

@@ -3,6 +3,7 @@
 // CR LF. Every failure throws HostError with a Japanese description that names the file.
 
 #include "host/codepage/text_encoding.h"
+#include "host/codepage/utf8.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,7 +22,13 @@ struct LoadedText {
 
     bool isUtf8() const { return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom; }
     // The text as read in its own encoding.
-    QString decoded() const { return isUtf8() ? QString::fromUtf8(utf8) : text; }
+    QString decoded() const
+    {
+        QString utf16 = text;
+        if (isUtf8())
+            utf8::decode(utf8, utf16);
+        return utf16;
+    }
 };
 
 class TextFiles {

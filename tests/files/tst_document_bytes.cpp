@@ -36,6 +36,8 @@ void TestDocumentBytes::encodingIsDecidedByTheRules_data()
     QTest::newRow("UTF-8 BOM only") << "\xEF\xBB\xBF"_ba << TextEncoding::Utf8Bom << QString() << QString();
     QTest::newRow("UTF-8 BOM, lone LF") << "\xEF\xBB\xBF\xE3\x81\x82\n\xE3\x81\x84\n"_ba << TextEncoding::Utf8Bom
                                         << u"あ\r\nい"_s << QString();
+    QTest::newRow("UTF-8 BOM, then U+FEFF") << "\xEF\xBB\xBF\xEF\xBB\xBF" "a"_ba << TextEncoding::Utf8Bom << u"\uFEFFa"_s
+                                           << QString();
     QTest::newRow("UTF-8 BOM, pure ASCII") << "\xEF\xBB\xBF" "a"_ba << TextEncoding::Utf8Bom << u"a"_s << QString();
     QTest::newRow("UTF-16 LE BOM only") << "\xFF\xFE"_ba << TextEncoding::Utf16Le << QString() << QString();
     QTest::newRow("UTF-16 LE, lone CR") << "\xFF\xFE\x42\x30\r\0\x44\x30\r\0"_ba << TextEncoding::Utf16Le

@@ -40,7 +40,8 @@ void FakeEditControl::setText(const QString &text)
 
 void FakeEditControl::loadUtf8(const QByteArray &utf8, qsizetype utf16Length)
 {
-    const QString text = QString::fromUtf8(utf8);
+    QString text;
+    utf8::decode(utf8, text);
     if (text.size() != utf16Length)
         QTest::qFail("loadUtf8 given a wrong length", __FILE__, __LINE__);
     loadText(text);

@@ -6,6 +6,8 @@
 #include "scintilla_text_widget.h"
 #include "utf16_index.h"
 
+#include "host/codepage/utf8.h"
+
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
@@ -60,6 +62,15 @@ QString withCrLf(const QString &text)
         }
     }
     return result;
+}
+
+// The document's UTF-8 as text. QString::fromUtf8 would drop a U+FEFF at the start, which here
+// is a character of the text.
+QString documentText(QByteArrayView bytes)
+{
+    QString text;
+    utf8::decode(bytes, text);
+    return text;
 }
 
 bool isContinuation(char byte)
@@ -289,7 +300,7 @@ QString ScintillaEditControl::text() const
 {
     const SciCall sci(m_widget);
     const qsizetype length = sci(Sci::SCI_GETLENGTH);
-    return QString::fromUtf8(sci.pointer(Sci::SCI_GETCHARACTERPOINTER), length);
+    return documentText(QByteArrayView(sci.pointer(Sci::SCI_GETCHARACTERPOINTER), length));
 }
 
 qsizetype ScintillaEditControl::textLength() const
@@ -412,8 +423,8 @@ QString ScintillaEditControl::selText() const
     const qsizetype end = sci(Sci::SCI_GETSELECTIONEND);
     if (end <= start)
         return QString();
-    return QString::fromUtf8(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), intptr_t(end - start)),
-        end - start);
+    return documentText(
+        QByteArrayView(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), intptr_t(end - start)), end - start));
 }
 
 void ScintillaEditControl::setSelText(const QString &text)

@@ -78,6 +78,7 @@ private slots:
     void loadTextLeavesNothingToUndo();
     void setSelTextLeavesCaretAfterInsertion();
     void nulSurvivesRoundTrip();
+    void loadedUtf8KeepsALeadingFeff();
     void contextMenuHasTextBoxItems();
     void contextMenuItemsAct();
     void menuShortcutsChangeNothing_data();
@@ -300,6 +301,16 @@ void TestScintillaEditControl::nulSurvivesRoundTrip()
     QCOMPARE(m_control->text(), u"ax"_qs + nul() + u"y"_qs + nul() + u"b"_qs);
     m_control->loadText(nul());
     QCOMPARE(m_control->text(), nul());
+}
+
+void TestScintillaEditControl::loadedUtf8KeepsALeadingFeff()
+{
+    m_control->loadUtf8("\xEF\xBB\xBF" "a\xF0\x9F\x98\x80", 4);
+    QCOMPARE(m_control->text(), u"\uFEFFa😀"_qs);
+    QCOMPARE(m_control->textLength(), 4);
+    m_control->setSelStart(0);
+    m_control->setSelLength(1);
+    QCOMPARE(m_control->selText(), u"\uFEFF"_qs);
 }
 
 void TestScintillaEditControl::contextMenuHasTextBoxItems()
