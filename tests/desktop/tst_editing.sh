@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Typing, the whole-text and selection conversions from the menus and their shortcut keys, Undo,
 # Cut/Copy/Paste through the real X clipboard, Save As through the real file dialog, Save, and the
-# save prompt of Exit, on the real binary. Every outcome is checked in the saved file's bytes.
+# save prompt of Exit, a UTF-8 file opened and saved as UTF-16 LE through the file-type list, on the
+# real binary. Every outcome is checked in the saved file's bytes.
 # Usage: tst_editing.sh PATH_TO_ORVANE
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/lib.sh"
@@ -114,6 +115,30 @@ keys n
 wait_exit
 [ "$(ls "$F")" = "$(printf 'a.txt\nb.txt')" ] || fail "files after いいえ: $(ls "$F")"
 expect_saved "$F/b.txt" "ひらがなhello WORLD\r\n2!"
+
+step "a UTF-8 file opened through the Open dialog and saved back in UTF-8"
+printf '日本語 abc\n' >"$F/u8.txt"
+start_orvane
+menu f o
+dialog=$(wait_window ファイルを開く) || exit 1
+accept_name "$dialog" u8.txt
+focus "$MAIN"
+menu s w
+save
+printf '日本語　ａｂｃ\r\n' >"$WORK/expected"
+expect_file "$F/u8.txt" "$WORK/expected"
+
+step "Save As UTF-16 LE, chosen in the file-type list by keyboard (UTF-8 preselected)"
+save_dialog
+dialog=$(wait_window "$SAVE_TITLE") || exit 1
+focus "$dialog"
+keys Tab Down Down shift+Tab
+accept_name "$dialog" u16.txt
+{ printf '\xff\xfe'; printf '日本語　ａｂｃ\r\n' | iconv -f UTF-8 -t UTF-16LE; } >"$WORK/expected"
+expect_file "$F/u16.txt" "$WORK/expected"
+focus "$MAIN"
+menu f x
+wait_exit
 
 step "Exit of an unchanged text asks nothing"
 start_orvane
