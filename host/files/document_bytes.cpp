@@ -20,6 +20,8 @@ namespace texts = disk_file_texts;
 // in the bytes before decoding.
 bool hasLoneLineEnd(QByteArrayView bytes)
 {
+    if (bytes.isEmpty()) // memchr must not see the null pointer of an empty array
+        return false;
     const char *begin = bytes.data();
     const char *end = begin + bytes.size();
     for (const char *q = begin; (q = static_cast<const char *>(std::memchr(q, '\n', size_t(end - q)))); ++q) {
