@@ -16,10 +16,23 @@ namespace {
 
 constexpr qsizetype kHeader = 8;
 
-// The document encoding of each of the converter's, in the same order, Auto left aside.
+// The document encoding of each of the converter's but Auto.
 TextEncoding documentEncoding(Encoding e)
 {
-    return allTextEncodings[int(e)];
+    switch (e) {
+    case Encoding::Utf8:
+        return TextEncoding::Utf8;
+    case Encoding::Utf8Bom:
+        return TextEncoding::Utf8Bom;
+    case Encoding::Utf16Le:
+        return TextEncoding::Utf16Le;
+    case Encoding::Utf16Be:
+        return TextEncoding::Utf16Be;
+    case Encoding::Cp932:
+    case Encoding::Auto:
+        break;
+    }
+    return TextEncoding::ShiftJis;
 }
 
 } // namespace
