@@ -1,0 +1,52 @@
+// Open's reading of any file's bytes: the encoding its rules choose (a byte-order mark, else UTF-8
+// with a multi-byte sequence, else Shift-JIS), the text of that encoding with every line end made
+// CR LF and the last one dropped, and for bytes it cannot read a refusal that names the line and
+// column of the first bad byte.
+
+#include "fuzz/reference.h"
+#include "host/codepage/utf8.h"
+#include "host/files/document_bytes.h"
+#include "host/host_error.h"
+
+using namespace orvane;
+
+namespace {
+
+struct Expected {
+    TextEncoding encoding = TextEncoding::ShiftJis;
+    QByteArrayView body;
+};
+
+Expected byTheRules(QByteArrayView bytes)
+{
+    for (const TextEncoding e : {TextEncoding::Utf8Bom, TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
+        if (bytes.startsWith(byteOrderMark(e)))
+            return {e, bytes.sliced(byteOrderMark(e).size())};
+    }
+    const bool multiByte = std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
+    return {multiByte && utf8::validate(bytes) ? TextEncoding::Utf8 : TextEncoding::ShiftJis, bytes};
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const Expected expected = byTheRules(bytes);
+    QString text;
+    codepage::DecodeError error;
+    const bool readable = fuzz::decodeAs(expected.encoding, expected.body, text, &error);
+    try {
+        const LoadedText loaded = decodeDocumentBytes(bytes, QStringLiteral("f"));
+        FUZZ_CHECK(readable && loaded.encoding == expected.encoding);
+        FUZZ_CHECK(loaded.decoded() == fuzz::joinedLines(text));
+        QString shiftJis;
+        const bool alsoShiftJis = loaded.encoding == TextEncoding::Utf8 && cp932::decode(bytes, shiftJis);
+        FUZZ_CHECK(loaded.alsoShiftJis == alsoShiftJis && (!alsoShiftJis || loaded.text == fuzz::joinedLines(shiftJis)));
+        FUZZ_CHECK(!loaded.isUtf8() || loaded.utf8Units == loaded.decoded().size());
+    } catch (const HostError &e) {
+        FUZZ_CHECK(!readable);
+        FUZZ_CHECK(e.description().contains(QStringLiteral("（%1 行目、%2 文字目）").arg(error.at.line).arg(error.at.column)));
+    }
+    return 0;
+}
