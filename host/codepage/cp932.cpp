@@ -87,17 +87,7 @@ Position positionOfByte(const uchar *src, qsizetype offset)
 {
     Position at;
     at.offset = offset;
-    qsizetype lineStart = 0;
-    for (qsizetype k = 0; k < offset; ++k) {
-        if (src[k] == '\r') {
-            if (k + 1 < offset && src[k + 1] == '\n')
-                ++k;
-        } else if (src[k] != '\n') {
-            continue;
-        }
-        ++at.line;
-        lineStart = k + 1;
-    }
+    const qsizetype lineStart = codepage::countLines(src, offset, at);
     // CR and LF are never trail bytes, so a line starts on a character; each character is one
     // UTF-16 unit, hence one column.
     for (qsizetype k = lineStart; k < offset; k += singleByte[src[k]] == kLeadByte ? 2 : 1)

@@ -6,29 +6,6 @@
 
 namespace orvane::codepage {
 
-namespace {
-
-// Counts lines up to offset in units of either width; CR and LF are never part of a longer
-// sequence in UTF-16 or UTF-8. Returns the start of the offset's line.
-template <typename Unit>
-qsizetype countLines(const Unit *src, qsizetype offset, Position &at)
-{
-    qsizetype lineStart = 0;
-    for (qsizetype k = 0; k < offset; ++k) {
-        if (src[k] == '\r') {
-            if (k + 1 < offset && src[k + 1] == '\n')
-                ++k;
-        } else if (src[k] != '\n') {
-            continue;
-        }
-        ++at.line;
-        lineStart = k + 1;
-    }
-    return lineStart;
-}
-
-} // namespace
-
 Position positionOfUnit(const char16_t *text, qsizetype offset)
 {
     Position at;
