@@ -61,11 +61,10 @@ void becomeUnprivilegedIfAsked(bool asUnprivileged)
     }
 }
 
-} // namespace
-
-ChildResult runInChild(const std::function<QByteArray()> &body, bool asUnprivileged)
+// Forks with a pipe from the child (fds[1]) to the parent (fds[0]); the child closes the read
+// end and drops to nobody when asked; returns fork's result.
+pid_t forkWithPipe(int fds[2], bool asUnprivileged)
 {
-    int fds[2];
     if (::pipe(fds) != 0)
         qFatal("pipe failed");
     const pid_t pid = ::fork();
@@ -74,6 +73,17 @@ ChildResult runInChild(const std::function<QByteArray()> &body, bool asUnprivile
     if (pid == 0) {
         ::close(fds[0]);
         becomeUnprivilegedIfAsked(asUnprivileged);
+    }
+    return pid;
+}
+
+} // namespace
+
+ChildResult runInChild(const std::function<QByteArray()> &body, bool asUnprivileged)
+{
+    int fds[2];
+    const pid_t pid = forkWithPipe(fds, asUnprivileged);
+    if (pid == 0) {
         QByteArray output;
         try {
             output = body();
@@ -112,14 +122,8 @@ ChildResult killInChildWhenReady(const std::function<void(const std::function<vo
                                  bool asUnprivileged)
 {
     int fds[2];
-    if (::pipe(fds) != 0)
-        qFatal("pipe failed");
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        qFatal("fork failed");
+    const pid_t pid = forkWithPipe(fds, asUnprivileged);
     if (pid == 0) {
-        ::close(fds[0]);
-        becomeUnprivilegedIfAsked(asUnprivileged);
         try {
             body([&] {
                 if (::write(fds[1], "r", 1) == 1)
