@@ -13,8 +13,14 @@ inline QString textFileFilter() { return QStringLiteral("テキストファイ�
 inline QString textFileExt() { return QStringLiteral(".txt"); }
 
 inline QString errorTitle() { return QStringLiteral("エラー"); }
-inline QString outOfMemory() { return QStringLiteral("メモリが不足しているため、操作を完了できませんでした。"); }
-inline QString unexpectedError() { return QStringLiteral("予期しないエラーのため、操作を完了できませんでした。"); }
+inline QString outOfMemory()
+{
+    return QStringLiteral("メモリが不足しているため、操作を完了できませんでした。");
+}
+inline QString unexpectedError()
+{
+    return QStringLiteral("予期しないエラーのため、操作を完了できませんでした。");
+}
 
 // Start-up messages on stderr, one line each; the hint in English helps when searching the web.
 inline QString noDisplay()

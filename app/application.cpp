@@ -35,8 +35,8 @@ void printLine(const QString &line)
 
 } // namespace
 
-bool displayReachable(const QByteArray &qpaPlatform, const QByteArray &display, const QByteArray &waylandDisplay,
-                      int argc, const char *const *argv)
+bool displayReachable(const QByteArray &qpaPlatform, const QByteArray &display,
+                      const QByteArray &waylandDisplay, int argc, const char *const *argv)
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS) && !defined(Q_OS_ANDROID) && !defined(Q_OS_IOS)
     if (!qpaPlatform.isEmpty() || !display.isEmpty() || !waylandDisplay.isEmpty())
@@ -61,8 +61,8 @@ void useJapanese(QCoreApplication &application)
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     auto *translator = new QTranslator(&application);
     // Qt's folder first; beside the executable for a Windows deployment that brings its own.
-    const QStringList folders{QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                              QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
+    const QStringList folders {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                               QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
     for (const QString &folder : folders) {
         if (translator->load(QStringLiteral("qtbase_ja"), folder)) {
             QCoreApplication::installTranslator(translator);
@@ -102,7 +102,8 @@ int runApplication(int argc, char **argv)
         std::fputs(text->toLocal8Bit().constData(), stdout);
         return 0;
     }
-    if (!displayReachable(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), argc, argv)) {
+    if (!displayReachable(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), argc,
+                          argv)) {
         printLine(apptexts::noDisplay());
         return 1;
     }

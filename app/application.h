@@ -10,8 +10,8 @@ namespace orvane {
 
 // Whether Qt can be expected to reach a display. Only meaningful on X11/Wayland systems; a
 // platform chosen by QT_QPA_PLATFORM or -platform is trusted as it is.
-bool displayReachable(const QByteArray &qpaPlatform, const QByteArray &display, const QByteArray &waylandDisplay,
-                      int argc, const char *const *argv);
+bool displayReachable(const QByteArray &qpaPlatform, const QByteArray &display,
+                      const QByteArray &waylandDisplay, int argc, const char *const *argv);
 
 // Loads Qt's Japanese translation and makes Japanese the locale of Qt's dialogs.
 void useJapanese(QCoreApplication &application);

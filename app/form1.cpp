@@ -26,10 +26,7 @@
 #include <new>
 
 // Resources of a static library must be registered by hand, and from the global namespace.
-static void initResources()
-{
-    Q_INIT_RESOURCE(orvane);
-}
+static void initResources() { Q_INIT_RESOURCE(orvane); }
 
 namespace orvane {
 
@@ -75,7 +72,7 @@ Form1::Form1(MessageBox &messageBox, CommonDialog &commonDialog, Clipboard &clip
     , m_text1(std::make_unique<ScintillaEditControl>(this))
     , m_commonDialog1(commonDialog)
     , m_program(program)
-    , m_host{*m_text1, commonDialog, messageBox, clipboard, textFiles, m_program, m_document}
+    , m_host {*m_text1, commonDialog, messageBox, clipboard, textFiles, m_program, m_document}
     , m_searchMenu(std::make_unique<SearchMenu>(m_host, this))
 {
     initResources();
@@ -123,10 +120,7 @@ Form1::Form1(MessageBox &messageBox, CommonDialog &commonDialog, Clipboard &clip
 
 Form1::~Form1() = default;
 
-QsciScintilla *Form1::text1Widget() const
-{
-    return m_text1->widget();
-}
+QsciScintilla *Form1::text1Widget() const { return m_text1->widget(); }
 
 void Form1::Form_Load()
 {
@@ -174,7 +168,8 @@ void Form1::buildMenus()
         const QString caption = QString::fromUtf16(row.caption);
         const bool hasChildren = i + 1 < table.size() && table[i + 1].level > row.level;
         if (row.level == 1 || hasChildren) {
-            QMenu *menu = row.level == 1 ? menuBar()->addMenu(caption) : parents[row.level - 1]->addMenu(caption);
+            QMenu *menu
+                = row.level == 1 ? menuBar()->addMenu(caption) : parents[row.level - 1]->addMenu(caption);
             menu->setObjectName(name);
             menu->menuAction()->setObjectName(name);
             parents[row.level] = menu;

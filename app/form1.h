@@ -47,7 +47,10 @@ private:
     // Notes end() so that the window knows whether a close may go ahead, whatever program it is lent.
     class EndWatch final : public Program {
     public:
-        explicit EndWatch(Program &program) : m_program(program) {}
+        explicit EndWatch(Program &program)
+            : m_program(program)
+        {
+        }
         void end() override
         {
             m_ended = true;

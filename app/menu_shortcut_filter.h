@@ -11,7 +11,10 @@ namespace orvane {
 
 class MenuShortcutFilter final : public QObject {
 public:
-    explicit MenuShortcutFilter(QObject *parent = nullptr) : QObject(parent) {}
+    explicit MenuShortcutFilter(QObject *parent = nullptr)
+        : QObject(parent)
+    {
+    }
     void addShortcut(const QKeySequence &shortcut);
     bool isMenuShortcut(QKeyCombination key) const;
 

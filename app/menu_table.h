@@ -10,15 +10,16 @@
 namespace orvane {
 
 struct MenuRow {
-    int level;            // 1 the menu bar, 2 a menu's item, 3 a submenu's item
-    const char *name;     // the control name, also the object name of its QAction (and QMenu)
+    int level; // 1 the menu bar, 2 a menu's item, 3 a submenu's item
+    const char *name; // the control name, also the object name of its QAction (and QMenu)
     const char16_t *caption; // "&" marks the access key; "-" is a separator
-    char ctrlLetter;         // the shortcut is Ctrl with this letter; 0: none
+    char ctrlLetter; // the shortcut is Ctrl with this letter; 0: none
 
     bool isSeparator() const { return std::u16string_view(caption) == u"-"; }
     QKeySequence shortcut() const
     {
-        return ctrlLetter ? QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key(ctrlLetter))) : QKeySequence();
+        return ctrlLetter ? QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key(ctrlLetter)))
+                          : QKeySequence();
     }
 };
 

@@ -22,16 +22,16 @@ struct KindName {
 };
 
 constexpr KindName kindNames[] = {
-    { u"upper", ConversionKind::Upper },
-    { u"lower", ConversionKind::Lower },
-    { u"wide", ConversionKind::Wide },
-    { u"narrow", ConversionKind::Narrow },
-    { u"katakana", ConversionKind::Katakana },
-    { u"hiragana", ConversionKind::Hiragana },
-    { u"narrow-ascii", ConversionKind::NarrowAscii },
-    { u"wide-ascii", ConversionKind::WideAscii },
-    { u"narrow-kana", ConversionKind::NarrowKana },
-    { u"wide-kana", ConversionKind::WideKana },
+    {u"upper", ConversionKind::Upper},
+    {u"lower", ConversionKind::Lower},
+    {u"wide", ConversionKind::Wide},
+    {u"narrow", ConversionKind::Narrow},
+    {u"katakana", ConversionKind::Katakana},
+    {u"hiragana", ConversionKind::Hiragana},
+    {u"narrow-ascii", ConversionKind::NarrowAscii},
+    {u"wide-ascii", ConversionKind::WideAscii},
+    {u"narrow-kana", ConversionKind::NarrowKana},
+    {u"wide-kana", ConversionKind::WideKana},
 };
 
 struct EncodingName {
@@ -42,18 +42,12 @@ struct EncodingName {
 };
 
 constexpr EncodingName encodingNames[] = {
-    { u"cp932", Encoding::Cp932, true, true },
-    { u"shift-jis", Encoding::Cp932, true, true },
-    { u"shift_jis", Encoding::Cp932, true, true },
-    { u"sjis", Encoding::Cp932, true, true },
-    { u"windows-31j", Encoding::Cp932, true, true },
-    { u"ms932", Encoding::Cp932, true, true },
-    { u"utf-8", Encoding::Utf8, true, true },
-    { u"utf8", Encoding::Utf8, true, true },
-    { u"utf-8-bom", Encoding::Utf8Bom, false, true },
-    { u"utf-16le", Encoding::Utf16Le, true, true },
-    { u"utf-16be", Encoding::Utf16Be, true, true },
-    { u"auto", Encoding::Auto, true, false },
+    {u"cp932", Encoding::Cp932, true, true},        {u"shift-jis", Encoding::Cp932, true, true},
+    {u"shift_jis", Encoding::Cp932, true, true},    {u"sjis", Encoding::Cp932, true, true},
+    {u"windows-31j", Encoding::Cp932, true, true},  {u"ms932", Encoding::Cp932, true, true},
+    {u"utf-8", Encoding::Utf8, true, true},         {u"utf8", Encoding::Utf8, true, true},
+    {u"utf-8-bom", Encoding::Utf8Bom, false, true}, {u"utf-16le", Encoding::Utf16Le, true, true},
+    {u"utf-16be", Encoding::Utf16Be, true, true},   {u"auto", Encoding::Auto, true, false},
 };
 
 std::optional<Encoding> encodingFromName(QStringView name, bool input)
@@ -94,10 +88,7 @@ StreamOptions streamOptions(const BatchArguments &arguments, qsizetype blockSize
     return options;
 }
 
-QString named(const QString &path, const QString &message)
-{
-    return path + QStringLiteral(": ") + message;
-}
+QString named(const QString &path, const QString &message) { return path + QStringLiteral(": ") + message; }
 
 // A missing file whose name looks like a misspelt kind is said to be neither.
 std::unique_ptr<FileSource> openFile(const QString &path)
@@ -110,7 +101,7 @@ std::unique_ptr<FileSource> openFile(const QString &path)
 // Converts one input into standard output; returns its exit status. opened: the input could be
 // read from.
 int convertToOutput(const StreamOptions &options, const QString &file, const BatchStreams &streams,
-    QStringList &errors, bool &opened)
+                    QStringList &errors, bool &opened)
 {
     opened = false;
     const bool standardInput = file == u"-";
@@ -156,7 +147,10 @@ void copyInto(QFile &spool, FileWriter &writer)
 
 class SpoolSink final : public ByteSink {
 public:
-    explicit SpoolSink(QFile &file) : m_file(file) {}
+    explicit SpoolSink(QFile &file)
+        : m_file(file)
+    {
+    }
     void write(QByteArrayView bytes) override
     {
         if (m_file.write(bytes.data(), bytes.size()) != bytes.size())
@@ -178,7 +172,8 @@ bool convertInPlace(const StreamOptions &options, const QString &path, QStringLi
             ComparingSink comparing(path);
             const StreamOutcome checked = convertStream(options, *source, comparing);
             if (checked.exitStatus != Success) {
-                errors.append(checked.exitStatus == Unconvertible ? named(path, checked.error) : checked.error);
+                errors.append(checked.exitStatus == Unconvertible ? named(path, checked.error)
+                                                                  : checked.error);
                 return false;
             }
             if (comparing.matchesWhole())
@@ -271,7 +266,8 @@ ParsedArguments parseArguments(const QStringList &arguments)
             const bool input = option == u"--from";
             const std::optional<Encoding> encoding = encodingFromName(value, input);
             if (!encoding)
-                return usageError(input ? convertTexts::unknownInputEncoding(value) : convertTexts::unknownOutputEncoding(value));
+                return usageError(input ? convertTexts::unknownInputEncoding(value)
+                                        : convertTexts::unknownOutputEncoding(value));
             (input ? result.from : result.to) = *encoding;
             continue;
         }
@@ -326,7 +322,7 @@ int runBatch(const QStringList &arguments, const BatchStreams &streams, QStringL
         }
         return allDone ? Success : Unconvertible;
     }
-    const QStringList files = options.files.isEmpty() ? QStringList { u"-"_qs } : options.files;
+    const QStringList files = options.files.isEmpty() ? QStringList {u"-"_qs} : options.files;
     int status = Success;
     for (const QString &file : files) {
         bool opened = false;
@@ -338,8 +334,8 @@ int runBatch(const QStringList &arguments, const BatchStreams &streams, QStringL
     return status;
 }
 
-BatchResult runBatch(
-    const QStringList &arguments, const std::function<std::optional<QByteArray>()> &readStandardInput)
+BatchResult runBatch(const QStringList &arguments,
+                     const std::function<std::optional<QByteArray>()> &readStandardInput)
 {
     MemorySink output;
     const BatchStreams streams {
@@ -364,7 +360,7 @@ BatchResult convertBytes(const BatchArguments &arguments, QByteArrayView input)
     MemorySource source(input.toByteArray());
     MemorySink sink;
     const StreamOutcome outcome = convertStream(streamOptions(arguments, kDefaultBlockSize), source, sink);
-    return { sink.bytes(), outcome.error, outcome.exitStatus };
+    return {sink.bytes(), outcome.error, outcome.exitStatus};
 }
 
 } // namespace orvane::batch

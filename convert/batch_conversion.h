@@ -59,8 +59,8 @@ struct BatchResult {
 };
 
 // The run in memory: standard input from readStandardInput (nothing: it cannot be read).
-BatchResult runBatch(
-    const QStringList &arguments, const std::function<std::optional<QByteArray>()> &readStandardInput);
+BatchResult runBatch(const QStringList &arguments,
+                     const std::function<std::optional<QByteArray>()> &readStandardInput);
 
 // One input in memory.
 BatchResult convertBytes(const BatchArguments &arguments, QByteArrayView input);

@@ -21,7 +21,9 @@ qsizetype wholeCharacters(Encoding from, QByteArrayView bytes)
         return 0;
     if (from == Encoding::Utf16Le || from == Encoding::Utf16Be) {
         const bool big = from == Encoding::Utf16Be;
-        auto unitAt = [&](qsizetype i) { return char16_t(big ? data[i] << 8 | data[i + 1] : data[i + 1] << 8 | data[i]); };
+        auto unitAt = [&](qsizetype i) {
+            return char16_t(big ? data[i] << 8 | data[i + 1] : data[i + 1] << 8 | data[i]);
+        };
         size &= ~qsizetype(1);
         if (size >= 2 && QChar::isHighSurrogate(unitAt(size - 2)))
             size -= 2;

@@ -12,7 +12,10 @@ namespace orvane::batch {
 // A source or sink that cannot go on; message is Japanese and names what failed.
 class StreamError : public std::exception {
 public:
-    explicit StreamError(QString message) : m_message(std::move(message)) {}
+    explicit StreamError(QString message)
+        : m_message(std::move(message))
+    {
+    }
     const QString &message() const { return m_message; }
     const char *what() const noexcept override { return "orvane::batch::StreamError"; }
 

@@ -47,54 +47,18 @@ void convertSelection(Host &host, ConversionKind kind)
     host.Text1.setSelText(after);
 }
 
-void UpperChange_Click(Host &host)
-{
-    convertWholeText(host, ConversionKind::Upper);
-}
-void LowerChange_Click(Host &host)
-{
-    convertWholeText(host, ConversionKind::Lower);
-}
-void HiraganaChange_Click(Host &host)
-{
-    convertWholeText(host, ConversionKind::Hiragana);
-}
-void KatakanaChange_Click(Host &host)
-{
-    convertWholeText(host, ConversionKind::Katakana);
-}
-void NarrowChange_Click(Host &host)
-{
-    convertWholeText(host, ConversionKind::Narrow);
-}
-void WideChange_Click(Host &host)
-{
-    convertWholeText(host, ConversionKind::Wide);
-}
+void UpperChange_Click(Host &host) { convertWholeText(host, ConversionKind::Upper); }
+void LowerChange_Click(Host &host) { convertWholeText(host, ConversionKind::Lower); }
+void HiraganaChange_Click(Host &host) { convertWholeText(host, ConversionKind::Hiragana); }
+void KatakanaChange_Click(Host &host) { convertWholeText(host, ConversionKind::Katakana); }
+void NarrowChange_Click(Host &host) { convertWholeText(host, ConversionKind::Narrow); }
+void WideChange_Click(Host &host) { convertWholeText(host, ConversionKind::Wide); }
 
-void SelUpperChange_Click(Host &host)
-{
-    convertSelection(host, ConversionKind::Upper);
-}
-void SelLowerChange_Click(Host &host)
-{
-    convertSelection(host, ConversionKind::Lower);
-}
-void SelHiraganaChange_Click(Host &host)
-{
-    convertSelection(host, ConversionKind::Hiragana);
-}
-void SelKatakanaChange_Click(Host &host)
-{
-    convertSelection(host, ConversionKind::Katakana);
-}
-void SelNarrowChange_Click(Host &host)
-{
-    convertSelection(host, ConversionKind::Narrow);
-}
-void SelWideChange_Click(Host &host)
-{
-    convertSelection(host, ConversionKind::Wide);
-}
+void SelUpperChange_Click(Host &host) { convertSelection(host, ConversionKind::Upper); }
+void SelLowerChange_Click(Host &host) { convertSelection(host, ConversionKind::Lower); }
+void SelHiraganaChange_Click(Host &host) { convertSelection(host, ConversionKind::Hiragana); }
+void SelKatakanaChange_Click(Host &host) { convertSelection(host, ConversionKind::Katakana); }
+void SelNarrowChange_Click(Host &host) { convertSelection(host, ConversionKind::Narrow); }
+void SelWideChange_Click(Host &host) { convertSelection(host, ConversionKind::Wide); }
 
 } // namespace orvane

@@ -41,10 +41,7 @@ inline QString version()
 }
 #endif
 
-inline QString seeUsage()
-{
-    return QStringLiteral("使い方は orvane-conv --help で確かめてください。");
-}
+inline QString seeUsage() { return QStringLiteral("使い方は orvane-conv --help で確かめてください。"); }
 
 inline QString unknownOption(const QString &option)
 {
@@ -78,18 +75,15 @@ inline QString inPlaceNotStandardInput()
 inline QString unknownKind(const QString &name)
 {
     return QStringLiteral(
-        "「%1」という変換はありません（upper、lower、wide、narrow、katakana、hiragana、narrow-ascii、"
-        "wide-ascii、narrow-kana、wide-kana のどれかです）。")
+               "「%1」という変換はありません（upper、lower、wide、narrow、katakana、hiragana、narrow-ascii、"
+               "wide-ascii、narrow-kana、wide-kana のどれかです）。")
         .arg(name);
 }
 inline QString neitherKindNorFile(const QString &name)
 {
     return QStringLiteral("「%1」という変換はなく、その名前のファイルも見つかりません。").arg(name);
 }
-inline QString missingFile()
-{
-    return QStringLiteral("「--」の後にファイルを指定してください。");
-}
+inline QString missingFile() { return QStringLiteral("「--」の後にファイルを指定してください。"); }
 inline QString tooManyFiles(const QString &name)
 {
     return QStringLiteral("ファイルは最後に一つだけ指定できます（「%1」）。").arg(name);
@@ -107,30 +101,12 @@ inline QString cannotRead(const QString &path, const QString &reason)
 {
     return QStringLiteral("ファイル「%1」を読み込めません（%2）。").arg(path, reason);
 }
-inline QString accessDenied()
-{
-    return QStringLiteral("アクセスが拒否されました");
-}
-inline QString cannotOpen()
-{
-    return QStringLiteral("開けません");
-}
-inline QString readFailed()
-{
-    return QStringLiteral("読み込みに失敗しました");
-}
-inline QString cannotWriteTemporary()
-{
-    return QStringLiteral("作業用の一時ファイルに書き込めません。");
-}
-inline QString cannotReadStandardInput()
-{
-    return QStringLiteral("標準入力を読み込めません。");
-}
-inline QString cannotWriteStandardOutput()
-{
-    return QStringLiteral("標準出力に書き込めません。");
-}
+inline QString accessDenied() { return QStringLiteral("アクセスが拒否されました"); }
+inline QString cannotOpen() { return QStringLiteral("開けません"); }
+inline QString readFailed() { return QStringLiteral("読み込みに失敗しました"); }
+inline QString cannotWriteTemporary() { return QStringLiteral("作業用の一時ファイルに書き込めません。"); }
+inline QString cannotReadStandardInput() { return QStringLiteral("標準入力を読み込めません。"); }
+inline QString cannotWriteStandardOutput() { return QStringLiteral("標準出力に書き込めません。"); }
 
 inline QString invalidShiftJis(qsizetype line, qsizetype column)
 {
@@ -147,29 +123,23 @@ inline QString invalidUtf16(qsizetype line, qsizetype column)
     return QStringLiteral("UTF-16 のテキストとして読めないバイトがあります（%1 行目、%2 文字目）。")
         .arg(QString::number(line), QString::number(column));
 }
-inline QString stoppedPartWay()
-{
-    return QStringLiteral("その手前までの変換結果だけを書き出しました。");
-}
+inline QString stoppedPartWay() { return QStringLiteral("その手前までの変換結果だけを書き出しました。"); }
 inline QString looksLikeUtf8()
 {
-    return QStringLiteral(
-        "入力は UTF-8 のテキストです（先頭にバイト順マークがあります）。--from utf-8 か --from auto を指定してください。");
+    return QStringLiteral("入力は UTF-8 のテキストです（先頭にバイト順マークがあります）。--from utf-8 か "
+                          "--from auto を指定してください。");
 }
 inline QString looksLikeUtf16()
 {
     return QStringLiteral("入力は UTF-16 のテキストです（先頭にバイト順マークがあります）。--from auto "
                           "か --from utf-16le / utf-16be を指定してください。");
 }
-inline QString cannotStore(
-    const QString &character, const QString &codePoint, qsizetype line, qsizetype column)
+inline QString cannotStore(const QString &character, const QString &codePoint, qsizetype line,
+                           qsizetype column)
 {
     return QStringLiteral("「%1」(%2) は Shift-JIS で保存できません（%3 行目、%4 文字目）。")
         .arg(character, codePoint, QString::number(line), QString::number(column));
 }
-inline QString yenSignHint()
-{
-    return QStringLiteral("wide（全角変換）で ￥ にすれば保存できます。");
-}
+inline QString yenSignHint() { return QStringLiteral("wide（全角変換）で ￥ にすれば保存できます。"); }
 
 } // namespace orvane::convertTexts

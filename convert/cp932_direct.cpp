@@ -63,19 +63,19 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
     int rows = 0;
     for (int b = 0; b < 256; ++b) {
         const bool lead = isCp932Lead(uchar(b));
-        map->m_start[b] = { lead ? 256 * (1 + rows++) : b, uint8_t(lead ? 0xFF : 0), uint8_t(lead ? 2 : 1), 0 };
+        map->m_start[b] = {lead ? 256 * (1 + rows++) : b, uint8_t(lead ? 0xFF : 0), uint8_t(lead ? 2 : 1), 0};
     }
     map->m_entries.reset(new Entry[size_t(256 * (1 + rows))]());
     for (int b = 0; b < 256; ++b) {
         const Start &start = map->m_start[b];
         if (start.step == 1) {
-            const char single[] = { char(b) };
+            const char single[] = {char(b)};
             if (!fill(map->m_entries[size_t(b)], QByteArrayView(single, 1)))
                 return nullptr;
             continue;
         }
         for (int trail = 0; trail < 0x100; ++trail) {
-            const char pair[] = { char(b), char(trail) };
+            const char pair[] = {char(b), char(trail)};
             if (!fill(map->m_entries[size_t(start.base + trail)], QByteArrayView(pair, 2)))
                 return nullptr;
         }
@@ -90,7 +90,8 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
             if (e.length == 0)
                 continue;
             map->m_validPairs[row][trail >> 6] |= uint64_t(1) << (trail & 63);
-            map->m_identityPairs = map->m_identityPairs && e.length == 2 && e.bytes[0] == b && e.bytes[1] == trail;
+            map->m_identityPairs
+                = map->m_identityPairs && e.length == 2 && e.bytes[0] == b && e.bytes[1] == trail;
         }
         ++row;
     }
@@ -98,8 +99,8 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
     for (int b = 0; b < 256; ++b) {
         if (map->m_start[b].step == 2)
             continue;
-        for (const unsigned char mark : { kVoicedMark, kSemiVoicedMark }) {
-            const char pair[] = { char(b), char(mark) };
+        for (const unsigned char mark : {kVoicedMark, kSemiVoicedMark}) {
+            const char pair[] = {char(b), char(mark)};
             const std::optional<QByteArray> joined = converted(kinds, decoded(QByteArrayView(pair, 2)), to);
             const Entry &first = map->m_entries[size_t(b)];
             const Entry &second = map->m_entries[mark];
@@ -205,7 +206,7 @@ Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size
         o += e.length;
         ++i;
     }
-    return { i, o - out };
+    return {i, o - out};
 }
 
 namespace {

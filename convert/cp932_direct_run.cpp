@@ -14,8 +14,7 @@ namespace {
 constexpr qsizetype kHalvesFrom = qsizetype(256) << 10;
 
 // Starts f on another thread; false when no thread is to be had.
-template <typename F>
-bool startThread(std::future<std::invoke_result_t<F>> &future, F f)
+template <typename F> bool startThread(std::future<std::invoke_result_t<F>> &future, F f)
 {
     try {
         future = std::async(std::launch::async, std::move(f));
@@ -40,8 +39,8 @@ StreamOutcome runCp932Direct(const Cp932Direct &direct, BlockReader &reader, Byt
         const qsizetype cut = last ? bytes.size() : direct.wholeCharacters(bytes);
         // Each half ends where the next block may start, so the halves convert independently.
         const qsizetype half = cut >= kHalvesFrom ? direct.wholeCharacters(bytes.first(cut / 2)) : 0;
-        const qsizetype starts[2] = { 0, half };
-        const qsizetype ends[2] = { half, cut };
+        const qsizetype starts[2] = {0, half};
+        const qsizetype ends[2] = {half, cut};
         QByteArray *halves = out[set];
         for (int k = 0; k < 2; ++k) {
             const qsizetype room = Cp932Direct::outputRoom(ends[k] - starts[k]);
@@ -50,16 +49,17 @@ StreamOutcome runCp932Direct(const Cp932Direct &direct, BlockReader &reader, Byt
         }
         const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
         auto convertHalf = [&direct, data, &starts, &ends, halves](int k) {
-            return direct.convert(data + starts[k], ends[k] - starts[k], reinterpret_cast<unsigned char *>(halves[k].data()));
+            return direct.convert(data + starts[k], ends[k] - starts[k],
+                                  reinterpret_cast<unsigned char *>(halves[k].data()));
         };
-        Cp932Direct::Run runs[2] = { { 0, 0 }, { 0, 0 } };
+        Cp932Direct::Run runs[2] = {{0, 0}, {0, 0}};
         std::future<Cp932Direct::Run> second;
         const bool parallel = half > 0 && startThread(second, [&convertHalf] { return convertHalf(1); });
         if (half > 0)
             runs[0] = convertHalf(0);
         runs[1] = parallel ? second.get() : convertHalf(1);
         // Up to the first invalid code, if any.
-        qsizetype written[2] = { runs[0].written, runs[1].written };
+        qsizetype written[2] = {runs[0].written, runs[1].written};
         bool invalid = false;
         for (int k = 0; k < 2; ++k) {
             if (invalid) {
@@ -78,7 +78,7 @@ StreamOutcome runCp932Direct(const Cp932Direct &direct, BlockReader &reader, Byt
         if (invalid || last) {
             writeOut();
             if (invalid)
-                return { Unconvertible, convertTexts::invalidShiftJis(read.line, read.column), 0 };
+                return {Unconvertible, convertTexts::invalidShiftJis(read.line, read.column), 0};
             return {};
         }
         if (!startThread(writing, writeOut))

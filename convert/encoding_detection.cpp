@@ -18,7 +18,8 @@ bool isShiftJis(QByteArrayView bytes)
     constexpr qsizetype kPiece = qsizetype(1) << 20;
     QString text;
     while (!bytes.isEmpty()) {
-        const qsizetype piece = bytes.size() <= kPiece ? bytes.size() : wholeCharacters(Encoding::Cp932, bytes.first(kPiece));
+        const qsizetype piece
+            = bytes.size() <= kPiece ? bytes.size() : wholeCharacters(Encoding::Cp932, bytes.first(kPiece));
         if (!cp932::decode(bytes.first(piece), text))
             return false;
         bytes = bytes.sliced(piece);

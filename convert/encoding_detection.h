@@ -18,7 +18,8 @@ Encoding detectEncoding(QByteArrayView bytes, bool complete);
 class DetectingSource final : public ByteSource {
 public:
     explicit DetectingSource(ByteSource &source, qsizetype lookAhead = qsizetype(16) << 20)
-        : m_source(source), m_lookAhead(lookAhead)
+        : m_source(source)
+        , m_lookAhead(lookAhead)
     {
     }
     Encoding detect();

@@ -12,7 +12,9 @@
 
 namespace orvane::batch {
 
-FileSource::FileSource(const QString &path) : m_file(path), m_path(path)
+FileSource::FileSource(const QString &path)
+    : m_file(path)
+    , m_path(path)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -21,7 +23,8 @@ FileSource::FileSource(const QString &path) : m_file(path), m_path(path)
         throw StreamError(convertTexts::isFolder(path));
     if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         const bool denied = m_file.error() == QFileDevice::PermissionsError;
-        throw StreamError(convertTexts::cannotRead(path, denied ? convertTexts::accessDenied() : convertTexts::cannotOpen()));
+        throw StreamError(convertTexts::cannotRead(
+            path, denied ? convertTexts::accessDenied() : convertTexts::cannotOpen()));
     }
 }
 

@@ -39,7 +39,10 @@ private:
 // Passes the bytes to a FileWriter; its errors become StreamErrors.
 class WriterSink final : public ByteSink {
 public:
-    explicit WriterSink(FileWriter &writer) : m_writer(writer) {}
+    explicit WriterSink(FileWriter &writer)
+        : m_writer(writer)
+    {
+    }
     void write(QByteArrayView bytes) override;
 
 private:
@@ -49,7 +52,10 @@ private:
 // Compares what is written with the bytes of a file, so that an unchanged file is left alone.
 class ComparingSink final : public ByteSink {
 public:
-    explicit ComparingSink(const QString &path) : m_original(path) {}
+    explicit ComparingSink(const QString &path)
+        : m_original(path)
+    {
+    }
     void write(QByteArrayView bytes) override;
     // Everything written so far equals the whole file.
     bool matchesWhole();

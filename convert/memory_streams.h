@@ -14,7 +14,11 @@ namespace orvane::batch {
 class MemorySource final : public ByteSource {
 public:
     // piece: the most one read() gives, as a pipe gives less than asked.
-    explicit MemorySource(QByteArray bytes, qsizetype piece = 0) : m_bytes(std::move(bytes)), m_piece(piece) {}
+    explicit MemorySource(QByteArray bytes, qsizetype piece = 0)
+        : m_bytes(std::move(bytes))
+        , m_piece(piece)
+    {
+    }
     qsizetype read(char *data, qsizetype capacity) override
     {
         qsizetype count = std::min(capacity, m_bytes.size() - m_at);

@@ -25,7 +25,7 @@ int run(const QStringList &arguments)
     int status = Success;
     try {
         StandardOutputSink output;
-        const BatchStreams streams { [] { return std::make_unique<FileSource>(); }, output };
+        const BatchStreams streams {[] { return std::make_unique<FileSource>(); }, output};
         status = runBatch(arguments, streams, errors);
     } catch (const StreamError &error) {
         errors.append(error.message());

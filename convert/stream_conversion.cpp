@@ -14,7 +14,6 @@
 #include "host/codepage/utf16.h"
 #include "host/codepage/utf8.h"
 
-
 namespace orvane::batch {
 
 namespace {
@@ -25,7 +24,10 @@ const QByteArrayView utf16BeBom = byteOrderMark(TextEncoding::Utf16Be);
 
 class CountingSink final : public ByteSink {
 public:
-    explicit CountingSink(ByteSink &sink) : m_sink(sink) {}
+    explicit CountingSink(ByteSink &sink)
+        : m_sink(sink)
+    {
+    }
     void write(QByteArrayView bytes) override
     {
         if (bytes.isEmpty())
@@ -76,7 +78,7 @@ bool decodePiece(Encoding from, QByteArrayView bytes, QString &text, TextPositio
         utf8::DecodeError bad;
         if (utf8::decode(bytes, text, &bad))
             return true;
-        at = { bad.at.line, bad.at.column };
+        at = {bad.at.line, bad.at.column};
         return false;
     }
     case Encoding::Utf16Le:
@@ -84,14 +86,14 @@ bool decodePiece(Encoding from, QByteArrayView bytes, QString &text, TextPositio
         utf16::DecodeError bad;
         if (utf16::decode(bytes, byteOrder(from), text, &bad))
             return true;
-        at = { bad.at.line, bad.at.column };
+        at = {bad.at.line, bad.at.column};
         return false;
     }
     default: {
         cp932::DecodeError bad;
         if (cp932::decode(bytes, text, &bad))
             return true;
-        at = { bad.at.line, bad.at.column };
+        at = {bad.at.line, bad.at.column};
         return false;
     }
     }
@@ -110,7 +112,10 @@ bool holdsBack(QChar c)
 class TextPipeline {
 public:
     TextPipeline(const StreamOptions &options, ByteSink &sink)
-        : m_to(options.to), m_kinds(options.kinds), m_carry(options.kinds.size() + 1), m_sink(sink)
+        : m_to(options.to)
+        , m_kinds(options.kinds)
+        , m_carry(options.kinds.size() + 1)
+        , m_sink(sink)
     {
     }
 
@@ -162,8 +167,8 @@ private:
         if (!ok) {
             const TextPosition at = offsetBy(m_written, bad.at.line, bad.at.column);
             const char32_t codePoint = bad.codePoint;
-            m_error = convertTexts::cannotStore(
-                QString::fromUcs4(&codePoint, 1), codePointName(codePoint), at.line, at.column);
+            m_error = convertTexts::cannotStore(QString::fromUcs4(&codePoint, 1), codePointName(codePoint),
+                                                at.line, at.column);
             if (codePoint == U'\u00A5')
                 m_error += convertTexts::yenSignHint();
             return false;
@@ -181,13 +186,10 @@ private:
     QString m_error;
 };
 
-StreamOutcome failed(const QString &message)
-{
-    return { Unconvertible, message, 0 };
-}
+StreamOutcome failed(const QString &message) { return {Unconvertible, message, 0}; }
 
-StreamOutcome runThroughText(const StreamOptions &options, Encoding from, BlockReader &reader, qsizetype start,
-    ByteSink &sink)
+StreamOutcome runThroughText(const StreamOptions &options, Encoding from, BlockReader &reader,
+                             qsizetype start, ByteSink &sink)
 {
     TextPipeline pipeline(options, sink);
     TextPosition read;
@@ -270,7 +272,7 @@ StreamOutcome convertStream(const StreamOptions &options, ByteSource &source, By
     try {
         outcome = run(options, source, counted);
     } catch (const StreamError &error) {
-        outcome = { UsageError, error.message(), 0 };
+        outcome = {UsageError, error.message(), 0};
     }
     outcome.bytesWritten = counted.count();
     return outcome;

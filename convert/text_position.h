@@ -18,8 +18,8 @@ void advance(TextPosition &at, QStringView text);
 inline TextPosition offsetBy(TextPosition base, qsizetype line, qsizetype column)
 {
     if (line == 1)
-        return { base.line, base.column + column - 1 };
-    return { base.line + line - 1, column };
+        return {base.line, base.column + column - 1};
+    return {base.line + line - 1, column};
 }
 
 } // namespace orvane::batch

@@ -2,10 +2,7 @@
 
 namespace orvane {
 
-void UndoMenu_Click(Host &host)
-{
-    host.Text1.undo();
-}
+void UndoMenu_Click(Host &host) { host.Text1.undo(); }
 
 void CutMenu_Click(Host &host)
 {

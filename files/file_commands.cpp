@@ -13,7 +13,7 @@ namespace orvane {
 
 namespace {
 
-constexpr int kOpenFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;                       // 4100
+constexpr int kOpenFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY; // 4100
 constexpr int kSaveFlags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT; // 2054
 static_assert(kOpenFlags == 4100 && kSaveFlags == 2054);
 
@@ -33,7 +33,9 @@ QString saveFilter()
 
 int filterIndexOf(TextEncoding encoding)
 {
-    return int(std::find(std::begin(allTextEncodings), std::end(allTextEncodings), encoding) - std::begin(allTextEncodings)) + 1;
+    return int(std::find(std::begin(allTextEncodings), std::end(allTextEncodings), encoding)
+               - std::begin(allTextEncodings))
+        + 1;
 }
 
 // The encoding of a chosen file type; a dialog that reports none keeps the current one.
@@ -52,10 +54,11 @@ bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QStri
     dialog.Filter = filter;
     dialog.FilterIndex = filterIndex;
     dialog.DefaultExt = file_texts::defaultExt();
-    return runWithRetry(host.messageBox, [&] {
-               dialog.Flags = flags;
-               (dialog.*show)();
-           })
+    return runWithRetry(host.messageBox,
+                        [&] {
+                            dialog.Flags = flags;
+                            (dialog.*show)();
+                        })
         == StepOutcome::Done;
 }
 
@@ -80,7 +83,8 @@ void writeDocument(Host &host, const QString &path)
 void saveAs(Host &host)
 {
     CommonDialog &dialog = host.CommonDialog1;
-    if (!showDialog(host, kSaveFlags, &CommonDialog::ShowSave, saveFilter(), filterIndexOf(host.document.encoding)))
+    if (!showDialog(host, kSaveFlags, &CommonDialog::ShowSave, saveFilter(),
+                    filterIndexOf(host.document.encoding)))
         return;
     host.document.encoding = encodingOfFilter(dialog.FilterIndex, host.document.encoding);
     writeDocument(host, dialog.FileName);
@@ -140,8 +144,9 @@ void openDocument(Host &host, const QString &path)
         return;
     }
     if (loaded.alsoShiftJis) {
-        const MsgBoxAnswer answer = host.messageBox.msgBox(
-            file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)), YesNoCancel + Exclamation, appTitle());
+        const MsgBoxAnswer answer
+            = host.messageBox.msgBox(file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)),
+                                     YesNoCancel + Exclamation, appTitle());
         if (answer == MsgBoxAnswer::No) {
             loaded.encoding = TextEncoding::ShiftJis;
         } else if (answer != MsgBoxAnswer::Yes) {

@@ -84,6 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         text = convert(kind, text);
     ok = ok && fuzz::encodeAs(to, text, expected);
     FUZZ_CHECK(ok == (inOne.exitStatus == batch::Success));
-    FUZZ_CHECK(!ok || whole.bytes() == (options.writeBom ? byteOrderMark(to).toByteArray() : QByteArray()) + expected);
+    FUZZ_CHECK(!ok
+               || whole.bytes()
+                   == (options.writeBom ? byteOrderMark(to).toByteArray() : QByteArray()) + expected);
     return 0;
 }

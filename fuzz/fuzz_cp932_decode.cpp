@@ -7,7 +7,9 @@ using namespace orvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const auto decode = [](QByteArrayView b, QString &t, cp932::DecodeError *e = nullptr) { return cp932::decode(b, t, e); };
+    const auto decode = [](QByteArrayView b, QString &t, cp932::DecodeError *e = nullptr) {
+        return cp932::decode(b, t, e);
+    };
     QString text;
     if (!fuzz::checkDecoder(decode, QByteArrayView(data, qsizetype(size)), text))
         return 0;

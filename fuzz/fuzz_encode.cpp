@@ -11,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
         return 0;
-    constexpr TextEncoding encodings[] = {TextEncoding::ShiftJis, TextEncoding::Utf8, TextEncoding::Utf16Le,
-                                          TextEncoding::Utf16Be};
+    constexpr TextEncoding encodings[]
+        = {TextEncoding::ShiftJis, TextEncoding::Utf8, TextEncoding::Utf16Le, TextEncoding::Utf16Be};
     const TextEncoding encoding = encodings[data[0] % std::size(encodings)];
     const QString text = fuzz::unitsOf(data + 1, size - 1);
     QByteArray bytes;
@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(at >= 0 && at < text.size());
     const QStringView before = QStringView(text).first(at);
     QByteArray beforeBytes;
-    FUZZ_CHECK(fuzz::storable(before, encoding) && fuzz::encodeAs(encoding, before, beforeBytes) && beforeBytes == bytes);
+    FUZZ_CHECK(fuzz::storable(before, encoding) && fuzz::encodeAs(encoding, before, beforeBytes)
+               && beforeBytes == bytes);
     FUZZ_CHECK(error.codePoint == fuzz::codePointAt(text, at) && !fuzz::stores(encoding, error.codePoint));
     const cp932::Position expected = fuzz::positionIn(text, at);
     FUZZ_CHECK(error.at.line == expected.line && error.at.column == expected.column);

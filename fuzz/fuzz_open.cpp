@@ -42,11 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(loaded.decoded() == fuzz::joinedLines(text));
         QString shiftJis;
         const bool alsoShiftJis = loaded.encoding == TextEncoding::Utf8 && cp932::decode(bytes, shiftJis);
-        FUZZ_CHECK(loaded.alsoShiftJis == alsoShiftJis && (!alsoShiftJis || loaded.text == fuzz::joinedLines(shiftJis)));
+        FUZZ_CHECK(loaded.alsoShiftJis == alsoShiftJis
+                   && (!alsoShiftJis || loaded.text == fuzz::joinedLines(shiftJis)));
         FUZZ_CHECK(!loaded.isUtf8() || loaded.utf8Units == loaded.decoded().size());
     } catch (const HostError &e) {
         FUZZ_CHECK(!readable);
-        FUZZ_CHECK(e.description().contains(QStringLiteral("（%1 行目、%2 文字目）").arg(error.at.line).arg(error.at.column)));
+        FUZZ_CHECK(e.description().contains(
+            QStringLiteral("（%1 行目、%2 文字目）").arg(error.at.line).arg(error.at.column)));
     }
     return 0;
 }

@@ -10,7 +10,8 @@ using namespace orvane;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArrayView bytes(data, qsizetype(size));
-    const auto decode = [](QByteArrayView b, QString &t, utf8::DecodeError *e = nullptr) { return utf8::decode(b, t, e); };
+    const auto decode
+        = [](QByteArrayView b, QString &t, utf8::DecodeError *e = nullptr) { return utf8::decode(b, t, e); };
     QString text;
     const bool ok = fuzz::checkDecoder(decode, bytes, text);
     utf8::DecodeError expected;

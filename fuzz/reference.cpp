@@ -19,7 +19,10 @@ using namespace text;
 
 bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-bool pairs(QStringView s, qsizetype i) { return i + 1 < s.size() && isHigh(s[i].unicode()) && isLow(s[i + 1].unicode()); }
+bool pairs(QStringView s, qsizetype i)
+{
+    return i + 1 < s.size() && isHigh(s[i].unicode()) && isLow(s[i + 1].unicode());
+}
 
 void append(QString &out, char16_t first, char16_t second)
 {
@@ -35,10 +38,10 @@ void append(QString &out, char32_t c)
         out.append(QChar(char16_t(c)));
 }
 
-template <std::size_t N>
-char32_t caseOf(const CasePair (&rows)[N], char32_t c)
+template <std::size_t N> char32_t caseOf(const CasePair (&rows)[N], char32_t c)
 {
-    const CasePair *row = std::lower_bound(rows, rows + N, c, [](const CasePair &p, char32_t v) { return p.from < v; });
+    const CasePair *row
+        = std::lower_bound(rows, rows + N, c, [](const CasePair &p, char32_t v) { return p.from < v; });
     return row != rows + N && row->from == c ? row->to : c;
 }
 
@@ -58,7 +61,10 @@ bool inRanges(const KanaRange *first, const KanaRange *last, char16_t c)
 }
 
 bool isMark(char16_t c) { return c == halfWidthVoicedMark || c == halfWidthSemiVoicedMark; }
-bool isHalfWidthLetter(char16_t c) { return c >= halfWidthLetterRange.first && c <= halfWidthLetterRange.last; }
+bool isHalfWidthLetter(char16_t c)
+{
+    return c >= halfWidthLetterRange.first && c <= halfWidthLetterRange.last;
+}
 
 char16_t hiraganaOf(char16_t c)
 {
@@ -67,8 +73,8 @@ char16_t hiraganaOf(char16_t c)
 
 // Which blocks of the width tables a width conversion uses.
 struct Blocks {
-    bool ascii;   // space and U+0021–U+007E, or their full-width forms
-    bool kana;    // U+FF61–U+FF9F, or their full-width forms
+    bool ascii; // space and U+0021–U+007E, or their full-width forms
+    bool kana; // U+FF61–U+FF9F, or their full-width forms
     bool symbols; // ¢ £ ¥ ¦ ¬ ¯ ₩
 };
 
@@ -153,7 +159,7 @@ std::vector<FoldedChar> foldFrom(QStringView s, qsizetype from)
 {
     std::vector<FoldedChar> chars;
     for (qsizetype i = from; i < s.size();) {
-        FoldedChar c{i, i + 1, {}};
+        FoldedChar c {i, i + 1, {}};
         if (pairs(s, i)) {
             const char32_t cp = codePointAt(s, i);
             const char32_t folded = QChar::toCaseFolded(cp);
@@ -219,8 +225,9 @@ QString convertOneByOne(ConversionKind kind, QStringView s)
             narrowOne(out, c, {.ascii = false, .kana = true, .symbols = false});
             break;
         case ConversionKind::Katakana:
-            out.append(inRanges(std::begin(katakanaRanges), std::end(katakanaRanges), c) ? QChar(char16_t(c + kanaOffset))
-                                                                                         : QChar(c));
+            out.append(inRanges(std::begin(katakanaRanges), std::end(katakanaRanges), c)
+                           ? QChar(char16_t(c + kanaOffset))
+                           : QChar(c));
             break;
         case ConversionKind::Hiragana:
             hiraganaOne(out, c, previous);

@@ -17,12 +17,12 @@
 #include <cstdlib>
 
 // Stops the run with the failed property, so that libFuzzer keeps the input as a reproducer.
-#define FUZZ_CHECK(condition)                                                                         \
-    do {                                                                                              \
-        if (!(condition)) {                                                                           \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition);     \
-            std::abort();                                                                             \
-        }                                                                                             \
+#define FUZZ_CHECK(condition)                                                                                \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition);            \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (false)
 
 namespace orvane::fuzz {
@@ -30,10 +30,11 @@ namespace orvane::fuzz {
 // The input as UTF-16 LE units; an odd last byte is dropped.
 QString unitsOf(const uint8_t *data, size_t size);
 
-inline constexpr ConversionKind allKinds[] = {
-    ConversionKind::Upper,    ConversionKind::Lower,    ConversionKind::Wide,      ConversionKind::Narrow,
-    ConversionKind::Katakana, ConversionKind::Hiragana, ConversionKind::WideAscii, ConversionKind::NarrowAscii,
-    ConversionKind::WideKana, ConversionKind::NarrowKana};
+inline constexpr ConversionKind allKinds[]
+    = {ConversionKind::Upper,     ConversionKind::Lower,       ConversionKind::Wide,
+       ConversionKind::Narrow,    ConversionKind::Katakana,    ConversionKind::Hiragana,
+       ConversionKind::WideAscii, ConversionKind::NarrowAscii, ConversionKind::WideKana,
+       ConversionKind::NarrowKana};
 
 QString convertOneByOne(ConversionKind kind, QStringView text);
 
@@ -54,16 +55,17 @@ bool storable(QStringView text, TextEncoding encoding = TextEncoding::ShiftJis);
 bool stores(TextEncoding encoding, char32_t c);
 
 // The codec of each encoding, byte-order marks left aside.
-bool decodeAs(TextEncoding encoding, QByteArrayView bytes, QString &text, codepage::DecodeError *error = nullptr);
-bool encodeAs(TextEncoding encoding, QStringView text, QByteArray &bytes, codepage::EncodeError *error = nullptr);
+bool decodeAs(TextEncoding encoding, QByteArrayView bytes, QString &text,
+              codepage::DecodeError *error = nullptr);
+bool encodeAs(TextEncoding encoding, QStringView text, QByteArray &bytes,
+              codepage::EncodeError *error = nullptr);
 
 // Decodes bytes with decode(bytes, text, error = nullptr) -> bool and checks what every decoder
 // owes its callers: a failure stops at the first bad sequence, text holds exactly what the bytes
 // before it decode to, line and column point at it; and a shorter input (cut inside the last few
 // bytes, as a block of a stream may end) is consistent with the whole, failing for good only where
 // the whole fails too. Returns whether the whole decoded.
-template <typename Decode>
-bool checkDecoder(Decode decode, QByteArrayView bytes, QString &text)
+template <typename Decode> bool checkDecoder(Decode decode, QByteArrayView bytes, QString &text)
 {
     cp932::DecodeError error;
     const bool ok = decode(bytes, text, &error);

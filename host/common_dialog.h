@@ -17,8 +17,8 @@ class CommonDialog {
 public:
     virtual ~CommonDialog() = default;
 
-    QString FileName;   // empty: the document has no file yet
-    QString Filter;     // "description|pattern|description|pattern"
+    QString FileName; // empty: the document has no file yet
+    QString Filter; // "description|pattern|description|pattern"
     int FilterIndex = 1; // 1-based: the file type shown first, and on OK the one chosen
     QString DefaultExt; // ".txt"
     int Flags = 0;

@@ -23,7 +23,10 @@ enum class ErrorNumber : int {
 class HostError : public std::exception {
 public:
     HostError(ErrorNumber number, QString description)
-        : m_number(number), m_description(std::move(description)) {}
+        : m_number(number)
+        , m_description(std::move(description))
+    {
+    }
 
     ErrorNumber number() const { return m_number; }
     const QString &description() const { return m_description; }

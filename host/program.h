@@ -18,7 +18,11 @@ public:
 // Shows the wait cursor for as long as it lives.
 class BusyScope {
 public:
-    explicit BusyScope(Program &program) : m_program(program) { m_program.setBusy(true); }
+    explicit BusyScope(Program &program)
+        : m_program(program)
+    {
+        m_program.setBusy(true);
+    }
     ~BusyScope() { m_program.setBusy(false); }
     BusyScope(const BusyScope &) = delete;
     BusyScope &operator=(const BusyScope &) = delete;

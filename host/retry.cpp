@@ -13,8 +13,8 @@ StepOutcome runWithRetry(MessageBox &messageBox, const std::function<void()> &st
         } catch (const HostError &error) {
             if (error.number() == ErrorNumber::DialogCancelled)
                 return StepOutcome::GivenUp;
-            const MsgBoxAnswer answer = messageBox.msgBox(error.description(), RetryCancel + Critical,
-                                                          QStringLiteral("エラー"));
+            const MsgBoxAnswer answer
+                = messageBox.msgBox(error.description(), RetryCancel + Critical, QStringLiteral("エラー"));
             if (answer != MsgBoxAnswer::Retry)
                 return StepOutcome::GivenUp;
         }

@@ -13,8 +13,8 @@ namespace orvane {
 // A file's text as read, its lines joined by CR LF, no line end after the last, no byte-order mark.
 struct LoadedText {
     TextEncoding encoding = TextEncoding::ShiftJis;
-    QString text;            // Shift-JIS and UTF-16 files
-    QByteArray utf8;         // UTF-8 files, kept as UTF-8 for an edit control that holds UTF-8
+    QString text; // Shift-JIS and UTF-16 files
+    QByteArray utf8; // UTF-8 files, kept as UTF-8 for an edit control that holds UTF-8
     qsizetype utf8Units = 0; // utf8's length in UTF-16 code units
     // A UTF-8 file whose bytes are valid Shift-JIS too (ﾃｽ is C3 BD): encoding says UTF-8, text
     // holds the Shift-JIS reading, and the user chooses.
@@ -39,7 +39,8 @@ public:
     // Writes the text and one CR LF after it in the encoding (with its byte-order mark, if it has
     // one), replacing the file only once everything is written.
     virtual void writeText(const QString &path, const QString &text,
-                           TextEncoding encoding = TextEncoding::ShiftJis) = 0;
+                           TextEncoding encoding = TextEncoding::ShiftJis)
+        = 0;
 };
 
 } // namespace orvane

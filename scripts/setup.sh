@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev libgl-dev
   qt6-translations-l10n fonts-ipafont-gothic
-  libbenchmark-dev clang libclang-rt-14-dev
+  libbenchmark-dev clang clang-format libclang-rt-14-dev
   xvfb xdotool xclip imagemagick x11-utils fontconfig
   fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus util-linux
   desktop-file-utils appstream librsvg2-bin

@@ -23,10 +23,7 @@ namespace orvane {
 namespace {
 
 // Sizes are laid out in twips, 15 to a device-independent pixel.
-constexpr int pixels(int twips)
-{
-    return (twips + 7) / 15;
-}
+constexpr int pixels(int twips) { return (twips + 7) / 15; }
 
 QRect twipRect(int left, int top, int width, int height)
 {
@@ -62,15 +59,15 @@ int captionWidth(const QWidget *control, const QFont &font)
     const QStyle *style = control->style();
     if (auto *radio = qobject_cast<const QRadioButton *>(control))
         return metrics.horizontalAdvance(shownCaption(radio->text()))
-             + style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, control)
-             + style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, control);
+            + style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, control)
+            + style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, control);
     if (auto *check = qobject_cast<const QCheckBox *>(control))
         return metrics.horizontalAdvance(shownCaption(check->text()))
-             + style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, control)
-             + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, control);
+            + style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, control)
+            + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, control);
     if (auto *button = qobject_cast<const QPushButton *>(control))
         return metrics.horizontalAdvance(shownCaption(button->text()))
-             + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, control);
+            + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, control);
     if (auto *label = qobject_cast<const QLabel *>(control))
         return metrics.horizontalAdvance(shownCaption(label->text()));
     if (auto *frame = qobject_cast<const QGroupBox *>(control))
@@ -92,16 +89,16 @@ QString preview(const QString &text)
 Form2::Form2(Host &host, QWidget *owner)
     : QDialog(owner,
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                  | Qt::WindowCloseButtonHint),
-      m_host(host),
-      Label1(new QLabel(texts::searchLabel(), this)),
-      Text1(new QLineEdit(this)),
-      Frame1(new QGroupBox(texts::searchMethodFrame(), this)),
-      Option1(new QRadioButton(texts::binarySearchOption(), Frame1)),
-      Option2(new QRadioButton(texts::textSearchOption(), Frame1)),
-      Check1(new QCheckBox(texts::firstOccurrenceOnly(), this)),
-      Command1(commandButton(texts::searchButton(), this)),
-      Command2(commandButton(texts::cancelButton(), this))
+                  | Qt::WindowCloseButtonHint)
+    , m_host(host)
+    , Label1(new QLabel(texts::searchLabel(), this))
+    , Text1(new QLineEdit(this))
+    , Frame1(new QGroupBox(texts::searchMethodFrame(), this))
+    , Option1(new QRadioButton(texts::binarySearchOption(), Frame1))
+    , Option2(new QRadioButton(texts::textSearchOption(), Frame1))
+    , Check1(new QCheckBox(texts::firstOccurrenceOnly(), this))
+    , Command1(commandButton(texts::searchButton(), this))
+    , Command2(commandButton(texts::cancelButton(), this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -150,10 +147,7 @@ Form2::Form2(Host &host, QWidget *owner)
     Option2->installEventFilter(this);
 }
 
-QString Form2::searchText() const
-{
-    return m_holding ? m_heldText : Text1->text();
-}
+QString Form2::searchText() const { return m_holding ? m_heldText : Text1->text(); }
 
 void Form2::setSearchText(const QString &text)
 {
@@ -182,7 +176,8 @@ void Form2::editPreview(const QString &edited)
     while (prefix < shorter && shown[prefix] == edited[prefix])
         ++prefix;
     qsizetype suffix = 0;
-    while (suffix < shorter - prefix && shown[shown.size() - 1 - suffix] == edited[edited.size() - 1 - suffix])
+    while (suffix < shorter - prefix
+           && shown[shown.size() - 1 - suffix] == edited[edited.size() - 1 - suffix])
         ++suffix;
     qsizetype at = -1;
     if (ellipsis < prefix)
@@ -215,15 +210,13 @@ void Form2::Command1_Click()
     SearchPos = forwardSearch(m_host, settings);
 }
 
-void Form2::Command2_Click()
-{
-    close();
-}
+void Form2::Command2_Click() { close(); }
 
 void Form2::keyPressEvent(QKeyEvent *event)
 {
     // Esc leaves the dialog open and Enter starts nothing: only Cancel and the close box unload it.
-    if (event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (event->matches(QKeySequence::Cancel) || event->key() == Qt::Key_Return
+        || event->key() == Qt::Key_Enter) {
         event->accept();
         return;
     }
@@ -260,7 +253,7 @@ void Form2::fitFont()
 {
     // The fixed geometry was laid out for a 9-point UI font; at a larger default size the captions
     // would be cut off. Take 9 points, or the largest size below it at which every caption fits.
-    const QList<QWidget *> captioned{Label1, Frame1, Option1, Option2, Check1, Command1, Command2};
+    const QList<QWidget *> captioned {Label1, Frame1, Option1, Option2, Check1, Command1, Command2};
     QFont fitted = font();
     for (qreal points = 9.0; points >= 6.0; points -= 0.5) {
         fitted.setPointSizeF(points);

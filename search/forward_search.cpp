@@ -19,7 +19,7 @@ text::Match findBinary(const EditControl &Text1, qsizetype start, QStringView so
     if (sought.isEmpty())
         return {start, 0};
     const qsizetype at = Text1.findBinary(start - 1, sought);
-    return at < 0 ? text::Match{} : text::Match{at + 1, sought.size()};
+    return at < 0 ? text::Match {} : text::Match {at + 1, sought.size()};
 }
 
 } // namespace
@@ -35,7 +35,8 @@ qsizetype forwardSearch(Host &host, const SearchSettings &settings)
         const qsizetype selStart = Text1.selStart();
         SearchPos = selStart + Text1.selLength() + 1;
     }
-    const text::CompareMode mode = settings.option1Selected ? text::CompareMode::Binary : text::CompareMode::Text;
+    const text::CompareMode mode
+        = settings.option1Selected ? text::CompareMode::Binary : text::CompareMode::Text;
 
     text::Match match;
     {

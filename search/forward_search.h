@@ -10,8 +10,8 @@ namespace orvane {
 
 // What the search reads from the dialog's controls.
 struct SearchSettings {
-    QString searchText;          // the search box Text1, exactly as it stands
-    bool check1Checked = false;  // "先頭にある文字列のみ検索": search from the top of the text
+    QString searchText; // the search box Text1, exactly as it stands
+    bool check1Checked = false; // "先頭にある文字列のみ検索": search from the top of the text
     bool option1Selected = true; // "バイナリ検索"; otherwise "テキスト検索"
 };
 

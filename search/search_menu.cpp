@@ -4,7 +4,11 @@
 
 namespace orvane {
 
-SearchMenu::SearchMenu(Host &host, QWidget *owner) : m_host(host), m_owner(owner) {}
+SearchMenu::SearchMenu(Host &host, QWidget *owner)
+    : m_host(host)
+    , m_owner(owner)
+{
+}
 
 void SearchMenu::SearchMenu_Click()
 {

@@ -68,7 +68,7 @@ void BM_BatchCp932Wide(benchmark::State &state)
         return;
     }
     batch::BatchArguments arguments;
-    arguments.kinds = { ConversionKind::Wide };
+    arguments.kinds = {ConversionKind::Wide};
     for (auto _ : state) {
         batch::BatchResult result = batch::convertBytes(arguments, input);
         benchmark::DoNotOptimize(result);
@@ -99,7 +99,8 @@ public:
 // default blocks: the byte map (wide, narrow, to UTF-8) and the way through UTF-16 (two kinds, UTF-16).
 void BM_StreamCp932(benchmark::State &state)
 {
-    const QString line = QStringLiteral("吾輩は猫である。名前はまだ無い。会議は午前１０時から第３会議室で行います。ﾃﾞｰﾀ ABC\r\n");
+    const QString line = QStringLiteral(
+        "吾輩は猫である。名前はまだ無い。会議は午前１０時から第３会議室で行います。ﾃﾞｰﾀ ABC\r\n");
     QString text;
     while (text.size() < 20'000'000)
         text += line;
@@ -107,11 +108,21 @@ void BM_StreamCp932(benchmark::State &state)
     cp932::encode(text, input);
     batch::StreamOptions options;
     switch (state.range(0)) {
-    case 0: options.kinds = { ConversionKind::Wide }; break;
-    case 1: options.to = batch::Encoding::Utf8; break;
-    case 2: options.kinds = { ConversionKind::Narrow }; break;
-    case 3: options.kinds = { ConversionKind::Narrow, ConversionKind::Wide }; break;
-    case 4: options.to = batch::Encoding::Utf16Le; break;
+    case 0:
+        options.kinds = {ConversionKind::Wide};
+        break;
+    case 1:
+        options.to = batch::Encoding::Utf8;
+        break;
+    case 2:
+        options.kinds = {ConversionKind::Narrow};
+        break;
+    case 3:
+        options.kinds = {ConversionKind::Narrow, ConversionKind::Wide};
+        break;
+    case 4:
+        options.to = batch::Encoding::Utf16Le;
+        break;
     }
     for (auto _ : state) {
         batch::MemorySource source(input);

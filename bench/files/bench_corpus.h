@@ -33,7 +33,10 @@ void resetPeakRss();
 // A dialog that always chooses the same file.
 class FixedDialog final : public CommonDialog {
 public:
-    explicit FixedDialog(QString path) : m_path(std::move(path)) {}
+    explicit FixedDialog(QString path)
+        : m_path(std::move(path))
+    {
+    }
     void ShowOpen() override { FileName = m_path; }
     void ShowSave() override { FileName = m_path; }
 
@@ -49,14 +52,14 @@ public:
 
 class QuietProgram final : public Program {
 public:
-    void end() override {}
-    void setBusy(bool) override {}
+    void end() override { }
+    void setBusy(bool) override { }
 };
 
 class NoClipboard final : public Clipboard {
 public:
     QString getText() const override { return {}; }
-    void setText(const QString &) override {}
+    void setText(const QString &) override { }
 };
 
 } // namespace orvane::bench

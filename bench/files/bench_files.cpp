@@ -29,11 +29,11 @@ public:
     qsizetype selStart() const override { return 0; }
     qsizetype selLength() const override { return 0; }
     QString selText() const override { return {}; }
-    void setSelText(const QString &) override {}
-    void setSelStart(qsizetype) override {}
-    void setSelLength(qsizetype) override {}
-    void undo() override {}
-    void setChangeHandler(std::function<void()>) override {}
+    void setSelText(const QString &) override { }
+    void setSelStart(qsizetype) override { }
+    void setSelLength(qsizetype) override { }
+    void undo() override { }
+    void setChangeHandler(std::function<void()>) override { }
 
 private:
     QString m_text;
@@ -41,7 +41,8 @@ private:
 };
 
 struct PeakMemory {
-    explicit PeakMemory(int which = 0) : fileSize(corpusSize(which))
+    explicit PeakMemory(int which = 0)
+        : fileSize(corpusSize(which))
     {
         resetPeakRss();
         start = currentRssBytes();
@@ -96,7 +97,7 @@ void BM_OpenCommand(benchmark::State &state)
         NoClipboard clipboard;
         QuietProgram program;
         Document document;
-        Host host{edit, dialog, messages, clipboard, files, program, document};
+        Host host {edit, dialog, messages, clipboard, files, program, document};
         OpenMenu_Click(host);
         benchmark::DoNotOptimize(edit.text().constData());
     }
@@ -131,8 +132,8 @@ void BM_SaveCommand(benchmark::State &state)
         NoMessageBox messages;
         NoClipboard clipboard;
         QuietProgram program;
-        Document document{true};
-        Host host{edit, dialog, messages, clipboard, files, program, document};
+        Document document {true};
+        Host host {edit, dialog, messages, clipboard, files, program, document};
         SaveMenu_Click(host);
         if (document.Modified)
             state.SkipWithError("not saved");
@@ -155,9 +156,9 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("corpus %lld bytes; peak RSS of the whole run %.1f MB\n", static_cast<long long>(corpusSize()),
-                double(usage.ru_maxrss) / 1024.0);
+    std::printf("corpus %lld bytes; peak RSS of the whole run %.1f MB\n",
+                static_cast<long long>(corpusSize()), double(usage.ru_maxrss) / 1024.0);
     return 0;
 }

@@ -36,7 +36,7 @@ void BM_OpenIntoScintillaUntilPainted(benchmark::State &state)
         NoClipboard clipboard;
         QuietProgram program;
         Document document;
-        Host host{*control, dialog, messages, clipboard, files, program, document};
+        Host host {*control, dialog, messages, clipboard, files, program, document};
         resetPeakRss();
         const qint64 start = currentRssBytes();
         state.ResumeTiming();
@@ -94,7 +94,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak RSS of the whole run %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
     return 0;

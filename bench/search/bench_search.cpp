@@ -46,9 +46,9 @@ struct Case {
 };
 
 const Case cases[] = {
-    {u"探している語句", true},  // binary, rare first character
+    {u"探している語句", true}, // binary, rare first character
     {u"探している語句", false}, // text comparison
-    {u"日本語の探し物", true},  // binary, first characters on every line
+    {u"日本語の探し物", true}, // binary, first characters on every line
     {u"日本語の探し物", false}, // text comparison, first characters on every line
 };
 
@@ -63,7 +63,7 @@ void searchInMemory(benchmark::State &state)
     const QString sought = QString::fromUtf16(c.sought);
     FakeHost fake;
     fake.edit.loadText(document(sought));
-    const SearchSettings settings{sought, false, c.option1};
+    const SearchSettings settings {sought, false, c.option1};
     for (auto _ : state) {
         fake.edit.select(0, 0);
         benchmark::DoNotOptimize(forwardSearch(fake.host, settings));
@@ -82,8 +82,9 @@ void searchInScintilla(benchmark::State &state)
     FakeHost fake;
     ScintillaEditControl control;
     control.loadText(document(sought));
-    Host host{control, fake.dialog, fake.messages, fake.clipboard, fake.textFiles, fake.program, fake.document};
-    const SearchSettings settings{sought, false, c.option1};
+    Host host {control,        fake.dialog,  fake.messages, fake.clipboard,
+               fake.textFiles, fake.program, fake.document};
+    const SearchSettings settings {sought, false, c.option1};
     for (auto _ : state) {
         control.setSelStart(0);
         benchmark::DoNotOptimize(forwardSearch(host, settings));

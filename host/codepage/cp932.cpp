@@ -22,7 +22,8 @@ using namespace tables;
 static_assert(singleByte[0x5C] == 0x5C && singleByte[0x7E] == 0x7E && singleByte[0x80] == 0x80);
 static_assert(singleByte[0x81] == kLeadByte && singleByte[0xA0] == 0xF8F0 && singleByte[0xFF] == 0xF8F3);
 static_assert(doubleByte[leadRow(0x81)][0x60 - kTrailFirst] == 0xFF5E);
-static_assert(doubleByte[leadRow(0xF0)][0] == 0xE000 && doubleByte[leadRow(0xF9)][0xFC - kTrailFirst] == 0xE757);
+static_assert(doubleByte[leadRow(0xF0)][0] == 0xE000
+              && doubleByte[leadRow(0xF9)][0xFC - kTrailFirst] == 0xE757);
 static_assert(encodePages[encodePage[0xFF]][0x02] == 0xFA57 && encodePages[encodePage[0x00]][0xA5] == 0);
 
 // The character of a lead and a trail byte, or 0 when the pair is not one.
@@ -32,10 +33,7 @@ inline char16_t decodePair(unsigned lead, unsigned trail)
     return column < kRowSize ? doubleByte[leadRow(lead)][column] : 0;
 }
 
-inline uint16_t encodeUnit(char16_t c)
-{
-    return encodePages[encodePage[c >> 8]][c & 0xFF];
-}
+inline uint16_t encodeUnit(char16_t c) { return encodePages[encodePage[c >> 8]][c & 0xFF]; }
 
 using codepage::isHighSurrogate;
 using codepage::isLowSurrogate;

@@ -8,8 +8,9 @@ namespace orvane {
 
 enum class TextEncoding { ShiftJis, Utf8, Utf8Bom, Utf16Le, Utf16Be };
 
-inline constexpr TextEncoding allTextEncodings[] = {TextEncoding::ShiftJis, TextEncoding::Utf8, TextEncoding::Utf8Bom,
-                                                    TextEncoding::Utf16Le, TextEncoding::Utf16Be};
+inline constexpr TextEncoding allTextEncodings[]
+    = {TextEncoding::ShiftJis, TextEncoding::Utf8, TextEncoding::Utf8Bom, TextEncoding::Utf16Le,
+       TextEncoding::Utf16Be};
 
 // The mark a file of this encoding starts with; empty for Shift-JIS and UTF-8 without one.
 inline QByteArrayView byteOrderMark(TextEncoding encoding)

@@ -12,8 +12,7 @@ inline bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
 
 // Adds the line ends before offset to at.line and returns the start of offset's line. Works on
 // units of any width: CR and LF are never part of a longer sequence in any of the codecs.
-template <typename Unit>
-qsizetype countLines(const Unit *src, qsizetype offset, Position &at)
+template <typename Unit> qsizetype countLines(const Unit *src, qsizetype offset, Position &at)
 {
     qsizetype lineStart = 0;
     for (qsizetype k = 0; k < offset; ++k) {

@@ -17,8 +17,8 @@ namespace orvane::utf16 {
 
 namespace {
 
-constexpr ByteOrder kNativeOrder =
-    QSysInfo::ByteOrder == QSysInfo::LittleEndian ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
+constexpr ByteOrder kNativeOrder
+    = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
 
 // Copies units between memory and file order.
 void copyUnits(const void *from, void *to, qsizetype units, ByteOrder order)
@@ -33,7 +33,8 @@ void copyUnits(const void *from, void *to, qsizetype units, ByteOrder order)
 #ifdef __SSE2__
     for (; units * 2 - done >= 16; done += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + done));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + done), _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8)));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + done),
+                         _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8)));
     }
 #endif
     for (qsizetype i = done; i < units * 2; i += 2) {

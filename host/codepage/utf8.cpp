@@ -129,21 +129,16 @@ Kernel bestKernel()
     return best;
 }
 
-bool isAvailable(Kernel kernel)
-{
-    return int(kernel) <= int(bestKernel());
-}
+bool isAvailable(Kernel kernel) { return int(kernel) <= int(bestKernel()); }
 
-bool validate(QByteArrayView bytes, DecodeError *error)
-{
-    return validateWith(bestKernel(), bytes, error);
-}
+bool validate(QByteArrayView bytes, DecodeError *error) { return validateWith(bestKernel(), bytes, error); }
 
 bool validateWith(Kernel kernel, QByteArrayView bytes, DecodeError *error)
 {
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
     bool truncated = false;
-    const qsizetype bad = firstInvalidWith(isAvailable(kernel) ? kernel : Kernel::Scalar, p, bytes.size(), truncated);
+    const qsizetype bad
+        = firstInvalidWith(isAvailable(kernel) ? kernel : Kernel::Scalar, p, bytes.size(), truncated);
     if (bad == bytes.size())
         return true;
     if (error) {
@@ -209,7 +204,8 @@ qsizetype encodedLength(QStringView text)
         for (qsizetype k = 0; k < blocks; ++k, i += 8) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
             const __m128i high = _mm_and_si128(v, notTwoByte);
-            counts = _mm_add_epi16(counts, _mm_andnot_si128(_mm_cmpeq_epi16(_mm_and_si128(v, notAscii), zero), one));
+            counts = _mm_add_epi16(counts,
+                                   _mm_andnot_si128(_mm_cmpeq_epi16(_mm_and_si128(v, notAscii), zero), one));
             counts = _mm_add_epi16(counts, _mm_andnot_si128(_mm_cmpeq_epi16(high, zero), one));
             counts = _mm_add_epi16(counts, _mm_cmpeq_epi16(high, surrogate)); // adds -1
         }

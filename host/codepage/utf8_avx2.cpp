@@ -64,9 +64,9 @@ private:
     const __m256i m_lowNibble = _mm256_set1_epi8(0x0F);
     const __m256i m_highBit = _mm256_set1_epi8(char(0x80));
     // A lead in one of the last three bytes whose sequence needs bytes of the next block.
-    const __m256i m_incompleteLimit = _mm256_setr_epi8(
-        -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
-        -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, char(0xF0 - 1), char(0xE0 - 1), char(0xC0 - 1));
+    const __m256i m_incompleteLimit
+        = _mm256_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                           -1, -1, -1, -1, -1, -1, -1, -1, char(0xF0 - 1), char(0xE0 - 1), char(0xC0 - 1));
     __m256i m_error = _mm256_setzero_si256();
     __m256i m_previous = _mm256_setzero_si256();
     __m256i m_previousIncomplete = _mm256_setzero_si256();

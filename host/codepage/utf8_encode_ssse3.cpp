@@ -23,7 +23,7 @@ struct PackTable {
 
 constexpr PackTable makePackTable()
 {
-    PackTable table{};
+    PackTable table {};
     for (int index = 0; index < 256; ++index) {
         Pack &pack = table.entries[index];
         int out = 0;
@@ -74,7 +74,8 @@ __m128i utf8Lanes(__m128i c)
     const __m128i continuation = _mm_set1_epi32(0x80);
     const __m128i last = _mm_or_si128(_mm_and_si128(c, six), continuation);
     const __m128i middle = _mm_or_si128(_mm_and_si128(_mm_srli_epi32(c, 6), six), continuation);
-    const __m128i two = _mm_or_si128(_mm_or_si128(_mm_srli_epi32(c, 6), _mm_set1_epi32(0xC0)), _mm_slli_epi32(last, 8));
+    const __m128i two
+        = _mm_or_si128(_mm_or_si128(_mm_srli_epi32(c, 6), _mm_set1_epi32(0xC0)), _mm_slli_epi32(last, 8));
     const __m128i three = _mm_or_si128(_mm_or_si128(_mm_srli_epi32(c, 12), _mm_set1_epi32(0xE0)),
                                        _mm_or_si128(_mm_slli_epi32(middle, 8), _mm_slli_epi32(last, 16)));
     const __m128i isTwo = _mm_cmpgt_epi32(c, _mm_set1_epi32(0x7F));
@@ -123,7 +124,8 @@ std::ptrdiff_t encodeSsse3(const char16_t *src, std::ptrdiff_t size, unsigned ch
         const __m128i atLeast800 = _mm_xor_si128(_mm_cmpeq_epi16(high, zero), _mm_set1_epi8(-1));
         const unsigned masks = unsigned(_mm_movemask_epi8(_mm_packs_epi16(atLeast80, atLeast800)));
         storePacked(utf8Lanes(_mm_unpacklo_epi16(v, zero)), (masks & 0xF) | ((masks >> 4) & 0xF0), out);
-        storePacked(utf8Lanes(_mm_unpackhi_epi16(v, zero)), ((masks >> 4) & 0xF) | ((masks >> 8) & 0xF0), out);
+        storePacked(utf8Lanes(_mm_unpackhi_epi16(v, zero)), ((masks >> 4) & 0xF) | ((masks >> 8) & 0xF0),
+                    out);
         i += 8;
     }
     while (i < size)

@@ -12,10 +12,7 @@ namespace {
 
 using namespace lookup;
 
-__m128i table(const unsigned char (&t)[16])
-{
-    return _mm_load_si128(reinterpret_cast<const __m128i *>(t));
-}
+__m128i table(const unsigned char (&t)[16]) { return _mm_load_si128(reinterpret_cast<const __m128i *>(t)); }
 
 class Checker {
 public:
@@ -32,10 +29,10 @@ public:
         const __m128i prev2 = _mm_alignr_epi8(input, m_previous, 14);
         const __m128i prev3 = _mm_alignr_epi8(input, m_previous, 13);
 
-        const __m128i special = _mm_and_si128(
-            _mm_and_si128(_mm_shuffle_epi8(m_firstHigh, highNibble(prev1)),
-                          _mm_shuffle_epi8(m_firstLow, _mm_and_si128(prev1, m_lowNibble))),
-            _mm_shuffle_epi8(m_secondHigh, highNibble(input)));
+        const __m128i special
+            = _mm_and_si128(_mm_and_si128(_mm_shuffle_epi8(m_firstHigh, highNibble(prev1)),
+                                          _mm_shuffle_epi8(m_firstLow, _mm_and_si128(prev1, m_lowNibble))),
+                            _mm_shuffle_epi8(m_secondHigh, highNibble(input)));
         // Third and fourth bytes: a lead E0.. two back or F0.. three back asks for a continuation.
         const __m128i third = _mm_subs_epu8(prev2, _mm_set1_epi8(char(0xE0 - 0x80)));
         const __m128i fourth = _mm_subs_epu8(prev3, _mm_set1_epi8(char(0xF0 - 0x80)));
@@ -63,8 +60,8 @@ private:
     const __m128i m_lowNibble = _mm_set1_epi8(0x0F);
     const __m128i m_highBit = _mm_set1_epi8(char(0x80));
     // A lead in one of the last three bytes whose sequence needs bytes of the next block.
-    const __m128i m_incompleteLimit = _mm_setr_epi8(
-        -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, char(0xF0 - 1), char(0xE0 - 1), char(0xC0 - 1));
+    const __m128i m_incompleteLimit = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                                                    char(0xF0 - 1), char(0xE0 - 1), char(0xC0 - 1));
     __m128i m_error = _mm_setzero_si128();
     __m128i m_previous = _mm_setzero_si128();
     __m128i m_previousIncomplete = _mm_setzero_si128();

@@ -86,8 +86,8 @@ QString reasonFor(int error)
 
 [[noreturn]] void failBackup(const QString &path, int error)
 {
-    const ErrorNumber number = reasonFor(error) == texts::backupNoSpace() ? ErrorNumber::DiskFull
-                                                                           : ErrorNumber::PathFileAccess;
+    const ErrorNumber number
+        = reasonFor(error) == texts::backupNoSpace() ? ErrorNumber::DiskFull : ErrorNumber::PathFileAccess;
     file_errors::fail(number, texts::backupFailed(file_errors::shown(path), reasonFor(error)));
 }
 
@@ -118,7 +118,7 @@ BackupCopy::BackupCopy(int fd, qint64 size, const QString &target, bool besideTa
     m_path = QFile::decodeName(name);
     // Readable by whoever may read the file, and theirs when root saves another user's file, so
     // that a copy left behind is theirs to recover.
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) == 0) {
         [[maybe_unused]] const int modeSet = ::fchmod(m_fd, st.st_mode & 0666);
         if (::geteuid() == 0) {
@@ -145,7 +145,7 @@ bool BackupCopy::restoreInto(int fd, qint64 touched) const noexcept
     try {
         // Bytes past `touched` were never overwritten.
         return copyBytes(m_fd, fd, std::min(touched, m_size)) && ::ftruncate(fd, off_t(m_size)) == 0
-               && ::fsync(fd) == 0;
+            && ::fsync(fd) == 0;
     } catch (...) { // the block buffer
         return false;
     }

@@ -32,7 +32,9 @@ inline QString notFound(const QString &path)
 }
 inline QString folderNotFound(const QString &path)
 {
-    return QStringLiteral("「%1」のフォルダーが見つかりません。フォルダーが削除されたか、名前が変わった可能性があります。")
+    return QStringLiteral(
+               "「%"
+               "1」のフォルダーが見つかりません。フォルダーが削除されたか、名前が変わった可能性があります。")
         .arg(path);
 }
 inline QString accessDeniedRead(const QString &path)
@@ -45,7 +47,8 @@ inline QString accessDeniedWrite(const QString &path)
 }
 inline QString readOnlyFile(const QString &path)
 {
-    return QStringLiteral("ファイル「%1」は読み取り専用のため保存できません。アクセスが拒否されました。").arg(path);
+    return QStringLiteral("ファイル「%1」は読み取り専用のため保存できません。アクセスが拒否されました。")
+        .arg(path);
 }
 inline QString readOnlyDisk(const QString &path)
 {
@@ -58,7 +61,8 @@ inline QString diskFull(const QString &path)
 // An in-place save first copies the old content aside; %2 says why that copy failed.
 inline QString backupFailed(const QString &path, const QString &reason)
 {
-    return QStringLiteral("ファイル「%1」に保存できません。保存前の内容の控えを作れませんでした（%2）。ファイルは元のままです。")
+    return QStringLiteral("ファイル「%1」に保存できません。保存前の内容の控えを作れませんでした（%"
+                          "2）。ファイルは元のままです。")
         .arg(path, reason);
 }
 inline QString backupNoSpace() { return QStringLiteral("ディスクの空き容量が不足しています"); }
@@ -83,7 +87,8 @@ inline QString notRegularRead(const QString &path)
 }
 inline QString notRegularWrite(const QString &path)
 {
-    return QStringLiteral("「%1」は通常のファイルではない（デバイスやパイプなど）ため保存できません。").arg(path);
+    return QStringLiteral("「%1」は通常のファイルではない（デバイスやパイプなど）ため保存できません。")
+        .arg(path);
 }
 // Sizes in MB (10^6 bytes), rounded up.
 inline QString tooLarge(const QString &path, qint64 sizeMb, qint64 limitMb)
@@ -103,33 +108,31 @@ inline QString outOfMemoryWrite(const QString &path)
 }
 inline QString invalidBytes(const QString &path, qsizetype line, qsizetype column)
 {
-    return QStringLiteral("ファイル「%1」を開けません。Shift-JIS のテキストとして読めないバイトがあります（%2 行目、%3 文字目）。")
+    return QStringLiteral("ファイル「%1」を開けません。Shift-JIS "
+                          "のテキストとして読めないバイトがあります（%2 行目、%3 文字目）。")
         .arg(path)
         .arg(line)
         .arg(column);
 }
 // Invalid Shift-JIS is only reported for bytes that are not valid UTF-8 either.
-inline QString notUtf8Either()
-{
-    return QStringLiteral("UTF-8 のテキストとしても読めません。");
-}
+inline QString notUtf8Either() { return QStringLiteral("UTF-8 のテキストとしても読めません。"); }
 // %2 names the encoding ("UTF-8", "UTF-16 LE" ...).
-inline QString invalidInEncoding(const QString &path, const QString &encoding, qsizetype line, qsizetype column)
+inline QString invalidInEncoding(const QString &path, const QString &encoding, qsizetype line,
+                                 qsizetype column)
 {
-    return QStringLiteral("ファイル「%1」を開けません。%2 のテキストとして読めないバイトがあります（%3 行目、%4 文字目）。")
+    return QStringLiteral("ファイル「%1」を開けません。%2 のテキストとして読めないバイトがあります（%3 "
+                          "行目、%4 文字目）。")
         .arg(path, encoding)
         .arg(line)
         .arg(column);
 }
-inline QString cutAtTheEnd()
-{
-    return QStringLiteral("ファイルの最後の文字が途中で切れています。");
-}
+inline QString cutAtTheEnd() { return QStringLiteral("ファイルの最後の文字が途中で切れています。"); }
 // %2 is the character itself, %3 its code point (U+XXXX).
 inline QString unstorable(const QString &path, const QString &character, const QString &codePoint,
                           qsizetype line, qsizetype column)
 {
-    return QStringLiteral("ファイル「%1」に保存できません。「%2」(%3) は Shift-JIS で保存できません（%4 行目、%5 文字目）。")
+    return QStringLiteral("ファイル「%1」に保存できません。「%2」(%3) は Shift-JIS で保存できません（%4 "
+                          "行目、%5 文字目）。")
         .arg(path, character, codePoint)
         .arg(line)
         .arg(column);
@@ -138,7 +141,8 @@ inline QString unstorable(const QString &path, const QString &character, const Q
 inline QString unstorableInvisible(const QString &path, const QString &codePoint, qsizetype line,
                                    qsizetype column)
 {
-    return QStringLiteral("ファイル「%1」に保存できません。文字 %2 は Shift-JIS で保存できません（%3 行目、%4 文字目）。")
+    return QStringLiteral("ファイル「%1」に保存できません。文字 %2 は Shift-JIS で保存できません（%3 "
+                          "行目、%4 文字目）。")
         .arg(path, codePoint)
         .arg(line)
         .arg(column);
@@ -147,18 +151,21 @@ inline QString unstorableInvisible(const QString &path, const QString &codePoint
 inline QString unpairedSurrogate(const QString &path, const QString &encoding, const QString &codePoint,
                                  qsizetype line, qsizetype column)
 {
-    return QStringLiteral("ファイル「%1」に保存できません。対になっていないサロゲート %2 は %3 で保存できません（%4 行目、%5 文字目）。")
+    return QStringLiteral("ファイル「%1」に保存できません。対になっていないサロゲート %2 は %3 "
+                          "で保存できません（%4 行目、%5 文字目）。")
         .arg(path, codePoint, encoding)
         .arg(line)
         .arg(column);
 }
 inline QString yenHint()
 {
-    return QStringLiteral("Shift-JIS では ¥ を \\ と区別できないためです。全角変換で ¥ を ￥ にすると保存できます。");
+    return QStringLiteral(
+        "Shift-JIS では ¥ を \\ と区別できないためです。全角変換で ¥ を ￥ にすると保存できます。");
 }
 inline QString overlineHint()
 {
-    return QStringLiteral("Shift-JIS では ‾ を ~ と区別できないためです。全角の ￣ に置き換えると保存できます（全角変換は ¥ を ￥ にします）。");
+    return QStringLiteral("Shift-JIS では ‾ を ~ と区別できないためです。全角の ￣ "
+                          "に置き換えると保存できます（全角変換は ¥ を ￥ にします）。");
 }
 // After every Shift-JIS refusal of a character.
 inline QString utf8Hint()

@@ -4,8 +4,8 @@
 #include "host/codepage/text_positions.h"
 #include "host/codepage/utf16.h"
 #include "host/codepage/utf8.h"
-#include "host/files/document_bytes.h"
 #include "host/files/disk_file_texts.h"
+#include "host/files/document_bytes.h"
 #include "host/files/file_errors.h"
 #include "host/files/file_writer.h"
 #include "host/host_error.h"
@@ -61,7 +61,7 @@ void checkReadable(const struct stat &st, const QString &path)
 QByteArray readAllBytes(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
-    struct stat st {};
+    struct stat st { };
     // Checked before opening: opening a named pipe for reading would wait for a writer, and reading
     // a device such as /dev/zero never ends.
     if (::stat(native.constData(), &st) != 0)
@@ -103,10 +103,7 @@ QByteArray readAllBytes(const QString &path)
 
 #else
 
-bool folderExists(const QString &path)
-{
-    return QFileInfo(QFileInfo(path).absolutePath()).isDir();
-}
+bool folderExists(const QString &path) { return QFileInfo(QFileInfo(path).absolutePath()).isDir(); }
 
 QByteArray readAllBytes(const QString &path)
 {
@@ -158,10 +155,10 @@ bool isShowable(char32_t codePoint)
 [[noreturn]] void failUnstorable(const QString &path, const cp932::EncodeError &error)
 {
     const char32_t c = error.codePoint;
-    QString description =
-        isShowable(c) ? texts::unstorable(shown(path), QString::fromUcs4(&c, 1), codePointName(c),
-                                          error.at.line, error.at.column)
-                      : texts::unstorableInvisible(shown(path), codePointName(c), error.at.line, error.at.column);
+    QString description = isShowable(c)
+        ? texts::unstorable(shown(path), QString::fromUcs4(&c, 1), codePointName(c), error.at.line,
+                            error.at.column)
+        : texts::unstorableInvisible(shown(path), codePointName(c), error.at.line, error.at.column);
     if (c == U'\u00A5')
         description += texts::yenHint();
     else if (c == U'\u203E')
@@ -185,14 +182,15 @@ void checkUnicodeStorable(QStringView text, TextEncoding encoding, const QString
     if (bad == text.size())
         return;
     const codepage::Position at = codepage::positionOfUnit(units, bad);
-    fail(ErrorNumber::InvalidFileFormat, texts::unpairedSurrogate(shown(path), texts::encodingName(encoding),
-                                                                  codePointName(units[bad]), at.line, at.column));
+    fail(ErrorNumber::InvalidFileFormat,
+         texts::unpairedSurrogate(shown(path), texts::encodingName(encoding), codePointName(units[bad]),
+                                  at.line, at.column));
 }
 
 qint64 encodedSize(QStringView text, TextEncoding encoding)
 {
     return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom ? utf8::encodedLength(text)
-                                                                              : text.size() * 2;
+                                                                               : text.size() * 2;
 }
 
 // Encodes and writes the text block by block into one small buffer that stays in the cache,
@@ -211,7 +209,8 @@ void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
         const QStringView part = text.sliced(i, length);
         if (utf8) {
             utf8::encode(part, block);
-        } else if (byteOrder(encoding) == utf16::ByteOrder::LittleEndian && QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+        } else if (byteOrder(encoding) == utf16::ByteOrder::LittleEndian
+                   && QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
             writer.write(QByteArrayView(reinterpret_cast<const char *>(part.utf16()), part.size() * 2));
             i += length;
             continue;

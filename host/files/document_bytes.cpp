@@ -48,8 +48,7 @@ bool hasLoneLineEnd(QStringView text)
     return false;
 }
 
-template <typename String, typename Unit>
-String withCrLf(const Unit *p, qsizetype size)
+template <typename String, typename Unit> String withCrLf(const Unit *p, qsizetype size)
 {
     // At most one unit more per unit; the untouched rest of the allocation is never paged in.
     String out(size * 2, Qt::Uninitialized);
@@ -94,7 +93,8 @@ void normaliseLineEnds(QString &text)
 
 [[noreturn]] void failInvalid(const QString &path, TextEncoding encoding, const codepage::DecodeError &error)
 {
-    QString description = texts::invalidInEncoding(path, texts::encodingName(encoding), error.at.line, error.at.column);
+    QString description
+        = texts::invalidInEncoding(path, texts::encodingName(encoding), error.at.line, error.at.column);
     if (error.truncated)
         description += texts::cutAtTheEnd();
     file_errors::fail(ErrorNumber::InvalidFileFormat, description);
@@ -113,7 +113,8 @@ LoadedText utf8Document(QByteArray bytes, TextEncoding encoding)
 
 LoadedText utf16Document(QByteArrayView bytes, TextEncoding encoding, const QString &path)
 {
-    const auto order = encoding == TextEncoding::Utf16Le ? utf16::ByteOrder::LittleEndian : utf16::ByteOrder::BigEndian;
+    const auto order
+        = encoding == TextEncoding::Utf16Le ? utf16::ByteOrder::LittleEndian : utf16::ByteOrder::BigEndian;
     LoadedText loaded;
     loaded.encoding = encoding;
     utf16::DecodeError error;

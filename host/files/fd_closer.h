@@ -7,7 +7,10 @@ namespace orvane {
 
 class FdCloser {
 public:
-    explicit FdCloser(int fd) : m_fd(fd) {}
+    explicit FdCloser(int fd)
+        : m_fd(fd)
+    {
+    }
     ~FdCloser()
     {
         if (m_fd >= 0)

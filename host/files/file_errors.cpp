@@ -14,10 +14,7 @@ namespace {
 
 namespace texts = disk_file_texts;
 
-bool folderExists(const QString &path)
-{
-    return QFileInfo(QFileInfo(path).absolutePath()).isDir();
-}
+bool folderExists(const QString &path) { return QFileInfo(QFileInfo(path).absolutePath()).isDir(); }
 
 } // namespace
 
@@ -25,20 +22,18 @@ QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-void fail(ErrorNumber number, QString description)
-{
-    throw HostError(number, std::move(description));
-}
+void fail(ErrorNumber number, QString description) { throw HostError(number, std::move(description)); }
 
 void failWithErrno(int error, const QString &path, Access access)
 {
     const QString name = shown(path);
     const bool reading = access == Access::Read;
-    if (!reading && (error == ENOSPC || error == EFBIG
+    if (!reading
+        && (error == ENOSPC || error == EFBIG
 #ifdef EDQUOT
-                     || error == EDQUOT
+            || error == EDQUOT
 #endif
-                     ))
+            ))
         fail(ErrorNumber::DiskFull, texts::diskFull(name));
     switch (error) {
     case ENOENT:
@@ -58,10 +53,12 @@ void failWithErrno(int error, const QString &path, Access access)
     case EISDIR:
         fail(ErrorNumber::PathFileAccess, reading ? texts::isFolderRead(name) : texts::isFolderWrite(name));
     case ENOMEM:
-        fail(ErrorNumber::OutOfMemory, reading ? texts::outOfMemoryRead(name) : texts::outOfMemoryWrite(name));
+        fail(ErrorNumber::OutOfMemory,
+             reading ? texts::outOfMemoryRead(name) : texts::outOfMemoryWrite(name));
     default:
-        fail(ErrorNumber::PathFileAccess, reading ? texts::otherRead(name, systemReason(error))
-                                                  : texts::otherWrite(name, systemReason(error)));
+        fail(ErrorNumber::PathFileAccess,
+             reading ? texts::otherRead(name, systemReason(error))
+                     : texts::otherWrite(name, systemReason(error)));
     }
 }
 

@@ -45,7 +45,8 @@ class ReplacingSink final : public FileWriter::Sink {
 public:
     ReplacingSink(const QString &target, const QString &path, bool exists, [[maybe_unused]] uint ownerId,
                   [[maybe_unused]] uint groupId)
-        : m_file(target), m_path(path)
+        : m_file(target)
+        , m_path(path)
     {
         m_file.setDirectWriteFallback(false);
         errno = 0;
@@ -61,7 +62,7 @@ public:
 #endif
     }
 
-    void reserve(qint64) override {}
+    void reserve(qint64) override { }
 
     void write(QByteArrayView bytes) override
     {
@@ -123,9 +124,10 @@ void writeAll(int fd, QByteArrayView part, off_t offset, const QString &path)
 class InPlaceSink final : public FileWriter::Sink {
 public:
     InPlaceSink(const QString &target, const QString &path, bool folderWritable)
-        : m_fd(::open(QFile::encodeName(target).constData(), O_RDWR | O_CLOEXEC)), m_path(path)
+        : m_fd(::open(QFile::encodeName(target).constData(), O_RDWR | O_CLOEXEC))
+        , m_path(path)
     {
-        struct stat st {};
+        struct stat st { };
         // The size of the file as opened, not as first seen, so that the copy holds all of it.
         if (m_fd.get() < 0 || ::fstat(m_fd.get(), &st) != 0)
             failWithErrno(errno, path, Access::Write);
@@ -197,7 +199,8 @@ private:
     HostError undoneError(HostError error)
     {
         if (!undo() && m_backup)
-            error = HostError(error.number(), error.description() + texts::backupKept(shown(m_backup->path())));
+            error
+                = HostError(error.number(), error.description() + texts::backupKept(shown(m_backup->path())));
         m_failure = error;
         return error;
     }
@@ -208,7 +211,8 @@ private:
         if (m_failure)
             throw *m_failure;
         if (m_done)
-            fail(ErrorNumber::PathFileAccess, texts::otherWrite(shown(m_path), file_errors::systemReason(EBADF)));
+            fail(ErrorNumber::PathFileAccess,
+                 texts::otherWrite(shown(m_path), file_errors::systemReason(EBADF)));
     }
 
     [[noreturn]] void failUndoing(int error)
@@ -240,7 +244,7 @@ std::unique_ptr<FileWriter::Sink> openSink(const QString &path)
             target = info.symLinkTarget();
     }
     const QByteArray native = QFile::encodeName(target);
-    struct stat st {};
+    struct stat st { };
     if (::stat(native.constData(), &st) != 0) {
         if (errno != ENOENT)
             failWithErrno(errno, path, Access::Write);
@@ -269,7 +273,8 @@ std::unique_ptr<FileWriter::Sink> openSink(const QString &path)
 std::unique_ptr<FileWriter::Sink> openSink(const QString &path)
 {
     const QFileInfo info(path);
-    const QString target = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : path;
+    const QString target
+        = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : path;
     const QFileInfo targetInfo(target);
     if (targetInfo.isDir())
         fail(ErrorNumber::PathFileAccess, texts::isFolderWrite(shown(path)));
@@ -282,7 +287,10 @@ std::unique_ptr<FileWriter::Sink> openSink(const QString &path)
 
 } // namespace
 
-FileWriter::FileWriter(const QString &path) : m_sink(openSink(path)) {}
+FileWriter::FileWriter(const QString &path)
+    : m_sink(openSink(path))
+{
+}
 
 FileWriter::~FileWriter() = default;
 

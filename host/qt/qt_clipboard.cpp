@@ -5,10 +5,7 @@
 
 namespace orvane {
 
-QString QtClipboard::getText() const
-{
-    return QGuiApplication::clipboard()->text(QClipboard::Clipboard);
-}
+QString QtClipboard::getText() const { return QGuiApplication::clipboard()->text(QClipboard::Clipboard); }
 
 void QtClipboard::setText(const QString &text)
 {

@@ -22,7 +22,18 @@ namespace orvane::text {
 
 namespace {
 
-enum class Kind { Upper, Lower, Wide, Narrow, Katakana, Hiragana, WideAscii, WideKana, NarrowAscii, NarrowKana };
+enum class Kind {
+    Upper,
+    Lower,
+    Wide,
+    Narrow,
+    Katakana,
+    Hiragana,
+    WideAscii,
+    WideKana,
+    NarrowAscii,
+    NarrowKana
+};
 
 // The one-block kinds are Wide and Narrow restricted to one block, so they share their specials.
 constexpr bool widens(Kind k) { return k == Kind::Wide || k == Kind::WideKana; }
@@ -57,11 +68,11 @@ constexpr int kMaxActive = 4;
 struct Tables {
     char16_t map[0x10000]; // what each unit becomes
     char16_t at(char16_t c) const { return map[c]; }
-    std::array<OffsetRange, kMaxOffsets> offsets{};
+    std::array<OffsetRange, kMaxOffsets> offsets {};
     int offsetCount = 0;
     // A few ranges that cover every unit not mapped by the offsets; a block with none of them is
     // mapped by the offsets alone.
-    std::array<UnitRange, kMaxActive> active{};
+    std::array<UnitRange, kMaxActive> active {};
     int activeCount = 0;
 #ifdef __SSE2__
     __m128i offBias[kMaxOffsets];
@@ -83,7 +94,8 @@ bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 char32_t lookUpCase(const CasePair *first, const CasePair *last, char32_t c)
 {
-    const CasePair *row = std::lower_bound(first, last, c, [](const CasePair &p, char32_t v) { return p.from < v; });
+    const CasePair *row
+        = std::lower_bound(first, last, c, [](const CasePair &p, char32_t v) { return p.from < v; });
     return row != last && row->from == c ? row->to : c;
 }
 
@@ -130,9 +142,8 @@ void computeActive(Tables &t)
 #ifdef __SSE2__
     // v in [first, last] ⇔ (v − first − 0x8000) < (last − first + 1 − 0x8000) as signed 16-bit.
     auto bias = [](char16_t first) { return _mm_set1_epi16(short(char16_t(first + 0x8000))); };
-    auto limit = [](char16_t first, char16_t last) {
-        return _mm_set1_epi16(short(int(last - first + 1) - 0x8000));
-    };
+    auto limit
+        = [](char16_t first, char16_t last) { return _mm_set1_epi16(short(int(last - first + 1) - 0x8000)); };
     for (int k = 0; k < kMaxOffsets; ++k) {
         const bool used = k < t.offsetCount;
         t.offBias[k] = used ? bias(t.offsets[k].first) : _mm_setzero_si128();
@@ -194,7 +205,8 @@ std::unique_ptr<Tables> buildLower()
     auto t = std::make_unique<Tables>();
     setIdentity(*t);
     for (const CasePair &row : lowerCaseRows) {
-        if (row.from <= 0xFFFF && std::find(std::begin(lowerKeeps), std::end(lowerKeeps), row.from) == std::end(lowerKeeps))
+        if (row.from <= 0xFFFF
+            && std::find(std::begin(lowerKeeps), std::end(lowerKeeps), row.from) == std::end(lowerKeeps))
             t->map[row.from] = char16_t(row.to);
     }
     markSupplementaryCase(*t, std::begin(lowerCaseRows), std::end(lowerCaseRows));
@@ -277,21 +289,30 @@ std::unique_ptr<Tables> buildHiragana()
     return t;
 }
 
-template <Kind K>
-const Tables &tables()
+template <Kind K> const Tables &tables()
 {
     static const std::unique_ptr<Tables> t = [] {
         switch (K) {
-        case Kind::Upper: return buildUpper();
-        case Kind::Lower: return buildLower();
-        case Kind::Wide: return buildWide({.ascii = true, .kana = true, .symbols = true});
-        case Kind::Narrow: return buildNarrow({.ascii = true, .kana = true, .symbols = false});
-        case Kind::WideAscii: return buildWide({.ascii = true, .kana = false, .symbols = false});
-        case Kind::WideKana: return buildWide({.ascii = false, .kana = true, .symbols = false});
-        case Kind::NarrowAscii: return buildNarrow({.ascii = true, .kana = false, .symbols = false});
-        case Kind::NarrowKana: return buildNarrow({.ascii = false, .kana = true, .symbols = false});
-        case Kind::Katakana: return buildKatakana();
-        case Kind::Hiragana: return buildHiragana();
+        case Kind::Upper:
+            return buildUpper();
+        case Kind::Lower:
+            return buildLower();
+        case Kind::Wide:
+            return buildWide({.ascii = true, .kana = true, .symbols = true});
+        case Kind::Narrow:
+            return buildNarrow({.ascii = true, .kana = true, .symbols = false});
+        case Kind::WideAscii:
+            return buildWide({.ascii = true, .kana = false, .symbols = false});
+        case Kind::WideKana:
+            return buildWide({.ascii = false, .kana = true, .symbols = false});
+        case Kind::NarrowAscii:
+            return buildNarrow({.ascii = true, .kana = false, .symbols = false});
+        case Kind::NarrowKana:
+            return buildNarrow({.ascii = false, .kana = true, .symbols = false});
+        case Kind::Katakana:
+            return buildKatakana();
+        case Kind::Hiragana:
+            return buildHiragana();
         }
         return std::unique_ptr<Tables>();
     }();
@@ -303,8 +324,7 @@ inline char32_t decodePair(char16_t high, char16_t low)
     return 0x10000 + ((char32_t(high) - 0xD800) << 10) + (low - 0xDC00);
 }
 
-template <Kind K>
-char32_t caseOf(char32_t cp)
+template <Kind K> char32_t caseOf(char32_t cp)
 {
     if constexpr (K == Kind::Upper)
         return lookUpCase(std::begin(upperCaseRows), std::end(upperCaseRows), cp);
@@ -320,11 +340,14 @@ inline char16_t voicedBefore(const Tables &t, const char16_t *begin, const char1
     return t.voiced[*p - halfWidthVoicedMark][p[-1] - 0xFF60];
 }
 
-inline bool isHalfWidthLetter(char16_t c) { return c >= halfWidthLetterRange.first && c <= halfWidthLetterRange.last; }
+inline bool isHalfWidthLetter(char16_t c)
+{
+    return c >= halfWidthLetterRange.first && c <= halfWidthLetterRange.last;
+}
 
 struct Step {
     const char16_t *p; // the input after what was taken
-    char16_t *o;       // the output after what was written
+    char16_t *o; // the output after what was written
 };
 
 // Converts the unit at p whose table entry is kSpecial. A half-width mark looks back at the
@@ -357,7 +380,8 @@ Step special(const Tables &t, const char16_t *begin, const char16_t *p, const ch
         }
     } else if constexpr (K == Kind::Hiragana) {
         // A mark after a half-width letter belongs to it; a lone mark stays as it is.
-        if ((c == halfWidthVoicedMark || c == halfWidthSemiVoicedMark) && p != begin && isHalfWidthLetter(p[-1])) {
+        if ((c == halfWidthVoicedMark || c == halfWidthSemiVoicedMark) && p != begin
+            && isHalfWidthLetter(p[-1])) {
             if (const char16_t composed = voicedBefore(t, begin, p))
                 o[-1] = t.at(composed);
             else
@@ -370,8 +394,7 @@ Step special(const Tables &t, const char16_t *begin, const char16_t *p, const ch
 }
 
 // Whether special() gives something other than its input at p.
-template <Kind K>
-bool specialChanges(const char16_t *begin, const char16_t *p, const char16_t *end)
+template <Kind K> bool specialChanges(const char16_t *begin, const char16_t *p, const char16_t *end)
 {
     if (*p == 0xFFFF)
         return false;
@@ -415,14 +438,16 @@ struct BlockMapper {
         const __m128i high = _mm_and_si128(v, _mm_set1_epi16(short(0xFF80)));
         const bool ascii = _mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) == 0xFFFF;
         if (!ascii || !asciiInactive) {
-            const __m128i act = _mm_or_si128(_mm_or_si128(inRange(v, actBias[0], actLimit[0]), inRange(v, actBias[1], actLimit[1])),
-                                             _mm_or_si128(inRange(v, actBias[2], actLimit[2]), inRange(v, actBias[3], actLimit[3])));
+            const __m128i act = _mm_or_si128(
+                _mm_or_si128(inRange(v, actBias[0], actLimit[0]), inRange(v, actBias[1], actLimit[1])),
+                _mm_or_si128(inRange(v, actBias[2], actLimit[2]), inRange(v, actBias[3], actLimit[3])));
             if (_mm_movemask_epi8(act) != 0)
                 return false;
         }
-        const __m128i add = _mm_or_si128(_mm_or_si128(_mm_and_si128(inRange(v, offBias[0], offLimit[0]), offDelta[0]),
-                                                      _mm_and_si128(inRange(v, offBias[1], offLimit[1]), offDelta[1])),
-                                         _mm_and_si128(inRange(v, offBias[2], offLimit[2]), offDelta[2]));
+        const __m128i add
+            = _mm_or_si128(_mm_or_si128(_mm_and_si128(inRange(v, offBias[0], offLimit[0]), offDelta[0]),
+                                        _mm_and_si128(inRange(v, offBias[1], offLimit[1]), offDelta[1])),
+                           _mm_and_si128(inRange(v, offBias[2], offLimit[2]), offDelta[2]));
         result = _mm_add_epi16(v, add);
         return true;
     }
@@ -469,8 +494,7 @@ const char16_t *firstChange(const Tables &t, const char16_t *const begin, const 
     return end;
 }
 
-template <Kind K>
-QString convert(const QString &text)
+template <Kind K> QString convert(const QString &text)
 {
     const Tables &t = tables<K>();
     const char16_t *const begin = reinterpret_cast<const char16_t *>(text.utf16());

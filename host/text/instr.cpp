@@ -67,7 +67,7 @@ const FoldTable &foldTable()
 struct Folded {
     char16_t units[2];
     int foldedLength; // 1, or 2 for a surrogate pair
-    int length;       // units it takes in the text
+    int length; // units it takes in the text
 };
 
 // The character at i; the caller ensures i < n.
@@ -81,7 +81,8 @@ inline Folded foldAt(const FoldTable &ft, const char16_t *s, qsizetype i, qsizet
             char32_t f = QChar::toCaseFolded(cp);
             if (f <= 0xFFFF)
                 f = cp;
-            return {{char16_t(0xD800 + ((f - 0x10000) >> 10)), char16_t(0xDC00 + ((f - 0x10000) & 0x3FF))}, 2, 2};
+            return {
+                {char16_t(0xD800 + ((f - 0x10000) >> 10)), char16_t(0xDC00 + ((f - 0x10000) & 0x3FF))}, 2, 2};
         }
         if (const char16_t voiced = voicedForm(c, next))
             return {{ft.unit[voiced], 0}, 1, 2};
@@ -111,7 +112,8 @@ FoldedString foldAll(const FoldTable &ft, QStringView text)
 }
 
 // The length in the text of a match of folded at i, or 0.
-qsizetype matchAt(const FoldTable &ft, const char16_t *s, qsizetype i, qsizetype n, const FoldedString &folded)
+qsizetype matchAt(const FoldTable &ft, const char16_t *s, qsizetype i, qsizetype n,
+                  const FoldedString &folded)
 {
     qsizetype p = i;
     for (qsizetype j = 0; j < folded.size();) {
@@ -206,7 +208,8 @@ qsizetype findBinary(QStringView text, qsizetype from, QStringView sought)
     for (; i + m - 1 + 8 <= n; i += 8) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + m - 1));
-        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, firstUnit), _mm_cmpeq_epi16(b, lastUnit))));
+        unsigned mask = unsigned(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, firstUnit), _mm_cmpeq_epi16(b, lastUnit))));
         while (mask) {
             const qsizetype at = i + __builtin_ctz(mask) / 2;
             if (std::memcmp(s + at, w, size_t(m) * sizeof(char16_t)) == 0)
@@ -237,7 +240,7 @@ Match InStr(qsizetype start, QStringView text, QStringView sought, CompareMode m
     if (mode == CompareMode::Text)
         return findText(text, start - 1, sought);
     const qsizetype at = findBinary(text, start - 1, sought);
-    return at < 0 ? Match{} : Match{at + 1, sought.size()};
+    return at < 0 ? Match {} : Match {at + 1, sought.size()};
 }
 
 } // namespace orvane::text

@@ -7,12 +7,12 @@ namespace orvane::text {
 
 enum class CompareMode : int {
     Binary = 0, // equal UTF-16 code units
-    Text = 1,   // ignores letter case, character width and hiragana/katakana
+    Text = 1, // ignores letter case, character width and hiragana/katakana
 };
 
 struct Match {
     qsizetype position = 0; // 1-based; 0 when nothing was found
-    qsizetype length = 0;   // UTF-16 units of the match as it stands in the text
+    qsizetype length = 0; // UTF-16 units of the match as it stands in the text
 };
 
 // 0 when start exceeds the text's length; start when sought is empty; otherwise the first match that

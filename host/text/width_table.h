@@ -147,7 +147,8 @@ constexpr char16_t voicedForm(char16_t letter, char16_t mark)
     }
     return 0;
 }
-static_assert(voicedForm(u'ｶ', u'ﾞ') == u'ガ' && voicedForm(u'ﾜ', u'ﾞ') == 0 && voicedForm(u'ﾊ', u'ﾟ') == u'パ');
+static_assert(voicedForm(u'ｶ', u'ﾞ') == u'ガ' && voicedForm(u'ﾜ', u'ﾞ') == 0
+              && voicedForm(u'ﾊ', u'ﾟ') == u'パ');
 
 // Narrow only: full-width letters outside code page 932 whose half-width spelling is in it.
 struct NarrowPair {

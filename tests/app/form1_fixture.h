@@ -17,7 +17,7 @@ struct Form1Fixture {
     MemoryClipboard clipboard;
     UnusedTextFiles files;
     RecordingProgram program;
-    Form1 form{messages, dialog, clipboard, files, program};
+    Form1 form {messages, dialog, clipboard, files, program};
 
     bool showActive()
     {

@@ -26,16 +26,17 @@ void TestApplication::displayIsExpectedOnlyWhereOneIsNamed_data()
     QTest::addColumn<QByteArrayList>("arguments");
     QTest::addColumn<bool>("reachable");
 
-    const QByteArrayList bare{"orvane"};
+    const QByteArrayList bare {"orvane"};
     QTest::newRow("nothing set") << QByteArray() << QByteArray() << QByteArray() << bare << false;
     QTest::newRow("DISPLAY=:0") << QByteArray() << QByteArray(":0") << QByteArray() << bare << true;
-    QTest::newRow("WAYLAND_DISPLAY") << QByteArray() << QByteArray() << QByteArray("wayland-0") << bare << true;
-    QTest::newRow("QT_QPA_PLATFORM=offscreen") << QByteArray("offscreen") << QByteArray() << QByteArray() << bare
-                                               << true;
+    QTest::newRow("WAYLAND_DISPLAY") << QByteArray() << QByteArray() << QByteArray("wayland-0") << bare
+                                     << true;
+    QTest::newRow("QT_QPA_PLATFORM=offscreen")
+        << QByteArray("offscreen") << QByteArray() << QByteArray() << bare << true;
     QTest::newRow("-platform offscreen") << QByteArray() << QByteArray() << QByteArray()
-                                         << QByteArrayList{"orvane", "-platform", "offscreen"} << true;
-    QTest::newRow("a file name only") << QByteArray() << QByteArray() << QByteArray()
-                                      << QByteArrayList{"orvane", "memo.txt"} << false;
+                                         << QByteArrayList {"orvane", "-platform", "offscreen"} << true;
+    QTest::newRow("a file name only")
+        << QByteArray() << QByteArray() << QByteArray() << QByteArrayList {"orvane", "memo.txt"} << false;
 }
 
 void TestApplication::displayIsExpectedOnlyWhereOneIsNamed()
@@ -60,13 +61,13 @@ void TestApplication::helpAndVersionAnswerOnlyAsFirstArgument_data()
     QTest::addColumn<QString>("printed");
 
     const QString usage = apptexts::usage();
-    QTest::newRow("orvane --help") << QByteArrayList{"orvane", "--help"} << usage;
-    QTest::newRow("orvane -h") << QByteArrayList{"orvane", "-h"} << usage;
-    QTest::newRow("orvane --version") << QByteArrayList{"orvane", "--version"}
-                                      << apptexts::version(QStringLiteral(ORVANE_VERSION));
-    QTest::newRow("orvane") << QByteArrayList{"orvane"} << QString();
-    QTest::newRow("orvane memo.txt --help") << QByteArrayList{"orvane", "memo.txt", "--help"} << QString();
-    QTest::newRow("orvane ./--help") << QByteArrayList{"orvane", "./--help"} << QString();
+    QTest::newRow("orvane --help") << QByteArrayList {"orvane", "--help"} << usage;
+    QTest::newRow("orvane -h") << QByteArrayList {"orvane", "-h"} << usage;
+    QTest::newRow("orvane --version")
+        << QByteArrayList {"orvane", "--version"} << apptexts::version(QStringLiteral(ORVANE_VERSION));
+    QTest::newRow("orvane") << QByteArrayList {"orvane"} << QString();
+    QTest::newRow("orvane memo.txt --help") << QByteArrayList {"orvane", "memo.txt", "--help"} << QString();
+    QTest::newRow("orvane ./--help") << QByteArrayList {"orvane", "./--help"} << QString();
 }
 
 void TestApplication::helpAndVersionAnswerOnlyAsFirstArgument()

@@ -75,7 +75,8 @@ void TestForm1::windowOpensCentredWithTheDesignSize()
     QCOMPARE(f.form.centralWidget()->size(), QSize(441, 282));
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect frame = f.form.frameGeometry();
-    QVERIFY2(qAbs(frame.center().x() - area.center().x()) <= 1 && qAbs(frame.center().y() - area.center().y()) <= 1,
+    QVERIFY2(qAbs(frame.center().x() - area.center().x()) <= 1
+                 && qAbs(frame.center().y() - area.center().y()) <= 1,
              qPrintable(QStringLiteral("frame %1,%2 %3x%4 on %5x%6")
                             .arg(frame.x())
                             .arg(frame.y())
@@ -156,8 +157,9 @@ void TestForm1::shortcutWithFocusInText1RunsItsCommand_data()
                                  << QStringLiteral("abc") << QStringLiteral("b");
     QTest::newRow("Ctrl+X cut") << int(Qt::Key_X) << QStringLiteral("abc") << 1 << 1 << none
                                 << QStringLiteral("ac") << QStringLiteral("b");
-    QTest::newRow("Ctrl+Z undo typing") << int(Qt::Key_Z) << QStringLiteral("abc") << 3 << 0 << QStringLiteral("*x")
-                                        << QStringLiteral("abc") << QStringLiteral("*x");
+    QTest::newRow("Ctrl+Z undo typing")
+        << int(Qt::Key_Z) << QStringLiteral("abc") << 3 << 0 << QStringLiteral("*x") << QStringLiteral("abc")
+        << QStringLiteral("*x");
     QTest::newRow("Ctrl+V paste") << int(Qt::Key_V) << QStringLiteral("abc") << 1 << 1 << QStringLiteral("貼")
                                   << QStringLiteral("a貼c") << QStringLiteral("貼");
 }
@@ -240,12 +242,13 @@ void TestForm1::accessKeysChooseItems_data()
     QTest::addColumn<int>("selStart");
     QTest::addColumn<int>("selLength");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("Alt+S L: whole text lower") << QList<int>{Qt::Key_S, Qt::Key_L} << QStringLiteral("ABC ＡＢ") << 1
-                                               << 0 << QStringLiteral("abc ａｂ");
-    QTest::newRow("Alt+S W: whole text wide") << QList<int>{Qt::Key_S, Qt::Key_W} << QStringLiteral("a ｶ") << 0 << 0
-                                              << QStringLiteral("ａ　カ");
-    QTest::newRow("Alt+E R U: selection upper")
-        << QList<int>{Qt::Key_E, Qt::Key_R, Qt::Key_U} << QStringLiteral("abc") << 0 << 2 << QStringLiteral("ABc");
+    QTest::newRow("Alt+S L: whole text lower")
+        << QList<int> {Qt::Key_S, Qt::Key_L} << QStringLiteral("ABC ＡＢ") << 1 << 0
+        << QStringLiteral("abc ａｂ");
+    QTest::newRow("Alt+S W: whole text wide")
+        << QList<int> {Qt::Key_S, Qt::Key_W} << QStringLiteral("a ｶ") << 0 << 0 << QStringLiteral("ａ　カ");
+    QTest::newRow("Alt+E R U: selection upper") << QList<int> {Qt::Key_E, Qt::Key_R, Qt::Key_U}
+                                                << QStringLiteral("abc") << 0 << 2 << QStringLiteral("ABc");
 }
 
 void TestForm1::accessKeysChooseItems()
@@ -275,7 +278,7 @@ void TestForm1::aboutShowsTwoLines()
     QCOMPARE(f.messages.shown().size(), 1);
     const test::ShownMessage &about = f.messages.shown().first();
     QCOMPARE(about.prompt.split(QStringLiteral("\r\n")),
-             (QStringList{QStringLiteral("Orvane version1.4"), QStringLiteral("Programed by Namiro")}));
+             (QStringList {QStringLiteral("Orvane version1.4"), QStringLiteral("Programed by Namiro")}));
     QCOMPARE(about.style, 64);
     QCOMPARE(about.title, QStringLiteral("バージョン情報"));
     QCOMPARE(f.form.document().Modified, false);
@@ -286,9 +289,9 @@ void TestForm1::closingThroughTheFrameRunsExit_data()
     QTest::addColumn<bool>("modified");
     QTest::addColumn<QList<MsgBoxAnswer>>("answers");
     QTest::addColumn<bool>("closes");
-    QTest::newRow("unmodified: no question") << false << QList<MsgBoxAnswer>{} << true;
-    QTest::newRow("modified, いいえ") << true << QList<MsgBoxAnswer>{MsgBoxAnswer::No} << true;
-    QTest::newRow("modified, キャンセル") << true << QList<MsgBoxAnswer>{MsgBoxAnswer::Cancel} << false;
+    QTest::newRow("unmodified: no question") << false << QList<MsgBoxAnswer> {} << true;
+    QTest::newRow("modified, いいえ") << true << QList<MsgBoxAnswer> {MsgBoxAnswer::No} << true;
+    QTest::newRow("modified, キャンセル") << true << QList<MsgBoxAnswer> {MsgBoxAnswer::Cancel} << false;
 }
 
 void TestForm1::closingThroughTheFrameRunsExit()

@@ -22,8 +22,8 @@ struct Item {
 void collect(const QMenu *menu, int level, QList<Item> &items)
 {
     for (const QAction *action : menu->actions()) {
-        items.append({level, action->objectName(), action->isSeparator() ? QStringLiteral("-") : action->text(),
-                      action->shortcut()});
+        items.append({level, action->objectName(),
+                      action->isSeparator() ? QStringLiteral("-") : action->text(), action->shortcut()});
         if (action->menu())
             collect(action->menu(), level + 1, items);
     }
@@ -47,10 +47,7 @@ QChar accessKey(const QString &caption)
 }
 
 const QKeySequence none;
-QKeySequence ctrl(Qt::Key key)
-{
-    return QKeySequence(QKeyCombination(Qt::ControlModifier, key));
-}
+QKeySequence ctrl(Qt::Key key) { return QKeySequence(QKeyCombination(Qt::ControlModifier, key)); }
 
 } // namespace
 
@@ -142,8 +139,9 @@ void TestMenuBar::menuBarHoldsExactlyTheTable()
     QStringList topLevel;
     for (const QAction *action : m_fixture->form.menuBar()->actions())
         topLevel.append(action->objectName());
-    QCOMPARE(topLevel, (QStringList{QStringLiteral("FileMenu"), QStringLiteral("EditMenu"),
-                                    QStringLiteral("StringChange"), QStringLiteral("HelpMenu")}));
+    QCOMPARE(topLevel,
+             (QStringList {QStringLiteral("FileMenu"), QStringLiteral("EditMenu"),
+                           QStringLiteral("StringChange"), QStringLiteral("HelpMenu")}));
     int shortcuts = 0;
     for (const Item &item : m_tree)
         shortcuts += item.shortcut.isEmpty() ? 0 : 1;
@@ -152,7 +150,7 @@ void TestMenuBar::menuBarHoldsExactlyTheTable()
 
 void TestMenuBar::accessKeysAreUniqueWithinEachMenu()
 {
-    QList<const QWidget *> menus{m_fixture->form.menuBar()};
+    QList<const QWidget *> menus {m_fixture->form.menuBar()};
     for (const QMenu *menu : m_fixture->form.findChildren<QMenu *>()) {
         if (!menu->objectName().isEmpty())
             menus.append(menu);

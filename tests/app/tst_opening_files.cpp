@@ -32,12 +32,12 @@ void TestOpeningFiles::firstArgumentIsOpenedAndTheRestNamed_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("ignored");
-    QTest::newRow("メモ.txt") << QStringList { QStringLiteral("メモ.txt") }
+    QTest::newRow("メモ.txt") << QStringList {QStringLiteral("メモ.txt")}
                               << QDir::current().absoluteFilePath(QStringLiteral("メモ.txt"))
                               << QStringList();
     QTest::newRow("file:///tmp/a%20b.txt c d")
-        << QStringList { QStringLiteral("file:///tmp/a%20b.txt"), QStringLiteral("c"), QStringLiteral("d") }
-        << QStringLiteral("/tmp/a b.txt") << QStringList { QStringLiteral("c"), QStringLiteral("d") };
+        << QStringList {QStringLiteral("file:///tmp/a%20b.txt"), QStringLiteral("c"), QStringLiteral("d")}
+        << QStringLiteral("/tmp/a b.txt") << QStringList {QStringLiteral("c"), QStringLiteral("d")};
 }
 
 void TestOpeningFiles::firstArgumentIsOpenedAndTheRestNamed()
@@ -63,13 +63,12 @@ void TestOpeningFiles::droppedLocalFileOpensAndTextIsInserted_data()
     const QString file = QStringLiteral("{file}");
     const QString remote = QStringLiteral("https://example.org/a.txt");
     const QString dropped = QStringLiteral("dropped");
-    QTest::newRow("file on Text1") << QStringList { file } << QString() << false << true << dropped;
-    QTest::newRow("file on the window") << QStringList { file } << QString() << false << false << dropped;
-    QTest::newRow("file on a modified Text1") << QStringList { file } << QString() << true << true << dropped;
+    QTest::newRow("file on Text1") << QStringList {file} << QString() << false << true << dropped;
+    QTest::newRow("file on the window") << QStringList {file} << QString() << false << false << dropped;
+    QTest::newRow("file on a modified Text1") << QStringList {file} << QString() << true << true << dropped;
     QTest::newRow("remote URL, then file")
-        << QStringList { remote, file } << QString() << false << true << dropped;
-    QTest::newRow("remote URL with its text")
-        << QStringList { remote } << remote << false << true << u"前"_qs;
+        << QStringList {remote, file} << QString() << false << true << dropped;
+    QTest::newRow("remote URL with its text") << QStringList {remote} << remote << false << true << u"前"_qs;
     QTest::newRow("text かな") << QStringList() << u"かな"_qs << false << true << u"かな前"_qs;
 }
 

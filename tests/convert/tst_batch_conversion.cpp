@@ -2,8 +2,8 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,26 +66,27 @@ void TestBatchConversion::argumentsAreRead_data()
     const int wide = int(ConversionKind::Wide), hiragana = int(ConversionKind::Hiragana);
 
     QTest::newRow("nothing") << QStringList {} << sjis << sjis << QList<int> {} << QStringList();
-    QTest::newRow("upper lower") << QStringList { u"upper"_s, u"lower"_s } << sjis << sjis
-                                 << QList<int> { upper, lower } << QStringList();
-    QTest::newRow("--from utf-8 wide a.txt") << QStringList { u"--from"_s, u"utf-8"_s, u"wide"_s, u"a.txt"_s }
-                                             << utf8 << sjis << QList<int> { wide } << QStringList { u"a.txt"_s };
+    QTest::newRow("upper lower") << QStringList {u"upper"_s, u"lower"_s} << sjis << sjis
+                                 << QList<int> {upper, lower} << QStringList();
+    QTest::newRow("--from utf-8 wide a.txt") << QStringList {u"--from"_s, u"utf-8"_s, u"wide"_s, u"a.txt"_s}
+                                             << utf8 << sjis << QList<int> {wide} << QStringList {u"a.txt"_s};
     QTest::newRow("--from=UTF8 --to=utf-8 HIRAGANA")
-        << QStringList { u"--from=UTF8"_s, u"--to=utf-8"_s, u"HIRAGANA"_s } << utf8 << utf8
-        << QList<int> { hiragana } << QStringList();
-    QTest::newRow("--to utf-8 --from sjis") << QStringList { u"--to"_s, u"utf-8"_s, u"--from"_s, u"sjis"_s }
+        << QStringList {u"--from=UTF8"_s, u"--to=utf-8"_s, u"HIRAGANA"_s} << utf8 << utf8
+        << QList<int> {hiragana} << QStringList();
+    QTest::newRow("--to utf-8 --from sjis") << QStringList {u"--to"_s, u"utf-8"_s, u"--from"_s, u"sjis"_s}
                                             << sjis << utf8 << QList<int> {} << QStringList();
     QTest::newRow("wide wide (repeated kind)")
-        << QStringList { u"wide"_s, u"wide"_s } << sjis << sjis << QList<int> { wide, wide } << QStringList();
+        << QStringList {u"wide"_s, u"wide"_s} << sjis << sjis << QList<int> {wide, wide} << QStringList();
     QTest::newRow("upper -- lower (a file named lower)")
-        << QStringList { u"upper"_s, u"--"_s, u"lower"_s } << sjis << sjis << QList<int> { upper }
-        << QStringList { u"lower"_s };
+        << QStringList {u"upper"_s, u"--"_s, u"lower"_s} << sjis << sjis << QList<int> {upper}
+        << QStringList {u"lower"_s};
     QTest::newRow("upper - (standard input)")
-        << QStringList { u"upper"_s, u"-"_s } << sjis << sjis << QList<int> { upper } << QStringList { u"-"_s };
+        << QStringList {u"upper"_s, u"-"_s} << sjis << sjis << QList<int> {upper} << QStringList {u"-"_s};
     QTest::newRow("-i --from auto --to utf-16le narrow-kana a b")
-        << QStringList { u"-i"_s, u"--from"_s, u"auto"_s, u"--to"_s, u"utf-16le"_s, u"narrow-kana"_s, u"a"_s, u"b"_s }
-        << int(Encoding::Auto) << int(Encoding::Utf16Le) << QList<int> { int(ConversionKind::NarrowKana) }
-        << QStringList { u"a"_s, u"b"_s };
+        << QStringList {u"-i"_s,       u"--from"_s,      u"auto"_s, u"--to"_s,
+                        u"utf-16le"_s, u"narrow-kana"_s, u"a"_s,    u"b"_s}
+        << int(Encoding::Auto) << int(Encoding::Utf16Le) << QList<int> {int(ConversionKind::NarrowKana)}
+        << QStringList {u"a"_s, u"b"_s};
 }
 
 void TestBatchConversion::argumentsAreRead()
@@ -112,18 +113,18 @@ void TestBatchConversion::badArgumentsAreUsageErrors_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named"); // what the message must mention
 
-    QTest::newRow("--bogus") << QStringList { u"--bogus"_s } << u"--bogus"_s;
-    QTest::newRow("-x") << QStringList { u"-x"_s, u"upper"_s } << u"-x"_s;
-    QTest::newRow("uppr wide (misspelt kind)") << QStringList { u"uppr"_s, u"wide"_s } << u"uppr"_s;
-    QTest::newRow("--from without value") << QStringList { u"--from"_s } << u"--from"_s;
-    QTest::newRow("--to latin1") << QStringList { u"--to"_s, u"latin1"_s } << u"latin1"_s;
-    QTest::newRow("--from= (empty)") << QStringList { u"--from="_s, u"upper"_s } << u"cp932"_s;
-    QTest::newRow("a.txt b.txt") << QStringList { u"a.txt"_s, u"b.txt"_s } << u"a.txt"_s;
-    QTest::newRow("-- a.txt b.txt") << QStringList { u"--"_s, u"a.txt"_s, u"b.txt"_s } << u"b.txt"_s;
-    QTest::newRow("-i - (standard input in place)") << QStringList { u"-i"_s, u"-"_s } << u"「-」"_s;
-    QTest::newRow("-i (no file)") << QStringList { u"-i"_s, u"upper"_s } << u"-i"_s;
-    QTest::newRow("--to auto") << QStringList { u"--to"_s, u"auto"_s } << u"auto"_s;
-    QTest::newRow("trailing --") << QStringList { u"upper"_s, u"--"_s } << u"--"_s;
+    QTest::newRow("--bogus") << QStringList {u"--bogus"_s} << u"--bogus"_s;
+    QTest::newRow("-x") << QStringList {u"-x"_s, u"upper"_s} << u"-x"_s;
+    QTest::newRow("uppr wide (misspelt kind)") << QStringList {u"uppr"_s, u"wide"_s} << u"uppr"_s;
+    QTest::newRow("--from without value") << QStringList {u"--from"_s} << u"--from"_s;
+    QTest::newRow("--to latin1") << QStringList {u"--to"_s, u"latin1"_s} << u"latin1"_s;
+    QTest::newRow("--from= (empty)") << QStringList {u"--from="_s, u"upper"_s} << u"cp932"_s;
+    QTest::newRow("a.txt b.txt") << QStringList {u"a.txt"_s, u"b.txt"_s} << u"a.txt"_s;
+    QTest::newRow("-- a.txt b.txt") << QStringList {u"--"_s, u"a.txt"_s, u"b.txt"_s} << u"b.txt"_s;
+    QTest::newRow("-i - (standard input in place)") << QStringList {u"-i"_s, u"-"_s} << u"「-」"_s;
+    QTest::newRow("-i (no file)") << QStringList {u"-i"_s, u"upper"_s} << u"-i"_s;
+    QTest::newRow("--to auto") << QStringList {u"--to"_s, u"auto"_s} << u"auto"_s;
+    QTest::newRow("trailing --") << QStringList {u"upper"_s, u"--"_s} << u"--"_s;
 }
 
 void TestBatchConversion::badArgumentsAreUsageErrors()
@@ -143,42 +144,42 @@ void TestBatchConversion::bytesAreConverted_data()
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QByteArray>("output");
 
-    const QStringList fromUtf8ToUtf8 { u"--from"_s, u"utf-8"_s, u"--to"_s, u"utf-8"_s };
+    const QStringList fromUtf8ToUtf8 {u"--from"_s, u"utf-8"_s, u"--to"_s, u"utf-8"_s};
 
     QTest::newRow("cp932 ｶﾞｯｺｳ wide → ガッコウ")
-        << QStringList { u"wide"_s } << QByteArray("\xB6\xDE\xAF\xBA\xB3")
+        << QStringList {u"wide"_s} << QByteArray("\xB6\xDE\xAF\xBA\xB3")
         << QByteArray("\x83\x4B\x83\x62\x83\x52\x83\x45");
     QTest::newRow("cp932 ガ narrow → ｶﾞ")
-        << QStringList { u"narrow"_s } << QByteArray("\x83\x4B") << QByteArray("\xB6\xDE");
+        << QStringList {u"narrow"_s} << QByteArray("\x83\x4B") << QByteArray("\xB6\xDE");
     QTest::newRow("cp932 あ to utf-8")
-        << QStringList { u"--to"_s, u"utf-8"_s } << QByteArray("\x82\xA0") << QByteArray("\xE3\x81\x82");
+        << QStringList {u"--to"_s, u"utf-8"_s} << QByteArray("\x82\xA0") << QByteArray("\xE3\x81\x82");
     QTest::newRow("utf-8 あ to cp932")
-        << QStringList { u"--from"_s, u"utf-8"_s } << QByteArray("\xE3\x81\x82") << QByteArray("\x82\xA0");
-    QTest::newRow("utf-8 upper") << fromUtf8ToUtf8 + QStringList { u"upper"_s } << QByteArray("abc")
+        << QStringList {u"--from"_s, u"utf-8"_s} << QByteArray("\xE3\x81\x82") << QByteArray("\x82\xA0");
+    QTest::newRow("utf-8 upper") << fromUtf8ToUtf8 + QStringList {u"upper"_s} << QByteArray("abc")
                                  << QByteArray("ABC");
-    QTest::newRow("utf-8 BOM dropped, none written") << fromUtf8ToUtf8 + QStringList { u"upper"_s }
+    QTest::newRow("utf-8 BOM dropped, none written") << fromUtf8ToUtf8 + QStringList {u"upper"_s}
                                                      << QByteArray("\xEF\xBB\xBF"
                                                                    "abc")
                                                      << QByteArray("ABC");
     QTest::newRow("U+FEFF after the start kept")
         << fromUtf8ToUtf8 << QByteArray("a\xEF\xBB\xBF") << QByteArray("a\xEF\xBB\xBF");
     QTest::newRow("cp932 CR LF, LF, CR kept")
-        << QStringList { u"upper"_s } << QByteArray("a\r\nb\nc\rd\r\n") << QByteArray("A\r\nB\nC\rD\r\n");
+        << QStringList {u"upper"_s} << QByteArray("a\r\nb\nc\rd\r\n") << QByteArray("A\r\nB\nC\rD\r\n");
     QTest::newRow("utf-8 CR LF, LF, CR kept through wide")
-        << fromUtf8ToUtf8 + QStringList { u"wide"_s } << QByteArray("a\r\n\n\r")
+        << fromUtf8ToUtf8 + QStringList {u"wide"_s} << QByteArray("a\r\n\n\r")
         << QByteArray("\xEF\xBD\x81\r\n\n\r");
     QTest::newRow("upper lower → lower")
-        << QStringList { u"upper"_s, u"lower"_s } << QByteArray("aB") << QByteArray("ab");
+        << QStringList {u"upper"_s, u"lower"_s} << QByteArray("aB") << QByteArray("ab");
     QTest::newRow("lower upper → upper")
-        << QStringList { u"lower"_s, u"upper"_s } << QByteArray("aB") << QByteArray("AB");
+        << QStringList {u"lower"_s, u"upper"_s} << QByteArray("aB") << QByteArray("AB");
     QTest::newRow("が katakana narrow → ｶﾞ")
-        << QStringList { u"katakana"_s, u"narrow"_s } << QByteArray("\x82\xAA") << QByteArray("\xB6\xDE");
+        << QStringList {u"katakana"_s, u"narrow"_s} << QByteArray("\x82\xAA") << QByteArray("\xB6\xDE");
     QTest::newRow("が narrow katakana → ガ")
-        << QStringList { u"narrow"_s, u"katakana"_s } << QByteArray("\x82\xAA") << QByteArray("\x83\x4B");
+        << QStringList {u"narrow"_s, u"katakana"_s} << QByteArray("\x82\xAA") << QByteArray("\x83\x4B");
     QTest::newRow("no kinds: bytes unchanged") << QStringList {} << QByteArray("\x82\xA0\x83\x4B\xB6\xDE\r\n")
                                                << QByteArray("\x82\xA0\x83\x4B\xB6\xDE\r\n");
-    QTest::newRow("NUL kept") << QStringList { u"upper"_s } << QByteArray("a\0b", 3) << QByteArray("A\0B", 3);
-    QTest::newRow("empty input") << QStringList { u"wide"_s } << QByteArray() << QByteArray();
+    QTest::newRow("NUL kept") << QStringList {u"upper"_s} << QByteArray("a\0b", 3) << QByteArray("A\0B", 3);
+    QTest::newRow("empty input") << QStringList {u"wide"_s} << QByteArray() << QByteArray();
 }
 
 void TestBatchConversion::bytesAreConverted()
@@ -230,7 +231,7 @@ void TestBatchConversion::invalidInputNamesLineAndColumn()
     QFETCH(int, line);
     QFETCH(int, column);
 
-    const BatchResult result = runWith({ u"--from"_s, from, u"--to"_s, u"utf-8"_s, u"upper"_s }, input);
+    const BatchResult result = runWith({u"--from"_s, from, u"--to"_s, u"utf-8"_s, u"upper"_s}, input);
     QCOMPARE(result.exitStatus, int(Unconvertible));
     // What came before the error is output, and the message says so.
     QCOMPARE(result.error.contains(u"手前まで"_s), !result.output.isEmpty());
@@ -258,7 +259,7 @@ void TestBatchConversion::unstorableCharacterIsNamed()
     QFETCH(QByteArray, utf8);
     QFETCH(QString, message);
 
-    const BatchResult result = runWith({ u"--from"_s, u"utf-8"_s }, utf8);
+    const BatchResult result = runWith({u"--from"_s, u"utf-8"_s}, utf8);
     QCOMPARE(result.exitStatus, int(Unconvertible));
     QCOMPARE(result.error.contains(u"手前まで"_s), !result.output.isEmpty());
     QVERIFY2(result.error.startsWith(message), qPrintable(result.error));
@@ -268,12 +269,12 @@ void TestBatchConversion::yenSignMessageSuggestsWide()
 {
     const QByteArray yen("\xC2\xA5"
                          "100");
-    const BatchResult refused = runWith({ u"--from"_s, u"utf-8"_s }, yen);
+    const BatchResult refused = runWith({u"--from"_s, u"utf-8"_s}, yen);
     QCOMPARE(refused.exitStatus, int(Unconvertible));
     QVERIFY2(refused.error.contains(u"U+00A5"_s), qPrintable(refused.error));
     QVERIFY2(refused.error.contains(u"wide"_s), qPrintable(refused.error));
 
-    const BatchResult widened = runWith({ u"--from"_s, u"utf-8"_s, u"wide"_s }, yen);
+    const BatchResult widened = runWith({u"--from"_s, u"utf-8"_s, u"wide"_s}, yen);
     QCOMPARE(widened.error, QString());
     QCOMPARE(widened.output, QByteArray("\x81\x8F\x82\x50\x82\x4F\x82\x4F")); // ￥１００
 }
@@ -287,7 +288,8 @@ void TestBatchConversion::byteOrderMarkInShiftJisInputIsRefused_data()
                               << u"UTF-8"_s;
     QTest::newRow("FF FE") << QByteArray("\xFF\xFE"
                                          "a\0",
-        4) << u"UTF-16"_s;
+                                         4)
+                           << u"UTF-16"_s;
     QTest::newRow("FE FF") << QByteArray("\xFE\xFF\0a", 4) << u"UTF-16"_s;
 }
 
@@ -316,11 +318,11 @@ void TestBatchConversion::namedFileIsReadAndNamedInErrors()
         broken.write("\x82\xA9\x82");
     }
 
-    const BatchResult converted = runWith({ u"katakana"_s, good }, "not read");
+    const BatchResult converted = runWith({u"katakana"_s, good}, "not read");
     QCOMPARE(converted.error, QString());
     QCOMPARE(converted.output, QByteArray("\x83\x4A\x83\x69\r\n")); // カナ
 
-    const BatchResult refused = runWith({ bad });
+    const BatchResult refused = runWith({bad});
     QCOMPARE(refused.exitStatus, int(Unconvertible));
     QVERIFY2(refused.error.startsWith(bad + u": "_s), qPrintable(refused.error));
     QVERIFY2(refused.error.contains(u"1 行目、2 文字目"_s), qPrintable(refused.error));
@@ -343,7 +345,7 @@ void TestBatchConversion::missingFileOrFolderIsUsageError()
     QVERIFY(dir.isValid());
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    const BatchResult result = runWith({ u"upper"_s, name }, "abc");
+    const BatchResult result = runWith({u"upper"_s, name}, "abc");
     QDir::setCurrent(previous);
 
     QCOMPARE(result.exitStatus, int(UsageError));
@@ -354,7 +356,7 @@ void TestBatchConversion::missingFileOrFolderIsUsageError()
 
 void TestBatchConversion::unreadableStandardInputIsUsageError()
 {
-    const BatchResult result = runBatch({ u"upper"_s }, [] { return std::optional<QByteArray>(); });
+    const BatchResult result = runBatch({u"upper"_s}, [] { return std::optional<QByteArray>(); });
     QCOMPARE(result.exitStatus, int(UsageError));
     QVERIFY(result.output.isEmpty());
     QVERIFY(result.error.contains(u"標準入力"_s));
@@ -362,13 +364,13 @@ void TestBatchConversion::unreadableStandardInputIsUsageError()
 
 void TestBatchConversion::helpPrintsUsage()
 {
-    const BatchResult result = runWith({ u"--help"_s });
+    const BatchResult result = runWith({u"--help"_s});
     QCOMPARE(result.exitStatus, int(Success));
     QCOMPARE(result.error, QString());
     const QString usage = QString::fromLocal8Bit(result.output);
     QVERIFY(usage.contains(u"使い方"_s));
-    for (const char *kind : { "upper", "lower", "wide", "narrow", "katakana", "hiragana", "narrow-ascii",
-             "wide-ascii", "narrow-kana", "wide-kana" })
+    for (const char *kind : {"upper", "lower", "wide", "narrow", "katakana", "hiragana", "narrow-ascii",
+                             "wide-ascii", "narrow-kana", "wide-kana"})
         QVERIFY2(usage.contains(QLatin1String(kind)), kind);
 }
 
@@ -382,14 +384,11 @@ void TestBatchConversion::inPlaceReplacesWhatConvertsAndLeavesTheRest()
         bool converts; // else it stays exactly as it was
     };
     const File files[] = {
-        { u"changes.txt"_s, "\xB6\xDE abc\r\n", true },
-        { u"unchanged.txt"_s, "\x83\x4B\r\n", false },
-        { u"invalid.txt"_s, "abc\r\n\x81\x20", false },
-        { u"lead byte at the end.txt"_s, "abc\x82", false },
-        { u"hard-linked.txt"_s, "xyz", true },
-        { u"linked target.txt"_s, "\xB1", true },
+        {u"changes.txt"_s, "\xB6\xDE abc\r\n", true}, {u"unchanged.txt"_s, "\x83\x4B\r\n", false},
+        {u"invalid.txt"_s, "abc\r\n\x81\x20", false}, {u"lead byte at the end.txt"_s, "abc\x82", false},
+        {u"hard-linked.txt"_s, "xyz", true},          {u"linked target.txt"_s, "\xB1", true},
     };
-    QStringList arguments { u"-i"_s, u"wide"_s };
+    QStringList arguments {u"-i"_s, u"wide"_s};
     for (const File &file : files) {
         QFile out(dir.filePath(file.name));
         QVERIFY(out.open(QIODevice::WriteOnly));
@@ -405,7 +404,9 @@ void TestBatchConversion::inPlaceReplacesWhatConvertsAndLeavesTheRest()
     }
 #ifdef Q_OS_UNIX
     const QString secondName = dir.filePath(u"second name.txt"_s);
-    QVERIFY(::link(QFile::encodeName(dir.filePath(u"hard-linked.txt"_s)).constData(), QFile::encodeName(secondName).constData()) == 0);
+    QVERIFY(::link(QFile::encodeName(dir.filePath(u"hard-linked.txt"_s)).constData(),
+                   QFile::encodeName(secondName).constData())
+            == 0);
     const QString symbolicLink = dir.filePath(u"symbolic link.txt"_s);
 #endif
     QVERIFY(QFile::link(dir.filePath(u"linked target.txt"_s), symbolicLink));
@@ -418,10 +419,11 @@ void TestBatchConversion::inPlaceReplacesWhatConvertsAndLeavesTheRest()
         QFile in(dir.filePath(file.name));
         QVERIFY(in.open(QIODevice::ReadOnly));
         BatchArguments wide;
-        wide.kinds = { ConversionKind::Wide };
+        wide.kinds = {ConversionKind::Wide};
         QCOMPARE(in.readAll(), file.converts ? convertBytes(wide, file.bytes).output : file.bytes);
         // Each failure is reported with the file's name.
-        QCOMPARE(result.error.contains(dir.filePath(file.name)), !file.converts && file.name != u"unchanged.txt");
+        QCOMPARE(result.error.contains(dir.filePath(file.name)),
+                 !file.converts && file.name != u"unchanged.txt");
     }
     QCOMPARE(QFileInfo(unchanged).lastModified(), old);
 #ifdef Q_OS_UNIX
@@ -454,7 +456,7 @@ void TestBatchConversion::autoFollowsTheOpenRules()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, text);
-    const BatchResult result = runWith({ u"--from"_s, u"auto"_s, u"--to"_s, u"utf-8"_s }, input);
+    const BatchResult result = runWith({u"--from"_s, u"auto"_s, u"--to"_s, u"utf-8"_s}, input);
     QCOMPARE(QString::fromUtf8(result.output), text);
     QCOMPARE(result.exitStatus, text.isEmpty() && !input.isEmpty() ? int(Unconvertible) : int(Success));
 }
@@ -463,8 +465,8 @@ void TestBatchConversion::filesAreJoinedAndFailuresReportedEach()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QByteArray contents[] = { "\x82\xA9\r\n", "\x82\xA9\x81\x20", "\xB6" };
-    QStringList arguments { u"--to"_s, u"utf-16le"_s, u"katakana"_s };
+    const QByteArray contents[] = {"\x82\xA9\r\n", "\x82\xA9\x81\x20", "\xB6"};
+    QStringList arguments {u"--to"_s, u"utf-16le"_s, u"katakana"_s};
     for (const QByteArray &content : contents) {
         QFile file(dir.filePath(QString::number(arguments.size())));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -477,7 +479,8 @@ void TestBatchConversion::filesAreJoinedAndFailuresReportedEach()
     QCOMPARE(result.output, QByteArray("\xFF\xFE\xAB\x30\r\0\n\0\xAB\x30\x76\xFF", 12));
     QCOMPARE(result.exitStatus, int(UsageError));
     QCOMPARE(result.error.count(u'\n'), 1);
-    QVERIFY2(result.error.contains(arguments.at(5) + u": "_s) && result.error.contains(u"missing"_s), qPrintable(result.error));
+    QVERIFY2(result.error.contains(arguments.at(5) + u": "_s) && result.error.contains(u"missing"_s),
+             qPrintable(result.error));
 }
 
 QTEST_GUILESS_MAIN(TestBatchConversion)

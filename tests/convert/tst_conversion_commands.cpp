@@ -16,18 +16,18 @@ struct Command {
 };
 
 const Command commands[] = {
-    { "UpperChange", UpperChange_Click },
-    { "LowerChange", LowerChange_Click },
-    { "HiraganaChange", HiraganaChange_Click },
-    { "KatakanaChange", KatakanaChange_Click },
-    { "NarrowChange", NarrowChange_Click },
-    { "WideChange", WideChange_Click },
-    { "SelUpperChange", SelUpperChange_Click },
-    { "SelLowerChange", SelLowerChange_Click },
-    { "SelHiraganaChange", SelHiraganaChange_Click },
-    { "SelKatakanaChange", SelKatakanaChange_Click },
-    { "SelNarrowChange", SelNarrowChange_Click },
-    { "SelWideChange", SelWideChange_Click },
+    {"UpperChange", UpperChange_Click},
+    {"LowerChange", LowerChange_Click},
+    {"HiraganaChange", HiraganaChange_Click},
+    {"KatakanaChange", KatakanaChange_Click},
+    {"NarrowChange", NarrowChange_Click},
+    {"WideChange", WideChange_Click},
+    {"SelUpperChange", SelUpperChange_Click},
+    {"SelLowerChange", SelLowerChange_Click},
+    {"SelHiraganaChange", SelHiraganaChange_Click},
+    {"SelKatakanaChange", SelKatakanaChange_Click},
+    {"SelNarrowChange", SelNarrowChange_Click},
+    {"SelWideChange", SelWideChange_Click},
 };
 
 void runCommand(const QString &name, Host &host)
@@ -146,15 +146,12 @@ void TestConversionCommands::commandThatChangesNothingLeavesDocumentAlone_data()
         const char *kind;
         QString text; // holds none of the characters the kind changes
     } kinds[] = {
-        { "Upper", u"ABC ＡＢＣ 漢字 123\r\n"_s },
-        { "Lower", u"abc ａｂｃ 漢字 123\r\n"_s },
-        { "Hiragana", u"ひらがな 漢字 abc\r\n"_s },
-        { "Katakana", u"カタカナ 漢字 ｶﾀｶﾅ abc\r\n"_s },
-        { "Narrow", u"ABC ｶﾀｶﾅ 漢字 ひらがな\r\n"_s },
-        { "Wide", u"ＡＢＣ　カタカナ　漢字\r\n"_s },
+        {"Upper", u"ABC ＡＢＣ 漢字 123\r\n"_s},     {"Lower", u"abc ａｂｃ 漢字 123\r\n"_s},
+        {"Hiragana", u"ひらがな 漢字 abc\r\n"_s},    {"Katakana", u"カタカナ 漢字 ｶﾀｶﾅ abc\r\n"_s},
+        {"Narrow", u"ABC ｶﾀｶﾅ 漢字 ひらがな\r\n"_s}, {"Wide", u"ＡＢＣ　カタカナ　漢字\r\n"_s},
     };
     for (const auto &kind : kinds) {
-        for (const char *prefix : { "", "Sel" }) {
+        for (const char *prefix : {"", "Sel"}) {
             const QString command = QLatin1String(prefix) + QLatin1String(kind.kind) + u"Change"_s;
             QTest::newRow(qPrintable(command + u": "_s + kind.text.trimmed())) << command << kind.text;
         }
@@ -236,8 +233,7 @@ void TestConversionCommands::largeTextShowsWaitCursorSmallTextDoesNot()
 {
     FakeHost fake;
     BusyWatchingProgram program;
-    Host host { fake.edit, fake.dialog, fake.messages, fake.clipboard, fake.textFiles, program,
-        fake.document };
+    Host host {fake.edit, fake.dialog, fake.messages, fake.clipboard, fake.textFiles, program, fake.document};
 
     fake.edit.loadText(u"small text"_s);
     UpperChange_Click(host);

@@ -56,18 +56,19 @@ void TestOrvaneConv::convertsStandardInput_data()
     QTest::addColumn<QByteArray>("output");
 
     QTest::newRow("cp932 wide: ｶﾞｯｺｳ abc → ガッコウ　ａｂｃ")
-        << QStringList { u"wide"_s } << QByteArray("\xB6\xDE\xAF\xBA\xB3 abc")
+        << QStringList {u"wide"_s} << QByteArray("\xB6\xDE\xAF\xBA\xB3 abc")
         << QByteArray("\x83\x4B\x83\x62\x83\x52\x83\x45\x81\x40\x82\x81\x82\x82\x82\x83");
-    QTest::newRow("utf-8 to utf-8: hiragana then narrow then upper") << QStringList { u"--from"_s, u"utf-8"_s,
-        u"--to"_s, u"utf-8"_s, u"hiragana"_s, u"narrow"_s,
-        u"upper"_s } << QByteArray("\xE3\x82\xAB\xE3\x83\x8A\xEF\xBD\x81") // カナａ
-                                                                     << QByteArray("\xE3\x81\x8B\xE3\x81\xAA"
-                                                                                   "A"); // かなA
+    QTest::newRow("utf-8 to utf-8: hiragana then narrow then upper")
+        << QStringList {u"--from"_s,   u"utf-8"_s,  u"--to"_s, u"utf-8"_s,
+                        u"hiragana"_s, u"narrow"_s, u"upper"_s}
+        << QByteArray("\xE3\x82\xAB\xE3\x83\x8A\xEF\xBD\x81") // カナａ
+        << QByteArray("\xE3\x81\x8B\xE3\x81\xAA"
+                      "A"); // かなA
     QTest::newRow("cp932 to utf-8 katakana")
-        << QStringList { u"--to"_s, u"utf-8"_s, u"katakana"_s } << QByteArray("\x82\xA9\x82\xC8")
+        << QStringList {u"--to"_s, u"utf-8"_s, u"katakana"_s} << QByteArray("\x82\xA9\x82\xC8")
         << QByteArray("\xE3\x82\xAB\xE3\x83\x8A");
     QTest::newRow("CR LF, LF and CR kept")
-        << QStringList { u"upper"_s } << QByteArray("a\r\nb\nc\rd\n\r\n") << QByteArray("A\r\nB\nC\rD\n\r\n");
+        << QStringList {u"upper"_s} << QByteArray("a\r\nb\nc\rd\n\r\n") << QByteArray("A\r\nB\nC\rD\n\r\n");
 }
 
 void TestOrvaneConv::convertsStandardInput()
@@ -92,7 +93,7 @@ void TestOrvaneConv::convertsNamedFile()
     file.write("abc\r\n\x82\xA0");
     file.close();
 
-    const Run run = runConverter({ u"upper"_s, u"katakana"_s, path }, "ignored");
+    const Run run = runConverter({u"upper"_s, u"katakana"_s, path}, "ignored");
     QCOMPARE(run.error, QString());
     QCOMPARE(run.exitStatus, 0);
     QCOMPARE(run.output, QByteArray("ABC\r\n\x83\x41"));
@@ -107,21 +108,21 @@ void TestOrvaneConv::fails_data()
     QTest::addColumn<QByteArray>("written"); // the output of what came before the error
 
     QTest::newRow("invalid cp932 byte on line 2")
-        << QStringList { u"upper"_s } << QByteArray("abc\r\nde\x81\x20") << 1
-        << QStringList { u"Shift-JIS"_s, u"2 行目、3 文字目"_s, u"手前まで"_s } << QByteArray("ABC\r\nDE");
+        << QStringList {u"upper"_s} << QByteArray("abc\r\nde\x81\x20") << 1
+        << QStringList {u"Shift-JIS"_s, u"2 行目、3 文字目"_s, u"手前まで"_s} << QByteArray("ABC\r\nDE");
     QTest::newRow("invalid utf-8 byte")
-        << QStringList { u"--from"_s, u"utf-8"_s } << QByteArray("a\nb\xC0\x80") << 1
-        << QStringList { u"UTF-8"_s, u"2 行目、2 文字目"_s } << QByteArray("a\nb");
-    QTest::newRow("emoji to cp932") << QStringList { u"--from"_s, u"utf-8"_s, u"wide"_s }
+        << QStringList {u"--from"_s, u"utf-8"_s} << QByteArray("a\nb\xC0\x80") << 1
+        << QStringList {u"UTF-8"_s, u"2 行目、2 文字目"_s} << QByteArray("a\nb");
+    QTest::newRow("emoji to cp932") << QStringList {u"--from"_s, u"utf-8"_s, u"wide"_s}
                                     << QByteArray("ab\xF0\x9F\x98\x80") << 1
-                                    << QStringList { u"「😀」(U+1F600)"_s, u"1 行目、3 文字目"_s }
+                                    << QStringList {u"「😀」(U+1F600)"_s, u"1 行目、3 文字目"_s}
                                     << QByteArray("\x82\x81\x82\x82");
-    QTest::newRow("unknown kind") << QStringList { u"uppr"_s, u"wide"_s } << QByteArray("abc") << 2
-                                  << QStringList { u"uppr"_s } << QByteArray();
-    QTest::newRow("unknown option") << QStringList { u"--fast"_s } << QByteArray("abc") << 2
-                                    << QStringList { u"--fast"_s } << QByteArray();
-    QTest::newRow("missing file") << QStringList { u"upper"_s, u"/nonexistent/x.txt"_s } << QByteArray() << 2
-                                  << QStringList { u"/nonexistent/x.txt"_s } << QByteArray();
+    QTest::newRow("unknown kind") << QStringList {u"uppr"_s, u"wide"_s} << QByteArray("abc") << 2
+                                  << QStringList {u"uppr"_s} << QByteArray();
+    QTest::newRow("unknown option") << QStringList {u"--fast"_s} << QByteArray("abc") << 2
+                                    << QStringList {u"--fast"_s} << QByteArray();
+    QTest::newRow("missing file") << QStringList {u"upper"_s, u"/nonexistent/x.txt"_s} << QByteArray() << 2
+                                  << QStringList {u"/nonexistent/x.txt"_s} << QByteArray();
 }
 
 void TestOrvaneConv::fails()
@@ -152,7 +153,7 @@ void TestOrvaneConv::helpAndVersionPrintJapanese()
 {
     QFETCH(QString, option);
     QFETCH(QString, mentions);
-    const Run run = runConverter({ option }, QByteArray());
+    const Run run = runConverter({option}, QByteArray());
     QCOMPARE(run.exitStatus, 0);
     QCOMPARE(run.error, QString());
     QVERIFY2(QString::fromLocal8Bit(run.output).contains(mentions), run.output.constData());
@@ -161,9 +162,9 @@ void TestOrvaneConv::helpAndVersionPrintJapanese()
 void TestOrvaneConv::fullOutputIsAFailure_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("wide") << QStringList { u"wide"_s };
-    QTest::newRow("--to utf-16le (a byte-order mark first)") << QStringList { u"--to"_s, u"utf-16le"_s };
-    QTest::newRow("narrow wide") << QStringList { u"narrow"_s, u"wide"_s };
+    QTest::newRow("wide") << QStringList {u"wide"_s};
+    QTest::newRow("--to utf-16le (a byte-order mark first)") << QStringList {u"--to"_s, u"utf-16le"_s};
+    QTest::newRow("narrow wide") << QStringList {u"narrow"_s, u"wide"_s};
 }
 
 void TestOrvaneConv::fullOutputIsAFailure()

@@ -16,7 +16,10 @@ using namespace orvane::test;
 
 // The fakes of FakeHost with the real clipboard in place of the memory one.
 struct ClipboardHost {
-    ClipboardHost() { edit.setChangeHandler([this] { document.Modified = true; }); }
+    ClipboardHost()
+    {
+        edit.setChangeHandler([this] { document.Modified = true; });
+    }
 
     FakeEditControl edit;
     ScriptedFileDialog dialog;
@@ -25,7 +28,7 @@ struct ClipboardHost {
     UnusedTextFiles files;
     RecordingProgram program;
     Document document;
-    Host host{edit, dialog, messages, clipboard, files, program, document};
+    Host host {edit, dialog, messages, clipboard, files, program, document};
 };
 
 class TestEditClipboard : public QObject {

@@ -69,12 +69,16 @@ void TestEditCommands::copyPutsTheSelectionOnTheClipboardAndChangesNothingElse_d
     QTest::addColumn<qsizetype>("length");
     QTest::addColumn<QString>("copied");
 
-    QTest::newRow("ascii word") << QStringLiteral("one two") << qsizetype(4) << qsizetype(3) << QStringLiteral("two");
-    QTest::newRow("japanese") << QStringLiteral("日本語の文") << qsizetype(0) << qsizetype(3) << QStringLiteral("日本語");
+    QTest::newRow("ascii word") << QStringLiteral("one two") << qsizetype(4) << qsizetype(3)
+                                << QStringLiteral("two");
+    QTest::newRow("japanese") << QStringLiteral("日本語の文") << qsizetype(0) << qsizetype(3)
+                              << QStringLiteral("日本語");
     QTest::newRow("across CR LF") << QStringLiteral("ab\r\ncd") << qsizetype(1) << qsizetype(4)
                                   << QStringLiteral("b\r\nc");
-    QTest::newRow("surrogate pair") << QStringLiteral("x😀y") << qsizetype(1) << qsizetype(2) << QStringLiteral("😀");
-    QTest::newRow("whole text") << QStringLiteral("全部") << qsizetype(0) << qsizetype(2) << QStringLiteral("全部");
+    QTest::newRow("surrogate pair") << QStringLiteral("x😀y") << qsizetype(1) << qsizetype(2)
+                                    << QStringLiteral("😀");
+    QTest::newRow("whole text") << QStringLiteral("全部") << qsizetype(0) << qsizetype(2)
+                                << QStringLiteral("全部");
 }
 
 void TestEditCommands::copyPutsTheSelectionOnTheClipboardAndChangesNothingElse()

@@ -151,7 +151,7 @@ ChildResult killInChildWhenReady(const std::function<void(const std::function<vo
 void limitFileSize(qint64 bytes)
 {
     ::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
+    rlimit limit {};
     ::getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = rlim_t(bytes);
     ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -159,7 +159,7 @@ void limitFileSize(qint64 bytes)
 
 void liftFileSizeLimit()
 {
-    rlimit limit{};
+    rlimit limit {};
     ::getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = limit.rlim_max;
     ::setrlimit(RLIMIT_FSIZE, &limit);

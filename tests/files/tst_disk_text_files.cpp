@@ -24,8 +24,7 @@ Q_DECLARE_METATYPE(TextEncoding)
 namespace {
 
 // The error a call throws, or none.
-template <typename F>
-std::optional<HostError> errorOf(F &&call)
+template <typename F> std::optional<HostError> errorOf(F &&call)
 {
     try {
         call();
@@ -91,19 +90,21 @@ void TestDiskTextFiles::loadAndSave_data()
     QTest::newRow("zero bytes") << QByteArray() << QString() << QByteArray("\r\n");
     QTest::newRow("CR LF") << QByteArray("\r\n") << QString() << QByteArray("\r\n");
     QTest::newRow("A CR LF B CR LF") << QByteArray("A\r\nB\r\n") << s(u"A\r\nB") << QByteArray("A\r\nB\r\n");
-    QTest::newRow("A CR LF B, no final CR LF") << QByteArray("A\r\nB") << s(u"A\r\nB") << QByteArray("A\r\nB\r\n");
+    QTest::newRow("A CR LF B, no final CR LF")
+        << QByteArray("A\r\nB") << s(u"A\r\nB") << QByteArray("A\r\nB\r\n");
     QTest::newRow("A CR LF CR LF") << QByteArray("A\r\n\r\n") << s(u"A\r\n") << QByteArray("A\r\n\r\n");
     QTest::newRow("LF only") << QByteArray("A\nB\n") << s(u"A\r\nB") << QByteArray("A\r\nB\r\n");
     QTest::newRow("lone CR") << QByteArray("A\rB\r") << s(u"A\r\nB") << QByteArray("A\r\nB\r\n");
-    QTest::newRow("LF then CR: an empty line") << QByteArray("A\n\rB") << s(u"A\r\n\r\nB")
-                                               << QByteArray("A\r\n\r\nB\r\n");
-    QTest::newRow("blank lines of every kind") << QByteArray("\n\r\r\n\n") << s(u"\r\n\r\n\r\n")
-                                               << QByteArray("\r\n\r\n\r\n\r\n");
+    QTest::newRow("LF then CR: an empty line")
+        << QByteArray("A\n\rB") << s(u"A\r\n\r\nB") << QByteArray("A\r\n\r\nB\r\n");
+    QTest::newRow("blank lines of every kind")
+        << QByteArray("\n\r\r\n\n") << s(u"\r\n\r\n\r\n") << QByteArray("\r\n\r\n\r\n\r\n");
     QTest::newRow("commas, quotes, tabs, blanks")
         << QByteArray("  a,\"b\"\t c \r\n") << s(u"  a,\"b\"\t c ") << QByteArray("  a,\"b\"\t c \r\n");
     QTest::newRow("Japanese") << QByteArray("\x93\xFA\x96\x7B\x8C\xEA\r\n\xB6\xC5") << s(u"日本語\r\nｶﾅ")
                               << QByteArray("\x93\xFA\x96\x7B\x8C\xEA\r\n\xB6\xC5\r\n");
-    QTest::newRow("NUL bytes") << bytes("a\0b\r\n\0", 6) << QString::fromUtf16(u"a\0b\r\n\0", 6) << bytes("a\0b\r\n\0\r\n", 8);
+    QTest::newRow("NUL bytes") << bytes("a\0b\r\n\0", 6) << QString::fromUtf16(u"a\0b\r\n\0", 6)
+                               << bytes("a\0b\r\n\0\r\n", 8);
     QTest::newRow("single bytes 80 A0 FD FE FF")
         << QByteArray("\x80\xA0\xFD\xFE\xFF") << s(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3")
         << QByteArray("\x80\xA0\xFD\xFE\xFF\r\n");
@@ -126,7 +127,7 @@ void TestDiskTextFiles::loadAndSave()
     m_files.writeText(file, loaded.text);
     QCOMPARE(fileBytes(file), after);
     QCOMPARE(m_files.readText(file).text, text);
-    QCOMPARE(folderEntries(m_dir.path()), QStringList{QStringLiteral("a.txt")});
+    QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("a.txt")});
 }
 
 void TestDiskTextFiles::utf8LookingFilesAreFlagged_data()
@@ -156,33 +157,45 @@ void TestDiskTextFiles::utf8LookingFilesAreFlagged()
 
 void TestDiskTextFiles::refusedFiles_data()
 {
-    QTest::addColumn<QString>("name");     // under the temporary folder, or an absolute path
+    QTest::addColumn<QString>("name"); // under the temporary folder, or an absolute path
     QTest::addColumn<QByteArray>("content"); // written unless the row makes something else
     QTest::addColumn<ErrorNumber>("number");
     QTest::addColumn<QString>("descriptionPart"); // the description holds it, after the file's name
 
-    QTest::newRow("invalid pair on line 2") << QStringLiteral("a.txt") << QByteArray("ab\r\ncd\x82\x20") << ErrorNumber::InvalidFileFormat
-                                            << s(u"Shift-JIS のテキストとして読めないバイトがあります（2 行目、3 文字目）。");
+    QTest::newRow("invalid pair on line 2")
+        << QStringLiteral("a.txt") << QByteArray("ab\r\ncd\x82\x20") << ErrorNumber::InvalidFileFormat
+        << s(u"Shift-JIS のテキストとして読めないバイトがあります（2 行目、3 文字目）。");
     QTest::newRow("lead byte at the end, after LF-only lines")
         << QStringLiteral("a.txt") << QByteArray("x\ny\n\x93\xFA\x81") << ErrorNumber::InvalidFileFormat
         << s(u"Shift-JIS のテキストとして読めないバイトがあります（3 行目、2 文字目）。");
-    QTest::newRow("unassigned pair") << QStringLiteral("a.txt") << QByteArray("\x85\x40") << ErrorNumber::InvalidFileFormat
-                                     << s(u"（1 行目、1 文字目）");
-    QTest::newRow("UTF-8 BOM, then FF") << QStringLiteral("a.txt") << QByteArray("\xEF\xBB\xBF" "ab\xFF") << ErrorNumber::InvalidFileFormat
-                               << s(u"UTF-8 (BOM 付き) のテキストとして読めないバイトがあります（1 行目、3 文字目）。");
+    QTest::newRow("unassigned pair") << QStringLiteral("a.txt") << QByteArray("\x85\x40")
+                                     << ErrorNumber::InvalidFileFormat << s(u"（1 行目、1 文字目）");
+    QTest::newRow("UTF-8 BOM, then FF")
+        << QStringLiteral("a.txt")
+        << QByteArray("\xEF\xBB\xBF"
+                      "ab\xFF")
+        << ErrorNumber::InvalidFileFormat
+        << s(u"UTF-8 (BOM 付き) のテキストとして読めないバイトがあります（1 行目、3 文字目）。");
     QTest::newRow("UTF-16 LE BOM, then a lone low surrogate")
-        << QStringLiteral("a.txt") << QByteArray("\xFF\xFE" "a\0\0\xDC", 6) << ErrorNumber::InvalidFileFormat
+        << QStringLiteral("a.txt")
+        << QByteArray("\xFF\xFE"
+                      "a\0\0\xDC",
+                      6)
+        << ErrorNumber::InvalidFileFormat
         << s(u"UTF-16 LE のテキストとして読めないバイトがあります（1 行目、2 文字目）。");
     QTest::newRow("UTF-16 BE BOM, then an odd byte")
         << QStringLiteral("a.txt") << QByteArray("\xFE\xFF\0a\0", 5) << ErrorNumber::InvalidFileFormat
-        << s(u"UTF-16 BE のテキストとして読めないバイトがあります（1 行目、2 文字目）。ファイルの最後の文字が途中で切れています。");
-    QTest::newRow("neither UTF-8 nor Shift-JIS") << QStringLiteral("a.txt") << QByteArray("\xE6\x97\xA5\x82")
-                                                << ErrorNumber::InvalidFileFormat
-                                                << s(u"（1 行目、3 文字目）。UTF-8 のテキストとしても読めません。");
-    QTest::newRow("missing file") << QStringLiteral("missing.txt") << QByteArray() << ErrorNumber::FileNotFound << s(u"が見つかりません。");
-    QTest::newRow("missing folder") << QStringLiteral("gone/a.txt") << QByteArray() << ErrorNumber::PathNotFound
-                                    << s(u"のフォルダーが見つかりません。");
-    QTest::newRow("folder") << QStringLiteral("folder") << QByteArray() << ErrorNumber::PathFileAccess << s(u"はフォルダーです。");
+        << s(u"UTF-16 BE のテキストとして読めないバイトがあります（1 行目、2 "
+             u"文字目）。ファイルの最後の文字が途中で切れています。");
+    QTest::newRow("neither UTF-8 nor Shift-JIS")
+        << QStringLiteral("a.txt") << QByteArray("\xE6\x97\xA5\x82") << ErrorNumber::InvalidFileFormat
+        << s(u"（1 行目、3 文字目）。UTF-8 のテキストとしても読めません。");
+    QTest::newRow("missing file") << QStringLiteral("missing.txt") << QByteArray()
+                                  << ErrorNumber::FileNotFound << s(u"が見つかりません。");
+    QTest::newRow("missing folder") << QStringLiteral("gone/a.txt") << QByteArray()
+                                    << ErrorNumber::PathNotFound << s(u"のフォルダーが見つかりません。");
+    QTest::newRow("folder") << QStringLiteral("folder") << QByteArray() << ErrorNumber::PathFileAccess
+                            << s(u"はフォルダーです。");
     QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero") << QByteArray() << ErrorNumber::PathFileAccess
                                << s(u"は通常のファイルではない（デバイスやパイプなど）ため開けません。");
 }
@@ -256,16 +269,28 @@ void TestDiskTextFiles::unstorableCharacters_data()
     QTest::addColumn<TextEncoding>("encoding");
 
     QTest::newRow("emoji on line 3, column 12")
-        << s(u"一\r\n二\r\n12345678901😀") << s(u"「😀」(U+1F600) は Shift-JIS で保存できません（3 行目、12 文字目）。") << TextEncoding::ShiftJis;
-    QTest::newRow("¥ with the hint") << s(u"100¥") << s(u"「¥」(U+00A5) は Shift-JIS で保存できません（1 行目、4 文字目）。") << TextEncoding::ShiftJis;
-    QTest::newRow("‾") << s(u"a‾") << s(u"「‾」(U+203E) は Shift-JIS で保存できません（1 行目、2 文字目）。") << TextEncoding::ShiftJis;
-    QTest::newRow("hangul") << s(u"\r\n한") << s(u"「한」(U+D55C) は Shift-JIS で保存できません（2 行目、1 文字目）。") << TextEncoding::ShiftJis;
-    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << s(u"文字 U+D800 は Shift-JIS で保存できません（1 行目、1 文字目）。") << TextEncoding::ShiftJis;
-    QTest::newRow("lone surrogate in UTF-8") << u"a\r\n"_s + QChar(0xDC00) << s(u"対になっていないサロゲート U+DC00 は UTF-8 で保存できません（2 行目、1 文字目）。")
-                                             << TextEncoding::Utf8;
-    QTest::newRow("lone high surrogate in UTF-16 BE") << QChar(0xD800) + u"a"_s
-                                                      << s(u"対になっていないサロゲート U+D800 は UTF-16 BE で保存できません（1 行目、1 文字目）。")
-                                                      << TextEncoding::Utf16Be;
+        << s(u"一\r\n二\r\n12345678901😀")
+        << s(u"「😀」(U+1F600) は Shift-JIS で保存できません（3 行目、12 文字目）。")
+        << TextEncoding::ShiftJis;
+    QTest::newRow("¥ with the hint") << s(
+        u"100¥") << s(u"「¥」(U+00A5) は Shift-JIS で保存できません（1 行目、4 文字目）。")
+                                     << TextEncoding::ShiftJis;
+    QTest::newRow("‾") << s(u"a‾") << s(u"「‾」(U+203E) は Shift-JIS で保存できません（1 行目、2 文字目）。")
+                       << TextEncoding::ShiftJis;
+    QTest::newRow("hangul") << s(u"\r\n한")
+                            << s(u"「한」(U+D55C) は Shift-JIS で保存できません（2 行目、1 文字目）。")
+                            << TextEncoding::ShiftJis;
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800))
+                                    << s(u"文字 U+D800 は Shift-JIS で保存できません（1 行目、1 文字目）。")
+                                    << TextEncoding::ShiftJis;
+    QTest::newRow("lone surrogate in UTF-8")
+        << u"a\r\n"_s + QChar(0xDC00)
+        << s(u"対になっていないサロゲート U+DC00 は UTF-8 で保存できません（2 行目、1 文字目）。")
+        << TextEncoding::Utf8;
+    QTest::newRow("lone high surrogate in UTF-16 BE")
+        << QChar(0xD800) + u"a"_s
+        << s(u"対になっていないサロゲート U+D800 は UTF-16 BE で保存できません（1 行目、1 文字目）。")
+        << TextEncoding::Utf16Be;
 }
 
 void TestDiskTextFiles::unstorableCharacters()
@@ -283,12 +308,14 @@ void TestDiskTextFiles::unstorableCharacters()
              qPrintable(error->description()));
     QVERIFY2(error->description().contains(descriptionPart), qPrintable(error->description()));
     if (text.contains(u'¥') || text.contains(u'‾'))
-        QVERIFY(error->description().contains(u"全角変換で ¥ を ￥") || error->description().contains(u"全角変換は ¥ を ￥"));
+        QVERIFY(error->description().contains(u"全角変換で ¥ を ￥")
+                || error->description().contains(u"全角変換は ¥ を ￥"));
     // The way out through UTF-8, where there is one: no encoding stores a lone surrogate.
-    QCOMPARE(error->description().endsWith(u"「名前を付けて保存」で UTF-8 を選ぶと、この文字も保存できます。"),
-             encoding == TextEncoding::ShiftJis && !text.front().isSurrogate());
+    QCOMPARE(
+        error->description().endsWith(u"「名前を付けて保存」で UTF-8 を選ぶと、この文字も保存できます。"),
+        encoding == TextEncoding::ShiftJis && !text.front().isSurrogate());
     QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
-    QCOMPARE(folderEntries(m_dir.path()), QStringList{QStringLiteral("old.txt")});
+    QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("old.txt")});
 }
 
 void TestDiskTextFiles::saveKeepsPermissions()
@@ -312,7 +339,8 @@ void TestDiskTextFiles::saveWritesThroughSymbolicLink()
     m_files.writeText(link, QStringLiteral("new"));
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(fileBytes(target), QByteArray("new\r\n"));
-    QCOMPARE(folderEntries(m_dir.path()), (QStringList{QStringLiteral("link.txt"), QStringLiteral("target.txt")}));
+    QCOMPARE(folderEntries(m_dir.path()),
+             (QStringList {QStringLiteral("link.txt"), QStringLiteral("target.txt")}));
 }
 
 void TestDiskTextFiles::saveKeepsHardLinksTogether()
@@ -325,21 +353,22 @@ void TestDiskTextFiles::saveKeepsHardLinksTogether()
     m_files.writeText(file, QStringLiteral("new"));
     QCOMPARE(fileBytes(file), QByteArray("new\r\n"));
     QCOMPARE(fileBytes(other), QByteArray("new\r\n"));
-    QCOMPARE(folderEntries(m_dir.path()), (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+    QCOMPARE(folderEntries(m_dir.path()), (QStringList {QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
 }
 
 void TestDiskTextFiles::readOnlyFileIsRefusedEvenForRoot()
 {
     const QString file = path(QStringLiteral("a.txt"));
     writeFileBytes(file, QByteArray("old\r\n"));
-    QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    QVERIFY(QFile::setPermissions(file,
+                                  QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
 
     const auto error = errorOf([&] { m_files.writeText(file, QStringLiteral("new")); });
     QVERIFY(error);
     QCOMPARE(error->number(), ErrorNumber::PermissionDenied);
     QCOMPARE(error->description(), texts::readOnlyFile(file));
     QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
-    QCOMPARE(folderEntries(m_dir.path()), QStringList{QStringLiteral("a.txt")});
+    QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("a.txt")});
 }
 
 void TestDiskTextFiles::saveRefusesFolderAndPipeAndMissingFolder()
@@ -363,7 +392,8 @@ void TestDiskTextFiles::saveRefusesFolderAndPipeAndMissingFolder()
     QCOMPARE(error->number(), ErrorNumber::PathNotFound);
     QCOMPARE(error->description(), texts::folderNotFound(missing));
 
-    QCOMPARE(folderEntries(m_dir.path()), (QStringList{QStringLiteral("folder"), QStringLiteral("pipe.txt")}));
+    QCOMPARE(folderEntries(m_dir.path()),
+             (QStringList {QStringLiteral("folder"), QStringLiteral("pipe.txt")}));
 }
 
 void TestDiskTextFiles::diskFullLeavesPreviousFileIntact()
@@ -381,7 +411,7 @@ void TestDiskTextFiles::diskFullLeavesPreviousFileIntact()
     QVERIFY(child.exitedNormally);
     QCOMPARE(QString::fromUtf8(child.output), QStringLiteral("61 ") + texts::diskFull(file));
     QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
-    QCOMPARE(folderEntries(m_dir.path()), QStringList{QStringLiteral("a.txt")});
+    QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("a.txt")});
 }
 
 void TestDiskTextFiles::diskFullInPlaceLeavesPreviousFileIntact()
@@ -430,9 +460,10 @@ void TestDiskTextFiles::readOnlyFolderWritesExistingFileInPlace()
     if (child.skipped)
         QSKIP("cannot become an unprivileged user");
     QVERIFY(child.exitedNormally);
-    QCOMPARE(QString::fromUtf8(child.output), QStringLiteral("written\n") + texts::accessDeniedWrite(newFile));
+    QCOMPARE(QString::fromUtf8(child.output),
+             QStringLiteral("written\n") + texts::accessDeniedWrite(newFile));
     QCOMPARE(fileBytes(file), QByteArray("new\r\n"));
-    QCOMPARE(folderEntries(folder), QStringList{QStringLiteral("a.txt")});
+    QCOMPARE(folderEntries(folder), QStringList {QStringLiteral("a.txt")});
 }
 
 void TestDiskTextFiles::japanesePathWithSpaces()
@@ -495,7 +526,8 @@ void TestDiskTextFiles::everyCharacterRoundTripsInEachUnicodeEncoding()
         QByteArray bytes = mark;
         for (QChar unit : lines) {
             const char high = char(unit.unicode() >> 8), low = char(unit.unicode() & 0xFF);
-            bytes.append(encoding == TextEncoding::Utf16Le ? low : high).append(encoding == TextEncoding::Utf16Le ? high : low);
+            bytes.append(encoding == TextEncoding::Utf16Le ? low : high)
+                .append(encoding == TextEncoding::Utf16Le ? high : low);
         }
         return bytes;
     };

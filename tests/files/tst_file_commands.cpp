@@ -3,13 +3,13 @@
 #include "test_files.h"
 
 #include "files/file_commands.h"
-#include "host/files/document_bytes.h"
 #include "host/files/disk_file_texts.h"
 #include "host/files/disk_text_files.h"
+#include "host/files/document_bytes.h"
 #include "tests/support/fake_host.h"
 
-#include <QTemporaryDir>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -26,9 +26,10 @@ namespace {
 const QString kPrompt = QStringLiteral("現在のテキストを保存しますか");
 const QString kFilter = QStringLiteral("テキストファイル (*.txt)|*.txt");
 // Save As's file types, one per encoding: Shift-JIS, UTF-8, UTF-8 with BOM, UTF-16 LE, UTF-16 BE.
-const QString kSaveFilter = QStringLiteral("テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
-                                           "テキストファイル UTF-8 BOM 付き (*.txt)|*.txt|"
-                                           "テキストファイル UTF-16 LE (*.txt)|*.txt|テキストファイル UTF-16 BE (*.txt)|*.txt");
+const QString kSaveFilter
+    = QStringLiteral("テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
+                     "テキストファイル UTF-8 BOM 付き (*.txt)|*.txt|"
+                     "テキストファイル UTF-16 LE (*.txt)|*.txt|テキストファイル UTF-16 BE (*.txt)|*.txt");
 constexpr int kPromptStyle = 51;
 constexpr int kErrorStyle = 21;
 constexpr int kOpenFlags = 4100;
@@ -37,7 +38,10 @@ constexpr int kSaveFlags = 2054;
 // Records whether the wait cursor was up while a file was read or written.
 class WatchedFiles final : public TextFiles {
 public:
-    explicit WatchedFiles(const RecordingProgram &program) : m_program(program) {}
+    explicit WatchedFiles(const RecordingProgram &program)
+        : m_program(program)
+    {
+    }
     LoadedText readText(const QString &path) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
@@ -72,9 +76,9 @@ struct Fixture {
     bool modified() const { return fake.document.Modified; }
 
     FakeHost fake;
-    WatchedFiles files{fake.program};
+    WatchedFiles files {fake.program};
     HookedMessageBox messages;
-    Host host{fake.edit, fake.dialog, messages, fake.clipboard, files, fake.program, fake.document};
+    Host host {fake.edit, fake.dialog, messages, fake.clipboard, files, fake.program, fake.document};
 };
 
 QString s(const char16_t *text) { return QString::fromUtf16(text); }
@@ -148,7 +152,8 @@ void TestFileCommands::newOnModifiedDocument_data()
     QTest::addColumn<bool>("emptied");
     QTest::addColumn<QByteArray>("saved"); // what b.txt holds afterwards, or empty for no file
 
-    QTest::newRow("Yes, saved") << MsgBoxAnswer::Yes << QStringLiteral("b.txt") << true << QByteArray("text\r\n");
+    QTest::newRow("Yes, saved") << MsgBoxAnswer::Yes << QStringLiteral("b.txt") << true
+                                << QByteArray("text\r\n");
     QTest::newRow("Yes, dialog cancelled") << MsgBoxAnswer::Yes << QString() << false << QByteArray();
     QTest::newRow("No discards") << MsgBoxAnswer::No << QStringLiteral("-") << true << QByteArray();
     QTest::newRow("Cancel") << MsgBoxAnswer::Cancel << QStringLiteral("-") << false << QByteArray();
@@ -218,20 +223,20 @@ void TestFileCommands::openLoadsTheChosenFile()
 
 void TestFileCommands::openAnswers_data()
 {
-    QTest::addColumn<QString>("path");         // the document's path before: "" or a.txt
+    QTest::addColumn<QString>("path"); // the document's path before: "" or a.txt
     QTest::addColumn<MsgBoxAnswer>("answer");
-    QTest::addColumn<bool>("saveAsDialog");    // Save shows Save As, which is cancelled
+    QTest::addColumn<bool>("saveAsDialog"); // Save shows Save As, which is cancelled
     QTest::addColumn<bool>("opened");
-    QTest::addColumn<QByteArray>("aAfter");    // a.txt afterwards
+    QTest::addColumn<QByteArray>("aAfter"); // a.txt afterwards
 
-    QTest::newRow("Yes with path: saved, then opened") << QStringLiteral("a.txt") << MsgBoxAnswer::Yes << false
-                                                      << true << QByteArray("edited\r\n");
+    QTest::newRow("Yes with path: saved, then opened")
+        << QStringLiteral("a.txt") << MsgBoxAnswer::Yes << false << true << QByteArray("edited\r\n");
     QTest::newRow("Yes without path: Save As cancelled, Open stops")
         << QString() << MsgBoxAnswer::Yes << true << false << QByteArray("old\r\n");
-    QTest::newRow("No: opened, nothing saved") << QStringLiteral("a.txt") << MsgBoxAnswer::No << false << true
-                                               << QByteArray("old\r\n");
-    QTest::newRow("Cancel: nothing happens") << QStringLiteral("a.txt") << MsgBoxAnswer::Cancel << false << false
-                                             << QByteArray("old\r\n");
+    QTest::newRow("No: opened, nothing saved")
+        << QStringLiteral("a.txt") << MsgBoxAnswer::No << false << true << QByteArray("old\r\n");
+    QTest::newRow("Cancel: nothing happens")
+        << QStringLiteral("a.txt") << MsgBoxAnswer::Cancel << false << false << QByteArray("old\r\n");
 }
 
 void TestFileCommands::openAnswers()
@@ -283,11 +288,12 @@ void TestFileCommands::openFailureAndCancelPutsPathBack_data()
     QTest::addColumn<QByteArray>("content"); // written unless empty
     QTest::addColumn<QString>("descriptionPart");
 
-    QTest::newRow("removed after the dialog") << QStringLiteral("gone.txt") << QByteArray()
-                                              << QStringLiteral("が見つかりません。");
+    QTest::newRow("removed after the dialog")
+        << QStringLiteral("gone.txt") << QByteArray() << QStringLiteral("が見つかりません。");
     QTest::newRow("invalid bytes") << QStringLiteral("bad.txt") << QByteArray("ok\r\n\x81\x20")
                                    << s(u"読めないバイトがあります（2 行目、1 文字目）。");
-    QTest::newRow("folder") << QStringLiteral("folder") << QByteArray() << QStringLiteral("はフォルダーです。");
+    QTest::newRow("folder") << QStringLiteral("folder") << QByteArray()
+                            << QStringLiteral("はフォルダーです。");
     QTest::newRow("named pipe") << QStringLiteral("pipe.txt") << QByteArray()
                                 << QStringLiteral("は通常のファイルではない");
     QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero") << QByteArray()
@@ -370,9 +376,11 @@ void TestFileCommands::openAsksBeforeLoadingPossibleUtf8()
     QCOMPARE(f.messages.shown()[0].style, 3 + 48);
     QCOMPARE(f.messages.shown()[0].title, QStringLiteral("Orvane"));
     QCOMPARE(f.messages.shown()[0].prompt,
-             QStringLiteral("ファイル「%1」は UTF-8 のテキストとしても Shift-JIS のテキストとしても読めます。"
-                            "どちらとして開きますか？\r\n\r\nはい: UTF-8 として開く\r\nいいえ: Shift-JIS として開く\r\n"
-                            "キャンセル: 開かない").arg(utf8));
+             QStringLiteral(
+                 "ファイル「%1」は UTF-8 のテキストとしても Shift-JIS のテキストとしても読めます。"
+                 "どちらとして開きますか？\r\n\r\nはい: UTF-8 として開く\r\nいいえ: Shift-JIS として開く\r\n"
+                 "キャンセル: 開かない")
+                 .arg(utf8));
     QCOMPARE(f.text(), opened ? text : QStringLiteral("keep"));
     QCOMPARE(f.path(), opened ? utf8 : file(QStringLiteral("a.txt")));
     QCOMPARE(f.modified(), false);
@@ -439,19 +447,20 @@ void TestFileCommands::saveAsChoosesTheEncoding_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<TextEncoding>("before");
-    QTest::addColumn<int>("shownIndex");  // the file type preselected
+    QTest::addColumn<int>("shownIndex"); // the file type preselected
     QTest::addColumn<int>("chosenIndex"); // 0: the preselected one is kept
     QTest::addColumn<QByteArray>("saved"); // of the text あ
 
-    QTest::newRow("Save As: Shift-JIS to UTF-16 LE") << u"Save As"_s << TextEncoding::ShiftJis << 1 << 4
-                                                     << "\xFF\xFE\x42\x30\r\0\n\0"_ba;
-    QTest::newRow("Save As: UTF-8 kept") << u"Save As"_s << TextEncoding::Utf8 << 2 << 0 << "\xE3\x81\x82\r\n"_ba;
-    QTest::newRow("Save As: UTF-16 BE to Shift-JIS") << u"Save As"_s << TextEncoding::Utf16Be << 5 << 1
-                                                     << "\x82\xA0\r\n"_ba;
-    QTest::newRow("Exit's Yes: UTF-8 BOM kept") << u"Exit"_s << TextEncoding::Utf8Bom << 3 << 0
-                                                << "\xEF\xBB\xBF\xE3\x81\x82\r\n"_ba;
-    QTest::newRow("New's Yes: UTF-16 BE chosen") << u"New"_s << TextEncoding::Utf16Le << 4 << 5
-                                                 << "\xFE\xFF\x30\x42\0\r\0\n"_ba;
+    QTest::newRow("Save As: Shift-JIS to UTF-16 LE")
+        << u"Save As"_s << TextEncoding::ShiftJis << 1 << 4 << "\xFF\xFE\x42\x30\r\0\n\0"_ba;
+    QTest::newRow("Save As: UTF-8 kept")
+        << u"Save As"_s << TextEncoding::Utf8 << 2 << 0 << "\xE3\x81\x82\r\n"_ba;
+    QTest::newRow("Save As: UTF-16 BE to Shift-JIS")
+        << u"Save As"_s << TextEncoding::Utf16Be << 5 << 1 << "\x82\xA0\r\n"_ba;
+    QTest::newRow("Exit's Yes: UTF-8 BOM kept")
+        << u"Exit"_s << TextEncoding::Utf8Bom << 3 << 0 << "\xEF\xBB\xBF\xE3\x81\x82\r\n"_ba;
+    QTest::newRow("New's Yes: UTF-16 BE chosen")
+        << u"New"_s << TextEncoding::Utf16Le << 4 << 5 << "\xFE\xFF\x30\x42\0\r\0\n"_ba;
 }
 
 void TestFileCommands::saveAsChoosesTheEncoding()
@@ -521,7 +530,7 @@ void TestFileCommands::saveAsFailureKeepsTheNewName()
     QCOMPARE(f.path(), locked);
     QCOMPARE(f.modified(), true);
     QCOMPARE(fileBytes(locked), QByteArray("old\r\n"));
-    QCOMPARE(folderEntries(m_dir.path()), QStringList{QStringLiteral("locked.txt")});
+    QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("locked.txt")});
 }
 
 void TestFileCommands::saveRetryAfterPermissionLifted()
@@ -531,15 +540,14 @@ void TestFileCommands::saveRetryAfterPermissionLifted()
     writeFileBytes(path, QByteArray("old\r\n"));
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
     f.setDocument(QStringLiteral("new"), path, true);
-    f.messages.answer(MsgBoxAnswer::Retry, [&] {
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    });
+    f.messages.answer(MsgBoxAnswer::Retry,
+                      [&] { QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner); });
 
     SaveMenu_Click(f.host);
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(fileBytes(path), QByteArray("new\r\n"));
     QCOMPARE(f.modified(), false);
-    QCOMPARE(folderEntries(m_dir.path()), QStringList{QStringLiteral("a.txt")});
+    QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("a.txt")});
 }
 
 void TestFileCommands::saveRetryAfterDiskFullLifted()
@@ -569,7 +577,7 @@ void TestFileCommands::saveRetryAfterDiskFullLifted()
     QVERIFY(child.exitedNormally);
     QCOMPARE(QString::fromUtf8(child.output), texts::diskFull(path) + QStringLiteral("\nintact\nsaved"));
     QVERIFY(fileBytes(path) == text.toLatin1() + "\r\n");
-    QCOMPARE(folderEntries(m_dir.path()), QStringList{QStringLiteral("a.txt")});
+    QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("a.txt")});
 }
 
 void TestFileCommands::unstorableCharacterRefusesSave()
@@ -582,7 +590,8 @@ void TestFileCommands::unstorableCharacterRefusesSave()
 
     SaveMenu_Click(f.host);
     QCOMPARE(f.messages.shown().size(), 1);
-    QVERIFY(f.messages.shown()[0].prompt.contains(s(u"「😀」(U+1F600) は Shift-JIS で保存できません（2 行目、7 文字目）。")));
+    QVERIFY(f.messages.shown()[0].prompt.contains(
+        s(u"「😀」(U+1F600) は Shift-JIS で保存できません（2 行目、7 文字目）。")));
     QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
     QCOMPARE(f.modified(), true);
 }
@@ -594,7 +603,8 @@ void TestFileCommands::exitAnswers_data()
     QTest::addColumn<QString>("saveAsChoice"); // "" cancels; "-" no dialog expected
     QTest::addColumn<bool>("ended");
 
-    QTest::newRow("unmodified ends without question") << false << MsgBoxAnswer::Ok << QStringLiteral("-") << true;
+    QTest::newRow("unmodified ends without question")
+        << false << MsgBoxAnswer::Ok << QStringLiteral("-") << true;
     QTest::newRow("Cancel keeps running") << true << MsgBoxAnswer::Cancel << QStringLiteral("-") << false;
     QTest::newRow("No ends") << true << MsgBoxAnswer::No << QStringLiteral("-") << true;
     QTest::newRow("Yes, dialog cancelled, keeps running") << true << MsgBoxAnswer::Yes << QString() << false;

@@ -70,7 +70,8 @@ private:
     }
     QStringList copies(bool lockedFolder) const
     {
-        return QDir(copyFolder(lockedFolder)).entryList({QStringLiteral("*.bak")}, QDir::Files | QDir::Hidden);
+        return QDir(copyFolder(lockedFolder))
+            .entryList({QStringLiteral("*.bak")}, QDir::Files | QDir::Hidden);
     }
 
     QTemporaryDir m_dir;
@@ -85,7 +86,8 @@ void TestFileWriter::initTestCase()
     qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
     // The unprivileged child must reach both folders.
     if (runningAsRoot())
-        QVERIFY(::chown(QFile::encodeName(m_cache.path()).constData(), unprivilegedUid(), unprivilegedGid()) == 0);
+        QVERIFY(::chown(QFile::encodeName(m_cache.path()).constData(), unprivilegedUid(), unprivilegedGid())
+                == 0);
     QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::Permissions(0x7755)));
     m_folder = m_dir.filePath(QStringLiteral("folder"));
 }
@@ -99,7 +101,8 @@ void TestFileWriter::cleanup()
     QDir(m_cache.path()).removeRecursively();
     QDir().mkpath(m_cache.path());
     if (runningAsRoot())
-        QVERIFY(::chown(QFile::encodeName(m_cache.path()).constData(), unprivilegedUid(), unprivilegedGid()) == 0);
+        QVERIFY(::chown(QFile::encodeName(m_cache.path()).constData(), unprivilegedUid(), unprivilegedGid())
+                == 0);
 }
 
 QString TestFileWriter::prepare(bool lockedFolder)
@@ -224,9 +227,9 @@ void TestFileWriter::uncommittedWriterLeavesFileAsItWas()
     QFETCH(QString, place);
     const bool lockedFolder = place == u"folder we may not write";
     const QString file = place == u"new file" ? m_folder + QStringLiteral("/new.txt")
-                         : place == u"replaced file" ? (writeFileBytes(m_folder + QStringLiteral("/a.txt"), kOld),
-                                                        m_folder + QStringLiteral("/a.txt"))
-                                                     : prepare(lockedFolder);
+        : place == u"replaced file"
+        ? (writeFileBytes(m_folder + QStringLiteral("/a.txt"), kOld), m_folder + QStringLiteral("/a.txt"))
+        : prepare(lockedFolder);
     const QStringList names = folderEntries(m_folder);
 
     const ChildResult child = runInChild(

@@ -58,8 +58,7 @@ private slots:
 
 private:
     Form2 *open();
-    template <typename T>
-    T *control(const char *name) const;
+    template <typename T> T *control(const char *name) const;
 
     FakeHost *m_fake = nullptr;
     QWidget *m_owner = nullptr;
@@ -91,8 +90,7 @@ Form2 *TestForm2::open()
     return form;
 }
 
-template <typename T>
-T *TestForm2::control(const char *name) const
+template <typename T> T *TestForm2::control(const char *name) const
 {
     T *widget = m_menu->form2() ? m_menu->form2()->findChild<T *>(QString::fromLatin1(name)) : nullptr;
     if (!widget)
@@ -149,11 +147,12 @@ void TestForm2::controlsStandWhereTheyBelong_data()
     QTest::newRow("Label1") << QStringLiteral("Label1") << form << QStringLiteral("検索する文字列")
                             << QRect(8, 10, 89, 17);
     QTest::newRow("Text1") << QStringLiteral("Text1") << form << QString() << QRect(104, 8, 177, 18);
-    QTest::newRow("Frame1") << QStringLiteral("Frame1") << form << QStringLiteral("検索方法") << QRect(8, 32, 105, 57);
-    QTest::newRow("Option1") << QStringLiteral("Option1") << QStringLiteral("Frame1") << QStringLiteral("バイナリ検索")
-                             << QRect(8, 16, 89, 12);
-    QTest::newRow("Option2") << QStringLiteral("Option2") << QStringLiteral("Frame1") << QStringLiteral("テキスト検索")
-                             << QRect(8, 32, 89, 12);
+    QTest::newRow("Frame1") << QStringLiteral("Frame1") << form << QStringLiteral("検索方法")
+                            << QRect(8, 32, 105, 57);
+    QTest::newRow("Option1") << QStringLiteral("Option1") << QStringLiteral("Frame1")
+                             << QStringLiteral("バイナリ検索") << QRect(8, 16, 89, 12);
+    QTest::newRow("Option2") << QStringLiteral("Option2") << QStringLiteral("Frame1")
+                             << QStringLiteral("テキスト検索") << QRect(8, 32, 89, 12);
     QTest::newRow("Check1") << QStringLiteral("Check1") << form << QStringLiteral("先頭にある文字列のみ検索")
                             << QRect(120, 40, 161, 17);
     QTest::newRow("Command1") << QStringLiteral("Command1") << form << QStringLiteral("検索(&S)")
@@ -209,12 +208,12 @@ void TestForm2::tabVisitsTheControlsInOrder_data()
     // Tab enters the option group at its selected button only.
     QTest::newRow("バイナリ検索 selected")
         << false
-        << QStringList{QStringLiteral("Option1"), QStringLiteral("Check1"), QStringLiteral("Command1"),
-                       QStringLiteral("Command2"), QStringLiteral("Text1")};
+        << QStringList {QStringLiteral("Option1"), QStringLiteral("Check1"), QStringLiteral("Command1"),
+                        QStringLiteral("Command2"), QStringLiteral("Text1")};
     QTest::newRow("テキスト検索 selected")
         << true
-        << QStringList{QStringLiteral("Option2"), QStringLiteral("Check1"), QStringLiteral("Command1"),
-                       QStringLiteral("Command2"), QStringLiteral("Text1")};
+        << QStringList {QStringLiteral("Option2"), QStringLiteral("Check1"), QStringLiteral("Command1"),
+                        QStringLiteral("Command2"), QStringLiteral("Text1")};
 }
 
 void TestForm2::tabVisitsTheControlsInOrder()
@@ -232,8 +231,10 @@ void TestForm2::tabVisitsTheControlsInOrder()
         if (w->focusPolicy() & Qt::TabFocus)
             chain.append(w->objectName());
     }
-    QCOMPARE(chain, (QStringList{QStringLiteral("Text1"), QStringLiteral("Option1"), QStringLiteral("Option2"),
-                                 QStringLiteral("Check1"), QStringLiteral("Command1"), QStringLiteral("Command2")}));
+    QCOMPARE(
+        chain,
+        (QStringList {QStringLiteral("Text1"), QStringLiteral("Option1"), QStringLiteral("Option2"),
+                      QStringLiteral("Check1"), QStringLiteral("Command1"), QStringLiteral("Command2")}));
 
     control<QLineEdit>("Text1")->setFocus();
     QCOMPARE(QApplication::focusWidget(), control<QLineEdit>("Text1"));
@@ -472,8 +473,9 @@ void TestForm2::longSelectionIsShownShortAndSearchedExactly()
         QVERIFY2(box->text().size() < 1000, qPrintable(QString::number(box->text().size())));
         QVERIFY(box->text().endsWith(u'…'));
         QVERIFY(sought.startsWith(box->text().chopped(1)));
-        QCOMPARE(box->toolTip(), QStringLiteral("選択された %1 文字の文字列を検索します")
-                                     .arg(QLocale(QLocale::Japanese).toString(length)));
+        QCOMPARE(box->toolTip(),
+                 QStringLiteral("選択された %1 文字の文字列を検索します")
+                     .arg(QLocale(QLocale::Japanese).toString(length)));
     }
 
     QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
@@ -498,13 +500,15 @@ void TestForm2::editingTheBoxSearchesTheEditedText_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<qsizetype>("foundAt");
 
-    QTest::newRow("box replaced by \"end\"") << -1 << QStringLiteral("end") << QStringLiteral("end") << qsizetype(2000000);
-    QTest::newRow("end typed after the preview") << 1 << QStringLiteral("end") << QStringLiteral("{preview}end")
-                                                 << qsizetype(2000000 - Form2::PreviewLength);
-    QTest::newRow("x typed before the preview") << 0 << QStringLiteral("x") << QStringLiteral("x{preview}")
-                                                << qsizetype(-1);
-    QTest::newRow("Backspace after the preview") << 1 << QStringLiteral("\b") << QStringLiteral("{preview}")
-                                                 << qsizetype(0);
+    QTest::newRow("box replaced by \"end\"")
+        << -1 << QStringLiteral("end") << QStringLiteral("end") << qsizetype(2000000);
+    QTest::newRow("end typed after the preview")
+        << 1 << QStringLiteral("end") << QStringLiteral("{preview}end")
+        << qsizetype(2000000 - Form2::PreviewLength);
+    QTest::newRow("x typed before the preview")
+        << 0 << QStringLiteral("x") << QStringLiteral("x{preview}") << qsizetype(-1);
+    QTest::newRow("Backspace after the preview")
+        << 1 << QStringLiteral("\b") << QStringLiteral("{preview}") << qsizetype(0);
 }
 
 void TestForm2::editingTheBoxSearchesTheEditedText()
@@ -618,12 +622,13 @@ void TestForm2::everyCaptionFitsItsControl()
     QVERIFY(!caption.isEmpty());
 
     const int needed = QFontMetrics(widget->font()).horizontalAdvance(caption) + indicator;
-    QVERIFY2(needed <= widget->width(), qPrintable(QStringLiteral("%1 needs %2 pixels in %3 at %4 pt (%5)")
-                                                       .arg(caption)
-                                                       .arg(needed)
-                                                       .arg(widget->width())
-                                                       .arg(widget->font().pointSizeF())
-                                                       .arg(widget->font().family())));
+    QVERIFY2(needed <= widget->width(),
+             qPrintable(QStringLiteral("%1 needs %2 pixels in %3 at %4 pt (%5)")
+                            .arg(caption)
+                            .arg(needed)
+                            .arg(widget->width())
+                            .arg(widget->font().pointSizeF())
+                            .arg(widget->font().family())));
 }
 
 QTEST_MAIN(TestForm2)

@@ -17,15 +17,16 @@ struct Outcome {
     qsizetype length = -1;
     friend bool operator==(const Outcome &, const Outcome &) = default;
 };
-const Outcome notFound{};
+const Outcome notFound {};
 
 // Found by QCOMPARE through argument-dependent lookup.
 char *toString(const Outcome &outcome)
 {
     if (outcome == notFound)
         return qstrdup("not found");
-    return qstrdup(QByteArray("selected " + QByteArray::number(outcome.start) + "+"
-                              + QByteArray::number(outcome.length)).constData());
+    return qstrdup(
+        QByteArray("selected " + QByteArray::number(outcome.start) + "+" + QByteArray::number(outcome.length))
+            .constData());
 }
 
 // Runs one click on Search and tells what the user sees.
@@ -52,7 +53,7 @@ Outcome clickSearch(FakeHost &fake, const SearchSettings &settings)
 // Records whether the wait cursor was showing when a message box came up.
 class BusyProbe final : public Program, public MessageBox {
 public:
-    void end() override {}
+    void end() override { }
     void setBusy(bool busy) override { m_depth += busy ? 1 : -1; }
     MsgBoxAnswer msgBox(const QString &, int, const QString &) override
     {
@@ -94,31 +95,34 @@ void TestForwardSearch::repeatedClicksStepForwards_data()
     QTest::addColumn<QList<Outcome>>("clicks");
 
     QTest::newRow("aaa / aa from the start") << QStringLiteral("aaa") << QStringLiteral("aa") << qsizetype(0)
-                                             << qsizetype(0) << QList<Outcome>{{0, 2}, notFound};
+                                             << qsizetype(0) << QList<Outcome> {{0, 2}, notFound};
     QTest::newRow("match at the very start") << QStringLiteral("abcd") << QStringLiteral("ab") << qsizetype(0)
-                                             << qsizetype(0) << QList<Outcome>{{0, 2}, notFound};
+                                             << qsizetype(0) << QList<Outcome> {{0, 2}, notFound};
     QTest::newRow("caret at the end, no wrap") << QStringLiteral("abcabc") << QStringLiteral("abc")
-                                               << qsizetype(6) << qsizetype(0) << QList<Outcome>{notFound};
+                                               << qsizetype(6) << qsizetype(0) << QList<Outcome> {notFound};
     QTest::newRow("three occurrences") << QStringLiteral("x-x-x") << QStringLiteral("x") << qsizetype(0)
-                                       << qsizetype(0) << QList<Outcome>{{0, 1}, {2, 1}, {4, 1}, notFound};
-    QTest::newRow("starts after the selection") << QStringLiteral("abab") << QStringLiteral("ab") << qsizetype(0)
-                                                << qsizetype(2) << QList<Outcome>{{2, 2}, notFound};
-    QTest::newRow("caret right after a match") << QStringLiteral("abab") << QStringLiteral("ab") << qsizetype(1)
-                                               << qsizetype(0) << QList<Outcome>{{2, 2}, notFound};
+                                       << qsizetype(0) << QList<Outcome> {{0, 1}, {2, 1}, {4, 1}, notFound};
+    QTest::newRow("starts after the selection")
+        << QStringLiteral("abab") << QStringLiteral("ab") << qsizetype(0) << qsizetype(2)
+        << QList<Outcome> {{2, 2}, notFound};
+    QTest::newRow("caret right after a match")
+        << QStringLiteral("abab") << QStringLiteral("ab") << qsizetype(1) << qsizetype(0)
+        << QList<Outcome> {{2, 2}, notFound};
     QTest::newRow("empty main text") << QString() << QStringLiteral("a") << qsizetype(0) << qsizetype(0)
-                                     << QList<Outcome>{notFound};
+                                     << QList<Outcome> {notFound};
     QTest::newRow("japanese") << QStringLiteral("東京と京都と京") << QStringLiteral("京") << qsizetype(0)
-                              << qsizetype(0) << QList<Outcome>{{1, 1}, {3, 1}, {6, 1}, notFound};
-    QTest::newRow("across CR LF") << QStringLiteral("a\r\nb a\r\nb") << QStringLiteral("a\r\nb") << qsizetype(0)
-                                  << qsizetype(0) << QList<Outcome>{{0, 4}, {5, 4}, notFound};
+                              << qsizetype(0) << QList<Outcome> {{1, 1}, {3, 1}, {6, 1}, notFound};
+    QTest::newRow("across CR LF") << QStringLiteral("a\r\nb a\r\nb") << QStringLiteral("a\r\nb")
+                                  << qsizetype(0) << qsizetype(0)
+                                  << QList<Outcome> {{0, 4}, {5, 4}, notFound};
     QTest::newRow("surrogate pairs") << QStringLiteral("😀x😀") << QStringLiteral("😀") << qsizetype(0)
-                                     << qsizetype(0) << QList<Outcome>{{0, 2}, {3, 2}, notFound};
+                                     << qsizetype(0) << QList<Outcome> {{0, 2}, {3, 2}, notFound};
     QTest::newRow("empty string, caret inside") << QStringLiteral("abc") << QString() << qsizetype(1)
-                                                << qsizetype(0) << QList<Outcome>{{1, 0}, {1, 0}};
-    QTest::newRow("empty string, selection") << QStringLiteral("abc") << QString() << qsizetype(0)
-                                             << qsizetype(2) << QList<Outcome>{{2, 0}};
-    QTest::newRow("empty string, caret at end") << QStringLiteral("abc") << QString() << qsizetype(3)
-                                                << qsizetype(0) << QList<Outcome>{notFound};
+                                                << qsizetype(0) << QList<Outcome> {{1, 0}, {1, 0}};
+    QTest::newRow("empty string, selection")
+        << QStringLiteral("abc") << QString() << qsizetype(0) << qsizetype(2) << QList<Outcome> {{2, 0}};
+    QTest::newRow("empty string, caret at end")
+        << QStringLiteral("abc") << QString() << qsizetype(3) << qsizetype(0) << QList<Outcome> {notFound};
 }
 
 void TestForwardSearch::repeatedClicksStepForwards()
@@ -132,7 +136,7 @@ void TestForwardSearch::repeatedClicksStepForwards()
     FakeHost fake;
     fake.edit.loadText(text);
     fake.edit.select(selStart, selLength);
-    const SearchSettings settings{sought, false, true};
+    const SearchSettings settings {sought, false, true};
 
     QList<Outcome> seen;
     for (qsizetype i = 0; i < clicks.size(); ++i)
@@ -158,10 +162,10 @@ void TestForwardSearch::checkedCheckBoxAlwaysSelectsTheFirstOccurrence()
     FakeHost fake;
     fake.edit.loadText(QStringLiteral("--ab--ab"));
     fake.edit.select(selStart, selLength);
-    const SearchSettings settings{QStringLiteral("ab"), true, true};
+    const SearchSettings settings {QStringLiteral("ab"), true, true};
 
-    QCOMPARE(clickSearch(fake, settings), (Outcome{2, 2}));
-    QCOMPARE(clickSearch(fake, settings), (Outcome{2, 2}));
+    QCOMPARE(clickSearch(fake, settings), (Outcome {2, 2}));
+    QCOMPARE(clickSearch(fake, settings), (Outcome {2, 2}));
 }
 
 void TestForwardSearch::textComparisonIgnoresCaseWidthAndKana_data()
@@ -171,20 +175,22 @@ void TestForwardSearch::textComparisonIgnoresCaseWidthAndKana_data()
     QTest::addColumn<Outcome>("binary");
     QTest::addColumn<Outcome>("textCompare");
 
-    QTest::newRow("same string") << QStringLiteral("xabc") << QStringLiteral("abc") << Outcome{1, 3}
-                                 << Outcome{1, 3};
-    QTest::newRow("letter case") << QStringLiteral("xABCx") << QStringLiteral("abc") << notFound << Outcome{1, 3};
-    QTest::newRow("full-width letters") << QStringLiteral("ＡＢＣ") << QStringLiteral("abc") << notFound
-                                        << Outcome{0, 3};
-    QTest::newRow("katakana for hiragana") << QStringLiteral("-カナ") << QStringLiteral("かな") << notFound
-                                           << Outcome{1, 2};
-    QTest::newRow("half-width katakana") << QStringLiteral("ｶﾅ") << QStringLiteral("かな") << notFound
-                                         << Outcome{0, 2};
-    QTest::newRow("ガ finds ｶﾞ, both selected") << QStringLiteral("xｶﾞy") << QStringLiteral("ガ") << notFound
-                                                << Outcome{1, 2};
-    QTest::newRow("ｶﾞ finds ガ, one selected") << QStringLiteral("xガy") << QStringLiteral("ｶﾞ") << notFound
-                                               << Outcome{1, 1};
-    QTest::newRow("ｶ does not find ガ") << QStringLiteral("ガ") << QStringLiteral("ｶ") << notFound << notFound;
+    QTest::newRow("same string") << QStringLiteral("xabc") << QStringLiteral("abc") << Outcome {1, 3}
+                                 << Outcome {1, 3};
+    QTest::newRow("letter case") << QStringLiteral("xABCx") << QStringLiteral("abc") << notFound
+                                 << Outcome {1, 3};
+    QTest::newRow("full-width letters")
+        << QStringLiteral("ＡＢＣ") << QStringLiteral("abc") << notFound << Outcome {0, 3};
+    QTest::newRow("katakana for hiragana")
+        << QStringLiteral("-カナ") << QStringLiteral("かな") << notFound << Outcome {1, 2};
+    QTest::newRow("half-width katakana")
+        << QStringLiteral("ｶﾅ") << QStringLiteral("かな") << notFound << Outcome {0, 2};
+    QTest::newRow("ガ finds ｶﾞ, both selected")
+        << QStringLiteral("xｶﾞy") << QStringLiteral("ガ") << notFound << Outcome {1, 2};
+    QTest::newRow("ｶﾞ finds ガ, one selected")
+        << QStringLiteral("xガy") << QStringLiteral("ｶﾞ") << notFound << Outcome {1, 1};
+    QTest::newRow("ｶ does not find ガ")
+        << QStringLiteral("ガ") << QStringLiteral("ｶ") << notFound << notFound;
 }
 
 void TestForwardSearch::textComparisonIgnoresCaseWidthAndKana()
@@ -198,7 +204,7 @@ void TestForwardSearch::textComparisonIgnoresCaseWidthAndKana()
         FakeHost fake;
         fake.edit.loadText(text);
         fake.edit.select(0, 0);
-        QCOMPARE(clickSearch(fake, SearchSettings{sought, false, option1}), option1 ? binary : textCompare);
+        QCOMPARE(clickSearch(fake, SearchSettings {sought, false, option1}), option1 ? binary : textCompare);
     }
 }
 
@@ -209,7 +215,7 @@ void TestForwardSearch::notFoundLeavesTextAndSelectionUnchanged()
     fake.document.Modified = false;
     fake.edit.select(1, 2);
 
-    QCOMPARE(clickSearch(fake, SearchSettings{QStringLiteral("六"), false, false}), notFound);
+    QCOMPARE(clickSearch(fake, SearchSettings {QStringLiteral("六"), false, false}), notFound);
 
     QCOMPARE(fake.edit.selStart(), 1);
     QCOMPARE(fake.edit.selLength(), 2);
@@ -224,8 +230,8 @@ void TestForwardSearch::searchChangesNeitherTextNorModified()
     fake.document.Modified = false;
     const int changes = fake.edit.changeCount();
 
-    clickSearch(fake, SearchSettings{QStringLiteral("bc"), false, true});
-    clickSearch(fake, SearchSettings{QStringLiteral("bc"), false, true});
+    clickSearch(fake, SearchSettings {QStringLiteral("bc"), false, true});
+    clickSearch(fake, SearchSettings {QStringLiteral("bc"), false, true});
 
     QCOMPARE(fake.edit.text(), QStringLiteral("abcabc"));
     QCOMPARE(fake.edit.changeCount(), changes);
@@ -236,12 +242,12 @@ void TestForwardSearch::waitCursorIsGoneBeforeTheMessageAndAfterTheSearch()
 {
     FakeHost fake;
     BusyProbe probe;
-    Host host{fake.edit, fake.dialog, probe, fake.clipboard, fake.textFiles, probe, fake.document};
+    Host host {fake.edit, fake.dialog, probe, fake.clipboard, fake.textFiles, probe, fake.document};
     fake.edit.loadText(QStringLiteral("abc"));
 
-    forwardSearch(host, SearchSettings{QStringLiteral("b"), false, true});
+    forwardSearch(host, SearchSettings {QStringLiteral("b"), false, true});
     QCOMPARE(probe.depth(), 0);
-    forwardSearch(host, SearchSettings{QStringLiteral("b"), false, true});
+    forwardSearch(host, SearchSettings {QStringLiteral("b"), false, true});
     QCOMPARE(probe.depthAtPrompt, 0);
     QCOMPARE(probe.depth(), 0);
 }

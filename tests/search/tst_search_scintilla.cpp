@@ -7,11 +7,11 @@
 
 #include "tests/support/fake_host.h"
 
-#include <Qsci/qsciscintilla.h>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <Qsci/qsciscintilla.h>
 
 using namespace orvane;
 using namespace orvane::test;
@@ -35,8 +35,8 @@ void TestSearchScintilla::searchSelectsTheMatchInTheEditControl_data()
 
     QTest::newRow("after a surrogate pair") << QStringLiteral("😀行\r\n二行目の行") << QStringLiteral("行")
                                             << false << QStringLiteral("行") << qsizetype(2);
-    QTest::newRow("across CR LF") << QStringLiteral("一\r\n二\r\n一\r\n二") << QStringLiteral("一\r\n二") << false
-                                  << QStringLiteral("一\r\n二") << qsizetype(0);
+    QTest::newRow("across CR LF") << QStringLiteral("一\r\n二\r\n一\r\n二") << QStringLiteral("一\r\n二")
+                                  << false << QStringLiteral("一\r\n二") << qsizetype(0);
     QTest::newRow("ガ finds ｶﾞ") << QStringLiteral("日本ｶﾞ") << QStringLiteral("ガ") << true
                                  << QStringLiteral("ｶﾞ") << qsizetype(2);
 }
@@ -52,7 +52,8 @@ void TestSearchScintilla::searchSelectsTheMatchInTheEditControl()
     FakeHost fake;
     ScintillaEditControl control;
     control.widget()->show();
-    Host host{control, fake.dialog, fake.messages, fake.clipboard, fake.textFiles, fake.program, fake.document};
+    Host host {control,        fake.dialog,  fake.messages, fake.clipboard,
+               fake.textFiles, fake.program, fake.document};
     control.loadText(text);
     control.setSelStart(0);
 
@@ -60,7 +61,8 @@ void TestSearchScintilla::searchSelectsTheMatchInTheEditControl()
     menu.SearchMenu_Click();
     Form2 *form = menu.form2();
     form->setSearchText(sought);
-    form->findChild<QRadioButton *>(textComparison ? QStringLiteral("Option2") : QStringLiteral("Option1"))->setChecked(true);
+    form->findChild<QRadioButton *>(textComparison ? QStringLiteral("Option2") : QStringLiteral("Option1"))
+        ->setChecked(true);
     QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
 
     QCOMPARE(control.selText(), selected);
@@ -75,7 +77,8 @@ void TestSearchScintilla::matchFarDownIsScrolledIntoView()
     control.widget()->resize(441, 282);
     control.widget()->show();
     QVERIFY(QTest::qWaitForWindowExposed(control.widget()));
-    Host host{control, fake.dialog, fake.messages, fake.clipboard, fake.textFiles, fake.program, fake.document};
+    Host host {control,        fake.dialog,  fake.messages, fake.clipboard,
+               fake.textFiles, fake.program, fake.document};
     QString text;
     for (int i = 0; i < 2000; ++i)
         text += QStringLiteral("行 %1\r\n").arg(i);

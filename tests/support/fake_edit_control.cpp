@@ -60,10 +60,7 @@ void FakeEditControl::loadText(const QString &text)
         m_onChange();
 }
 
-void FakeEditControl::setSelText(const QString &text)
-{
-    replace(m_selStart, m_selLength, text);
-}
+void FakeEditControl::setSelText(const QString &text) { replace(m_selStart, m_selLength, text); }
 
 void FakeEditControl::setSelStart(qsizetype start)
 {

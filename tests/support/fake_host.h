@@ -25,8 +25,12 @@ public:
 };
 
 struct FakeHost {
-    FakeHost() : FakeHost(unusedFiles) {}
-    explicit FakeHost(TextFiles &files) : textFiles(files)
+    FakeHost()
+        : FakeHost(unusedFiles)
+    {
+    }
+    explicit FakeHost(TextFiles &files)
+        : textFiles(files)
     {
         dialog.CancelError = true;
         edit.setChangeHandler([this] { document.Modified = true; });
@@ -40,7 +44,7 @@ struct FakeHost {
     Document document;
     UnusedTextFiles unusedFiles;
     TextFiles &textFiles;
-    Host host{edit, dialog, messages, clipboard, textFiles, program, document};
+    Host host {edit, dialog, messages, clipboard, textFiles, program, document};
 };
 
 } // namespace orvane::test

@@ -10,7 +10,7 @@ namespace orvane::test {
 
 ScriptedFileDialog &ScriptedFileDialog::choose(const QString &path, int filterIndex)
 {
-    m_answers.append(Answer{path, filterIndex});
+    m_answers.append(Answer {path, filterIndex});
     return *this;
 }
 

@@ -67,8 +67,8 @@ QByteArray japaneseText()
 QByteArray asciiText()
 {
     std::mt19937 random(2);
-    static const char *const words[] = {"the", "return", "value", "int", "const", "QString", "=", "{",
-                                        "}", "if", "(text)", "for", "size", "0;", "editor", "file"};
+    static const char *const words[] = {"the", "return", "value", "int",  "const", "QString", "=",   "{", "}",
+                                        "if",  "(text)", "for",   "size", "0;",    "editor",  "file"};
     QByteArray out;
     out.reserve(kTargetSize + 256);
     int column = 0;
@@ -96,10 +96,7 @@ const QByteArray &sample(int which)
     return which == 0 ? japanese : ascii;
 }
 
-void setLabel(benchmark::State &state, int which)
-{
-    state.SetLabel(which == 0 ? "japanese" : "ascii-heavy");
-}
+void setLabel(benchmark::State &state, int which) { state.SetLabel(which == 0 ? "japanese" : "ascii-heavy"); }
 
 void BM_Memcpy(benchmark::State &state)
 {

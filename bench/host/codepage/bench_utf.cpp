@@ -129,7 +129,10 @@ void BM_Utf16BigEndianEncode(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_MemcpyUtf8);
-BENCHMARK(BM_Utf8Validate)->Arg(int(utf8::Kernel::Scalar))->Arg(int(utf8::Kernel::Ssse3))->Arg(int(utf8::Kernel::Avx2));
+BENCHMARK(BM_Utf8Validate)
+    ->Arg(int(utf8::Kernel::Scalar))
+    ->Arg(int(utf8::Kernel::Ssse3))
+    ->Arg(int(utf8::Kernel::Avx2));
 BENCHMARK(BM_Utf8Utf16Length);
 BENCHMARK(BM_MemcpyUtf16);
 BENCHMARK(BM_QtToUtf8);

@@ -62,7 +62,7 @@ struct ScintillaFixture {
         control.widget()->show();
         if (lineIndex)
             control.widget()->SendScintilla(QsciScintillaBase::SCI_ALLOCATELINECHARACTERINDEX,
-                QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16);
+                                            QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16);
         QApplication::processEvents();
     }
     ScintillaEditControl control;
@@ -85,7 +85,12 @@ void BM_Scintilla_Load(benchmark::State &state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_Scintilla_Load)->ArgName("lineIndex")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Scintilla_Load)
+    ->ArgName("lineIndex")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 void BM_PlainTextEdit_Load(benchmark::State &state)
 {
@@ -117,7 +122,12 @@ void BM_Scintilla_ConvertWholeText(benchmark::State &state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_Scintilla_ConvertWholeText)->ArgName("lineIndex")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Scintilla_ConvertWholeText)
+    ->ArgName("lineIndex")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 void BM_PlainTextEdit_ConvertWholeText(benchmark::State &state)
 {
@@ -153,7 +163,12 @@ void BM_Scintilla_UndoWholeTextConversion(benchmark::State &state)
         paint(fixture.control.widget());
     }
 }
-BENCHMARK(BM_Scintilla_UndoWholeTextConversion)->ArgName("lineIndex")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Scintilla_UndoWholeTextConversion)
+    ->ArgName("lineIndex")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 void BM_PlainTextEdit_UndoWholeTextConversion(benchmark::State &state)
 {
@@ -233,10 +248,10 @@ void BM_ScintillaLineIndex_LookUpNearEnd(benchmark::State &state)
     const long target = long(document().size() - 1000);
     for (auto _ : state) {
         const long line = sci->SendScintilla(QsciScintillaBase::SCI_LINEFROMINDEXPOSITION, target,
-            long(QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16));
+                                             long(QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16));
         const long start = sci->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
         const long unit = sci->SendScintilla(QsciScintillaBase::SCI_INDEXPOSITIONFROMLINE, line,
-            long(QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16));
+                                             long(QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16));
         benchmark::DoNotOptimize(
             sci->SendScintilla(QsciScintillaBase::SCI_POSITIONRELATIVECODEUNITS, start, target - unit));
     }
@@ -256,7 +271,12 @@ void BM_Scintilla_TypeKeyOnLongLine(benchmark::State &state)
         paint(fixture.control.widget());
     }
 }
-BENCHMARK(BM_Scintilla_TypeKeyOnLongLine)->ArgName("units")->Arg(100'000)->Arg(350'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scintilla_TypeKeyOnLongLine)
+    ->ArgName("units")
+    ->Arg(100'000)
+    ->Arg(350'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_PlainTextEdit_TypeKeyOnLongLine(benchmark::State &state)
 {
@@ -274,7 +294,11 @@ void BM_PlainTextEdit_TypeKeyOnLongLine(benchmark::State &state)
         paint(&edit);
     }
 }
-BENCHMARK(BM_PlainTextEdit_TypeKeyOnLongLine)->ArgName("units")->Arg(350'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlainTextEdit_TypeKeyOnLongLine)
+    ->ArgName("units")
+    ->Arg(350'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 } // namespace
 

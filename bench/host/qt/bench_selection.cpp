@@ -21,7 +21,8 @@ using orvane::ScintillaEditControl;
 
 QString makeDocument()
 {
-    const QString line = QStringLiteral("日本語の文字列を変換するテキストエディタで、全角と半角、カタカナとひらがなを扱う。abc\r\n");
+    const QString line = QStringLiteral(
+        "日本語の文字列を変換するテキストエディタで、全角と半角、カタカナとひらがなを扱う。abc\r\n");
     QString text;
     text.reserve(50'000'000 + line.size());
     while (text.size() < 50'000'000)
@@ -80,11 +81,11 @@ void BM_ShiftClick(benchmark::State &state)
     control.widget()->SendScintilla(QsciScintillaBase::SCI_SETSELECTIONNANCHOR, 0L, 0L);
     const QPointF at(viewport->width() / 2, viewport->height() / 2);
     for (auto _ : state) {
-        QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-            Qt::ShiftModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::ShiftModifier);
         QApplication::sendEvent(viewport, &press);
         QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton,
-            Qt::NoButton, Qt::ShiftModifier);
+                            Qt::NoButton, Qt::ShiftModifier);
         QApplication::sendEvent(viewport, &release);
         QApplication::processEvents();
     }

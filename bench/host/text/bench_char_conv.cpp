@@ -40,8 +40,7 @@ void BM_Copy(benchmark::State &state)
     setLabel(state);
 }
 
-template <QString (*convert)(const QString &)>
-void BM_Convert(benchmark::State &state)
+template <QString (*convert)(const QString &)> void BM_Convert(benchmark::State &state)
 {
     const QString &text = sample(int(state.range(0)));
     const QString probe = convert(text);

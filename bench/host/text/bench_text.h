@@ -13,10 +13,11 @@ namespace orvane::bench {
 // about 40 characters ending in CR LF.
 inline QString japaneseText(qsizetype length, bool halfWidth = true)
 {
-    const QStringList words = {u"日本語"_qs, u"文字列"_qs, u"変換"_qs, u"の"_qs, u"を"_qs, u"は"_qs, u"ます"_qs,
-                               u"でした"_qs, u"ひらがな"_qs, u"カタカナ"_qs, u"テキスト"_qs, u"ファイル"_qs,
-                               u"、"_qs, u"。"_qs, u"「"_qs, u"」"_qs, u"ABC"_qs, u"2024"_qs, u"ＰＣ"_qs,
-                               u"ｶﾞｲﾄﾞ"_qs, u"検索"_qs, u"編集"_qs, u"保存"_qs, u"ください"_qs, u"ー"_qs};
+    const QStringList words = {u"日本語"_qs,   u"文字列"_qs,   u"変換"_qs,   u"の"_qs,       u"を"_qs,
+                               u"は"_qs,       u"ます"_qs,     u"でした"_qs, u"ひらがな"_qs, u"カタカナ"_qs,
+                               u"テキスト"_qs, u"ファイル"_qs, u"、"_qs,     u"。"_qs,       u"「"_qs,
+                               u"」"_qs,       u"ABC"_qs,      u"2024"_qs,   u"ＰＣ"_qs,     u"ｶﾞｲﾄﾞ"_qs,
+                               u"検索"_qs,     u"編集"_qs,     u"保存"_qs,   u"ください"_qs, u"ー"_qs};
     QRandomGenerator random(1);
     QString text;
     text.reserve(length + 64);
@@ -39,11 +40,12 @@ inline QString japaneseText(qsizetype length, bool halfWidth = true)
 // English words in mixed case with digits and punctuation, one Japanese word in fifty.
 inline QString asciiText(qsizetype length)
 {
-    const QStringList words = {u"The "_qs, u"quick "_qs, u"brown "_qs, u"fox "_qs, u"jumps "_qs, u"over "_qs,
-                               u"lazy "_qs, u"dogs, "_qs, u"and "_qs, u"Editor "_qs, u"version 1.3 "_qs,
-                               u"\"text\" "_qs, u"files. "_qs, u"(CR LF) "_qs, u"in "_qs, u"an "_qs, u"old "_qs,
-                               u"program "_qs, u"with "_qs, u"menus "_qs, u"to "_qs, u"convert "_qs, u"case; "_qs,
-                               u"search "_qs, u"ok\r\n"_qs};
+    const QStringList words
+        = {u"The "_qs,         u"quick "_qs,    u"brown "_qs,   u"fox "_qs,     u"jumps "_qs,
+           u"over "_qs,        u"lazy "_qs,     u"dogs, "_qs,   u"and "_qs,     u"Editor "_qs,
+           u"version 1.3 "_qs, u"\"text\" "_qs, u"files. "_qs,  u"(CR LF) "_qs, u"in "_qs,
+           u"an "_qs,          u"old "_qs,      u"program "_qs, u"with "_qs,    u"menus "_qs,
+           u"to "_qs,          u"convert "_qs,  u"case; "_qs,   u"search "_qs,  u"ok\r\n"_qs};
     QRandomGenerator random(2);
     QString text;
     text.reserve(length + 64);

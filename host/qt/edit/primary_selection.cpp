@@ -41,19 +41,13 @@ QByteArray SelectionOffer::bytes() const
     const qsizetype length = sci(QsciScintillaBase::SCI_GETLENGTH);
     const qsizetype from = std::clamp<qsizetype>(m_from, 0, length);
     const qsizetype to = std::clamp<qsizetype>(m_to, from, length);
-    return QByteArray(sci.pointer(QsciScintillaBase::SCI_GETRANGEPOINTER, uintptr_t(from), intptr_t(to - from)),
-        to - from);
+    return QByteArray(
+        sci.pointer(QsciScintillaBase::SCI_GETRANGEPOINTER, uintptr_t(from), intptr_t(to - from)), to - from);
 }
 
-QStringList SelectionOffer::formats() const
-{
-    return {plainText};
-}
+QStringList SelectionOffer::formats() const { return {plainText}; }
 
-bool SelectionOffer::hasFormat(const QString &mimeType) const
-{
-    return mimeType == plainText;
-}
+bool SelectionOffer::hasFormat(const QString &mimeType) const { return mimeType == plainText; }
 
 QVariant SelectionOffer::retrieveData(const QString &mimeType, QMetaType type) const
 {

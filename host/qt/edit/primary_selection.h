@@ -14,7 +14,10 @@ namespace orvane {
 // before the first edit after the offer, so that it stays what was selected.
 class SelectionOffer final : public QMimeData {
 public:
-    explicit SelectionOffer(QsciScintillaBase *editor) : m_editor(editor) {}
+    explicit SelectionOffer(QsciScintillaBase *editor)
+        : m_editor(editor)
+    {
+    }
 
     void offer(qsizetype from, qsizetype to);
     // Keeps the offered bytes before the document changes; once per offer.
@@ -38,7 +41,10 @@ private:
 
 class PrimarySelection {
 public:
-    explicit PrimarySelection(QsciScintillaBase *editor) : m_editor(editor) {}
+    explicit PrimarySelection(QsciScintillaBase *editor)
+        : m_editor(editor)
+    {
+    }
 
     // After the selection changed: offers a non-empty selection; an empty one leaves the last
     // offer standing, as text boxes on X11 do.

@@ -11,7 +11,8 @@ namespace orvane {
 class SciCall {
 public:
     explicit SciCall(const QsciScintillaBase *editor)
-        : m_function(reinterpret_cast<Function>(editor->SendScintillaPtrResult(QsciScintillaBase::SCI_GETDIRECTFUNCTION)))
+        : m_function(reinterpret_cast<Function>(
+            editor->SendScintillaPtrResult(QsciScintillaBase::SCI_GETDIRECTFUNCTION)))
         , m_editor(editor->SendScintillaPtrResult(QsciScintillaBase::SCI_GETDIRECTPOINTER))
     {
     }

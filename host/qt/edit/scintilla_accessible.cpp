@@ -142,7 +142,7 @@ QString ScintillaAccessible::text(int startOffset, int endOffset) const
         return QString();
     const SciCall sci(textWidget());
     return QString::fromUtf8(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), intptr_t(end - start)),
-        end - start);
+                             end - start);
 }
 
 QString ScintillaAccessible::lineAt(int offset, int *lineStart) const
@@ -155,11 +155,11 @@ QString ScintillaAccessible::lineAt(int offset, int *lineStart) const
     if (end <= start)
         return QString();
     return QString::fromUtf8(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), intptr_t(end - start)),
-        end - start);
+                             end - start);
 }
 
-QString ScintillaAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
-    int *endOffset) const
+QString ScintillaAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                          int *startOffset, int *endOffset) const
 {
     *startOffset = *endOffset = -1;
     if (boundaryType == QAccessible::NoBoundary) {
@@ -189,7 +189,7 @@ QString ScintillaAccessible::textAtOffset(int offset, QAccessible::TextBoundaryT
 }
 
 QString ScintillaAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
-    int *startOffset, int *endOffset) const
+                                              int *startOffset, int *endOffset) const
 {
     int start = 0;
     int end = 0;
@@ -202,7 +202,7 @@ QString ScintillaAccessible::textBeforeOffset(int offset, QAccessible::TextBound
 }
 
 QString ScintillaAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
-    int *startOffset, int *endOffset) const
+                                             int *startOffset, int *endOffset) const
 {
     int start = 0;
     int end = 0;
@@ -228,7 +228,8 @@ QRect ScintillaAccessible::characterRect(int offset) const
     const int x = int(sci(Sci::SCI_POINTXFROMPOSITION, 0, intptr_t(byte)));
     const int y = int(sci(Sci::SCI_POINTYFROMPOSITION, 0, intptr_t(byte)));
     const int right = next > byte ? int(sci(Sci::SCI_POINTXFROMPOSITION, 0, intptr_t(next))) : x + 1;
-    const int height = int(sci(Sci::SCI_TEXTHEIGHT, uintptr_t(sci(Sci::SCI_LINEFROMPOSITION, uintptr_t(byte)))));
+    const int height
+        = int(sci(Sci::SCI_TEXTHEIGHT, uintptr_t(sci(Sci::SCI_LINEFROMPOSITION, uintptr_t(byte)))));
     QRect rect(x, y, std::max(right - x, 1), height);
     rect.moveTo(textWidget()->viewport()->mapToGlobal(rect.topLeft()));
     return rect;
@@ -262,10 +263,7 @@ void ScintillaAccessible::deleteText(int startOffset, int endOffset)
     replaceText(startOffset, endOffset, QString());
 }
 
-void ScintillaAccessible::insertText(int offset, const QString &text)
-{
-    replaceText(offset, offset, text);
-}
+void ScintillaAccessible::insertText(int offset, const QString &text) { replaceText(offset, offset, text); }
 
 void ScintillaAccessible::replaceText(int startOffset, int endOffset, const QString &text)
 {

@@ -73,10 +73,7 @@ QString documentText(QByteArrayView bytes)
     return text;
 }
 
-bool isContinuation(char byte)
-{
-    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
-}
+bool isContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
 struct KeyBinding {
     QsciCommand::Command command;
@@ -90,39 +87,39 @@ constexpr int ctrl = Qt::CTRL;
 constexpr int shift = Qt::SHIFT;
 constexpr int alt = Qt::ALT;
 const KeyBinding textBoxKeys[] = {
-    { QsciCommand::LineDown, Qt::Key_Down, 0 },
-    { QsciCommand::LineDownExtend, Qt::Key_Down | shift, 0 },
-    { QsciCommand::LineUp, Qt::Key_Up, 0 },
-    { QsciCommand::LineUpExtend, Qt::Key_Up | shift, 0 },
-    { QsciCommand::CharLeft, Qt::Key_Left, 0 },
-    { QsciCommand::CharLeftExtend, Qt::Key_Left | shift, 0 },
-    { QsciCommand::CharRight, Qt::Key_Right, 0 },
-    { QsciCommand::CharRightExtend, Qt::Key_Right | shift, 0 },
-    { QsciCommand::WordLeft, Qt::Key_Left | ctrl, 0 },
-    { QsciCommand::WordLeftExtend, Qt::Key_Left | ctrl | shift, 0 },
-    { QsciCommand::WordRight, Qt::Key_Right | ctrl, 0 },
-    { QsciCommand::WordRightExtend, Qt::Key_Right | ctrl | shift, 0 },
-    { QsciCommand::Home, Qt::Key_Home, 0 },
-    { QsciCommand::HomeExtend, Qt::Key_Home | shift, 0 },
-    { QsciCommand::LineEnd, Qt::Key_End, 0 },
-    { QsciCommand::LineEndExtend, Qt::Key_End | shift, 0 },
-    { QsciCommand::DocumentStart, Qt::Key_Home | ctrl, 0 },
-    { QsciCommand::DocumentStartExtend, Qt::Key_Home | ctrl | shift, 0 },
-    { QsciCommand::DocumentEnd, Qt::Key_End | ctrl, 0 },
-    { QsciCommand::DocumentEndExtend, Qt::Key_End | ctrl | shift, 0 },
-    { QsciCommand::PageUp, Qt::Key_PageUp, 0 },
-    { QsciCommand::PageUpExtend, Qt::Key_PageUp | shift, 0 },
-    { QsciCommand::PageDown, Qt::Key_PageDown, 0 },
-    { QsciCommand::PageDownExtend, Qt::Key_PageDown | shift, 0 },
-    { QsciCommand::Delete, Qt::Key_Delete, 0 },
-    { QsciCommand::DeleteBack, Qt::Key_Backspace, Qt::Key_Backspace | shift },
-    { QsciCommand::Newline, Qt::Key_Return, Qt::Key_Return | shift },
-    { QsciCommand::SelectAll, Qt::Key_A | ctrl, 0 },
-    { QsciCommand::Undo, Qt::Key_Z | ctrl, Qt::Key_Backspace | alt },
-    { QsciCommand::Redo, Qt::Key_Y | ctrl, 0 },
-    { QsciCommand::SelectionCut, Qt::Key_X | ctrl, Qt::Key_Delete | shift },
-    { QsciCommand::SelectionCopy, Qt::Key_C | ctrl, Qt::Key_Insert | ctrl },
-    { QsciCommand::Paste, Qt::Key_V | ctrl, Qt::Key_Insert | shift },
+    {QsciCommand::LineDown, Qt::Key_Down, 0},
+    {QsciCommand::LineDownExtend, Qt::Key_Down | shift, 0},
+    {QsciCommand::LineUp, Qt::Key_Up, 0},
+    {QsciCommand::LineUpExtend, Qt::Key_Up | shift, 0},
+    {QsciCommand::CharLeft, Qt::Key_Left, 0},
+    {QsciCommand::CharLeftExtend, Qt::Key_Left | shift, 0},
+    {QsciCommand::CharRight, Qt::Key_Right, 0},
+    {QsciCommand::CharRightExtend, Qt::Key_Right | shift, 0},
+    {QsciCommand::WordLeft, Qt::Key_Left | ctrl, 0},
+    {QsciCommand::WordLeftExtend, Qt::Key_Left | ctrl | shift, 0},
+    {QsciCommand::WordRight, Qt::Key_Right | ctrl, 0},
+    {QsciCommand::WordRightExtend, Qt::Key_Right | ctrl | shift, 0},
+    {QsciCommand::Home, Qt::Key_Home, 0},
+    {QsciCommand::HomeExtend, Qt::Key_Home | shift, 0},
+    {QsciCommand::LineEnd, Qt::Key_End, 0},
+    {QsciCommand::LineEndExtend, Qt::Key_End | shift, 0},
+    {QsciCommand::DocumentStart, Qt::Key_Home | ctrl, 0},
+    {QsciCommand::DocumentStartExtend, Qt::Key_Home | ctrl | shift, 0},
+    {QsciCommand::DocumentEnd, Qt::Key_End | ctrl, 0},
+    {QsciCommand::DocumentEndExtend, Qt::Key_End | ctrl | shift, 0},
+    {QsciCommand::PageUp, Qt::Key_PageUp, 0},
+    {QsciCommand::PageUpExtend, Qt::Key_PageUp | shift, 0},
+    {QsciCommand::PageDown, Qt::Key_PageDown, 0},
+    {QsciCommand::PageDownExtend, Qt::Key_PageDown | shift, 0},
+    {QsciCommand::Delete, Qt::Key_Delete, 0},
+    {QsciCommand::DeleteBack, Qt::Key_Backspace, Qt::Key_Backspace | shift},
+    {QsciCommand::Newline, Qt::Key_Return, Qt::Key_Return | shift},
+    {QsciCommand::SelectAll, Qt::Key_A | ctrl, 0},
+    {QsciCommand::Undo, Qt::Key_Z | ctrl, Qt::Key_Backspace | alt},
+    {QsciCommand::Redo, Qt::Key_Y | ctrl, 0},
+    {QsciCommand::SelectionCut, Qt::Key_X | ctrl, Qt::Key_Delete | shift},
+    {QsciCommand::SelectionCopy, Qt::Key_C | ctrl, Qt::Key_Insert | ctrl},
+    {QsciCommand::Paste, Qt::Key_V | ctrl, Qt::Key_Insert | shift},
 };
 
 } // namespace
@@ -153,9 +150,9 @@ ScintillaEditControl::ScintillaEditControl(QWidget *parent)
     // offer replaces that copy, and the gestures that can make large selections avoid it.
     connect(m_widget, &QsciScintilla::selectionChanged, this, &ScintillaEditControl::offerSelection);
     connect(m_widget, &QsciScintillaBase::SCN_MODIFIED, this,
-        [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
-            onModified(position, type, length);
-        });
+            [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
+                onModified(position, type, length);
+            });
     connect(m_widget, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { onUpdateUi(); });
 }
 
@@ -169,10 +166,7 @@ ScintillaEditControl::~ScintillaEditControl()
         delete m_widget;
 }
 
-QsciScintilla *ScintillaEditControl::widget() const
-{
-    return m_widget;
-}
+QsciScintilla *ScintillaEditControl::widget() const { return m_widget; }
 
 void ScintillaEditControl::configure()
 {
@@ -243,11 +237,14 @@ void ScintillaEditControl::onModified(int position, int type, int length)
     if (m_batchDepth == 0 && !m_notifyQueued) {
         // A change outside any event or call of ours: report it once control returns.
         m_notifyQueued = true;
-        QMetaObject::invokeMethod(this, [this] {
-            m_notifyQueued = false;
-            ++m_batchDepth;
-            endBatch();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_notifyQueued = false;
+                ++m_batchDepth;
+                endBatch();
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -268,7 +265,7 @@ void ScintillaEditControl::onUpdateUi()
 {
     if (!QAccessible::isActive())
         return;
-    const qsizetype caret = utf16FromByte(SciCall { m_widget }(Sci::SCI_GETCURRENTPOS));
+    const qsizetype caret = utf16FromByte(SciCall {m_widget}(Sci::SCI_GETCURRENTPOS));
     if (caret == m_lastAccessibleCaret)
         return;
     m_lastAccessibleCaret = caret;
@@ -276,25 +273,13 @@ void ScintillaEditControl::onUpdateUi()
     QAccessible::updateAccessibility(&event);
 }
 
-qsizetype ScintillaEditControl::utf16FromByte(qsizetype byte) const
-{
-    return m_index->toUtf16(byte);
-}
+qsizetype ScintillaEditControl::utf16FromByte(qsizetype byte) const { return m_index->toUtf16(byte); }
 
-qsizetype ScintillaEditControl::byteFromUtf16(qsizetype unit) const
-{
-    return m_index->toByte(unit);
-}
+qsizetype ScintillaEditControl::byteFromUtf16(qsizetype unit) const { return m_index->toByte(unit); }
 
-qsizetype ScintillaEditControl::utf16Length() const
-{
-    return m_index->length();
-}
+qsizetype ScintillaEditControl::utf16Length() const { return m_index->length(); }
 
-void ScintillaEditControl::offerSelection()
-{
-    m_primary->selectionChanged();
-}
+void ScintillaEditControl::offerSelection() { m_primary->selectionChanged(); }
 
 QString ScintillaEditControl::text() const
 {
@@ -303,10 +288,7 @@ QString ScintillaEditControl::text() const
     return documentText(QByteArrayView(sci.pointer(Sci::SCI_GETCHARACTERPOINTER), length));
 }
 
-qsizetype ScintillaEditControl::textLength() const
-{
-    return utf16Length();
-}
+qsizetype ScintillaEditControl::textLength() const { return utf16Length(); }
 
 qsizetype ScintillaEditControl::findBinary(qsizetype from, QStringView sought) const
 {
@@ -331,8 +313,8 @@ qsizetype ScintillaEditControl::findBinary(qsizetype from, QStringView sought) c
     const char *haystack = sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), intptr_t(length - start));
     const char *end = haystack + (length - start);
     // Both sides are valid UTF-8, which is self-synchronising: a byte match begins on a character.
-    const char *found = std::search(haystack, end,
-        std::boyer_moore_horspool_searcher(needle.constBegin(), needle.constEnd()));
+    const char *found = std::search(
+        haystack, end, std::boyer_moore_horspool_searcher(needle.constBegin(), needle.constEnd()));
     if (found == end)
         return -1;
     return utf16FromByte(start + (found - haystack));
@@ -403,7 +385,7 @@ void ScintillaEditControl::loadUtf8(const QByteArray &next, qsizetype utf16Lengt
 
 qsizetype ScintillaEditControl::selStart() const
 {
-    return utf16FromByte(SciCall { m_widget }(Sci::SCI_GETSELECTIONSTART));
+    return utf16FromByte(SciCall {m_widget}(Sci::SCI_GETSELECTIONSTART));
 }
 
 qsizetype ScintillaEditControl::selLength() const
@@ -423,8 +405,8 @@ QString ScintillaEditControl::selText() const
     const qsizetype end = sci(Sci::SCI_GETSELECTIONEND);
     if (end <= start)
         return QString();
-    return documentText(
-        QByteArrayView(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), intptr_t(end - start)), end - start));
+    return documentText(QByteArrayView(
+        sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), intptr_t(end - start)), end - start));
 }
 
 void ScintillaEditControl::setSelText(const QString &text)
@@ -436,7 +418,7 @@ void ScintillaEditControl::setSelText(const QString &text)
     const qsizetype end = sci(Sci::SCI_GETSELECTIONEND);
     const bool same = end - start == bytes.size()
         && std::memcmp(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(start), intptr_t(end - start)),
-               bytes.constData(), size_t(bytes.size()))
+                       bytes.constData(), size_t(bytes.size()))
             == 0;
     if (!same)
         replaceBytes(start, end, bytes);
@@ -445,7 +427,7 @@ void ScintillaEditControl::setSelText(const QString &text)
 
 void ScintillaEditControl::setSelStart(qsizetype start)
 {
-    SciCall { m_widget }(Sci::SCI_GOTOPOS, uintptr_t(byteFromUtf16(start)));
+    SciCall {m_widget}(Sci::SCI_GOTOPOS, uintptr_t(byteFromUtf16(start)));
 }
 
 void ScintillaEditControl::setSelLength(qsizetype length)
@@ -462,7 +444,7 @@ void ScintillaEditControl::setSelLength(qsizetype length)
 void ScintillaEditControl::undo()
 {
     ChangeBatch batch(this);
-    SciCall { m_widget }(Sci::SCI_UNDO);
+    SciCall {m_widget}(Sci::SCI_UNDO);
 }
 
 void ScintillaEditControl::setChangeHandler(std::function<void()> handler)

@@ -42,16 +42,17 @@ QString textRange(const SciCall &sci, qsizetype from, qsizetype to)
 {
     if (to <= from)
         return QString();
-    return QString::fromUtf8(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(from), intptr_t(to - from)), to - from);
+    return QString::fromUtf8(sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(from), intptr_t(to - from)),
+                             to - from);
 }
 
 // Hands on the mouse event with Shift as its only modifier: QScintilla makes Ctrl (and Alt
 // elsewhere) draw rectangles or add selections, which a plain text box does not have.
-template <typename Handler>
-void asStreamGesture(QMouseEvent *event, Handler handler)
+template <typename Handler> void asStreamGesture(QMouseEvent *event, Handler handler)
 {
     QMouseEvent stream(event->type(), event->position(), event->scenePosition(), event->globalPosition(),
-        event->button(), event->buttons(), event->modifiers() & Qt::ShiftModifier, event->pointingDevice());
+                       event->button(), event->buttons(), event->modifiers() & Qt::ShiftModifier,
+                       event->pointingDevice());
     stream.setTimestamp(event->timestamp());
     handler(&stream);
     event->setAccepted(stream.isAccepted());
@@ -98,8 +99,8 @@ bool ScintillaTextWidget::extendSelection(QKeyEvent *event)
     const intptr_t anchor = sci(SCI_GETANCHOR);
     sci(SCI_SETSELECTIONNANCHOR, 0, sci(SCI_GETCURRENTPOS));
     QKeyEvent move(event->type(), event->key(), modifiers & ~Qt::ShiftModifier, event->nativeScanCode(),
-        event->nativeVirtualKey(), event->nativeModifiers(), QString(), event->isAutoRepeat(),
-        quint16(event->count()));
+                   event->nativeVirtualKey(), event->nativeModifiers(), QString(), event->isAutoRepeat(),
+                   quint16(event->count()));
     QsciScintilla::keyPressEvent(&move);
     sci(SCI_SETSELECTIONNANCHOR, 0, anchor);
     event->accept();
@@ -139,8 +140,8 @@ void ScintillaTextWidget::keyPressEvent(QKeyEvent *event)
         // A Ctrl or Alt chord without a binding of its own types nothing, as in a text box.
         // Ctrl+Alt stays a character: it is AltGr on Windows.
         QKeyEvent stripped(event->type(), event->key(), modifiers, event->nativeScanCode(),
-            event->nativeVirtualKey(), event->nativeModifiers(), QString(), event->isAutoRepeat(),
-            quint16(event->count()));
+                           event->nativeVirtualKey(), event->nativeModifiers(), QString(),
+                           event->isAutoRepeat(), quint16(event->count()));
         QsciScintilla::keyPressEvent(&stripped);
         event->setAccepted(stripped.isAccepted());
         return;
@@ -248,7 +249,8 @@ void ScintillaTextWidget::contextMenuEvent(QContextMenuEvent *event)
     QPoint at = event->globalPos();
     if (event->reason() == QContextMenuEvent::Keyboard) {
         const long caret = SendScintilla(SCI_GETCURRENTPOS);
-        const QPoint local(int(SendScintilla(SCI_POINTXFROMPOSITION, 0, caret)),
+        const QPoint local(
+            int(SendScintilla(SCI_POINTXFROMPOSITION, 0, caret)),
             int(SendScintilla(SCI_POINTYFROMPOSITION, 0, caret) + SendScintilla(SCI_TEXTHEIGHT, 0)));
         at = viewport()->mapToGlobal(local);
     }
@@ -278,7 +280,8 @@ QVariant ScintillaTextWidget::inputMethodQuery(Qt::InputMethodQuery query) const
     }
     case Qt::ImCurrentSelection: {
         const CaretLine line = caretLine(sci);
-        return textRange(sci, std::min(line.caret, line.anchor), std::max(std::min(line.caret, line.end), line.anchor));
+        return textRange(sci, std::min(line.caret, line.anchor),
+                         std::max(std::min(line.caret, line.end), line.anchor));
     }
     case Qt::ImTextBeforeCursor: {
         const CaretLine line = caretLine(sci);

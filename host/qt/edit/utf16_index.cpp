@@ -13,10 +13,7 @@ using Sci = QsciScintillaBase;
 constexpr qsizetype markSpacing = qsizetype(1) << 20;
 constexpr qsizetype scanBlock = 4096;
 
-bool isContinuation(unsigned char byte)
-{
-    return (byte & 0xC0) == 0x80;
-}
+bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // The sum of the eight byte lanes of a word.
 qsizetype laneSum(quint64 lanes)
@@ -62,7 +59,7 @@ Utf16Index::Utf16Index(SciCall call)
 
 void Utf16Index::reset()
 {
-    m_marks.assign(1, Mark { 0, 0 });
+    m_marks.assign(1, Mark {0, 0});
     m_pendingByte = -1;
     m_pendingLength = 0;
 }
@@ -70,13 +67,10 @@ void Utf16Index::reset()
 void Utf16Index::noteLength(qsizetype units)
 {
     settle();
-    addMark(Mark { documentLength(), units });
+    addMark(Mark {documentLength(), units});
 }
 
-qsizetype Utf16Index::documentLength() const
-{
-    return m_call(Sci::SCI_GETLENGTH);
-}
+qsizetype Utf16Index::documentLength() const { return m_call(Sci::SCI_GETLENGTH); }
 
 void Utf16Index::beforeInsert(qsizetype byte, qsizetype length)
 {
@@ -91,9 +85,9 @@ void Utf16Index::beforeDelete(qsizetype byte, qsizetype length)
     settle();
     const qsizetype end = byte + length;
     const auto firstAfter = std::upper_bound(m_marks.begin(), m_marks.end(), byte,
-        [](qsizetype b, const Mark &m) { return b < m.byte; });
+                                             [](qsizetype b, const Mark &m) { return b < m.byte; });
     const auto firstKept = std::lower_bound(firstAfter, m_marks.end(), end,
-        [](const Mark &m, qsizetype b) { return m.byte < b; });
+                                            [](const Mark &m, qsizetype b) { return m.byte < b; });
     if (firstKept != m_marks.end()) {
         const qsizetype units = countUnits(byte, end);
         for (auto it = firstKept; it != m_marks.end(); ++it) {
@@ -115,7 +109,7 @@ void Utf16Index::settle() const
     const qsizetype length = m_pendingLength;
     m_pendingByte = -1;
     const auto firstAfter = std::upper_bound(m_marks.begin(), m_marks.end(), byte,
-        [](qsizetype b, const Mark &m) { return b < m.byte; });
+                                             [](qsizetype b, const Mark &m) { return b < m.byte; });
     if (firstAfter == m_marks.end())
         return;
     const qsizetype units = countUnits(byte, byte + length);
@@ -143,7 +137,7 @@ qsizetype Utf16Index::countUnits(qsizetype from, qsizetype to) const
 void Utf16Index::addMark(Mark mark) const
 {
     const auto at = std::lower_bound(m_marks.begin(), m_marks.end(), mark.byte,
-        [](const Mark &m, qsizetype b) { return m.byte < b; });
+                                     [](const Mark &m, qsizetype b) { return m.byte < b; });
     if (at != m_marks.end() && at->byte == mark.byte)
         return;
     m_marks.insert(at, mark);
@@ -155,15 +149,16 @@ qsizetype Utf16Index::toUtf16(qsizetype byte) const
     byte = std::clamp<qsizetype>(byte, 0, total);
     settle();
     auto next = std::upper_bound(m_marks.begin(), m_marks.end(), byte,
-        [](qsizetype b, const Mark &m) { return b < m.byte; });
+                                 [](qsizetype b, const Mark &m) { return b < m.byte; });
     Mark mark = *std::prev(next);
     if (next != m_marks.end() && next->byte - byte < byte - mark.byte)
         return next->unit - countUnits(byte, next->byte);
     while (byte - mark.byte > markSpacing) {
         qsizetype step = mark.byte + markSpacing;
-        while (step < byte && isContinuation(static_cast<unsigned char>(m_call(Sci::SCI_GETCHARAT, uintptr_t(step)))))
+        while (step < byte
+               && isContinuation(static_cast<unsigned char>(m_call(Sci::SCI_GETCHARAT, uintptr_t(step)))))
             ++step;
-        mark = Mark { step, mark.unit + countUnits(mark.byte, step) };
+        mark = Mark {step, mark.unit + countUnits(mark.byte, step)};
         addMark(mark);
     }
     return mark.unit + countUnits(mark.byte, byte);
@@ -174,7 +169,7 @@ qsizetype Utf16Index::toByte(qsizetype unit) const
     unit = std::max<qsizetype>(unit, 0);
     settle();
     const auto next = std::upper_bound(m_marks.begin(), m_marks.end(), unit,
-        [](qsizetype u, const Mark &m) { return u < m.unit; });
+                                       [](qsizetype u, const Mark &m) { return u < m.unit; });
     return seek(*std::prev(next), unit);
 }
 
@@ -199,7 +194,7 @@ qsizetype Utf16Index::seek(Mark from, qsizetype unit) const
         byte = end;
         if (byte - lastMark >= markSpacing && byte < total
             && !isContinuation(static_cast<unsigned char>(m_call(Sci::SCI_GETCHARAT, uintptr_t(byte))))) {
-            addMark(Mark { byte, units });
+            addMark(Mark {byte, units});
             lastMark = byte;
         }
     }
@@ -215,9 +210,6 @@ qsizetype Utf16Index::seek(Mark from, qsizetype unit) const
     return total;
 }
 
-qsizetype Utf16Index::length() const
-{
-    return toUtf16(documentLength());
-}
+qsizetype Utf16Index::length() const { return toUtf16(documentLength()); }
 
 } // namespace orvane

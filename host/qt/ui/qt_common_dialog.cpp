@@ -59,8 +59,9 @@ protected:
             if (!files.isEmpty()) {
                 const QFileInfo info(files.first());
                 if (!info.isDir() && !info.absoluteDir().exists()) {
-                    QMessageBox::warning(this, windowTitle(),
-                                         uitexts::pathNotFound(QDir::toNativeSeparators(info.absolutePath())));
+                    QMessageBox::warning(
+                        this, windowTitle(),
+                        uitexts::pathNotFound(QDir::toNativeSeparators(info.absolutePath())));
                     return;
                 }
             }
@@ -103,15 +104,9 @@ QStringList QtCommonDialog::nameFilters(const QString &filter)
     return result;
 }
 
-void QtCommonDialog::ShowOpen()
-{
-    show(false);
-}
+void QtCommonDialog::ShowOpen() { show(false); }
 
-void QtCommonDialog::ShowSave()
-{
-    show(true);
-}
+void QtCommonDialog::ShowSave() { show(true); }
 
 void QtCommonDialog::show(bool save)
 {
@@ -119,7 +114,8 @@ void QtCommonDialog::show(bool save)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setWindowTitle(save ? uitexts::saveTitle() : uitexts::openTitle());
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(!save && (Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode(!save && (Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
+                                                            : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && (Flags & OFN_OVERWRITEPROMPT)));
     dialog.pathMustExist = (Flags & OFN_PATHMUSTEXIST) != 0;
 

@@ -12,7 +12,10 @@ namespace orvane {
 
 class QtCommonDialog final : public CommonDialog {
 public:
-    explicit QtCommonDialog(QWidget *parent = nullptr) : m_parent(parent) {}
+    explicit QtCommonDialog(QWidget *parent = nullptr)
+        : m_parent(parent)
+    {
+    }
     void setParentWidget(QWidget *parent) { m_parent = parent; }
 
     // Flags: 0x1000 the file must exist, 0x800 its folder must exist, 0x2 ask before overwriting.

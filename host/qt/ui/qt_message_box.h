@@ -11,7 +11,10 @@ namespace orvane {
 
 class QtMessageBox final : public MessageBox {
 public:
-    explicit QtMessageBox(QWidget *parent = nullptr) : m_parent(parent) {}
+    explicit QtMessageBox(QWidget *parent = nullptr)
+        : m_parent(parent)
+    {
+    }
     void setParentWidget(QWidget *parent) { m_parent = parent; }
 
     // Styles 0 (OK), 1 (OK, Cancel), 3 (Yes, No, Cancel), 4 (Yes, No), 5 (Retry, Cancel), plus

@@ -17,8 +17,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The five single bytes Windows decodes and glibc rejects.
-const QList<QPair<uchar, char16_t>> windowsOnlyBytes = {
-    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}};
+const QList<QPair<uchar, char16_t>> windowsOnlyBytes
+    = {{0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}};
 
 bool isWindowsOnlyByte(uchar b)
 {
@@ -31,10 +31,12 @@ bool isWindowsOnlyByte(uchar b)
 
 bool isLead(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
-class Iconv
-{
+class Iconv {
 public:
-    Iconv(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    Iconv(const char *to, const char *from)
+        : m_cd(iconv_open(to, from))
+    {
+    }
     ~Iconv() { iconv_close(m_cd); }
     Iconv(const Iconv &) = delete;
     Iconv &operator=(const Iconv &) = delete;
@@ -122,20 +124,17 @@ bool referenceEncode(const QString &text, QByteArray &bytes, qsizetype &badOffse
 } // namespace
 
 namespace QTest {
-template<>
-char *toString(const std::optional<QString> &text)
+template <> char *toString(const std::optional<QString> &text)
 {
     return text ? toString(*text) : qstrdup("(not decodable)");
 }
-template<>
-char *toString(const std::optional<QByteArray> &bytes)
+template <> char *toString(const std::optional<QByteArray> &bytes)
 {
     return bytes ? toString(*bytes) : qstrdup("(not encodable)");
 }
 } // namespace QTest
 
-class TestCp932 : public QObject
-{
+class TestCp932 : public QObject {
     Q_OBJECT
 
 private slots:
@@ -174,8 +173,9 @@ void TestCp932::everySingleByteDecodesAsGlibcOrAsWindows()
             continue;
         }
         QVERIFY(theirs);
-        QCOMPARE(*ours, QString::fromUtf16(reinterpret_cast<const char16_t *>(theirs->constData()),
-                                           theirs->size() / 2));
+        QCOMPARE(
+            *ours,
+            QString::fromUtf16(reinterpret_cast<const char16_t *>(theirs->constData()), theirs->size() / 2));
     }
     for (const auto &[byte, unit] : windowsOnlyBytes)
         QCOMPARE(decodeOrNothing(QByteArray(1, char(byte))), unitString(unit));
@@ -198,7 +198,8 @@ void TestCp932::everyPairOfBytesDecodesAsGlibcOrAsWindows()
             const auto theirs = glibc.convert(in);
 
             if (isLead(uchar(first))) {
-                const bool wellFormed = (second >= 0x40 && second <= 0x7E) || (second >= 0x80 && second <= 0xFC);
+                const bool wellFormed
+                    = (second >= 0x40 && second <= 0x7E) || (second >= 0x80 && second <= 0xFC);
                 QCOMPARE(decoded, theirs.has_value());
                 if (decoded) {
                     QVERIFY2(wellFormed, name);
@@ -221,8 +222,9 @@ void TestCp932::everyPairOfBytesDecodesAsGlibcOrAsWindows()
                 continue;
             }
             QVERIFY2(decoded && theirs, name);
-            QCOMPARE(text, QString::fromUtf16(reinterpret_cast<const char16_t *>(theirs->constData()),
-                                              theirs->size() / 2));
+            QCOMPARE(text,
+                     QString::fromUtf16(reinterpret_cast<const char16_t *>(theirs->constData()),
+                                        theirs->size() / 2));
         }
     }
     // The user-defined area alone is ten lead bytes of 188 codes.
@@ -289,27 +291,27 @@ void TestCp932::duplicatesAreWrittenAsWindowsWritesThem_data()
     QTest::addColumn<uint>("written");
     QTest::addColumn<QList<uint>>("alsoReadFrom");
 
-    QTest::newRow("＂ U+FF02: IBM before NEC-selected IBM") << u"＂"_s << 0xFA57u << QList<uint>{0xEEFC};
-    QTest::newRow("＇ U+FF07") << u"＇"_s << 0xFA56u << QList<uint>{0xEEFB};
-    QTest::newRow("ⅰ U+2170") << u"ⅰ"_s << 0xFA40u << QList<uint>{0xEEEF};
-    QTest::newRow("ⅹ U+2179") << u"ⅹ"_s << 0xFA49u << QList<uint>{0xEEF8};
-    QTest::newRow("￤ U+FFE4") << u"￤"_s << 0xFA55u << QList<uint>{0xEEFA};
-    QTest::newRow("纊 U+7E8A") << u"纊"_s << 0xFA5Cu << QList<uint>{0xED40};
-    QTest::newRow("黑 U+9ED1") << u"黑"_s << 0xFC4Bu << QList<uint>{0xEEEC};
-    QTest::newRow("Ⅰ U+2160: NEC row 13 before IBM") << u"Ⅰ"_s << 0x8754u << QList<uint>{0xFA4A};
-    QTest::newRow("№ U+2116") << u"№"_s << 0x8782u << QList<uint>{0xFA59};
-    QTest::newRow("㈱ U+3231") << u"㈱"_s << 0x878Au << QList<uint>{0xFA58};
-    QTest::newRow("℡ U+2121") << u"℡"_s << 0x8784u << QList<uint>{0xFA5A};
-    QTest::newRow("￢ U+FFE2: JIS before all") << u"￢"_s << 0x81CAu << QList<uint>{0xEEF9, 0xFA54};
-    QTest::newRow("∵ U+2235") << u"∵"_s << 0x81E6u << QList<uint>{0x879A, 0xFA5B};
-    QTest::newRow("≒ U+2252: JIS before NEC row 13") << u"≒"_s << 0x81E0u << QList<uint>{0x8790};
-    QTest::newRow("≡ U+2261") << u"≡"_s << 0x81DFu << QList<uint>{0x8791};
-    QTest::newRow("∫ U+222B") << u"∫"_s << 0x81E7u << QList<uint>{0x8792};
-    QTest::newRow("√ U+221A") << u"√"_s << 0x81E3u << QList<uint>{0x8795};
-    QTest::newRow("⊥ U+22A5") << u"⊥"_s << 0x81DBu << QList<uint>{0x8796};
-    QTest::newRow("∠ U+2220") << u"∠"_s << 0x81DAu << QList<uint>{0x8797};
-    QTest::newRow("∩ U+2229") << u"∩"_s << 0x81BFu << QList<uint>{0x879B};
-    QTest::newRow("∪ U+222A") << u"∪"_s << 0x81BEu << QList<uint>{0x879C};
+    QTest::newRow("＂ U+FF02: IBM before NEC-selected IBM") << u"＂"_s << 0xFA57u << QList<uint> {0xEEFC};
+    QTest::newRow("＇ U+FF07") << u"＇"_s << 0xFA56u << QList<uint> {0xEEFB};
+    QTest::newRow("ⅰ U+2170") << u"ⅰ"_s << 0xFA40u << QList<uint> {0xEEEF};
+    QTest::newRow("ⅹ U+2179") << u"ⅹ"_s << 0xFA49u << QList<uint> {0xEEF8};
+    QTest::newRow("￤ U+FFE4") << u"￤"_s << 0xFA55u << QList<uint> {0xEEFA};
+    QTest::newRow("纊 U+7E8A") << u"纊"_s << 0xFA5Cu << QList<uint> {0xED40};
+    QTest::newRow("黑 U+9ED1") << u"黑"_s << 0xFC4Bu << QList<uint> {0xEEEC};
+    QTest::newRow("Ⅰ U+2160: NEC row 13 before IBM") << u"Ⅰ"_s << 0x8754u << QList<uint> {0xFA4A};
+    QTest::newRow("№ U+2116") << u"№"_s << 0x8782u << QList<uint> {0xFA59};
+    QTest::newRow("㈱ U+3231") << u"㈱"_s << 0x878Au << QList<uint> {0xFA58};
+    QTest::newRow("℡ U+2121") << u"℡"_s << 0x8784u << QList<uint> {0xFA5A};
+    QTest::newRow("￢ U+FFE2: JIS before all") << u"￢"_s << 0x81CAu << QList<uint> {0xEEF9, 0xFA54};
+    QTest::newRow("∵ U+2235") << u"∵"_s << 0x81E6u << QList<uint> {0x879A, 0xFA5B};
+    QTest::newRow("≒ U+2252: JIS before NEC row 13") << u"≒"_s << 0x81E0u << QList<uint> {0x8790};
+    QTest::newRow("≡ U+2261") << u"≡"_s << 0x81DFu << QList<uint> {0x8791};
+    QTest::newRow("∫ U+222B") << u"∫"_s << 0x81E7u << QList<uint> {0x8792};
+    QTest::newRow("√ U+221A") << u"√"_s << 0x81E3u << QList<uint> {0x8795};
+    QTest::newRow("⊥ U+22A5") << u"⊥"_s << 0x81DBu << QList<uint> {0x8796};
+    QTest::newRow("∠ U+2220") << u"∠"_s << 0x81DAu << QList<uint> {0x8797};
+    QTest::newRow("∩ U+2229") << u"∩"_s << 0x81BFu << QList<uint> {0x879B};
+    QTest::newRow("∪ U+222A") << u"∪"_s << 0x81BEu << QList<uint> {0x879C};
 }
 
 void TestCp932::duplicatesAreWrittenAsWindowsWritesThem()
@@ -369,9 +371,12 @@ void TestCp932::decodeErrorsReportTheBadSequence_data()
     QTest::newRow("unassigned 8540") << QByteArray::fromHex("B1B18540") << 2 << 1 << 3 << u"ｱｱ"_s << false;
     QTest::newRow("unassigned 81AD") << QByteArray::fromHex("82A081AD") << 2 << 1 << 2 << u"あ"_s << false;
     QTest::newRow("unassigned EB9F") << QByteArray::fromHex("EB9F") << 0 << 1 << 1 << QString() << false;
-    QTest::newRow("after CR LF") << QByteArray::fromHex("610D0A82A062859F") << 6 << 2 << 3 << u"a\r\nあb"_s << false;
-    QTest::newRow("after lone CR") << QByteArray::fromHex("610D0D82A0859F") << 5 << 3 << 2 << u"a\r\rあ"_s << false;
-    QTest::newRow("after lone LF") << QByteArray::fromHex("0A0A0A6182") << 4 << 4 << 2 << u"\n\n\na"_s << true;
+    QTest::newRow("after CR LF") << QByteArray::fromHex("610D0A82A062859F") << 6 << 2 << 3 << u"a\r\nあb"_s
+                                 << false;
+    QTest::newRow("after lone CR") << QByteArray::fromHex("610D0D82A0859F") << 5 << 3 << 2 << u"a\r\rあ"_s
+                                   << false;
+    QTest::newRow("after lone LF") << QByteArray::fromHex("0A0A0A6182") << 4 << 4 << 2 << u"\n\n\na"_s
+                                   << true;
     QTest::newRow("after LF CR") << QByteArray::fromHex("0A0D82") << 2 << 3 << 1 << u"\n\r"_s << true;
     QTest::newRow("at 40 after ASCII run")
         << QByteArray(39, 'x').append(QByteArray::fromHex("0A82A06162638540")).append(16, 'y') << 45 << 2 << 5
@@ -461,13 +466,13 @@ void TestCp932::emptyInputGivesEmptyOutput()
 void TestCp932::fastPathsMatchReferenceOnRandomText()
 {
     std::mt19937 random(932);
-    const QByteArray pieces[] = {QByteArray::fromHex("82A0"), QByteArray::fromHex("8ABF"),
-                                 QByteArray::fromHex("B1"),   QByteArray::fromHex("0D0A"),
-                                 QByteArray::fromHex("7F"),   QByteArray::fromHex("00"),
-                                 QByteArray::fromHex("FA57"), QByteArray::fromHex("F040"),
-                                 QByteArray::fromHex("80"),   QByteArray::fromHex("FF")};
-    const QByteArray faults[] = {QByteArray::fromHex("85"), QByteArray::fromHex("8220"),
-                                 QByteArray::fromHex("EB40")};
+    const QByteArray pieces[]
+        = {QByteArray::fromHex("82A0"), QByteArray::fromHex("8ABF"), QByteArray::fromHex("B1"),
+           QByteArray::fromHex("0D0A"), QByteArray::fromHex("7F"),   QByteArray::fromHex("00"),
+           QByteArray::fromHex("FA57"), QByteArray::fromHex("F040"), QByteArray::fromHex("80"),
+           QByteArray::fromHex("FF")};
+    const QByteArray faults[]
+        = {QByteArray::fromHex("85"), QByteArray::fromHex("8220"), QByteArray::fromHex("EB40")};
     const QString badChars[] = {u"😀"_s, u"¥"_s, QString(QChar(0xDC00))};
     for (int round = 0; round < 3000; ++round) {
         QByteArray bytes;
@@ -500,7 +505,8 @@ void TestCp932::fastPathsMatchReferenceOnRandomText()
 
         QString unicode = text;
         if (faulty)
-            unicode.insert(qsizetype(random() % (unicode.size() + 1)), badChars[random() % std::size(badChars)]);
+            unicode.insert(qsizetype(random() % (unicode.size() + 1)),
+                           badChars[random() % std::size(badChars)]);
         QByteArray expectedBytes;
         const bool expectedEncoded = referenceEncode(unicode, expectedBytes, expectedOffset);
         QByteArray encoded;

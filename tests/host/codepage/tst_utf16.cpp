@@ -53,7 +53,8 @@ void TestUtf16::decodeErrorsReportTheBadUnit_data()
     QTest::newRow("low alone") << u"😀"_s + low << false << 4 << 1 << 2 << false;
     QTest::newRow("after CR LF") << u"a\r\nb"_s + low << false << 8 << 2 << 2 << false;
     QTest::newRow("after lone CR and LF") << u"\r\n\n\r"_s + low + u"x"_s << false << 8 << 4 << 1 << false;
-    QTest::newRow("past a long run") << QString(100, u'字') + high + high << false << 200 << 1 << 101 << false;
+    QTest::newRow("past a long run") << QString(100, u'字') + high + high << false << 200 << 1 << 101
+                                     << false;
 }
 
 void TestUtf16::decodeErrorsReportTheBadUnit()

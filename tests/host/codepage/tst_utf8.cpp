@@ -34,7 +34,11 @@ Verdict reference(const QByteArray &bytes)
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i < size;) {
         const uchar lead = uchar(bytes[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        const int length = lead < 0x80 ? 1
+            : (lead >> 5) == 6         ? 2
+            : (lead >> 4) == 14        ? 3
+            : (lead >> 3) == 30        ? 4
+                                       : 0;
         if (length == 0)
             return {i, false};
         char32_t low = length == 1 ? lead : lead & (0x7F >> length);
@@ -100,8 +104,9 @@ private slots:
 void TestUtf8::everyKernelAgreesWithTheDefinitionOnEveryLeadingPair()
 {
     // Third and fourth bytes on both sides of every range boundary.
-    const QList<QByteArray> tails = {"", "\x41", "\x7F", "\x80", "\x8F", "\x90", "\x9F", "\xA0", "\xBF", "\xC2", "\xF0",
-                                     "\x80\x80", "\xBF\xBF", "\x80\x41", "\xBF\xC0", "\x80\x80\x80", "\x80\x80\xBF"};
+    const QList<QByteArray> tails = {
+        "",     "\x41", "\x7F",     "\x80",     "\x8F",     "\x90",     "\x9F",         "\xA0",        "\xBF",
+        "\xC2", "\xF0", "\x80\x80", "\xBF\xBF", "\x80\x41", "\xBF\xC0", "\x80\x80\x80", "\x80\x80\xBF"};
     for (int first = 0x80; first < 0x100; ++first) {
         for (int second = 0; second < 0x100; ++second) {
             for (const QByteArray &tail : tails) {
@@ -163,7 +168,9 @@ void TestUtf8::errorsReportLineAndColumn_data()
     QTest::newRow("surrogate ED A0 80") << "ab\xED\xA0\x80"_ba << 2 << 1 << 3 << false;
     QTest::newRow("above U+10FFFF") << "\xF4\x90\x80\x80"_ba << 0 << 1 << 1 << false;
     QTest::newRow("continuation after あ") << "\xE3\x81\x82\x80"_ba << 3 << 1 << 2 << false;
-    QTest::newRow("あ cut by ASCII") << "\xE3\x81" "a"_ba << 0 << 1 << 1 << false;
+    QTest::newRow("あ cut by ASCII") << "\xE3\x81"
+                                        "a"_ba
+                                     << 0 << 1 << 1 << false;
     QTest::newRow("after CR LF") << "a\r\n\xE3\x81\x82\xFF"_ba << 6 << 2 << 2 << false;
     QTest::newRow("after lone CR") << "a\r\rb\x80"_ba << 4 << 3 << 2 << false;
     QTest::newRow("after lone LF") << "\n\n\xC3"_ba << 2 << 3 << 1 << true;

@@ -16,7 +16,8 @@ using namespace orvane::text;
 namespace {
 
 enum class Kind { Upper, Lower, Wide, Narrow, Katakana, Hiragana };
-constexpr Kind allKinds[] = {Kind::Upper, Kind::Lower, Kind::Wide, Kind::Narrow, Kind::Katakana, Kind::Hiragana};
+constexpr Kind allKinds[]
+    = {Kind::Upper, Kind::Lower, Kind::Wide, Kind::Narrow, Kind::Katakana, Kind::Hiragana};
 
 const char *kindName(Kind kind)
 {
@@ -27,12 +28,18 @@ const char *kindName(Kind kind)
 QString convert(Kind kind, const QString &text)
 {
     switch (kind) {
-    case Kind::Upper: return toUpper(text);
-    case Kind::Lower: return toLower(text);
-    case Kind::Wide: return toWide(text);
-    case Kind::Narrow: return toNarrow(text);
-    case Kind::Katakana: return toKatakana(text);
-    case Kind::Hiragana: return toHiragana(text);
+    case Kind::Upper:
+        return toUpper(text);
+    case Kind::Lower:
+        return toLower(text);
+    case Kind::Wide:
+        return toWide(text);
+    case Kind::Narrow:
+        return toNarrow(text);
+    case Kind::Katakana:
+        return toKatakana(text);
+    case Kind::Hiragana:
+        return toHiragana(text);
     }
     return {};
 }
@@ -70,8 +77,9 @@ QString reference(Kind kind, const QString &text)
             char32_t cp = c;
             if (QChar::isHighSurrogate(c) && QChar::isLowSurrogate(next))
                 cp = QChar::surrogateToUcs4(c, next);
-            char32_t to = kind == Kind::Upper ? caseOf(std::begin(upperCaseRows), std::end(upperCaseRows), cp)
-                                              : caseOf(std::begin(lowerCaseRows), std::end(lowerCaseRows), cp);
+            char32_t to = kind == Kind::Upper
+                ? caseOf(std::begin(upperCaseRows), std::end(upperCaseRows), cp)
+                : caseOf(std::begin(lowerCaseRows), std::end(lowerCaseRows), cp);
             if (kind == Kind::Lower && cp == U'\u212B')
                 to = cp;
             out.append(QString::fromUcs4(&to, 1));
@@ -97,7 +105,7 @@ QString reference(Kind kind, const QString &text)
             continue;
         }
         if (kind == Kind::Narrow) {
-            QString narrow(QChar{c});
+            QString narrow(QChar {c});
             for (const WidthPair &row : halfWidthKanaRows) {
                 if (row.wide == c)
                     narrow = QChar(row.narrow);
@@ -191,8 +199,7 @@ QString hex(const QString &text)
 
 } // namespace
 
-class TestCharConv : public QObject
-{
+class TestCharConv : public QObject {
     Q_OBJECT
 
 private slots:
@@ -236,7 +243,8 @@ void TestCharConv::convertsCharacters_data()
     named(Kind::Upper, "Deseret pair", u"\U00010428"_qs, u"\U00010400"_qs);
     named(Kind::Upper, "lone high surrogate before a", QString(QChar(char16_t(0xD801))) + u'a',
           QString(QChar(char16_t(0xD801))) + u'A');
-    named(Kind::Upper, "32 units of ascii", u"the quick brown fox jumps over it"_qs, u"THE QUICK BROWN FOX JUMPS OVER IT"_qs);
+    named(Kind::Upper, "32 units of ascii", u"the quick brown fox jumps over it"_qs,
+          u"THE QUICK BROWN FOX JUMPS OVER IT"_qs);
     row(Kind::Lower, u"ABC XYZ"_qs, u"abc xyz"_qs);
     row(Kind::Lower, u"ＡＢＣ"_qs, u"ａｂｃ"_qs);
     row(Kind::Lower, u"ÅÉ"_qs, u"åé"_qs);
@@ -388,7 +396,9 @@ void TestCharConv::keepsCodePage932Storable()
             const QString result = convert(kind, sample);
             for (QChar c : result) {
                 if (!orvane::cp932::canEncode(c.unicode()))
-                    QFAIL(qPrintable(QStringLiteral("%1 of %2 gives %3").arg(QString::fromLatin1(kindName(kind)), hex(sample), hex(result))));
+                    QFAIL(
+                        qPrintable(QStringLiteral("%1 of %2 gives %3")
+                                       .arg(QString::fromLatin1(kindName(kind)), hex(sample), hex(result))));
             }
         }
     }
@@ -397,7 +407,8 @@ void TestCharConv::keepsCodePage932Storable()
 void TestCharConv::oneBlockKindsAreWideAndNarrowOnTheirBlock()
 {
     auto isAscii = [](QChar c) { return c.unicode() >= u' ' && c.unicode() <= u'~'; };
-    auto isFullWidthAscii = [](QChar c) { return (c.unicode() >= u'！' && c.unicode() <= u'～') || c == u'　'; };
+    auto isFullWidthAscii
+        = [](QChar c) { return (c.unicode() >= u'！' && c.unicode() <= u'～') || c == u'　'; };
     auto isHalfWidthKana = [](QChar c) { return c.unicode() >= u'｡' && c.unicode() <= u'ﾟ'; };
     auto notFullWidthAscii = [&](QChar c) { return !isFullWidthAscii(c); };
     struct OneBlockKind {
@@ -428,9 +439,13 @@ void TestCharConv::oneBlockKindsAreWideAndNarrowOnTheirBlock()
             const QString expected = inBlock ? kind.whole(sample) : sample;
             const QString result = kind.oneBlock(sample);
             if (result != expected)
-                QFAIL(qPrintable(QStringLiteral("%1 of %2 gives %3, not %4").arg(QString::fromLatin1(kind.name), hex(sample), hex(result), hex(expected))));
-            if (!std::all_of(result.begin(), result.end(), [](QChar c) { return orvane::cp932::canEncode(c.unicode()); }))
-                QFAIL(qPrintable(QStringLiteral("%1 of %2 cannot be stored").arg(QString::fromLatin1(kind.name), hex(sample))));
+                QFAIL(qPrintable(
+                    QStringLiteral("%1 of %2 gives %3, not %4")
+                        .arg(QString::fromLatin1(kind.name), hex(sample), hex(result), hex(expected))));
+            if (!std::all_of(result.begin(), result.end(),
+                             [](QChar c) { return orvane::cp932::canEncode(c.unicode()); }))
+                QFAIL(qPrintable(QStringLiteral("%1 of %2 cannot be stored")
+                                     .arg(QString::fromLatin1(kind.name), hex(sample))));
         }
     }
 }
@@ -445,8 +460,9 @@ void TestCharConv::matchesSlowReferenceOnRandomText()
             const QString expected = reference(kind, text);
             const QString result = convert(kind, text);
             if (result != expected) {
-                QFAIL(qPrintable(QStringLiteral("%1 of %2\n gives %3\n wanted %4").arg(QString::fromLatin1(kindName(kind)),
-                      hex(text), hex(result), hex(expected))));
+                QFAIL(qPrintable(
+                    QStringLiteral("%1 of %2\n gives %3\n wanted %4")
+                        .arg(QString::fromLatin1(kindName(kind)), hex(text), hex(result), hex(expected))));
             }
         }
     }
@@ -490,7 +506,9 @@ void TestCharConv::caseTableAgreesWithQtWhereQtIsSimple()
 void TestCharConv::tablesAreOrderedWithoutDuplicates()
 {
     auto casesOrdered = [](const CasePair *first, const CasePair *last) {
-        return std::adjacent_find(first, last, [](const CasePair &a, const CasePair &b) { return a.from >= b.from; }) == last;
+        return std::adjacent_find(first, last,
+                                  [](const CasePair &a, const CasePair &b) { return a.from >= b.from; })
+            == last;
     };
     QVERIFY(casesOrdered(std::begin(upperCaseRows), std::end(upperCaseRows)));
     QVERIFY(casesOrdered(std::begin(lowerCaseRows), std::end(lowerCaseRows)));
@@ -502,7 +520,8 @@ void TestCharConv::tablesAreOrderedWithoutDuplicates()
     for (const WidthPair &row : halfWidthKanaRows)
         QVERIFY2(wide.insert(row.wide).second, qPrintable(QString(QChar(row.wide))));
     for (const WidthPair *rows : {std::begin(voicedRows), std::begin(semiVoicedRows)}) {
-        const qsizetype count = rows == std::begin(voicedRows) ? qsizetype(std::size(voicedRows)) : qsizetype(std::size(semiVoicedRows));
+        const qsizetype count = rows == std::begin(voicedRows) ? qsizetype(std::size(voicedRows))
+                                                               : qsizetype(std::size(semiVoicedRows));
         for (qsizetype k = 0; k < count; ++k) {
             QVERIFY2(wide.insert(rows[k].wide).second, qPrintable(QString(QChar(rows[k].wide))));
             QVERIFY(k == 0 || rows[k - 1].narrow < rows[k].narrow);

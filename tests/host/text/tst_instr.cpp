@@ -7,8 +7,7 @@ using namespace orvane::text;
 
 Q_DECLARE_METATYPE(orvane::text::CompareMode)
 
-class TestInStr : public QObject
-{
+class TestInStr : public QObject {
     Q_OBJECT
 
 private slots:
@@ -31,26 +30,45 @@ void TestInStr::findsFirstMatchFromStart_data()
 
     const CompareMode b = CompareMode::Binary;
     const CompareMode t = CompareMode::Text;
-    QTest::newRow("match at 1") << qsizetype(1) << u"abcabc"_qs << u"abc"_qs << b << qsizetype(1) << qsizetype(3);
-    QTest::newRow("match after start") << qsizetype(2) << u"abcabc"_qs << u"abc"_qs << b << qsizetype(4) << qsizetype(3);
-    QTest::newRow("start = len, last char") << qsizetype(6) << u"abcabc"_qs << u"c"_qs << b << qsizetype(6) << qsizetype(1);
-    QTest::newRow("start past end") << qsizetype(7) << u"abcabc"_qs << u"c"_qs << b << qsizetype(0) << qsizetype(0);
-    QTest::newRow("start past end, empty sought") << qsizetype(7) << u"abcabc"_qs << QString() << b << qsizetype(0) << qsizetype(0);
-    QTest::newRow("empty sought") << qsizetype(3) << u"abcabc"_qs << QString() << b << qsizetype(3) << qsizetype(0);
-    QTest::newRow("empty sought, text mode") << qsizetype(6) << u"abcabc"_qs << QString() << t << qsizetype(6) << qsizetype(0);
+    QTest::newRow("match at 1") << qsizetype(1) << u"abcabc"_qs << u"abc"_qs << b << qsizetype(1)
+                                << qsizetype(3);
+    QTest::newRow("match after start")
+        << qsizetype(2) << u"abcabc"_qs << u"abc"_qs << b << qsizetype(4) << qsizetype(3);
+    QTest::newRow("start = len, last char")
+        << qsizetype(6) << u"abcabc"_qs << u"c"_qs << b << qsizetype(6) << qsizetype(1);
+    QTest::newRow("start past end") << qsizetype(7) << u"abcabc"_qs << u"c"_qs << b << qsizetype(0)
+                                    << qsizetype(0);
+    QTest::newRow("start past end, empty sought")
+        << qsizetype(7) << u"abcabc"_qs << QString() << b << qsizetype(0) << qsizetype(0);
+    QTest::newRow("empty sought") << qsizetype(3) << u"abcabc"_qs << QString() << b << qsizetype(3)
+                                  << qsizetype(0);
+    QTest::newRow("empty sought, text mode")
+        << qsizetype(6) << u"abcabc"_qs << QString() << t << qsizetype(6) << qsizetype(0);
     QTest::newRow("empty text") << qsizetype(1) << QString() << u"a"_qs << b << qsizetype(0) << qsizetype(0);
-    QTest::newRow("empty text and sought") << qsizetype(1) << QString() << QString() << b << qsizetype(0) << qsizetype(0);
-    QTest::newRow("start 0 counts as 1") << qsizetype(0) << u"abc"_qs << u"a"_qs << b << qsizetype(1) << qsizetype(1);
-    QTest::newRow("negative start counts as 1") << qsizetype(-5) << u"abc"_qs << u"b"_qs << t << qsizetype(2) << qsizetype(1);
-    QTest::newRow("aaa / aa from 1") << qsizetype(1) << u"aaa"_qs << u"aa"_qs << b << qsizetype(1) << qsizetype(2);
-    QTest::newRow("aaa / aa from 2") << qsizetype(2) << u"aaa"_qs << u"aa"_qs << b << qsizetype(2) << qsizetype(2);
-    QTest::newRow("aaa / aa from 3") << qsizetype(3) << u"aaa"_qs << u"aa"_qs << b << qsizetype(0) << qsizetype(0);
-    QTest::newRow("aaa / aa from 3, text mode") << qsizetype(3) << u"aaa"_qs << u"aa"_qs << t << qsizetype(0) << qsizetype(0);
-    QTest::newRow("sought longer than rest") << qsizetype(2) << u"abc"_qs << u"abcd"_qs << b << qsizetype(0) << qsizetype(0);
-    QTest::newRow("binary keeps case") << qsizetype(1) << u"ABC abc"_qs << u"abc"_qs << b << qsizetype(5) << qsizetype(3);
-    QTest::newRow("binary keeps width") << qsizetype(1) << u"ＡＢＣ"_qs << u"ABC"_qs << b << qsizetype(0) << qsizetype(0);
-    QTest::newRow("CR LF counts two") << qsizetype(1) << u"a\r\nb"_qs << u"b"_qs << b << qsizetype(4) << qsizetype(1);
-    QTest::newRow("surrogate pair") << qsizetype(1) << u"x\U0001F600y"_qs << u"y"_qs << b << qsizetype(4) << qsizetype(1);
+    QTest::newRow("empty text and sought")
+        << qsizetype(1) << QString() << QString() << b << qsizetype(0) << qsizetype(0);
+    QTest::newRow("start 0 counts as 1")
+        << qsizetype(0) << u"abc"_qs << u"a"_qs << b << qsizetype(1) << qsizetype(1);
+    QTest::newRow("negative start counts as 1")
+        << qsizetype(-5) << u"abc"_qs << u"b"_qs << t << qsizetype(2) << qsizetype(1);
+    QTest::newRow("aaa / aa from 1") << qsizetype(1) << u"aaa"_qs << u"aa"_qs << b << qsizetype(1)
+                                     << qsizetype(2);
+    QTest::newRow("aaa / aa from 2") << qsizetype(2) << u"aaa"_qs << u"aa"_qs << b << qsizetype(2)
+                                     << qsizetype(2);
+    QTest::newRow("aaa / aa from 3") << qsizetype(3) << u"aaa"_qs << u"aa"_qs << b << qsizetype(0)
+                                     << qsizetype(0);
+    QTest::newRow("aaa / aa from 3, text mode")
+        << qsizetype(3) << u"aaa"_qs << u"aa"_qs << t << qsizetype(0) << qsizetype(0);
+    QTest::newRow("sought longer than rest")
+        << qsizetype(2) << u"abc"_qs << u"abcd"_qs << b << qsizetype(0) << qsizetype(0);
+    QTest::newRow("binary keeps case")
+        << qsizetype(1) << u"ABC abc"_qs << u"abc"_qs << b << qsizetype(5) << qsizetype(3);
+    QTest::newRow("binary keeps width")
+        << qsizetype(1) << u"ＡＢＣ"_qs << u"ABC"_qs << b << qsizetype(0) << qsizetype(0);
+    QTest::newRow("CR LF counts two")
+        << qsizetype(1) << u"a\r\nb"_qs << u"b"_qs << b << qsizetype(4) << qsizetype(1);
+    QTest::newRow("surrogate pair") << qsizetype(1) << u"x\U0001F600y"_qs << u"y"_qs << b << qsizetype(4)
+                                    << qsizetype(1);
 }
 
 void TestInStr::findsFirstMatchFromStart()
@@ -73,9 +91,8 @@ void TestInStr::textModeMatchesWholeCharacters_data()
     QTest::addColumn<QString>("sought");
     QTest::addColumn<QString>("selected"); // the match as the text holds it; empty when none
 
-    auto row = [](const char *name, qsizetype start, const QString &text, const QString &sought, const QString &selected) {
-        QTest::newRow(name) << start << text << sought << selected;
-    };
+    auto row = [](const char *name, qsizetype start, const QString &text, const QString &sought,
+                  const QString &selected) { QTest::newRow(name) << start << text << sought << selected; };
     row("abc in ＡＢＣ", 1, u"xＡＢＣ"_qs, u"abc"_qs, u"ＡＢＣ"_qs);
     row("ABC in abc", 1, u"abc"_qs, u"ABC"_qs, u"abc"_qs);
     row("ｂ in aBc", 1, u"aBc"_qs, u"ｂ"_qs, u"B"_qs);
@@ -102,7 +119,8 @@ void TestInStr::textModeMatchesWholeCharacters_data()
     row("ⅰ in Ⅰ", 1, u"Ⅰ"_qs, u"ⅰ"_qs, u"Ⅰ"_qs);
     row("Deseret pair across case", 1, u"a\U00010400"_qs, u"\U00010428"_qs, u"\U00010400"_qs);
     row("low half of a pair not matched", 1, u"\U0001F600"_qs, QString(QChar(char16_t(0xDE00))), QString());
-    row("lone low surrogate matched", 1, QString(QChar(char16_t(0xDE00))) + u'a', QString(QChar(char16_t(0xDE00))), QString(QChar(char16_t(0xDE00))));
+    row("lone low surrogate matched", 1, QString(QChar(char16_t(0xDE00))) + u'a',
+        QString(QChar(char16_t(0xDE00))), QString(QChar(char16_t(0xDE00))));
     row("overlapping from 1", 1, u"ＡＡａ"_qs, u"aa"_qs, u"ＡＡ"_qs);
     row("overlapping from 3", 3, u"ＡＡａ"_qs, u"aa"_qs, QString());
     row("long text", 1, QString(100, u'x') + u"ｶﾀｶﾅ"_qs + QString(100, u'y'), u"カタカナ"_qs, u"ｶﾀｶﾅ"_qs);
@@ -152,7 +170,8 @@ QString foldCharacter(const QString &character)
 {
     QString s = character.normalized(QString::NormalizationForm_KC);
     // NFKC gives a voiced mark alone as a combining mark (or a space and one); both marks read as ゛ or ゜.
-    if (character.size() == 1 && (character == u"゛" || character == u"゜" || character == u"ﾞ" || character == u"ﾟ"))
+    if (character.size() == 1
+        && (character == u"゛" || character == u"゜" || character == u"ﾞ" || character == u"ﾟ"))
         s = character == u"゛" || character == u"ﾞ" ? u"゛"_qs : u"゜"_qs;
     QString out;
     for (QChar c : std::as_const(s)) {
@@ -169,8 +188,9 @@ QString foldCharacter(const QString &character)
 void TestInStr::textModeAgreesWithSlowSearch()
 {
     // Characters whose folds differ only by kana, width or case.
-    const QStringList characters = {u"a"_qs, u"A"_qs, u"ａ"_qs, u"Ａ"_qs, u"b"_qs, u"か"_qs, u"カ"_qs, u"ｶ"_qs,
-                                    u"が"_qs, u"ガ"_qs, u"ｶﾞ"_qs, u"ﾞ"_qs, u"゛"_qs, u"ﾜ"_qs, u"わ"_qs};
+    const QStringList characters
+        = {u"a"_qs,  u"A"_qs,  u"ａ"_qs, u"Ａ"_qs, u"b"_qs,  u"か"_qs, u"カ"_qs, u"ｶ"_qs,
+           u"が"_qs, u"ガ"_qs, u"ｶﾞ"_qs, u"ﾞ"_qs,  u"゛"_qs, u"ﾜ"_qs,  u"わ"_qs};
     QRandomGenerator random(6);
     for (int round = 0; round < 2000; ++round) {
         QStringList textChars;
@@ -214,7 +234,12 @@ void TestInStr::textModeAgreesWithSlowSearch()
         }
         const Match match = InStr(1, text, sought, CompareMode::Text);
         if (match.position != expected.position || match.length != expected.length)
-            QFAIL(qPrintable(QStringLiteral("%1 in %2: %3/%4, wanted %5/%6").arg(sought, text).arg(match.position).arg(match.length).arg(expected.position).arg(expected.length)));
+            QFAIL(qPrintable(QStringLiteral("%1 in %2: %3/%4, wanted %5/%6")
+                                 .arg(sought, text)
+                                 .arg(match.position)
+                                 .arg(match.length)
+                                 .arg(expected.position)
+                                 .arg(expected.length)));
     }
 }
 

@@ -17,10 +17,7 @@ namespace {
 
 const QString pair = QStringLiteral("😀"); // U+1F600: two UTF-16 units, four UTF-8 bytes
 
-QString nul()
-{
-    return QString(QChar(u'\0'));
-}
+QString nul() { return QString(QChar(u'\0')); }
 
 void typeText(QWidget *widget, const QString &text)
 {
@@ -37,12 +34,12 @@ QPoint pointAt(ScintillaEditControl *control, qsizetype position)
     QsciScintilla *widget = control->widget();
     const long byte = long(control->byteFromUtf16(position));
     return QPoint(int(widget->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, byte)) + 2,
-        int(widget->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, byte))
-            + int(widget->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0)) / 2);
+                  int(widget->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, byte))
+                      + int(widget->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0)) / 2);
 }
 
 void sendMouse(QWidget *viewport, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
-    Qt::KeyboardModifiers modifiers)
+               Qt::KeyboardModifiers modifiers)
 {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, at, viewport->mapToGlobal(at), button, buttons, modifiers);
@@ -124,18 +121,24 @@ void TestScintillaEditControl::selectionPositions_data()
     QTest::addColumn<qsizetype>("expectedStart");
     QTest::addColumn<QString>("expectedSelText");
 
-    QTest::newRow("second line after CR LF") << u"ab\r\ncd"_qs << qsizetype(4) << qsizetype(2) << qsizetype(4) << u"cd"_qs;
-    QTest::newRow("CR LF counts two") << u"ab\r\ncd"_qs << qsizetype(1) << qsizetype(3) << qsizetype(1) << u"b\r\n"_qs;
-    QTest::newRow("Japanese") << u"日本語\r\nかな"_qs << qsizetype(5) << qsizetype(2) << qsizetype(5) << u"かな"_qs;
-    QTest::newRow("start inside a pair moves to its start") << (u"a"_qs + pair + u"b"_qs) << qsizetype(2)
-                                                            << qsizetype(3) << qsizetype(1) << (pair + u"b"_qs);
-    QTest::newRow("end inside a pair does not split it") << (u"a"_qs + pair + u"b"_qs) << qsizetype(0) << qsizetype(2)
-                                                         << qsizetype(0) << u"a"_qs;
-    QTest::newRow("after a pair") << (pair + pair + u"x"_qs) << qsizetype(4) << qsizetype(1) << qsizetype(4) << u"x"_qs;
-    QTest::newRow("start past the end clamps") << u"日本"_qs << qsizetype(9) << qsizetype(1) << qsizetype(2) << QString();
-    QTest::newRow("length past the end clamps") << u"日本語"_qs << qsizetype(1) << qsizetype(50) << qsizetype(1)
-                                                << u"本語"_qs;
-    QTest::newRow("negative start clamps") << u"abc"_qs << qsizetype(-3) << qsizetype(1) << qsizetype(0) << u"a"_qs;
+    QTest::newRow("second line after CR LF")
+        << u"ab\r\ncd"_qs << qsizetype(4) << qsizetype(2) << qsizetype(4) << u"cd"_qs;
+    QTest::newRow("CR LF counts two")
+        << u"ab\r\ncd"_qs << qsizetype(1) << qsizetype(3) << qsizetype(1) << u"b\r\n"_qs;
+    QTest::newRow("Japanese") << u"日本語\r\nかな"_qs << qsizetype(5) << qsizetype(2) << qsizetype(5)
+                              << u"かな"_qs;
+    QTest::newRow("start inside a pair moves to its start")
+        << (u"a"_qs + pair + u"b"_qs) << qsizetype(2) << qsizetype(3) << qsizetype(1) << (pair + u"b"_qs);
+    QTest::newRow("end inside a pair does not split it")
+        << (u"a"_qs + pair + u"b"_qs) << qsizetype(0) << qsizetype(2) << qsizetype(0) << u"a"_qs;
+    QTest::newRow("after a pair") << (pair + pair + u"x"_qs) << qsizetype(4) << qsizetype(1) << qsizetype(4)
+                                  << u"x"_qs;
+    QTest::newRow("start past the end clamps")
+        << u"日本"_qs << qsizetype(9) << qsizetype(1) << qsizetype(2) << QString();
+    QTest::newRow("length past the end clamps")
+        << u"日本語"_qs << qsizetype(1) << qsizetype(50) << qsizetype(1) << u"本語"_qs;
+    QTest::newRow("negative start clamps")
+        << u"abc"_qs << qsizetype(-3) << qsizetype(1) << qsizetype(0) << u"a"_qs;
 }
 
 void TestScintillaEditControl::selectionPositions()
@@ -305,7 +308,9 @@ void TestScintillaEditControl::nulSurvivesRoundTrip()
 
 void TestScintillaEditControl::loadedUtf8KeepsALeadingFeff()
 {
-    m_control->loadUtf8("\xEF\xBB\xBF" "a\xF0\x9F\x98\x80", 4);
+    m_control->loadUtf8("\xEF\xBB\xBF"
+                        "a\xF0\x9F\x98\x80",
+                        4);
     QCOMPARE(m_control->text(), u"\uFEFFa😀"_qs);
     QCOMPARE(m_control->textLength(), 4);
     m_control->setSelStart(0);
@@ -328,10 +333,10 @@ void TestScintillaEditControl::contextMenuHasTextBoxItems()
                 enabled << action->isEnabled();
         }
         QCOMPARE(captions,
-            QStringList({ u"元に戻す(&U)"_qs, u"-"_qs, u"切り取り(&T)"_qs, u"コピー(&C)"_qs, u"貼り付け(&P)"_qs,
-                u"削除(&D)"_qs, u"-"_qs, u"すべて選択(&A)"_qs }));
+                 QStringList({u"元に戻す(&U)"_qs, u"-"_qs, u"切り取り(&T)"_qs, u"コピー(&C)"_qs,
+                              u"貼り付け(&P)"_qs, u"削除(&D)"_qs, u"-"_qs, u"すべて選択(&A)"_qs}));
         // Nothing to undo, no selection, an empty clipboard; but there is text to select.
-        QCOMPARE(enabled, QList<bool>({ false, false, false, false, false, true }));
+        QCOMPARE(enabled, QList<bool>({false, false, false, false, false, true}));
     }
     m_control->setSelStart(0);
     m_control->setSelLength(3);
@@ -346,7 +351,7 @@ void TestScintillaEditControl::contextMenuHasTextBoxItems()
             enabled << action->isEnabled();
     }
     // All is selected already, so すべて選択 has nothing to do.
-    QCOMPARE(enabled, QList<bool>({ true, true, true, true, true, false }));
+    QCOMPARE(enabled, QList<bool>({true, true, true, true, true, false}));
 }
 
 void TestScintillaEditControl::contextMenuItemsAct()
@@ -425,8 +430,9 @@ void TestScintillaEditControl::menuShortcutsChangeNothing()
 void TestScintillaEditControl::editShortcutsStayBoundToControl()
 {
     // The window's filter declines these for its menu; the control itself still claims them.
-    for (int key : { Qt::Key_Z, Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_A, Qt::Key_Y })
-        QVERIFY2(shortcutOverrideAccepted(m_control->widget(), key), qPrintable(QKeySequence(key).toString()));
+    for (int key : {Qt::Key_Z, Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_A, Qt::Key_Y})
+        QVERIFY2(shortcutOverrideAccepted(m_control->widget(), key),
+                 qPrintable(QKeySequence(key).toString()));
 }
 
 void TestScintillaEditControl::ctrlHDoesNotEraseCharacterBeforeCaret()
@@ -485,12 +491,13 @@ void TestScintillaEditControl::positionsStayExactThroughEditsOfALargeText()
         model += line;
     m_control->loadText(model);
     QRandomGenerator random(7);
-    const QStringList inserts = { u"あ"_qs, pair, u"\r\n"_qs, u"xyz"_qs, QString(), u"漢字"_qs + pair };
+    const QStringList inserts = {u"あ"_qs, pair, u"\r\n"_qs, u"xyz"_qs, QString(), u"漢字"_qs + pair};
     for (int round = 0; round < 60; ++round) {
         qsizetype start = random.bounded(int(model.size() + 1));
         if (start > 0 && start < model.size() && model[start].isLowSurrogate())
             --start;
-        qsizetype end = std::min<qsizetype>(model.size(), start + random.bounded(round % 3 == 0 ? 200000 : 20));
+        qsizetype end
+            = std::min<qsizetype>(model.size(), start + random.bounded(round % 3 == 0 ? 200000 : 20));
         if (end < model.size() && model[end].isLowSurrogate())
             --end;
         if (end < model.size() && end > 0 && model[end] == u'\n' && model[end - 1] == u'\r')
@@ -531,25 +538,34 @@ void TestScintillaEditControl::findBinaryMatchesInStr_data()
     QTest::newRow("日本 from 0") << japanese << qsizetype(0) << QStringLiteral("日本") << qsizetype(0);
     QTest::newRow("日本 from 1") << japanese << qsizetype(1) << QStringLiteral("日本") << qsizetype(12);
     QTest::newRow("ｶﾀ from 0") << japanese << qsizetype(0) << QStringLiteral("ｶﾀ") << qsizetype(7);
-    QTest::newRow("match right at from") << japanese << qsizetype(12) << QStringLiteral("日本の行") << qsizetype(12);
-    QTest::newRow("last character from end-1") << japanese << qsizetype(15) << QStringLiteral("行") << qsizetype(15);
+    QTest::newRow("match right at from")
+        << japanese << qsizetype(12) << QStringLiteral("日本の行") << qsizetype(12);
+    QTest::newRow("last character from end-1")
+        << japanese << qsizetype(15) << QStringLiteral("行") << qsizetype(15);
     QTest::newRow("from at end") << japanese << japanese.size() << QStringLiteral("行") << qsizetype(-1);
-    QTest::newRow("from past end") << japanese << japanese.size() + 5 << QStringLiteral("日") << qsizetype(-1);
+    QTest::newRow("from past end") << japanese << japanese.size() + 5 << QStringLiteral("日")
+                                   << qsizetype(-1);
     QTest::newRow("no match") << japanese << qsizetype(0) << QStringLiteral("英語") << qsizetype(-1);
-    QTest::newRow("longer than the rest") << japanese << qsizetype(14) << QStringLiteral("の行です") << qsizetype(-1);
-    QTest::newRow("after surrogate pairs") << pair + pair + QStringLiteral("a") + pair << qsizetype(0) << QStringLiteral("a")
-                                           << qsizetype(4);
-    QTest::newRow("pair from its middle") << pair + QStringLiteral("x") + pair << qsizetype(1) << pair << qsizetype(3);
-    QTest::newRow("pair from its start") << QStringLiteral("x") + pair << qsizetype(1) << pair << qsizetype(1);
-    QTest::newRow("across CR LF") << QStringLiteral("一\r\n二\r\n三") << qsizetype(1) << QStringLiteral("\r\n三")
-                                  << qsizetype(4);
-    QTest::newRow("LF alone is part of CR LF") << QStringLiteral("一\r\n二") << qsizetype(0) << QStringLiteral("\n")
-                                               << qsizetype(2);
-    QTest::newRow("aa in aaa from 0") << QStringLiteral("aaa") << qsizetype(0) << QStringLiteral("aa") << qsizetype(0);
-    QTest::newRow("aa in aaa from 1") << QStringLiteral("aaa") << qsizetype(1) << QStringLiteral("aa") << qsizetype(1);
-    QTest::newRow("aa in aaa from 2") << QStringLiteral("aaa") << qsizetype(2) << QStringLiteral("aa") << qsizetype(-1);
-    QTest::newRow("NUL sought") << QStringLiteral("日") + nul() + QStringLiteral("本") << qsizetype(0) << nul()
-                                << qsizetype(1);
+    QTest::newRow("longer than the rest")
+        << japanese << qsizetype(14) << QStringLiteral("の行です") << qsizetype(-1);
+    QTest::newRow("after surrogate pairs")
+        << pair + pair + QStringLiteral("a") + pair << qsizetype(0) << QStringLiteral("a") << qsizetype(4);
+    QTest::newRow("pair from its middle")
+        << pair + QStringLiteral("x") + pair << qsizetype(1) << pair << qsizetype(3);
+    QTest::newRow("pair from its start")
+        << QStringLiteral("x") + pair << qsizetype(1) << pair << qsizetype(1);
+    QTest::newRow("across CR LF") << QStringLiteral("一\r\n二\r\n三") << qsizetype(1)
+                                  << QStringLiteral("\r\n三") << qsizetype(4);
+    QTest::newRow("LF alone is part of CR LF")
+        << QStringLiteral("一\r\n二") << qsizetype(0) << QStringLiteral("\n") << qsizetype(2);
+    QTest::newRow("aa in aaa from 0")
+        << QStringLiteral("aaa") << qsizetype(0) << QStringLiteral("aa") << qsizetype(0);
+    QTest::newRow("aa in aaa from 1")
+        << QStringLiteral("aaa") << qsizetype(1) << QStringLiteral("aa") << qsizetype(1);
+    QTest::newRow("aa in aaa from 2")
+        << QStringLiteral("aaa") << qsizetype(2) << QStringLiteral("aa") << qsizetype(-1);
+    QTest::newRow("NUL sought") << QStringLiteral("日") + nul() + QStringLiteral("本") << qsizetype(0)
+                                << nul() << qsizetype(1);
     QTest::newRow("after a NUL") << QStringLiteral("a") + nul() + QStringLiteral("本b本") << qsizetype(0)
                                  << QStringLiteral("b本") << qsizetype(3);
     QTest::newRow("empty text") << QString() << qsizetype(0) << QStringLiteral("a") << qsizetype(-1);
@@ -565,7 +581,8 @@ void TestScintillaEditControl::findBinaryMatchesInStr()
     m_control->loadText(text);
     const qsizetype found = m_control->findBinary(from, sought);
     QCOMPARE(found, expected);
-    const orvane::text::Match match = orvane::text::InStr(from + 1, text, sought, orvane::text::CompareMode::Binary);
+    const orvane::text::Match match
+        = orvane::text::InStr(from + 1, text, sought, orvane::text::CompareMode::Binary);
     QCOMPARE(found, match.position - 1);
 }
 
@@ -581,7 +598,7 @@ void TestScintillaEditControl::findBinaryAcrossAnEditedMiddle()
     const QString edited = m_control->text();
     for (qsizetype from : {qsizetype(0), edited.size() / 2 - 1, edited.size() / 2 + 1}) {
         const orvane::text::Match match = orvane::text::InStr(from + 1, edited, QStringLiteral("印😀行"),
-            orvane::text::CompareMode::Binary);
+                                                              orvane::text::CompareMode::Binary);
         QCOMPARE(m_control->findBinary(from, QStringLiteral("印😀行")), match.position - 1);
     }
     QCOMPARE(m_control->findBinary(0, QStringLiteral("印😀行")), text.size() / 2 + 1);
@@ -608,28 +625,32 @@ void TestScintillaEditControl::everyGestureSelectsAStream_data()
     const int alt = Qt::AltModifier;
     const int shift = Qt::ShiftModifier;
     QTest::newRow("drag") << qsizetype(1) << qsizetype(15) << 0 << drag << qsizetype(1) << qsizetype(14);
-    QTest::newRow("Ctrl+drag") << qsizetype(1) << qsizetype(15) << ctrl << drag << qsizetype(1) << qsizetype(14);
-    QTest::newRow("Alt+drag") << qsizetype(1) << qsizetype(15) << alt << drag << qsizetype(1) << qsizetype(14);
-    QTest::newRow("Alt+Shift+drag from a caret at 0") << qsizetype(1) << qsizetype(15) << (alt | shift) << drag
-                                                      << qsizetype(0) << qsizetype(15);
-    QTest::newRow("Ctrl+Alt+drag upwards") << qsizetype(15) << qsizetype(1) << (ctrl | alt) << drag << qsizetype(1)
-                                           << qsizetype(14);
-    QTest::newRow("Ctrl+click") << qsizetype(15) << qsizetype(15) << ctrl << drag << qsizetype(15) << qsizetype(0);
-    QTest::newRow("Alt+Shift+Down Down Right") << qsizetype(1) << qsizetype(1) << 0
-                                               << QList<int>{alt | shift | Qt::Key_Down, alt | shift | Qt::Key_Down,
-                                                      alt | shift | Qt::Key_Right}
-                                               << qsizetype(1) << qsizetype(0);
+    QTest::newRow("Ctrl+drag") << qsizetype(1) << qsizetype(15) << ctrl << drag << qsizetype(1)
+                               << qsizetype(14);
+    QTest::newRow("Alt+drag") << qsizetype(1) << qsizetype(15) << alt << drag << qsizetype(1)
+                              << qsizetype(14);
+    QTest::newRow("Alt+Shift+drag from a caret at 0")
+        << qsizetype(1) << qsizetype(15) << (alt | shift) << drag << qsizetype(0) << qsizetype(15);
+    QTest::newRow("Ctrl+Alt+drag upwards")
+        << qsizetype(15) << qsizetype(1) << (ctrl | alt) << drag << qsizetype(1) << qsizetype(14);
+    QTest::newRow("Ctrl+click") << qsizetype(15) << qsizetype(15) << ctrl << drag << qsizetype(15)
+                                << qsizetype(0);
+    QTest::newRow("Alt+Shift+Down Down Right")
+        << qsizetype(1) << qsizetype(1) << 0
+        << QList<int> {alt | shift | Qt::Key_Down, alt | shift | Qt::Key_Down, alt | shift | Qt::Key_Right}
+        << qsizetype(1) << qsizetype(0);
     QTest::newRow("Shift+Down Down Right Right") << qsizetype(1) << qsizetype(1) << 0
-                                                 << QList<int>{shift | Qt::Key_Down, shift | Qt::Key_Down,
-                                                        shift | Qt::Key_Right, shift | Qt::Key_Right}
+                                                 << QList<int> {shift | Qt::Key_Down, shift | Qt::Key_Down,
+                                                                shift | Qt::Key_Right, shift | Qt::Key_Right}
                                                  << qsizetype(1) << qsizetype(14);
-    QTest::newRow("Shift+End Shift+Home") << qsizetype(1) << qsizetype(1) << 0
-                                          << QList<int>{shift | Qt::Key_End, shift | Qt::Key_Home} << qsizetype(0)
-                                          << qsizetype(1);
-    QTest::newRow("Ctrl+Shift+End") << qsizetype(1) << qsizetype(1) << 0 << QList<int>{ctrl | shift | Qt::Key_End}
-                                    << qsizetype(1) << qsizetype(15);
-    QTest::newRow("Ctrl+A") << qsizetype(1) << qsizetype(1) << 0 << QList<int>{ctrl | Qt::Key_A} << qsizetype(0)
-                            << qsizetype(16);
+    QTest::newRow("Shift+End Shift+Home")
+        << qsizetype(1) << qsizetype(1) << 0 << QList<int> {shift | Qt::Key_End, shift | Qt::Key_Home}
+        << qsizetype(0) << qsizetype(1);
+    QTest::newRow("Ctrl+Shift+End") << qsizetype(1) << qsizetype(1) << 0
+                                    << QList<int> {ctrl | shift | Qt::Key_End} << qsizetype(1)
+                                    << qsizetype(15);
+    QTest::newRow("Ctrl+A") << qsizetype(1) << qsizetype(1) << 0 << QList<int> {ctrl | Qt::Key_A}
+                            << qsizetype(0) << qsizetype(16);
 }
 
 void TestScintillaEditControl::everyGestureSelectsAStream()
@@ -654,7 +675,7 @@ void TestScintillaEditControl::everyGestureSelectsAStream()
     sendMouse(viewport, QEvent::MouseButtonRelease, pointAt(m_control, to), Qt::NoButton, held);
     for (const int key : keys)
         QTest::keyClick(m_control->widget(), Qt::Key(key & ~Qt::KeyboardModifierMask),
-            Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+                        Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
 
     QsciScintilla *widget = m_control->widget();
     QCOMPARE(widget->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONS), 1L);

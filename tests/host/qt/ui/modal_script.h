@@ -19,7 +19,8 @@ class ModalScript {
 public:
     using Step = std::function<void(QWidget *modal)>;
 
-    explicit ModalScript(int deadlineMs = 10000) : m_deadlineMs(deadlineMs)
+    explicit ModalScript(int deadlineMs = 10000)
+        : m_deadlineMs(deadlineMs)
     {
         m_clock.start();
         m_timer.setInterval(10);

@@ -37,8 +37,8 @@ void pressAccept(QFileDialog *dialog)
 {
     auto *buttons = dialog->findChild<QDialogButtonBox *>();
     QVERIFY(buttons);
-    QPushButton *button = buttons->button(dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
-                                                                                         : QDialogButtonBox::Open);
+    QPushButton *button = buttons->button(
+        dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save : QDialogButtonBox::Open);
     QVERIFY(button);
     QVERIFY(button->isEnabled());
     button->click();
@@ -143,15 +143,17 @@ void TestQtCommonDialog::filterBecomesQtNameFilters_data()
 {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("pattern already named") << textFilter << QStringList{QStringLiteral("テキストファイル (*.txt)")};
-    QTest::newRow("pattern not named") << QStringLiteral("テキスト|*.txt")
-                                       << QStringList{QStringLiteral("テキスト (*.txt)")};
+    QTest::newRow("pattern already named")
+        << textFilter << QStringList {QStringLiteral("テキストファイル (*.txt)")};
+    QTest::newRow("pattern not named")
+        << QStringLiteral("テキスト|*.txt") << QStringList {QStringLiteral("テキスト (*.txt)")};
     QTest::newRow("two patterns") << QStringLiteral("テキスト (*.txt;*.log)|*.txt;*.log")
-                                  << QStringList{QStringLiteral("テキスト (*.txt;*.log) (*.txt *.log)")};
+                                  << QStringList {QStringLiteral("テキスト (*.txt;*.log) (*.txt *.log)")};
     QTest::newRow("two pairs") << QStringLiteral("テキスト|*.txt|すべて (*.*)|*.*")
-                               << QStringList{QStringLiteral("テキスト (*.txt)"), QStringLiteral("すべて (*.*)")};
-    QTest::newRow("empty") << QString() << QStringList{};
-    QTest::newRow("description only") << QStringLiteral("テキスト") << QStringList{};
+                               << QStringList {QStringLiteral("テキスト (*.txt)"),
+                                               QStringLiteral("すべて (*.*)")};
+    QTest::newRow("empty") << QString() << QStringList {};
+    QTest::newRow("description only") << QStringLiteral("テキスト") << QStringList {};
 }
 
 void TestQtCommonDialog::filterBecomesQtNameFilters()
@@ -206,7 +208,7 @@ void TestQtCommonDialog::dialogIsSetUpFromTheProperties()
     QCOMPARE(int(seen.fileMode), fileMode);
     if (save)
         QCOMPARE(seen.confirmsOverwrite, confirmsOverwrite);
-    QCOMPARE(seen.nameFilters, QStringList{QStringLiteral("テキストファイル (*.txt)")});
+    QCOMPARE(seen.nameFilters, QStringList {QStringLiteral("テキストファイル (*.txt)")});
     QCOMPARE(seen.defaultSuffix, QStringLiteral("txt"));
     QCOMPARE(seen.directory, QDir(dir.path()).absolutePath());
     QCOMPARE(seen.name, QStringLiteral("メモ.txt"));
@@ -241,8 +243,10 @@ void TestQtCommonDialog::openWithFileMustExistRefusesAMissingName()
     script.then([&](QWidget *modal) {
         auto *fileDialog = qobject_cast<QFileDialog *>(modal);
         QVERIFY(fileDialog);
-        fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("ない.txt"));
-        openEnabled = fileDialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open)->isEnabled();
+        fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+            ->setText(QStringLiteral("ない.txt"));
+        openEnabled
+            = fileDialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open)->isEnabled();
         fileDialog->reject();
     });
     QtCommonDialog dialog;
@@ -277,11 +281,15 @@ void TestQtCommonDialog::typedNameIsTakenAsItIsWhenItExists_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("chosen");
-    const QStringList both{QStringLiteral("README"), QStringLiteral("README.txt")};
-    QTest::newRow("open README, only README") << false << QStringList{QStringLiteral("README")} << "README" << "README";
-    QTest::newRow("open README, both") << false << both << "README" << "README";
-    QTest::newRow("open メモ, only メモ.txt") << false << QStringList{QStringLiteral("メモ.txt")} << "メモ" << "メモ.txt";
-    QTest::newRow("save README, only README") << true << QStringList{QStringLiteral("README")} << "README" << "README.txt";
+    const QStringList both {QStringLiteral("README"), QStringLiteral("README.txt")};
+    QTest::newRow("open README, only README") << false << QStringList {QStringLiteral("README")} << "README"
+                                              << "README";
+    QTest::newRow("open README, both") << false << both << "README"
+                                       << "README";
+    QTest::newRow("open メモ, only メモ.txt") << false << QStringList {QStringLiteral("メモ.txt")} << "メモ"
+                                              << "メモ.txt";
+    QTest::newRow("save README, only README") << true << QStringList {QStringLiteral("README")} << "README"
+                                              << "README.txt";
 }
 
 void TestQtCommonDialog::typedNameIsTakenAsItIsWhenItExists()

@@ -64,16 +64,16 @@ void TestQtMessageBox::eachStyleShowsItsButtonsAndIcon_data()
         list.sort();
         return list;
     };
-    QTest::newRow("0 OK") << 0 << QStringList{ok} << int(QMessageBox::NoIcon) << ok;
-    QTest::newRow("64 OK, information") << 64 << QStringList{ok} << int(QMessageBox::Information) << ok;
+    QTest::newRow("0 OK") << 0 << QStringList {ok} << int(QMessageBox::NoIcon) << ok;
+    QTest::newRow("64 OK, information") << 64 << QStringList {ok} << int(QMessageBox::Information) << ok;
     QTest::newRow("3 + 48 Yes/No/Cancel, exclamation")
         << 3 + 48 << sorted({yes, no, cancel}) << int(QMessageBox::Warning) << yes;
     QTest::newRow("3 Yes/No/Cancel") << 3 << sorted({yes, no, cancel}) << int(QMessageBox::NoIcon) << yes;
-    QTest::newRow("4 + 48 Yes/No, exclamation") << 4 + 48 << sorted({yes, no}) << int(QMessageBox::Warning)
-                                                << yes;
-    QTest::newRow("5 + 16 Retry/Cancel, stop") << 5 + 16 << sorted({retry, cancel})
-                                               << int(QMessageBox::Critical) << retry;
-    QTest::newRow("0 + 16 OK, stop") << 16 << QStringList{ok} << int(QMessageBox::Critical) << ok;
+    QTest::newRow("4 + 48 Yes/No, exclamation")
+        << 4 + 48 << sorted({yes, no}) << int(QMessageBox::Warning) << yes;
+    QTest::newRow("5 + 16 Retry/Cancel, stop")
+        << 5 + 16 << sorted({retry, cancel}) << int(QMessageBox::Critical) << retry;
+    QTest::newRow("0 + 16 OK, stop") << 16 << QStringList {ok} << int(QMessageBox::Critical) << ok;
 }
 
 void TestQtMessageBox::eachStyleShowsItsButtonsAndIcon()
@@ -127,7 +127,8 @@ void TestQtMessageBox::answerFollowsTheChosenButton_data()
     QTest::newRow("4: いいえ") << 4 << QStringLiteral("いいえ(&N)") << 0 << none << MsgBoxAnswer::No;
     QTest::newRow("4: Y") << 4 + 48 << QString() << int(Qt::Key_Y) << none << MsgBoxAnswer::Yes;
     QTest::newRow("5: 再試行") << 5 + 16 << QStringLiteral("再試行(&R)") << 0 << none << MsgBoxAnswer::Retry;
-    QTest::newRow("5: キャンセル") << 5 + 16 << QStringLiteral("キャンセル") << 0 << none << MsgBoxAnswer::Cancel;
+    QTest::newRow("5: キャンセル") << 5 + 16 << QStringLiteral("キャンセル") << 0 << none
+                                   << MsgBoxAnswer::Cancel;
     QTest::newRow("5: Esc") << 5 + 16 << QString() << int(Qt::Key_Escape) << none << MsgBoxAnswer::Cancel;
     QTest::newRow("5: Alt+R") << 5 + 16 << QString() << int(Qt::Key_R) << int(Qt::AltModifier)
                               << MsgBoxAnswer::Retry;
