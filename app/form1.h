@@ -1,6 +1,6 @@
 #pragma once
-// The main window: the document in Text1, its path in CommonDialog1, the Modified flag, and the
-// menu bar that routes each item to its command. It owns Text1 and the search command; the other
+// The main window: the text in Text1, the document's file and Modified, and the menu bar that
+// routes each item to its command. It owns Text1, the document and the search command; the other
 // host services are lent to it.
 
 #include "host/host.h"

@@ -13,9 +13,9 @@ namespace orvane {
 
 namespace {
 
-constexpr int kOpenFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY; // 4100
-constexpr int kSaveFlags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT; // 2054
-static_assert(kOpenFlags == 4100 && kSaveFlags == 2054);
+constexpr int openFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY; // 4100
+constexpr int saveFlags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT; // 2054
+static_assert(openFlags == 4100 && saveFlags == 2054);
 
 MsgBoxAnswer askToSave(Host &host)
 {
@@ -46,11 +46,13 @@ TextEncoding encodingOfFilter(int filterIndex, TextEncoding current)
     return allTextEncodings[filterIndex - 1];
 }
 
-// Shows a dialog with the document's path as its initial file name. The filter and extension are
-// set here as well as at load, so that the commands do not depend on who set up the dialog.
+// Shows a dialog with the document's path as its initial file name; true when the user chose a
+// file, which is then in the dialog's FileName. The filter and extension are set here as well as
+// at load, so that the commands do not depend on who set up the dialog.
 bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QString &filter, int filterIndex)
 {
     CommonDialog &dialog = host.CommonDialog1;
+    dialog.FileName = host.document.path();
     dialog.Filter = filter;
     dialog.FilterIndex = filterIndex;
     dialog.DefaultExt = file_texts::defaultExt();
@@ -62,8 +64,9 @@ bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QStri
         == StepOutcome::Done;
 }
 
-// Writes the document to path; clears Modified only when the file was written.
-void writeDocument(Host &host, const QString &path)
+// Writes the text as file. True when the document is now safe there: file becomes its identity
+// and Modified is cleared; otherwise the document is left as it was.
+bool writeDocument(Host &host, const FileIdentity &file)
 {
     QString text;
     {
@@ -72,42 +75,47 @@ void writeDocument(Host &host, const QString &path)
     }
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
-        host.textFiles.writeText(path, text, host.document.encoding);
+        host.textFiles.writeText(file.path, text, file.encoding);
     });
-    if (outcome == StepOutcome::Done)
-        host.document.Modified = false;
+    if (outcome != StepOutcome::Done)
+        return false;
+    host.document.setCurrentFile(file);
+    return true;
 }
 
 // The chosen file type becomes the document's encoding. A Save As that fails after its dialog
-// keeps the newly chosen name and encoding.
-void saveAs(Host &host)
+// keeps the newly chosen name and encoding. True when the document is now safe on disk.
+bool saveAs(Host &host)
 {
     CommonDialog &dialog = host.CommonDialog1;
-    if (!showDialog(host, kSaveFlags, &CommonDialog::ShowSave, saveFilter(),
-                    filterIndexOf(host.document.encoding)))
-        return;
-    host.document.encoding = encodingOfFilter(dialog.FilterIndex, host.document.encoding);
-    writeDocument(host, dialog.FileName);
+    if (!showDialog(host, saveFlags, &CommonDialog::ShowSave, saveFilter(),
+                    filterIndexOf(host.document.encoding())))
+        return false;
+    const FileIdentity chosen {dialog.FileName,
+                               encodingOfFilter(dialog.FilterIndex, host.document.encoding())};
+    if (writeDocument(host, chosen))
+        return true;
+    host.document.retarget(chosen);
+    return false;
 }
 
-void save(Host &host)
+// True when the document is now safe on disk.
+bool save(Host &host)
 {
-    if (host.CommonDialog1.FileName.isEmpty())
-        saveAs(host);
-    else
-        writeDocument(host, host.CommonDialog1.FileName);
+    if (host.document.path().isEmpty())
+        return saveAs(host);
+    return writeDocument(host, host.document.file());
 }
 
 // The save prompt before discarding a modified document. True when the command may go on: the
 // user answered No, or Yes and the save completed.
-bool mayDiscard(Host &host, void (*saveStep)(Host &))
+bool mayDiscard(Host &host, bool (*saveStep)(Host &))
 {
     if (!host.document.Modified)
         return true;
     switch (askToSave(host)) {
     case MsgBoxAnswer::Yes:
-        saveStep(host);
-        return !host.document.Modified;
+        return saveStep(host);
     case MsgBoxAnswer::No:
         return true;
     default:
@@ -121,38 +129,28 @@ void NewMenu_Click(Host &host)
 {
     if (!mayDiscard(host, saveAs))
         return;
-    host.CommonDialog1.FileName.clear();
     host.Text1.loadText(QString());
-    host.document.Modified = false;
-    host.document.encoding = TextEncoding::ShiftJis;
+    host.document.setCurrentFile(FileIdentity {});
 }
 
-// Touches neither the text, the path nor Modified until the whole file has been read.
+// Touches neither the text nor the document until the whole file has been read.
 void openDocument(Host &host, const QString &path)
 {
-    CommonDialog &dialog = host.CommonDialog1;
-    const QString previousPath = dialog.FileName;
-    dialog.FileName = path;
-
     LoadedText loaded;
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
         loaded = host.textFiles.readText(path);
     });
-    if (outcome == StepOutcome::GivenUp) {
-        dialog.FileName = previousPath;
+    if (outcome == StepOutcome::GivenUp)
         return;
-    }
     if (loaded.alsoShiftJis) {
         const MsgBoxAnswer answer
             = host.messageBox.msgBox(file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)),
                                      YesNoCancel + Exclamation, appTitle());
-        if (answer == MsgBoxAnswer::No) {
+        if (answer == MsgBoxAnswer::No)
             loaded.encoding = TextEncoding::ShiftJis;
-        } else if (answer != MsgBoxAnswer::Yes) {
-            dialog.FileName = previousPath;
+        else if (answer != MsgBoxAnswer::Yes)
             return;
-        }
     }
 
     {
@@ -164,24 +162,15 @@ void openDocument(Host &host, const QString &path)
         loaded.text = QString();
         loaded.utf8 = QByteArray();
     }
-    host.document.Modified = false;
-    host.document.encoding = loaded.encoding;
+    host.document.setCurrentFile(FileIdentity {path, loaded.encoding});
 }
 
 void OpenMenu_Click(Host &host)
 {
     if (!mayDiscard(host, save))
         return;
-
-    CommonDialog &dialog = host.CommonDialog1;
-    const QString previousPath = dialog.FileName;
-    if (!showDialog(host, kOpenFlags, &CommonDialog::ShowOpen, file_texts::fileFilter(), 1)) {
-        dialog.FileName = previousPath;
-        return;
-    }
-    const QString path = dialog.FileName;
-    dialog.FileName = previousPath;
-    openDocument(host, path);
+    if (showDialog(host, openFlags, &CommonDialog::ShowOpen, file_texts::fileFilter(), 1))
+        openDocument(host, host.CommonDialog1.FileName);
 }
 
 void OpenDroppedFile(Host &host, const QString &path)

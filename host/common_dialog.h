@@ -1,6 +1,6 @@
 #pragma once
-// The Open and Save As file dialogs with the document's path in FileName. With CancelError set,
-// cancelling a dialog throws HostError(DialogCancelled).
+// The Open and Save As file dialogs: FileName is the name shown first and, on OK, the chosen file.
+// With CancelError set, cancelling a dialog throws HostError(DialogCancelled).
 
 #include <QString>
 
@@ -17,7 +17,7 @@ class CommonDialog {
 public:
     virtual ~CommonDialog() = default;
 
-    QString FileName; // empty: the document has no file yet
+    QString FileName; // empty: no initial name
     QString Filter; // "description|pattern|description|pattern"
     int FilterIndex = 1; // 1-based: the file type shown first, and on OK the one chosen
     QString DefaultExt; // ".txt"

@@ -128,11 +128,12 @@ void BM_SaveCommand(benchmark::State &state)
     const PeakMemory memory;
     for (auto _ : state) {
         FixedDialog dialog(target);
-        dialog.FileName = target;
         NoMessageBox messages;
         NoClipboard clipboard;
         QuietProgram program;
-        Document document {true};
+        Document document;
+        document.setCurrentFile(FileIdentity {target});
+        document.Modified = true;
         Host host {edit, dialog, messages, clipboard, files, program, document};
         SaveMenu_Click(host);
         if (document.Modified)

@@ -123,7 +123,7 @@ void TestOpeningFiles::droppedLocalFileOpensAndTextIsInserted()
     if (!opened)
         QTest::qWait(20);
     QTRY_COMPARE(text1.text(), shown);
-    QCOMPARE(form.host().CommonDialog1.FileName, opened ? QDir::toNativeSeparators(path) : QString());
+    QCOMPARE(form.document().path(), opened ? QDir::toNativeSeparators(path) : QString());
     QCOMPARE(messages.shown().size(), modified ? 1 : 0);
     if (opened)
         QCOMPARE(form.document().Modified, false);

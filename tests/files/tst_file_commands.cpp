@@ -65,14 +65,15 @@ struct Fixture {
     Fixture() { fake.dialog.CancelError = true; }
 
     // Puts the document into a state without recording an undo step.
-    void setDocument(const QString &text, const QString &path, bool modified)
+    void setDocument(const QString &text, const QString &path, bool modified,
+                     TextEncoding encoding = TextEncoding::ShiftJis)
     {
         fake.edit.loadText(text);
-        fake.dialog.FileName = path;
+        fake.document.setCurrentFile(FileIdentity {path, encoding});
         fake.document.Modified = modified;
     }
     QString text() const { return fake.edit.text(); }
-    QString path() const { return fake.dialog.FileName; }
+    QString path() const { return fake.document.path(); }
     bool modified() const { return fake.document.Modified; }
 
     FakeHost fake;
@@ -472,8 +473,7 @@ void TestFileCommands::saveAsChoosesTheEncoding()
     QFETCH(QByteArray, saved);
 
     Fixture f;
-    f.setDocument(s(u"あ"), file(u"a.txt"_s), true);
-    f.fake.document.encoding = before;
+    f.setDocument(s(u"あ"), file(u"a.txt"_s), true, before);
     const QString chosen = file(u"b.txt"_s);
     f.fake.dialog.choose(chosen, chosenIndex);
     if (command != u"Save As")
@@ -494,9 +494,9 @@ void TestFileCommands::saveAsChoosesTheEncoding()
         f.fake.edit.type(s(u"い"));
         SaveMenu_Click(f.host);
         QCOMPARE(decodeDocumentBytes(fileBytes(chosen), chosen).decoded(), s(u"いあ"));
-        QCOMPARE(decodeDocumentBytes(fileBytes(chosen), chosen).encoding, f.fake.document.encoding);
+        QCOMPARE(decodeDocumentBytes(fileBytes(chosen), chosen).encoding, f.fake.document.encoding());
     } else if (command == u"New") {
-        QCOMPARE(f.fake.document.encoding, TextEncoding::ShiftJis);
+        QCOMPARE(f.fake.document.encoding(), TextEncoding::ShiftJis);
     }
 }
 

@@ -1,0 +1,43 @@
+#pragma once
+// The document of the main window: which file its text stands for and whether the text differs
+// from that file.
+
+#include "codepage/text_encoding.h"
+
+#include <QString>
+
+namespace orvane {
+
+// What the document is on disk: the file it was read from or last written to, and how its text
+// becomes that file's bytes. Whatever a save must reproduce of the file belongs here.
+struct FileIdentity {
+    QString path; // empty: the document has no file yet
+    TextEncoding encoding = TextEncoding::ShiftJis; // Open sets it from the file, Save As from the file type
+};
+
+// Keeps the document's file identity and Modified together, as the commands change them.
+// Owns both; the identity changes only as a whole, through the two setters below.
+class Document {
+public:
+    // Set by the edit control's change notification; cleared only with a new identity.
+    bool Modified = false;
+
+    const FileIdentity &file() const { return m_file; }
+    const QString &path() const { return m_file.path; }
+    TextEncoding encoding() const { return m_file.encoding; }
+
+    // The text now is file's content: after New, after Open has loaded it, after a save wrote it.
+    void setCurrentFile(const FileIdentity &file)
+    {
+        m_file = file;
+        Modified = false;
+    }
+    // The text is to be kept as file but is not there yet: Save As's choice outlives a failed
+    // write, so that the next Save tries the same file.
+    void retarget(const FileIdentity &file) { m_file = file; }
+
+private:
+    FileIdentity m_file;
+};
+
+} // namespace orvane
