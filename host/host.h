@@ -2,12 +2,13 @@
 // What a command works on: the host services and the document state of the main window.
 
 #include "clipboard.h"
-#include "codepage/text_encoding.h"
 #include "common_dialog.h"
 #include "edit_control.h"
 #include "message_box.h"
 #include "program.h"
 #include "text_files.h"
+
+#include "text/codec/text_encoding.h"
 
 namespace orvane {
 
