@@ -10,7 +10,7 @@ set(_orvane_doc ${CMAKE_INSTALL_DATADIR}/doc/orvane)
 find_program(ORVANE_GZIP gzip)
 if(ORVANE_GZIP)
   set(_orvane_gzipped)
-  foreach(source app/orvane.1 convert/orvane-conv.1 packaging/changelog)
+  foreach(source app/orvane.1 batch/orvane-conv.1 packaging/changelog)
     get_filename_component(name ${source} NAME)
     set(output ${CMAKE_BINARY_DIR}/packaging/${name}.gz)
     add_custom_command(OUTPUT ${output}

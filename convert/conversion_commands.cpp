@@ -1,6 +1,6 @@
 #include "conversion_commands.h"
 
-#include "convert.h"
+#include "text/chars/convert.h"
 
 #include <optional>
 

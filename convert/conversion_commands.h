@@ -2,9 +2,8 @@
 // The twelve conversion commands: six rewrite the whole text of Text1, six its selection.
 // Each is one undo step; a conversion that changes nothing leaves text, undo and Modified alone.
 
-#include "conversion_kind.h"
-
 #include "host/host.h"
+#include "text/chars/conversion_kind.h"
 
 namespace orvane {
 

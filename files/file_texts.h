@@ -1,7 +1,7 @@
 #pragma once
 // The Japanese texts of the file commands.
 
-#include "host/codepage/text_encoding.h"
+#include "text/codec/text_encoding.h"
 
 #include <QString>
 

@@ -4,10 +4,10 @@
 // byte-order-mark flag and the chain's length, three kinds, two bytes of block and read size, then
 // the bytes to convert.
 
-#include "convert/convert.h"
-#include "convert/memory_streams.h"
-#include "convert/stream_conversion.h"
+#include "batch/memory_streams.h"
+#include "batch/stream_conversion.h"
 #include "fuzz/reference.h"
+#include "text/chars/convert.h"
 
 using namespace orvane;
 using batch::Encoding;

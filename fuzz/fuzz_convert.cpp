@@ -3,8 +3,8 @@
 // the rest is UTF-16 LE units or code page 932 bytes (decoded up to the first bad sequence, so the
 // text is storable: random units almost never are).
 
-#include "convert/convert.h"
 #include "fuzz/reference.h"
+#include "text/chars/convert.h"
 
 using namespace orvane;
 

@@ -4,9 +4,9 @@
 // column of the first bad byte.
 
 #include "fuzz/reference.h"
-#include "host/codepage/utf8.h"
 #include "host/files/document_bytes.h"
 #include "host/host_error.h"
+#include "text/codec/utf8.h"
 
 using namespace orvane;
 

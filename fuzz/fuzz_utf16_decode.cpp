@@ -2,7 +2,7 @@
 // back to themselves, and a failure is what every decoder owes.
 
 #include "fuzz/reference.h"
-#include "host/codepage/utf16.h"
+#include "text/codec/utf16.h"
 
 using namespace orvane;
 

@@ -2,8 +2,8 @@
 // processor runs agrees with the exact scalar pass, and a failure is what every decoder owes.
 
 #include "fuzz/reference.h"
-#include "host/codepage/utf8.h"
-#include "host/codepage/utf8_kernels.h"
+#include "text/codec/utf8.h"
+#include "text/codec/utf8_kernels.h"
 
 using namespace orvane;
 

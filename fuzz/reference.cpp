@@ -1,10 +1,10 @@
 #include "fuzz/reference.h"
 
-#include "host/codepage/utf16.h"
-#include "host/codepage/utf8.h"
-#include "host/text/case_table.h"
-#include "host/text/kana_table.h"
-#include "host/text/width_table.h"
+#include "text/chars/case_table.h"
+#include "text/chars/kana_table.h"
+#include "text/chars/width_table.h"
+#include "text/codec/utf16.h"
+#include "text/codec/utf8.h"
 
 #include <QChar>
 

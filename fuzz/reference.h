@@ -2,10 +2,10 @@
 // Slow, obviously correct versions of the fast text code, written from the table rows one unit at
 // a time, and the checks the fuzz targets share. Speed is no concern here; being plainly right is.
 
-#include "convert/conversion_kind.h"
-#include "host/codepage/cp932.h"
-#include "host/codepage/text_encoding.h"
-#include "host/text/instr.h"
+#include "text/chars/conversion_kind.h"
+#include "text/chars/instr.h"
+#include "text/codec/cp932.h"
+#include "text/codec/text_encoding.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -2,7 +2,7 @@
 // The document of the main window: which file its text stands for and whether the text differs
 // from that file.
 
-#include "codepage/text_encoding.h"
+#include "text/codec/text_encoding.h"
 
 #include <QString>
 

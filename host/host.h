@@ -9,6 +9,8 @@
 #include "program.h"
 #include "text_files.h"
 
+#include "text/codec/text_encoding.h"
+
 namespace orvane {
 
 struct Host {

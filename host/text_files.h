@@ -2,8 +2,8 @@
 // Reading and writing the document's text files in the document's encoding, lines separated by
 // CR LF. Every failure throws HostError with a Japanese description that names the file.
 
-#include "host/codepage/text_encoding.h"
-#include "host/codepage/utf8.h"
+#include "text/codec/text_encoding.h"
+#include "text/codec/utf8.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "search_texts.h"
 
-#include "host/text/instr.h"
+#include "text/chars/instr.h"
 
 #include <algorithm>
 

@@ -1,14 +1,14 @@
 // Throughput of the conversions on a large document, of a command that has nothing to change,
 // and of orvane-conv's bytes-to-bytes path.
 
-#include "convert/batch_conversion.h"
+#include "batch/batch_conversion.h"
+#include "batch/memory_streams.h"
+#include "batch/stream_conversion.h"
 #include "convert/conversion_commands.h"
-#include "convert/convert.h"
-#include "convert/memory_streams.h"
-#include "convert/stream_conversion.h"
+#include "text/chars/convert.h"
 
-#include "host/codepage/cp932.h"
 #include "tests/support/fake_host.h"
+#include "text/codec/cp932.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "bench_corpus.h"
 
-#include "host/codepage/cp932.h"
+#include "text/codec/cp932.h"
 
 #include <QFile>
 #include <QList>

@@ -6,8 +6,8 @@
 #include "bench_corpus.h"
 
 #include "files/file_commands.h"
-#include "host/codepage/cp932.h"
 #include "host/files/disk_text_files.h"
+#include "text/codec/cp932.h"
 
 #include <QFile>
 

@@ -4,7 +4,7 @@
 
 #include "search/forward_search.h"
 
-#include "host/text/instr.h"
+#include "text/chars/instr.h"
 
 #include "tests/support/fake_host.h"
 

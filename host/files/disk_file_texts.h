@@ -1,7 +1,7 @@
 #pragma once
 // The Japanese error descriptions of the disk text files, each naming the file it is about.
 
-#include "host/codepage/text_encoding.h"
+#include "text/codec/text_encoding.h"
 
 #include <QString>
 

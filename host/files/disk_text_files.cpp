@@ -1,14 +1,14 @@
 #include "host/files/disk_text_files.h"
 
-#include "host/codepage/cp932.h"
-#include "host/codepage/text_positions.h"
-#include "host/codepage/utf16.h"
-#include "host/codepage/utf8.h"
 #include "host/files/disk_file_texts.h"
 #include "host/files/document_bytes.h"
 #include "host/files/file_errors.h"
 #include "host/files/file_writer.h"
 #include "host/host_error.h"
+#include "text/codec/cp932.h"
+#include "text/codec/text_positions.h"
+#include "text/codec/utf16.h"
+#include "text/codec/utf8.h"
 
 #include <QDir>
 #include <QFile>

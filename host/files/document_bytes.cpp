@@ -2,11 +2,11 @@
 
 #include "host/files/document_bytes.h"
 
-#include "host/codepage/cp932.h"
-#include "host/codepage/utf16.h"
-#include "host/codepage/utf8.h"
 #include "host/files/disk_file_texts.h"
 #include "host/files/file_errors.h"
+#include "text/codec/cp932.h"
+#include "text/codec/utf16.h"
+#include "text/codec/utf8.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // mostly Japanese, against QPlainTextEdit doing the same steps.
 
 #include "host/qt/edit/scintilla_edit_control.h"
-#include "host/text/char_conv.h"
+#include "text/chars/char_conv.h"
 
 #include <Qsci/qsciscintilla.h>
 

@@ -6,7 +6,7 @@
 #include "scintilla_text_widget.h"
 #include "utf16_index.h"
 
-#include "host/codepage/utf8.h"
+#include "text/codec/utf8.h"
 
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>

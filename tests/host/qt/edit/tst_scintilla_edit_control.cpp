@@ -1,6 +1,6 @@
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "host/qt/edit/scintilla_text_widget.h"
-#include "host/text/instr.h"
+#include "text/chars/instr.h"
 
 #include <Qsci/qsciscintilla.h>
 

@@ -1,0 +1,90 @@
+#include "file_streams.h"
+
+#include "batch_texts.h"
+
+#include "host/files/file_writer.h"
+#include "host/host_error.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstring>
+
+namespace orvane::batch {
+
+FileSource::FileSource(const QString &path)
+    : m_file(path)
+    , m_path(path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw StreamError(batch_texts::fileNotFound(path));
+    if (info.isDir())
+        throw StreamError(batch_texts::isFolder(path));
+    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        const bool denied = m_file.error() == QFileDevice::PermissionsError;
+        throw StreamError(
+            batch_texts::cannotRead(path, denied ? batch_texts::accessDenied() : batch_texts::cannotOpen()));
+    }
+}
+
+FileSource::FileSource()
+{
+    if (!m_file.open(fileno(stdin), QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw StreamError(batch_texts::cannotReadStandardInput());
+}
+
+qsizetype FileSource::read(char *data, qsizetype capacity)
+{
+    const qint64 count = m_file.read(data, capacity);
+    if (count < 0) {
+        throw StreamError(m_path.isEmpty() ? batch_texts::cannotReadStandardInput()
+                                           : batch_texts::cannotRead(m_path, batch_texts::readFailed()));
+    }
+    return qsizetype(count);
+}
+
+StandardOutputSink::StandardOutputSink()
+{
+    if (!m_file.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw StreamError(batch_texts::cannotWriteStandardOutput());
+}
+
+void StandardOutputSink::write(QByteArrayView bytes)
+{
+    if (m_file.write(bytes.data(), bytes.size()) != bytes.size())
+        throw StreamError(batch_texts::cannotWriteStandardOutput());
+}
+
+void WriterSink::write(QByteArrayView bytes)
+{
+    try {
+        m_writer.write(bytes);
+    } catch (const HostError &error) {
+        throw StreamError(error.description());
+    }
+}
+
+void ComparingSink::write(QByteArrayView bytes)
+{
+    if (m_differs)
+        return;
+    if (m_buffer.size() < bytes.size())
+        m_buffer.resize(bytes.size());
+    qsizetype have = 0;
+    while (have < bytes.size()) {
+        const qsizetype count = m_original.read(m_buffer.data() + have, bytes.size() - have);
+        if (count == 0)
+            break;
+        have += count;
+    }
+    m_differs = have < bytes.size() || std::memcmp(m_buffer.constData(), bytes.data(), size_t(have)) != 0;
+}
+
+bool ComparingSink::matchesWhole()
+{
+    char extra;
+    return !m_differs && m_original.read(&extra, 1) == 0;
+}
+
+} // namespace orvane::batch

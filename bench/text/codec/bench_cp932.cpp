@@ -1,0 +1,234 @@
+// Code page 932 decode and encode speed on Japanese and on ASCII-heavy text, with memcpy of the
+// same buffer and glibc's iconv as references. Throughput is counted in code page 932 bytes.
+// The plain runs get fresh memory from the kernel for every output, as the one-time decode of a
+// large file does; the WarmPages runs reuse mapped memory and so measure the loops alone.
+
+#include "text/codec/cp932.h"
+
+#include <benchmark/benchmark.h>
+
+#include <iconv.h>
+#include <malloc.h>
+#include <sys/mman.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+using namespace orvane;
+
+namespace {
+
+constexpr qsizetype kTargetSize = 8 << 20;
+
+void appendCode(QByteArray &out, uint code)
+{
+    if (code > 0xFF)
+        out.append(char(code >> 8));
+    out.append(char(code & 0xFF));
+}
+
+// Novel-like text: kanji and hiragana with some katakana, punctuation, digits and Latin words,
+// lines of about 40 characters ending in CR LF.
+QByteArray japaneseText()
+{
+    std::mt19937 random(1);
+    QByteArray out;
+    out.reserve(kTargetSize + 256);
+    int column = 0;
+    while (out.size() < kTargetSize) {
+        const unsigned pick = random() % 100;
+        if (pick < 40) { // JIS level 1 kanji, rows 0x88-0x98
+            const unsigned lead = 0x89 + random() % 15;
+            const unsigned trail = 0x40 + random() % 0xBC;
+            appendCode(out, lead << 8 | (trail >= 0x7F ? trail + 1 : trail));
+        } else if (pick < 80) {
+            appendCode(out, 0x829F + random() % 83); // hiragana
+        } else if (pick < 88) {
+            appendCode(out, 0x8340 + random() % 62); // katakana
+        } else if (pick < 93) {
+            appendCode(out, random() % 2 ? 0x8141 : 0x8142); // 、 。
+        } else if (pick < 97) {
+            out.append("2024");
+            column += 3;
+        } else {
+            out.append(" Qt ");
+            column += 3;
+        }
+        if (++column >= 40) {
+            out.append("\r\n");
+            column = 0;
+        }
+    }
+    return out;
+}
+
+// Source code or English prose with an occasional Japanese comment.
+QByteArray asciiText()
+{
+    std::mt19937 random(2);
+    static const char *const words[] = {"the", "return", "value", "int",  "const", "QString", "=",   "{", "}",
+                                        "if",  "(text)", "for",   "size", "0;",    "editor",  "file"};
+    QByteArray out;
+    out.reserve(kTargetSize + 256);
+    int column = 0;
+    while (out.size() < kTargetSize) {
+        if (random() % 200 == 0) {
+            out.append("// \x95\xB6\x8E\x9A\x97\xF1"); // 文字列
+            column += 9;
+        } else {
+            const char *word = words[random() % std::size(words)];
+            out.append(word).append(' ');
+            column += int(std::strlen(word)) + 1;
+        }
+        if (column > 70) {
+            out.append("\r\n");
+            column = 0;
+        }
+    }
+    return out;
+}
+
+const QByteArray &sample(int which)
+{
+    static const QByteArray japanese = japaneseText();
+    static const QByteArray ascii = asciiText();
+    return which == 0 ? japanese : ascii;
+}
+
+void setLabel(benchmark::State &state, int which) { state.SetLabel(which == 0 ? "japanese" : "ascii-heavy"); }
+
+void BM_Memcpy(benchmark::State &state)
+{
+    const QByteArray &bytes = sample(int(state.range(0)));
+    std::vector<char> target(size_t(bytes.size()));
+    for (auto _ : state) {
+        std::memcpy(target.data(), bytes.constData(), size_t(bytes.size()));
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+// memcpy into memory the process never touched before, in the decoded text's size: the cost of
+// first touching fresh pages, which a one-time decode of a large file pays too (in a loop, the
+// allocator hands the decoder back the same pages).
+void BM_MemcpyToFreshPages(benchmark::State &state)
+{
+    const QByteArray &bytes = sample(int(state.range(0)));
+    const size_t length = size_t(bytes.size()) * 2;
+    for (auto _ : state) {
+        void *target = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (target == MAP_FAILED) {
+            state.SkipWithError("mmap failed");
+            break;
+        }
+        auto *data = static_cast<char *>(target);
+        std::memcpy(data, bytes.constData(), length / 2);
+        std::memcpy(data + length / 2, bytes.constData(), length / 2);
+        benchmark::DoNotOptimize(data);
+        benchmark::ClobberMemory();
+        munmap(target, length);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+void BM_Decode(benchmark::State &state)
+{
+    const QByteArray &bytes = sample(int(state.range(0)));
+    for (auto _ : state) {
+        QString text;
+        if (!cp932::decode(bytes, text))
+            state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(text.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+// The decoding loop itself: the allocator keeps freed memory mapped, so each new string reuses
+// pages touched before.
+void BM_DecodeWarmPages(benchmark::State &state)
+{
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    const QByteArray &bytes = sample(int(state.range(0)));
+    for (auto _ : state) {
+        QString text;
+        if (!cp932::decode(bytes, text))
+            state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(text.constData());
+    }
+    mallopt(M_MMAP_THRESHOLD, 128 << 10);
+    mallopt(M_TRIM_THRESHOLD, 128 << 10);
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+void BM_EncodeWarmPages(benchmark::State &state)
+{
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    const QByteArray &bytes = sample(int(state.range(0)));
+    QString text;
+    cp932::decode(bytes, text);
+    for (auto _ : state) {
+        QByteArray out;
+        if (!cp932::encode(text, out))
+            state.SkipWithError("encode failed");
+        benchmark::DoNotOptimize(out.constData());
+    }
+    mallopt(M_MMAP_THRESHOLD, 128 << 10);
+    mallopt(M_TRIM_THRESHOLD, 128 << 10);
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+void BM_Encode(benchmark::State &state)
+{
+    const QByteArray &bytes = sample(int(state.range(0)));
+    QString text;
+    cp932::decode(bytes, text);
+    for (auto _ : state) {
+        QByteArray out;
+        if (!cp932::encode(text, out))
+            state.SkipWithError("encode failed");
+        benchmark::DoNotOptimize(out.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+void BM_GlibcDecode(benchmark::State &state)
+{
+    const QByteArray &bytes = sample(int(state.range(0)));
+    iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    std::vector<char> target(size_t(bytes.size()) * 2);
+    for (auto _ : state) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char *in = const_cast<char *>(bytes.constData());
+        size_t inLeft = size_t(bytes.size());
+        char *out = target.data();
+        size_t outLeft = target.size();
+        if (iconv(cd, &in, &inLeft, &out, &outLeft) == size_t(-1))
+            state.SkipWithError("iconv failed");
+        benchmark::DoNotOptimize(target.data());
+    }
+    iconv_close(cd);
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    setLabel(state, int(state.range(0)));
+}
+
+} // namespace
+
+BENCHMARK(BM_Memcpy)->Arg(0)->Arg(1);
+BENCHMARK(BM_MemcpyToFreshPages)->Arg(0)->Arg(1);
+BENCHMARK(BM_Decode)->Arg(0)->Arg(1);
+BENCHMARK(BM_DecodeWarmPages)->Arg(0)->Arg(1);
+BENCHMARK(BM_Encode)->Arg(0)->Arg(1);
+BENCHMARK(BM_EncodeWarmPages)->Arg(0)->Arg(1);
+BENCHMARK(BM_GlibcDecode)->Arg(0)->Arg(1);
+
+BENCHMARK_MAIN();

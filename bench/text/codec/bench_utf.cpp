@@ -1,0 +1,143 @@
+// UTF-8 validation with each kernel and UTF-16 -> UTF-8 encoding, on Japanese text, with memcpy
+// of the same buffer in the same run as the reference. Throughput is counted in UTF-8 bytes for
+// validation, and in UTF-16 bytes read for encoding (the UTF-8 written is about 1.5 times that).
+
+#include "bench/text/chars/bench_text.h"
+#include "text/codec/utf16.h"
+#include "text/codec/utf8.h"
+#include "text/codec/utf8_kernels.h"
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <cstring>
+#include <vector>
+
+using namespace orvane;
+
+namespace {
+
+constexpr qsizetype kUnits = 16 << 20;
+
+const QString &japanese()
+{
+    static const QString text = bench::japaneseText(kUnits, false);
+    return text;
+}
+
+const QByteArray &japaneseUtf8()
+{
+    static const QByteArray bytes = japanese().toUtf8();
+    return bytes;
+}
+
+void BM_MemcpyUtf8(benchmark::State &state)
+{
+    const QByteArray &bytes = japaneseUtf8();
+    std::vector<char> target(size_t(bytes.size()));
+    for (auto _ : state) {
+        std::memcpy(target.data(), bytes.constData(), size_t(bytes.size()));
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+void BM_Utf8Validate(benchmark::State &state)
+{
+    const auto kernel = utf8::Kernel(state.range(0));
+    static const char *const names[] = {"scalar", "ssse3", "avx2"};
+    if (!utf8::isAvailable(kernel)) {
+        state.SkipWithError("kernel not available on this processor");
+        return;
+    }
+    const QByteArray &bytes = japaneseUtf8();
+    for (auto _ : state) {
+        const bool valid = utf8::validateWith(kernel, bytes);
+        benchmark::DoNotOptimize(valid);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    state.SetLabel(names[state.range(0)]);
+}
+
+void BM_Utf8Utf16Length(benchmark::State &state)
+{
+    const QByteArray &bytes = japaneseUtf8();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(utf8::utf16Length(bytes));
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+void BM_MemcpyUtf16(benchmark::State &state)
+{
+    const QString &text = japanese();
+    std::vector<char16_t> target(size_t(text.size()));
+    for (auto _ : state) {
+        std::memcpy(target.data(), text.constData(), size_t(text.size()) * 2);
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * text.size() * 2);
+}
+
+void BM_QtToUtf8(benchmark::State &state)
+{
+    const QString &text = japanese();
+    for (auto _ : state) {
+        const QByteArray bytes = text.toUtf8();
+        benchmark::DoNotOptimize(bytes.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * text.size() * 2);
+}
+
+void BM_Utf8Encode(benchmark::State &state)
+{
+    const QString &text = japanese();
+    for (auto _ : state) {
+        QByteArray bytes;
+        if (!utf8::encode(text, bytes))
+            state.SkipWithError("encode failed");
+        benchmark::DoNotOptimize(bytes.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * text.size() * 2);
+}
+
+// The same with freed memory kept mapped, so that each new buffer reuses pages touched before:
+// the loops alone, without the kernel's first touch of fresh pages.
+void BM_Utf8EncodeWarmPages(benchmark::State &state)
+{
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    BM_Utf8Encode(state);
+    mallopt(M_MMAP_THRESHOLD, 128 << 10);
+    mallopt(M_TRIM_THRESHOLD, 128 << 10);
+}
+
+void BM_Utf16BigEndianEncode(benchmark::State &state)
+{
+    const QString &text = japanese();
+    for (auto _ : state) {
+        QByteArray bytes;
+        if (!utf16::encode(text, utf16::ByteOrder::BigEndian, bytes))
+            state.SkipWithError("encode failed");
+        benchmark::DoNotOptimize(bytes.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * text.size() * 2);
+}
+
+} // namespace
+
+BENCHMARK(BM_MemcpyUtf8);
+BENCHMARK(BM_Utf8Validate)
+    ->Arg(int(utf8::Kernel::Scalar))
+    ->Arg(int(utf8::Kernel::Ssse3))
+    ->Arg(int(utf8::Kernel::Avx2));
+BENCHMARK(BM_Utf8Utf16Length);
+BENCHMARK(BM_MemcpyUtf16);
+BENCHMARK(BM_QtToUtf8);
+BENCHMARK(BM_Utf8Encode);
+BENCHMARK(BM_Utf8EncodeWarmPages);
+BENCHMARK(BM_Utf16BigEndianEncode);
+
+BENCHMARK_MAIN();

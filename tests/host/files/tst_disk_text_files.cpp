@@ -1,0 +1,549 @@
+// The disk text files against real files in a temporary folder, compared byte for byte.
+
+#include "tests/files/test_files.h"
+
+#include "host/files/disk_file_texts.h"
+#include "host/files/disk_text_files.h"
+#include "host/host_error.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace orvane;
+using namespace orvane::test;
+using namespace Qt::StringLiterals;
+namespace texts = orvane::disk_file_texts;
+
+Q_DECLARE_METATYPE(ErrorNumber)
+Q_DECLARE_METATYPE(TextEncoding)
+
+namespace {
+
+// The error a call throws, or none.
+template <typename F> std::optional<HostError> errorOf(F &&call)
+{
+    try {
+        call();
+    } catch (const HostError &error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+QString s(const char16_t *text) { return QString::fromUtf16(text); }
+
+} // namespace
+
+class TestDiskTextFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
+    void cleanup()
+    {
+        // Every test leaves the folder with its own files only; they are removed here.
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+    }
+
+    void loadAndSave_data();
+    void loadAndSave();
+    void utf8LookingFilesAreFlagged_data();
+    void utf8LookingFilesAreFlagged();
+    void refusedFiles_data();
+    void refusedFiles();
+    void sparseFileOverTheLimitIsRefusedUnread();
+    void pipeIsRefusedWithoutWaiting();
+    void unreadableFileIsRefusedForAnUnprivilegedUser();
+    void unstorableCharacters_data();
+    void unstorableCharacters();
+    void saveKeepsPermissions();
+    void saveWritesThroughSymbolicLink();
+    void saveKeepsHardLinksTogether();
+    void readOnlyFileIsRefusedEvenForRoot();
+    void saveRefusesFolderAndPipeAndMissingFolder();
+    void diskFullLeavesPreviousFileIntact();
+    void diskFullInPlaceLeavesPreviousFileIntact();
+    void readOnlyFolderWritesExistingFileInPlace();
+    void japanesePathWithSpaces();
+    void longSingleLineRoundTrips();
+    void everyCharacterRoundTripsInEachUnicodeEncoding_data();
+    void everyCharacterRoundTripsInEachUnicodeEncoding();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    DiskTextFiles m_files;
+};
+
+void TestDiskTextFiles::loadAndSave_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("zero bytes") << QByteArray() << QString() << QByteArray("\r\n");
+    QTest::newRow("CR LF") << QByteArray("\r\n") << QString() << QByteArray("\r\n");
+    QTest::newRow("A CR LF B CR LF") << QByteArray("A\r\nB\r\n") << s(u"A\r\nB") << QByteArray("A\r\nB\r\n");
+    QTest::newRow("A CR LF B, no final CR LF")
+        << QByteArray("A\r\nB") << s(u"A\r\nB") << QByteArray("A\r\nB\r\n");
+    QTest::newRow("A CR LF CR LF") << QByteArray("A\r\n\r\n") << s(u"A\r\n") << QByteArray("A\r\n\r\n");
+    QTest::newRow("LF only") << QByteArray("A\nB\n") << s(u"A\r\nB") << QByteArray("A\r\nB\r\n");
+    QTest::newRow("lone CR") << QByteArray("A\rB\r") << s(u"A\r\nB") << QByteArray("A\r\nB\r\n");
+    QTest::newRow("LF then CR: an empty line")
+        << QByteArray("A\n\rB") << s(u"A\r\n\r\nB") << QByteArray("A\r\n\r\nB\r\n");
+    QTest::newRow("blank lines of every kind")
+        << QByteArray("\n\r\r\n\n") << s(u"\r\n\r\n\r\n") << QByteArray("\r\n\r\n\r\n\r\n");
+    QTest::newRow("commas, quotes, tabs, blanks")
+        << QByteArray("  a,\"b\"\t c \r\n") << s(u"  a,\"b\"\t c ") << QByteArray("  a,\"b\"\t c \r\n");
+    QTest::newRow("Japanese") << QByteArray("\x93\xFA\x96\x7B\x8C\xEA\r\n\xB6\xC5") << s(u"日本語\r\nｶﾅ")
+                              << QByteArray("\x93\xFA\x96\x7B\x8C\xEA\r\n\xB6\xC5\r\n");
+    QTest::newRow("NUL bytes") << bytes("a\0b\r\n\0", 6) << QString::fromUtf16(u"a\0b\r\n\0", 6)
+                               << bytes("a\0b\r\n\0\r\n", 8);
+    QTest::newRow("single bytes 80 A0 FD FE FF")
+        << QByteArray("\x80\xA0\xFD\xFE\xFF") << s(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3")
+        << QByteArray("\x80\xA0\xFD\xFE\xFF\r\n");
+    QTest::newRow("backslash and tilde") << QByteArray("\\~") << s(u"\\~") << QByteArray("\\~\r\n");
+}
+
+void TestDiskTextFiles::loadAndSave()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, after);
+
+    const QString file = path(QStringLiteral("a.txt"));
+    writeFileBytes(file, before);
+    const LoadedText loaded = m_files.readText(file);
+    QCOMPARE(loaded.text, text);
+    QCOMPARE(loaded.encoding, TextEncoding::ShiftJis);
+    QCOMPARE(loaded.alsoShiftJis, false);
+
+    m_files.writeText(file, loaded.text);
+    QCOMPARE(fileBytes(file), after);
+    QCOMPARE(m_files.readText(file).text, text);
+    QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("a.txt")});
+}
+
+void TestDiskTextFiles::utf8LookingFilesAreFlagged_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("alsoShiftJis");
+
+    QTest::newRow("ﾃｽ is also UTF-8 ý") << QByteArray("\xC3\xBD") << s(u"ﾃｽ") << true;
+    QTest::newRow("ASCII only") << QByteArray("plain\r\n") << s(u"plain") << false;
+    QTest::newRow("Shift-JIS Japanese") << QByteArray("\x82\xA0\x93\xFA") << s(u"あ日") << false;
+    QTest::newRow("UTF-8 日本語") << QByteArray("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E") << QString() << false;
+}
+
+void TestDiskTextFiles::utf8LookingFilesAreFlagged()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, text);
+    QFETCH(bool, alsoShiftJis);
+
+    const QString file = path(QStringLiteral("a.txt"));
+    writeFileBytes(file, content);
+    const LoadedText loaded = m_files.readText(file);
+    QCOMPARE(loaded.text, text);
+    QCOMPARE(loaded.alsoShiftJis, alsoShiftJis);
+}
+
+void TestDiskTextFiles::refusedFiles_data()
+{
+    QTest::addColumn<QString>("name"); // under the temporary folder, or an absolute path
+    QTest::addColumn<QByteArray>("content"); // written unless the row makes something else
+    QTest::addColumn<ErrorNumber>("number");
+    QTest::addColumn<QString>("descriptionPart"); // the description holds it, after the file's name
+
+    QTest::newRow("invalid pair on line 2")
+        << QStringLiteral("a.txt") << QByteArray("ab\r\ncd\x82\x20") << ErrorNumber::InvalidFileFormat
+        << s(u"Shift-JIS のテキストとして読めないバイトがあります（2 行目、3 文字目）。");
+    QTest::newRow("lead byte at the end, after LF-only lines")
+        << QStringLiteral("a.txt") << QByteArray("x\ny\n\x93\xFA\x81") << ErrorNumber::InvalidFileFormat
+        << s(u"Shift-JIS のテキストとして読めないバイトがあります（3 行目、2 文字目）。");
+    QTest::newRow("unassigned pair") << QStringLiteral("a.txt") << QByteArray("\x85\x40")
+                                     << ErrorNumber::InvalidFileFormat << s(u"（1 行目、1 文字目）");
+    QTest::newRow("UTF-8 BOM, then FF")
+        << QStringLiteral("a.txt")
+        << QByteArray("\xEF\xBB\xBF"
+                      "ab\xFF")
+        << ErrorNumber::InvalidFileFormat
+        << s(u"UTF-8 (BOM 付き) のテキストとして読めないバイトがあります（1 行目、3 文字目）。");
+    QTest::newRow("UTF-16 LE BOM, then a lone low surrogate")
+        << QStringLiteral("a.txt")
+        << QByteArray("\xFF\xFE"
+                      "a\0\0\xDC",
+                      6)
+        << ErrorNumber::InvalidFileFormat
+        << s(u"UTF-16 LE のテキストとして読めないバイトがあります（1 行目、2 文字目）。");
+    QTest::newRow("UTF-16 BE BOM, then an odd byte")
+        << QStringLiteral("a.txt") << QByteArray("\xFE\xFF\0a\0", 5) << ErrorNumber::InvalidFileFormat
+        << s(u"UTF-16 BE のテキストとして読めないバイトがあります（1 行目、2 "
+             u"文字目）。ファイルの最後の文字が途中で切れています。");
+    QTest::newRow("neither UTF-8 nor Shift-JIS")
+        << QStringLiteral("a.txt") << QByteArray("\xE6\x97\xA5\x82") << ErrorNumber::InvalidFileFormat
+        << s(u"（1 行目、3 文字目）。UTF-8 のテキストとしても読めません。");
+    QTest::newRow("missing file") << QStringLiteral("missing.txt") << QByteArray()
+                                  << ErrorNumber::FileNotFound << s(u"が見つかりません。");
+    QTest::newRow("missing folder") << QStringLiteral("gone/a.txt") << QByteArray()
+                                    << ErrorNumber::PathNotFound << s(u"のフォルダーが見つかりません。");
+    QTest::newRow("folder") << QStringLiteral("folder") << QByteArray() << ErrorNumber::PathFileAccess
+                            << s(u"はフォルダーです。");
+    QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero") << QByteArray() << ErrorNumber::PathFileAccess
+                               << s(u"は通常のファイルではない（デバイスやパイプなど）ため開けません。");
+}
+
+void TestDiskTextFiles::refusedFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(ErrorNumber, number);
+    QFETCH(QString, descriptionPart);
+
+    const QString file = name.startsWith(u'/') ? name : path(name);
+    if (name == u"folder")
+        QVERIFY(QDir().mkpath(file));
+    else if (!content.isEmpty())
+        writeFileBytes(file, content);
+
+    const auto error = errorOf([&] { m_files.readText(file); });
+    QVERIFY(error);
+    QCOMPARE(error->number(), number);
+    const QString description = error->description();
+    QVERIFY2(description.contains(QStringLiteral("「%1」").arg(file)), qPrintable(description));
+    QVERIFY2(description.contains(descriptionPart), qPrintable(description));
+}
+
+void TestDiskTextFiles::sparseFileOverTheLimitIsRefusedUnread()
+{
+    const QString file = path(QStringLiteral("huge.txt"));
+    writeFileBytes(file, QByteArray("a"));
+    QVERIFY(::truncate(QFile::encodeName(file).constData(), DiskTextFiles::maxFileSize + 1) == 0);
+
+    const auto error = errorOf([&] { m_files.readText(file); });
+    QVERIFY(error);
+    QCOMPARE(error->number(), ErrorNumber::OutOfMemory);
+    QCOMPARE(error->description(), texts::tooLarge(file, 1074, 1073));
+}
+
+void TestDiskTextFiles::pipeIsRefusedWithoutWaiting()
+{
+    const QString fifo = path(QStringLiteral("pipe.txt"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0);
+    // A reader that opened the pipe would wait for a writer forever; the test would time out.
+    const auto error = errorOf([&] { m_files.readText(fifo); });
+    QVERIFY(error);
+    QCOMPARE(error->description(), texts::notRegularRead(fifo));
+}
+
+void TestDiskTextFiles::unreadableFileIsRefusedForAnUnprivilegedUser()
+{
+    const QString file = path(QStringLiteral("secret.txt"));
+    writeFileBytes(file, QByteArray("secret"));
+    QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
+    QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::Permissions(0x7755)));
+
+    const ChildResult child = runInChild(
+        [&] {
+            const auto error = errorOf([&] { m_files.readText(file); });
+            return error ? error->description().toUtf8() : QByteArray("read");
+        },
+        true);
+    if (child.skipped)
+        QSKIP("cannot become an unprivileged user");
+    QVERIFY(child.exitedNormally);
+    QCOMPARE(QString::fromUtf8(child.output), texts::accessDeniedRead(file));
+}
+
+void TestDiskTextFiles::unstorableCharacters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("descriptionPart");
+    QTest::addColumn<TextEncoding>("encoding");
+
+    QTest::newRow("emoji on line 3, column 12")
+        << s(u"一\r\n二\r\n12345678901😀")
+        << s(u"「😀」(U+1F600) は Shift-JIS で保存できません（3 行目、12 文字目）。")
+        << TextEncoding::ShiftJis;
+    QTest::newRow("¥ with the hint") << s(
+        u"100¥") << s(u"「¥」(U+00A5) は Shift-JIS で保存できません（1 行目、4 文字目）。")
+                                     << TextEncoding::ShiftJis;
+    QTest::newRow("‾") << s(u"a‾") << s(u"「‾」(U+203E) は Shift-JIS で保存できません（1 行目、2 文字目）。")
+                       << TextEncoding::ShiftJis;
+    QTest::newRow("hangul") << s(u"\r\n한")
+                            << s(u"「한」(U+D55C) は Shift-JIS で保存できません（2 行目、1 文字目）。")
+                            << TextEncoding::ShiftJis;
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800))
+                                    << s(u"文字 U+D800 は Shift-JIS で保存できません（1 行目、1 文字目）。")
+                                    << TextEncoding::ShiftJis;
+    QTest::newRow("lone surrogate in UTF-8")
+        << u"a\r\n"_s + QChar(0xDC00)
+        << s(u"対になっていないサロゲート U+DC00 は UTF-8 で保存できません（2 行目、1 文字目）。")
+        << TextEncoding::Utf8;
+    QTest::newRow("lone high surrogate in UTF-16 BE")
+        << QChar(0xD800) + u"a"_s
+        << s(u"対になっていないサロゲート U+D800 は UTF-16 BE で保存できません（1 行目、1 文字目）。")
+        << TextEncoding::Utf16Be;
+}
+
+void TestDiskTextFiles::unstorableCharacters()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, descriptionPart);
+    QFETCH(TextEncoding, encoding);
+
+    const QString file = path(QStringLiteral("old.txt"));
+    writeFileBytes(file, QByteArray("old\r\n"));
+    const auto error = errorOf([&] { m_files.writeText(file, text, encoding); });
+    QVERIFY(error);
+    QCOMPARE(error->number(), ErrorNumber::InvalidFileFormat);
+    QVERIFY2(error->description().startsWith(QStringLiteral("ファイル「%1」").arg(file)),
+             qPrintable(error->description()));
+    QVERIFY2(error->description().contains(descriptionPart), qPrintable(error->description()));
+    if (text.contains(u'¥') || text.contains(u'‾'))
+        QVERIFY(error->description().contains(u"全角変換で ¥ を ￥")
+                || error->description().contains(u"全角変換は ¥ を ￥"));
+    // The way out through UTF-8, where there is one: no encoding stores a lone surrogate.
+    QCOMPARE(
+        error->description().endsWith(u"「名前を付けて保存」で UTF-8 を選ぶと、この文字も保存できます。"),
+        encoding == TextEncoding::ShiftJis && !text.front().isSurrogate());
+    QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
+    QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("old.txt")});
+}
+
+void TestDiskTextFiles::saveKeepsPermissions()
+{
+    const QString file = path(QStringLiteral("a.txt"));
+    writeFileBytes(file, QByteArray("old\r\n"));
+    const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QVERIFY(QFile::setPermissions(file, permissions));
+    m_files.writeText(file, QStringLiteral("新しい"));
+    QCOMPARE(fileBytes(file), QByteArray("\x90\x56\x82\xB5\x82\xA2\r\n"));
+    QCOMPARE(QFile::permissions(file) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), permissions);
+}
+
+void TestDiskTextFiles::saveWritesThroughSymbolicLink()
+{
+    const QString target = path(QStringLiteral("target.txt"));
+    const QString link = path(QStringLiteral("link.txt"));
+    writeFileBytes(target, QByteArray("old\r\n"));
+    QVERIFY(QFile::link(target, link));
+
+    m_files.writeText(link, QStringLiteral("new"));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(fileBytes(target), QByteArray("new\r\n"));
+    QCOMPARE(folderEntries(m_dir.path()),
+             (QStringList {QStringLiteral("link.txt"), QStringLiteral("target.txt")}));
+}
+
+void TestDiskTextFiles::saveKeepsHardLinksTogether()
+{
+    const QString file = path(QStringLiteral("a.txt"));
+    const QString other = path(QStringLiteral("b.txt"));
+    writeFileBytes(file, QByteArray("old text, longer than the new\r\n"));
+    QVERIFY(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()) == 0);
+
+    m_files.writeText(file, QStringLiteral("new"));
+    QCOMPARE(fileBytes(file), QByteArray("new\r\n"));
+    QCOMPARE(fileBytes(other), QByteArray("new\r\n"));
+    QCOMPARE(folderEntries(m_dir.path()), (QStringList {QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+}
+
+void TestDiskTextFiles::readOnlyFileIsRefusedEvenForRoot()
+{
+    const QString file = path(QStringLiteral("a.txt"));
+    writeFileBytes(file, QByteArray("old\r\n"));
+    QVERIFY(QFile::setPermissions(file,
+                                  QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+
+    const auto error = errorOf([&] { m_files.writeText(file, QStringLiteral("new")); });
+    QVERIFY(error);
+    QCOMPARE(error->number(), ErrorNumber::PermissionDenied);
+    QCOMPARE(error->description(), texts::readOnlyFile(file));
+    QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
+    QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("a.txt")});
+}
+
+void TestDiskTextFiles::saveRefusesFolderAndPipeAndMissingFolder()
+{
+    const QString folder = path(QStringLiteral("folder"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString fifo = path(QStringLiteral("pipe.txt"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0);
+
+    auto error = errorOf([&] { m_files.writeText(folder, QStringLiteral("x")); });
+    QVERIFY(error);
+    QCOMPARE(error->description(), texts::isFolderWrite(folder));
+
+    error = errorOf([&] { m_files.writeText(fifo, QStringLiteral("x")); });
+    QVERIFY(error);
+    QCOMPARE(error->description(), texts::notRegularWrite(fifo));
+
+    const QString missing = path(QStringLiteral("gone/a.txt"));
+    error = errorOf([&] { m_files.writeText(missing, QStringLiteral("x")); });
+    QVERIFY(error);
+    QCOMPARE(error->number(), ErrorNumber::PathNotFound);
+    QCOMPARE(error->description(), texts::folderNotFound(missing));
+
+    QCOMPARE(folderEntries(m_dir.path()),
+             (QStringList {QStringLiteral("folder"), QStringLiteral("pipe.txt")}));
+}
+
+void TestDiskTextFiles::diskFullLeavesPreviousFileIntact()
+{
+    const QString file = path(QStringLiteral("a.txt"));
+    writeFileBytes(file, QByteArray("old\r\n"));
+    const QString text(1 << 20, u'x');
+
+    const ChildResult child = runInChild([&] {
+        limitFileSize(64 * 1024);
+        const auto error = errorOf([&] { m_files.writeText(file, text); });
+        return error ? QByteArray::number(int(error->number())) + ' ' + error->description().toUtf8()
+                     : QByteArray("written");
+    });
+    QVERIFY(child.exitedNormally);
+    QCOMPARE(QString::fromUtf8(child.output), QStringLiteral("61 ") + texts::diskFull(file));
+    QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
+    QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("a.txt")});
+}
+
+void TestDiskTextFiles::diskFullInPlaceLeavesPreviousFileIntact()
+{
+    const QString file = path(QStringLiteral("a.txt"));
+    const QString other = path(QStringLiteral("b.txt"));
+    writeFileBytes(file, QByteArray("old\r\n"));
+    QVERIFY(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()) == 0);
+    const QString text(1 << 20, u'x');
+
+    const ChildResult child = runInChild([&] {
+        limitFileSize(64 * 1024);
+        const auto error = errorOf([&] { m_files.writeText(file, text); });
+        return error ? error->description().toUtf8() : QByteArray("written");
+    });
+    QVERIFY(child.exitedNormally);
+    QCOMPARE(QString::fromUtf8(child.output), texts::diskFull(file));
+    QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
+    QCOMPARE(fileBytes(other), QByteArray("old\r\n"));
+}
+
+void TestDiskTextFiles::readOnlyFolderWritesExistingFileInPlace()
+{
+    const QString folder = path(QStringLiteral("locked"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/a.txt");
+    writeFileBytes(file, QByteArray("old\r\n"));
+    QVERIFY(QFile::setPermissions(file, QFileDevice::Permissions(0x6666)));
+    QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::Permissions(0x7555)));
+    QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x7555)));
+    const QString newFile = folder + QStringLiteral("/new.txt");
+
+    const ChildResult child = runInChild(
+        [&] {
+            QByteArray out;
+            const auto existing = errorOf([&] { m_files.writeText(file, QStringLiteral("new")); });
+            out += existing ? existing->description().toUtf8() : QByteArray("written");
+            out += '\n';
+            const auto created = errorOf([&] { m_files.writeText(newFile, QStringLiteral("new")); });
+            out += created ? created->description().toUtf8() : QByteArray("written");
+            return out;
+        },
+        true);
+    QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x7755)));
+    QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::Permissions(0x7700)));
+    if (child.skipped)
+        QSKIP("cannot become an unprivileged user");
+    QVERIFY(child.exitedNormally);
+    QCOMPARE(QString::fromUtf8(child.output),
+             QStringLiteral("written\n") + texts::accessDeniedWrite(newFile));
+    QCOMPARE(fileBytes(file), QByteArray("new\r\n"));
+    QCOMPARE(folderEntries(folder), QStringList {QStringLiteral("a.txt")});
+}
+
+void TestDiskTextFiles::japanesePathWithSpaces()
+{
+    const QString folder = path(QStringLiteral("日本語 の フォルダー"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/メモ 1.txt");
+    m_files.writeText(file, QStringLiteral("メモ"));
+    QCOMPARE(fileBytes(file), QByteArray("\x83\x81\x83\x82\r\n"));
+    QCOMPARE(m_files.readText(file).text, QStringLiteral("メモ"));
+}
+
+void TestDiskTextFiles::longSingleLineRoundTrips()
+{
+    // 20 MB of あ with no line end at all.
+    QByteArray content;
+    content.reserve(20'000'000);
+    for (int i = 0; i < 10'000'000; ++i)
+        content.append("\x82\xA0", 2);
+    const QString file = path(QStringLiteral("long.txt"));
+    writeFileBytes(file, content);
+
+    const LoadedText loaded = m_files.readText(file);
+    QCOMPARE(loaded.text.size(), 10'000'000);
+    QCOMPARE(loaded.text.count(u'あ'), 10'000'000);
+    m_files.writeText(file, loaded.text);
+    QVERIFY(fileBytes(file) == content + "\r\n");
+}
+
+void TestDiskTextFiles::everyCharacterRoundTripsInEachUnicodeEncoding_data()
+{
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<QByteArray>("mark");
+    QTest::newRow("UTF-8") << TextEncoding::Utf8 << QByteArray();
+    QTest::newRow("UTF-8 BOM") << TextEncoding::Utf8Bom << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("UTF-16 LE") << TextEncoding::Utf16Le << QByteArray("\xFF\xFE");
+    QTest::newRow("UTF-16 BE") << TextEncoding::Utf16Be << QByteArray("\xFE\xFF");
+}
+
+void TestDiskTextFiles::everyCharacterRoundTripsInEachUnicodeEncoding()
+{
+    QFETCH(TextEncoding, encoding);
+    QFETCH(QByteArray, mark);
+
+    // Every BMP character but the surrogates and a sample of the others, in lines of 64; CR and
+    // LF only as the line ends, which read back as they are.
+    QString text;
+    for (char32_t c = 0; c < 0x110000; c += c < 0x10000 ? 1 : 61) {
+        if ((c >= 0xD800 && c <= 0xDFFF) || c == U'\r' || c == U'\n')
+            continue;
+        text += QString::fromUcs4(&c, 1);
+        if (c % 64 == 0)
+            text += u"\r\n";
+    }
+    // The file's bytes written by hand: the mark, the text, one CR LF.
+    const auto expectedFile = [&](const QString &written) {
+        const QString lines = written + s(u"\r\n");
+        if (encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom)
+            return mark + lines.toUtf8();
+        QByteArray bytes = mark;
+        for (QChar unit : lines) {
+            const char high = char(unit.unicode() >> 8), low = char(unit.unicode() & 0xFF);
+            bytes.append(encoding == TextEncoding::Utf16Le ? low : high)
+                .append(encoding == TextEncoding::Utf16Le ? high : low);
+        }
+        return bytes;
+    };
+
+    // Once more shifted by a unit, so that pairs meet any boundary the writer cuts the text at.
+    for (const QString &written : {text, s(u"x") + text}) {
+        const QString file = path(QStringLiteral("all.txt"));
+        m_files.writeText(file, written, encoding);
+        QVERIFY(fileBytes(file) == expectedFile(written));
+        const LoadedText loaded = m_files.readText(file);
+        QCOMPARE(loaded.encoding, encoding);
+        QVERIFY(loaded.decoded() == written);
+        m_files.writeText(file, loaded.decoded(), loaded.encoding);
+        QVERIFY(fileBytes(file) == expectedFile(written));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestDiskTextFiles)
+#include "tst_disk_text_files.moc"

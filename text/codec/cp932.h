@@ -1,0 +1,33 @@
+#pragma once
+// Code page 932 (Windows Shift-JIS) as Windows decodes and writes it, for the document's files.
+// Table-driven because no library available here does exactly this (see cp932.cpp); the tables
+// come from gen_cp932_tables.py.
+
+#include "text/codec/codec_error.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace orvane::cp932 {
+
+using codepage::DecodeError;
+using codepage::EncodeError;
+using codepage::Position;
+
+// Decodes every byte; returns false at the first sequence that is not a character of the code page
+// (a lead byte with a trail byte outside 0x40-0x7E / 0x80-0xFC, reported at the lead byte; an
+// unassigned pair; a lead byte at the end, which sets truncated). On failure text holds the
+// characters before it.
+bool decode(QByteArrayView bytes, QString &text, DecodeError *error = nullptr);
+
+// Encodes every character; returns false at the first one the code page cannot store (a lone
+// surrogate is reported as itself). On failure bytes holds the codes of the characters before it.
+bool encode(QStringView text, QByteArray &bytes, EncodeError *error = nullptr);
+
+// True when the character has a code in code page 932 (including the JIS variants written as their
+// JIS character, such as U+301C).
+bool canEncode(char32_t codePoint);
+
+} // namespace orvane::cp932
