@@ -6,7 +6,7 @@ namespace orvane {
 
 void AboutMenu_Click(Host &host)
 {
-    host.messageBox.msgBox(apptexts::aboutPrompt(), Information, apptexts::aboutTitle());
+    host.messageBox.msgBox(app_texts::aboutPrompt(), Information, app_texts::aboutTitle());
 }
 
 } // namespace orvane

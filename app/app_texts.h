@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace orvane::apptexts {
+namespace orvane::app_texts {
 
 inline QString aboutPrompt() { return QStringLiteral("Orvane version1.4\r\nProgramed by Namiro"); }
 inline QString aboutTitle() { return QStringLiteral("バージョン情報"); }
@@ -50,4 +50,4 @@ inline QString version(const QString &number)
     return QStringLiteral("Orvane（テキスト文字列変換） 版 %1\n").arg(number);
 }
 
-} // namespace orvane::apptexts
+} // namespace orvane::app_texts

@@ -95,8 +95,8 @@ void Form1::Form_Load()
 {
     m_document.Modified = false;
     m_commonDialog1.CancelError = true;
-    m_commonDialog1.Filter = apptexts::textFileFilter();
-    m_commonDialog1.DefaultExt = apptexts::textFileExt();
+    m_commonDialog1.Filter = app_texts::textFileFilter();
+    m_commonDialog1.DefaultExt = app_texts::textFileExt();
     centreOnScreen();
 }
 
@@ -167,11 +167,11 @@ void Form1::run(const std::function<void()> &command)
         command();
     } catch (const HostError &error) {
         if (error.number() != ErrorNumber::DialogCancelled)
-            m_host.messageBox.msgBox(error.description(), Critical, apptexts::errorTitle());
+            m_host.messageBox.msgBox(error.description(), Critical, app_texts::errorTitle());
     } catch (const std::bad_alloc &) {
-        m_host.messageBox.msgBox(apptexts::outOfMemory(), Critical, apptexts::errorTitle());
+        m_host.messageBox.msgBox(app_texts::outOfMemory(), Critical, app_texts::errorTitle());
     } catch (const std::exception &) {
-        m_host.messageBox.msgBox(apptexts::unexpectedError(), Critical, apptexts::errorTitle());
+        m_host.messageBox.msgBox(app_texts::unexpectedError(), Critical, app_texts::errorTitle());
     }
 }
 

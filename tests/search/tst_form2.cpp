@@ -504,7 +504,7 @@ void TestForm2::editingTheBoxSearchesTheEditedText_data()
         << -1 << QStringLiteral("end") << QStringLiteral("end") << qsizetype(2000000);
     QTest::newRow("end typed after the preview")
         << 1 << QStringLiteral("end") << QStringLiteral("{preview}end")
-        << qsizetype(2000000 - Form2::PreviewLength);
+        << qsizetype(2000000 - Form2::previewLength);
     QTest::newRow("x typed before the preview")
         << 0 << QStringLiteral("x") << QStringLiteral("x{preview}") << qsizetype(-1);
     QTest::newRow("Backspace after the preview")
