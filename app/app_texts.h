@@ -12,16 +12,6 @@ inline QString aboutTitle() { return QStringLiteral("バージョン情報"); }
 inline QString textFileFilter() { return QStringLiteral("テキストファイル (*.txt)|*.txt"); }
 inline QString textFileExt() { return QStringLiteral(".txt"); }
 
-inline QString errorTitle() { return QStringLiteral("エラー"); }
-inline QString outOfMemory()
-{
-    return QStringLiteral("メモリが不足しているため、操作を完了できませんでした。");
-}
-inline QString unexpectedError()
-{
-    return QStringLiteral("予期しないエラーのため、操作を完了できませんでした。");
-}
-
 // Start-up messages on stderr, one line each; the hint in English helps when searching the web.
 inline QString noDisplay()
 {

@@ -6,8 +6,8 @@
 #include "menu_table.h"
 
 #include "files/file_commands.h"
-#include "host/host_error.h"
 #include "host/qt/edit/scintilla_edit_control.h"
+#include "host/retry.h"
 #include "search/search_menu.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -19,8 +19,6 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
-
-#include <new>
 
 // Resources of a static library must be registered by hand, and from the global namespace.
 static void initResources() { Q_INIT_RESOURCE(orvane); }
@@ -161,19 +159,7 @@ void Form1::buildMenus()
     }
 }
 
-void Form1::run(const std::function<void()> &command)
-{
-    try {
-        command();
-    } catch (const HostError &error) {
-        if (error.number() != ErrorNumber::DialogCancelled)
-            m_host.messageBox.msgBox(error.description(), Critical, app_texts::errorTitle());
-    } catch (const std::bad_alloc &) {
-        m_host.messageBox.msgBox(app_texts::outOfMemory(), Critical, app_texts::errorTitle());
-    } catch (const std::exception &) {
-        m_host.messageBox.msgBox(app_texts::unexpectedError(), Critical, app_texts::errorTitle());
-    }
-}
+void Form1::run(const std::function<void()> &command) { runCommand(m_host.messageBox, command); }
 
 void Form1::openFile(const QString &path)
 {

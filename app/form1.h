@@ -68,7 +68,7 @@ private:
     void Form_Load();
     void centreOnScreen();
     void buildMenus();
-    // Runs a menu command; an error that no command handled is reported in a message box.
+    // Runs a command; what it leaves uncaught is reported in an error box.
     void run(const std::function<void()> &command);
     void askToEnd();
 

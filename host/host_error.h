@@ -1,6 +1,7 @@
 #pragma once
 // A failed host operation: the error's number and its Japanese description, as the error box shows it.
-// Host operations throw it instead of returning a failure; only the Retry/Cancel helper catches it.
+// Host operations throw it instead of returning a failure; in the editor only retry.h's helpers
+// take it up.
 
 #include <QString>
 #include <exception>
