@@ -59,8 +59,7 @@ private:
     DiskTextFiles m_disk;
 };
 
-// The fakes wired like the main window, with real files and a message box whose answers can run
-// a step first.
+// The fakes wired like the main window, with real files.
 struct Fixture {
     Fixture() { fake.dialog.CancelError = true; }
 
@@ -78,7 +77,7 @@ struct Fixture {
 
     FakeHost fake;
     WatchedFiles files {fake.program};
-    HookedMessageBox messages;
+    ScriptedMessageBox messages;
     Host host {fake.edit, fake.dialog, messages, fake.clipboard, files, fake.program, fake.document};
 };
 
@@ -322,7 +321,7 @@ void TestFileCommands::openFailureAndCancelPutsPathBack()
 
     OpenMenu_Click(f.host);
     QCOMPARE(f.messages.shown().size(), 2);
-    const ShownPrompt &error = f.messages.shown()[1];
+    const ShownMessage &error = f.messages.shown()[1];
     QCOMPARE(error.style, errorStyle);
     QCOMPARE(error.title, QStringLiteral("エラー"));
     QVERIFY2(error.prompt.contains(QStringLiteral("「%1」").arg(chosenPath)), qPrintable(error.prompt));
@@ -568,7 +567,7 @@ void TestFileCommands::saveRetryAfterDiskFullLifted()
         });
         SaveMenu_Click(f.host);
         QByteArray out;
-        for (const ShownPrompt &shown : f.messages.shown())
+        for (const ShownMessage &shown : f.messages.shown())
             out += shown.prompt.toUtf8() + '\n';
         out += oldFileIntactAtTheError ? "intact\n" : "damaged\n";
         out += f.modified() ? "modified" : "saved";
