@@ -4,6 +4,7 @@
 #include "search/search_menu.h"
 
 #include "tests/support/fake_host.h"
+#include "tests/support/queued_mark.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -293,7 +294,8 @@ void TestForm2::enterAndEscDoNothing()
 
     // The scripted message box fails the test if a search reports anything.
     QTest::keyClick(widget, Qt::Key(key));
-    QTest::qWait(20);
+    const test::QueuedMark mark;
+    QTRY_VERIFY(mark.reached());
 
     QVERIFY(form);
     QVERIFY(form->isVisible());
