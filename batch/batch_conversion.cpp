@@ -36,27 +36,27 @@ constexpr KindName kindNames[] = {
 
 struct EncodingName {
     QStringView name;
-    Encoding encoding;
+    std::optional<TextEncoding> encoding; // nothing: auto
     bool input;
     bool output;
 };
 
 constexpr EncodingName encodingNames[] = {
-    {u"cp932", Encoding::Cp932, true, true},        {u"shift-jis", Encoding::Cp932, true, true},
-    {u"shift_jis", Encoding::Cp932, true, true},    {u"sjis", Encoding::Cp932, true, true},
-    {u"windows-31j", Encoding::Cp932, true, true},  {u"ms932", Encoding::Cp932, true, true},
-    {u"utf-8", Encoding::Utf8, true, true},         {u"utf8", Encoding::Utf8, true, true},
-    {u"utf-8-bom", Encoding::Utf8Bom, false, true}, {u"utf-16le", Encoding::Utf16Le, true, true},
-    {u"utf-16be", Encoding::Utf16Be, true, true},   {u"auto", Encoding::Auto, true, false},
+    {u"cp932", TextEncoding::ShiftJis, true, true},       {u"shift-jis", TextEncoding::ShiftJis, true, true},
+    {u"shift_jis", TextEncoding::ShiftJis, true, true},   {u"sjis", TextEncoding::ShiftJis, true, true},
+    {u"windows-31j", TextEncoding::ShiftJis, true, true}, {u"ms932", TextEncoding::ShiftJis, true, true},
+    {u"utf-8", TextEncoding::Utf8, true, true},           {u"utf8", TextEncoding::Utf8, true, true},
+    {u"utf-8-bom", TextEncoding::Utf8Bom, false, true},   {u"utf-16le", TextEncoding::Utf16Le, true, true},
+    {u"utf-16be", TextEncoding::Utf16Be, true, true},     {u"auto", std::nullopt, true, false},
 };
 
-std::optional<Encoding> encodingFromName(QStringView name, bool input)
+const EncodingName *encodingFromName(QStringView name, bool input)
 {
     for (const EncodingName &entry : encodingNames) {
         if ((input ? entry.input : entry.output) && name.compare(entry.name, Qt::CaseInsensitive) == 0)
-            return entry.encoding;
+            return &entry;
     }
-    return std::nullopt;
+    return nullptr;
 }
 
 // A word that can only have been meant as a kind, not as a file name.
@@ -264,11 +264,14 @@ ParsedArguments parseArguments(const QStringList &arguments)
                 value = arguments.at(++i);
             }
             const bool input = option == u"--from";
-            const std::optional<Encoding> encoding = encodingFromName(value, input);
-            if (!encoding)
+            const EncodingName *named = encodingFromName(value, input);
+            if (!named)
                 return usageError(input ? batch_texts::unknownInputEncoding(value)
                                         : batch_texts::unknownOutputEncoding(value));
-            (input ? result.from : result.to) = *encoding;
+            if (input)
+                result.from = named->encoding;
+            else
+                result.to = *named->encoding;
             continue;
         }
         if (word == u"-") {

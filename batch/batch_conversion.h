@@ -20,8 +20,8 @@
 namespace orvane::batch {
 
 struct BatchArguments {
-    Encoding from = Encoding::Cp932;
-    Encoding to = Encoding::Cp932;
+    std::optional<TextEncoding> from = TextEncoding::ShiftJis; // nothing: auto
+    TextEncoding to = TextEncoding::ShiftJis;
     QList<ConversionKind> kinds; // applied in this order
     QStringList files; // "-" is standard input; none: standard input
     bool inPlace = false;

@@ -13,14 +13,14 @@ qsizetype cp932LastCharacter(const unsigned char *bytes, qsizetype size)
     return leads % 2 == 1 ? size - 2 : size - 1;
 }
 
-qsizetype wholeCharacters(Encoding from, QByteArrayView bytes)
+qsizetype wholeCharacters(TextEncoding from, QByteArrayView bytes)
 {
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
     qsizetype size = bytes.size();
     if (size == 0)
         return 0;
-    if (from == Encoding::Utf16Le || from == Encoding::Utf16Be) {
-        const bool big = from == Encoding::Utf16Be;
+    if (from == TextEncoding::Utf16Le || from == TextEncoding::Utf16Be) {
+        const bool big = from == TextEncoding::Utf16Be;
         auto unitAt = [&](qsizetype i) {
             return char16_t(big ? data[i] << 8 | data[i + 1] : data[i + 1] << 8 | data[i]);
         };
@@ -31,7 +31,7 @@ qsizetype wholeCharacters(Encoding from, QByteArrayView bytes)
             size -= 2;
         return size;
     }
-    if (from == Encoding::Cp932) {
+    if (from == TextEncoding::ShiftJis) {
         const qsizetype last = cp932LastCharacter(data, size);
         if (last == size - 1 && isCp932Lead(data[last]))
             size = last;

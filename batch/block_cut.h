@@ -8,8 +8,8 @@
 namespace orvane::batch {
 
 // The length of the longest start of bytes that ends after a whole character and not after a
-// CR (whose LF may follow in the next block). from is a concrete encoding, not Auto.
-qsizetype wholeCharacters(Encoding from, QByteArrayView bytes);
+// CR (whose LF may follow in the next block). from is the input's encoding.
+qsizetype wholeCharacters(TextEncoding from, QByteArrayView bytes);
 
 // Code page 932: the first byte of a double-byte code.
 constexpr bool isCp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }

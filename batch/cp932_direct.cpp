@@ -24,11 +24,11 @@ constexpr unsigned char kSemiVoicedMark = 0xDF; // ﾟ
 bool mayTakeMark(unsigned char b) { return b >= 0xA1 && b < kVoicedMark; }
 
 // The target's bytes of what the kinds make of text, or nothing when the target cannot store them.
-std::optional<QByteArray> converted(const QList<ConversionKind> &kinds, QString text, Encoding to)
+std::optional<QByteArray> converted(const QList<ConversionKind> &kinds, QString text, TextEncoding to)
 {
     for (ConversionKind kind : kinds)
         text = orvane::convert(kind, text);
-    if (to != Encoding::Cp932)
+    if (to != TextEncoding::ShiftJis)
         return text.toUtf8();
     QByteArray bytes;
     if (!cp932::encode(text, bytes))
@@ -44,9 +44,10 @@ QString decoded(QByteArrayView bytes)
 
 } // namespace
 
-std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kinds, Encoding to)
+std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kinds, TextEncoding to)
 {
-    if (kinds.size() > 1 || !(to == Encoding::Cp932 || to == Encoding::Utf8 || to == Encoding::Utf8Bom))
+    if (kinds.size() > 1
+        || !(to == TextEncoding::ShiftJis || to == TextEncoding::Utf8 || to == TextEncoding::Utf8Bom))
         return nullptr;
     auto map = std::unique_ptr<Cp932Direct>(new Cp932Direct);
     auto fill = [&](Entry &entry, QByteArrayView code) {
@@ -123,10 +124,10 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
 }
 
 // Building a byte map takes a few milliseconds; a run over many files builds each once.
-const Cp932Direct *Cp932Direct::shared(const QList<ConversionKind> &kinds, Encoding to)
+const Cp932Direct *Cp932Direct::shared(const QList<ConversionKind> &kinds, TextEncoding to)
 {
     static std::mutex mutex;
-    static std::map<std::pair<QList<ConversionKind>, Encoding>, std::unique_ptr<Cp932Direct>> built;
+    static std::map<std::pair<QList<ConversionKind>, TextEncoding>, std::unique_ptr<Cp932Direct>> built;
     const std::lock_guard lock(mutex);
     auto key = std::make_pair(kinds, to);
     auto found = built.find(key);
@@ -137,14 +138,14 @@ const Cp932Direct *Cp932Direct::shared(const QList<ConversionKind> &kinds, Encod
 
 qsizetype Cp932Direct::wholeCharacters(QByteArrayView bytes) const
 {
-    qsizetype size = batch::wholeCharacters(Encoding::Cp932, bytes);
+    qsizetype size = batch::wholeCharacters(TextEncoding::ShiftJis, bytes);
     if (!m_joins || size == 0)
         return size;
     // A half-width letter at the end may join a mark at the start of the next block.
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype last = cp932LastCharacter(data, size);
     if (last == size - 1 && mayTakeMark(data[last]))
-        return batch::wholeCharacters(Encoding::Cp932, bytes.first(last));
+        return batch::wholeCharacters(TextEncoding::ShiftJis, bytes.first(last));
     return size;
 }
 

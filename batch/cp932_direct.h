@@ -19,9 +19,9 @@ class Cp932Direct {
 public:
     // Nothing when the conversion has no exact byte map (more than one kind, another target,
     // a code whose result the target cannot store).
-    static std::unique_ptr<Cp932Direct> make(const QList<ConversionKind> &kinds, Encoding to);
+    static std::unique_ptr<Cp932Direct> make(const QList<ConversionKind> &kinds, TextEncoding to);
     // The same, made once for each conversion and kept for the process.
-    static const Cp932Direct *shared(const QList<ConversionKind> &kinds, Encoding to);
+    static const Cp932Direct *shared(const QList<ConversionKind> &kinds, TextEncoding to);
 
     // Output room convert() needs for size input bytes.
     static constexpr qsizetype outputRoom(qsizetype size) { return 3 * size + 8; }

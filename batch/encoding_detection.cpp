@@ -18,8 +18,9 @@ bool isShiftJis(QByteArrayView bytes)
     constexpr qsizetype kPiece = qsizetype(1) << 20;
     QString text;
     while (!bytes.isEmpty()) {
-        const qsizetype piece
-            = bytes.size() <= kPiece ? bytes.size() : wholeCharacters(Encoding::Cp932, bytes.first(kPiece));
+        const qsizetype piece = bytes.size() <= kPiece
+            ? bytes.size()
+            : wholeCharacters(TextEncoding::ShiftJis, bytes.first(kPiece));
         if (!cp932::decode(bytes.first(piece), text))
             return false;
         bytes = bytes.sliced(piece);
@@ -29,25 +30,26 @@ bool isShiftJis(QByteArrayView bytes)
 
 } // namespace
 
-Encoding detectEncoding(QByteArrayView bytes, bool complete)
+TextEncoding detectEncoding(QByteArrayView bytes, bool complete)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return Encoding::Utf8;
+        return TextEncoding::Utf8;
     if (bytes.startsWith("\xFF\xFE"))
-        return Encoding::Utf16Le;
+        return TextEncoding::Utf16Le;
     if (bytes.startsWith("\xFE\xFF"))
-        return Encoding::Utf16Be;
+        return TextEncoding::Utf16Be;
     const bool multiByte = std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
     if (!multiByte)
-        return Encoding::Cp932;
-    const QByteArrayView shiftJis = complete ? bytes : bytes.first(wholeCharacters(Encoding::Cp932, bytes));
+        return TextEncoding::ShiftJis;
+    const QByteArrayView shiftJis
+        = complete ? bytes : bytes.first(wholeCharacters(TextEncoding::ShiftJis, bytes));
     if (isShiftJis(shiftJis))
-        return Encoding::Cp932;
-    const QByteArrayView utf8 = complete ? bytes : bytes.first(wholeCharacters(Encoding::Utf8, bytes));
-    return utf8::validate(utf8) ? Encoding::Utf8 : Encoding::Cp932;
+        return TextEncoding::ShiftJis;
+    const QByteArrayView utf8 = complete ? bytes : bytes.first(wholeCharacters(TextEncoding::Utf8, bytes));
+    return utf8::validate(utf8) ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
 }
 
-Encoding DetectingSource::detect()
+TextEncoding DetectingSource::detect()
 {
     m_ahead.resize(m_lookAhead);
     qsizetype size = 0;

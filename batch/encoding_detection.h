@@ -11,7 +11,7 @@
 namespace orvane::batch {
 
 // complete: bytes are the whole input, not only its start (which may end inside a character).
-Encoding detectEncoding(QByteArrayView bytes, bool complete);
+TextEncoding detectEncoding(QByteArrayView bytes, bool complete);
 
 // Reads ahead of its source to decide (the whole input, or its first lookAhead bytes for a longer
 // one), then gives out those bytes again before the rest.
@@ -22,7 +22,7 @@ public:
         , m_lookAhead(lookAhead)
     {
     }
-    Encoding detect();
+    TextEncoding detect();
     qsizetype read(char *data, qsizetype capacity) override;
 
 private:

@@ -49,19 +49,19 @@ QString codePointName(char32_t codePoint)
     return QStringLiteral("U+") + QString::number(codePoint, 16).toUpper().rightJustified(4, u'0');
 }
 
-utf16::ByteOrder byteOrder(Encoding encoding)
+utf16::ByteOrder byteOrder(TextEncoding encoding)
 {
-    return encoding == Encoding::Utf16Be ? utf16::ByteOrder::BigEndian : utf16::ByteOrder::LittleEndian;
+    return encoding == TextEncoding::Utf16Be ? utf16::ByteOrder::BigEndian : utf16::ByteOrder::LittleEndian;
 }
 
-QString invalidInput(Encoding from, TextPosition at)
+QString invalidInput(TextEncoding from, TextPosition at)
 {
     switch (from) {
-    case Encoding::Utf8:
-    case Encoding::Utf8Bom:
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
         return batch_texts::invalidUtf8(at.line, at.column);
-    case Encoding::Utf16Le:
-    case Encoding::Utf16Be:
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
         return batch_texts::invalidUtf16(at.line, at.column);
     default:
         return batch_texts::invalidShiftJis(at.line, at.column);
@@ -70,19 +70,19 @@ QString invalidInput(Encoding from, TextPosition at)
 
 // Decodes one piece; false at its first invalid sequence, with text holding what came before it
 // and at its place relative to the piece.
-bool decodePiece(Encoding from, QByteArrayView bytes, QString &text, TextPosition &at)
+bool decodePiece(TextEncoding from, QByteArrayView bytes, QString &text, TextPosition &at)
 {
     switch (from) {
-    case Encoding::Utf8:
-    case Encoding::Utf8Bom: {
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom: {
         utf8::DecodeError bad;
         if (utf8::decode(bytes, text, &bad))
             return true;
         at = {bad.at.line, bad.at.column};
         return false;
     }
-    case Encoding::Utf16Le:
-    case Encoding::Utf16Be: {
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: {
         utf16::DecodeError bad;
         if (utf16::decode(bytes, byteOrder(from), text, &bad))
             return true;
@@ -147,14 +147,14 @@ private:
     {
         m_bytes.clear();
         switch (m_to) {
-        case Encoding::Utf8:
-        case Encoding::Utf8Bom:
+        case TextEncoding::Utf8:
+        case TextEncoding::Utf8Bom:
             // The text holds no lone surrogate: the decoders refuse them and the kinds keep pairs.
             utf8::encode(text, m_bytes);
             m_sink.write(m_bytes);
             return true;
-        case Encoding::Utf16Le:
-        case Encoding::Utf16Be:
+        case TextEncoding::Utf16Le:
+        case TextEncoding::Utf16Be:
             utf16::encode(text, byteOrder(m_to), m_bytes);
             m_sink.write(m_bytes);
             return true;
@@ -177,7 +177,7 @@ private:
         return true;
     }
 
-    Encoding m_to;
+    TextEncoding m_to;
     QList<ConversionKind> m_kinds;
     QList<QString> m_carry; // one per kind, and one before the encoder
     ByteSink &m_sink;
@@ -188,7 +188,7 @@ private:
 
 StreamOutcome failed(const QString &message) { return {Unconvertible, message, 0}; }
 
-StreamOutcome runThroughText(const StreamOptions &options, Encoding from, BlockReader &reader,
+StreamOutcome runThroughText(const StreamOptions &options, TextEncoding from, BlockReader &reader,
                              qsizetype start, ByteSink &sink)
 {
     TextPipeline pipeline(options, sink);
@@ -217,10 +217,12 @@ StreamOutcome runThroughText(const StreamOptions &options, Encoding from, BlockR
 
 StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink &sink)
 {
-    Encoding from = options.from;
     DetectingSource detecting(input);
     ByteSource *source = &input;
-    if (from == Encoding::Auto) {
+    TextEncoding from;
+    if (options.from) {
+        from = *options.from;
+    } else {
         from = detecting.detect();
         source = &detecting;
     }
@@ -229,17 +231,17 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
     const QByteArrayView head = reader.bytes();
     qsizetype start = 0;
     switch (from) {
-    case Encoding::Cp932:
+    case TextEncoding::ShiftJis:
         // Such a file decodes as Shift-JIS by accident, into mojibake.
         if (head.startsWith(utf8Bom))
             return failed(batch_texts::looksLikeUtf8());
         if (head.startsWith(utf16LeBom) || head.startsWith(utf16BeBom))
             return failed(batch_texts::looksLikeUtf16());
         break;
-    case Encoding::Utf16Le:
+    case TextEncoding::Utf16Le:
         start = head.startsWith(utf16LeBom) ? 2 : 0;
         break;
-    case Encoding::Utf16Be:
+    case TextEncoding::Utf16Be:
         start = head.startsWith(utf16BeBom) ? 2 : 0;
         break;
     default:
@@ -249,14 +251,14 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
         break;
     }
     if (options.writeBom) {
-        if (options.to == Encoding::Utf8Bom)
+        if (options.to == TextEncoding::Utf8Bom)
             sink.writeUncounted(utf8Bom);
-        else if (options.to == Encoding::Utf16Le)
+        else if (options.to == TextEncoding::Utf16Le)
             sink.writeUncounted(utf16LeBom);
-        else if (options.to == Encoding::Utf16Be)
+        else if (options.to == TextEncoding::Utf16Be)
             sink.writeUncounted(utf16BeBom);
     }
-    if (from == Encoding::Cp932) {
+    if (from == TextEncoding::ShiftJis) {
         if (const Cp932Direct *direct = Cp932Direct::shared(options.kinds, options.to))
             return runCp932Direct(*direct, reader, sink);
     }

@@ -5,15 +5,14 @@
 #include "byte_stream.h"
 
 #include "text/chars/conversion_kind.h"
+#include "text/codec/text_encoding.h"
 
 #include <QList>
 #include <QString>
 
-namespace orvane::batch {
+#include <optional>
 
-// Auto is for input only: the editor's Open rules without the question (a text valid as both
-// Shift-JIS and UTF-8 is read as Shift-JIS).
-enum class Encoding { Cp932, Utf8, Utf8Bom, Utf16Le, Utf16Be, Auto };
+namespace orvane::batch {
 
 // The process's exit status.
 enum ExitStatus : int {
@@ -25,8 +24,9 @@ enum ExitStatus : int {
 inline constexpr qsizetype kDefaultBlockSize = qsizetype(1) << 20;
 
 struct StreamOptions {
-    Encoding from = Encoding::Cp932;
-    Encoding to = Encoding::Cp932;
+    // Nothing: auto, the editor's Open rules without the question (DetectingSource).
+    std::optional<TextEncoding> from = TextEncoding::ShiftJis;
+    TextEncoding to = TextEncoding::ShiftJis;
     QList<ConversionKind> kinds; // applied in this order
     qsizetype blockSize = kDefaultBlockSize; // bytes read at a time; tests set small ones
     bool writeBom = true; // for the targets that have one; off for the second file of a run

@@ -81,7 +81,7 @@ void BM_BatchUtf8Validation(benchmark::State &state)
 {
     const QByteArray input = sampleText(5'000'000).toUtf8();
     batch::BatchArguments arguments;
-    arguments.from = arguments.to = batch::Encoding::Utf8;
+    arguments.from = arguments.to = TextEncoding::Utf8;
     for (auto _ : state) {
         batch::BatchResult result = batch::convertBytes(arguments, input);
         benchmark::DoNotOptimize(result);
@@ -112,7 +112,7 @@ void BM_StreamCp932(benchmark::State &state)
         options.kinds = {ConversionKind::Wide};
         break;
     case 1:
-        options.to = batch::Encoding::Utf8;
+        options.to = TextEncoding::Utf8;
         break;
     case 2:
         options.kinds = {ConversionKind::Narrow};
@@ -121,7 +121,7 @@ void BM_StreamCp932(benchmark::State &state)
         options.kinds = {ConversionKind::Narrow, ConversionKind::Wide};
         break;
     case 4:
-        options.to = batch::Encoding::Utf16Le;
+        options.to = TextEncoding::Utf16Le;
         break;
     }
     for (auto _ : state) {

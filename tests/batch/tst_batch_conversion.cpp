@@ -60,8 +60,9 @@ void TestBatchConversion::argumentsAreRead_data()
     QTest::addColumn<QList<int>>("kinds");
     QTest::addColumn<QStringList>("files");
 
-    const int sjis = int(Encoding::Cp932);
-    const int utf8 = int(Encoding::Utf8);
+    const int sjis = int(TextEncoding::ShiftJis);
+    const int utf8 = int(TextEncoding::Utf8);
+    const int automatic = -1;
     const int upper = int(ConversionKind::Upper), lower = int(ConversionKind::Lower);
     const int wide = int(ConversionKind::Wide), hiragana = int(ConversionKind::Hiragana);
 
@@ -85,7 +86,7 @@ void TestBatchConversion::argumentsAreRead_data()
     QTest::newRow("-i --from auto --to utf-16le narrow-kana a b")
         << QStringList {u"-i"_s,       u"--from"_s,      u"auto"_s, u"--to"_s,
                         u"utf-16le"_s, u"narrow-kana"_s, u"a"_s,    u"b"_s}
-        << int(Encoding::Auto) << int(Encoding::Utf16Le) << QList<int> {int(ConversionKind::NarrowKana)}
+        << automatic << int(TextEncoding::Utf16Le) << QList<int> {int(ConversionKind::NarrowKana)}
         << QStringList {u"a"_s, u"b"_s};
 }
 
@@ -99,7 +100,7 @@ void TestBatchConversion::argumentsAreRead()
 
     const ParsedArguments parsed = parseArguments(arguments);
     QCOMPARE(parsed.error, QString());
-    QCOMPARE(int(parsed.arguments.from), from);
+    QCOMPARE(parsed.arguments.from ? int(*parsed.arguments.from) : -1, from); // -1: auto
     QCOMPARE(int(parsed.arguments.to), to);
     QList<int> parsedKinds;
     for (ConversionKind kind : parsed.arguments.kinds)
