@@ -1,5 +1,7 @@
 #include "block_cut.h"
 
+#include "text/codec/cp932.h"
+
 namespace orvane::batch {
 
 qsizetype cp932LastCharacter(const unsigned char *bytes, qsizetype size)
@@ -7,7 +9,7 @@ qsizetype cp932LastCharacter(const unsigned char *bytes, qsizetype size)
     // A byte that cannot lead ends a character (it is one, or a trail byte), so the run of
     // possible lead bytes after it pairs up from its start.
     qsizetype j = size - 2;
-    while (j >= 0 && isCp932Lead(bytes[j]))
+    while (j >= 0 && cp932::isLeadByte(bytes[j]))
         --j;
     const qsizetype leads = size - 2 - j;
     return leads % 2 == 1 ? size - 2 : size - 1;
@@ -33,7 +35,7 @@ qsizetype wholeCharacters(TextEncoding from, QByteArrayView bytes)
     }
     if (from == TextEncoding::ShiftJis) {
         const qsizetype last = cp932LastCharacter(data, size);
-        if (last == size - 1 && isCp932Lead(data[last]))
+        if (last == size - 1 && cp932::isLeadByte(data[last]))
             size = last;
     } else {
         qsizetype lead = size - 1;

@@ -11,9 +11,6 @@ namespace orvane::batch {
 // CR (whose LF may follow in the next block). from is the input's encoding.
 qsizetype wholeCharacters(TextEncoding from, QByteArrayView bytes);
 
-// Code page 932: the first byte of a double-byte code.
-constexpr bool isCp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
 // Code page 932: where the character holding the last byte of bytes[0, size) starts, given that
 // bytes starts on a character.
 qsizetype cp932LastCharacter(const unsigned char *bytes, qsizetype size);

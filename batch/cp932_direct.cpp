@@ -9,10 +9,6 @@
 #include <map>
 #include <mutex>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 namespace orvane::batch {
 
 namespace {
@@ -63,7 +59,7 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
     };
     int rows = 0;
     for (int b = 0; b < 256; ++b) {
-        const bool lead = isCp932Lead(uchar(b));
+        const bool lead = cp932::isLeadByte(uchar(b));
         map->m_start[b] = {lead ? 256 * (1 + rows++) : b, uint8_t(lead ? 0xFF : 0), uint8_t(lead ? 2 : 1), 0};
     }
     map->m_entries.reset(new Entry[size_t(256 * (1 + rows))]());
@@ -165,11 +161,11 @@ Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size
         const unsigned char b = in[i];
         const unsigned char next = in[i + 1];
         // Japanese text is mostly runs of double-byte characters: a branch the processor predicts.
-        if (isCp932Lead(b)) {
+        if (cp932::isLeadByte(b)) {
             if constexpr (IdentityPairs) {
                 // The whole run of valid double-byte characters is copied at once.
                 qsizetype j = i;
-                while (j + 1 < size && isCp932Lead(in[j]) && isValidPair(in[j], in[j + 1]))
+                while (j + 1 < size && cp932::isLeadByte(in[j]) && isValidPair(in[j], in[j + 1]))
                     j += 2;
                 if (j == i) [[unlikely]]
                     break;
@@ -208,62 +204,6 @@ Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size
         ++i;
     }
     return {i, o - out};
-}
-
-namespace {
-
-// Line ends in bytes: every CR and every LF, less the LFs right after a CR. bytes never starts
-// right after a CR.
-qsizetype countLineEnds(const unsigned char *bytes, qsizetype size)
-{
-    qsizetype ends = 0;
-    qsizetype i = 0;
-    if (size > 0) {
-        ends += bytes[0] == '\r' || bytes[0] == '\n';
-        i = 1;
-    }
-#ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    while (size - i >= 16) {
-        // Byte counters of up to 255 rounds, each round adding at most 1 to each.
-        __m128i counts = _mm_setzero_si128();
-        for (int round = 0; round < 255 && size - i >= 16; ++round, i += 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
-            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i - 1));
-            const __m128i lfs = _mm_cmpeq_epi8(v, lf);
-            const __m128i lfAfterCr = _mm_and_si128(_mm_cmpeq_epi8(before, cr), lfs);
-            counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(v, cr));
-            counts = _mm_sub_epi8(counts, _mm_andnot_si128(lfAfterCr, lfs));
-        }
-        const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
-        ends += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
-    }
-#endif
-    for (; i < size; ++i) {
-        const unsigned char c = bytes[i];
-        ends += c == '\r' || (c == '\n' && bytes[i - 1] != '\r');
-    }
-    return ends;
-}
-
-} // namespace
-
-void advanceCp932(TextPosition &at, const unsigned char *bytes, qsizetype size)
-{
-    qsizetype lineStart = size;
-    while (lineStart > 0 && bytes[lineStart - 1] != '\r' && bytes[lineStart - 1] != '\n')
-        --lineStart;
-    // CR and LF are never trail bytes, so a line starts on a character.
-    qsizetype columns = 0;
-    for (qsizetype i = lineStart; i < size; i += isCp932Lead(bytes[i]) ? 2 : 1)
-        ++columns;
-    if (lineStart > 0) {
-        at.line += countLineEnds(bytes, lineStart);
-        at.column = 1 + columns;
-    } else {
-        at.column += columns;
-    }
 }
 
 } // namespace orvane::batch

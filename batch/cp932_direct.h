@@ -4,7 +4,6 @@
 // encoder, so that it gives exactly their result without going through UTF-16.
 
 #include "stream_conversion.h"
-#include "text_position.h"
 
 #include "text/chars/conversion_kind.h"
 
@@ -72,8 +71,5 @@ private:
     Entry m_joined[2][0x40] {};
     bool m_joins = false;
 };
-
-// Moves at past code page 932 bytes that decode cleanly and do not end between CR and LF.
-void advanceCp932(TextPosition &at, const unsigned char *bytes, qsizetype size);
 
 } // namespace orvane::batch

@@ -2,6 +2,8 @@
 
 #include "batch_texts.h"
 
+#include "text/codec/text_positions.h"
+
 #include <future>
 #include <system_error>
 #include <type_traits>
@@ -32,7 +34,7 @@ StreamOutcome runCp932Direct(const Cp932Direct &direct, BlockReader &reader, Byt
     QByteArray out[2][2];
     int set = 0;
     std::future<void> writing;
-    TextPosition read;
+    codepage::Position read;
     for (;;) {
         const QByteArrayView bytes = reader.bytes();
         const bool last = reader.atEnd();
@@ -66,7 +68,7 @@ StreamOutcome runCp932Direct(const Cp932Direct &direct, BlockReader &reader, Byt
                 written[k] = 0;
                 continue;
             }
-            advanceCp932(read, data + starts[k], runs[k].read);
+            codepage::advanceCp932(read, data + starts[k], runs[k].read);
             invalid = runs[k].read < ends[k] - starts[k];
         }
         if (writing.valid())

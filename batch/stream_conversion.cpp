@@ -6,11 +6,11 @@
 #include "cp932_direct.h"
 #include "cp932_direct_run.h"
 #include "encoding_detection.h"
-#include "text_position.h"
 
 #include "text/chars/convert.h"
 #include "text/codec/cp932.h"
 #include "text/codec/text_encoding.h"
+#include "text/codec/text_positions.h"
 #include "text/codec/utf16.h"
 #include "text/codec/utf8.h"
 
@@ -54,7 +54,7 @@ utf16::ByteOrder byteOrder(TextEncoding encoding)
     return encoding == TextEncoding::Utf16Be ? utf16::ByteOrder::BigEndian : utf16::ByteOrder::LittleEndian;
 }
 
-QString invalidInput(TextEncoding from, TextPosition at)
+QString invalidInput(TextEncoding from, codepage::Position at)
 {
     switch (from) {
     case TextEncoding::Utf8:
@@ -70,7 +70,7 @@ QString invalidInput(TextEncoding from, TextPosition at)
 
 // Decodes one piece; false at its first invalid sequence, with text holding what came before it
 // and at its place relative to the piece.
-bool decodePiece(TextEncoding from, QByteArrayView bytes, QString &text, TextPosition &at)
+bool decodePiece(TextEncoding from, QByteArrayView bytes, QString &text, codepage::Position &at)
 {
     switch (from) {
     case TextEncoding::Utf8:
@@ -78,7 +78,7 @@ bool decodePiece(TextEncoding from, QByteArrayView bytes, QString &text, TextPos
         utf8::DecodeError bad;
         if (utf8::decode(bytes, text, &bad))
             return true;
-        at = {bad.at.line, bad.at.column};
+        at = bad.at;
         return false;
     }
     case TextEncoding::Utf16Le:
@@ -86,14 +86,14 @@ bool decodePiece(TextEncoding from, QByteArrayView bytes, QString &text, TextPos
         utf16::DecodeError bad;
         if (utf16::decode(bytes, byteOrder(from), text, &bad))
             return true;
-        at = {bad.at.line, bad.at.column};
+        at = bad.at;
         return false;
     }
     default: {
         cp932::DecodeError bad;
         if (cp932::decode(bytes, text, &bad))
             return true;
-        at = {bad.at.line, bad.at.column};
+        at = bad.at;
         return false;
     }
     }
@@ -165,7 +165,7 @@ private:
         const bool ok = cp932::encode(text, m_bytes, &bad);
         m_sink.write(m_bytes);
         if (!ok) {
-            const TextPosition at = offsetBy(m_written, bad.at.line, bad.at.column);
+            const codepage::Position at = codepage::continued(m_written, bad.at);
             const char32_t codePoint = bad.codePoint;
             m_error = batch_texts::cannotStore(QString::fromUcs4(&codePoint, 1), codePointName(codePoint),
                                                at.line, at.column);
@@ -173,7 +173,7 @@ private:
                 m_error += batch_texts::yenSignHint();
             return false;
         }
-        advance(m_written, text);
+        codepage::advance(m_written, text);
         return true;
     }
 
@@ -182,7 +182,7 @@ private:
     QList<QString> m_carry; // one per kind, and one before the encoder
     ByteSink &m_sink;
     QByteArray m_bytes;
-    TextPosition m_written;
+    codepage::Position m_written;
     QString m_error;
 };
 
@@ -192,19 +192,19 @@ StreamOutcome runThroughText(const StreamOptions &options, TextEncoding from, Bl
                              qsizetype start, ByteSink &sink)
 {
     TextPipeline pipeline(options, sink);
-    TextPosition read;
+    codepage::Position read;
     for (;;) {
         const QByteArrayView bytes = reader.bytes().sliced(start);
         const bool last = reader.atEnd();
         const qsizetype cut = last ? bytes.size() : wholeCharacters(from, bytes);
         QString text;
-        TextPosition bad;
+        codepage::Position bad;
         if (!decodePiece(from, bytes.first(cut), text, bad)) {
             if (!pipeline.push(std::move(text), true))
                 return failed(pipeline.error());
-            return failed(invalidInput(from, offsetBy(read, bad.line, bad.column)));
+            return failed(invalidInput(from, codepage::continued(read, bad)));
         }
-        advance(read, text);
+        codepage::advance(read, text);
         if (!pipeline.push(std::move(text), last))
             return failed(pipeline.error());
         if (last)
