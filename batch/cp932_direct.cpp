@@ -1,8 +1,7 @@
 #include "cp932_direct.h"
 
-#include "block_cut.h"
-
 #include "text/chars/convert.h"
+#include "text/codec/block_cut.h"
 #include "text/codec/cp932.h"
 
 #include <cstring>
@@ -134,14 +133,14 @@ const Cp932Direct *Cp932Direct::shared(const QList<ConversionKind> &kinds, TextE
 
 qsizetype Cp932Direct::wholeCharacters(QByteArrayView bytes) const
 {
-    qsizetype size = batch::wholeCharacters(TextEncoding::ShiftJis, bytes);
+    qsizetype size = codepage::wholeCharacters(TextEncoding::ShiftJis, bytes);
     if (!m_joins || size == 0)
         return size;
     // A half-width letter at the end may join a mark at the start of the next block.
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype last = cp932LastCharacter(data, size);
+    const qsizetype last = codepage::cp932LastCharacter(data, size);
     if (last == size - 1 && mayTakeMark(data[last]))
-        return batch::wholeCharacters(TextEncoding::ShiftJis, bytes.first(last));
+        return codepage::wholeCharacters(TextEncoding::ShiftJis, bytes.first(last));
     return size;
 }
 

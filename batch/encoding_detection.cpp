@@ -1,7 +1,6 @@
 #include "encoding_detection.h"
 
-#include "block_cut.h"
-
+#include "text/codec/block_cut.h"
 #include "text/codec/cp932.h"
 #include "text/codec/utf8.h"
 
@@ -20,7 +19,7 @@ bool isShiftJis(QByteArrayView bytes)
     while (!bytes.isEmpty()) {
         const qsizetype piece = bytes.size() <= kPiece
             ? bytes.size()
-            : wholeCharacters(TextEncoding::ShiftJis, bytes.first(kPiece));
+            : codepage::wholeCharacters(TextEncoding::ShiftJis, bytes.first(kPiece));
         if (!cp932::decode(bytes.first(piece), text))
             return false;
         bytes = bytes.sliced(piece);
@@ -42,10 +41,11 @@ TextEncoding detectEncoding(QByteArrayView bytes, bool complete)
     if (!multiByte)
         return TextEncoding::ShiftJis;
     const QByteArrayView shiftJis
-        = complete ? bytes : bytes.first(wholeCharacters(TextEncoding::ShiftJis, bytes));
+        = complete ? bytes : bytes.first(codepage::wholeCharacters(TextEncoding::ShiftJis, bytes));
     if (isShiftJis(shiftJis))
         return TextEncoding::ShiftJis;
-    const QByteArrayView utf8 = complete ? bytes : bytes.first(wholeCharacters(TextEncoding::Utf8, bytes));
+    const QByteArrayView utf8
+        = complete ? bytes : bytes.first(codepage::wholeCharacters(TextEncoding::Utf8, bytes));
     return utf8::validate(utf8) ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
 }
 

@@ -1,13 +1,13 @@
 #include "stream_conversion.h"
 
 #include "batch_texts.h"
-#include "block_cut.h"
 #include "block_reader.h"
 #include "cp932_direct.h"
 #include "cp932_direct_run.h"
 #include "encoding_detection.h"
 
 #include "text/chars/convert.h"
+#include "text/codec/block_cut.h"
 #include "text/codec/cp932.h"
 #include "text/codec/text_encoding.h"
 #include "text/codec/text_positions.h"
@@ -196,7 +196,7 @@ StreamOutcome runThroughText(const StreamOptions &options, TextEncoding from, Bl
     for (;;) {
         const QByteArrayView bytes = reader.bytes().sliced(start);
         const bool last = reader.atEnd();
-        const qsizetype cut = last ? bytes.size() : wholeCharacters(from, bytes);
+        const qsizetype cut = last ? bytes.size() : codepage::wholeCharacters(from, bytes);
         QString text;
         codepage::Position bad;
         if (!decodePiece(from, bytes.first(cut), text, bad)) {
