@@ -4,7 +4,7 @@
 #include "block_reader.h"
 #include "cp932_direct.h"
 #include "cp932_direct_run.h"
-#include "encoding_detection.h"
+#include "detecting_source.h"
 
 #include "text/chars/convert.h"
 #include "text/codec/block_cut.h"
