@@ -8,11 +8,9 @@
 
 #include "text/chars/convert.h"
 #include "text/codec/block_cut.h"
-#include "text/codec/cp932.h"
+#include "text/codec/text_codec.h"
 #include "text/codec/text_encoding.h"
 #include "text/codec/text_positions.h"
-#include "text/codec/utf16.h"
-#include "text/codec/utf8.h"
 
 namespace orvane::batch {
 
@@ -49,11 +47,6 @@ QString codePointName(char32_t codePoint)
     return QStringLiteral("U+") + QString::number(codePoint, 16).toUpper().rightJustified(4, u'0');
 }
 
-utf16::ByteOrder byteOrder(TextEncoding encoding)
-{
-    return encoding == TextEncoding::Utf16Be ? utf16::ByteOrder::BigEndian : utf16::ByteOrder::LittleEndian;
-}
-
 QString invalidInput(TextEncoding from, codepage::Position at)
 {
     switch (from) {
@@ -65,37 +58,6 @@ QString invalidInput(TextEncoding from, codepage::Position at)
         return batch_texts::invalidUtf16(at.line, at.column);
     default:
         return batch_texts::invalidShiftJis(at.line, at.column);
-    }
-}
-
-// Decodes one piece; false at its first invalid sequence, with text holding what came before it
-// and at its place relative to the piece.
-bool decodePiece(TextEncoding from, QByteArrayView bytes, QString &text, codepage::Position &at)
-{
-    switch (from) {
-    case TextEncoding::Utf8:
-    case TextEncoding::Utf8Bom: {
-        utf8::DecodeError bad;
-        if (utf8::decode(bytes, text, &bad))
-            return true;
-        at = bad.at;
-        return false;
-    }
-    case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be: {
-        utf16::DecodeError bad;
-        if (utf16::decode(bytes, byteOrder(from), text, &bad))
-            return true;
-        at = bad.at;
-        return false;
-    }
-    default: {
-        cp932::DecodeError bad;
-        if (cp932::decode(bytes, text, &bad))
-            return true;
-        at = bad.at;
-        return false;
-    }
     }
 }
 
@@ -146,23 +108,10 @@ private:
     bool encode(const QString &text)
     {
         m_bytes.clear();
-        switch (m_to) {
-        case TextEncoding::Utf8:
-        case TextEncoding::Utf8Bom:
-            // The text holds no lone surrogate: the decoders refuse them and the kinds keep pairs.
-            utf8::encode(text, m_bytes);
-            m_sink.write(m_bytes);
-            return true;
-        case TextEncoding::Utf16Le:
-        case TextEncoding::Utf16Be:
-            utf16::encode(text, byteOrder(m_to), m_bytes);
-            m_sink.write(m_bytes);
-            return true;
-        default:
-            break;
-        }
-        cp932::EncodeError bad;
-        const bool ok = cp932::encode(text, m_bytes, &bad);
+        // Only Shift-JIS refuses a character: the text holds no lone surrogate, since the decoders
+        // refuse them and the kinds keep pairs.
+        codepage::EncodeError bad;
+        const bool ok = codepage::encode(m_to, text, m_bytes, &bad);
         m_sink.write(m_bytes);
         if (!ok) {
             const codepage::Position at = codepage::continued(m_written, bad.at);
@@ -198,11 +147,11 @@ StreamOutcome runThroughText(const StreamOptions &options, TextEncoding from, Bl
         const bool last = reader.atEnd();
         const qsizetype cut = last ? bytes.size() : codepage::wholeCharacters(from, bytes);
         QString text;
-        codepage::Position bad;
-        if (!decodePiece(from, bytes.first(cut), text, bad)) {
+        codepage::DecodeError bad;
+        if (!codepage::decode(from, bytes.first(cut), text, &bad)) {
             if (!pipeline.push(std::move(text), true))
                 return failed(pipeline.error());
-            return failed(invalidInput(from, codepage::continued(read, bad)));
+            return failed(invalidInput(from, codepage::continued(read, bad.at)));
         }
         codepage::advance(read, text);
         if (!pipeline.push(std::move(text), last))

@@ -8,6 +8,7 @@
 #include "batch/stream_conversion.h"
 #include "fuzz/reference.h"
 #include "text/chars/convert.h"
+#include "text/codec/text_codec.h"
 
 using namespace orvane;
 
@@ -62,10 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArrayView body = QByteArrayView(input).sliced(input.startsWith(ownMark) ? ownMark.size() : 0);
     QString text;
     QByteArray expected;
-    bool ok = !refused && fuzz::decodeAs(from, body, text);
+    bool ok = !refused && codepage::decode(from, body, text);
     for (const ConversionKind kind : options.kinds)
         text = convert(kind, text);
-    ok = ok && fuzz::encodeAs(to, text, expected);
+    ok = ok && codepage::encode(to, text, expected);
     FUZZ_CHECK(ok == (inOne.exitStatus == batch::Success));
     FUZZ_CHECK(!ok
                || whole.bytes()

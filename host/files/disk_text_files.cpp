@@ -6,8 +6,8 @@
 #include "host/files/file_writer.h"
 #include "host/host_error.h"
 #include "text/codec/cp932.h"
+#include "text/codec/text_codec.h"
 #include "text/codec/text_positions.h"
-#include "text/codec/utf16.h"
 #include "text/codec/utf8.h"
 
 #include <QDir>
@@ -169,11 +169,6 @@ bool isShowable(char32_t codePoint)
     fail(ErrorNumber::InvalidFileFormat, description);
 }
 
-utf16::ByteOrder byteOrder(TextEncoding encoding)
-{
-    return encoding == TextEncoding::Utf16Le ? utf16::ByteOrder::LittleEndian : utf16::ByteOrder::BigEndian;
-}
-
 // Unicode encodings store everything but a lone surrogate, which pasted text may hold.
 void checkUnicodeStorable(QStringView text, TextEncoding encoding, const QString &path)
 {
@@ -199,7 +194,8 @@ qint64 encodedSize(QStringView text, TextEncoding encoding)
 void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
 {
     constexpr qsizetype kBlockUnits = 32 * 1024;
-    const bool utf8 = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom;
+    const bool nativeUtf16
+        = encoding == TextEncoding::Utf16Le && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
     QByteArray block;
     for (qsizetype i = 0; i < text.size();) {
         qsizetype length = std::min(kBlockUnits, text.size() - i);
@@ -207,17 +203,12 @@ void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
         if (i + length < text.size() && QChar::isHighSurrogate(text[i + length - 1].unicode()))
             --length;
         const QStringView part = text.sliced(i, length);
-        if (utf8) {
-            utf8::encode(part, block);
-        } else if (byteOrder(encoding) == utf16::ByteOrder::LittleEndian
-                   && QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+        if (nativeUtf16) {
             writer.write(QByteArrayView(reinterpret_cast<const char *>(part.utf16()), part.size() * 2));
-            i += length;
-            continue;
         } else {
-            utf16::encode(part, byteOrder(encoding), block);
+            codepage::encode(encoding, part, block);
+            writer.write(block);
         }
-        writer.write(block);
         i += length;
     }
 }
@@ -225,10 +216,7 @@ void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
 QByteArray encodedLineEnd(TextEncoding encoding)
 {
     QByteArray lineEnd;
-    if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be)
-        utf16::encode(u"\r\n", byteOrder(encoding), lineEnd);
-    else
-        lineEnd = QByteArrayLiteral("\r\n");
+    codepage::encode(encoding, u"\r\n", lineEnd);
     return lineEnd;
 }
 
