@@ -134,12 +134,7 @@ inline QString looksLikeUtf16()
     return QStringLiteral("入力は UTF-16 のテキストです（先頭にバイト順マークがあります）。--from auto "
                           "か --from utf-16le / utf-16be を指定してください。");
 }
-inline QString cannotStore(const QString &character, const QString &codePoint, qsizetype line,
-                           qsizetype column)
-{
-    return QStringLiteral("「%1」(%2) は Shift-JIS で保存できません（%3 行目、%4 文字目）。")
-        .arg(character, codePoint, QString::number(line), QString::number(column));
-}
+// After the refusal of ¥ (codec_texts::unstorableInShiftJis).
 inline QString yenSignHint() { return QStringLiteral("wide（全角変換）で ￥ にすれば保存できます。"); }
 
 } // namespace orvane::batch_texts

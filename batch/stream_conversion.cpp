@@ -8,6 +8,7 @@
 
 #include "text/chars/convert.h"
 #include "text/codec/block_cut.h"
+#include "text/codec/codec_texts.h"
 #include "text/codec/text_codec.h"
 #include "text/codec/text_encoding.h"
 #include "text/codec/text_positions.h"
@@ -41,11 +42,6 @@ private:
     ByteSink &m_sink;
     qint64 m_count = 0;
 };
-
-QString codePointName(char32_t codePoint)
-{
-    return QStringLiteral("U+") + QString::number(codePoint, 16).toUpper().rightJustified(4, u'0');
-}
 
 QString invalidInput(TextEncoding from, codepage::Position at)
 {
@@ -114,12 +110,8 @@ private:
         const bool ok = codepage::encode(m_to, text, m_bytes, &bad);
         m_sink.write(m_bytes);
         if (!ok) {
-            const codepage::Position at = codepage::continued(m_written, bad.at);
-            const char32_t codePoint = bad.codePoint;
-            m_error = batch_texts::cannotStore(QString::fromUcs4(&codePoint, 1), codePointName(codePoint),
-                                               at.line, at.column);
-            if (codePoint == U'\u00A5')
-                m_error += batch_texts::yenSignHint();
+            bad.at = codepage::continued(m_written, bad.at);
+            m_error = codec_texts::unstorableInShiftJis(bad, {batch_texts::yenSignHint(), {}, {}});
             return false;
         }
         codepage::advance(m_written, text);

@@ -253,6 +253,9 @@ void TestBatchConversion::unstorableCharacterIsNamed_data()
     QTest::newRow("é after 😀 counts the pair once")
         << QByteArray("\xF0\x9F\x98\x80\xC3\xA9")
         << u"「😀」(U+1F600) は Shift-JIS で保存できません（1 行目、1 文字目）。"_s;
+    QTest::newRow("an invisible character by its code point")
+        << QByteArray("a\xE2\x80\x8B")
+        << u"文字 U+200B は Shift-JIS で保存できません（1 行目、2 文字目）。"_s;
 }
 
 void TestBatchConversion::unstorableCharacterIsNamed()
