@@ -134,7 +134,7 @@ void copyInto(QFile &spool, FileWriter &writer)
 {
     writer.reserve(spool.size());
     spool.seek(0);
-    QByteArray block(kDefaultBlockSize, Qt::Uninitialized);
+    QByteArray block(defaultBlockSize, Qt::Uninitialized);
     for (;;) {
         const qint64 count = spool.read(block.data(), block.size());
         if (count < 0)
@@ -362,7 +362,7 @@ BatchResult convertBytes(const BatchArguments &arguments, QByteArrayView input)
 {
     MemorySource source(input.toByteArray());
     MemorySink sink;
-    const StreamOutcome outcome = convertStream(streamOptions(arguments, kDefaultBlockSize), source, sink);
+    const StreamOutcome outcome = convertStream(streamOptions(arguments, defaultBlockSize), source, sink);
     return {sink.bytes(), outcome.error, outcome.exitStatus};
 }
 

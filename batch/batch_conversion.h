@@ -44,7 +44,7 @@ std::optional<ConversionKind> kindFromName(QStringView name);
 struct BatchStreams {
     std::function<std::unique_ptr<ByteSource>()> openStandardInput;
     ByteSink &standardOutput;
-    qsizetype blockSize = kDefaultBlockSize;
+    qsizetype blockSize = defaultBlockSize;
 };
 
 // The whole run. Without -i the inputs are converted one after the other into standard output;

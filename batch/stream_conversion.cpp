@@ -2,8 +2,7 @@
 
 #include "batch_texts.h"
 #include "block_reader.h"
-#include "cp932_direct.h"
-#include "cp932_direct_run.h"
+#include "cp932_byte_map_run.h"
 #include "detecting_source.h"
 
 #include "text/chars/convert.h"
@@ -200,8 +199,8 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
             sink.writeUncounted(utf16BeBom);
     }
     if (from == TextEncoding::ShiftJis) {
-        if (const Cp932Direct *direct = Cp932Direct::shared(options.kinds, options.to))
-            return runCp932Direct(*direct, reader, sink);
+        if (const codepage::Cp932ByteMap *map = codepage::Cp932ByteMap::shared(options.kinds, options.to))
+            return runCp932ByteMap(*map, reader, sink);
     }
     return runThroughText(options, from, reader, start, sink);
 }

@@ -21,14 +21,14 @@ enum ExitStatus : int {
     UsageError = 2, // unknown option or kind, a missing or unreadable file, a folder
 };
 
-inline constexpr qsizetype kDefaultBlockSize = qsizetype(1) << 20;
+inline constexpr qsizetype defaultBlockSize = qsizetype(1) << 20;
 
 struct StreamOptions {
     // Nothing: auto, the editor's Open rules without the question (DetectingSource).
     std::optional<TextEncoding> from = TextEncoding::ShiftJis;
     TextEncoding to = TextEncoding::ShiftJis;
     QList<ConversionKind> kinds; // applied in this order
-    qsizetype blockSize = kDefaultBlockSize; // bytes read at a time; tests set small ones
+    qsizetype blockSize = defaultBlockSize; // bytes read at a time; tests set small ones
     bool writeBom = true; // for the targets that have one; off for the second file of a run
 };
 

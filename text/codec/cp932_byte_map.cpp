@@ -1,4 +1,4 @@
-#include "cp932_direct.h"
+#include "text/codec/cp932_byte_map.h"
 
 #include "text/chars/convert.h"
 #include "text/codec/block_cut.h"
@@ -8,15 +8,15 @@
 #include <map>
 #include <mutex>
 
-namespace orvane::batch {
+namespace orvane::codepage {
 
 namespace {
 
-constexpr unsigned char kVoicedMark = 0xDE; // ﾞ
-constexpr unsigned char kSemiVoicedMark = 0xDF; // ﾟ
+constexpr unsigned char voicedMark = 0xDE; // ﾞ
+constexpr unsigned char semiVoicedMark = 0xDF; // ﾟ
 
 // What a mark after it may join: a half-width character other than the marks themselves.
-bool mayTakeMark(unsigned char b) { return b >= 0xA1 && b < kVoicedMark; }
+bool mayTakeMark(unsigned char b) { return b >= 0xA1 && b < voicedMark; }
 
 // The target's bytes of what the kinds make of text, or nothing when the target cannot store them.
 std::optional<QByteArray> converted(const QList<ConversionKind> &kinds, QString text, TextEncoding to)
@@ -39,18 +39,18 @@ QString decoded(QByteArrayView bytes)
 
 } // namespace
 
-std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kinds, TextEncoding to)
+std::unique_ptr<Cp932ByteMap> Cp932ByteMap::make(const QList<ConversionKind> &kinds, TextEncoding to)
 {
     if (kinds.size() > 1
         || !(to == TextEncoding::ShiftJis || to == TextEncoding::Utf8 || to == TextEncoding::Utf8Bom))
         return nullptr;
-    auto map = std::unique_ptr<Cp932Direct>(new Cp932Direct);
+    auto map = std::unique_ptr<Cp932ByteMap>(new Cp932ByteMap);
     auto fill = [&](Entry &entry, QByteArrayView code) {
         const QString text = decoded(code);
         if (text.isEmpty())
             return true; // not a character: stays length 0
         const std::optional<QByteArray> bytes = converted(kinds, text, to);
-        if (!bytes || bytes->size() > qsizetype(sizeof entry.bytes))
+        if (!bytes || bytes->size() > maxBytesPerByte * code.size())
             return false;
         std::memcpy(entry.bytes, bytes->constData(), size_t(bytes->size()));
         entry.length = uint8_t(bytes->size());
@@ -95,7 +95,7 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
     for (int b = 0; b < 256; ++b) {
         if (map->m_start[b].step == 2)
             continue;
-        for (const unsigned char mark : {kVoicedMark, kSemiVoicedMark}) {
+        for (const unsigned char mark : {voicedMark, semiVoicedMark}) {
             const char pair[] = {char(b), char(mark)};
             const std::optional<QByteArray> joined = converted(kinds, decoded(QByteArrayView(pair, 2)), to);
             const Entry &first = map->m_entries[size_t(b)];
@@ -106,9 +106,9 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
                 + QByteArray(reinterpret_cast<const char *>(second.bytes), second.length);
             if (*joined == apart)
                 continue;
-            if (!mayTakeMark(uchar(b)) || joined->size() > qsizetype(sizeof(Entry::bytes)))
+            if (!mayTakeMark(uchar(b)) || joined->size() > 2 * maxBytesPerByte)
                 return nullptr;
-            Entry &entry = map->m_joined[mark - kVoicedMark][b - 0xA0];
+            Entry &entry = map->m_joined[mark - voicedMark][b - 0xA0];
             std::memcpy(entry.bytes, joined->constData(), size_t(joined->size()));
             entry.length = uint8_t(joined->size());
             map->m_joins = true;
@@ -119,38 +119,38 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
 }
 
 // Building a byte map takes a few milliseconds; a run over many files builds each once.
-const Cp932Direct *Cp932Direct::shared(const QList<ConversionKind> &kinds, TextEncoding to)
+const Cp932ByteMap *Cp932ByteMap::shared(const QList<ConversionKind> &kinds, TextEncoding to)
 {
     static std::mutex mutex;
-    static std::map<std::pair<QList<ConversionKind>, TextEncoding>, std::unique_ptr<Cp932Direct>> built;
+    static std::map<std::pair<QList<ConversionKind>, TextEncoding>, std::unique_ptr<Cp932ByteMap>> built;
     const std::lock_guard lock(mutex);
     auto key = std::make_pair(kinds, to);
     auto found = built.find(key);
     if (found == built.end())
-        found = built.emplace(key, Cp932Direct::make(kinds, to)).first;
+        found = built.emplace(key, Cp932ByteMap::make(kinds, to)).first;
     return found->second.get();
 }
 
-qsizetype Cp932Direct::wholeCharacters(QByteArrayView bytes) const
+qsizetype Cp932ByteMap::wholeCharacters(QByteArrayView bytes) const
 {
     qsizetype size = codepage::wholeCharacters(TextEncoding::ShiftJis, bytes);
     if (!m_joins || size == 0)
         return size;
     // A half-width letter at the end may join a mark at the start of the next block.
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype last = codepage::cp932LastCharacter(data, size);
+    const qsizetype last = cp932LastCharacter(data, size);
     if (last == size - 1 && mayTakeMark(data[last]))
         return codepage::wholeCharacters(TextEncoding::ShiftJis, bytes.first(last));
     return size;
 }
 
-Cp932Direct::Run Cp932Direct::convert(const unsigned char *in, qsizetype size, unsigned char *out) const
+Cp932ByteMap::Run Cp932ByteMap::convert(const unsigned char *in, qsizetype size, unsigned char *out) const
 {
     return m_identityPairs ? convertAll<true>(in, size, out) : convertAll<false>(in, size, out);
 }
 
 template <bool IdentityPairs>
-Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size, unsigned char *out) const
+Cp932ByteMap::Run Cp932ByteMap::convertAll(const unsigned char *in, qsizetype size, unsigned char *out) const
 {
     qsizetype i = 0;
     unsigned char *o = out;
@@ -182,8 +182,8 @@ Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size
             i += 2;
             continue;
         }
-        if (m_start[b].takesMark && (next == kVoicedMark || next == kSemiVoicedMark)) [[unlikely]] {
-            const Entry &e = m_joined[next - kVoicedMark][b - 0xA0];
+        if (m_start[b].takesMark && (next == voicedMark || next == semiVoicedMark)) [[unlikely]] {
+            const Entry &e = m_joined[next - voicedMark][b - 0xA0];
             if (e.length != 0) {
                 std::memcpy(o, &e, sizeof e);
                 o += e.length;
@@ -205,4 +205,4 @@ Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size
     return {i, o - out};
 }
 
-} // namespace orvane::batch
+} // namespace orvane::codepage
