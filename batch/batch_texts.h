@@ -79,6 +79,11 @@ inline QString unknownKind(const QString &name)
                "wide-ascii、narrow-kana、wide-kana のどれかです）。")
         .arg(name);
 }
+// A message about a file's content, naming the file.
+inline QString aboutFile(const QString &path, const QString &message)
+{
+    return path + QStringLiteral(": ") + message;
+}
 inline QString neitherKindNorFile(const QString &name)
 {
     return QStringLiteral("「%1」という変換はなく、その名前のファイルも見つかりません。").arg(name);

@@ -82,7 +82,7 @@ StreamOutcome runCp932ByteMap(const codepage::Cp932ByteMap &map, BlockReader &re
         if (invalid || last) {
             writeOut();
             if (invalid)
-                return {Unconvertible, batch_texts::invalidShiftJis(read.line, read.column), 0};
+                return {ExitStatus::Unconvertible, batch_texts::invalidShiftJis(read.line, read.column), 0};
             return {};
         }
         if (!startThread(writing, writeOut))

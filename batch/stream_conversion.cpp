@@ -126,7 +126,7 @@ private:
     QString m_error;
 };
 
-StreamOutcome failed(const QString &message) { return {Unconvertible, message, 0}; }
+StreamOutcome failed(const QString &message) { return {ExitStatus::Unconvertible, message, 0}; }
 
 StreamOutcome runThroughText(const StreamOptions &options, TextEncoding from, BlockReader &reader,
                              qsizetype start, ByteSink &sink)
@@ -214,7 +214,7 @@ StreamOutcome convertStream(const StreamOptions &options, ByteSource &source, By
     try {
         outcome = run(options, source, counted);
     } catch (const StreamError &error) {
-        outcome = {UsageError, error.message(), 0};
+        outcome = {ExitStatus::UsageError, error.message(), 0};
     }
     outcome.bytesWritten = counted.count();
     return outcome;

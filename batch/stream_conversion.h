@@ -15,7 +15,7 @@
 namespace orvane::batch {
 
 // The process's exit status.
-enum ExitStatus : int {
+enum class ExitStatus {
     Success = 0,
     Unconvertible = 1, // bytes invalid in the source encoding, or a character the target cannot store
     UsageError = 2, // unknown option or kind, a missing or unreadable file, a folder
@@ -33,7 +33,7 @@ struct StreamOptions {
 };
 
 struct StreamOutcome {
-    int exitStatus = Success;
+    ExitStatus exitStatus = ExitStatus::Success;
     QString error; // Japanese, without the file's name; empty on success
     qint64 bytesWritten = 0;
 };

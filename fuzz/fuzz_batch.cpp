@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const ConversionKind kind : options.kinds)
         text = convert(kind, text);
     ok = ok && codepage::encode(to, text, expected);
-    FUZZ_CHECK(ok == (inOne.exitStatus == batch::Success));
+    FUZZ_CHECK(ok == (inOne.exitStatus == batch::ExitStatus::Success));
     FUZZ_CHECK(!ok
                || whole.bytes()
                    == (options.writeBom ? byteOrderMark(to).toByteArray() : QByteArray()) + expected);

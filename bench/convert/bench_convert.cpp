@@ -128,7 +128,7 @@ void BM_StreamCp932(benchmark::State &state)
         batch::MemorySource source(input);
         NullSink sink;
         const batch::StreamOutcome outcome = batch::convertStream(options, source, sink);
-        if (outcome.exitStatus != batch::Success)
+        if (outcome.exitStatus != batch::ExitStatus::Success)
             state.SkipWithError("the conversion failed");
     }
     state.SetBytesProcessed(state.iterations() * input.size());

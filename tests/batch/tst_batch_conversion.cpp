@@ -134,7 +134,7 @@ void TestBatchConversion::badArgumentsAreUsageErrors()
     QFETCH(QString, named);
 
     const BatchResult result = runWith(arguments, "abc");
-    QCOMPARE(result.exitStatus, int(UsageError));
+    QCOMPARE(result.exitStatus, ExitStatus::UsageError);
     QVERIFY2(result.error.contains(named), qPrintable(result.error));
     QVERIFY(result.output.isEmpty());
 }
@@ -191,7 +191,7 @@ void TestBatchConversion::bytesAreConverted()
 
     const BatchResult result = runWith(arguments, input);
     QCOMPARE(result.error, QString());
-    QCOMPARE(result.exitStatus, int(Success));
+    QCOMPARE(result.exitStatus, ExitStatus::Success);
     QCOMPARE(result.output, output);
 }
 
@@ -233,7 +233,7 @@ void TestBatchConversion::invalidInputNamesLineAndColumn()
     QFETCH(int, column);
 
     const BatchResult result = runWith({u"--from"_s, from, u"--to"_s, u"utf-8"_s, u"upper"_s}, input);
-    QCOMPARE(result.exitStatus, int(Unconvertible));
+    QCOMPARE(result.exitStatus, ExitStatus::Unconvertible);
     // What came before the error is output, and the message says so.
     QCOMPARE(result.error.contains(u"手前まで"_s), !result.output.isEmpty());
     const QString where = u"（%1 行目、%2 文字目）"_s.arg(line).arg(column);
@@ -264,7 +264,7 @@ void TestBatchConversion::unstorableCharacterIsNamed()
     QFETCH(QString, message);
 
     const BatchResult result = runWith({u"--from"_s, u"utf-8"_s}, utf8);
-    QCOMPARE(result.exitStatus, int(Unconvertible));
+    QCOMPARE(result.exitStatus, ExitStatus::Unconvertible);
     QCOMPARE(result.error.contains(u"手前まで"_s), !result.output.isEmpty());
     QVERIFY2(result.error.startsWith(message), qPrintable(result.error));
 }
@@ -274,7 +274,7 @@ void TestBatchConversion::yenSignMessageSuggestsWide()
     const QByteArray yen("\xC2\xA5"
                          "100");
     const BatchResult refused = runWith({u"--from"_s, u"utf-8"_s}, yen);
-    QCOMPARE(refused.exitStatus, int(Unconvertible));
+    QCOMPARE(refused.exitStatus, ExitStatus::Unconvertible);
     QVERIFY2(refused.error.contains(u"U+00A5"_s), qPrintable(refused.error));
     QVERIFY2(refused.error.contains(u"wide"_s), qPrintable(refused.error));
 
@@ -302,7 +302,7 @@ void TestBatchConversion::byteOrderMarkInShiftJisInputIsRefused()
     QFETCH(QByteArray, input);
     QFETCH(QString, named);
     const BatchResult result = runWith({}, input);
-    QCOMPARE(result.exitStatus, int(Unconvertible));
+    QCOMPARE(result.exitStatus, ExitStatus::Unconvertible);
     QVERIFY(result.output.isEmpty());
     QVERIFY2(result.error.contains(named), qPrintable(result.error));
 }
@@ -327,7 +327,7 @@ void TestBatchConversion::namedFileIsReadAndNamedInErrors()
     QCOMPARE(converted.output, QByteArray("\x83\x4A\x83\x69\r\n")); // カナ
 
     const BatchResult refused = runWith({bad});
-    QCOMPARE(refused.exitStatus, int(Unconvertible));
+    QCOMPARE(refused.exitStatus, ExitStatus::Unconvertible);
     QVERIFY2(refused.error.startsWith(bad + u": "_s), qPrintable(refused.error));
     QVERIFY2(refused.error.contains(u"1 行目、2 文字目"_s), qPrintable(refused.error));
 }
@@ -352,7 +352,7 @@ void TestBatchConversion::missingFileOrFolderIsUsageError()
     const BatchResult result = runWith({u"upper"_s, name}, "abc");
     QDir::setCurrent(previous);
 
-    QCOMPARE(result.exitStatus, int(UsageError));
+    QCOMPARE(result.exitStatus, ExitStatus::UsageError);
     QVERIFY(result.output.isEmpty());
     QVERIFY2(result.error.contains(name), qPrintable(result.error));
     QVERIFY2(result.error.contains(message), qPrintable(result.error));
@@ -361,7 +361,7 @@ void TestBatchConversion::missingFileOrFolderIsUsageError()
 void TestBatchConversion::unreadableStandardInputIsUsageError()
 {
     const BatchResult result = runBatch({u"upper"_s}, [] { return std::optional<QByteArray>(); });
-    QCOMPARE(result.exitStatus, int(UsageError));
+    QCOMPARE(result.exitStatus, ExitStatus::UsageError);
     QVERIFY(result.output.isEmpty());
     QVERIFY(result.error.contains(u"標準入力"_s));
 }
@@ -369,7 +369,7 @@ void TestBatchConversion::unreadableStandardInputIsUsageError()
 void TestBatchConversion::helpPrintsUsage()
 {
     const BatchResult result = runWith({u"--help"_s});
-    QCOMPARE(result.exitStatus, int(Success));
+    QCOMPARE(result.exitStatus, ExitStatus::Success);
     QCOMPARE(result.error, QString());
     const QString usage = QString::fromLocal8Bit(result.output);
     QVERIFY(usage.contains(u"使い方"_s));
@@ -417,7 +417,7 @@ void TestBatchConversion::inPlaceReplacesWhatConvertsAndLeavesTheRest()
     arguments << symbolicLink << dir.filePath(u"missing.txt"_s) << dir.path();
 
     const BatchResult result = runWith(arguments);
-    QCOMPARE(result.exitStatus, int(Unconvertible));
+    QCOMPARE(result.exitStatus, ExitStatus::Unconvertible);
     QVERIFY(result.output.isEmpty());
     for (const File &file : files) {
         QFile in(dir.filePath(file.name));
@@ -462,7 +462,8 @@ void TestBatchConversion::autoFollowsTheOpenRules()
     QFETCH(QString, text);
     const BatchResult result = runWith({u"--from"_s, u"auto"_s, u"--to"_s, u"utf-8"_s}, input);
     QCOMPARE(QString::fromUtf8(result.output), text);
-    QCOMPARE(result.exitStatus, text.isEmpty() && !input.isEmpty() ? int(Unconvertible) : int(Success));
+    QCOMPARE(result.exitStatus,
+             text.isEmpty() && !input.isEmpty() ? ExitStatus::Unconvertible : ExitStatus::Success);
 }
 
 void TestBatchConversion::filesAreJoinedAndFailuresReportedEach()
@@ -481,7 +482,7 @@ void TestBatchConversion::filesAreJoinedAndFailuresReportedEach()
     const BatchResult result = runWith(arguments);
     // One byte-order mark; the failing file's start, then the next file.
     QCOMPARE(result.output, QByteArray("\xFF\xFE\xAB\x30\r\0\n\0\xAB\x30\x76\xFF", 12));
-    QCOMPARE(result.exitStatus, int(UsageError));
+    QCOMPARE(result.exitStatus, ExitStatus::UsageError);
     QCOMPARE(result.error.count(u'\n'), 1);
     QVERIFY2(result.error.contains(arguments.at(5) + u": "_s) && result.error.contains(u"missing"_s),
              qPrintable(result.error));
