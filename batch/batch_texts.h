@@ -72,13 +72,6 @@ inline QString inPlaceNotStandardInput()
 {
     return QStringLiteral("-i（--in-place）では標準入力（「-」）は使えません。");
 }
-inline QString unknownKind(const QString &name)
-{
-    return QStringLiteral(
-               "「%1」という変換はありません（upper、lower、wide、narrow、katakana、hiragana、narrow-ascii、"
-               "wide-ascii、narrow-kana、wide-kana のどれかです）。")
-        .arg(name);
-}
 // A message about a file's content, naming the file.
 inline QString aboutFile(const QString &path, const QString &message)
 {
@@ -89,10 +82,6 @@ inline QString neitherKindNorFile(const QString &name)
     return QStringLiteral("「%1」という変換はなく、その名前のファイルも見つかりません。").arg(name);
 }
 inline QString missingFile() { return QStringLiteral("「--」の後にファイルを指定してください。"); }
-inline QString tooManyFiles(const QString &name)
-{
-    return QStringLiteral("ファイルは最後に一つだけ指定できます（「%1」）。").arg(name);
-}
 
 inline QString fileNotFound(const QString &path)
 {
