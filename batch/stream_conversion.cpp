@@ -113,7 +113,9 @@ private:
             m_error = codec_texts::unstorableInShiftJis(bad, {batch_texts::yenSignHint(), {}, {}});
             return false;
         }
-        codepage::advance(m_written, text);
+        // Only a refusal needs the place, so only Shift-JIS counts it.
+        if (m_to == TextEncoding::ShiftJis)
+            codepage::advance(m_written, text);
         return true;
     }
 
