@@ -80,9 +80,6 @@ struct Tables {
     char16_t narrowPairs[0x60][2] = {};
 };
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 char32_t lookUpCase(const CasePair *first, const CasePair *last, char32_t c)
 {
     const CasePair *row
@@ -349,7 +346,7 @@ Step special(const Tables &t, const char16_t *begin, const char16_t *p, const ch
 {
     const char16_t c = *p;
     if constexpr (K == ConversionKind::Upper || K == ConversionKind::Lower) {
-        if (isHighSurrogate(c) && end - p >= 2 && isLowSurrogate(p[1])) {
+        if (QChar::isHighSurrogate(c) && end - p >= 2 && QChar::isLowSurrogate(p[1])) {
             const char32_t to = caseOf<K>(decodePair(c, p[1]));
             *o++ = char16_t(0xD800 + ((to - 0x10000) >> 10));
             *o++ = char16_t(0xDC00 + ((to - 0x10000) & 0x3FF));
@@ -390,7 +387,7 @@ template <ConversionKind K> bool specialChanges(const char16_t *begin, const cha
     if (*p == 0xFFFF)
         return false;
     if constexpr (K == ConversionKind::Upper || K == ConversionKind::Lower) {
-        if (!(end - p >= 2 && isLowSurrogate(p[1])))
+        if (!(end - p >= 2 && QChar::isLowSurrogate(p[1])))
             return false;
         const char32_t cp = decodePair(p[0], p[1]);
         return caseOf<K>(cp) != cp;
