@@ -1,34 +1,29 @@
-#include "cp932_direct.h"
-
-#include "block_cut.h"
+#include "text/codec/cp932_byte_map.h"
 
 #include "text/chars/convert.h"
+#include "text/codec/block_cut.h"
 #include "text/codec/cp932.h"
 
 #include <cstring>
 #include <map>
 #include <mutex>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
-namespace orvane::batch {
+namespace orvane::codepage {
 
 namespace {
 
-constexpr unsigned char kVoicedMark = 0xDE; // ﾞ
-constexpr unsigned char kSemiVoicedMark = 0xDF; // ﾟ
+constexpr unsigned char voicedMark = 0xDE; // ﾞ
+constexpr unsigned char semiVoicedMark = 0xDF; // ﾟ
 
 // What a mark after it may join: a half-width character other than the marks themselves.
-bool mayTakeMark(unsigned char b) { return b >= 0xA1 && b < kVoicedMark; }
+bool mayTakeMark(unsigned char b) { return b >= 0xA1 && b < voicedMark; }
 
 // The target's bytes of what the kinds make of text, or nothing when the target cannot store them.
-std::optional<QByteArray> converted(const QList<ConversionKind> &kinds, QString text, Encoding to)
+std::optional<QByteArray> converted(const QList<ConversionKind> &kinds, QString text, TextEncoding to)
 {
     for (ConversionKind kind : kinds)
         text = orvane::convert(kind, text);
-    if (to != Encoding::Cp932)
+    if (to != TextEncoding::ShiftJis)
         return text.toUtf8();
     QByteArray bytes;
     if (!cp932::encode(text, bytes))
@@ -44,17 +39,18 @@ QString decoded(QByteArrayView bytes)
 
 } // namespace
 
-std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kinds, Encoding to)
+std::unique_ptr<Cp932ByteMap> Cp932ByteMap::make(const QList<ConversionKind> &kinds, TextEncoding to)
 {
-    if (kinds.size() > 1 || !(to == Encoding::Cp932 || to == Encoding::Utf8 || to == Encoding::Utf8Bom))
+    if (kinds.size() > 1
+        || !(to == TextEncoding::ShiftJis || to == TextEncoding::Utf8 || to == TextEncoding::Utf8Bom))
         return nullptr;
-    auto map = std::unique_ptr<Cp932Direct>(new Cp932Direct);
+    auto map = std::unique_ptr<Cp932ByteMap>(new Cp932ByteMap);
     auto fill = [&](Entry &entry, QByteArrayView code) {
         const QString text = decoded(code);
         if (text.isEmpty())
             return true; // not a character: stays length 0
         const std::optional<QByteArray> bytes = converted(kinds, text, to);
-        if (!bytes || bytes->size() > qsizetype(sizeof entry.bytes))
+        if (!bytes || bytes->size() > maxBytesPerByte * code.size())
             return false;
         std::memcpy(entry.bytes, bytes->constData(), size_t(bytes->size()));
         entry.length = uint8_t(bytes->size());
@@ -62,7 +58,7 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
     };
     int rows = 0;
     for (int b = 0; b < 256; ++b) {
-        const bool lead = isCp932Lead(uchar(b));
+        const bool lead = cp932::isLeadByte(uchar(b));
         map->m_start[b] = {lead ? 256 * (1 + rows++) : b, uint8_t(lead ? 0xFF : 0), uint8_t(lead ? 2 : 1), 0};
     }
     map->m_entries.reset(new Entry[size_t(256 * (1 + rows))]());
@@ -99,7 +95,7 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
     for (int b = 0; b < 256; ++b) {
         if (map->m_start[b].step == 2)
             continue;
-        for (const unsigned char mark : {kVoicedMark, kSemiVoicedMark}) {
+        for (const unsigned char mark : {voicedMark, semiVoicedMark}) {
             const char pair[] = {char(b), char(mark)};
             const std::optional<QByteArray> joined = converted(kinds, decoded(QByteArrayView(pair, 2)), to);
             const Entry &first = map->m_entries[size_t(b)];
@@ -110,9 +106,9 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
                 + QByteArray(reinterpret_cast<const char *>(second.bytes), second.length);
             if (*joined == apart)
                 continue;
-            if (!mayTakeMark(uchar(b)) || joined->size() > qsizetype(sizeof(Entry::bytes)))
+            if (!mayTakeMark(uchar(b)) || joined->size() > 2 * maxBytesPerByte)
                 return nullptr;
-            Entry &entry = map->m_joined[mark - kVoicedMark][b - 0xA0];
+            Entry &entry = map->m_joined[mark - voicedMark][b - 0xA0];
             std::memcpy(entry.bytes, joined->constData(), size_t(joined->size()));
             entry.length = uint8_t(joined->size());
             map->m_joins = true;
@@ -123,38 +119,38 @@ std::unique_ptr<Cp932Direct> Cp932Direct::make(const QList<ConversionKind> &kind
 }
 
 // Building a byte map takes a few milliseconds; a run over many files builds each once.
-const Cp932Direct *Cp932Direct::shared(const QList<ConversionKind> &kinds, Encoding to)
+const Cp932ByteMap *Cp932ByteMap::shared(const QList<ConversionKind> &kinds, TextEncoding to)
 {
     static std::mutex mutex;
-    static std::map<std::pair<QList<ConversionKind>, Encoding>, std::unique_ptr<Cp932Direct>> built;
+    static std::map<std::pair<QList<ConversionKind>, TextEncoding>, std::unique_ptr<Cp932ByteMap>> built;
     const std::lock_guard lock(mutex);
     auto key = std::make_pair(kinds, to);
     auto found = built.find(key);
     if (found == built.end())
-        found = built.emplace(key, Cp932Direct::make(kinds, to)).first;
+        found = built.emplace(key, Cp932ByteMap::make(kinds, to)).first;
     return found->second.get();
 }
 
-qsizetype Cp932Direct::wholeCharacters(QByteArrayView bytes) const
+qsizetype Cp932ByteMap::wholeCharacters(QByteArrayView bytes) const
 {
-    qsizetype size = batch::wholeCharacters(Encoding::Cp932, bytes);
+    qsizetype size = codepage::wholeCharacters(TextEncoding::ShiftJis, bytes);
     if (!m_joins || size == 0)
         return size;
     // A half-width letter at the end may join a mark at the start of the next block.
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype last = cp932LastCharacter(data, size);
     if (last == size - 1 && mayTakeMark(data[last]))
-        return batch::wholeCharacters(Encoding::Cp932, bytes.first(last));
+        return codepage::wholeCharacters(TextEncoding::ShiftJis, bytes.first(last));
     return size;
 }
 
-Cp932Direct::Run Cp932Direct::convert(const unsigned char *in, qsizetype size, unsigned char *out) const
+Cp932ByteMap::Run Cp932ByteMap::convert(const unsigned char *in, qsizetype size, unsigned char *out) const
 {
     return m_identityPairs ? convertAll<true>(in, size, out) : convertAll<false>(in, size, out);
 }
 
 template <bool IdentityPairs>
-Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size, unsigned char *out) const
+Cp932ByteMap::Run Cp932ByteMap::convertAll(const unsigned char *in, qsizetype size, unsigned char *out) const
 {
     qsizetype i = 0;
     unsigned char *o = out;
@@ -164,11 +160,11 @@ Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size
         const unsigned char b = in[i];
         const unsigned char next = in[i + 1];
         // Japanese text is mostly runs of double-byte characters: a branch the processor predicts.
-        if (isCp932Lead(b)) {
+        if (cp932::isLeadByte(b)) {
             if constexpr (IdentityPairs) {
                 // The whole run of valid double-byte characters is copied at once.
                 qsizetype j = i;
-                while (j + 1 < size && isCp932Lead(in[j]) && isValidPair(in[j], in[j + 1]))
+                while (j + 1 < size && cp932::isLeadByte(in[j]) && isValidPair(in[j], in[j + 1]))
                     j += 2;
                 if (j == i) [[unlikely]]
                     break;
@@ -186,8 +182,8 @@ Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size
             i += 2;
             continue;
         }
-        if (m_start[b].takesMark && (next == kVoicedMark || next == kSemiVoicedMark)) [[unlikely]] {
-            const Entry &e = m_joined[next - kVoicedMark][b - 0xA0];
+        if (m_start[b].takesMark && (next == voicedMark || next == semiVoicedMark)) [[unlikely]] {
+            const Entry &e = m_joined[next - voicedMark][b - 0xA0];
             if (e.length != 0) {
                 std::memcpy(o, &e, sizeof e);
                 o += e.length;
@@ -209,60 +205,4 @@ Cp932Direct::Run Cp932Direct::convertAll(const unsigned char *in, qsizetype size
     return {i, o - out};
 }
 
-namespace {
-
-// Line ends in bytes: every CR and every LF, less the LFs right after a CR. bytes never starts
-// right after a CR.
-qsizetype countLineEnds(const unsigned char *bytes, qsizetype size)
-{
-    qsizetype ends = 0;
-    qsizetype i = 0;
-    if (size > 0) {
-        ends += bytes[0] == '\r' || bytes[0] == '\n';
-        i = 1;
-    }
-#ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    while (size - i >= 16) {
-        // Byte counters of up to 255 rounds, each round adding at most 1 to each.
-        __m128i counts = _mm_setzero_si128();
-        for (int round = 0; round < 255 && size - i >= 16; ++round, i += 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
-            const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i - 1));
-            const __m128i lfs = _mm_cmpeq_epi8(v, lf);
-            const __m128i lfAfterCr = _mm_and_si128(_mm_cmpeq_epi8(before, cr), lfs);
-            counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(v, cr));
-            counts = _mm_sub_epi8(counts, _mm_andnot_si128(lfAfterCr, lfs));
-        }
-        const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
-        ends += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
-    }
-#endif
-    for (; i < size; ++i) {
-        const unsigned char c = bytes[i];
-        ends += c == '\r' || (c == '\n' && bytes[i - 1] != '\r');
-    }
-    return ends;
-}
-
-} // namespace
-
-void advanceCp932(TextPosition &at, const unsigned char *bytes, qsizetype size)
-{
-    qsizetype lineStart = size;
-    while (lineStart > 0 && bytes[lineStart - 1] != '\r' && bytes[lineStart - 1] != '\n')
-        --lineStart;
-    // CR and LF are never trail bytes, so a line starts on a character.
-    qsizetype columns = 0;
-    for (qsizetype i = lineStart; i < size; i += isCp932Lead(bytes[i]) ? 2 : 1)
-        ++columns;
-    if (lineStart > 0) {
-        at.line += countLineEnds(bytes, lineStart);
-        at.column = 1 + columns;
-    } else {
-        at.column += columns;
-    }
-}
-
-} // namespace orvane::batch
+} // namespace orvane::codepage

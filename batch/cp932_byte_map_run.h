@@ -3,11 +3,12 @@
 // once, and a block's output is written out while the next one converts.
 
 #include "block_reader.h"
-#include "cp932_direct.h"
 #include "stream_conversion.h"
+
+#include "text/codec/cp932_byte_map.h"
 
 namespace orvane::batch {
 
-StreamOutcome runCp932Direct(const Cp932Direct &direct, BlockReader &reader, ByteSink &sink);
+StreamOutcome runCp932ByteMap(const codepage::Cp932ByteMap &map, BlockReader &reader, ByteSink &sink);
 
 } // namespace orvane::batch

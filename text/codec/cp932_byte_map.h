@@ -1,30 +1,34 @@
 #pragma once
-// A byte-to-byte path from code page 932 for one conversion (or none) into code page 932 or
-// UTF-8: what each code becomes, worked out once through the real decoder, conversion and
-// encoder, so that it gives exactly their result without going through UTF-16.
-
-#include "stream_conversion.h"
-#include "text_position.h"
+// A byte map from code page 932 for one conversion (or none) into code page 932 or UTF-8: what
+// each code becomes, worked out once through the real decoder, conversion and encoder, so that it
+// gives exactly their result without going through UTF-16. Owns its tables.
 
 #include "text/chars/conversion_kind.h"
+#include "text/codec/text_encoding.h"
 
+#include <QByteArrayView>
 #include <QList>
 
 #include <cstdint>
 #include <memory>
 
-namespace orvane::batch {
+namespace orvane::codepage {
 
-class Cp932Direct {
+class Cp932ByteMap {
 public:
     // Nothing when the conversion has no exact byte map (more than one kind, another target,
     // a code whose result the target cannot store).
-    static std::unique_ptr<Cp932Direct> make(const QList<ConversionKind> &kinds, Encoding to);
+    static std::unique_ptr<Cp932ByteMap> make(const QList<ConversionKind> &kinds, TextEncoding to);
     // The same, made once for each conversion and kept for the process.
-    static const Cp932Direct *shared(const QList<ConversionKind> &kinds, Encoding to);
+    static const Cp932ByteMap *shared(const QList<ConversionKind> &kinds, TextEncoding to);
 
-    // Output room convert() needs for size input bytes.
-    static constexpr qsizetype outputRoom(qsizetype size) { return 3 * size + 8; }
+    // No code's result is longer than this many bytes per byte of the code (make() refuses a map
+    // where one would be): a single byte widens to three UTF-8 bytes (ｶ → カ), a double-byte code
+    // narrows to six (ガ → ｶﾞ).
+    static constexpr qsizetype maxBytesPerByte = 3;
+    // Output room convert() needs for size input bytes: convert() copies whole 8-byte entries and
+    // moves on by their length, so the last one may write up to 8 bytes past its result.
+    static constexpr qsizetype outputRoom(qsizetype size) { return maxBytesPerByte * size + 8; }
 
     // The longest start of bytes whose conversion the next block cannot change.
     qsizetype wholeCharacters(QByteArrayView bytes) const;
@@ -41,7 +45,7 @@ private:
         uint8_t bytes[7];
         uint8_t length; // 0: not a character
     };
-    static_assert(sizeof(Entry) == 8);
+    static_assert(sizeof(Entry) == 8 && 2 * maxBytesPerByte <= sizeof(Entry::bytes));
 
     // How a byte starts a character: its entry is m_entries[base + (next byte & mask)], and the
     // character is step bytes long.
@@ -73,7 +77,4 @@ private:
     bool m_joins = false;
 };
 
-// Moves at past code page 932 bytes that decode cleanly and do not end between CR and LF.
-void advanceCp932(TextPosition &at, const unsigned char *bytes, qsizetype size);
-
-} // namespace orvane::batch
+} // namespace orvane::codepage
