@@ -50,6 +50,9 @@
 
 namespace Scintilla {
 
+// Orvane: see Platform.h.
+bool stockTextMeasurement = false;
+
 // Type convertors.
 static QFont *PFont(FontID fid)
 {
