@@ -42,6 +42,8 @@
 #include "Platform.h"
 #include "XPM.h"
 
+#include "AdvanceCache.h"
+
 #include "Qsci/qsciscintillabase.h"
 #include "SciClasses.h"
 
@@ -558,6 +560,13 @@ void SurfaceImpl::DrawRGBAImage(PRectangle rc, int width, int height,
 void SurfaceImpl::MeasureWidths(Font &font_, const char *s, int len,
         XYPOSITION *positions)
 {
+    // Orvane: kana and kanji are measured once per font and added up, with
+    // the same result as the QTextLayout below (see AdvanceCache.cpp).
+    if (unicodeMode && !stockTextMeasurement &&
+            MeasureWithAdvanceCache(convertQFont(font_), pd, s, len,
+                    positions))
+        return;
+
     QString qs = convertText(s, len);
     QTextLayout text_layout(qs, convertQFont(font_), pd);
 
