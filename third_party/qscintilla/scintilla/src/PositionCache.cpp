@@ -383,6 +383,7 @@ static unsigned int KeyFromString(const char *charBytes, size_t len) {
 SpecialRepresentations::SpecialRepresentations() {
 	const short none = 0;
 	std::fill(startByteHasReprs, std::end(startByteHasReprs), none);
+	std::fill(&startByteLengthReprs[0][0], &startByteLengthReprs[0][0] + 0x100 * 5, none);
 }
 
 void SpecialRepresentations::SetRepresentation(const char *charBytes, const char *value) {
@@ -392,6 +393,7 @@ void SpecialRepresentations::SetRepresentation(const char *charBytes, const char
 		// New entry so increment for first byte
 		const unsigned char ucStart = charBytes[0];
 		startByteHasReprs[ucStart]++;
+		startByteLengthReprs[ucStart][KeyLength(charBytes, UTF8MaxBytes)]++;
 	}
 	mapReprs[key] = Representation(value);
 }
@@ -402,6 +404,7 @@ void SpecialRepresentations::ClearRepresentation(const char *charBytes) {
 		mapReprs.erase(it);
 		const unsigned char ucStart = charBytes[0];
 		startByteHasReprs[ucStart]--;
+		startByteLengthReprs[ucStart][KeyLength(charBytes, UTF8MaxBytes)]--;
 	}
 }
 
@@ -409,6 +412,8 @@ const Representation *SpecialRepresentations::RepresentationFromCharacter(const 
 	PLATFORM_ASSERT(len <= 4);
 	const unsigned char ucStart = charBytes[0];
 	if (!startByteHasReprs[ucStart])
+		return nullptr;
+	if (!stockTextMeasurement && !startByteLengthReprs[ucStart][KeyLength(charBytes, len)])
 		return nullptr;
 	MapRepresentation::const_iterator it = mapReprs.find(KeyFromString(charBytes, len));
 	if (it != mapReprs.end()) {
@@ -430,6 +435,15 @@ void SpecialRepresentations::Clear() {
 	mapReprs.clear();
 	const short none = 0;
 	std::fill(startByteHasReprs, std::end(startByteHasReprs), none);
+	std::fill(&startByteLengthReprs[0][0], &startByteLengthReprs[0][0] + 0x100 * 5, none);
+}
+
+// The number of bytes KeyFromString uses.
+size_t SpecialRepresentations::KeyLength(const char *charBytes, size_t len) {
+	size_t n = 0;
+	while (n < len && n < 4 && charBytes[n])
+		n++;
+	return n;
 }
 
 void BreakFinder::Insert(Sci::Position val) {

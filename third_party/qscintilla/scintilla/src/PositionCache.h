@@ -170,6 +170,12 @@ typedef std::map<unsigned int, Representation> MapRepresentation;
 class SpecialRepresentations {
 	MapRepresentation mapReprs;
 	short startByteHasReprs[0x100];
+	// Orvane: how many representations start with each byte, by their length
+	// in bytes (0 to 4).  In UTF-8 every byte from 0x80 up has one (for the
+	// byte on its own), so the count by byte alone sent each kana and kanji
+	// of a line to the map.
+	short startByteLengthReprs[0x100][5];
+	static size_t KeyLength(const char *charBytes, size_t len);
 public:
 	SpecialRepresentations();
 	void SetRepresentation(const char *charBytes, const char *value);
