@@ -62,7 +62,9 @@ LineLayout::LineLayout(int maxLineLength_) :
 	hotspot(0,0),
 	widthLine(wrapWidthInfinite),
 	lines(1),
-	wrapIndent(0) {
+	wrapIndent(0),
+	textEditsOnly(false),
+	editedFrom(0) {
 	Resize(maxLineLength_);
 }
 
@@ -82,6 +84,28 @@ void LineLayout::Resize(int maxLineLength_) {
 	}
 }
 
+// Orvane: a long line grows by a key at a time; it takes room for an eighth
+// more each time it has to move, and keeps its layout.
+void LineLayout::Grow(int maxLineLength_) {
+	if (maxLineLength_ <= maxLineLength)
+		return;
+	const int length = maxLineLength_ + maxLineLength_ / 8;
+	std::unique_ptr<char[]> charsNew(new char[length + 1]);
+	std::unique_ptr<unsigned char[]> stylesNew(new unsigned char[length + 1]);
+	std::unique_ptr<XYPOSITION[]> positionsNew(new XYPOSITION[length + 1 + 1]);
+	if (validity != llInvalid && numCharsInLine <= maxLineLength) {
+		std::copy(chars.get(), chars.get() + numCharsInLine + 1, charsNew.get());
+		std::copy(styles.get(), styles.get() + numCharsInLine + 1, stylesNew.get());
+		std::copy(positions.get(), positions.get() + numCharsInLine + 1, positionsNew.get());
+	} else {
+		validity = llInvalid;
+	}
+	chars = std::move(charsNew);
+	styles = std::move(stylesNew);
+	positions = std::move(positionsNew);
+	maxLineLength = length;
+}
+
 void LineLayout::Free() {
 	chars.reset();
 	styles.reset();
@@ -92,6 +116,8 @@ void LineLayout::Free() {
 void LineLayout::Invalidate(validLevel validity_) {
 	if (validity > validity_)
 		validity = validity_;
+	if (validity_ <= llCheckTextAndStyle)
+		textEditsOnly = false;
 }
 
 int LineLayout::LineStart(int line) const {
@@ -301,6 +327,20 @@ void LineLayoutCache::Invalidate(LineLayout::validLevel validity_) {
 	}
 }
 
+void LineLayoutCache::InvalidateForEdit(Sci::Line line, Sci::Position posInLine, bool lines) {
+	for (const std::unique_ptr<LineLayout> &ll : cache) {
+		if (!ll || ll->validity == LineLayout::llInvalid)
+			continue;
+		if (ll->validity > LineLayout::llCheckTextAndStyle)
+			ll->validity = LineLayout::llCheckTextAndStyle;
+		if (ll->lineNumber == line && !lines) {
+			ll->editedFrom = std::min(ll->editedFrom, static_cast<int>(posInLine));
+		} else if (ll->lineNumber >= line && lines) {
+			ll->editedFrom = 0;
+		}
+	}
+}
+
 void LineLayoutCache::SetLevel(int level_) {
 	allInvalidated = false;
 	if ((level_ != -1) && (level != level_)) {
@@ -313,7 +353,18 @@ LineLayout *LineLayoutCache::Retrieve(Sci::Line lineNumber, Sci::Line lineCaret,
                                       Sci::Line linesOnScreen, Sci::Line linesInDoc) {
 	AllocateForLevel(linesOnScreen, linesInDoc);
 	if (styleClock != styleClock_) {
-		Invalidate(LineLayout::llCheckTextAndStyle);
+		// Orvane: the clock moves whenever styling is asked for, also when
+		// nothing is restyled; styles that do change are notified and
+		// invalidate through Invalidate.  So a layout that only saw text
+		// edits keeps what it knows about them.
+		if (stockTextMeasurement) {
+			Invalidate(LineLayout::llCheckTextAndStyle);
+		} else {
+			for (const std::unique_ptr<LineLayout> &ll : cache) {
+				if (ll && ll->validity > LineLayout::llCheckTextAndStyle)
+					ll->validity = LineLayout::llCheckTextAndStyle;
+			}
+		}
 		styleClock = styleClock_;
 	}
 	allInvalidated = false;
@@ -334,9 +385,14 @@ LineLayout *LineLayoutCache::Retrieve(Sci::Line lineNumber, Sci::Line lineCaret,
 		PLATFORM_ASSERT(useCount == 0);
 		if (!cache.empty() && (pos < static_cast<int>(cache.size()))) {
 			if (cache[pos]) {
-				if ((cache[pos]->lineNumber != lineNumber) ||
-				        (cache[pos]->maxLineLength < maxChars)) {
+				if (cache[pos]->lineNumber != lineNumber) {
 					cache[pos].reset();
+				} else if (cache[pos]->maxLineLength < maxChars) {
+					// Orvane: the line grew; keep its layout.
+					if (stockTextMeasurement)
+						cache[pos].reset();
+					else
+						cache[pos]->Grow(maxChars);
 				}
 			}
 			if (!cache[pos]) {
@@ -469,7 +525,8 @@ BreakFinder::BreakFinder(const LineLayout *ll_, const Selection *psel, Range lin
 	subBreak(-1),
 	pdoc(pdoc_),
 	encodingFamily(pdoc_->CodePageFamily()),
-	preprs(preprs_) {
+	preprs(preprs_),
+	runStart(static_cast<int>(lineRange_.start)) {
 
 	// Search for first visible break
 	// First find the first visible character
@@ -516,6 +573,7 @@ BreakFinder::~BreakFinder() {
 TextSegment BreakFinder::Next() {
 	if (subBreak == -1) {
 		const int prev = nextBreak;
+		runStart = prev;
 		while (nextBreak < lineRange.end) {
 			int charWidth = 1;
 			if (encodingFamily == efUnicode)
@@ -568,6 +626,61 @@ TextSegment BreakFinder::Next() {
 			return TextSegment(startSegment, subBreak - startSegment);
 		}
 	}
+}
+
+int BreakFinder::CharWidthAt(int position) const {
+	if (encodingFamily == efUnicode)
+		return UTF8DrawBytes(reinterpret_cast<const unsigned char *>(&ll->chars[position]),
+			static_cast<int>(lineRange.end - position));
+	if (encodingFamily == efDBCS)
+		return pdoc->DBCSDrawBytes(&ll->chars[position], static_cast<int>(lineRange.end - position));
+	return 1;
+}
+
+int BreakFinder::ResumeAt(int start, int runStart_, int runEnd) {
+	// The selection and edge breaks up to start were passed.
+	while ((saeNext >= 0) && (saeNext <= start) && (saeNext < lineRange.end)) {
+		saeCurrentPos++;
+		saeNext = static_cast<int>((saeCurrentPos < selAndEdge.size()) ? selAndEdge[saeCurrentPos] : lineRange.end);
+	}
+	runStart = start;
+	if ((start == runStart_) && preprs->RepresentationFromCharacter(&ll->chars[start], CharWidthAt(start))) {
+		// Next reports the representation.
+		nextBreak = start;
+		subBreak = -1;
+		return start;
+	}
+	// Find where the run ends as Next would, and go on subdividing it if it
+	// is long enough to be.
+	int end;
+	if (runEnd >= 0) {
+		end = std::min(runEnd, saeNext);
+	} else {
+		end = start + CharWidthAt(start);
+		while (end < lineRange.end) {
+			const int charWidth = CharWidthAt(end);
+			if ((ll->styles[end] != ll->styles[end - 1]) ||
+					preprs->RepresentationFromCharacter(&ll->chars[end], charWidth) ||
+					(end == saeNext))
+				break;
+			end += charWidth;
+		}
+		end = std::min(end, static_cast<int>(lineRange.end));
+	}
+	if ((end - runStart_) >= lengthStartSubdivision) {
+		nextBreak = end;
+		subBreak = start;
+		runStart = runStart_;
+		return start;
+	}
+	if (start == runStart_) {
+		// A short run: Next finds its end again.
+		nextBreak = start;
+		subBreak = -1;
+		return start;
+	}
+	// The run is no longer subdivided: from its start.
+	return ResumeAt(runStart_, runStart_, runEnd);
 }
 
 bool BreakFinder::More() const {

@@ -78,6 +78,21 @@ public:
 	int lines;
 	XYPOSITION wrapIndent; // In pixels
 
+	// Orvane: what lets a long line be laid out again from just before an
+	// edit instead of from its start.  textEditsOnly: nothing but text edits
+	// happened since the last layout; editedFrom: the first byte of the line
+	// they may have changed (noEdit when none did).  segments: where each
+	// segment of the last layout started and where the run it belongs to
+	// started, as BreakFinder cut them.
+	enum { noEdit = 0x7fffffff };
+	bool textEditsOnly;
+	int editedFrom;
+	struct Segment {
+		int start;
+		int runStart;
+	};
+	std::vector<Segment> segments;
+
 	explicit LineLayout(int maxLineLength_);
 	// Deleted so LineLayout objects can not be copied.
 	LineLayout(const LineLayout &) = delete;
@@ -86,6 +101,8 @@ public:
 	void operator=(LineLayout &&) = delete;
 	virtual ~LineLayout();
 	void Resize(int maxLineLength_);
+	// Orvane: makes room for maxLineLength_ bytes, keeping what is laid out.
+	void Grow(int maxLineLength_);
 	void Free();
 	void Invalidate(validLevel validity_);
 	int LineStart(int line) const;
@@ -129,6 +146,9 @@ public:
 		llcDocument=SC_CACHE_DOCUMENT
 	};
 	void Invalidate(LineLayout::validLevel validity_);
+	// Orvane: text was inserted or deleted at byte posInLine of line; lines
+	// tells whether line ends were among it.
+	void InvalidateForEdit(Sci::Line line, Sci::Position posInLine, bool lines);
 	void SetLevel(int level_);
 	int GetLevel() const { return level; }
 	LineLayout *Retrieve(Sci::Line lineNumber, Sci::Line lineCaret, int maxChars, int styleClock_,
@@ -210,7 +230,10 @@ class BreakFinder {
 	const Document *pdoc;
 	EncodingFamily encodingFamily;
 	const SpecialRepresentations *preprs;
+	int runStart;
 	void Insert(Sci::Position val);
+	int CharWidthAt(int position) const;
+	void Resume(int position);
 public:
 	// If a whole run is longer than lengthStartSubdivision then subdivide
 	// into smaller runs at spaces or punctuation.
@@ -227,6 +250,15 @@ public:
 	~BreakFinder();
 	TextSegment Next();
 	bool More() const;
+	// Orvane: where the run of the segment Next returned last started.
+	int RunStart() const { return runStart; }
+	// Orvane: continues as if every segment before start had been returned,
+	// start being a segment of the run from runStart_ in an earlier layout of
+	// the same text up to there.  Returns where it continues: start, or the
+	// start of its run when that run is no longer subdivided.
+	// runEnd, when known, is where the run ends at the latest (the next
+	// selection or edge break may end it sooner); else it is looked for.
+	int ResumeAt(int start, int runStart_, int runEnd = -1);
 };
 
 class PositionCache {
