@@ -532,8 +532,18 @@ BreakFinder::BreakFinder(const LineLayout *ll_, const Selection *psel, Range lin
 	// First find the first visible character
 	if (xStart > 0.0f)
 		nextBreak = ll->FindBefore(static_cast<XYPOSITION>(xStart), lineRange);
+	// Orvane: going back to a style break goes back to the start of a line
+	// that has one style, and cutting it into segments from there is a pass
+	// over the whole line on every paint.  The layout remembers its segments:
+	// start from the one the visible text is in instead (see Resume below).
+	const int firstVisible = nextBreak;
+	const bool resume = !stockTextMeasurement && (firstVisible > lineRange.start) &&
+		(lineRange.start == 0) && (lineRange.end == ll->numCharsInLine) &&
+		(ll->validity >= LineLayout::llPositions) && !ll->segments.empty() && (ll->segments[0].start == 0);
+	if (resume)
+		nextBreak = static_cast<int>(lineRange.start);
 	// Now back to a style break
-	while ((nextBreak > lineRange.start) && (ll->styles[nextBreak] == ll->styles[nextBreak - 1])) {
+	while (!resume && (nextBreak > lineRange.start) && (ll->styles[nextBreak] == ll->styles[nextBreak - 1])) {
 		nextBreak--;
 	}
 
@@ -565,6 +575,34 @@ BreakFinder::BreakFinder(const LineLayout *ll_, const Selection *psel, Range lin
 	Insert(ll->edgeColumn);
 	Insert(lineRange.end);
 	saeNext = (!selAndEdge.empty()) ? selAndEdge[0] : -1;
+	if (resume)
+		Resume(firstVisible);
+}
+
+// Orvane: continue at the segment holding position as the loop from the start
+// of its run would have cut it.  The run is the layout's run there, unless a
+// selection or indicator break after the start of that run comes first.
+void BreakFinder::Resume(int position) {
+	const std::vector<LineLayout::Segment> &segments = ll->segments;
+	auto byStart = [](int value, const LineLayout::Segment &segment) { return value < segment.start; };
+	auto byRunStart = [](int value, const LineLayout::Segment &segment) { return value < segment.runStart; };
+	const auto holding = std::upper_bound(segments.begin(), segments.end(), position, byStart) - 1;
+	const int layoutRunStart = holding->runStart;
+	const auto nextRun = std::upper_bound(holding, segments.end(), layoutRunStart, byRunStart);
+	const int runEnd = (nextRun == segments.end()) ? static_cast<int>(lineRange.end) : nextRun->start;
+	int runStart_ = layoutRunStart;
+	const auto sae = std::upper_bound(selAndEdge.begin(), selAndEdge.end(), position);
+	if ((sae != selAndEdge.begin()) && (*(sae - 1) > runStart_))
+		runStart_ = *(sae - 1);
+	int start = runStart_;
+	if (runStart_ == layoutRunStart) {
+		// A segment of the layout that no break after it can have changed.
+		const int reach = lengthEachSubdivision + 8;
+		const auto before = std::upper_bound(segments.begin(), holding + 1, position - reach, byStart);
+		if ((before != segments.begin()) && ((before - 1)->start >= runStart_))
+			start = (before - 1)->start;
+	}
+	ResumeAt(start, runStart_, runEnd);
 }
 
 BreakFinder::~BreakFinder() {
