@@ -534,10 +534,12 @@ BreakFinder::BreakFinder(const LineLayout *ll_, const Selection *psel, Range lin
 		nextBreak = ll->FindBefore(static_cast<XYPOSITION>(xStart), lineRange);
 	// Orvane: going back to a style break goes back to the start of a line
 	// that has one style, and cutting it into segments from there is a pass
-	// over the whole line on every paint.  The layout remembers its segments:
-	// start from the one the visible text is in instead (see Resume below).
+	// over the whole line on every paint, as is finding the end of that run
+	// when the line is shown from its start.  The layout remembers its
+	// segments: start from the one the visible text is in instead, knowing
+	// where its run ends (see Resume below).
 	const int firstVisible = nextBreak;
-	const bool resume = !stockTextMeasurement && (firstVisible > lineRange.start) &&
+	const bool resume = !stockTextMeasurement &&
 		(lineRange.start == 0) && (lineRange.end == ll->numCharsInLine) &&
 		(ll->validity >= LineLayout::llPositions) && !ll->segments.empty() && (ll->segments[0].start == 0);
 	if (resume)
