@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <new>
 
 #include "Platform.h"
 
@@ -45,6 +46,16 @@
 #include "PositionCache.h"
 
 using namespace Scintilla;
+
+// Orvane: the arrays of a LineLayout are malloc'd (see PositionCache.h).
+template <typename T>
+static void Reallocate(std::unique_ptr<T[], LineLayout::FreeDeleter> &array, size_t count) {
+	T *moved = static_cast<T *>(std::realloc(array.get(), count * sizeof(T)));
+	if (!moved)
+		throw std::bad_alloc();
+	array.release();
+	array.reset(moved);
+}
 
 LineLayout::LineLayout(int maxLineLength_) :
 	lenLineStarts(0),
@@ -75,11 +86,11 @@ LineLayout::~LineLayout() {
 void LineLayout::Resize(int maxLineLength_) {
 	if (maxLineLength_ > maxLineLength) {
 		Free();
-		chars.reset(new char[maxLineLength_ + 1]);
-		styles.reset(new unsigned char[maxLineLength_ + 1]);
+		Reallocate(chars, maxLineLength_ + 1);
+		Reallocate(styles, maxLineLength_ + 1);
 		// Extra position allocated as sometimes the Windows
 		// GetTextExtentExPoint API writes an extra element.
-		positions.reset(new XYPOSITION[maxLineLength_ + 1 + 1]);
+		Reallocate(positions, maxLineLength_ + 1 + 1);
 		maxLineLength = maxLineLength_;
 	}
 }
@@ -90,19 +101,11 @@ void LineLayout::Grow(int maxLineLength_) {
 	if (maxLineLength_ <= maxLineLength)
 		return;
 	const int length = maxLineLength_ + maxLineLength_ / 8;
-	std::unique_ptr<char[]> charsNew(new char[length + 1]);
-	std::unique_ptr<unsigned char[]> stylesNew(new unsigned char[length + 1]);
-	std::unique_ptr<XYPOSITION[]> positionsNew(new XYPOSITION[length + 1 + 1]);
-	if (validity != llInvalid && numCharsInLine <= maxLineLength) {
-		std::copy(chars.get(), chars.get() + numCharsInLine + 1, charsNew.get());
-		std::copy(styles.get(), styles.get() + numCharsInLine + 1, stylesNew.get());
-		std::copy(positions.get(), positions.get() + numCharsInLine + 1, positionsNew.get());
-	} else {
+	if (numCharsInLine > maxLineLength)
 		validity = llInvalid;
-	}
-	chars = std::move(charsNew);
-	styles = std::move(stylesNew);
-	positions = std::move(positionsNew);
+	Reallocate(chars, length + 1);
+	Reallocate(styles, length + 1);
+	Reallocate(positions, length + 1 + 1);
 	maxLineLength = length;
 }
 

@@ -65,9 +65,15 @@ public:
 	bool highlightColumn;
 	bool containsCaret;
 	int edgeColumn;
-	std::unique_ptr<char[]> chars;
-	std::unique_ptr<unsigned char[]> styles;
-	std::unique_ptr<XYPOSITION[]> positions;
+	// Orvane: allocated with malloc so that Grow can realloc them: a large
+	// block then moves without being copied and without the old and the new
+	// one in memory side by side.
+	struct FreeDeleter {
+		void operator()(void *p) const noexcept { free(p); }
+	};
+	std::unique_ptr<char[], FreeDeleter> chars;
+	std::unique_ptr<unsigned char[], FreeDeleter> styles;
+	std::unique_ptr<XYPOSITION[], FreeDeleter> positions;
 	char bracePreviousStyles[2];
 
 	// Hotspot support
