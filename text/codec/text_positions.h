@@ -5,13 +5,12 @@
 
 #include "text/codec/codec_error.h"
 
-#include <QChar>
 #include <QStringView>
 
 namespace orvane::codepage {
 
-inline bool isHighSurrogate(char16_t c) { return QChar::isHighSurrogate(c); }
-inline bool isLowSurrogate(char16_t c) { return QChar::isLowSurrogate(c); }
+inline bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
+inline bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
 
 // The line ends in units[0, size): every CR, and every LF but one right after a CR. units never
 // starts right after a CR. CR and LF are never part of a longer sequence in any of the codecs, so
