@@ -116,6 +116,26 @@ BENCHMARK(BM_LongLine_KeyAtEnd)
     ->Args({10'000'000, 1})
     ->Unit(benchmark::kMillisecond);
 
+// A key typed in the middle of the line: the rest of the line moves.
+void BM_LongLine_KeyInMiddle(benchmark::State &state)
+{
+    setStock(state, 1);
+    Window window;
+    const QString text = japanese(state.range(0));
+    window.control.loadText(text);
+    window.control.setSelStart(text.size() / 2);
+    paint(window.control);
+    for (auto _ : state)
+        typeJapanese(window.control);
+    QsciScintillaBase::setStockTextMeasurement(false);
+}
+BENCHMARK(BM_LongLine_KeyInMiddle)
+    ->ArgNames({"chars", "stock"})
+    ->Args({1'000'000, 0})
+    ->Args({1'000'000, 1})
+    ->Args({10'000'000, 0})
+    ->Unit(benchmark::kMillisecond);
+
 // The same on 50 million characters of short lines (about 100 MB in Shift-JIS), near the end.
 void BM_ShortLines_KeyNearEnd(benchmark::State &state)
 {

@@ -10,7 +10,7 @@
 // simple characters (ASCII, Latin, Greek, Cyrillic, common symbols), which a
 // font may kern or join into ligatures, are still measured with QTextLayout,
 // together with the character on each side of them so that a kerning pair
-// across the edge of the run counts as it did.  Anything else sends the whole
+// across the edge of the run counts as it did, and remembered by their text.  Anything else sends the whole
 // piece back to the library's own path.
 //
 // Positions are exact: QTextLayout adds glyph advances in 1/64 px, and so does
@@ -28,6 +28,7 @@
 #include <QTextLine>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace Scintilla {
@@ -152,6 +153,26 @@ public:
         return advance;
     }
 
+    // A run of other characters with its neighbours, laid out once: the same
+    // words come back again and again in a line.
+    const std::vector<double> &RunEnds(const QFont &font_, QPaintDevice *pd,
+            const QString &run)
+    {
+        auto it = runs.find(run);
+
+        if (it != runs.end())
+            return it->second;
+
+        if (runs.size() >= 100000)
+            runs.clear();
+
+        std::vector<double> ends(run.size());
+
+        LayOut(font_, pd, run, ends.data());
+
+        return runs.emplace(run, std::move(ends)).first->second;
+    }
+
     bool usable;
     const QFont font;
 
@@ -188,6 +209,7 @@ private:
 
     const int dpiX, dpiY;
     std::vector<float> advances;
+    std::unordered_map<QString, std::vector<double> > runs;
 };
 
 FontAdvances &AdvancesFor(const QFont &font, QPaintDevice *pd)
@@ -309,8 +331,6 @@ bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
     }
 
     QString run;
-    double runEnds[130];
-    std::vector<double> runEndsOnHeap;
     double x = 0;
 
     for (int i = 0; i < count;)
@@ -337,15 +357,7 @@ bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
         for (int k = first; k <= last; ++k)
             run.append(QChar(characters[k].c));
 
-        double *measured = runEnds;
-
-        if (run.size() > 130)
-        {
-            runEndsOnHeap.resize(run.size());
-            measured = runEndsOnHeap.data();
-        }
-
-        LayOut(font, pd, run, measured);
+        const double *measured = advances.RunEnds(font, pd, run).data();
 
         const double start = first > 0 ? ends[first - 1] : 0;
 
