@@ -85,7 +85,8 @@ StreamOutcome runCp932ByteMap(const codepage::Cp932ByteMap &map, BlockReader &re
                 return {ExitStatus::Unconvertible, batch_texts::invalidShiftJis(read.line, read.column), 0};
             return {};
         }
-        if (!startThread(writing, writeOut))
+        // Writing out a small block takes less than starting a thread for it.
+        if (cut < halvesFrom || !startThread(writing, writeOut))
             writeOut();
         set ^= 1;
         reader.keepFrom(cut);

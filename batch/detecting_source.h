@@ -13,7 +13,7 @@ namespace orvane::batch {
 class DetectingSource final : public ByteSource {
 public:
     // Decides on the whole input, or on its first lookAhead bytes for a longer one.
-    explicit DetectingSource(ByteSource &source, qsizetype lookAhead = qsizetype(16) << 20)
+    DetectingSource(ByteSource &source, qsizetype lookAhead)
         : m_source(source)
         , m_lookAhead(lookAhead)
     {

@@ -159,7 +159,7 @@ StreamOutcome runThroughText(const StreamOptions &options, TextEncoding from, Bl
 
 StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink &sink)
 {
-    DetectingSource detecting(input);
+    DetectingSource detecting(input, options.lookAhead);
     ByteSource *source = &input;
     TextEncoding from;
     if (options.from) {

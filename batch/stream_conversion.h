@@ -22,6 +22,7 @@ enum class ExitStatus {
 };
 
 inline constexpr qsizetype defaultBlockSize = qsizetype(1) << 20;
+inline constexpr qsizetype defaultLookAhead = qsizetype(16) << 20;
 
 struct StreamOptions {
     // Nothing: auto, the editor's Open rules without the question (DetectingSource).
@@ -29,6 +30,9 @@ struct StreamOptions {
     TextEncoding to = TextEncoding::ShiftJis;
     QList<ConversionKind> kinds; // applied in this order
     qsizetype blockSize = defaultBlockSize; // bytes read at a time; tests set small ones
+    // Bytes auto reads ahead to decide; a test whose input is shorter sets less, as the buffer is
+    // allocated whole.
+    qsizetype lookAhead = defaultLookAhead;
     bool writeBom = true; // for the targets that have one; off for the second file of a run
 };
 

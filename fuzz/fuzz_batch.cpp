@@ -6,7 +6,7 @@
 
 #include "batch/memory_streams.h"
 #include "batch/stream_conversion.h"
-#include "fuzz/reference.h"
+#include "fuzz/fuzz_check.h"
 #include "text/chars/convert.h"
 #include "text/codec/text_codec.h"
 
@@ -30,14 +30,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     options.to = allTextEncodings[data[1] % std::size(allTextEncodings)];
     options.writeBom = data[2] & 1;
     for (int k = 0; k < (data[2] >> 1) % 4; ++k)
-        options.kinds.append(fuzz::allKinds[data[3 + k] % std::size(fuzz::allKinds)]);
+        options.kinds.append(reference::allKinds[data[3 + k] % std::size(reference::allKinds)]);
     const QByteArray input(reinterpret_cast<const char *>(data) + kHeader, qsizetype(size) - kHeader);
-    // Up to the input's size, where the cuts fall.
-    const qsizetype blockSize = (data[6] | (data[7] & 0x0F) << 8) % (input.size() + 2);
+    // Up to the input's size, where the cuts fall; at most about eight blocks, as each costs its own
+    // pieces and the cuts' places, not their number, are what varies.
+    const qsizetype blockSize
+        = std::max((data[6] | (data[7] & 0x0F) << 8) % (input.size() + 2), input.size() / 8);
     const qsizetype readSize = data[7] >> 4;
 
-    // One block larger than the input holds it all (the default size costs a megabyte a run).
+    // One block larger than the input holds it all, and auto reads it all ahead: the default sizes
+    // would allocate one and sixteen megabytes a run.
     options.blockSize = input.size() + 1;
+    options.lookAhead = input.size() + 1;
     batch::MemorySource wholeSource(input);
     batch::MemorySink whole;
     const batch::StreamOutcome inOne = batch::convertStream(options, wholeSource, whole);

@@ -3,7 +3,7 @@
 // the rest is UTF-16 LE units or code page 932 bytes (decoded up to the first bad sequence, so the
 // text is storable: random units almost never are).
 
-#include "fuzz/reference.h"
+#include "fuzz/fuzz_check.h"
 #include "text/chars/convert.h"
 
 using namespace orvane;
@@ -12,14 +12,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
         return 0;
-    const ConversionKind kind = fuzz::allKinds[(data[0] & 0x7F) % std::size(fuzz::allKinds)];
+    const ConversionKind kind = reference::allKinds[(data[0] & 0x7F) % std::size(reference::allKinds)];
     QString text;
     if (data[0] & 0x80)
         cp932::decode(QByteArrayView(data + 1, qsizetype(size - 1)), text);
     else
         text = fuzz::unitsOf(data + 1, size - 1);
     const QString converted = convert(kind, text);
-    FUZZ_CHECK(converted == fuzz::convertOneByOne(kind, text));
-    FUZZ_CHECK(!fuzz::storable(text) || fuzz::storable(converted));
+    FUZZ_CHECK(converted == reference::convertOneByOne(kind, text));
+    FUZZ_CHECK(!reference::storable(text) || reference::storable(converted));
     return 0;
 }

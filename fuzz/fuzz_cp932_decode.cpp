@@ -1,7 +1,7 @@
 // Code page 932 decoding of any bytes: what decodes encodes back to bytes that decode to the same
 // text, and a failure is what every decoder owes.
 
-#include "fuzz/reference.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace orvane;
 

@@ -3,7 +3,7 @@
 // encodes to the same bytes (the same text, for the UTFs), and a failure names the first character
 // it cannot store, with its line and column, after the bytes of the characters before it.
 
-#include "fuzz/reference.h"
+#include "fuzz/fuzz_check.h"
 #include "text/codec/text_codec.h"
 
 using namespace orvane;
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QByteArray bytes;
     codepage::EncodeError error;
     if (codepage::encode(encoding, text, bytes, &error)) {
-        FUZZ_CHECK(fuzz::storable(text, encoding));
+        FUZZ_CHECK(reference::storable(text, encoding));
         QString decoded;
         FUZZ_CHECK(codepage::decode(encoding, bytes, decoded));
         FUZZ_CHECK(encoding == TextEncoding::ShiftJis || decoded == text);
@@ -31,10 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(at >= 0 && at < text.size());
     const QStringView before = QStringView(text).first(at);
     QByteArray beforeBytes;
-    FUZZ_CHECK(fuzz::storable(before, encoding) && codepage::encode(encoding, before, beforeBytes)
+    FUZZ_CHECK(reference::storable(before, encoding) && codepage::encode(encoding, before, beforeBytes)
                && beforeBytes == bytes);
-    FUZZ_CHECK(error.codePoint == fuzz::codePointAt(text, at) && !fuzz::stores(encoding, error.codePoint));
-    const cp932::Position expected = fuzz::positionIn(text, at);
+    FUZZ_CHECK(error.codePoint == reference::codePointAt(text, at)
+               && !reference::stores(encoding, error.codePoint));
+    const cp932::Position expected = reference::positionIn(text, at);
     FUZZ_CHECK(error.at.line == expected.line && error.at.column == expected.column);
     return 0;
 }

@@ -2,7 +2,7 @@
 // tries every position (text comparison: of both strings folded first). Input: a mode byte, two
 // bytes of start, a byte of sought length in units, then the UTF-16 LE units of sought and text.
 
-#include "fuzz/reference.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace orvane;
 
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Around the text's length, so that starts past its end come up too.
     const qsizetype start = qsizetype(rawStart % (text.size() + 3)) - 1;
     const text::Match found = text::InStr(start, text, sought, mode);
-    const text::Match expected = fuzz::findOneByOne(start, text, sought, mode);
+    const text::Match expected = reference::findOneByOne(start, text, sought, mode);
     FUZZ_CHECK(found.position == expected.position && found.length == expected.length);
     return 0;
 }

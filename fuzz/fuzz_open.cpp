@@ -3,7 +3,7 @@
 // CR LF and the last one dropped, and for bytes it cannot read a refusal that names the line and
 // column of the first bad byte.
 
-#include "fuzz/reference.h"
+#include "fuzz/fuzz_check.h"
 #include "host/files/document_bytes.h"
 #include "host/host_error.h"
 #include "text/codec/text_codec.h"
@@ -40,11 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     try {
         const LoadedText loaded = decodeDocumentBytes(bytes, QStringLiteral("f"));
         FUZZ_CHECK(readable && loaded.encoding == expected.encoding);
-        FUZZ_CHECK(loaded.decoded() == fuzz::joinedLines(text));
+        FUZZ_CHECK(loaded.decoded() == reference::joinedLines(text));
         QString shiftJis;
         const bool alsoShiftJis = loaded.encoding == TextEncoding::Utf8 && cp932::decode(bytes, shiftJis);
         FUZZ_CHECK(loaded.alsoShiftJis == alsoShiftJis
-                   && (!alsoShiftJis || loaded.text == fuzz::joinedLines(shiftJis)));
+                   && (!alsoShiftJis || loaded.text == reference::joinedLines(shiftJis)));
         FUZZ_CHECK(!loaded.isUtf8() || loaded.utf8Units == loaded.decoded().size());
     } catch (const HostError &e) {
         FUZZ_CHECK(!readable);

@@ -1,7 +1,7 @@
 // UTF-16 decoding of any bytes in either byte order (the first byte picks it): valid bytes encode
 // back to themselves, and a failure is what every decoder owes.
 
-#include "fuzz/reference.h"
+#include "fuzz/fuzz_check.h"
 #include "text/codec/utf16.h"
 
 using namespace orvane;

@@ -1,7 +1,7 @@
 // UTF-8 decoding of any bytes: valid bytes encode back to themselves, every validation kernel this
 // processor runs agrees with the exact scalar pass, and a failure is what every decoder owes.
 
-#include "fuzz/reference.h"
+#include "fuzz/fuzz_check.h"
 #include "text/codec/utf8.h"
 #include "text/codec/utf8_kernels.h"
 

@@ -1,5 +1,7 @@
+#include "tests/reference/reference.h"
 #include "text/chars/case_table.h"
 #include "text/chars/char_conv.h"
+#include "text/chars/convert.h"
 #include "text/chars/kana_table.h"
 #include "text/chars/width_table.h"
 #include "text/codec/cp932.h"
@@ -8,6 +10,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 #include <set>
 
@@ -15,37 +18,16 @@ using namespace orvane::text;
 
 namespace {
 
-enum class Kind { Upper, Lower, Wide, Narrow, Katakana, Hiragana };
-constexpr Kind allKinds[]
-    = {Kind::Upper, Kind::Lower, Kind::Wide, Kind::Narrow, Kind::Katakana, Kind::Hiragana};
+using Kind = orvane::ConversionKind;
 
 const char *kindName(Kind kind)
 {
-    static const char *const names[] = {"Upper", "Lower", "Wide", "Narrow", "Katakana", "Hiragana"};
-    return names[int(kind)];
+    static const char *const names[] = {"Upper",    "Lower",       "Wide",      "Narrow",     "Katakana",
+                                        "Hiragana", "NarrowAscii", "WideAscii", "NarrowKana", "WideKana"};
+    return names[std::countr_zero(unsigned(kind))];
 }
 
-QString convert(Kind kind, const QString &text)
-{
-    switch (kind) {
-    case Kind::Upper:
-        return toUpper(text);
-    case Kind::Lower:
-        return toLower(text);
-    case Kind::Wide:
-        return toWide(text);
-    case Kind::Narrow:
-        return toNarrow(text);
-    case Kind::Katakana:
-        return toKatakana(text);
-    case Kind::Hiragana:
-        return toHiragana(text);
-    }
-    return {};
-}
-
-// The slow reference: one character at a time, straight from the rows, no lookup arrays.
-
+// The case table's row for c, found by a plain scan.
 char32_t caseOf(const CasePair *first, const CasePair *last, char32_t c)
 {
     for (const CasePair *row = first; row != last; ++row) {
@@ -53,107 +35,6 @@ char32_t caseOf(const CasePair *first, const CasePair *last, char32_t c)
             return row->to;
     }
     return c;
-}
-
-char16_t wideOfHalfWidth(char16_t c)
-{
-    for (const WidthPair &row : halfWidthKanaRows) {
-        if (row.narrow == c)
-            return row.wide;
-    }
-    return 0;
-}
-
-bool isMark(char16_t c) { return c == u'ﾞ' || c == u'ﾟ'; }
-
-QString reference(Kind kind, const QString &text)
-{
-    QString out;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text.at(i).unicode();
-        const char16_t next = i + 1 < n ? text.at(i + 1).unicode() : 0;
-        if (kind == Kind::Upper || kind == Kind::Lower) {
-            char32_t cp = c;
-            if (QChar::isHighSurrogate(c) && QChar::isLowSurrogate(next))
-                cp = QChar::surrogateToUcs4(c, next);
-            char32_t to = kind == Kind::Upper
-                ? caseOf(std::begin(upperCaseRows), std::end(upperCaseRows), cp)
-                : caseOf(std::begin(lowerCaseRows), std::end(lowerCaseRows), cp);
-            if (kind == Kind::Lower && cp == U'\u212B')
-                to = cp;
-            out.append(QString::fromUcs4(&to, 1));
-            if (cp > 0xFFFF)
-                ++i;
-            continue;
-        }
-        if (kind == Kind::Wide) {
-            if (isMark(next) && voicedForm(c, next)) {
-                out.append(QChar(voicedForm(c, next)));
-                ++i;
-            } else if (wideOfHalfWidth(c)) {
-                out.append(QChar(wideOfHalfWidth(c)));
-            } else if (c == u' ') {
-                out.append(u'　');
-            } else if (c >= u'!' && c <= u'~') {
-                out.append(QChar(char16_t(c - u'!' + u'！')));
-            } else {
-                auto row = std::find_if(std::begin(wideSymbolRows), std::end(wideSymbolRows),
-                                        [c](const WidthPair &p) { return p.narrow == c; });
-                out.append(QChar(row != std::end(wideSymbolRows) ? row->wide : c));
-            }
-            continue;
-        }
-        if (kind == Kind::Narrow) {
-            QString narrow(QChar {c});
-            for (const WidthPair &row : halfWidthKanaRows) {
-                if (row.wide == c)
-                    narrow = QChar(row.narrow);
-            }
-            for (const WidthPair &row : voicedRows) {
-                if (row.wide == c)
-                    narrow = QString(QChar(row.narrow)) + u'ﾞ';
-            }
-            for (const WidthPair &row : semiVoicedRows) {
-                if (row.wide == c)
-                    narrow = QString(QChar(row.narrow)) + u'ﾟ';
-            }
-            if (c == u'ヷ')
-                narrow = u"ﾜﾞ"_qs;
-            if (c == u'ヺ')
-                narrow = u"ｦﾞ"_qs;
-            if (c == u'　')
-                narrow = u" "_qs;
-            if (c >= u'！' && c <= u'～')
-                narrow = QChar(char16_t(c - u'！' + u'!'));
-            out.append(narrow);
-            continue;
-        }
-        if (kind == Kind::Katakana) {
-            const bool kana = (c >= u'ぁ' && c <= u'ゖ') || c == u'ゝ' || c == u'ゞ';
-            out.append(QChar(kana ? char16_t(c + 0x60) : c));
-            continue;
-        }
-        // Hiragana
-        auto hiragana = [](char16_t k) {
-            const bool kana = (k >= u'ァ' && k <= u'ン') || k == u'ヽ' || k == u'ヾ';
-            return QChar(kana ? char16_t(k - 0x60) : k);
-        };
-        if (c >= u'ｦ' && c <= u'ﾝ') {
-            if (isMark(next) && voicedForm(c, next)) {
-                out.append(hiragana(voicedForm(c, next)));
-            } else {
-                out.append(hiragana(wideOfHalfWidth(c)));
-                if (isMark(next))
-                    out.append(QChar(wideOfHalfWidth(next)));
-            }
-            if (isMark(next))
-                ++i;
-            continue;
-        }
-        out.append(hiragana(c));
-    }
-    return out;
 }
 
 // Characters from everywhere the tables look, and from around them.
@@ -391,7 +272,7 @@ void TestCharConv::keepsCodePage932Storable()
         samples.append(QString(QChar(c)) + u'ﾞ');
         samples.append(QString(QChar(c)) + u'ﾟ');
     }
-    for (Kind kind : allKinds) {
+    for (Kind kind : orvane::reference::allKinds) {
         for (const QString &sample : std::as_const(samples)) {
             const QString result = convert(kind, sample);
             for (QChar c : result) {
@@ -456,8 +337,8 @@ void TestCharConv::matchesSlowReferenceOnRandomText()
     for (int round = 0; round < 3000; ++round) {
         const qsizetype length = round % 100 == 0 ? 5000 : random.bounded(80);
         const QString text = randomText(random, length);
-        for (Kind kind : allKinds) {
-            const QString expected = reference(kind, text);
+        for (Kind kind : orvane::reference::allKinds) {
+            const QString expected = orvane::reference::convertOneByOne(kind, text);
             const QString result = convert(kind, text);
             if (result != expected) {
                 QFAIL(qPrintable(
@@ -473,7 +354,7 @@ void TestCharConv::returnsUnchangedTextShared()
     QRandomGenerator random(4);
     for (int round = 0; round < 500; ++round) {
         const QString text = randomText(random, random.bounded(200));
-        for (Kind kind : allKinds) {
+        for (Kind kind : orvane::reference::allKinds) {
             const QString result = convert(kind, text);
             if (result == text)
                 QCOMPARE(result.constData(), text.constData());

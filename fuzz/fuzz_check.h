@@ -1,16 +1,14 @@
 #pragma once
-// Slow, obviously correct versions of the fast text code, written from the table rows one unit at
-// a time, and the checks the fuzz targets share. Speed is no concern here; being plainly right is.
+// What the fuzz targets share beside the slow reference: how a failed property stops the run, how
+// an input becomes text, and the checks every decoder owes its callers.
 
-#include "text/chars/conversion_kind.h"
-#include "text/chars/instr.h"
+#include "tests/reference/reference.h"
 #include "text/codec/cp932.h"
-#include "text/codec/text_encoding.h"
 
 #include <QByteArrayView>
 #include <QString>
-#include <QStringView>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -30,30 +28,6 @@ namespace orvane::fuzz {
 // The input as UTF-16 LE units; an odd last byte is dropped.
 QString unitsOf(const uint8_t *data, size_t size);
 
-inline constexpr ConversionKind allKinds[]
-    = {ConversionKind::Upper,     ConversionKind::Lower,       ConversionKind::Wide,
-       ConversionKind::Narrow,    ConversionKind::Katakana,    ConversionKind::Hiragana,
-       ConversionKind::WideAscii, ConversionKind::NarrowAscii, ConversionKind::WideKana,
-       ConversionKind::NarrowKana};
-
-QString convertOneByOne(ConversionKind kind, QStringView text);
-
-// InStr by plain comparison at every position; text comparison folds both strings first.
-text::Match findOneByOne(qsizetype start, QStringView text, QStringView sought, text::CompareMode mode);
-
-// The lines of text, ended by CR LF, lone CR or lone LF, joined by CR LF; no line end after the last.
-QString joinedLines(QStringView text);
-
-// Line and column of the UTF-16 index offset in text, counted from its start.
-cp932::Position positionIn(QStringView text, qsizetype offset);
-
-// The character at UTF-16 index i: a surrogate pair's code point, or the unit itself.
-char32_t codePointAt(QStringView text, qsizetype i);
-
-// Whether the encoding stores every character of text (a lone surrogate as itself).
-bool storable(QStringView text, TextEncoding encoding = TextEncoding::ShiftJis);
-bool stores(TextEncoding encoding, char32_t c);
-
 // Decodes bytes with decode(bytes, text, error = nullptr) -> bool and checks what every decoder
 // owes its callers: a failure stops at the first bad sequence, text holds exactly what the bytes
 // before it decode to, line and column point at it; and a shorter input (cut inside the last few
@@ -72,7 +46,7 @@ template <typename Decode> bool checkDecoder(Decode decode, QByteArrayView bytes
         QString rest;
         cp932::DecodeError restError;
         FUZZ_CHECK(!decode(bytes.sliced(at.offset), rest, &restError) && restError.at.offset == 0);
-        const cp932::Position expected = positionIn(text, text.size());
+        const cp932::Position expected = reference::positionIn(text, text.size());
         FUZZ_CHECK(at.line == expected.line && at.column == expected.column);
     }
     const qsizetype cutBy = bytes.empty() ? 0 : 1 + uchar(bytes[0]) % 4;

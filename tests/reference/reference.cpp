@@ -1,4 +1,4 @@
-#include "fuzz/reference.h"
+#include "tests/reference/reference.h"
 
 #include "text/chars/case_table.h"
 #include "text/chars/kana_table.h"
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace orvane::fuzz {
+namespace orvane::reference {
 
 namespace {
 
@@ -182,14 +182,6 @@ char32_t codePointAt(QStringView s, qsizetype i)
     return pairs(s, i) ? QChar::surrogateToUcs4(s[i], s[i + 1]) : s[i].unicode();
 }
 
-QString unitsOf(const uint8_t *data, size_t size)
-{
-    QString s(qsizetype(size / 2), Qt::Uninitialized);
-    for (size_t k = 0; k + 1 < size; k += 2)
-        s[qsizetype(k / 2)] = QChar(char16_t(data[k] | data[k + 1] << 8));
-    return s;
-}
-
 QString convertOneByOne(ConversionKind kind, QStringView s)
 {
     QString out;
@@ -312,4 +304,4 @@ bool storable(QStringView s, TextEncoding encoding)
     return true;
 }
 
-} // namespace orvane::fuzz
+} // namespace orvane::reference

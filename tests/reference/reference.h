@@ -1,0 +1,42 @@
+#pragma once
+// Slow, obviously correct versions of the text engine's fast code, written from the table rows one
+// unit at a time, for the unit tests and the fuzz targets to compare it with. Speed is no concern
+// here; being plainly right is.
+
+#include "text/chars/conversion_kind.h"
+#include "text/chars/instr.h"
+#include "text/codec/cp932.h"
+#include "text/codec/text_encoding.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace orvane::reference {
+
+// Every kind, in an order the fuzz targets' seed inputs rely on.
+inline constexpr ConversionKind allKinds[]
+    = {ConversionKind::Upper,     ConversionKind::Lower,       ConversionKind::Wide,
+       ConversionKind::Narrow,    ConversionKind::Katakana,    ConversionKind::Hiragana,
+       ConversionKind::WideAscii, ConversionKind::NarrowAscii, ConversionKind::WideKana,
+       ConversionKind::NarrowKana};
+
+// The kind's conversion of text, one character at a time straight from the table rows.
+QString convertOneByOne(ConversionKind kind, QStringView text);
+
+// InStr by plain comparison at every position; text comparison folds both strings first.
+text::Match findOneByOne(qsizetype start, QStringView text, QStringView sought, text::CompareMode mode);
+
+// The lines of text, ended by CR LF, lone CR or lone LF, joined by CR LF; no line end after the last.
+QString joinedLines(QStringView text);
+
+// Line and column of the UTF-16 index offset in text, counted from its start.
+cp932::Position positionIn(QStringView text, qsizetype offset);
+
+// The character at UTF-16 index i: a surrogate pair's code point, or the unit itself.
+char32_t codePointAt(QStringView text, qsizetype i);
+
+// Whether the encoding stores every character of text (a lone surrogate as itself).
+bool storable(QStringView text, TextEncoding encoding = TextEncoding::ShiftJis);
+bool stores(TextEncoding encoding, char32_t c);
+
+} // namespace orvane::reference
