@@ -6,14 +6,14 @@
 namespace orvane::batch {
 
 namespace {
-constexpr qsizetype kMinimumBlock = 8;
-constexpr qsizetype kMaxKept = 8; // a cut-off character and a CR before it
+constexpr qsizetype minimumBlock = 8;
+constexpr qsizetype maxKept = 8; // a cut-off character and a CR before it
 } // namespace
 
 BlockReader::BlockReader(ByteSource &source, qsizetype blockSize)
     : m_source(source)
-    , m_blockSize(std::max(blockSize, kMinimumBlock))
-    , m_buffer(m_blockSize + kMaxKept, Qt::Uninitialized)
+    , m_blockSize(std::max(blockSize, minimumBlock))
+    , m_buffer(m_blockSize + maxKept, Qt::Uninitialized)
 {
 }
 
@@ -36,7 +36,7 @@ void BlockReader::next()
 void BlockReader::keepFrom(qsizetype offset)
 {
     m_kept = m_size - offset;
-    Q_ASSERT(m_kept <= kMaxKept);
+    Q_ASSERT(m_kept <= maxKept);
     if (m_kept > 0)
         std::memmove(m_buffer.data(), m_buffer.constData() + offset, size_t(m_kept));
 }

@@ -14,13 +14,13 @@ using namespace orvane;
 
 namespace {
 
-constexpr qsizetype kHeader = 8;
+constexpr qsizetype headerSize = 8;
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size < size_t(kHeader))
+    if (size < size_t(headerSize))
         return 0;
     batch::StreamOptions options;
     // Past the encodings: auto.
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     options.writeBom = data[2] & 1;
     for (int k = 0; k < (data[2] >> 1) % 4; ++k)
         options.kinds.append(reference::allKinds[data[3 + k] % std::size(reference::allKinds)]);
-    const QByteArray input(reinterpret_cast<const char *>(data) + kHeader, qsizetype(size) - kHeader);
+    const QByteArray input(reinterpret_cast<const char *>(data) + headerSize, qsizetype(size) - headerSize);
     // Up to the input's size, where the cuts fall; at most about eight blocks, as each costs its own
     // pieces and the cuts' places, not their number, are what varies.
     const qsizetype blockSize
