@@ -3,6 +3,7 @@
 #include "text/chars/case_table.h"
 #include "text/chars/kana_table.h"
 #include "text/chars/width_table.h"
+#include "text/codec/cp932.h"
 
 #include <QChar>
 
@@ -274,9 +275,9 @@ QString joinedLines(QStringView s)
     return out;
 }
 
-cp932::Position positionIn(QStringView s, qsizetype offset)
+codepage::Position positionIn(QStringView s, qsizetype offset)
 {
-    cp932::Position at;
+    codepage::Position at;
     at.offset = offset;
     for (qsizetype i = 0; i < offset; ++i) {
         const bool lineEnd = s[i] == u'\n' || (s[i] == u'\r' && !(i + 1 < offset && s[i + 1] == u'\n'));

@@ -5,7 +5,7 @@
 
 #include "text/chars/conversion_kind.h"
 #include "text/chars/instr.h"
-#include "text/codec/cp932.h"
+#include "text/codec/codec_error.h"
 #include "text/codec/text_encoding.h"
 
 #include <QString>
@@ -30,7 +30,7 @@ text::Match findOneByOne(qsizetype start, QStringView text, QStringView sought, 
 QString joinedLines(QStringView text);
 
 // Line and column of the UTF-16 index offset in text, counted from its start.
-cp932::Position positionIn(QStringView text, qsizetype offset);
+codepage::Position positionIn(QStringView text, qsizetype offset);
 
 // The character at UTF-16 index i: a surrogate pair's code point, or the unit itself.
 char32_t codePointAt(QStringView text, qsizetype i);

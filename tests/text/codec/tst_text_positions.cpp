@@ -1,6 +1,8 @@
 // Line and column counted piece by piece, as orvane-conv counts them over its blocks, against the
-// same place counted from the start, as the codecs' errors count it, for every cut of each text.
+// same place counted from the start, as the codecs' errors count it, and against the slow count, for
+// every cut of each text.
 
+#include "tests/reference/reference.h"
 #include "text/codec/cp932.h"
 #include "text/codec/text_positions.h"
 
@@ -47,6 +49,12 @@ void TestTextPositions::piecesCountAsTheWhole()
         const qsizetype utf8Cut = before.toUtf8().size();
         QByteArray cp932Before;
         cp932::encode(before, cp932Before);
+
+        // The fast count up to the cut against the slow one, unit by unit.
+        const codepage::Position fast = codepage::positionOfUnit(units, cut);
+        const codepage::Position slow = reference::positionIn(text, cut);
+        QCOMPARE(fast.line, slow.line);
+        QCOMPARE(fast.column, slow.column);
 
         codepage::Position inUnits;
         codepage::advance(inUnits, before);
