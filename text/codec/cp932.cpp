@@ -95,7 +95,7 @@ Position positionOfByte(const uchar *src, qsizetype offset)
 
 } // namespace
 
-bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
+bool decode(QByteArrayView bytes, QString &text, DecodeError *error, FileCodes *codes)
 {
     const qsizetype size = bytes.size();
     const auto *const begin = reinterpret_cast<const uchar *>(bytes.data());
@@ -105,6 +105,7 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
     auto *const outBegin = reinterpret_cast<char16_t *>(text.data());
     const uchar *in = begin;
     char16_t *out = outBegin;
+    bool otherCodes = false;
     // Stops one byte early, so that a lead byte always has a byte after it to look at.
     while (end - in > 1) {
         const unsigned b = *in;
@@ -126,6 +127,7 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
             u = decodePair(b, in[1]);
             if (u == 0) [[unlikely]]
                 break;
+            otherCodes |= mayBeOtherCode(b);
             ++in;
         }
         *out++ = u;
@@ -143,18 +145,19 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
     // Double-byte text leaves up to half the buffer unused; give it back.
     if (length < size)
         text.squeeze();
+    if (codes)
+        *codes = ok && otherCodes ? FileCodes::of(bytes) : FileCodes();
     return ok;
 }
 
-bool encode(QStringView text, QByteArray &bytes, EncodeError *error)
+namespace {
+
+// Converts from src[i] on and returns where it stopped: at size, or at a character the code page
+// cannot store. The file's own codes are looked up only when it has some.
+template <bool KeepsCodes>
+qsizetype encodeRun(const char16_t *src, qsizetype size, uchar *out, qsizetype &j, const FileCodes *codes)
 {
-    const qsizetype size = text.size();
-    const char16_t *src = text.utf16();
-    bytes = QByteArray(size * 2, Qt::Uninitialized);
-    auto *out = reinterpret_cast<uchar *>(bytes.data());
     qsizetype i = 0;
-    qsizetype j = 0;
-    bool ok = true;
     while (i < size) {
         const char16_t c = src[i];
         if (c < 0x80) {
@@ -171,16 +174,33 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error)
             ++i;
             continue;
         }
-        const uint16_t code = encodeUnit(c);
-        if (code == 0) {
-            ok = false;
+        uint16_t code = encodeUnit(c);
+        if (code == 0)
             break;
+        if constexpr (KeepsCodes) {
+            if (const uint16_t own = codes->codeOf(c))
+                code = own;
         }
         if (code > 0xFF)
             out[j++] = uchar(code >> 8);
         out[j++] = uchar(code);
         ++i;
     }
+    return i;
+}
+
+} // namespace
+
+bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileCodes *codes)
+{
+    const qsizetype size = text.size();
+    const char16_t *src = text.utf16();
+    bytes = QByteArray(size * 2, Qt::Uninitialized);
+    auto *out = reinterpret_cast<uchar *>(bytes.data());
+    qsizetype j = 0;
+    const qsizetype i = codes && !codes->isEmpty() ? encodeRun<true>(src, size, out, j, codes)
+                                                   : encodeRun<false>(src, size, out, j, nullptr);
+    const bool ok = i == size;
     if (!ok && error) {
         error->at = codepage::positionOfUnit(src, i);
         const char16_t c = src[i];
