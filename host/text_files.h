@@ -1,7 +1,9 @@
 #pragma once
-// Reading and writing the document's text files in the document's encoding, lines separated by
-// CR LF. Every failure throws HostError with a Japanese description that names the file.
+// Reading and writing the document's text files in the document's encoding, each line end as the
+// file has it. Every failure throws HostError with a Japanese description that names the file.
 
+#include "text/codec/cp932_file_codes.h"
+#include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 #include "text/codec/utf8.h"
 
@@ -10,9 +12,12 @@
 
 namespace orvane {
 
-// A file's text as read, its lines joined by CR LF, no line end after the last, no byte-order mark.
+// A file's text as read, each line end as in the file but none after the last line, no byte-order
+// mark.
 struct LoadedText {
     TextEncoding encoding = TextEncoding::ShiftJis;
+    LineEnds lineEnds; // the file's first line end, and the one after its last line (taken off the text)
+    cp932::FileCodes codes; // a Shift-JIS file's codes of characters that have several
     QString text; // Shift-JIS and UTF-16 files
     QByteArray utf8; // UTF-8 files, kept as UTF-8 for an edit control that holds UTF-8
     qsizetype utf8Units = 0; // utf8's length in UTF-16 code units
@@ -31,15 +36,23 @@ struct LoadedText {
     }
 };
 
+// What a save writes besides the text and its encoding.
+struct WriteOptions {
+    // The line end after the last line; none for a file that ended without one.
+    std::optional<LineEnd> lastLineEnd = LineEnd::CrLf;
+    // In Shift-JIS, the codes the file used for characters that have several.
+    const cp932::FileCodes *codes = nullptr;
+};
+
 class TextFiles {
 public:
     virtual ~TextFiles() = default;
     // Reads and decodes the whole file; nothing is returned unless all of it is read.
     virtual LoadedText readText(const QString &path) = 0;
-    // Writes the text and one CR LF after it in the encoding (with its byte-order mark, if it has
+    // Writes the text and the last line end in the encoding (with its byte-order mark, if it has
     // one), replacing the file only once everything is written.
     virtual void writeText(const QString &path, const QString &text,
-                           TextEncoding encoding = TextEncoding::ShiftJis)
+                           TextEncoding encoding = TextEncoding::ShiftJis, const WriteOptions &options = {})
         = 0;
 };
 

@@ -33,6 +33,7 @@ public:
     void setSelStart(qsizetype) override { }
     void setSelLength(qsizetype) override { }
     void undo() override { }
+    void setLineEnd(LineEnd) override { }
     void setChangeHandler(std::function<void()>) override { }
 
 private:

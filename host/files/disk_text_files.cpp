@@ -222,14 +222,18 @@ void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
     }
 }
 
-QByteArray encodedLineEnd(TextEncoding encoding)
+// The line end after the last line in the encoding; empty when the file has none.
+QByteArray encodedLineEnd(TextEncoding encoding, std::optional<LineEnd> lineEnd)
 {
-    QByteArray lineEnd;
+    QByteArray bytes;
+    if (!lineEnd)
+        return bytes;
+    const QStringView text = lineEndText(*lineEnd);
     if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be)
-        utf16::encode(u"\r\n", byteOrder(encoding), lineEnd);
+        utf16::encode(text, byteOrder(encoding), bytes);
     else
-        lineEnd = QByteArrayLiteral("\r\n");
-    return lineEnd;
+        bytes = text.toLatin1();
+    return bytes;
 }
 
 } // namespace
@@ -243,15 +247,16 @@ LoadedText DiskTextFiles::readText(const QString &path)
     }
 }
 
-void DiskTextFiles::writeText(const QString &path, const QString &text, TextEncoding encoding)
+void DiskTextFiles::writeText(const QString &path, const QString &text, TextEncoding encoding,
+                              const WriteOptions &options)
 {
     try {
         const QByteArrayView mark = byteOrderMark(encoding);
-        const QByteArray lineEnd = encodedLineEnd(encoding);
+        const QByteArray lineEnd = encodedLineEnd(encoding, options.lastLineEnd);
         if (encoding == TextEncoding::ShiftJis) {
             QByteArray bytes;
             cp932::EncodeError error;
-            if (!cp932::encode(text, bytes, &error))
+            if (!cp932::encode(text, bytes, &error, options.codes))
                 failUnstorable(path, error);
             FileWriter writer(path);
             writer.reserve(bytes.size() + lineEnd.size());

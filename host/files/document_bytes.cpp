@@ -5,91 +5,15 @@
 #include "host/files/disk_file_texts.h"
 #include "host/files/file_errors.h"
 #include "text/codec/cp932.h"
+#include "text/codec/line_ends.h"
 #include "text/codec/utf16.h"
 #include "text/codec/utf8.h"
-
-#include <cstring>
 
 namespace orvane {
 
 namespace {
 
 namespace texts = disk_file_texts;
-
-// CR and LF are never part of a longer sequence in Shift-JIS or UTF-8, so line ends can be found
-// in the bytes before decoding.
-bool hasLoneLineEnd(QByteArrayView bytes)
-{
-    if (bytes.isEmpty()) // memchr must not see the null pointer of an empty array
-        return false;
-    const char *begin = bytes.data();
-    const char *end = begin + bytes.size();
-    for (const char *q = begin; (q = static_cast<const char *>(std::memchr(q, '\n', size_t(end - q)))); ++q) {
-        if (q == begin || q[-1] != '\r')
-            return true;
-    }
-    for (const char *q = begin; (q = static_cast<const char *>(std::memchr(q, '\r', size_t(end - q)))); ++q) {
-        if (q + 1 == end || q[1] != '\n')
-            return true;
-    }
-    return false;
-}
-
-bool hasLoneLineEnd(QStringView text)
-{
-    for (qsizetype i = 0; (i = text.indexOf(u'\n', i)) >= 0; ++i) {
-        if (i == 0 || text[i - 1] != u'\r')
-            return true;
-    }
-    for (qsizetype i = 0; (i = text.indexOf(u'\r', i)) >= 0; ++i) {
-        if (i + 1 == text.size() || text[i + 1] != u'\n')
-            return true;
-    }
-    return false;
-}
-
-template <typename String, typename Unit> String withCrLf(const Unit *p, qsizetype size)
-{
-    // At most one unit more per unit; the untouched rest of the allocation is never paged in.
-    String out(size * 2, Qt::Uninitialized);
-    auto *o = reinterpret_cast<Unit *>(out.data());
-    auto *const outBegin = o;
-    const Unit *end = p + size;
-    while (p < end) {
-        const Unit c = *p++;
-        if (c == '\r' || c == '\n') {
-            *o++ = '\r';
-            *o++ = '\n';
-            if (c == '\r' && p < end && *p == '\n')
-                ++p;
-        } else {
-            *o++ = c;
-        }
-    }
-    out.truncate(o - outBegin);
-    return out;
-}
-
-// The line end after the last line is not part of the text.
-void normaliseLineEnds(QByteArray &bytes)
-{
-    if (bytes.endsWith("\r\n"))
-        bytes.chop(2);
-    else if (bytes.endsWith('\r') || bytes.endsWith('\n'))
-        bytes.chop(1);
-    if (hasLoneLineEnd(bytes))
-        bytes = withCrLf<QByteArray>(bytes.constData(), bytes.size());
-}
-
-void normaliseLineEnds(QString &text)
-{
-    if (text.endsWith(u"\r\n"))
-        text.chop(2);
-    else if (text.endsWith(u'\r') || text.endsWith(u'\n'))
-        text.chop(1);
-    if (hasLoneLineEnd(text))
-        text = withCrLf<QString>(reinterpret_cast<const char16_t *>(text.constData()), text.size());
-}
 
 [[noreturn]] void failInvalid(const QString &path, TextEncoding encoding, const codepage::DecodeError &error)
 {
@@ -105,7 +29,7 @@ LoadedText utf8Document(QByteArray bytes, TextEncoding encoding)
 {
     LoadedText loaded;
     loaded.encoding = encoding;
-    normaliseLineEnds(bytes);
+    loaded.lineEnds = takeLastLineEnd(bytes);
     loaded.utf8Units = utf8::utf16Length(bytes);
     loaded.utf8 = std::move(bytes);
     return loaded;
@@ -120,18 +44,17 @@ LoadedText utf16Document(QByteArrayView bytes, TextEncoding encoding, const QStr
     utf16::DecodeError error;
     if (!utf16::decode(bytes, order, loaded.text, &error))
         failInvalid(path, encoding, error);
-    normaliseLineEnds(loaded.text);
+    loaded.lineEnds = takeLastLineEnd(loaded.text);
     return loaded;
 }
 
 // Bytes that are not valid UTF-8 (unless they are ASCII): the message says so when it refuses them.
 LoadedText shiftJisDocument(QByteArray bytes, const QString &path)
 {
-    normaliseLineEnds(bytes);
     LoadedText loaded;
+    loaded.lineEnds = takeLastLineEnd(bytes);
     cp932::DecodeError error;
-    // Line and column are the same before and after the line ends were made CR LF.
-    if (!cp932::decode(bytes, loaded.text, &error))
+    if (!cp932::decode(bytes, loaded.text, &error, &loaded.codes))
         file_errors::fail(ErrorNumber::InvalidFileFormat,
                           texts::invalidBytes(path, error.at.line, error.at.column) + texts::notUtf8Either());
     return loaded;
@@ -161,7 +84,7 @@ LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath)
 
     LoadedText loaded = utf8Document(std::move(bytes), TextEncoding::Utf8);
     // Real UTF-8 text stops being valid Shift-JIS within its first lines; short files may not.
-    loaded.alsoShiftJis = cp932::decode(loaded.utf8, loaded.text);
+    loaded.alsoShiftJis = cp932::decode(loaded.utf8, loaded.text, nullptr, &loaded.codes);
     if (!loaded.alsoShiftJis)
         loaded.text = QString();
     return loaded;

@@ -12,8 +12,9 @@ namespace orvane {
 
 // In this order: a byte-order mark decides (EF BB BF UTF-8, FF FE UTF-16 LE, FE FF UTF-16 BE);
 // else valid UTF-8 with a multi-byte sequence is UTF-8, and when it is valid Shift-JIS too the
-// result says so (alsoShiftJis); else Shift-JIS, which includes pure ASCII. Line ends of every
-// kind become CR LF and the final one is dropped; a file holding only its mark is an empty text.
+// result says so (alsoShiftJis); else Shift-JIS, which includes pure ASCII. Line ends stay as they
+// are but the one after the last line, which lineEnds notes; a file holding only its mark is an
+// empty text.
 // Bytes that are not valid in the chosen encoding throw HostError(InvalidFileFormat) with a
 // Japanese description naming shownPath, the line and the column.
 LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath);

@@ -47,10 +47,11 @@ public:
         busyDuringCalls &= m_program.busyDepth() > 0;
         return m_disk.readText(path);
     }
-    void writeText(const QString &path, const QString &text, TextEncoding encoding) override
+    void writeText(const QString &path, const QString &text, TextEncoding encoding,
+                   const WriteOptions &options) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
-        m_disk.writeText(path, text, encoding);
+        m_disk.writeText(path, text, encoding, options);
     }
     bool busyDuringCalls = true;
 

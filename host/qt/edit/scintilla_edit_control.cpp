@@ -26,44 +26,6 @@ namespace {
 
 using Sci = QsciScintillaBase;
 
-// Lone CR and lone LF become CR LF; a text without them comes back shared, not copied.
-QString withCrLf(const QString &text)
-{
-    const QChar *begin = text.constData();
-    const qsizetype size = text.size();
-    qsizetype first = 0;
-    for (; first < size; ++first) {
-        const QChar c = begin[first];
-        if (c == u'\n')
-            break;
-        if (c == u'\r') {
-            if (first + 1 < size && begin[first + 1] == u'\n') {
-                ++first;
-                continue;
-            }
-            break;
-        }
-    }
-    if (first == size)
-        return text;
-    QString result;
-    result.reserve(size + size / 16 + 2);
-    result.append(begin, first);
-    for (qsizetype i = first; i < size; ++i) {
-        const QChar c = begin[i];
-        if (c == u'\r') {
-            result.append(u"\r\n");
-            if (i + 1 < size && begin[i + 1] == u'\n')
-                ++i;
-        } else if (c == u'\n') {
-            result.append(u"\r\n");
-        } else {
-            result.append(c);
-        }
-    }
-    return result;
-}
-
 // The document's UTF-8 as text. QString::fromUtf8 would drop a U+FEFF at the start, which here
 // is a character of the text.
 QString documentText(QByteArrayView bytes)
@@ -333,7 +295,7 @@ void ScintillaEditControl::setText(const QString &text)
 {
     ChangeBatch batch(this);
     const SciCall sci(m_widget);
-    const QByteArray next = withCrLf(text).toUtf8();
+    const QByteArray next = text.toUtf8();
     const qsizetype length = sci(Sci::SCI_GETLENGTH);
     const char *current = sci.pointer(Sci::SCI_GETCHARACTERPOINTER);
 
@@ -355,11 +317,7 @@ void ScintillaEditControl::setText(const QString &text)
     sci(Sci::SCI_GOTOPOS, 0);
 }
 
-void ScintillaEditControl::loadText(const QString &text)
-{
-    const QString normalized = withCrLf(text);
-    loadUtf8(normalized.toUtf8(), normalized.size());
-}
+void ScintillaEditControl::loadText(const QString &text) { loadUtf8(text.toUtf8(), text.size()); }
 
 void ScintillaEditControl::loadUtf8(const QByteArray &next, qsizetype utf16Length)
 {
@@ -413,7 +371,7 @@ void ScintillaEditControl::setSelText(const QString &text)
 {
     ChangeBatch batch(this);
     const SciCall sci(m_widget);
-    const QByteArray bytes = withCrLf(text).toUtf8();
+    const QByteArray bytes = text.toUtf8();
     const qsizetype start = sci(Sci::SCI_GETSELECTIONSTART);
     const qsizetype end = sci(Sci::SCI_GETSELECTIONEND);
     const bool same = end - start == bytes.size()
@@ -445,6 +403,21 @@ void ScintillaEditControl::undo()
 {
     ChangeBatch batch(this);
     SciCall {m_widget}(Sci::SCI_UNDO);
+}
+
+void ScintillaEditControl::setLineEnd(LineEnd lineEnd)
+{
+    switch (lineEnd) {
+    case LineEnd::CrLf:
+        m_widget->setEolMode(QsciScintilla::EolWindows);
+        break;
+    case LineEnd::Lf:
+        m_widget->setEolMode(QsciScintilla::EolUnix);
+        break;
+    case LineEnd::Cr:
+        m_widget->setEolMode(QsciScintilla::EolMac);
+        break;
+    }
 }
 
 void ScintillaEditControl::setChangeHandler(std::function<void()> handler)
