@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace orvane {
 
@@ -90,11 +91,13 @@ bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QStri
 bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd = std::nullopt)
 {
     QString text;
+    bool converted = false;
     {
         BusyScope busy(host.program);
         text = host.Text1.text();
         if (lineEnd) {
-            text = withLineEnds(text, *lineEnd);
+            const QString shown = std::exchange(text, withLineEnds(text, *lineEnd));
+            converted = text.constData() != shown.constData();
             file.lineEnds.document = *lineEnd;
             if (file.lineEnds.last)
                 file.lineEnds.last = *lineEnd;
@@ -106,9 +109,9 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
     });
     if (outcome != StepOutcome::Done)
         return false;
-    if (file.lineEnds != host.document.file().lineEnds) {
+    host.Text1.setLineEnd(file.lineEnds.document);
+    if (converted) {
         BusyScope busy(host.program);
-        host.Text1.setLineEnd(file.lineEnds.document);
         host.Text1.setText(text);
     }
     host.document.setCurrentFile(file);
