@@ -185,7 +185,7 @@ void openDocument(Host &host, const QString &path)
             = host.messageBox.msgBox(file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)),
                                      YesNoCancel + Exclamation, appTitle());
         if (answer == MsgBoxAnswer::No)
-            loaded.encoding = TextEncoding::ShiftJis;
+            loaded.chooseShiftJis();
         else if (answer == MsgBoxAnswer::Yes)
             loaded.codes = cp932::FileCodes(); // the codes of the Shift-JIS reading
         else
@@ -195,10 +195,10 @@ void openDocument(Host &host, const QString &path)
     {
         BusyScope busy(host.program);
         host.Text1.setLineEnd(loaded.lineEnds.document);
-        if (loaded.isUtf8())
-            host.Text1.loadUtf8(loaded.utf8, loaded.utf8Units);
-        else
+        if (loaded.isUtf16())
             host.Text1.loadText(loaded.text);
+        else
+            host.Text1.loadUtf8(loaded.utf8, loaded.utf8Units);
         loaded.text = QString();
         loaded.utf8 = QByteArray();
     }

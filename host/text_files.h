@@ -18,21 +18,30 @@ struct LoadedText {
     TextEncoding encoding = TextEncoding::ShiftJis;
     LineEnds lineEnds; // the file's first line end, and the one after its last line (taken off the text)
     cp932::FileCodes codes; // a Shift-JIS file's codes of characters that have several
-    QString text; // Shift-JIS and UTF-16 files
-    QByteArray utf8; // UTF-8 files, kept as UTF-8 for an edit control that holds UTF-8
+    QString text; // UTF-16 files; and the Shift-JIS reading of a UTF-8 file (alsoShiftJis)
+    QByteArray utf8; // Shift-JIS and UTF-8 files, decoded to UTF-8 for an edit control that holds UTF-8
     qsizetype utf8Units = 0; // utf8's length in UTF-16 code units
     // A UTF-8 file whose bytes are valid Shift-JIS too (ﾃｽ is C3 BD): encoding says UTF-8, text
     // holds the Shift-JIS reading, and the user chooses.
     bool alsoShiftJis = false;
 
     bool isUtf8() const { return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom; }
+    bool isUtf16() const { return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be; }
     // The text as read in its own encoding.
     QString decoded() const
     {
         QString utf16 = text;
-        if (isUtf8())
+        if (!isUtf16())
             utf8::decode(utf8, utf16);
         return utf16;
+    }
+    // Takes the Shift-JIS reading of a UTF-8 file as the text.
+    void chooseShiftJis()
+    {
+        encoding = TextEncoding::ShiftJis;
+        utf8 = text.toUtf8();
+        utf8Units = text.size();
+        text = QString();
     }
 };
 

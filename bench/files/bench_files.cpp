@@ -124,7 +124,7 @@ void BM_SaveCommand(benchmark::State &state)
 {
     DiskTextFiles files;
     SinkEditControl edit;
-    edit.loadText(files.readText(corpusPath()).text);
+    edit.loadText(files.readText(corpusPath()).decoded());
     const QString target = scratchPath(QStringLiteral("saved.txt"));
     const PeakMemory memory;
     for (auto _ : state) {

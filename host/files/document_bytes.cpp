@@ -49,12 +49,13 @@ LoadedText utf16Document(QByteArrayView bytes, TextEncoding encoding, const QStr
 }
 
 // Bytes that are not valid UTF-8 (unless they are ASCII): the message says so when it refuses them.
+// Decoded straight to the edit control's UTF-8.
 LoadedText shiftJisDocument(QByteArray bytes, const QString &path)
 {
     LoadedText loaded;
     loaded.lineEnds = takeLastLineEnd(bytes);
     cp932::DecodeError error;
-    if (!cp932::decode(bytes, loaded.text, &error, &loaded.codes))
+    if (!cp932::decodeToUtf8(bytes, loaded.utf8, loaded.utf8Units, &error, &loaded.codes))
         file_errors::fail(ErrorNumber::InvalidFileFormat,
                           texts::invalidBytes(path, error.at.line, error.at.column) + texts::notUtf8Either());
     return loaded;

@@ -24,6 +24,11 @@ using codepage::Position;
 // codes the bytes used (FileCodes).
 bool decode(QByteArrayView bytes, QString &text, DecodeError *error = nullptr, FileCodes *codes = nullptr);
 
+// The same decode straight into UTF-8, as the edit control keeps its text, without a detour
+// through UTF-16. units is the text's length in UTF-16 code units.
+bool decodeToUtf8(QByteArrayView bytes, QByteArray &utf8, qsizetype &units, DecodeError *error = nullptr,
+                  FileCodes *codes = nullptr);
+
 // Encodes every character; returns false at the first one the code page cannot store (a lone
 // surrogate is reported as itself). On failure bytes holds the codes of the characters before it.
 // A character that codes names is written with the file's code, every other one as Windows writes it.

@@ -144,6 +144,7 @@ private slots:
     void everyEncodableCharacterReadsBack();
     void duplicatesAreWrittenAsWindowsWritesThem_data();
     void duplicatesAreWrittenAsWindowsWritesThem();
+    void utf8DecoderReadsEverySequenceAsTheOther();
     void everyCodeOfAFileIsWrittenBack();
     void firstCodeOfACharacterWins_data();
     void firstCodeOfACharacterWins();
@@ -326,6 +327,36 @@ void TestCp932::duplicatesAreWrittenAsWindowsWritesThem()
     QCOMPARE(decodeOrNothing(codeBytes(written)), text);
     for (uint code : alsoReadFrom)
         QCOMPARE(decodeOrNothing(codeBytes(code)), text);
+}
+
+// Every one- and two-byte sequence, between ASCII runs long enough for the vector path: the UTF-8
+// decoder gives the other's text in UTF-8, its length, and the same error place.
+void TestCp932::utf8DecoderReadsEverySequenceAsTheOther()
+{
+    const QByteArray run(20, 'x');
+    for (uint sequence = 0; sequence < 0x10100; ++sequence) {
+        const QByteArray middle = sequence < 0x100
+            ? QByteArray(1, char(sequence))
+            : QByteArray {char((sequence - 0x100) >> 8), char(sequence)};
+        for (const QByteArray &bytes : {middle, run + middle + run, "\r\n" + middle}) {
+            QString text;
+            cp932::DecodeError expected;
+            const bool ok = cp932::decode(bytes, text, &expected);
+            QByteArray utf8;
+            qsizetype units = -1;
+            cp932::DecodeError error;
+            QCOMPARE(cp932::decodeToUtf8(bytes, utf8, units, &error), ok);
+            if (ok) {
+                QVERIFY2(utf8 == text.toUtf8(), qPrintable(QString::number(sequence, 16)));
+                QCOMPARE(units, text.size());
+            } else {
+                QCOMPARE(error.at.offset, expected.at.offset);
+                QCOMPARE(error.at.line, expected.at.line);
+                QCOMPARE(error.at.column, expected.at.column);
+                QCOMPARE(error.truncated, expected.truncated);
+            }
+        }
+    }
 }
 
 // Every double-byte code, alone in a file between two others: with the file's codes kept, the
