@@ -7,7 +7,10 @@
 #include "text/codec/cp932_tables.h"
 #include "text/codec/text_positions.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
+#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -152,10 +155,22 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error, FileCodes *
 
 namespace {
 
-// Converts from src[i] on and returns where it stopped: at size, or at a character the code page
-// cannot store. The file's own codes are looked up only when it has some.
-template <bool KeepsCodes>
-qsizetype encodeRun(const char16_t *src, qsizetype size, uchar *out, qsizetype &j, const FileCodes *codes)
+// The encoding table as one pointer per high byte, so that a file's own codes can replace a few
+// pages with patched copies at no cost to the loop.
+struct EncodePages {
+    const uint16_t *page[256];
+};
+
+constexpr EncodePages windowsPages = [] {
+    EncodePages pages {};
+    for (unsigned high = 0; high < 256; ++high)
+        pages.page[high] = encodePages[encodePage[high]];
+    return pages;
+}();
+
+// Converts src and returns where it stopped: at size, or at a character the code page cannot
+// store.
+qsizetype encodeRun(const char16_t *src, qsizetype size, uchar *out, qsizetype &j, const EncodePages &pages)
 {
     qsizetype i = 0;
     while (i < size) {
@@ -174,13 +189,9 @@ qsizetype encodeRun(const char16_t *src, qsizetype size, uchar *out, qsizetype &
             ++i;
             continue;
         }
-        uint16_t code = encodeUnit(c);
+        const uint16_t code = pages.page[c >> 8][c & 0xFF];
         if (code == 0)
             break;
-        if constexpr (KeepsCodes) {
-            if (const uint16_t own = codes->codeOf(c))
-                code = own;
-        }
         if (code > 0xFF)
             out[j++] = uchar(code >> 8);
         out[j++] = uchar(code);
@@ -198,8 +209,24 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
     bytes = QByteArray(size * 2, Qt::Uninitialized);
     auto *out = reinterpret_cast<uchar *>(bytes.data());
     qsizetype j = 0;
-    const qsizetype i = codes && !codes->isEmpty() ? encodeRun<true>(src, size, out, j, codes)
-                                                   : encodeRun<false>(src, size, out, j, nullptr);
+    qsizetype i = 0;
+    if (codes && !codes->isEmpty()) {
+        EncodePages pages = windowsPages;
+        std::vector<std::array<uint16_t, 256>> patched;
+        patched.reserve(size_t(codes->size())); // at most one page a character: no reallocation
+        for (const FileCodes::Entry &entry : codes->entries()) {
+            const unsigned high = entry.character >> 8;
+            if (pages.page[high] == windowsPages.page[high]) {
+                patched.emplace_back();
+                std::copy_n(windowsPages.page[high], 256, patched.back().begin());
+                pages.page[high] = patched.back().data();
+            }
+            patched.back()[entry.character & 0xFF] = entry.code;
+        }
+        i = encodeRun(src, size, out, j, pages);
+    } else {
+        i = encodeRun(src, size, out, j, windowsPages);
+    }
     const bool ok = i == size;
     if (!ok && error) {
         error->at = codepage::positionOfUnit(src, i);

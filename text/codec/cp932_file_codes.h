@@ -27,15 +27,16 @@ public:
         return lookUp(c);
     }
 
-    friend bool operator==(const FileCodes &, const FileCodes &) = default;
-
-private:
     struct Entry {
         char16_t character;
         uint16_t code;
         friend bool operator==(const Entry &, const Entry &) = default;
     };
+    const std::vector<Entry> &entries() const { return m_entries; }
 
+    friend bool operator==(const FileCodes &, const FileCodes &) = default;
+
+private:
     uint16_t lookUp(char16_t c) const;
 
     std::vector<Entry> m_entries; // sorted by character
