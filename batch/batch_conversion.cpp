@@ -84,6 +84,7 @@ StreamOptions streamOptions(const BatchArguments &arguments, qsizetype blockSize
     options.from = arguments.from;
     options.to = arguments.to;
     options.kinds = arguments.kinds;
+    options.lineEnd = arguments.lineEnd;
     options.blockSize = blockSize;
     return options;
 }
@@ -220,6 +221,17 @@ std::optional<ConversionKind> kindFromName(QStringView name)
     return std::nullopt;
 }
 
+std::optional<LineEnd> lineEndFromName(QStringView name)
+{
+    if (name == u"crlf")
+        return LineEnd::CrLf;
+    if (name == u"lf")
+        return LineEnd::Lf;
+    if (name == u"cr")
+        return LineEnd::Cr;
+    return std::nullopt;
+}
+
 ParsedArguments parseArguments(const QStringList &arguments)
 {
     ParsedArguments parsed;
@@ -248,6 +260,21 @@ ParsedArguments parseArguments(const QStringList &arguments)
             if (isLast)
                 return usageError(batch_texts::missingFile());
             onlyFiles = true;
+            continue;
+        }
+        if (word == u"--line-end" || word.startsWith(u"--line-end=")) {
+            QString value;
+            if (word.contains(u'=')) {
+                value = word.mid(word.indexOf(u'=') + 1);
+            } else {
+                if (isLast)
+                    return usageError(convertTexts::missingLineEnd());
+                value = arguments.at(++i);
+            }
+            const std::optional<LineEnd> lineEnd = lineEndFromName(value);
+            if (!lineEnd)
+                return usageError(convertTexts::unknownLineEnd(value));
+            result.lineEnd = *lineEnd;
             continue;
         }
         if (word.startsWith(u"--from") || word.startsWith(u"--to")) {

@@ -23,6 +23,7 @@ struct BatchArguments {
     Encoding from = Encoding::Cp932;
     Encoding to = Encoding::Cp932;
     QList<ConversionKind> kinds; // applied in this order
+    std::optional<LineEnd> lineEnd; // --line-end; none: line ends kept
     QStringList files; // "-" is standard input; none: standard input
     bool inPlace = false;
     bool showHelp = false;
@@ -39,6 +40,7 @@ struct ParsedArguments {
 ParsedArguments parseArguments(const QStringList &arguments);
 
 std::optional<ConversionKind> kindFromName(QStringView name);
+std::optional<LineEnd> lineEndFromName(QStringView name); // crlf, lf, cr
 
 // Where a run reads standard input from and writes standard output to.
 struct BatchStreams {

@@ -113,6 +113,7 @@ class TextPipeline {
 public:
     TextPipeline(const StreamOptions &options, ByteSink &sink)
         : m_to(options.to)
+        , m_lineEnd(options.lineEnd)
         , m_kinds(options.kinds)
         , m_carry(options.kinds.size() + 1)
         , m_sink(sink)
@@ -124,7 +125,11 @@ public:
     {
         for (qsizetype k = 0; k < m_kinds.size(); ++k)
             text = convert(m_kinds[k], take(k, std::move(text), last));
-        return encode(take(m_kinds.size(), std::move(text), last));
+        text = take(m_kinds.size(), std::move(text), last);
+        // A CR at the end of a piece waits for the next, so CR LF is never split here.
+        if (m_lineEnd)
+            text = withLineEnds(text, *m_lineEnd);
+        return encode(text);
     }
     const QString &error() const { return m_error; }
 
@@ -178,6 +183,7 @@ private:
     }
 
     Encoding m_to;
+    std::optional<LineEnd> m_lineEnd;
     QList<ConversionKind> m_kinds;
     QList<QString> m_carry; // one per kind, and one before the encoder
     ByteSink &m_sink;
@@ -256,7 +262,7 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
         else if (options.to == Encoding::Utf16Be)
             sink.writeUncounted(utf16BeBom);
     }
-    if (from == Encoding::Cp932) {
+    if (from == Encoding::Cp932 && !options.lineEnd) {
         if (const Cp932Direct *direct = Cp932Direct::shared(options.kinds, options.to))
             return runCp932Direct(*direct, reader, sink);
     }

@@ -6,6 +6,8 @@
 
 #include "text/chars/conversion_kind.h"
 
+#include "host/codepage/line_ends.h"
+
 #include <QList>
 #include <QString>
 
@@ -28,6 +30,7 @@ struct StreamOptions {
     Encoding from = Encoding::Cp932;
     Encoding to = Encoding::Cp932;
     QList<ConversionKind> kinds; // applied in this order
+    std::optional<LineEnd> lineEnd; // every line end written so; none: each kept as it is
     qsizetype blockSize = kDefaultBlockSize; // bytes read at a time; tests set small ones
     bool writeBom = true; // for the targets that have one; off for the second file of a run
 };
