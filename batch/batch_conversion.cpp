@@ -268,12 +268,12 @@ ParsedArguments parseArguments(const QStringList &arguments)
                 value = word.mid(word.indexOf(u'=') + 1);
             } else {
                 if (isLast)
-                    return usageError(convertTexts::missingLineEnd());
+                    return usageError(batch_texts::missingLineEnd());
                 value = arguments.at(++i);
             }
             const std::optional<LineEnd> lineEnd = lineEndFromName(value);
             if (!lineEnd)
-                return usageError(convertTexts::unknownLineEnd(value));
+                return usageError(batch_texts::unknownLineEnd(value));
             result.lineEnd = *lineEnd;
             continue;
         }

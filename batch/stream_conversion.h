@@ -6,7 +6,7 @@
 
 #include "text/chars/conversion_kind.h"
 
-#include "host/codepage/line_ends.h"
+#include "text/codec/line_ends.h"
 
 #include <QList>
 #include <QString>

@@ -138,10 +138,8 @@ void BM_SaveCommand(benchmark::State &state)
         NoClipboard clipboard;
         QuietProgram program;
         Document document;
-        document.setCurrentFile(FileIdentity {target});
+        document.setCurrentFile(FileIdentity {target, loaded.encoding, loaded.lineEnds, loaded.codes});
         document.Modified = true;
-        document.encoding = loaded.encoding;
-        document.lineEnds = loaded.lineEnds;
         Host host {edit, dialog, messages, clipboard, files, program, document};
         SaveMenu_Click(host);
         if (document.Modified)

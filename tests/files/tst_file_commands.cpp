@@ -70,7 +70,7 @@ struct Fixture {
                      TextEncoding encoding = TextEncoding::ShiftJis)
     {
         fake.edit.loadText(text);
-        fake.document.setCurrentFile(FileIdentity {path, encoding});
+        fake.document.setCurrentFile(FileIdentity {path, encoding, {}, {}});
         fake.document.Modified = modified;
     }
     QString text() const { return fake.edit.text(); }
