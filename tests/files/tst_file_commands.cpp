@@ -30,6 +30,9 @@ const QString kSaveFilter
     = QStringLiteral("テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
                      "テキストファイル UTF-8 BOM 付き (*.txt)|*.txt|"
                      "テキストファイル UTF-16 LE (*.txt)|*.txt|テキストファイル UTF-16 BE (*.txt)|*.txt");
+// Save As's line-end choice, which Exit's and New's Yes show as well; Open shows none.
+const QStringList kLineEndChoices {QStringLiteral("変換しない"), QStringLiteral("CR+LF (Windows)"),
+                                   QStringLiteral("LF (Unix)"), QStringLiteral("CR")};
 constexpr int kPromptStyle = 51;
 constexpr int kErrorStyle = 21;
 constexpr int kOpenFlags = 4100;
@@ -188,6 +191,8 @@ void TestFileCommands::newOnModifiedDocument()
         QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Save);
         QCOMPARE(f.fake.dialog.shown()[0].flags, kSaveFlags);
         QCOMPARE(f.fake.dialog.shown()[0].initialFileName, old);
+        QCOMPARE(f.fake.dialog.shown()[0].choices, kLineEndChoices);
+        QCOMPARE(f.fake.dialog.shown()[0].choiceIndex, 0);
     } else {
         QVERIFY(f.fake.dialog.shown().isEmpty());
     }
@@ -212,6 +217,7 @@ void TestFileCommands::openLoadsTheChosenFile()
     QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Open);
     QCOMPARE(f.fake.dialog.shown()[0].flags, kOpenFlags);
     QCOMPARE(f.fake.dialog.shown()[0].initialFileName, file(QStringLiteral("old.txt")));
+    QVERIFY(f.fake.dialog.shown()[0].choices.isEmpty());
     QCOMPARE(f.fake.dialog.Filter, kFilter);
     QCOMPARE(f.fake.dialog.DefaultExt, QStringLiteral(".txt"));
     QCOMPARE(f.text(), s(u"A\r\n日"));
@@ -638,6 +644,7 @@ void TestFileCommands::exitAnswers()
         QCOMPARE(f.fake.dialog.shown().size(), 1);
         QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Save);
         QCOMPARE(f.fake.dialog.shown()[0].initialFileName, path);
+        QCOMPARE(f.fake.dialog.shown()[0].choices, kLineEndChoices);
     }
     QCOMPARE(f.text(), QStringLiteral("text"));
     if (!saveAsChoice.isEmpty() && saveAsChoice != u"-")
