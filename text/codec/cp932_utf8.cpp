@@ -33,6 +33,9 @@ constexpr uint32_t leadMark = 0xFFFFFFFF;
 struct Utf8Tables {
     uint32_t single[256];
     uint32_t pairs[kLeadCount][kRowSize];
+    // Lead bytes whose every character is three bytes long in UTF-8 (all but the rows of Latin,
+    // Greek and Cyrillic symbols): there the output moves on without waiting for the table.
+    bool threeBytes[256];
 };
 
 constexpr Utf8Tables utf8Tables = [] {
@@ -44,6 +47,14 @@ constexpr Utf8Tables utf8Tables = [] {
             const char16_t c = doubleByte[row][column];
             t.pairs[row][column] = c == 0 ? 0 : utf8Entry(c);
         }
+    }
+    for (unsigned b = 0; b < 256; ++b) {
+        if (singleByte[b] != kLeadByte)
+            continue;
+        bool three = true;
+        for (unsigned column = 0; column < kRowSize; ++column)
+            three = three && (t.pairs[leadRow(b)][column] == 0 || t.pairs[leadRow(b)][column] >> 24 == 3);
+        t.threeBytes[b] = three;
     }
     return t;
 }();
@@ -93,7 +104,10 @@ bool decodeToUtf8(QByteArrayView bytes, QByteArray &utf8, qsizetype &units, Deco
                 break;
             otherCodes |= mayBeOtherCode(b);
             ++pairs;
-            ++in;
+            in += 2;
+            std::memcpy(out, &entry, 4);
+            out += utf8Tables.threeBytes[b] ? 3 : entry >> 24;
+            continue;
         }
         std::memcpy(out, &entry, 4);
         out += entry >> 24;
