@@ -126,9 +126,11 @@ bool saveAs(Host &host)
     if (!showDialog(host, saveFlags, &CommonDialog::ShowSave, saveFilter(),
                     filterIndexOf(host.document.encoding()), lineEndChoices()))
         return false;
+    // Whatever else the identity holds stays as it was: only the name, the encoding and perhaps the
+    // line ends are chosen.
     FileIdentity chosen = host.document.file();
     chosen.path = dialog.FileName;
-    chosen.encoding = encodingOfFilter(dialog.FilterIndex, host.document.encoding());
+    chosen.encoding = encodingOfFilter(dialog.FilterIndex, chosen.encoding);
     if (writeDocument(host, chosen, lineEndOfChoice(dialog.ChoiceIndex)))
         return true;
     host.document.retarget(chosen);

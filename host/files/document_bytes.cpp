@@ -5,6 +5,7 @@
 #include "host/files/disk_file_texts.h"
 #include "host/files/file_errors.h"
 #include "text/codec/cp932.h"
+#include "text/codec/encoding_detection.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/utf16.h"
 #include "text/codec/utf8.h"
@@ -65,27 +66,28 @@ LoadedText shiftJisDocument(QByteArray bytes, const QString &path)
 
 LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath)
 {
-    const QByteArrayView utf8Mark = byteOrderMark(TextEncoding::Utf8Bom);
-    if (bytes.startsWith(utf8Mark)) {
-        bytes.remove(0, utf8Mark.size());
+    const codepage::DetectedEncoding detected = codepage::detectEncoding(bytes);
+    const QByteArrayView mark = byteOrderMark(detected.encoding);
+    switch (detected.encoding) {
+    case TextEncoding::Utf8Bom: {
+        bytes.remove(0, mark.size());
         utf8::DecodeError error;
         if (!utf8::validate(bytes, &error))
             failInvalid(shownPath, TextEncoding::Utf8Bom, error);
         return utf8Document(std::move(bytes), TextEncoding::Utf8Bom);
     }
-    for (TextEncoding encoding : {TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
-        const QByteArrayView mark = byteOrderMark(encoding);
-        if (bytes.startsWith(mark))
-            return utf16Document(QByteArrayView(bytes).sliced(mark.size()), encoding, shownPath);
-    }
-
-    // Stops early on most Shift-JIS files, whose first double-byte character is seldom valid UTF-8.
-    if (!utf8::validate(bytes) || utf8::utf16Length(bytes) == bytes.size())
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
+        return utf16Document(QByteArrayView(bytes).sliced(mark.size()), detected.encoding, shownPath);
+    case TextEncoding::ShiftJis:
         return shiftJisDocument(std::move(bytes), shownPath);
-
+    case TextEncoding::Utf8:
+        break;
+    }
     LoadedText loaded = utf8Document(std::move(bytes), TextEncoding::Utf8);
-    // Real UTF-8 text stops being valid Shift-JIS within its first lines; short files may not.
-    loaded.alsoShiftJis = cp932::decode(loaded.utf8, loaded.text, nullptr, &loaded.codes);
+    // Valid as both: the user is asked, with the Shift-JIS text and its duplicate codes at hand.
+    loaded.alsoShiftJis
+        = detected.validAsBoth && cp932::decode(loaded.utf8, loaded.text, nullptr, &loaded.codes);
     if (!loaded.alsoShiftJis)
         loaded.text = QString();
     return loaded;

@@ -24,9 +24,6 @@ namespace orvane::text {
 
 namespace {
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 // What every single unit folds to.
 struct FoldTable {
     char16_t unit[0x10000];
@@ -47,7 +44,7 @@ char16_t foldUnit(char16_t c)
     // All katakana with a hiragana partner, ヴ ヵ ヶ included: folding need not stay in code page 932.
     if ((c >= u'ァ' && c <= u'ヶ') || c == u'ヽ' || c == u'ヾ')
         c = char16_t(c - kanaOffset);
-    if (isHighSurrogate(c) || isLowSurrogate(c))
+    if (QChar::isHighSurrogate(c) || QChar::isLowSurrogate(c))
         return c;
     return char16_t(QChar::toCaseFolded(char32_t(c)));
 }
@@ -76,7 +73,7 @@ inline Folded foldAt(const FoldTable &ft, const char16_t *s, qsizetype i, qsizet
     const char16_t c = s[i];
     if (i + 1 < n) {
         const char16_t next = s[i + 1];
-        if (isHighSurrogate(c) && isLowSurrogate(next)) {
+        if (QChar::isHighSurrogate(c) && QChar::isLowSurrogate(next)) {
             const char32_t cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (next - 0xDC00);
             char32_t f = QChar::toCaseFolded(cp);
             if (f <= 0xFFFF)
@@ -93,7 +90,8 @@ inline Folded foldAt(const FoldTable &ft, const char16_t *s, qsizetype i, qsizet
 // Whether s[i - 1] and s[i] are one character.
 inline bool joinsPrevious(const char16_t *s, qsizetype i)
 {
-    return (isHighSurrogate(s[i - 1]) && isLowSurrogate(s[i])) || voicedForm(s[i - 1], s[i]) != 0;
+    return (QChar::isHighSurrogate(s[i - 1]) && QChar::isLowSurrogate(s[i]))
+        || voicedForm(s[i - 1], s[i]) != 0;
 }
 
 using FoldedString = QVarLengthArray<char16_t, 256>;
@@ -141,7 +139,8 @@ Match findText(QStringView text, qsizetype from, QStringView sought)
     std::bitset<0x10000> starts;
     QVarLengthArray<char16_t, 16> startList;
     for (unsigned c = 0; c < 0x10000; ++c) {
-        bool begins = ft.unit[c] == first || (isHighSurrogate(first) && isHighSurrogate(char16_t(c)));
+        bool begins
+            = ft.unit[c] == first || (QChar::isHighSurrogate(first) && QChar::isHighSurrogate(char16_t(c)));
         if (!begins && c >= halfWidthKanaFirst && c <= halfWidthKanaLast) {
             for (const char16_t mark : {halfWidthVoicedMark, halfWidthSemiVoicedMark}) {
                 const char16_t voiced = voicedForm(char16_t(c), mark);

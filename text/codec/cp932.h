@@ -35,6 +35,9 @@ bool decodeToUtf8(QByteArrayView bytes, QByteArray &utf8, qsizetype &units, Deco
 bool encode(QStringView text, QByteArray &bytes, EncodeError *error = nullptr,
             const FileCodes *codes = nullptr);
 
+// The first byte of a double-byte code. CR and LF are never part of one.
+constexpr bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
 // True when the character has a code in code page 932 (including the JIS variants written as their
 // JIS character, such as U+301C).
 bool canEncode(char32_t codePoint);

@@ -6,6 +6,7 @@
 #include "scintilla_text_widget.h"
 #include "utf16_index.h"
 
+#include "text/codec/line_ends.h"
 #include "text/codec/utf8.h"
 
 #include <Qsci/qscicommand.h>
