@@ -67,6 +67,17 @@ std::optional<ConversionKind> kindFromName(QStringView name)
     return std::nullopt;
 }
 
+std::optional<LineEnd> lineEndFromName(QStringView name)
+{
+    if (name == u"crlf")
+        return LineEnd::CrLf;
+    if (name == u"lf")
+        return LineEnd::Lf;
+    if (name == u"cr")
+        return LineEnd::Cr;
+    return std::nullopt;
+}
+
 bool looksLikeKindName(const QString &word)
 {
     if (word.isEmpty())
@@ -106,6 +117,21 @@ ParsedArguments parseArguments(const QStringList &arguments)
             if (isLast)
                 return usageError(batch_texts::missingFile());
             onlyFiles = true;
+            continue;
+        }
+        if (word == u"--line-end" || word.startsWith(u"--line-end=")) {
+            QString value;
+            if (word.contains(u'=')) {
+                value = word.mid(word.indexOf(u'=') + 1);
+            } else {
+                if (isLast)
+                    return usageError(batch_texts::missingLineEnd());
+                value = arguments.at(++i);
+            }
+            const std::optional<LineEnd> lineEnd = lineEndFromName(value);
+            if (!lineEnd)
+                return usageError(batch_texts::unknownLineEnd(value));
+            result.lineEnd = *lineEnd;
             continue;
         }
         if (word.startsWith(u"--from") || word.startsWith(u"--to")) {

@@ -2,6 +2,7 @@
 // orvane-conv's command line: options anywhere, kinds, then files.
 
 #include "text/chars/conversion_kind.h"
+#include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 
 #include <QList>
@@ -16,6 +17,7 @@ struct BatchArguments {
     std::optional<TextEncoding> from = TextEncoding::ShiftJis; // nothing: auto
     TextEncoding to = TextEncoding::ShiftJis;
     QList<ConversionKind> kinds; // applied in this order
+    std::optional<LineEnd> lineEnd; // --line-end; none: line ends kept
     QStringList files; // "-" is standard input; none: standard input
     bool inPlace = false;
     bool showHelp = false;
@@ -32,6 +34,7 @@ struct ParsedArguments {
 ParsedArguments parseArguments(const QStringList &arguments);
 
 std::optional<ConversionKind> kindFromName(QStringView name);
+std::optional<LineEnd> lineEndFromName(QStringView name); // crlf, lf, cr
 
 // A word that can only have been meant as a kind, not as a file name.
 bool looksLikeKindName(const QString &word);

@@ -17,6 +17,7 @@ StreamOptions streamOptions(const BatchArguments &arguments, qsizetype blockSize
     options.from = arguments.from;
     options.to = arguments.to;
     options.kinds = arguments.kinds;
+    options.lineEnd = arguments.lineEnd;
     options.blockSize = blockSize;
     return options;
 }

@@ -8,15 +8,17 @@ namespace orvane::batch_texts {
 inline QString usage()
 {
     return QStringLiteral(
-        "使い方: orvane-conv [-i] [--from 文字コード] [--to 文字コード] [変換 ...] [ファイル ...]\n"
+        "使い方: orvane-conv [-i] [--from 文字コード] [--to 文字コード] [--line-end 改行] [変換 ...] "
+        "[ファイル ...]\n"
         "ファイル（省略時または「-」は標準入力）の文字を、指定した順に変換して標準出力に書き出します。\n"
         "複数のファイルは順につなげて書き出します。どれほど大きな入力も少しずつ読んで変換します。\n"
-        "改行はそのまま残します。\n"
+        "改行は --line-end を指定しなければそのまま残します。\n"
         "  -i, --in-place  各ファイルを変換した内容で置き換えます（変わらないファイルはそのまま）\n"
         "  --from          入力の文字コード: cp932（省略時）、utf-8、utf-16le、utf-16be、auto\n"
         "                  auto はバイト順マーク、UTF-8 かどうかを見て決めます（迷うときは cp932）\n"
         "  --to            出力の文字コード: cp932（省略時）、utf-8、utf-8-bom、utf-16le、utf-16be\n"
         "                  utf-16le と utf-16be はバイト順マークを付けます\n"
+        "  --line-end      すべての改行（最後の改行も）をこの形で書きます: crlf、lf、cr\n"
         "  --help          この説明を表示します\n"
         "  --version       版を表示します\n"
         "変換:\n"
@@ -51,6 +53,15 @@ inline QString missingValue(const QString &option)
 {
     return QStringLiteral("オプション「%1」には文字コードの名前が必要です（cp932、utf-8 など）。")
         .arg(option);
+}
+inline QString missingLineEnd()
+{
+    return QStringLiteral("オプション「--line-end」には改行の形が必要です（crlf、lf、cr）。");
+}
+inline QString unknownLineEnd(const QString &name)
+{
+    return QStringLiteral("「%1」という改行の形は扱えません。crlf、lf、cr のどれかを指定してください。")
+        .arg(name);
 }
 inline QString unknownInputEncoding(const QString &name)
 {

@@ -70,6 +70,7 @@ class TextPipeline {
 public:
     TextPipeline(const StreamOptions &options, ByteSink &sink)
         : m_to(options.to)
+        , m_lineEnd(options.lineEnd)
         , m_kinds(options.kinds)
         , m_carry(options.kinds.size() + 1)
         , m_sink(sink)
@@ -81,7 +82,11 @@ public:
     {
         for (qsizetype k = 0; k < m_kinds.size(); ++k)
             text = convert(m_kinds[k], take(k, std::move(text), last));
-        return encode(take(m_kinds.size(), std::move(text), last));
+        text = take(m_kinds.size(), std::move(text), last);
+        // A CR at the end of a piece waits for the next, so CR LF is never split here.
+        if (m_lineEnd)
+            text = withLineEnds(text, *m_lineEnd);
+        return encode(text);
     }
     const QString &error() const { return m_error; }
 
@@ -120,6 +125,7 @@ private:
     }
 
     TextEncoding m_to;
+    std::optional<LineEnd> m_lineEnd;
     QList<ConversionKind> m_kinds;
     QList<QString> m_carry; // one per kind, and one before the encoder
     ByteSink &m_sink;
@@ -200,7 +206,7 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
         else if (options.to == TextEncoding::Utf16Be)
             sink.writeUncounted(utf16BeBom);
     }
-    if (from == TextEncoding::ShiftJis) {
+    if (from == TextEncoding::ShiftJis && !options.lineEnd) {
         if (const codepage::Cp932ByteMap *map = codepage::Cp932ByteMap::shared(options.kinds, options.to))
             return runCp932ByteMap(*map, reader, sink);
     }

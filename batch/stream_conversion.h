@@ -5,6 +5,7 @@
 #include "byte_stream.h"
 
 #include "text/chars/conversion_kind.h"
+#include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 
 #include <QList>
@@ -29,6 +30,7 @@ struct StreamOptions {
     std::optional<TextEncoding> from = TextEncoding::ShiftJis;
     TextEncoding to = TextEncoding::ShiftJis;
     QList<ConversionKind> kinds; // applied in this order
+    std::optional<LineEnd> lineEnd; // every line end written so; none: each kept as it is
     qsizetype blockSize = defaultBlockSize; // bytes read at a time; tests set small ones
     // Bytes auto reads ahead to decide; a test whose input is shorter sets less, as the buffer is
     // allocated whole.

@@ -22,7 +22,8 @@ void CopyMenu_Click(Host &host)
 void PasteMenu_Click(Host &host)
 {
     // No test for an empty clipboard: pasting nothing deletes the selection, and Undo brings it back.
-    host.Text1.setSelText(host.clipboard.getText());
+    // Pasted line ends become the document's own.
+    host.Text1.setSelText(withLineEnds(host.clipboard.getText(), host.document.file().lineEnds.document));
 }
 
 } // namespace orvane

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace orvane {
 
@@ -46,15 +47,35 @@ TextEncoding encodingOfFilter(int filterIndex, TextEncoding current)
     return allTextEncodings[filterIndex - 1];
 }
 
+// Save As's line-end choice: the first item keeps each line's own, the others follow allLineEnds.
+QStringList lineEndChoices()
+{
+    QStringList choices {file_texts::keepLineEnds()};
+    for (LineEnd lineEnd : allLineEnds)
+        choices << file_texts::lineEndName(lineEnd);
+    return choices;
+}
+
+std::optional<LineEnd> lineEndOfChoice(int choiceIndex)
+{
+    if (choiceIndex < 1 || choiceIndex > int(std::size(allLineEnds)))
+        return std::nullopt;
+    return allLineEnds[choiceIndex - 1];
+}
+
 // Shows a dialog with the document's path as its initial file name; true when the user chose a
 // file, which is then in the dialog's FileName. The filter and extension are set here as well as
 // at load, so that the commands do not depend on who set up the dialog.
-bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QString &filter, int filterIndex)
+bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QString &filter, int filterIndex,
+                const QStringList &choices = {})
 {
     CommonDialog &dialog = host.CommonDialog1;
     dialog.FileName = host.document.path();
     dialog.Filter = filter;
     dialog.FilterIndex = filterIndex;
+    dialog.ChoiceLabel = choices.isEmpty() ? QString() : file_texts::lineEndLabel();
+    dialog.Choices = choices;
+    dialog.ChoiceIndex = 0;
     dialog.DefaultExt = file_texts::defaultExt();
     return runWithRetry(host.messageBox,
                         [&] {
@@ -64,21 +85,35 @@ bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QStri
         == StepOutcome::Done;
 }
 
-// Writes the text as file. True when the document is now safe there: file becomes its identity
-// and Modified is cleared; otherwise the document is left as it was.
-bool writeDocument(Host &host, const FileIdentity &file)
+// Writes the text as file, every line end as lineEnd when one is given. True when the document is
+// now safe there: file becomes its identity (a conversion of the line ends included, the text then
+// showing what the file holds) and Modified is cleared; otherwise the document is left as it was.
+bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd = std::nullopt)
 {
     QString text;
+    bool converted = false;
     {
         BusyScope busy(host.program);
         text = host.Text1.text();
+        if (lineEnd) {
+            const QString shown = std::exchange(text, withLineEnds(text, *lineEnd));
+            converted = text.constData() != shown.constData();
+            file.lineEnds.document = *lineEnd;
+            if (file.lineEnds.last)
+                file.lineEnds.last = *lineEnd;
+        }
     }
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
-        host.textFiles.writeText(file.path, text, file.encoding);
+        host.textFiles.writeText(file.path, text, file.encoding, {file.lineEnds.last, &file.codes});
     });
     if (outcome != StepOutcome::Done)
         return false;
+    host.Text1.setLineEnd(file.lineEnds.document);
+    if (converted) {
+        BusyScope busy(host.program);
+        host.Text1.setText(text);
+    }
     host.document.setCurrentFile(file);
     return true;
 }
@@ -89,13 +124,14 @@ bool saveAs(Host &host)
 {
     CommonDialog &dialog = host.CommonDialog1;
     if (!showDialog(host, saveFlags, &CommonDialog::ShowSave, saveFilter(),
-                    filterIndexOf(host.document.encoding())))
+                    filterIndexOf(host.document.encoding()), lineEndChoices()))
         return false;
-    // Whatever else the identity holds stays as it was: only the name and the encoding are chosen.
+    // Whatever else the identity holds stays as it was: only the name, the encoding and perhaps the
+    // line ends are chosen.
     FileIdentity chosen = host.document.file();
     chosen.path = dialog.FileName;
     chosen.encoding = encodingOfFilter(dialog.FilterIndex, chosen.encoding);
-    if (writeDocument(host, chosen))
+    if (writeDocument(host, chosen, lineEndOfChoice(dialog.ChoiceIndex)))
         return true;
     host.document.retarget(chosen);
     return false;
@@ -132,6 +168,7 @@ void NewMenu_Click(Host &host)
     if (!mayDiscard(host, saveAs))
         return;
     host.Text1.loadText(QString());
+    host.Text1.setLineEnd(LineEnd::CrLf);
     host.document.setCurrentFile(FileIdentity {});
 }
 
@@ -150,21 +187,25 @@ void openDocument(Host &host, const QString &path)
             = host.messageBox.msgBox(file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)),
                                      YesNoCancel + Exclamation, appTitle());
         if (answer == MsgBoxAnswer::No)
-            loaded.encoding = TextEncoding::ShiftJis;
-        else if (answer != MsgBoxAnswer::Yes)
+            loaded.chooseShiftJis();
+        else if (answer == MsgBoxAnswer::Yes)
+            loaded.codes = cp932::FileCodes(); // the codes of the Shift-JIS reading
+        else
             return;
     }
 
     {
         BusyScope busy(host.program);
-        if (loaded.isUtf8())
-            host.Text1.loadUtf8(loaded.utf8, loaded.utf8Units);
-        else
+        host.Text1.setLineEnd(loaded.lineEnds.document);
+        if (loaded.isUtf16())
             host.Text1.loadText(loaded.text);
+        else
+            host.Text1.loadUtf8(loaded.utf8, loaded.utf8Units);
         loaded.text = QString();
         loaded.utf8 = QByteArray();
     }
-    host.document.setCurrentFile(FileIdentity {path, loaded.encoding});
+    host.document.setCurrentFile(
+        FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes)});
 }
 
 void OpenMenu_Click(Host &host)

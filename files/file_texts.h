@@ -1,6 +1,7 @@
 #pragma once
 // The Japanese texts of the file commands.
 
+#include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 
 #include <QString>
@@ -27,6 +28,22 @@ inline QString fileTypeName(TextEncoding encoding)
         break;
     }
     return QStringLiteral("テキストファイル (*.txt)");
+}
+
+// Save As's second choice: keep each line's own line end, or write every one as the item says.
+inline QString lineEndLabel() { return QStringLiteral("改行コード(&L):"); }
+inline QString keepLineEnds() { return QStringLiteral("変換しない"); }
+inline QString lineEndName(LineEnd lineEnd)
+{
+    switch (lineEnd) {
+    case LineEnd::Lf:
+        return QStringLiteral("LF (Unix)");
+    case LineEnd::Cr:
+        return QStringLiteral("CR");
+    case LineEnd::CrLf:
+        break;
+    }
+    return QStringLiteral("CR+LF (Windows)");
 }
 
 inline QString defaultExt() { return QStringLiteral(".txt"); }

@@ -3,6 +3,7 @@
 // With CancelError set, cancelling a dialog throws HostError(DialogCancelled).
 
 #include <QString>
+#include <QStringList>
 
 namespace orvane {
 
@@ -21,6 +22,11 @@ public:
     QString Filter; // "description|pattern|description|pattern"
     int FilterIndex = 1; // 1-based: the file type shown first, and on OK the one chosen
     QString DefaultExt; // ".txt"
+    // A second list beside the file types, shown by ShowSave when it has items: its label, its
+    // items, and the 0-based item shown first and, on OK, the one chosen.
+    QString ChoiceLabel;
+    QStringList Choices;
+    int ChoiceIndex = 0;
     int Flags = 0;
     bool CancelError = false;
 

@@ -2,6 +2,8 @@
 // The document of the main window: which file its text stands for and whether the text differs
 // from that file.
 
+#include "text/codec/cp932_file_codes.h"
+#include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 
 #include <QString>
@@ -13,6 +15,11 @@ namespace orvane {
 struct FileIdentity {
     QString path; // empty: the document has no file yet
     TextEncoding encoding = TextEncoding::ShiftJis; // Open sets it from the file, Save As from the file type
+    // The file's first line end (what Enter inserts) and the one after its last line. Open sets
+    // them from the file; a Save As that converts line ends sets both to the one chosen.
+    LineEnds lineEnds;
+    // A Shift-JIS file's own codes of characters that have several.
+    cp932::FileCodes codes;
 };
 
 // Keeps the document's file identity and Modified together, as the commands change them.

@@ -1,7 +1,9 @@
 #pragma once
 // The document's edit control: its text, selection and undo, in UTF-16 code units of a text whose
-// line ends are CR LF. Positions are 0-based; a position inside a surrogate pair moves to its start.
+// line ends are each as written (CR LF counts two units, a lone LF or CR one). Positions are
+// 0-based; a position inside a surrogate pair moves to its start.
 
+#include "text/codec/line_ends.h"
 #include "text/codec/utf8.h"
 
 #include <QByteArray>
@@ -25,12 +27,12 @@ public:
     {
         return text().indexOf(sought, from);
     }
-    // Replaces the whole text as one undo step; lone CR and LF become CR LF.
+    // Replaces the whole text as one undo step, its line ends as they are.
     virtual void setText(const QString &text) = 0;
     // Replaces the whole text and starts a fresh undo history (a loaded or new document).
     virtual void loadText(const QString &text) = 0;
-    // The same for a text given as UTF-8 whose line ends are all CR LF, with its length in UTF-16
-    // units. Controls that keep UTF-8 themselves take the bytes as they are.
+    // The same for a text given as UTF-8, with its length in UTF-16 units. Controls that keep
+    // UTF-8 themselves take the bytes as they are.
     virtual void loadUtf8(const QByteArray &utf8, qsizetype utf16Length)
     {
         Q_UNUSED(utf16Length);
@@ -42,7 +44,8 @@ public:
     virtual qsizetype selStart() const = 0;
     virtual qsizetype selLength() const = 0;
     virtual QString selText() const = 0;
-    // Replaces the selection as one undo step and leaves the caret after the inserted text.
+    // Replaces the selection as one undo step and leaves the caret after the inserted text, its
+    // line ends as they are.
     virtual void setSelText(const QString &text) = 0;
     // Moves the caret there with an empty selection, as the text box's SelStart does.
     virtual void setSelStart(qsizetype start) = 0;
@@ -50,6 +53,10 @@ public:
     virtual void setSelLength(qsizetype length) = 0;
 
     virtual void undo() = 0;
+
+    // The document's line end: what Enter inserts and what the line ends of text pasted or dropped
+    // into the control itself become.
+    virtual void setLineEnd(LineEnd lineEnd) = 0;
 
     // Called once after every change of the content (typed, assigned, undone), never when nothing changed.
     virtual void setChangeHandler(std::function<void()> handler) = 0;

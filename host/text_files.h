@@ -1,7 +1,9 @@
 #pragma once
-// Reading and writing the document's text files in the document's encoding, lines separated by
-// CR LF. Every failure throws HostError with a Japanese description that names the file.
+// Reading and writing the document's text files in the document's encoding, each line end as the
+// file has it. Every failure throws HostError with a Japanese description that names the file.
 
+#include "text/codec/cp932_file_codes.h"
+#include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 #include "text/codec/utf8.h"
 
@@ -10,25 +12,45 @@
 
 namespace orvane {
 
-// A file's text as read, its lines joined by CR LF, no line end after the last, no byte-order mark.
+// A file's text as read, each line end as in the file but none after the last line, no byte-order
+// mark.
 struct LoadedText {
     TextEncoding encoding = TextEncoding::ShiftJis;
-    QString text; // Shift-JIS and UTF-16 files
-    QByteArray utf8; // UTF-8 files, kept as UTF-8 for an edit control that holds UTF-8
+    LineEnds lineEnds; // the file's first line end, and the one after its last line (taken off the text)
+    cp932::FileCodes codes; // a Shift-JIS file's codes of characters that have several
+    QString text; // UTF-16 files; and the Shift-JIS reading of a UTF-8 file (alsoShiftJis)
+    QByteArray utf8; // Shift-JIS and UTF-8 files, decoded to UTF-8 for an edit control that holds UTF-8
     qsizetype utf8Units = 0; // utf8's length in UTF-16 code units
     // A UTF-8 file whose bytes are valid Shift-JIS too (ﾃｽ is C3 BD): encoding says UTF-8, text
     // holds the Shift-JIS reading, and the user chooses.
     bool alsoShiftJis = false;
 
     bool isUtf8() const { return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom; }
+    bool isUtf16() const { return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be; }
     // The text as read in its own encoding.
     QString decoded() const
     {
         QString utf16 = text;
-        if (isUtf8())
+        if (!isUtf16())
             utf8::decode(utf8, utf16);
         return utf16;
     }
+    // Takes the Shift-JIS reading of a UTF-8 file as the text.
+    void chooseShiftJis()
+    {
+        encoding = TextEncoding::ShiftJis;
+        utf8 = text.toUtf8();
+        utf8Units = text.size();
+        text = QString();
+    }
+};
+
+// What a save writes besides the text and its encoding.
+struct WriteOptions {
+    // The line end after the last line; none for a file that ended without one.
+    std::optional<LineEnd> lastLineEnd = LineEnd::CrLf;
+    // In Shift-JIS, the codes the file used for characters that have several.
+    const cp932::FileCodes *codes = nullptr;
 };
 
 class TextFiles {
@@ -36,10 +58,10 @@ public:
     virtual ~TextFiles() = default;
     // Reads and decodes the whole file; nothing is returned unless all of it is read.
     virtual LoadedText readText(const QString &path) = 0;
-    // Writes the text and one CR LF after it in the encoding (with its byte-order mark, if it has
+    // Writes the text and the last line end in the encoding (with its byte-order mark, if it has
     // one), replacing the file only once everything is written.
     virtual void writeText(const QString &path, const QString &text,
-                           TextEncoding encoding = TextEncoding::ShiftJis)
+                           TextEncoding encoding = TextEncoding::ShiftJis, const WriteOptions &options = {})
         = 0;
 };
 

@@ -105,9 +105,60 @@ const QString &utf8CorpusPath()
 
 qint64 utf8CorpusSize() { return QFile(utf8CorpusPath()).size(); }
 
-const QString &corpusPath(int which) { return which == 0 ? corpusPath() : utf8CorpusPath(); }
+namespace {
 
-qint64 corpusSize(int which) { return which == 0 ? corpusSize() : utf8CorpusSize(); }
+// The code page 932 corpus with its line ends changed: all LF, or CR LF, LF and CR in turn.
+QString relinedCorpus(const QString &name, bool mixed)
+{
+    const QString file = scratchPath(name);
+    QFile in(corpusPath());
+    if (!in.open(QIODevice::ReadOnly))
+        std::abort();
+    const QByteArray bytes = in.readAll();
+    QByteArray out;
+    out.reserve(bytes.size());
+    static const char *const ends[] = {"\r\n", "\n", "\r"};
+    int line = 0;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf("\r\n", start);
+        if (end < 0)
+            end = bytes.size();
+        out.append(bytes.constData() + start, end - start);
+        if (end < bytes.size())
+            out.append(mixed ? ends[line++ % 3] : "\n");
+        start = end + 2;
+    }
+    QFile target(file);
+    if (!target.open(QIODevice::WriteOnly) || target.write(out) != out.size())
+        std::abort();
+    return file;
+}
+
+} // namespace
+
+const QString &corpusPath(int which)
+{
+    static const QString lf = relinedCorpus(QStringLiteral("corpus-lf.txt"), false);
+    static const QString mixed = relinedCorpus(QStringLiteral("corpus-mixed.txt"), true);
+    switch (which) {
+    case 1:
+        return utf8CorpusPath();
+    case 2:
+        return lf;
+    case 3:
+        return mixed;
+    default:
+        return corpusPath();
+    }
+}
+
+qint64 corpusSize(int which) { return QFile(corpusPath(which)).size(); }
+
+const char *corpusName(int which)
+{
+    static const char *const names[] = {"cp932 CR LF", "UTF-8 CR LF", "cp932 LF", "cp932 mixed"};
+    return names[which];
+}
 
 QString scratchPath(const QString &name)
 {

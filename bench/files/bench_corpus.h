@@ -19,9 +19,11 @@ qint64 corpusSize();
 // The same text in UTF-8 without a byte-order mark (about 1.5 times the size).
 const QString &utf8CorpusPath();
 qint64 utf8CorpusSize();
-// One of the two by a benchmark argument: 0 the code page 932 corpus, 1 the UTF-8 one.
+// One of them by a benchmark argument: 0 the code page 932 corpus, 1 the UTF-8 one; 2 the code
+// page 932 one with LF line ends, 3 with its line ends mixed (CR LF, LF, CR in turn).
 const QString &corpusPath(int which);
 qint64 corpusSize(int which);
+const char *corpusName(int which);
 // A path beside the corpus for writing.
 QString scratchPath(const QString &name);
 

@@ -181,11 +181,13 @@ void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
     }
 }
 
-QByteArray encodedLineEnd(TextEncoding encoding)
+// The line end after the last line in the encoding; empty when the file has none.
+QByteArray encodedLineEnd(TextEncoding encoding, std::optional<LineEnd> lineEnd)
 {
-    QByteArray lineEnd;
-    codepage::encode(encoding, u"\r\n", lineEnd);
-    return lineEnd;
+    QByteArray bytes;
+    if (lineEnd)
+        codepage::encode(encoding, lineEndText(*lineEnd), bytes);
+    return bytes;
 }
 
 } // namespace
@@ -199,15 +201,16 @@ LoadedText DiskTextFiles::readText(const QString &path)
     }
 }
 
-void DiskTextFiles::writeText(const QString &path, const QString &text, TextEncoding encoding)
+void DiskTextFiles::writeText(const QString &path, const QString &text, TextEncoding encoding,
+                              const WriteOptions &options)
 {
     try {
         const QByteArrayView mark = byteOrderMark(encoding);
-        const QByteArray lineEnd = encodedLineEnd(encoding);
+        const QByteArray lineEnd = encodedLineEnd(encoding, options.lastLineEnd);
         if (encoding == TextEncoding::ShiftJis) {
             QByteArray bytes;
             cp932::EncodeError error;
-            if (!cp932::encode(text, bytes, &error))
+            if (!cp932::encode(text, bytes, &error, options.codes))
                 failUnstorable(path, error);
             FileWriter writer(path);
             writer.reserve(bytes.size() + lineEnd.size());

@@ -1,5 +1,5 @@
 #pragma once
-// The document's text files on disk in any of their encodings, lines separated by CR LF.
+// The document's text files on disk in any of their encodings, each line end kept.
 // Owns nothing between calls; each call opens and closes its file.
 
 #include "host/text_files.h"
@@ -18,8 +18,8 @@ public:
     // Writes through a symbolic link to its target. Replaces the file atomically with a temporary
     // file beside it, except where that would cut the file off from its other names or is not
     // possible (several hard links, a folder we may not write), where it writes in place.
-    void writeText(const QString &path, const QString &text,
-                   TextEncoding encoding = TextEncoding::ShiftJis) override;
+    void writeText(const QString &path, const QString &text, TextEncoding encoding = TextEncoding::ShiftJis,
+                   const WriteOptions &options = {}) override;
 };
 
 } // namespace orvane

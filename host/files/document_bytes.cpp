@@ -16,25 +16,6 @@ namespace {
 
 namespace texts = disk_file_texts;
 
-// The line end after the last line is not part of the text.
-void normaliseLineEnds(QByteArray &bytes)
-{
-    if (bytes.endsWith("\r\n"))
-        bytes.chop(2);
-    else if (bytes.endsWith('\r') || bytes.endsWith('\n'))
-        bytes.chop(1);
-    bytes = codepage::withCrLf(bytes);
-}
-
-void normaliseLineEnds(QString &text)
-{
-    if (text.endsWith(u"\r\n"))
-        text.chop(2);
-    else if (text.endsWith(u'\r') || text.endsWith(u'\n'))
-        text.chop(1);
-    text = codepage::withCrLf(text);
-}
-
 [[noreturn]] void failInvalid(const QString &path, TextEncoding encoding, const codepage::DecodeError &error)
 {
     QString description
@@ -49,7 +30,7 @@ LoadedText utf8Document(QByteArray bytes, TextEncoding encoding)
 {
     LoadedText loaded;
     loaded.encoding = encoding;
-    normaliseLineEnds(bytes);
+    loaded.lineEnds = takeLastLineEnd(bytes);
     loaded.utf8Units = utf8::utf16Length(bytes);
     loaded.utf8 = std::move(bytes);
     return loaded;
@@ -64,18 +45,18 @@ LoadedText utf16Document(QByteArrayView bytes, TextEncoding encoding, const QStr
     utf16::DecodeError error;
     if (!utf16::decode(bytes, order, loaded.text, &error))
         failInvalid(path, encoding, error);
-    normaliseLineEnds(loaded.text);
+    loaded.lineEnds = takeLastLineEnd(loaded.text);
     return loaded;
 }
 
 // Bytes that are not valid UTF-8 (unless they are ASCII): the message says so when it refuses them.
+// Decoded straight to the edit control's UTF-8.
 LoadedText shiftJisDocument(QByteArray bytes, const QString &path)
 {
-    normaliseLineEnds(bytes);
     LoadedText loaded;
+    loaded.lineEnds = takeLastLineEnd(bytes);
     cp932::DecodeError error;
-    // Line and column are the same before and after the line ends were made CR LF.
-    if (!cp932::decode(bytes, loaded.text, &error))
+    if (!cp932::decodeToUtf8(bytes, loaded.utf8, loaded.utf8Units, &error, &loaded.codes))
         file_errors::fail(ErrorNumber::InvalidFileFormat,
                           texts::invalidBytes(path, error.at.line, error.at.column) + texts::notUtf8Either());
     return loaded;
@@ -104,8 +85,9 @@ LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath)
         break;
     }
     LoadedText loaded = utf8Document(std::move(bytes), TextEncoding::Utf8);
-    // Valid as both: the user is asked, with the Shift-JIS text at hand.
-    loaded.alsoShiftJis = detected.validAsBoth && cp932::decode(loaded.utf8, loaded.text);
+    // Valid as both: the user is asked, with the Shift-JIS text and its duplicate codes at hand.
+    loaded.alsoShiftJis
+        = detected.validAsBoth && cp932::decode(loaded.utf8, loaded.text, nullptr, &loaded.codes);
     if (!loaded.alsoShiftJis)
         loaded.text = QString();
     return loaded;

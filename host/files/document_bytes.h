@@ -1,6 +1,6 @@
 #pragma once
 // A document file's bytes as Open reads them: the encoding by the rule orvane-conv's auto follows
-// too (text/codec/encoding_detection.h), the text with its line ends made CR LF, and the refusals
+// too (text/codec/encoding_detection.h), the text with its line ends as the file has them, and the refusals
 // in Open's words. Decided on the bytes alone (no file is touched), so that the fuzz tests run it.
 
 #include "host/text_files.h"
@@ -11,8 +11,8 @@
 namespace orvane {
 
 // The encoding as detectEncoding decides it; UTF-8 that is valid Shift-JIS too says so
-// (alsoShiftJis, with the Shift-JIS text), for the user to choose. Line ends of every
-// kind become CR LF and the final one is dropped; a file holding only its mark is an empty text.
+// (alsoShiftJis, with the Shift-JIS text), for the user to choose. Line ends stay as they are but
+// the one after the last line, which lineEnds notes; a file holding only its mark is an empty text.
 // Bytes that are not valid in the chosen encoding throw HostError(InvalidFileFormat) with a
 // Japanese description naming shownPath, the line and the column.
 LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath);

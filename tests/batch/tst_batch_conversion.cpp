@@ -145,6 +145,10 @@ void TestBatchConversion::badArgumentsAreUsageErrors_data()
                                << usage(texts::unknownOutputEncoding(u"auto"_s));
     QTest::newRow("trailing --") << QStringList {u"upper"_s, u"--"_s} << u"--"_s
                                  << usage(texts::missingFile());
+    QTest::newRow("--line-end without value")
+        << QStringList {u"--line-end"_s} << u"--line-end"_s << usage(texts::missingLineEnd());
+    QTest::newRow("--line-end=unix") << QStringList {u"--line-end=unix"_s} << u"unix"_s
+                                     << usage(texts::unknownLineEnd(u"unix"_s));
 }
 
 void TestBatchConversion::badArgumentsAreUsageErrors()
@@ -202,6 +206,16 @@ void TestBatchConversion::bytesAreConverted_data()
                                                << QByteArray("\x82\xA0\x83\x4B\xB6\xDE\r\n");
     QTest::newRow("NUL kept") << QStringList {u"upper"_s} << QByteArray("a\0b", 3) << QByteArray("A\0B", 3);
     QTest::newRow("empty input") << QStringList {u"wide"_s} << QByteArray() << QByteArray();
+    const QByteArray mixed("a\r\nb\nc\rd\r\n\n");
+    QTest::newRow("--line-end lf") << QStringList {u"--line-end"_s, u"lf"_s} << mixed
+                                   << QByteArray("a\nb\nc\nd\n\n");
+    QTest::newRow("--line-end=cr upper")
+        << QStringList {u"--line-end=cr"_s, u"upper"_s} << mixed << QByteArray("A\rB\rC\rD\r\r");
+    QTest::newRow("--line-end crlf, no last line end")
+        << QStringList {u"--line-end"_s, u"crlf"_s} << QByteArray("a\nb\rc") << QByteArray("a\r\nb\r\nc");
+    QTest::newRow("--line-end lf, utf-8 to utf-16be")
+        << QStringList {u"--from"_s, u"utf-8"_s, u"--to"_s, u"utf-16be"_s, u"--line-end"_s, u"lf"_s}
+        << QByteArray("\xE3\x81\x82\r\n") << QByteArray("\xFE\xFF\x30\x42\0\n", 6);
 }
 
 void TestBatchConversion::bytesAreConverted()

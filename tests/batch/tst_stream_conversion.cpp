@@ -29,12 +29,14 @@ Converted run(StreamOptions options, const QByteArray &input, qsizetype blockSiz
     return {sink.bytes(), outcome.error};
 }
 
-StreamOptions options(TextEncoding from, TextEncoding to, QList<ConversionKind> kinds)
+StreamOptions options(TextEncoding from, TextEncoding to, QList<ConversionKind> kinds,
+                      std::optional<LineEnd> lineEnd = std::nullopt)
 {
     StreamOptions result;
     result.from = from;
     result.to = to;
     result.kinds = std::move(kinds);
+    result.lineEnd = lineEnd;
     return result;
 }
 
@@ -75,6 +77,11 @@ void TestStreamConversion::blockEdgesChangeNothing_data()
                                              << QByteArray("a") << QByteArray("\r\n") << badCp932;
     QTest::newRow("CR LF ａ narrow-ascii") << options(cp932, cp932, {ConversionKind::NarrowAscii})
                                            << QByteArray("\x82\x81") << QByteArray("\r\n") << badCp932;
+    QTest::newRow("CR LF, CR, LF to LF") << options(cp932, cp932, {}, LineEnd::Lf) << QByteArray("a")
+                                         << QByteArray("\r\n\r\r\n\n") << badCp932;
+    QTest::newRow("CR LF, CR, LF to CR LF, utf-16le")
+        << options(cp932, TextEncoding::Utf16Le, {ConversionKind::Wide}, LineEnd::CrLf) << QByteArray("a")
+        << QByteArray("\r\n\r\r\n\n") << badCp932;
     QTest::newRow("utf-8 あ CR LF") << options(utf8, cp932, {}) << QByteArray("a")
                                     << QByteArray("\xE3\x81\x82\r\n") << QByteArray("\xC0\x80");
     QTest::newRow("utf-8 ｶﾞ wide") << options(utf8, utf8, {ConversionKind::Wide}) << QByteArray("a")

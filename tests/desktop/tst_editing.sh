@@ -116,7 +116,7 @@ wait_exit
 [ "$(ls "$F")" = "$(printf 'a.txt\nb.txt')" ] || fail "files after いいえ: $(ls "$F")"
 expect_saved "$F/b.txt" "ひらがなhello WORLD\r\n2!"
 
-step "a UTF-8 file opened through the Open dialog and saved back in UTF-8"
+step "a UTF-8 file with LF line ends opened through the Open dialog, Enter typed, saved back in UTF-8 with LF"
 printf '日本語 abc\n' >"$F/u8.txt"
 start_orvane
 menu f o
@@ -124,18 +124,30 @@ dialog=$(wait_window ファイルを開く) || exit 1
 accept_name "$dialog" u8.txt
 focus "$MAIN"
 menu s w
+keys ctrl+End Return
+type_text "x"
 save
-printf '日本語　ａｂｃ\r\n' >"$WORK/expected"
+printf '日本語　ａｂｃ\nx\n' >"$WORK/expected"
 expect_file "$F/u8.txt" "$WORK/expected"
 
-step "Save As UTF-16 LE, chosen in the file-type list by keyboard (UTF-8 preselected)"
+step "Save As UTF-16 LE, chosen in the file-type list by keyboard (UTF-8 preselected), line ends kept"
 save_dialog
 dialog=$(wait_window "$SAVE_TITLE") || exit 1
 focus "$dialog"
 keys Tab Down Down shift+Tab
 accept_name "$dialog" u16.txt
-{ printf '\xff\xfe'; printf '日本語　ａｂｃ\r\n' | iconv -f UTF-8 -t UTF-16LE; } >"$WORK/expected"
+{ printf '\xff\xfe'; printf '日本語　ａｂｃ\nx\n' | iconv -f UTF-8 -t UTF-16LE; } >"$WORK/expected"
 expect_file "$F/u16.txt" "$WORK/expected"
+
+step "Save As with 改行コード CR+LF (Windows), chosen by its access key"
+focus "$MAIN"
+save_dialog
+dialog=$(wait_window "$SAVE_TITLE") || exit 1
+focus "$dialog"
+keys alt+l Down shift+Tab shift+Tab
+accept_name "$dialog" crlf.txt
+{ printf '\xff\xfe'; printf '日本語　ａｂｃ\r\nx\r\n' | iconv -f UTF-8 -t UTF-16LE; } >"$WORK/expected"
+expect_file "$F/crlf.txt" "$WORK/expected"
 focus "$MAIN"
 menu f x
 wait_exit

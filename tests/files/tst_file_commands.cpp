@@ -30,6 +30,9 @@ const QString saveFilter
     = QStringLiteral("テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
                      "テキストファイル UTF-8 BOM 付き (*.txt)|*.txt|"
                      "テキストファイル UTF-16 LE (*.txt)|*.txt|テキストファイル UTF-16 BE (*.txt)|*.txt");
+// Save As's line-end choice, which Exit's and New's Yes show as well; Open shows none.
+const QStringList lineEndChoices {QStringLiteral("変換しない"), QStringLiteral("CR+LF (Windows)"),
+                                  QStringLiteral("LF (Unix)"), QStringLiteral("CR")};
 constexpr int promptStyle = 51;
 constexpr int errorStyle = 21;
 constexpr int openFlags = 4100;
@@ -47,10 +50,11 @@ public:
         busyDuringCalls &= m_program.busyDepth() > 0;
         return m_disk.readText(path);
     }
-    void writeText(const QString &path, const QString &text, TextEncoding encoding) override
+    void writeText(const QString &path, const QString &text, TextEncoding encoding,
+                   const WriteOptions &options) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
-        m_disk.writeText(path, text, encoding);
+        m_disk.writeText(path, text, encoding, options);
     }
     bool busyDuringCalls = true;
 
@@ -68,7 +72,7 @@ struct Fixture {
                      TextEncoding encoding = TextEncoding::ShiftJis)
     {
         fake.edit.loadText(text);
-        fake.document.setCurrentFile(FileIdentity {path, encoding});
+        fake.document.setCurrentFile(FileIdentity {path, encoding, {}, {}});
         fake.document.Modified = modified;
     }
     QString text() const { return fake.edit.text(); }
@@ -186,6 +190,8 @@ void TestFileCommands::newOnModifiedDocument()
         QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Save);
         QCOMPARE(f.fake.dialog.shown()[0].flags, saveFlags);
         QCOMPARE(f.fake.dialog.shown()[0].initialFileName, old);
+        QCOMPARE(f.fake.dialog.shown()[0].choices, lineEndChoices);
+        QCOMPARE(f.fake.dialog.shown()[0].choiceIndex, 0);
     } else {
         QVERIFY(f.fake.dialog.shown().isEmpty());
     }
@@ -210,6 +216,7 @@ void TestFileCommands::openLoadsTheChosenFile()
     QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Open);
     QCOMPARE(f.fake.dialog.shown()[0].flags, openFlags);
     QCOMPARE(f.fake.dialog.shown()[0].initialFileName, file(QStringLiteral("old.txt")));
+    QVERIFY(f.fake.dialog.shown()[0].choices.isEmpty());
     QCOMPARE(f.fake.dialog.Filter, openFilter);
     QCOMPARE(f.fake.dialog.DefaultExt, QStringLiteral(".txt"));
     QCOMPARE(f.text(), s(u"A\r\n日"));
@@ -636,6 +643,7 @@ void TestFileCommands::exitAnswers()
         QCOMPARE(f.fake.dialog.shown().size(), 1);
         QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Save);
         QCOMPARE(f.fake.dialog.shown()[0].initialFileName, path);
+        QCOMPARE(f.fake.dialog.shown()[0].choices, lineEndChoices);
     }
     QCOMPARE(f.text(), QStringLiteral("text"));
     if (!saveAsChoice.isEmpty() && saveAsChoice != u"-")

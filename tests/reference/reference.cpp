@@ -259,20 +259,13 @@ text::Match findOneByOne(qsizetype start, QStringView s, QStringView sought, tex
     return {};
 }
 
-QString joinedLines(QStringView s)
+QString withoutLastLineEnd(QStringView s)
 {
-    QString out;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] != u'\r' && s[i] != u'\n') {
-            out.append(s[i]);
-            continue;
-        }
-        if (s[i] == u'\r' && i + 1 < s.size() && s[i + 1] == u'\n')
-            ++i;
-        if (i + 1 < s.size())
-            out.append(u"\r\n");
-    }
-    return out;
+    if (s.endsWith(u"\r\n"))
+        return s.chopped(2).toString();
+    if (s.endsWith(u'\r') || s.endsWith(u'\n'))
+        return s.chopped(1).toString();
+    return s.toString();
 }
 
 codepage::Position positionIn(QStringView s, qsizetype offset)

@@ -26,8 +26,8 @@ QString convertOneByOne(ConversionKind kind, QStringView text);
 // InStr by plain comparison at every position; text comparison folds both strings first.
 text::Match findOneByOne(qsizetype start, QStringView text, QStringView sought, text::CompareMode mode);
 
-// The lines of text, ended by CR LF, lone CR or lone LF, joined by CR LF; no line end after the last.
-QString joinedLines(QStringView text);
+// The text without the line end after its last line (CR LF, lone CR or lone LF), if it has one.
+QString withoutLastLineEnd(QStringView text);
 
 // Line and column of the UTF-16 index offset in text, counted from its start.
 codepage::Position positionIn(QStringView text, qsizetype offset);

@@ -6,19 +6,9 @@
 
 namespace orvane::test {
 
-namespace {
-QString withCrLf(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text;
-}
-} // namespace
-
 void FakeEditControl::replace(qsizetype start, qsizetype length, const QString &text)
 {
-    const QString inserted = withCrLf(text);
+    const QString &inserted = text;
     QString next = m_text;
     next.replace(start, length, inserted);
     m_selStart = start + inserted.size();
@@ -49,7 +39,7 @@ void FakeEditControl::loadUtf8(const QByteArray &utf8, qsizetype utf16Length)
 
 void FakeEditControl::loadText(const QString &text)
 {
-    const QString next = withCrLf(text);
+    const QString &next = text;
     m_history.clear();
     m_selStart = m_selLength = 0;
     if (next == m_text)

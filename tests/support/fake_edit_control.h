@@ -1,6 +1,6 @@
 #pragma once
-// An in-memory edit control for command tests: the text, the selection, a snapshot undo history
-// and a count of change notifications.
+// An in-memory edit control for command tests: the text (its line ends as given), the selection, a
+// snapshot undo history, the line end Enter would insert and a count of change notifications.
 
 #include "host/edit_control.h"
 
@@ -26,6 +26,8 @@ public:
     void setSelLength(qsizetype length) override;
 
     void undo() override;
+    void setLineEnd(LineEnd lineEnd) override { m_lineEnd = lineEnd; }
+    LineEnd lineEnd() const { return m_lineEnd; }
     void setChangeHandler(std::function<void()> handler) override { m_onChange = std::move(handler); }
 
     // Test helpers: set the state without recording an undo step or notifying.
@@ -43,6 +45,7 @@ private:
     QList<QString> m_history;
     std::function<void()> m_onChange;
     int m_changes = 0;
+    LineEnd m_lineEnd = LineEnd::CrLf;
 };
 
 } // namespace orvane::test

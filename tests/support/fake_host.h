@@ -18,7 +18,7 @@ namespace orvane::test {
 class UnusedTextFiles final : public TextFiles {
 public:
     LoadedText readText(const QString &) override { throw std::logic_error("unexpected file read"); }
-    void writeText(const QString &, const QString &, TextEncoding) override
+    void writeText(const QString &, const QString &, TextEncoding, const WriteOptions &) override
     {
         throw std::logic_error("unexpected file write");
     }

@@ -8,9 +8,9 @@
 
 namespace orvane::test {
 
-ScriptedFileDialog &ScriptedFileDialog::choose(const QString &path, int filterIndex)
+ScriptedFileDialog &ScriptedFileDialog::choose(const QString &path, int filterIndex, int choiceIndex)
 {
-    m_answers.append(Answer {path, filterIndex});
+    m_answers.append(Answer {path, filterIndex, choiceIndex});
     return *this;
 }
 
@@ -22,7 +22,7 @@ ScriptedFileDialog &ScriptedFileDialog::cancel()
 
 void ScriptedFileDialog::show(ShownDialog::Kind kind)
 {
-    m_shown.append({kind, Flags, FileName, Filter, FilterIndex});
+    m_shown.append({kind, Flags, FileName, Filter, FilterIndex, Choices, ChoiceIndex});
     if (m_answers.isEmpty()) {
         QTest::qFail("unexpected file dialog", __FILE__, __LINE__);
         throw std::logic_error("unexpected file dialog");
@@ -36,6 +36,8 @@ void ScriptedFileDialog::show(ShownDialog::Kind kind)
     FileName = answer->path;
     if (answer->filterIndex != 0)
         FilterIndex = answer->filterIndex;
+    if (answer->choiceIndex >= 0)
+        ChoiceIndex = answer->choiceIndex;
 }
 
 } // namespace orvane::test

@@ -15,12 +15,14 @@ struct ShownDialog {
     QString initialFileName;
     QString filter;
     int filterIndex;
+    QStringList choices;
+    int choiceIndex;
 };
 
 class ScriptedFileDialog final : public CommonDialog {
 public:
-    // A filterIndex of 0 leaves the file type as shown.
-    ScriptedFileDialog &choose(const QString &path, int filterIndex = 0);
+    // A filterIndex of 0 leaves the file type as shown, a choiceIndex of -1 the second choice.
+    ScriptedFileDialog &choose(const QString &path, int filterIndex = 0, int choiceIndex = -1);
     ScriptedFileDialog &cancel();
 
     void ShowOpen() override { show(ShownDialog::Open); }
@@ -35,6 +37,7 @@ private:
     struct Answer {
         QString path;
         int filterIndex;
+        int choiceIndex;
     };
     QList<std::optional<Answer>> m_answers;
     QList<ShownDialog> m_shown;

@@ -7,7 +7,10 @@
 #include "text/codec/cp932_tables.h"
 #include "text/codec/text_positions.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
+#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -89,7 +92,7 @@ inline qsizetype narrowAsciiRun(const char16_t *src, qsizetype available, uchar 
 
 } // namespace
 
-bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
+bool decode(QByteArrayView bytes, QString &text, DecodeError *error, FileCodes *codes)
 {
     const qsizetype size = bytes.size();
     const auto *const begin = reinterpret_cast<const uchar *>(bytes.data());
@@ -99,6 +102,7 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
     auto *const outBegin = reinterpret_cast<char16_t *>(text.data());
     const uchar *in = begin;
     char16_t *out = outBegin;
+    bool otherCodes = false;
     // Stops one byte early, so that a lead byte always has a byte after it to look at.
     while (end - in > 1) {
         const unsigned b = *in;
@@ -120,6 +124,7 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
             u = decodePair(b, in[1]);
             if (u == 0) [[unlikely]]
                 break;
+            otherCodes |= mayBeOtherCode(b);
             ++in;
         }
         *out++ = u;
@@ -137,18 +142,31 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
     // Double-byte text leaves up to half the buffer unused; give it back.
     if (length < size)
         text.squeeze();
+    if (codes)
+        *codes = ok && otherCodes ? FileCodes::of(bytes) : FileCodes();
     return ok;
 }
 
-bool encode(QStringView text, QByteArray &bytes, EncodeError *error)
+namespace {
+
+// The encoding table as one pointer per high byte, so that a file's own codes can replace a few
+// pages with patched copies at no cost to the loop.
+struct EncodePages {
+    const uint16_t *page[256];
+};
+
+constexpr EncodePages windowsPages = [] {
+    EncodePages pages {};
+    for (unsigned high = 0; high < 256; ++high)
+        pages.page[high] = encodePages[encodePage[high]];
+    return pages;
+}();
+
+// Converts src and returns where it stopped: at size, or at a character the code page cannot
+// store.
+qsizetype encodeRun(const char16_t *src, qsizetype size, uchar *out, qsizetype &j, const EncodePages &pages)
 {
-    const qsizetype size = text.size();
-    const char16_t *src = text.utf16();
-    bytes = QByteArray(size * 2, Qt::Uninitialized);
-    auto *out = reinterpret_cast<uchar *>(bytes.data());
     qsizetype i = 0;
-    qsizetype j = 0;
-    bool ok = true;
     while (i < size) {
         const char16_t c = src[i];
         if (c < 0x80) {
@@ -165,16 +183,45 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error)
             ++i;
             continue;
         }
-        const uint16_t code = encodeUnit(c);
-        if (code == 0) {
-            ok = false;
+        const uint16_t code = pages.page[c >> 8][c & 0xFF];
+        if (code == 0)
             break;
-        }
         if (code > 0xFF)
             out[j++] = uchar(code >> 8);
         out[j++] = uchar(code);
         ++i;
     }
+    return i;
+}
+
+} // namespace
+
+bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileCodes *codes)
+{
+    const qsizetype size = text.size();
+    const char16_t *src = text.utf16();
+    bytes = QByteArray(size * 2, Qt::Uninitialized);
+    auto *out = reinterpret_cast<uchar *>(bytes.data());
+    qsizetype j = 0;
+    qsizetype i = 0;
+    if (codes && !codes->isEmpty()) {
+        EncodePages pages = windowsPages;
+        std::vector<std::array<uint16_t, 256>> patched;
+        patched.reserve(size_t(codes->size())); // at most one page a character: no reallocation
+        for (const FileCodes::Entry &entry : codes->entries()) {
+            const unsigned high = entry.character >> 8;
+            if (pages.page[high] == windowsPages.page[high]) {
+                patched.emplace_back();
+                std::copy_n(windowsPages.page[high], 256, patched.back().begin());
+                pages.page[high] = patched.back().data();
+            }
+            patched.back()[entry.character & 0xFF] = entry.code;
+        }
+        i = encodeRun(src, size, out, j, pages);
+    } else {
+        i = encodeRun(src, size, out, j, windowsPages);
+    }
+    const bool ok = i == size;
     if (!ok && error) {
         error->at = codepage::positionOfUnit(src, i);
         const char16_t c = src[i];

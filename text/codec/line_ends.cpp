@@ -2,76 +2,103 @@
 
 #include <cstring>
 
-namespace orvane::codepage {
+namespace orvane {
 
 namespace {
 
-bool hasLoneLineEnd(QByteArrayView bytes)
+// Where the first CR or LF is, or size; searched with the library's vector search, since a file
+// without line ends is searched to its end.
+qsizetype firstBreak(const char *p, qsizetype size)
 {
-    if (bytes.isEmpty()) // memchr must not see the null pointer of an empty array
-        return false;
-    const char *begin = bytes.data();
-    const char *end = begin + bytes.size();
-    for (const char *q = begin; (q = static_cast<const char *>(std::memchr(q, '\n', size_t(end - q)))); ++q) {
-        if (q == begin || q[-1] != '\r')
-            return true;
-    }
-    for (const char *q = begin; (q = static_cast<const char *>(std::memchr(q, '\r', size_t(end - q)))); ++q) {
-        if (q + 1 == end || q[1] != '\n')
-            return true;
-    }
-    return false;
+    if (size == 0)
+        return 0;
+    const void *lf = std::memchr(p, '\n', size_t(size));
+    const qsizetype lfAt = lf ? static_cast<const char *>(lf) - p : size;
+    const void *cr = lfAt == 0 ? nullptr : std::memchr(p, '\r', size_t(lfAt));
+    return cr ? static_cast<const char *>(cr) - p : lfAt;
 }
 
-bool hasLoneLineEnd(QStringView text)
+qsizetype firstBreak(const char16_t *p, qsizetype size)
 {
-    for (qsizetype i = 0; (i = text.indexOf(u'\n', i)) >= 0; ++i) {
-        if (i == 0 || text[i - 1] != u'\r')
-            return true;
-    }
-    for (qsizetype i = 0; (i = text.indexOf(u'\r', i)) >= 0; ++i) {
-        if (i + 1 == text.size() || text[i + 1] != u'\n')
-            return true;
-    }
-    return false;
+    const QStringView text(p, size);
+    const qsizetype lf = text.indexOf(u'\n');
+    const qsizetype lfAt = lf < 0 ? size : lf;
+    const qsizetype cr = text.first(lfAt).indexOf(u'\r');
+    return cr < 0 ? lfAt : cr;
 }
 
-template <typename String, typename Unit> String copiedWithCrLf(const Unit *p, qsizetype size)
+template <typename Unit> std::optional<LineEnd> firstLineEnd(const Unit *p, qsizetype size)
 {
-    // At most one unit more per unit; the untouched rest of the allocation is never paged in.
-    String out(size * 2, Qt::Uninitialized);
-    auto *o = reinterpret_cast<Unit *>(out.data());
-    auto *const outBegin = o;
-    const Unit *end = p + size;
-    while (p < end) {
-        const Unit c = *p++;
-        if (c == '\r' || c == '\n') {
-            *o++ = '\r';
-            *o++ = '\n';
-            if (c == '\r' && p < end && *p == '\n')
-                ++p;
-        } else {
-            *o++ = c;
-        }
-    }
-    out.truncate(o - outBegin);
-    return out;
+    const qsizetype i = firstBreak(p, size);
+    if (i == size)
+        return std::nullopt;
+    if (p[i] == Unit('\n'))
+        return LineEnd::Lf;
+    return i + 1 < size && p[i + 1] == Unit('\n') ? LineEnd::CrLf : LineEnd::Cr;
+}
+
+template <typename Unit> std::optional<LineEnd> lastLineEnd(const Unit *p, qsizetype size)
+{
+    if (size == 0)
+        return std::nullopt;
+    if (p[size - 1] == Unit('\r'))
+        return LineEnd::Cr;
+    if (p[size - 1] != Unit('\n'))
+        return std::nullopt;
+    return size > 1 && p[size - 2] == Unit('\r') ? LineEnd::CrLf : LineEnd::Lf;
+}
+
+template <typename String, typename Unit> LineEnds take(String &s, const Unit *p)
+{
+    LineEnds ends;
+    ends.last = lastLineEnd(p, s.size());
+    ends.document = firstLineEnd(p, s.size()).value_or(LineEnd::CrLf);
+    if (ends.last)
+        s.chop(*ends.last == LineEnd::CrLf ? 2 : 1);
+    return ends;
 }
 
 } // namespace
 
-QString withCrLf(const QString &text)
+LineEnds takeLastLineEnd(QByteArray &bytes) { return take(bytes, bytes.constData()); }
+
+LineEnds takeLastLineEnd(QString &text)
 {
-    if (!hasLoneLineEnd(text))
+    return take(text, reinterpret_cast<const char16_t *>(text.constData()));
+}
+
+QString withLineEnds(const QString &text, LineEnd lineEnd)
+{
+    const QStringView wanted = lineEndText(lineEnd);
+    const qsizetype size = text.size();
+    const QChar *p = text.constData();
+    // Nothing to change when every line end is already the wanted one.
+    qsizetype first = 0;
+    for (; first < size; ++first) {
+        const QChar c = p[first];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        const qsizetype length = c == u'\r' && first + 1 < size && p[first + 1] == u'\n' ? 2 : 1;
+        if (QStringView(p + first, length) != wanted)
+            break;
+        first += length - 1;
+    }
+    if (first == size)
         return text;
-    return copiedWithCrLf<QString>(reinterpret_cast<const char16_t *>(text.constData()), text.size());
+    QString out;
+    out.reserve(size + (lineEnd == LineEnd::CrLf ? size / 8 : 0));
+    out.append(p, first);
+    for (qsizetype i = first; i < size; ++i) {
+        const QChar c = p[i];
+        if (c == u'\r' || c == u'\n') {
+            out.append(wanted);
+            if (c == u'\r' && i + 1 < size && p[i + 1] == u'\n')
+                ++i;
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
 }
 
-QByteArray withCrLf(const QByteArray &bytes)
-{
-    if (!hasLoneLineEnd(bytes))
-        return bytes;
-    return copiedWithCrLf<QByteArray>(bytes.constData(), bytes.size());
-}
-
-} // namespace orvane::codepage
+} // namespace orvane

@@ -23,6 +23,9 @@ constexpr ByteOrder kNativeOrder
 // Copies units between memory and file order.
 void copyUnits(const void *from, void *to, qsizetype units, ByteOrder order)
 {
+    // An empty view may have no storage at all, and memcpy must not see its null pointer.
+    if (units == 0)
+        return;
     if (order == kNativeOrder) {
         std::memcpy(to, from, size_t(units) * 2);
         return;

@@ -296,7 +296,7 @@ void ScintillaEditControl::setText(const QString &text)
 {
     ChangeBatch batch(this);
     const SciCall sci(m_widget);
-    const QByteArray next = codepage::withCrLf(text).toUtf8();
+    const QByteArray next = text.toUtf8();
     const qsizetype length = sci(Sci::SCI_GETLENGTH);
     const char *current = sci.pointer(Sci::SCI_GETCHARACTERPOINTER);
 
@@ -318,11 +318,7 @@ void ScintillaEditControl::setText(const QString &text)
     sci(Sci::SCI_GOTOPOS, 0);
 }
 
-void ScintillaEditControl::loadText(const QString &text)
-{
-    const QString normalized = codepage::withCrLf(text);
-    loadUtf8(normalized.toUtf8(), normalized.size());
-}
+void ScintillaEditControl::loadText(const QString &text) { loadUtf8(text.toUtf8(), text.size()); }
 
 void ScintillaEditControl::loadUtf8(const QByteArray &next, qsizetype utf16Length)
 {
@@ -376,7 +372,7 @@ void ScintillaEditControl::setSelText(const QString &text)
 {
     ChangeBatch batch(this);
     const SciCall sci(m_widget);
-    const QByteArray bytes = codepage::withCrLf(text).toUtf8();
+    const QByteArray bytes = text.toUtf8();
     const qsizetype start = sci(Sci::SCI_GETSELECTIONSTART);
     const qsizetype end = sci(Sci::SCI_GETSELECTIONEND);
     const bool same = end - start == bytes.size()
@@ -408,6 +404,21 @@ void ScintillaEditControl::undo()
 {
     ChangeBatch batch(this);
     SciCall {m_widget}(Sci::SCI_UNDO);
+}
+
+void ScintillaEditControl::setLineEnd(LineEnd lineEnd)
+{
+    switch (lineEnd) {
+    case LineEnd::CrLf:
+        m_widget->setEolMode(QsciScintilla::EolWindows);
+        break;
+    case LineEnd::Lf:
+        m_widget->setEolMode(QsciScintilla::EolUnix);
+        break;
+    case LineEnd::Cr:
+        m_widget->setEolMode(QsciScintilla::EolMac);
+        break;
+    }
 }
 
 void ScintillaEditControl::setChangeHandler(std::function<void()> handler)

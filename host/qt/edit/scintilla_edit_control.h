@@ -42,6 +42,8 @@ public:
     void setSelLength(qsizetype length) override;
 
     void undo() override;
+    // Scintilla's end-of-line mode: Enter, and its own paste and drop, use it.
+    void setLineEnd(LineEnd lineEnd) override;
 
     void setChangeHandler(std::function<void()> handler) override;
 

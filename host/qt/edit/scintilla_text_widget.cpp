@@ -210,7 +210,23 @@ QByteArray ScintillaTextWidget::fromMimeData(const QMimeData *source, bool &rect
 {
     QByteArray text = QsciScintilla::fromMimeData(source, rectangular);
     rectangular = false;
-    return text;
+    // Pasted and dropped line ends become the document's own.
+    const QByteArrayView lineEnd = eolMode() == EolUnix ? "\n" : eolMode() == EolMac ? "\r" : "\r\n";
+    if (!text.contains('\r') && !text.contains('\n'))
+        return text;
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            out.append(c);
+            continue;
+        }
+        out.append(lineEnd);
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+    }
+    return out;
 }
 
 QMenu *ScintillaTextWidget::createTextBoxMenu(QWidget *parent)

@@ -28,7 +28,8 @@ public:
     QMenu *createTextBoxMenu(QWidget *parent);
 
 protected:
-    // Pasted or dropped text is always a stream, also when another Scintilla copied a rectangle.
+    // Pasted or dropped text is always a stream, also when another Scintilla copied a rectangle,
+    // and its line ends are the document's.
     QByteArray fromMimeData(const QMimeData *source, bool &rectangular) const override;
 
     bool event(QEvent *event) override;

@@ -4,10 +4,13 @@
 
 #include "host/host_error.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -81,6 +84,27 @@ private:
     }
 };
 
+// Puts a labelled list below the file types, next in the tab order, its label's access key
+// moving the focus to it.
+QComboBox *addChoice(QFileDialog &dialog, const QString &label, const QStringList &items, int index)
+{
+    auto *grid = qobject_cast<QGridLayout *>(dialog.layout());
+    if (!grid)
+        return nullptr;
+    auto *caption = new QLabel(label, &dialog);
+    auto *choice = new QComboBox(&dialog);
+    choice->setObjectName(QStringLiteral("choiceCombo"));
+    choice->addItems(items);
+    choice->setCurrentIndex(std::clamp<qsizetype>(index, 0, items.size() - 1));
+    caption->setBuddy(choice);
+    const int row = grid->rowCount();
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(choice, row, 1);
+    if (auto *types = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+        QWidget::setTabOrder(types, choice);
+    return choice;
+}
+
 } // namespace
 
 QStringList QtCommonDialog::nameFilters(const QString &filter)
@@ -129,6 +153,8 @@ void QtCommonDialog::show(bool save)
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
     dialog.takeTypedNames();
+    QComboBox *choice
+        = save && !Choices.isEmpty() ? addChoice(dialog, ChoiceLabel, Choices, ChoiceIndex) : nullptr;
 
     if (!FileName.isEmpty()) {
         const QFileInfo current(QDir::fromNativeSeparators(FileName));
@@ -146,6 +172,8 @@ void QtCommonDialog::show(bool save)
     FileName = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());
     if (!filters.isEmpty())
         FilterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (choice)
+        ChoiceIndex = choice->currentIndex();
 }
 
 } // namespace orvane

@@ -19,7 +19,8 @@ public:
     void setParentWidget(QWidget *parent) { m_parent = parent; }
 
     // Flags: 0x1000 the file must exist, 0x800 its folder must exist, 0x2 ask before overwriting.
-    // FilterIndex picks the file type shown first; on OK it is the one the user chose.
+    // FilterIndex picks the file type shown first; on OK it is the one the user chose. Save shows
+    // Choices, when there are any, as a list labelled ChoiceLabel below the file types.
     void ShowOpen() override;
     void ShowSave() override;
 

@@ -36,8 +36,8 @@ void TestDocumentBytes::encodingIsDecidedByTheRules_data()
     QTest::newRow("C3 BD: UTF-8 ý or Shift-JIS ﾃｽ")
         << "\xC3\xBD"_ba << TextEncoding::Utf8 << u"ý"_s << u"ﾃｽ"_s;
     QTest::newRow("UTF-8 BOM only") << "\xEF\xBB\xBF"_ba << TextEncoding::Utf8Bom << QString() << QString();
-    QTest::newRow("UTF-8 BOM, lone LF") << "\xEF\xBB\xBF\xE3\x81\x82\n\xE3\x81\x84\n"_ba
-                                        << TextEncoding::Utf8Bom << u"あ\r\nい"_s << QString();
+    QTest::newRow("UTF-8 BOM, lone LF")
+        << "\xEF\xBB\xBF\xE3\x81\x82\n\xE3\x81\x84\n"_ba << TextEncoding::Utf8Bom << u"あ\nい"_s << QString();
     QTest::newRow("UTF-8 BOM, then U+FEFF") << "\xEF\xBB\xBF\xEF\xBB\xBF"
                                                "a"_ba
                                             << TextEncoding::Utf8Bom << u"\uFEFFa"_s << QString();
@@ -46,7 +46,7 @@ void TestDocumentBytes::encodingIsDecidedByTheRules_data()
                                            << TextEncoding::Utf8Bom << u"a"_s << QString();
     QTest::newRow("UTF-16 LE BOM only") << "\xFF\xFE"_ba << TextEncoding::Utf16Le << QString() << QString();
     QTest::newRow("UTF-16 LE, lone CR")
-        << "\xFF\xFE\x42\x30\r\0\x44\x30\r\0"_ba << TextEncoding::Utf16Le << u"あ\r\nい"_s << QString();
+        << "\xFF\xFE\x42\x30\r\0\x44\x30\r\0"_ba << TextEncoding::Utf16Le << u"あ\rい"_s << QString();
     QTest::newRow("UTF-16 LE mark beats Shift-JIS FF FE") << "\xFF\xFE"
                                                              "A\0"_ba
                                                           << TextEncoding::Utf16Le << u"A"_s << QString();

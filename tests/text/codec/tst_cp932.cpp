@@ -144,6 +144,10 @@ private slots:
     void everyEncodableCharacterReadsBack();
     void duplicatesAreWrittenAsWindowsWritesThem_data();
     void duplicatesAreWrittenAsWindowsWritesThem();
+    void utf8DecoderReadsEverySequenceAsTheOther();
+    void everyCodeOfAFileIsWrittenBack();
+    void firstCodeOfACharacterWins_data();
+    void firstCodeOfACharacterWins();
     void jisVariantsAreWrittenAsTheirJisCode_data();
     void jisVariantsAreWrittenAsTheirJisCode();
     void decodeErrorsReportTheBadSequence_data();
@@ -323,6 +327,86 @@ void TestCp932::duplicatesAreWrittenAsWindowsWritesThem()
     QCOMPARE(decodeOrNothing(codeBytes(written)), text);
     for (uint code : alsoReadFrom)
         QCOMPARE(decodeOrNothing(codeBytes(code)), text);
+}
+
+// Every one- and two-byte sequence, between ASCII runs long enough for the vector path: the UTF-8
+// decoder gives the other's text in UTF-8, its length, and the same error place.
+void TestCp932::utf8DecoderReadsEverySequenceAsTheOther()
+{
+    const QByteArray run(20, 'x');
+    for (uint sequence = 0; sequence < 0x10100; ++sequence) {
+        const QByteArray middle = sequence < 0x100
+            ? QByteArray(1, char(sequence))
+            : QByteArray {char((sequence - 0x100) >> 8), char(sequence)};
+        for (const QByteArray &bytes : {middle, run + middle + run, "\r\n" + middle}) {
+            QString text;
+            cp932::DecodeError expected;
+            const bool ok = cp932::decode(bytes, text, &expected);
+            QByteArray utf8;
+            qsizetype units = -1;
+            cp932::DecodeError error;
+            QCOMPARE(cp932::decodeToUtf8(bytes, utf8, units, &error), ok);
+            if (ok) {
+                QVERIFY2(utf8 == text.toUtf8(), qPrintable(QString::number(sequence, 16)));
+                QCOMPARE(units, text.size());
+            } else {
+                QCOMPARE(error.at.offset, expected.at.offset);
+                QCOMPARE(error.at.line, expected.at.line);
+                QCOMPARE(error.at.column, expected.at.column);
+                QCOMPARE(error.truncated, expected.truncated);
+            }
+        }
+    }
+}
+
+// Every double-byte code, alone in a file between two others: with the file's codes kept, the
+// text is written back as the same bytes; codes are kept only for the 398 that Windows would
+// write otherwise, and the same character typed into another document is written as Windows does.
+void TestCp932::everyCodeOfAFileIsWrittenBack()
+{
+    int kept = 0;
+    for (uint code = 0x8140; code <= 0xFCFC; ++code) {
+        if (!isLead(uchar(code >> 8)))
+            continue;
+        const QByteArray bytes = "a" + codeBytes(code) + "\x82\xA0";
+        QString text;
+        cp932::FileCodes codes;
+        if (!cp932::decode(bytes, text, nullptr, &codes))
+            continue;
+        QByteArray written;
+        QVERIFY(cp932::encode(text, written, nullptr, &codes));
+        QVERIFY2(written == bytes, qPrintable(QString::number(code, 16)));
+        const QByteArray windows = encodeOrNothing(text).value_or(QByteArray());
+        QCOMPARE(codes.isEmpty(), windows == bytes);
+        kept += codes.size();
+    }
+    QCOMPARE(kept, 398);
+}
+
+void TestCp932::firstCodeOfACharacterWins_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("text"); // written after the file's text
+    QTest::addColumn<QByteArray>("written");
+
+    QTest::newRow("∵ NEC then JIS") << "\x87\x9A\x81\xE6"_ba << u"∵"_s << "\x87\x9A\x87\x9A\x87\x9A"_ba;
+    QTest::newRow("∵ JIS then NEC") << "\x81\xE6\x87\x9A"_ba << u"∵"_s << "\x81\xE6\x81\xE6\x81\xE6"_ba;
+    QTest::newRow("ⅰ NEC-selected then IBM")
+        << "\xEE\xEF\xFA\x40"_ba << u"ⅰ"_s << "\xEE\xEF\xEE\xEF\xEE\xEF"_ba;
+    QTest::newRow("纊 kept, Ⅰ typed") << "\xED\x40"_ba << u"Ⅰ纊"_s << "\xED\x40\x87\x54\xED\x40"_ba;
+}
+
+void TestCp932::firstCodeOfACharacterWins()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, written);
+    QString read;
+    cp932::FileCodes codes;
+    QVERIFY(cp932::decode(file, read, nullptr, &codes));
+    QByteArray bytes;
+    QVERIFY(cp932::encode(read + text, bytes, nullptr, &codes));
+    QCOMPARE(bytes, written);
 }
 
 void TestCp932::jisVariantsAreWrittenAsTheirJisCode_data()

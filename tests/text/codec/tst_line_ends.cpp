@@ -1,4 +1,5 @@
-// Lone CR and lone LF made CR LF, in text and in bytes alike; text without them is not copied.
+// Line ends written as one kind, in text; and the line end after the last line taken off the text
+// or the bytes, with the file's first line end noted for the document.
 
 #include "text/codec/line_ends.h"
 
@@ -10,31 +11,65 @@ class TestLineEnds : public QObject {
     Q_OBJECT
 
 private slots:
-    void loneEndsBecomeCrLf_data();
-    void loneEndsBecomeCrLf();
+    void everyEndBecomesTheWantedOne_data();
+    void everyEndBecomesTheWantedOne();
+    void lastLineEndTakenOff_data();
+    void lastLineEndTakenOff();
 };
 
-void TestLineEnds::loneEndsBecomeCrLf_data()
+void TestLineEnds::everyEndBecomesTheWantedOne_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("CR LF only") << u"あ\r\nい\r\n"_qs << u"あ\r\nい\r\n"_qs;
-    QTest::newRow("lone LF") << u"\nあ\n"_qs << u"\r\nあ\r\n"_qs;
-    QTest::newRow("lone CR") << u"\rあ\r"_qs << u"\r\nあ\r\n"_qs;
-    QTest::newRow("LF CR") << u"a\n\rb"_qs << u"a\r\n\r\nb"_qs;
-    QTest::newRow("CR CR LF") << u"\r\r\n"_qs << u"\r\n\r\n"_qs;
+    QTest::newRow("empty") << QString();
+    QTest::newRow("no line end") << u"あい"_qs;
+    QTest::newRow("CR LF only") << u"あ\r\nい\r\n"_qs;
+    QTest::newRow("lone LF") << u"\nあ\n"_qs;
+    QTest::newRow("lone CR") << u"\rあ\r"_qs;
+    QTest::newRow("LF CR") << u"a\n\rb"_qs;
+    QTest::newRow("CR CR LF") << u"\r\r\n"_qs;
 }
 
-void TestLineEnds::loneEndsBecomeCrLf()
+void TestLineEnds::everyEndBecomesTheWantedOne()
 {
     QFETCH(QString, text);
-    QFETCH(QString, expected);
-    const QString converted = codepage::withCrLf(text);
-    QCOMPARE(converted, expected);
-    if (text == expected)
-        QCOMPARE(converted.constData(), text.constData());
-    QCOMPARE(codepage::withCrLf(text.toUtf8()), expected.toUtf8());
+    // The same lines, split at CR LF, lone CR or lone LF, joined with the wanted end.
+    QString marked = text;
+    marked.replace(u"\r\n"_qs, u"\x1f"_qs).replace(u'\r', u'\x1f').replace(u'\n', u'\x1f');
+    for (const LineEnd lineEnd : allLineEnds) {
+        const QString wanted = lineEndText(lineEnd).toString();
+        QString expected = marked;
+        expected.replace(u'\x1f', wanted);
+        const QString converted = withLineEnds(text, lineEnd);
+        QCOMPARE(converted, expected);
+        if (text == expected)
+            QCOMPARE(converted.constData(), text.constData());
+    }
+}
+
+void TestLineEnds::lastLineEndTakenOff_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<LineEnds>("lineEnds");
+    QTest::newRow("empty") << QString() << QString() << LineEnds {LineEnd::CrLf, std::nullopt};
+    QTest::newRow("no line end") << u"あ"_qs << u"あ"_qs << LineEnds {LineEnd::CrLf, std::nullopt};
+    QTest::newRow("CR LF") << u"あ\r\nい\r\n"_qs << u"あ\r\nい"_qs << LineEnds {LineEnd::CrLf, LineEnd::CrLf};
+    QTest::newRow("LF then CR") << u"あ\nい\r"_qs << u"あ\nい"_qs << LineEnds {LineEnd::Lf, LineEnd::Cr};
+    QTest::newRow("CR then none") << u"あ\rい"_qs << u"あ\rい"_qs << LineEnds {LineEnd::Cr, std::nullopt};
+    QTest::newRow("lone LF last") << u"\n"_qs << QString() << LineEnds {LineEnd::Lf, LineEnd::Lf};
+}
+
+void TestLineEnds::lastLineEndTakenOff()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, kept);
+    QFETCH(LineEnds, lineEnds);
+    QString taken = text;
+    QCOMPARE(takeLastLineEnd(taken), lineEnds);
+    QCOMPARE(taken, kept);
+    QByteArray bytes = text.toUtf8();
+    QCOMPARE(takeLastLineEnd(bytes), lineEnds);
+    QCOMPARE(bytes, kept.toUtf8());
 }
 
 QTEST_APPLESS_MAIN(TestLineEnds)

@@ -13,6 +13,8 @@
 
 using orvane::ScintillaEditControl;
 
+Q_DECLARE_METATYPE(orvane::LineEnd)
+
 namespace {
 
 const QString pair = QStringLiteral("😀"); // U+1F600: two UTF-16 units, four UTF-8 bytes
@@ -65,10 +67,10 @@ private slots:
 
     void selectionPositions_data();
     void selectionPositions();
-    void lineEndsBecomeCrLf_data();
-    void lineEndsBecomeCrLf();
-    void pasteConvertsLineEnds();
-    void typedEnterInsertsCrLf();
+    void lineEndsStayAsWritten_data();
+    void lineEndsStayAsWritten();
+    void enterAndPasteUseTheDocumentsLineEnd_data();
+    void enterAndPasteUseTheDocumentsLineEnd();
     void changeNotifiesOncePerChange();
     void equalTextChangesNothing();
     void setTextIsUndoableBackToLoadedText();
@@ -159,54 +161,71 @@ void TestScintillaEditControl::selectionPositions()
     QCOMPARE(m_control->selLength(), expectedSelText.size());
 }
 
-void TestScintillaEditControl::lineEndsBecomeCrLf_data()
+void TestScintillaEditControl::lineEndsStayAsWritten_data()
 {
     QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("expected");
 
-    QTest::newRow("lone LF") << u"a\nb"_qs << u"a\r\nb"_qs;
-    QTest::newRow("lone CR") << u"a\rb"_qs << u"a\r\nb"_qs;
-    QTest::newRow("CR LF kept") << u"a\r\nb"_qs << u"a\r\nb"_qs;
-    QTest::newRow("LF CR is two line ends") << u"a\n\rb"_qs << u"a\r\n\r\nb"_qs;
-    QTest::newRow("mixed at both ends") << u"\nあ\r\r\nい\r"_qs << u"\r\nあ\r\n\r\nい\r\n"_qs;
+    QTest::newRow("lone LF") << u"a\nb"_qs;
+    QTest::newRow("lone CR") << u"a\rb"_qs;
+    QTest::newRow("CR LF") << u"a\r\nb"_qs;
+    QTest::newRow("LF CR is two line ends") << u"a\n\rb"_qs;
+    QTest::newRow("mixed at both ends") << u"\nあ\r\r\nい\r"_qs;
 }
 
-void TestScintillaEditControl::lineEndsBecomeCrLf()
+// Loaded, assigned and inserted text (a selection conversion) keeps its line ends, and a lone
+// LF or CR counts one unit.
+void TestScintillaEditControl::lineEndsStayAsWritten()
 {
     QFETCH(QString, input);
-    QFETCH(QString, expected);
 
     m_control->loadText(input);
-    QCOMPARE(m_control->text(), expected);
+    QCOMPARE(m_control->text(), input);
+    QCOMPARE(m_control->textLength(), input.size());
 
     m_control->loadText(QString());
     m_control->setText(input);
-    QCOMPARE(m_control->text(), expected);
+    QCOMPARE(m_control->text(), input);
 
     m_control->loadText(u"[]"_qs);
     m_control->setSelStart(1);
     m_control->setSelText(input);
-    QCOMPARE(m_control->text(), u"["_qs + expected + u"]"_qs);
-    QCOMPARE(m_control->selStart(), 1 + expected.size());
-}
-
-void TestScintillaEditControl::pasteConvertsLineEnds()
-{
-    QApplication::clipboard()->setText(u"x\ny\rz"_qs);
-    m_control->loadText(u"ab"_qs);
+    QCOMPARE(m_control->text(), u"["_qs + input + u"]"_qs);
+    QCOMPARE(m_control->selStart(), 1 + input.size());
     m_control->setSelStart(1);
-    QTest::keyClick(m_control->widget(), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(m_control->text(), u"ax\r\ny\r\nzb"_qs);
-    QCOMPARE(m_changes, 2); // the load and the paste
+    m_control->setSelLength(input.size());
+    QCOMPARE(m_control->selText(), input);
 }
 
-void TestScintillaEditControl::typedEnterInsertsCrLf()
+void TestScintillaEditControl::enterAndPasteUseTheDocumentsLineEnd_data()
 {
-    m_control->loadText(u"ab"_qs);
+    QTest::addColumn<orvane::LineEnd>("lineEnd");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("CR LF") << orvane::LineEnd::CrLf << u"a\r\nb"_qs;
+    QTest::newRow("LF") << orvane::LineEnd::Lf << u"a\nb"_qs;
+    QTest::newRow("CR") << orvane::LineEnd::Cr << u"a\rb"_qs;
+}
+
+void TestScintillaEditControl::enterAndPasteUseTheDocumentsLineEnd()
+{
+    QFETCH(orvane::LineEnd, lineEnd);
+    QFETCH(QString, text);
+    const QString eol = orvane::lineEndText(lineEnd).toString();
+
+    m_control->loadText(text);
+    m_control->setLineEnd(lineEnd);
     m_control->setSelStart(1);
     QTest::keyClick(m_control->widget(), Qt::Key_Return);
-    QCOMPARE(m_control->text(), u"a\r\nb"_qs);
-    QCOMPARE(m_control->selStart(), 3);
+    QCOMPARE(m_control->text(), u"a"_qs + eol + text.mid(1));
+    QCOMPARE(m_control->selStart(), 1 + eol.size());
+
+    QApplication::clipboard()->setText(u"x\ny\rz\r\n"_qs);
+    m_control->loadText(u"ab"_qs);
+    m_changes = 0;
+    m_control->setSelStart(1);
+    QTest::keyClick(m_control->widget(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(m_control->text(), u"ax"_qs + eol + u"y"_qs + eol + u"z"_qs + eol + u"b"_qs);
+    QCOMPARE(m_changes, 1);
 }
 
 void TestScintillaEditControl::changeNotifiesOncePerChange()
@@ -242,7 +261,7 @@ void TestScintillaEditControl::equalTextChangesNothing()
 {
     m_control->loadText(u"同じ\r\nテキスト"_qs);
     const int afterLoad = m_changes;
-    m_control->setText(u"同じ\nテキスト"_qs); // equal once its line end is CR LF
+    m_control->setText(u"同じ\r\nテキスト"_qs);
     m_control->setSelStart(0);
     m_control->setSelLength(2);
     m_control->setSelText(u"同じ"_qs);
