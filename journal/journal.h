@@ -6,6 +6,8 @@
 
 #include "journal_record.h"
 
+#include "host/edit_recorder.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -18,12 +20,12 @@ class JournalFile;
 class JournalSyncer;
 struct Replayed;
 
-class Journal {
+class Journal final : public EditRecorder {
 public:
     // folder: where journals are kept (created on the first edit).
     explicit Journal(QString folder);
     // Leaves the file as it is: a journal outlives a program that did not end normally.
-    ~Journal();
+    ~Journal() override;
     Journal(const Journal &) = delete;
     Journal &operator=(const Journal &) = delete;
 
@@ -37,15 +39,15 @@ public:
     void changeForm(const DocumentForm &form);
 
     // The edit control's changes, before it makes them.
-    void inserting(qint64 position, QByteArrayView bytes);
-    void deleting(qint64 position, qint64 length);
+    void inserting(qint64 position, QByteArrayView bytes) override;
+    void deleting(qint64 position, qint64 length) override;
     // A conversion begins: the changes until conversionEnds are its own and recorded as the
     // command. Returns the number that marks its undo step.
-    qint32 conversionBegins(quint16 kind, bool wholeText);
-    void conversionEnds();
+    qint32 conversionBegins(int kind, bool wholeText) override;
+    void conversionEnds() override;
     // The control passes a step's mark while undoing or redoing it: the first pass of a mark
     // begins the step, the second ends it. A conversion's step is recorded as its undo or redo.
-    void stepMark(qint32 mark, bool redo);
+    void stepMark(qint32 mark, bool redo) override;
 
     // Continues a journal left by a window that is gone, now restored into this one: file is
     // locked, its records up to validLength replayed to replayed.

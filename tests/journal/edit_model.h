@@ -3,7 +3,7 @@
 // does: raw inserts and deletions, conversions that replace only the part that changes, and the
 // undo and redo of a conversion's step with its marks.
 
-#include "convert/convert.h"
+#include "text/chars/convert.h"
 #include "journal/journal.h"
 
 #include <QByteArray>
@@ -58,7 +58,7 @@ public:
             end = before.size() - suffix;
             after = after.mid(prefix, after.size() - prefix - suffix);
         }
-        const qint32 mark = m_journal.conversionBegins(quint16(kind), whole);
+        const qint32 mark = m_journal.conversionBegins(int(kind), whole);
         const Step step {mark, start, m_text.mid(start, end - start), after};
         m_journal.deleting(start, end - start);
         m_journal.inserting(start, after);
