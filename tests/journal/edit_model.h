@@ -4,6 +4,7 @@
 // undo and redo of a conversion's step with its marks.
 
 #include "text/chars/convert.h"
+#include "text/codec/utf8.h"
 #include "journal/journal.h"
 
 #include <QByteArray>
@@ -38,7 +39,10 @@ public:
         if (whole)
             end = m_text.size();
         const QByteArray before = m_text.mid(start, end - start);
-        QByteArray after = orvane::convert(kind, QString::fromUtf8(before)).toUtf8();
+        // Not QString::fromUtf8, which drops a U+FEFF at the start.
+        QString decoded;
+        utf8::decode(before, decoded);
+        QByteArray after = orvane::convert(kind, decoded).toUtf8();
         if (whole) {
             // As the control does: only the middle that differs is replaced, cut on characters.
             const auto isContinuation = [](char byte) { return (quint8(byte) & 0xC0) == 0x80; };

@@ -2,7 +2,7 @@
 // redo by key and by command, conversions of the whole text and of the selection and their undo.
 // The journal replays to exactly the control's text.
 
-#include "convert/convert.h"
+#include "text/chars/convert.h"
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "journal/journal.h"
 #include "journal/journal_format.h"
