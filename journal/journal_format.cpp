@@ -326,6 +326,7 @@ ParsedJournal parseJournal(QByteArrayView bytes)
         parsed.records.append(std::move(record));
         at += frameSize + checkSize;
         parsed.validLength = at;
+        parsed.recordEnds.append(at);
     }
     return parsed;
 }

@@ -36,6 +36,11 @@ struct ParsedJournal {
     QList<Record> records;
     // The bytes up to the end of the last complete record (the header's size when there is none).
     qint64 validLength = 0;
+    // Where each record ends, for cutting a journal after any of them.
+    QList<qint64> recordEnds;
+
+    // The length of the journal that holds the first count records.
+    qint64 lengthOf(qsizetype count) const { return count > 0 ? recordEnds[count - 1] : headerSize; }
 };
 
 // Reads records up to the first that is cut off or damaged; never reads past the bytes given.
