@@ -2,12 +2,14 @@
 # Unsaved text comes back after the program was killed: typed into an untitled document and into
 # an opened Shift-JIS file, the program ended by SIGKILL and by SIGTERM, the next start answered
 # はい (the text back, unsaved, the file on disk untouched) and いいえ (the journal gone).
+# The same after the X server went away.
 # Usage: tst_recovery.sh PATH_TO_ORVANE
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/lib.sh"
 ORVANE=${1:?usage: $0 PATH_TO_ORVANE}
 
 desktop_init recovery
+XVFB_PID=${PIDS[0]}
 F=$WORK/files
 JOURNALS=$HOME/.local/state/orvane
 
@@ -113,4 +115,17 @@ journals_are 0 || fail "いいえ left the journal"
 type_text "q"
 text_is "q"
 expect_saved "$F/sjis.txt" '一行目+abc'
+step "the X server goes away: the journal stays, and the next session offers it"
+type_text "x"
+text_is "qx"
+kill -KILL "$XVFB_PID"
+wait "$XVFB_PID" 2>/dev/null
+forget_pid "$XVFB_PID"
+wait_for "orvane to end with its X server" eval '! orvane_running'
+wait "$ORVANE_PID" 2>/dev/null
+forget_pid "$ORVANE_PID"
+journals_are 1 || fail "no journal after the X server went away"
+start_xvfb
+restart_and_answer alt+y
+text_is "qx"
 log "PASS"
