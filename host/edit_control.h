@@ -2,8 +2,8 @@
 // The document's edit control: its text, selection and undo, in UTF-16 code units of a text whose
 // line ends are CR LF. Positions are 0-based; a position inside a surrogate pair moves to its start.
 
-#include "text/codec/utf8.h"
 #include "host/edit_recorder.h"
+#include "text/codec/utf8.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,9 +3,9 @@
 // does: raw inserts and deletions, conversions that replace only the part that changes, and the
 // undo and redo of a conversion's step with its marks.
 
+#include "journal/journal.h"
 #include "text/chars/convert.h"
 #include "text/codec/utf8.h"
-#include "journal/journal.h"
 
 #include <QByteArray>
 #include <QList>

@@ -2,11 +2,11 @@
 // redo by key and by command, conversions of the whole text and of the selection and their undo.
 // The journal replays to exactly the control's text.
 
-#include "text/chars/convert.h"
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "journal/journal.h"
 #include "journal/journal_format.h"
 #include "journal/journal_replay.h"
+#include "text/chars/convert.h"
 
 #include <Qsci/qsciscintilla.h>
 
