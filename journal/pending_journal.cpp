@@ -3,6 +3,7 @@
 #include "file_identity.h"
 #include "journal_folder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -47,8 +48,26 @@ bool PendingJournal::isDamaged() const
 
 QString PendingJournal::fileName() const { return QFileInfo(origin.form.path).fileName(); }
 
+namespace {
+
+// A kept original whose journal is gone (its window ended between removing the one and the
+// other): nothing will ever read it.
+void removeStrayOriginals(const QString &folder)
+{
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({QStringLiteral("*.original")}, QDir::Files | QDir::Hidden)) {
+        const QString stem = dir.filePath(name.chopped(QStringLiteral(".original").size()));
+        if (!QFile::exists(stem + QStringLiteral(".journal"))
+            && !QFile::exists(stem + QStringLiteral(".kept")))
+            QFile::remove(dir.filePath(name));
+    }
+}
+
+} // namespace
+
 QList<PendingJournal> takePendingJournals(const QString &folder)
 {
+    removeStrayOriginals(folder);
     QList<PendingJournal> pending;
     for (const QString &path : journalFiles(folder)) {
         std::shared_ptr<JournalFile> file = JournalFile::takeOrphan(path);
