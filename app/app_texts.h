@@ -4,23 +4,13 @@
 
 #include <QString>
 
-namespace orvane::apptexts {
+namespace orvane::app_texts {
 
 inline QString aboutPrompt() { return QStringLiteral("Orvane version1.4\r\nProgramed by Namiro"); }
 inline QString aboutTitle() { return QStringLiteral("バージョン情報"); }
 
 inline QString textFileFilter() { return QStringLiteral("テキストファイル (*.txt)|*.txt"); }
 inline QString textFileExt() { return QStringLiteral(".txt"); }
-
-inline QString errorTitle() { return QStringLiteral("エラー"); }
-inline QString outOfMemory()
-{
-    return QStringLiteral("メモリが不足しているため、操作を完了できませんでした。");
-}
-inline QString unexpectedError()
-{
-    return QStringLiteral("予期しないエラーのため、操作を完了できませんでした。");
-}
 
 // Start-up messages on stderr, one line each; the hint in English helps when searching the web.
 inline QString noDisplay()
@@ -50,4 +40,4 @@ inline QString version(const QString &number)
     return QStringLiteral("Orvane（テキスト文字列変換） 版 %1\n").arg(number);
 }
 
-} // namespace orvane::apptexts
+} // namespace orvane::app_texts

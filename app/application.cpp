@@ -119,7 +119,7 @@ int runApplication(int argc, char **argv)
     }
     if (!displayReachable(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), argc,
                           argv)) {
-        printLine(apptexts::noDisplay());
+        printLine(app_texts::noDisplay());
         return 1;
     }
 
@@ -130,7 +130,7 @@ int runApplication(int argc, char **argv)
     useJapanese(application);
     const StartArguments start = startArguments(extraArguments(application));
     if (!start.ignored.isEmpty())
-        printLine(apptexts::argumentsIgnored(start.ignored.join(QLatin1Char(' '))));
+        printLine(app_texts::argumentsIgnored(start.ignored.join(QLatin1Char(' '))));
 
     QtMessageBox messageBox;
     QtCommonDialog commonDialog;

@@ -11,9 +11,9 @@ std::optional<QString> commandLineHelp(int argc, const char *const *argv)
     if (argc < 2)
         return std::nullopt;
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)
-        return apptexts::usage();
+        return app_texts::usage();
     if (std::strcmp(argv[1], "--version") == 0)
-        return apptexts::version(QStringLiteral(ORVANE_VERSION));
+        return app_texts::version(QStringLiteral(ORVANE_VERSION));
     return std::nullopt;
 }
 

@@ -6,13 +6,10 @@
 #include "menu_shortcut_filter.h"
 #include "menu_table.h"
 
-#include "convert/conversion_commands.h"
-#include "edit/edit_commands.h"
 #include "files/file_commands.h"
-#include "host/host_error.h"
 #include "host/qt/edit/scintilla_edit_control.h"
+#include "host/retry.h"
 #include "journal/journal.h"
-#include "search/form2.h"
 #include "search/search_menu.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -25,8 +22,6 @@
 #include <QSessionManager>
 #include <QTimer>
 
-#include <new>
-
 // Resources of a static library must be registered by hand, and from the global namespace.
 static void initResources() { Q_INIT_RESOURCE(orvane); }
 
@@ -36,35 +31,6 @@ namespace {
 
 // The design-time client area: 6615 x 4230 twips at 15 twips a pixel.
 constexpr QSize clientSize(441, 282);
-
-struct Route {
-    const char *name;
-    void (*handler)(Host &);
-};
-
-constexpr Route routes[] = {
-    {"NewMenu", NewMenu_Click},
-    {"OpenMenu", OpenMenu_Click},
-    {"SaveMenu", SaveMenu_Click},
-    {"SaveAsMenu", SaveAsMenu_Click},
-    {"ExitMenu", ExitMenu_Click},
-    {"UndoMenu", UndoMenu_Click},
-    {"CutMenu", CutMenu_Click},
-    {"CopyMenu", CopyMenu_Click},
-    {"PasteMenu", PasteMenu_Click},
-    {"SelLowerChange", SelLowerChange_Click},
-    {"SelUpperChange", SelUpperChange_Click},
-    {"SelHiraganaChange", SelHiraganaChange_Click},
-    {"SelKatakanaChange", SelKatakanaChange_Click},
-    {"SelNarrowChange", SelNarrowChange_Click},
-    {"SelWideChange", SelWideChange_Click},
-    {"LowerChange", LowerChange_Click},
-    {"UpperChange", UpperChange_Click},
-    {"HiraganaChange", HiraganaChange_Click},
-    {"KatakanaChange", KatakanaChange_Click},
-    {"NarrowChange", NarrowChange_Click},
-    {"WideChange", WideChange_Click},
-};
 
 } // namespace
 
@@ -76,6 +42,7 @@ Form1::Form1(MessageBox &messageBox, CommonDialog &commonDialog, Clipboard &clip
     , m_program(program)
     , m_host {*m_text1, commonDialog, messageBox, clipboard, textFiles, m_program, m_document}
     , m_searchMenu(std::make_unique<SearchMenu>(m_host, this))
+    , m_menuTargets {m_host, *m_searchMenu}
 {
     initResources();
     setObjectName(QStringLiteral("Form1"));
@@ -143,8 +110,8 @@ void Form1::Form_Load()
 {
     m_document.Modified = false;
     m_commonDialog1.CancelError = true;
-    m_commonDialog1.Filter = apptexts::textFileFilter();
-    m_commonDialog1.DefaultExt = apptexts::textFileExt();
+    m_commonDialog1.Filter = app_texts::textFileFilter();
+    m_commonDialog1.DefaultExt = app_texts::textFileExt();
     centreOnScreen();
 }
 
@@ -203,43 +170,13 @@ void Form1::buildMenus()
             action->setShortcut(row.shortcut());
             m_shortcutFilter->addShortcut(row.shortcut());
         }
-        const std::function<void()> command = commandOf(name);
-        Q_ASSERT(command);
-        connect(action, &QAction::triggered, this, [this, command] { run(command); });
+        Q_ASSERT(row.handler);
+        connect(action, &QAction::triggered, this,
+                [this, handler = row.handler] { run([this, handler] { handler(m_menuTargets); }); });
     }
 }
 
-std::function<void()> Form1::commandOf(const QString &name)
-{
-    if (name == u"AboutMenu")
-        return [this] { AboutMenu_Click(); };
-    if (name == u"SearchMenu")
-        return [this] { m_searchMenu->SearchMenu_Click(); };
-    for (const Route &route : routes) {
-        if (name == QLatin1String(route.name))
-            return [this, handler = route.handler] { handler(m_host); };
-    }
-    return {};
-}
-
-void Form1::run(const std::function<void()> &command)
-{
-    try {
-        command();
-    } catch (const HostError &error) {
-        if (error.number() != ErrorNumber::DialogCancelled)
-            m_host.messageBox.msgBox(error.description(), Critical, apptexts::errorTitle());
-    } catch (const std::bad_alloc &) {
-        m_host.messageBox.msgBox(apptexts::outOfMemory(), Critical, apptexts::errorTitle());
-    } catch (const std::exception &) {
-        m_host.messageBox.msgBox(apptexts::unexpectedError(), Critical, apptexts::errorTitle());
-    }
-}
-
-void Form1::AboutMenu_Click()
-{
-    m_host.messageBox.msgBox(apptexts::aboutPrompt(), Information, apptexts::aboutTitle());
-}
+void Form1::run(const std::function<void()> &command) { runCommand(m_host.messageBox, command); }
 
 void Form1::openFile(const QString &path)
 {

@@ -3,6 +3,8 @@
 // routes each item to its command. It owns Text1, the document and the search command; the other
 // host services are lent to it.
 
+#include "menu_table.h"
+
 #include "host/host.h"
 
 #include <QMainWindow>
@@ -41,7 +43,6 @@ public:
     void keepJournal(journal::Journal &journal);
     journal::Journal *journal() const { return m_journal; }
 
-    void AboutMenu_Click();
     // Opens path through Open's read path, without its dialog or the save prompt.
     void openFile(const QString &path);
     // A file dropped on the window: the save prompt first when Modified.
@@ -78,8 +79,7 @@ private:
     void Form_Load();
     void centreOnScreen();
     void buildMenus();
-    std::function<void()> commandOf(const QString &name);
-    // Runs a menu command; an error that no command handled is reported in a message box.
+    // Runs a command; what it leaves uncaught is reported in an error box.
     void run(const std::function<void()> &command);
     void askToEnd();
 
@@ -89,6 +89,7 @@ private:
     EndWatch m_program;
     Host m_host;
     std::unique_ptr<SearchMenu> m_searchMenu;
+    MenuTargets m_menuTargets;
     MenuShortcutFilter *m_shortcutFilter = nullptr;
     FileDropFilter *m_dropFilter = nullptr;
     journal::Journal *m_journal = nullptr;

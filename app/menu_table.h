@@ -1,5 +1,8 @@
 #pragma once
-// The menu bar of the main window as data: one row per item in display order.
+// The menu bar of the main window as data: one row per item in display order, each command's row
+// with the handler its item runs.
+
+#include "host/host.h"
 
 #include <QKeySequence>
 #include <QString>
@@ -9,11 +12,23 @@
 
 namespace orvane {
 
+class SearchMenu;
+
+// What the menu's commands act on: the host services with the document, and the search command,
+// which keeps its dialog between clicks.
+struct MenuTargets {
+    Host &host;
+    SearchMenu &searchMenu;
+};
+
+using MenuHandler = void (*)(MenuTargets &);
+
 struct MenuRow {
     int level; // 1 the menu bar, 2 a menu's item, 3 a submenu's item
     const char *name; // the control name, also the object name of its QAction (and QMenu)
     const char16_t *caption; // "&" marks the access key; "-" is a separator
     char ctrlLetter; // the shortcut is Ctrl with this letter; 0: none
+    MenuHandler handler; // what choosing the item runs; null for menus and separators
 
     bool isSeparator() const { return std::u16string_view(caption) == u"-"; }
     QKeySequence shortcut() const

@@ -1,11 +1,10 @@
 #pragma once
-// orvane-conv without its process: argument parsing and the run over standard input, files or
-// files replaced in place, so that tests run it directly. Nothing here touches the console.
+// orvane-conv without its process: the run over standard input, files or files replaced in place,
+// so that tests run it directly. Nothing here touches the console.
 
+#include "batch_arguments.h"
 #include "byte_stream.h"
 #include "stream_conversion.h"
-
-#include "text/chars/conversion_kind.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -19,44 +18,23 @@
 
 namespace orvane::batch {
 
-struct BatchArguments {
-    Encoding from = Encoding::Cp932;
-    Encoding to = Encoding::Cp932;
-    QList<ConversionKind> kinds; // applied in this order
-    QStringList files; // "-" is standard input; none: standard input
-    bool inPlace = false;
-    bool showHelp = false;
-    bool showVersion = false;
-};
-
-struct ParsedArguments {
-    BatchArguments arguments;
-    QString error; // empty when the arguments are usable
-};
-
-// Reads the arguments after the program's name: options anywhere, kinds, then files. "--" makes
-// every word after it a file whatever it looks like.
-ParsedArguments parseArguments(const QStringList &arguments);
-
-std::optional<ConversionKind> kindFromName(QStringView name);
-
 // Where a run reads standard input from and writes standard output to.
 struct BatchStreams {
     std::function<std::unique_ptr<ByteSource>()> openStandardInput;
     ByteSink &standardOutput;
-    qsizetype blockSize = kDefaultBlockSize;
+    qsizetype blockSize = defaultBlockSize;
 };
 
 // The whole run. Without -i the inputs are converted one after the other into standard output;
 // a failing input is reported and the others go on. With -i each file is replaced by its
 // converted text, except where that does not change it or fails; a failing file stays as it was.
 // Each message goes to errors (for standard error, without the program's name, with the file's).
-int runBatch(const QStringList &arguments, const BatchStreams &streams, QStringList &errors);
+ExitStatus runBatch(const QStringList &arguments, const BatchStreams &streams, QStringList &errors);
 
 struct BatchResult {
     QByteArray output; // for standard output
     QString error; // for standard error, without the program's name; lines joined by LF
-    int exitStatus = Success;
+    ExitStatus exitStatus = ExitStatus::Success;
 };
 
 // The run in memory: standard input from readStandardInput (nothing: it cannot be read).

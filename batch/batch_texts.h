@@ -72,22 +72,16 @@ inline QString inPlaceNotStandardInput()
 {
     return QStringLiteral("-i（--in-place）では標準入力（「-」）は使えません。");
 }
-inline QString unknownKind(const QString &name)
+// A message about a file's content, naming the file.
+inline QString aboutFile(const QString &path, const QString &message)
 {
-    return QStringLiteral(
-               "「%1」という変換はありません（upper、lower、wide、narrow、katakana、hiragana、narrow-ascii、"
-               "wide-ascii、narrow-kana、wide-kana のどれかです）。")
-        .arg(name);
+    return path + QStringLiteral(": ") + message;
 }
 inline QString neitherKindNorFile(const QString &name)
 {
     return QStringLiteral("「%1」という変換はなく、その名前のファイルも見つかりません。").arg(name);
 }
 inline QString missingFile() { return QStringLiteral("「--」の後にファイルを指定してください。"); }
-inline QString tooManyFiles(const QString &name)
-{
-    return QStringLiteral("ファイルは最後に一つだけ指定できます（「%1」）。").arg(name);
-}
 
 inline QString fileNotFound(const QString &path)
 {
@@ -134,12 +128,7 @@ inline QString looksLikeUtf16()
     return QStringLiteral("入力は UTF-16 のテキストです（先頭にバイト順マークがあります）。--from auto "
                           "か --from utf-16le / utf-16be を指定してください。");
 }
-inline QString cannotStore(const QString &character, const QString &codePoint, qsizetype line,
-                           qsizetype column)
-{
-    return QStringLiteral("「%1」(%2) は Shift-JIS で保存できません（%3 行目、%4 文字目）。")
-        .arg(character, codePoint, QString::number(line), QString::number(column));
-}
+// After the refusal of ¥ (codec_texts::unstorableInShiftJis).
 inline QString yenSignHint() { return QStringLiteral("wide（全角変換）で ￥ にすれば保存できます。"); }
 
 } // namespace orvane::batch_texts

@@ -1,5 +1,6 @@
 #include "file_streams.h"
 
+#include "batch_arguments.h"
 #include "batch_texts.h"
 
 #include "host/files/file_writer.h"
@@ -85,6 +86,13 @@ bool ComparingSink::matchesWhole()
 {
     char extra;
     return !m_differs && m_original.read(&extra, 1) == 0;
+}
+
+std::unique_ptr<FileSource> openInputFile(const QString &path)
+{
+    if (!QFileInfo::exists(path) && looksLikeKindName(path))
+        throw StreamError(batch_texts::neitherKindNorFile(path));
+    return std::make_unique<FileSource>(path);
 }
 
 } // namespace orvane::batch

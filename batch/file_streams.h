@@ -27,6 +27,10 @@ private:
     QString m_path; // empty: standard input
 };
 
+// A named input file; one that is missing and whose name looks like a misspelt kind is said to be
+// neither.
+std::unique_ptr<FileSource> openInputFile(const QString &path);
+
 class StandardOutputSink final : public ByteSink {
 public:
     StandardOutputSink();

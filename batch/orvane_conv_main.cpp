@@ -22,20 +22,20 @@ int run(const QStringList &arguments)
 #endif
     using namespace orvane::batch;
     QStringList errors;
-    int status = Success;
+    ExitStatus status = ExitStatus::Success;
     try {
         StandardOutputSink output;
         const BatchStreams streams {[] { return std::make_unique<FileSource>(); }, output};
         status = runBatch(arguments, streams, errors);
     } catch (const StreamError &error) {
         errors.append(error.message());
-        status = UsageError;
+        status = ExitStatus::UsageError;
     }
     for (const QString &error : std::as_const(errors)) {
         const QByteArray message = (QStringLiteral("orvane-conv: ") + error + u'\n').toLocal8Bit();
         std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
     }
-    return status;
+    return int(status);
 }
 
 } // namespace

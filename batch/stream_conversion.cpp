@@ -1,18 +1,16 @@
 #include "stream_conversion.h"
 
 #include "batch_texts.h"
-#include "block_cut.h"
 #include "block_reader.h"
-#include "cp932_direct.h"
-#include "cp932_direct_run.h"
-#include "encoding_detection.h"
-#include "text_position.h"
+#include "cp932_byte_map_run.h"
+#include "detecting_source.h"
 
 #include "text/chars/convert.h"
-#include "text/codec/cp932.h"
+#include "text/codec/block_cut.h"
+#include "text/codec/codec_texts.h"
+#include "text/codec/text_codec.h"
 #include "text/codec/text_encoding.h"
-#include "text/codec/utf16.h"
-#include "text/codec/utf8.h"
+#include "text/codec/text_positions.h"
 
 namespace orvane::batch {
 
@@ -44,58 +42,17 @@ private:
     qint64 m_count = 0;
 };
 
-QString codePointName(char32_t codePoint)
-{
-    return QStringLiteral("U+") + QString::number(codePoint, 16).toUpper().rightJustified(4, u'0');
-}
-
-utf16::ByteOrder byteOrder(Encoding encoding)
-{
-    return encoding == Encoding::Utf16Be ? utf16::ByteOrder::BigEndian : utf16::ByteOrder::LittleEndian;
-}
-
-QString invalidInput(Encoding from, TextPosition at)
+QString invalidInput(TextEncoding from, codepage::Position at)
 {
     switch (from) {
-    case Encoding::Utf8:
-    case Encoding::Utf8Bom:
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
         return batch_texts::invalidUtf8(at.line, at.column);
-    case Encoding::Utf16Le:
-    case Encoding::Utf16Be:
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
         return batch_texts::invalidUtf16(at.line, at.column);
     default:
         return batch_texts::invalidShiftJis(at.line, at.column);
-    }
-}
-
-// Decodes one piece; false at its first invalid sequence, with text holding what came before it
-// and at its place relative to the piece.
-bool decodePiece(Encoding from, QByteArrayView bytes, QString &text, TextPosition &at)
-{
-    switch (from) {
-    case Encoding::Utf8:
-    case Encoding::Utf8Bom: {
-        utf8::DecodeError bad;
-        if (utf8::decode(bytes, text, &bad))
-            return true;
-        at = {bad.at.line, bad.at.column};
-        return false;
-    }
-    case Encoding::Utf16Le:
-    case Encoding::Utf16Be: {
-        utf16::DecodeError bad;
-        if (utf16::decode(bytes, byteOrder(from), text, &bad))
-            return true;
-        at = {bad.at.line, bad.at.column};
-        return false;
-    }
-    default: {
-        cp932::DecodeError bad;
-        if (cp932::decode(bytes, text, &bad))
-            return true;
-        at = {bad.at.line, bad.at.column};
-        return false;
-    }
     }
 }
 
@@ -146,65 +103,50 @@ private:
     bool encode(const QString &text)
     {
         m_bytes.clear();
-        switch (m_to) {
-        case Encoding::Utf8:
-        case Encoding::Utf8Bom:
-            // The text holds no lone surrogate: the decoders refuse them and the kinds keep pairs.
-            utf8::encode(text, m_bytes);
-            m_sink.write(m_bytes);
-            return true;
-        case Encoding::Utf16Le:
-        case Encoding::Utf16Be:
-            utf16::encode(text, byteOrder(m_to), m_bytes);
-            m_sink.write(m_bytes);
-            return true;
-        default:
-            break;
-        }
-        cp932::EncodeError bad;
-        const bool ok = cp932::encode(text, m_bytes, &bad);
+        // Only Shift-JIS refuses a character: the text holds no lone surrogate, since the decoders
+        // refuse them and the kinds keep pairs.
+        codepage::EncodeError bad;
+        const bool ok = codepage::encode(m_to, text, m_bytes, &bad);
         m_sink.write(m_bytes);
         if (!ok) {
-            const TextPosition at = offsetBy(m_written, bad.at.line, bad.at.column);
-            const char32_t codePoint = bad.codePoint;
-            m_error = batch_texts::cannotStore(QString::fromUcs4(&codePoint, 1), codePointName(codePoint),
-                                               at.line, at.column);
-            if (codePoint == U'\u00A5')
-                m_error += batch_texts::yenSignHint();
+            bad.at = codepage::continued(m_written, bad.at);
+            m_error = codec_texts::unstorableInShiftJis(bad, {batch_texts::yenSignHint(), {}, {}});
             return false;
         }
-        advance(m_written, text);
+        // Only a refusal needs the place, so only Shift-JIS counts it.
+        if (m_to == TextEncoding::ShiftJis)
+            codepage::advance(m_written, text);
         return true;
     }
 
-    Encoding m_to;
+    TextEncoding m_to;
     QList<ConversionKind> m_kinds;
     QList<QString> m_carry; // one per kind, and one before the encoder
     ByteSink &m_sink;
     QByteArray m_bytes;
-    TextPosition m_written;
+    codepage::Position m_written;
     QString m_error;
 };
 
-StreamOutcome failed(const QString &message) { return {Unconvertible, message, 0}; }
+StreamOutcome failed(const QString &message) { return {ExitStatus::Unconvertible, message, 0}; }
 
-StreamOutcome runThroughText(const StreamOptions &options, Encoding from, BlockReader &reader,
+StreamOutcome runThroughText(const StreamOptions &options, TextEncoding from, BlockReader &reader,
                              qsizetype start, ByteSink &sink)
 {
     TextPipeline pipeline(options, sink);
-    TextPosition read;
+    codepage::Position read;
     for (;;) {
         const QByteArrayView bytes = reader.bytes().sliced(start);
         const bool last = reader.atEnd();
-        const qsizetype cut = last ? bytes.size() : wholeCharacters(from, bytes);
+        const qsizetype cut = last ? bytes.size() : codepage::wholeCharacters(from, bytes);
         QString text;
-        TextPosition bad;
-        if (!decodePiece(from, bytes.first(cut), text, bad)) {
+        codepage::DecodeError bad;
+        if (!codepage::decode(from, bytes.first(cut), text, &bad)) {
             if (!pipeline.push(std::move(text), true))
                 return failed(pipeline.error());
-            return failed(invalidInput(from, offsetBy(read, bad.line, bad.column)));
+            return failed(invalidInput(from, codepage::continued(read, bad.at)));
         }
-        advance(read, text);
+        codepage::advance(read, text);
         if (!pipeline.push(std::move(text), last))
             return failed(pipeline.error());
         if (last)
@@ -217,10 +159,12 @@ StreamOutcome runThroughText(const StreamOptions &options, Encoding from, BlockR
 
 StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink &sink)
 {
-    Encoding from = options.from;
     DetectingSource detecting(input);
     ByteSource *source = &input;
-    if (from == Encoding::Auto) {
+    TextEncoding from;
+    if (options.from) {
+        from = *options.from;
+    } else {
         from = detecting.detect();
         source = &detecting;
     }
@@ -229,17 +173,17 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
     const QByteArrayView head = reader.bytes();
     qsizetype start = 0;
     switch (from) {
-    case Encoding::Cp932:
+    case TextEncoding::ShiftJis:
         // Such a file decodes as Shift-JIS by accident, into mojibake.
         if (head.startsWith(utf8Bom))
             return failed(batch_texts::looksLikeUtf8());
         if (head.startsWith(utf16LeBom) || head.startsWith(utf16BeBom))
             return failed(batch_texts::looksLikeUtf16());
         break;
-    case Encoding::Utf16Le:
+    case TextEncoding::Utf16Le:
         start = head.startsWith(utf16LeBom) ? 2 : 0;
         break;
-    case Encoding::Utf16Be:
+    case TextEncoding::Utf16Be:
         start = head.startsWith(utf16BeBom) ? 2 : 0;
         break;
     default:
@@ -249,16 +193,16 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
         break;
     }
     if (options.writeBom) {
-        if (options.to == Encoding::Utf8Bom)
+        if (options.to == TextEncoding::Utf8Bom)
             sink.writeUncounted(utf8Bom);
-        else if (options.to == Encoding::Utf16Le)
+        else if (options.to == TextEncoding::Utf16Le)
             sink.writeUncounted(utf16LeBom);
-        else if (options.to == Encoding::Utf16Be)
+        else if (options.to == TextEncoding::Utf16Be)
             sink.writeUncounted(utf16BeBom);
     }
-    if (from == Encoding::Cp932) {
-        if (const Cp932Direct *direct = Cp932Direct::shared(options.kinds, options.to))
-            return runCp932Direct(*direct, reader, sink);
+    if (from == TextEncoding::ShiftJis) {
+        if (const codepage::Cp932ByteMap *map = codepage::Cp932ByteMap::shared(options.kinds, options.to))
+            return runCp932ByteMap(*map, reader, sink);
     }
     return runThroughText(options, from, reader, start, sink);
 }
@@ -272,7 +216,7 @@ StreamOutcome convertStream(const StreamOptions &options, ByteSource &source, By
     try {
         outcome = run(options, source, counted);
     } catch (const StreamError &error) {
-        outcome = {UsageError, error.message(), 0};
+        outcome = {ExitStatus::UsageError, error.message(), 0};
     }
     outcome.bytesWritten = counted.count();
     return outcome;

@@ -5,35 +5,35 @@
 #include "byte_stream.h"
 
 #include "text/chars/conversion_kind.h"
+#include "text/codec/text_encoding.h"
 
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace orvane::batch {
 
-// Auto is for input only: the editor's Open rules without the question (a text valid as both
-// Shift-JIS and UTF-8 is read as Shift-JIS).
-enum class Encoding { Cp932, Utf8, Utf8Bom, Utf16Le, Utf16Be, Auto };
-
 // The process's exit status.
-enum ExitStatus : int {
+enum class ExitStatus {
     Success = 0,
     Unconvertible = 1, // bytes invalid in the source encoding, or a character the target cannot store
     UsageError = 2, // unknown option or kind, a missing or unreadable file, a folder
 };
 
-inline constexpr qsizetype kDefaultBlockSize = qsizetype(1) << 20;
+inline constexpr qsizetype defaultBlockSize = qsizetype(1) << 20;
 
 struct StreamOptions {
-    Encoding from = Encoding::Cp932;
-    Encoding to = Encoding::Cp932;
+    // Nothing: auto, the editor's Open rules without the question (DetectingSource).
+    std::optional<TextEncoding> from = TextEncoding::ShiftJis;
+    TextEncoding to = TextEncoding::ShiftJis;
     QList<ConversionKind> kinds; // applied in this order
-    qsizetype blockSize = kDefaultBlockSize; // bytes read at a time; tests set small ones
+    qsizetype blockSize = defaultBlockSize; // bytes read at a time; tests set small ones
     bool writeBom = true; // for the targets that have one; off for the second file of a run
 };
 
 struct StreamOutcome {
-    int exitStatus = Success;
+    ExitStatus exitStatus = ExitStatus::Success;
     QString error; // Japanese, without the file's name; empty on success
     qint64 bytesWritten = 0;
 };

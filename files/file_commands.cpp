@@ -91,8 +91,10 @@ bool saveAs(Host &host)
     if (!showDialog(host, saveFlags, &CommonDialog::ShowSave, saveFilter(),
                     filterIndexOf(host.document.encoding())))
         return false;
-    const FileIdentity chosen {dialog.FileName,
-                               encodingOfFilter(dialog.FilterIndex, host.document.encoding())};
+    // Whatever else the identity holds stays as it was: only the name and the encoding are chosen.
+    FileIdentity chosen = host.document.file();
+    chosen.path = dialog.FileName;
+    chosen.encoding = encodingOfFilter(dialog.FilterIndex, chosen.encoding);
     if (writeDocument(host, chosen))
         return true;
     host.document.retarget(chosen);

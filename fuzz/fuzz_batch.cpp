@@ -8,32 +8,13 @@
 #include "batch/stream_conversion.h"
 #include "fuzz/reference.h"
 #include "text/chars/convert.h"
+#include "text/codec/text_codec.h"
 
 using namespace orvane;
-using batch::Encoding;
 
 namespace {
 
 constexpr qsizetype kHeader = 8;
-
-// The document encoding of each of the converter's but Auto.
-TextEncoding documentEncoding(Encoding e)
-{
-    switch (e) {
-    case Encoding::Utf8:
-        return TextEncoding::Utf8;
-    case Encoding::Utf8Bom:
-        return TextEncoding::Utf8Bom;
-    case Encoding::Utf16Le:
-        return TextEncoding::Utf16Le;
-    case Encoding::Utf16Be:
-        return TextEncoding::Utf16Be;
-    case Encoding::Cp932:
-    case Encoding::Auto:
-        break;
-    }
-    return TextEncoding::ShiftJis;
-}
 
 } // namespace
 
@@ -42,8 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < size_t(kHeader))
         return 0;
     batch::StreamOptions options;
-    options.from = Encoding(data[0] % 6);
-    options.to = Encoding(data[1] % 5);
+    // Past the encodings: auto.
+    const size_t source = data[0] % (std::size(allTextEncodings) + 1);
+    options.from
+        = source < std::size(allTextEncodings) ? std::optional(allTextEncodings[source]) : std::nullopt;
+    options.to = allTextEncodings[data[1] % std::size(allTextEncodings)];
     options.writeBom = data[2] & 1;
     for (int k = 0; k < (data[2] >> 1) % 4; ++k)
         options.kinds.append(fuzz::allKinds[data[3 + k] % std::size(fuzz::allKinds)]);
@@ -66,10 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // A byte-order mark of UTF-16 makes any other source encoding refuse the input, one of UTF-8
     // makes Shift-JIS refuse it; the source's own is left out.
-    if (options.from == Encoding::Auto)
+    if (!options.from)
         return 0;
-    const TextEncoding from = documentEncoding(options.from);
-    const TextEncoding to = documentEncoding(options.to);
+    const TextEncoding from = *options.from;
+    const TextEncoding to = options.to;
     const QByteArrayView utf8Mark = byteOrderMark(TextEncoding::Utf8Bom);
     const QByteArrayView ownMark = from == TextEncoding::Utf8 ? utf8Mark : byteOrderMark(from);
     const bool utf16Marked = input.startsWith(byteOrderMark(TextEncoding::Utf16Le))
@@ -79,11 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArrayView body = QByteArrayView(input).sliced(input.startsWith(ownMark) ? ownMark.size() : 0);
     QString text;
     QByteArray expected;
-    bool ok = !refused && fuzz::decodeAs(from, body, text);
+    bool ok = !refused && codepage::decode(from, body, text);
     for (const ConversionKind kind : options.kinds)
         text = convert(kind, text);
-    ok = ok && fuzz::encodeAs(to, text, expected);
-    FUZZ_CHECK(ok == (inOne.exitStatus == batch::Success));
+    ok = ok && codepage::encode(to, text, expected);
+    FUZZ_CHECK(ok == (inOne.exitStatus == batch::ExitStatus::Success));
     FUZZ_CHECK(!ok
                || whole.bytes()
                    == (options.writeBom ? byteOrderMark(to).toByteArray() : QByteArray()) + expected);

@@ -4,6 +4,7 @@
 // it cannot store, with its line and column, after the bytes of the characters before it.
 
 #include "fuzz/reference.h"
+#include "text/codec/text_codec.h"
 
 using namespace orvane;
 
@@ -17,20 +18,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text = fuzz::unitsOf(data + 1, size - 1);
     QByteArray bytes;
     codepage::EncodeError error;
-    if (fuzz::encodeAs(encoding, text, bytes, &error)) {
+    if (codepage::encode(encoding, text, bytes, &error)) {
         FUZZ_CHECK(fuzz::storable(text, encoding));
         QString decoded;
-        FUZZ_CHECK(fuzz::decodeAs(encoding, bytes, decoded));
+        FUZZ_CHECK(codepage::decode(encoding, bytes, decoded));
         FUZZ_CHECK(encoding == TextEncoding::ShiftJis || decoded == text);
         QByteArray again;
-        FUZZ_CHECK(fuzz::encodeAs(encoding, decoded, again) && again == bytes);
+        FUZZ_CHECK(codepage::encode(encoding, decoded, again) && again == bytes);
         return 0;
     }
     const qsizetype at = error.at.offset;
     FUZZ_CHECK(at >= 0 && at < text.size());
     const QStringView before = QStringView(text).first(at);
     QByteArray beforeBytes;
-    FUZZ_CHECK(fuzz::storable(before, encoding) && fuzz::encodeAs(encoding, before, beforeBytes)
+    FUZZ_CHECK(fuzz::storable(before, encoding) && codepage::encode(encoding, before, beforeBytes)
                && beforeBytes == bytes);
     FUZZ_CHECK(error.codePoint == fuzz::codePointAt(text, at) && !fuzz::stores(encoding, error.codePoint));
     const cp932::Position expected = fuzz::positionIn(text, at);

@@ -3,8 +3,6 @@
 #include "text/chars/case_table.h"
 #include "text/chars/kana_table.h"
 #include "text/chars/width_table.h"
-#include "text/codec/utf16.h"
-#include "text/codec/utf8.h"
 
 #include <QChar>
 
@@ -312,38 +310,6 @@ bool storable(QStringView s, TextEncoding encoding)
             return false;
     }
     return true;
-}
-
-bool decodeAs(TextEncoding encoding, QByteArrayView bytes, QString &text, codepage::DecodeError *error)
-{
-    switch (encoding) {
-    case TextEncoding::ShiftJis:
-        return cp932::decode(bytes, text, error);
-    case TextEncoding::Utf8:
-    case TextEncoding::Utf8Bom:
-        return utf8::decode(bytes, text, error);
-    case TextEncoding::Utf16Le:
-        return utf16::decode(bytes, utf16::ByteOrder::LittleEndian, text, error);
-    case TextEncoding::Utf16Be:
-        return utf16::decode(bytes, utf16::ByteOrder::BigEndian, text, error);
-    }
-    return false;
-}
-
-bool encodeAs(TextEncoding encoding, QStringView text, QByteArray &bytes, codepage::EncodeError *error)
-{
-    switch (encoding) {
-    case TextEncoding::ShiftJis:
-        return cp932::encode(text, bytes, error);
-    case TextEncoding::Utf8:
-    case TextEncoding::Utf8Bom:
-        return utf8::encode(text, bytes, error);
-    case TextEncoding::Utf16Le:
-        return utf16::encode(text, utf16::ByteOrder::LittleEndian, bytes, error);
-    case TextEncoding::Utf16Be:
-        return utf16::encode(text, utf16::ByteOrder::BigEndian, bytes, error);
-    }
-    return false;
 }
 
 } // namespace orvane::fuzz

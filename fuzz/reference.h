@@ -54,12 +54,6 @@ char32_t codePointAt(QStringView text, qsizetype i);
 bool storable(QStringView text, TextEncoding encoding = TextEncoding::ShiftJis);
 bool stores(TextEncoding encoding, char32_t c);
 
-// The codec of each encoding, byte-order marks left aside.
-bool decodeAs(TextEncoding encoding, QByteArrayView bytes, QString &text,
-              codepage::DecodeError *error = nullptr);
-bool encodeAs(TextEncoding encoding, QStringView text, QByteArray &bytes,
-              codepage::EncodeError *error = nullptr);
-
 // Decodes bytes with decode(bytes, text, error = nullptr) -> bool and checks what every decoder
 // owes its callers: a failure stops at the first bad sequence, text holds exactly what the bytes
 // before it decode to, line and column point at it; and a shorter input (cut inside the last few

@@ -1,6 +1,8 @@
 #pragma once
 // A failed host operation: the error's number and its Japanese description, as the error box shows it.
-// Host operations throw it instead of returning a failure; only the Retry/Cancel helper catches it.
+// Host operations throw it instead of returning a failure. The editor's commands meet it only in
+// retry.h (the Retry/Cancel helper and the last-resort box); orvane-conv catches the file writer's
+// where it writes a file.
 
 #include <QString>
 #include <exception>

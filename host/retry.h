@@ -1,5 +1,7 @@
 #pragma once
-// The Retry/Cancel protocol of the file commands: the one place that catches host errors.
+// How the editor's commands meet failures: the Retry/Cancel protocol around each host step, and
+// the error box for whatever a whole command leaves uncaught. The one place in the editor that
+// catches host errors; below it the file writer only undoes a half-done write and throws on.
 
 #include "message_box.h"
 
@@ -12,5 +14,10 @@ enum class StepOutcome { Done, GivenUp };
 // Runs the step; when it throws, shows the error box (the description, Retry/Cancel with the stop
 // icon, title "エラー") and runs it again on Retry. The dialog's cancel gives up without a message.
 StepOutcome runWithRetry(MessageBox &messageBox, const std::function<void()> &step);
+
+// Runs a whole command. A host error no step took up shows its description, running out of memory
+// and any other failure a fixed text, each in an OK box with the stop icon; the dialog's cancel
+// shows nothing.
+void runCommand(MessageBox &messageBox, const std::function<void()> &command);
 
 } // namespace orvane

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config python3
-  qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-translations-l10n fonts-ipafont-gothic
   libbenchmark-dev clang clang-format libclang-rt-14-dev
   xvfb xdotool xclip imagemagick x11-utils fontconfig

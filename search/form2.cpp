@@ -78,10 +78,10 @@ int captionWidth(const QWidget *control, const QFont &font)
 // The first characters of a long search string, never ending inside a surrogate pair.
 QString preview(const QString &text)
 {
-    qsizetype length = Form2::PreviewLength;
+    qsizetype length = Form2::previewLength;
     if (text[length - 1].isHighSurrogate())
         --length;
-    return text.left(length) + texts::heldTextEllipsis();
+    return text.left(length) + search_texts::heldTextEllipsis();
 }
 
 } // namespace
@@ -91,18 +91,18 @@ Form2::Form2(Host &host, QWidget *owner)
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                   | Qt::WindowCloseButtonHint)
     , m_host(host)
-    , Label1(new QLabel(texts::searchLabel(), this))
+    , Label1(new QLabel(search_texts::searchLabel(), this))
     , Text1(new QLineEdit(this))
-    , Frame1(new QGroupBox(texts::searchMethodFrame(), this))
-    , Option1(new QRadioButton(texts::binarySearchOption(), Frame1))
-    , Option2(new QRadioButton(texts::textSearchOption(), Frame1))
-    , Check1(new QCheckBox(texts::firstOccurrenceOnly(), this))
-    , Command1(commandButton(texts::searchButton(), this))
-    , Command2(commandButton(texts::cancelButton(), this))
+    , Frame1(new QGroupBox(search_texts::searchMethodFrame(), this))
+    , Option1(new QRadioButton(search_texts::binarySearchOption(), Frame1))
+    , Option2(new QRadioButton(search_texts::textSearchOption(), Frame1))
+    , Check1(new QCheckBox(search_texts::firstOccurrenceOnly(), this))
+    , Command1(commandButton(search_texts::searchButton(), this))
+    , Command2(commandButton(search_texts::cancelButton(), this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setWindowTitle(texts::searchCaption());
+    setWindowTitle(search_texts::searchCaption());
     setFixedSize(pixels(5640), pixels(1470));
 
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -151,7 +151,7 @@ QString Form2::searchText() const { return m_holding ? m_heldText : Text1->text(
 
 void Form2::setSearchText(const QString &text)
 {
-    if (text.size() <= HeldTextBound) {
+    if (text.size() <= heldTextBound) {
         dropHeldText();
         Text1->setText(text);
         return;
@@ -160,7 +160,7 @@ void Form2::setSearchText(const QString &text)
     m_holding = true;
     Text1->setText(preview(text));
     Text1->setCursorPosition(0);
-    Text1->setToolTip(texts::heldTextToolTip(QLocale(QLocale::Japanese).toString(text.size())));
+    Text1->setToolTip(search_texts::heldTextToolTip(QLocale(QLocale::Japanese).toString(text.size())));
 }
 
 // The first edit of a preview works on the preview's own characters: its ellipsis, where the
@@ -205,8 +205,8 @@ void Form2::Command1_Click()
 {
     SearchSettings settings;
     settings.searchText = searchText();
-    settings.check1Checked = Check1->isChecked();
-    settings.option1Selected = Option1->isChecked();
+    settings.fromTop = Check1->isChecked();
+    settings.binaryCompare = Option1->isChecked();
     SearchPos = forwardSearch(m_host, settings);
 }
 

@@ -24,8 +24,8 @@ public:
 
     // Longer search strings are held aside: filling a QLineEdit takes seconds from a million
     // characters on, so the box shows only a preview of them.
-    static constexpr qsizetype HeldTextBound = 10000;
-    static constexpr qsizetype PreviewLength = 200;
+    static constexpr qsizetype heldTextBound = 10000;
+    static constexpr qsizetype previewLength = 200;
 
     // The string a search looks for: the held text while one is held, else the search box's text.
     // A selection that spans lines is kept exactly, CR LF included.

@@ -29,14 +29,14 @@ qsizetype forwardSearch(Host &host, const SearchSettings &settings)
     EditControl &Text1 = host.Text1;
     // Positions are kept in qsizetype rather than 32 bits so that no document size can overflow them.
     qsizetype SearchPos = 0;
-    if (settings.check1Checked) {
+    if (settings.fromTop) {
         SearchPos = 1;
     } else {
         const qsizetype selStart = Text1.selStart();
         SearchPos = selStart + Text1.selLength() + 1;
     }
     const text::CompareMode mode
-        = settings.option1Selected ? text::CompareMode::Binary : text::CompareMode::Text;
+        = settings.binaryCompare ? text::CompareMode::Binary : text::CompareMode::Text;
 
     text::Match match;
     {
@@ -50,7 +50,8 @@ qsizetype forwardSearch(Host &host, const SearchSettings &settings)
     SearchPos = match.position;
 
     if (SearchPos < 1) {
-        host.messageBox.msgBox(texts::searchFinished(), MsgBoxStyle::OkOnly, texts::searchFinishedTitle());
+        host.messageBox.msgBox(search_texts::searchFinished(), MsgBoxStyle::OkOnly,
+                               search_texts::searchFinishedTitle());
         return SearchPos;
     }
     // A text comparison may match a span of another length ("ｶﾞ" for "ガ"): select what matched.

@@ -8,11 +8,11 @@
 
 namespace orvane {
 
-// What the search reads from the dialog's controls.
+// What one search is asked to do; the dialog fills it from its controls.
 struct SearchSettings {
-    QString searchText; // the search box Text1, exactly as it stands
-    bool check1Checked = false; // "先頭にある文字列のみ検索": search from the top of the text
-    bool option1Selected = true; // "バイナリ検索"; otherwise "テキスト検索"
+    QString searchText; // exactly as typed, nothing trimmed
+    bool fromTop = false; // search from the top of the text rather than after the selection
+    bool binaryCompare = true; // compare exactly; otherwise with the text comparison
 };
 
 // Searches host.Text1 and returns SearchPos: the 1-based position of the match, or 0 after the

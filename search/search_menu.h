@@ -2,6 +2,8 @@
 // The Edit menu's search command: loads the search dialog when it is not loaded, fills its search
 // box from the main window's selection and brings it forward. It owns only a guarded pointer.
 
+#include "form2.h"
+
 #include "host/host.h"
 
 #include <QPointer>
@@ -9,8 +11,6 @@
 class QWidget;
 
 namespace orvane {
-
-class Form2;
 
 class SearchMenu {
 public:

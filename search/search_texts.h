@@ -3,7 +3,7 @@
 
 #include <QString>
 
-namespace orvane::texts {
+namespace orvane::search_texts {
 
 inline QString searchCaption() { return QStringLiteral("検索"); }
 inline QString searchLabel() { return QStringLiteral("検索する文字列"); }
@@ -24,4 +24,4 @@ inline QString heldTextToolTip(const QString &length)
 inline QString searchFinished() { return QStringLiteral("検索を終了しました"); }
 inline QString searchFinishedTitle() { return QStringLiteral("検索"); }
 
-} // namespace orvane::texts
+} // namespace orvane::search_texts

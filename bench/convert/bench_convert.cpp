@@ -1,14 +1,10 @@
-// Throughput of the conversions on a large document, of a command that has nothing to change,
-// and of orvane-conv's bytes-to-bytes path.
+// Throughput of the conversions on a large document, and of a command that has nothing to change.
 
-#include "batch/batch_conversion.h"
-#include "batch/memory_streams.h"
-#include "batch/stream_conversion.h"
+#include "bench/text/chars/bench_text.h"
 #include "convert/conversion_commands.h"
 #include "text/chars/convert.h"
 
 #include "tests/support/fake_host.h"
-#include "text/codec/cp932.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,20 +12,10 @@ using namespace orvane;
 
 namespace {
 
-QString sampleText(qsizetype units)
-{
-    const QString line = QStringLiteral("ひらがなとカタカナと漢字、ABC abc ｶﾞｯｺｳ　ＡＢＣ１２３。\r\n");
-    QString text;
-    text.reserve(units + line.size());
-    while (text.size() < units)
-        text += line;
-    return text;
-}
-
 void BM_Convert(benchmark::State &state)
 {
     const auto kind = ConversionKind(state.range(0));
-    const QString text = sampleText(10'000'000);
+    const QString text = bench::repeatedSampleLine(10'000'000);
     for (auto _ : state) {
         QString result = convert(kind, text);
         benchmark::DoNotOptimize(result);
@@ -50,7 +36,7 @@ BENCHMARK(BM_Convert)
 void BM_WideChangeWithNothingToChange(benchmark::State &state)
 {
     test::FakeHost fake;
-    fake.edit.loadText(convert(ConversionKind::Wide, sampleText(50'000'000)));
+    fake.edit.loadText(convert(ConversionKind::Wide, bench::repeatedSampleLine(50'000'000)));
     fake.document.Modified = false;
     for (auto _ : state)
         WideChange_Click(fake.host);
@@ -59,85 +45,6 @@ void BM_WideChangeWithNothingToChange(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * fake.edit.text().size() * qsizetype(sizeof(char16_t)));
 }
 BENCHMARK(BM_WideChangeWithNothingToChange)->Unit(benchmark::kMillisecond);
-
-void BM_BatchCp932Wide(benchmark::State &state)
-{
-    QByteArray input;
-    if (!cp932::encode(sampleText(5'000'000), input)) {
-        state.SkipWithError("the sample text is not storable in code page 932");
-        return;
-    }
-    batch::BatchArguments arguments;
-    arguments.kinds = {ConversionKind::Wide};
-    for (auto _ : state) {
-        batch::BatchResult result = batch::convertBytes(arguments, input);
-        benchmark::DoNotOptimize(result);
-    }
-    state.SetBytesProcessed(state.iterations() * input.size());
-}
-BENCHMARK(BM_BatchCp932Wide)->Unit(benchmark::kMillisecond);
-
-void BM_BatchUtf8Validation(benchmark::State &state)
-{
-    const QByteArray input = sampleText(5'000'000).toUtf8();
-    batch::BatchArguments arguments;
-    arguments.from = arguments.to = batch::Encoding::Utf8;
-    for (auto _ : state) {
-        batch::BatchResult result = batch::convertBytes(arguments, input);
-        benchmark::DoNotOptimize(result);
-    }
-    state.SetBytesProcessed(state.iterations() * input.size());
-}
-BENCHMARK(BM_BatchUtf8Validation)->Unit(benchmark::kMillisecond);
-
-class NullSink final : public batch::ByteSink {
-public:
-    void write(QByteArrayView bytes) override { benchmark::DoNotOptimize(bytes.data()); }
-};
-
-// orvane-conv's streaming conversion of 40 MB of Japanese code page 932 text from memory, in its
-// default blocks: the byte map (wide, narrow, to UTF-8) and the way through UTF-16 (two kinds, UTF-16).
-void BM_StreamCp932(benchmark::State &state)
-{
-    const QString line = QStringLiteral(
-        "吾輩は猫である。名前はまだ無い。会議は午前１０時から第３会議室で行います。ﾃﾞｰﾀ ABC\r\n");
-    QString text;
-    while (text.size() < 20'000'000)
-        text += line;
-    QByteArray input;
-    cp932::encode(text, input);
-    batch::StreamOptions options;
-    switch (state.range(0)) {
-    case 0:
-        options.kinds = {ConversionKind::Wide};
-        break;
-    case 1:
-        options.to = batch::Encoding::Utf8;
-        break;
-    case 2:
-        options.kinds = {ConversionKind::Narrow};
-        break;
-    case 3:
-        options.kinds = {ConversionKind::Narrow, ConversionKind::Wide};
-        break;
-    case 4:
-        options.to = batch::Encoding::Utf16Le;
-        break;
-    }
-    for (auto _ : state) {
-        batch::MemorySource source(input);
-        NullSink sink;
-        const batch::StreamOutcome outcome = batch::convertStream(options, source, sink);
-        if (outcome.exitStatus != batch::Success)
-            state.SkipWithError("the conversion failed");
-    }
-    state.SetBytesProcessed(state.iterations() * input.size());
-}
-BENCHMARK(BM_StreamCp932)
-    ->ArgName("wide|utf8|narrow|narrow_wide|utf16")
-    ->DenseRange(0, 4)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
 
 } // namespace
 

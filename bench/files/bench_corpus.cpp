@@ -15,7 +15,7 @@ namespace orvane::bench {
 namespace {
 
 // Sentences of ordinary modern Japanese with numbers, Latin words and full-width punctuation.
-const char16_t *const kSentences[] = {
+const char16_t *const japaneseSentences[] = {
     u"吾輩は猫である。名前はまだ無い。",
     u"どこで生れたかとんと見当がつかぬ。",
     u"何でも薄暗いじめじめした所でニャーニャー泣いていた事だけは記憶している。",
@@ -34,7 +34,7 @@ const char16_t *const kSentences[] = {
 QByteArray makeBytes(qint64 targetBytes)
 {
     QList<QByteArray> encoded;
-    for (const char16_t *sentence : kSentences) {
+    for (const char16_t *sentence : japaneseSentences) {
         QByteArray bytes;
         cp932::encode(QString::fromUtf16(sentence), bytes);
         encoded.append(bytes);
@@ -74,7 +74,7 @@ const QString &corpusPath()
     static QTemporaryDir dir;
     static const QString path = [] {
         const QString file = dir.filePath(QStringLiteral("corpus.txt"));
-        const QByteArray bytes = makeBytes(kCorpusBytes);
+        const QByteArray bytes = makeBytes(corpusBytes);
         QFile out(file);
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
             std::abort();

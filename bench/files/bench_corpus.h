@@ -11,7 +11,7 @@
 
 namespace orvane::bench {
 
-constexpr qint64 kCorpusBytes = 100'000'000;
+constexpr qint64 corpusBytes = 100'000'000;
 
 // The corpus file's path, created on first use.
 const QString &corpusPath();

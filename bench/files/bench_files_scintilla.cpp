@@ -90,6 +90,9 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The edit control's text measurement as the library had it, for a comparison run.
+    if (qEnvironmentVariableIsSet("ORVANE_STOCK_TEXT_MEASUREMENT"))
+        QsciScintillaBase::setStockTextMeasurement(true);
     utf8CorpusPath();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

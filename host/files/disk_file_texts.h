@@ -127,26 +127,6 @@ inline QString invalidInEncoding(const QString &path, const QString &encoding, q
         .arg(column);
 }
 inline QString cutAtTheEnd() { return QStringLiteral("ファイルの最後の文字が途中で切れています。"); }
-// %2 is the character itself, %3 its code point (U+XXXX).
-inline QString unstorable(const QString &path, const QString &character, const QString &codePoint,
-                          qsizetype line, qsizetype column)
-{
-    return QStringLiteral("ファイル「%1」に保存できません。「%2」(%3) は Shift-JIS で保存できません（%4 "
-                          "行目、%5 文字目）。")
-        .arg(path, character, codePoint)
-        .arg(line)
-        .arg(column);
-}
-// For characters that cannot be shown on their own (a lone surrogate, a control or format character).
-inline QString unstorableInvisible(const QString &path, const QString &codePoint, qsizetype line,
-                                   qsizetype column)
-{
-    return QStringLiteral("ファイル「%1」に保存できません。文字 %2 は Shift-JIS で保存できません（%3 "
-                          "行目、%4 文字目）。")
-        .arg(path, codePoint)
-        .arg(line)
-        .arg(column);
-}
 // A lone surrogate can come from pasted text; no Unicode encoding can store one.
 inline QString unpairedSurrogate(const QString &path, const QString &encoding, const QString &codePoint,
                                  qsizetype line, qsizetype column)
@@ -157,6 +137,7 @@ inline QString unpairedSurrogate(const QString &path, const QString &encoding, c
         .arg(line)
         .arg(column);
 }
+// The ways out after a Shift-JIS refusal of a character (codec_texts::unstorableInShiftJis).
 inline QString yenHint()
 {
     return QStringLiteral(

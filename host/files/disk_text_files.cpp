@@ -5,9 +5,10 @@
 #include "host/files/file_errors.h"
 #include "host/files/file_writer.h"
 #include "host/host_error.h"
+#include "text/codec/codec_texts.h"
 #include "text/codec/cp932.h"
+#include "text/codec/text_codec.h"
 #include "text/codec/text_positions.h"
-#include "text/codec/utf16.h"
 #include "text/codec/utf8.h"
 
 #include <QDir>
@@ -128,50 +129,12 @@ QByteArray readAllBytes(const QString &path)
 
 #endif
 
-QString codePointName(char32_t codePoint)
+[[noreturn]] void failUnstorable(const QString &path, const codepage::EncodeError &error)
 {
-    return QStringLiteral("U+%1").arg(uint(codePoint), 4, 16, QLatin1Char('0')).toUpper();
-}
-
-bool isShowable(char32_t codePoint)
-{
-    if (codePoint >= 0xD800 && codePoint <= 0xDFFF)
-        return false;
-    switch (QChar::category(codePoint)) {
-    case QChar::Other_Control:
-    case QChar::Other_Format:
-    case QChar::Other_NotAssigned:
-    case QChar::Other_Surrogate:
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-    case QChar::Mark_NonSpacing:
-    case QChar::Mark_Enclosing:
-        return false;
-    default:
-        return true;
-    }
-}
-
-[[noreturn]] void failUnstorable(const QString &path, const cp932::EncodeError &error)
-{
-    const char32_t c = error.codePoint;
-    QString description = isShowable(c)
-        ? texts::unstorable(shown(path), QString::fromUcs4(&c, 1), codePointName(c), error.at.line,
-                            error.at.column)
-        : texts::unstorableInvisible(shown(path), codePointName(c), error.at.line, error.at.column);
-    if (c == U'\u00A5')
-        description += texts::yenHint();
-    else if (c == U'\u203E')
-        description += texts::overlineHint();
     // UTF-8 stores every character, though not a lone surrogate.
-    if (c < 0xD800 || c > 0xDFFF)
-        description += texts::utf8Hint();
-    fail(ErrorNumber::InvalidFileFormat, description);
-}
-
-utf16::ByteOrder byteOrder(TextEncoding encoding)
-{
-    return encoding == TextEncoding::Utf16Le ? utf16::ByteOrder::LittleEndian : utf16::ByteOrder::BigEndian;
+    const codec_texts::UnstorableHints hints {texts::yenHint(), texts::overlineHint(), texts::utf8Hint()};
+    fail(ErrorNumber::InvalidFileFormat,
+         texts::otherWrite(shown(path), codec_texts::unstorableInShiftJis(error, hints)));
 }
 
 // Unicode encodings store everything but a lone surrogate, which pasted text may hold.
@@ -183,8 +146,8 @@ void checkUnicodeStorable(QStringView text, TextEncoding encoding, const QString
         return;
     const codepage::Position at = codepage::positionOfUnit(units, bad);
     fail(ErrorNumber::InvalidFileFormat,
-         texts::unpairedSurrogate(shown(path), texts::encodingName(encoding), codePointName(units[bad]),
-                                  at.line, at.column));
+         texts::unpairedSurrogate(shown(path), texts::encodingName(encoding),
+                                  codec_texts::codePointName(units[bad]), at.line, at.column));
 }
 
 qint64 encodedSize(QStringView text, TextEncoding encoding)
@@ -199,7 +162,8 @@ qint64 encodedSize(QStringView text, TextEncoding encoding)
 void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
 {
     constexpr qsizetype kBlockUnits = 32 * 1024;
-    const bool utf8 = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom;
+    const bool nativeUtf16
+        = encoding == TextEncoding::Utf16Le && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
     QByteArray block;
     for (qsizetype i = 0; i < text.size();) {
         qsizetype length = std::min(kBlockUnits, text.size() - i);
@@ -207,17 +171,12 @@ void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
         if (i + length < text.size() && QChar::isHighSurrogate(text[i + length - 1].unicode()))
             --length;
         const QStringView part = text.sliced(i, length);
-        if (utf8) {
-            utf8::encode(part, block);
-        } else if (byteOrder(encoding) == utf16::ByteOrder::LittleEndian
-                   && QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+        if (nativeUtf16) {
             writer.write(QByteArrayView(reinterpret_cast<const char *>(part.utf16()), part.size() * 2));
-            i += length;
-            continue;
         } else {
-            utf16::encode(part, byteOrder(encoding), block);
+            codepage::encode(encoding, part, block);
+            writer.write(block);
         }
-        writer.write(block);
         i += length;
     }
 }
@@ -225,10 +184,7 @@ void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
 QByteArray encodedLineEnd(TextEncoding encoding)
 {
     QByteArray lineEnd;
-    if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be)
-        utf16::encode(u"\r\n", byteOrder(encoding), lineEnd);
-    else
-        lineEnd = QByteArrayLiteral("\r\n");
+    codepage::encode(encoding, u"\r\n", lineEnd);
     return lineEnd;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// A document file's bytes as text: which encoding they are in and what they say, decided on the
-// bytes alone (no file is touched), so that the editor's Open, the batch converter and the fuzz
-// tests share one set of rules.
+// A document file's bytes as Open reads them: the encoding by the rule orvane-conv's auto follows
+// too (text/codec/encoding_detection.h), the text with its line ends made CR LF, and the refusals
+// in Open's words. Decided on the bytes alone (no file is touched), so that the fuzz tests run it.
 
 #include "host/text_files.h"
 
@@ -10,9 +10,8 @@
 
 namespace orvane {
 
-// In this order: a byte-order mark decides (EF BB BF UTF-8, FF FE UTF-16 LE, FE FF UTF-16 BE);
-// else valid UTF-8 with a multi-byte sequence is UTF-8, and when it is valid Shift-JIS too the
-// result says so (alsoShiftJis); else Shift-JIS, which includes pure ASCII. Line ends of every
+// The encoding as detectEncoding decides it; UTF-8 that is valid Shift-JIS too says so
+// (alsoShiftJis, with the Shift-JIS text), for the user to choose. Line ends of every
 // kind become CR LF and the final one is dropped; a file holding only its mark is an empty text.
 // Bytes that are not valid in the chosen encoding throw HostError(InvalidFileFormat) with a
 // Japanese description naming shownPath, the line and the column.

@@ -60,11 +60,11 @@ void TestApplication::helpAndVersionAnswerOnlyAsFirstArgument_data()
     QTest::addColumn<QByteArrayList>("arguments");
     QTest::addColumn<QString>("printed");
 
-    const QString usage = apptexts::usage();
+    const QString usage = app_texts::usage();
     QTest::newRow("orvane --help") << QByteArrayList {"orvane", "--help"} << usage;
     QTest::newRow("orvane -h") << QByteArrayList {"orvane", "-h"} << usage;
     QTest::newRow("orvane --version")
-        << QByteArrayList {"orvane", "--version"} << apptexts::version(QStringLiteral(ORVANE_VERSION));
+        << QByteArrayList {"orvane", "--version"} << app_texts::version(QStringLiteral(ORVANE_VERSION));
     QTest::newRow("orvane") << QByteArrayList {"orvane"} << QString();
     QTest::newRow("orvane memo.txt --help") << QByteArrayList {"orvane", "memo.txt", "--help"} << QString();
     QTest::newRow("orvane ./--help") << QByteArrayList {"orvane", "./--help"} << QString();

@@ -3,6 +3,8 @@
 
 #include "form1_fixture.h"
 
+#include "app/menu_table.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -46,9 +48,6 @@ QChar accessKey(const QString &caption)
     return amp >= 0 && amp + 1 < caption.size() ? caption.at(amp + 1).toUpper() : QChar();
 }
 
-const QKeySequence none;
-QKeySequence ctrl(Qt::Key key) { return QKeySequence(QKeyCombination(Qt::ControlModifier, key)); }
-
 } // namespace
 
 class TestMenuBar : public QObject {
@@ -59,6 +58,7 @@ private slots:
     void itemStandsInItsPlace_data();
     void itemStandsInItsPlace();
     void menuBarHoldsExactlyTheTable();
+    void exactlyTheCommandItemsHaveAHandler();
     void accessKeysAreUniqueWithinEachMenu();
     void everyItemIsEnabledVisibleAndUnchecked();
 
@@ -81,41 +81,8 @@ void TestMenuBar::itemStandsInItsPlace_data()
     QTest::addColumn<QKeySequence>("shortcut");
 
     int index = 0;
-    auto row = [&index](int level, const char *name, const QString &caption, const QKeySequence &shortcut) {
-        QTest::newRow(name) << index++ << level << caption << shortcut;
-    };
-    row(1, "FileMenu", QStringLiteral("ファイル(&F)"), none);
-    row(2, "NewMenu", QStringLiteral("新規作成(&N)"), none);
-    row(2, "OpenMenu", QStringLiteral("開く(&O)..."), none);
-    row(2, "SaveMenu", QStringLiteral("上書き保存(&S)..."), none);
-    row(2, "SaveAsMenu", QStringLiteral("名前を付けて保存(&A)..."), none);
-    row(2, "SpaceMenu", QStringLiteral("-"), none);
-    row(2, "ExitMenu", QStringLiteral("終了(&X)"), none);
-    row(1, "EditMenu", QStringLiteral("編集(&E)"), none);
-    row(2, "UndoMenu", QStringLiteral("元に戻す(&U)"), ctrl(Qt::Key_Z));
-    row(2, "SEPARATOR", QStringLiteral("-"), none);
-    row(2, "CutMenu", QStringLiteral("切り取り(&T)"), ctrl(Qt::Key_X));
-    row(2, "CopyMenu", QStringLiteral("コピー(&C)"), ctrl(Qt::Key_C));
-    row(2, "PasteMenu", QStringLiteral("貼り付け(&P)"), ctrl(Qt::Key_V));
-    row(2, "SpaceMenu3", QStringLiteral("-"), none);
-    row(2, "SearchMenu", QStringLiteral("検索(&S)"), none);
-    row(2, "SpaceMenu2", QStringLiteral("-"), none);
-    row(2, "SelStringChange", QStringLiteral("選択文字列変換(&R)"), none);
-    row(3, "SelLowerChange", QStringLiteral("小文字変換(&L)"), ctrl(Qt::Key_L));
-    row(3, "SelUpperChange", QStringLiteral("大文字変換(&U)"), ctrl(Qt::Key_U));
-    row(3, "SelHiraganaChange", QStringLiteral("ひらがな変換(&H)"), ctrl(Qt::Key_H));
-    row(3, "SelKatakanaChange", QStringLiteral("カタカナ変換(&K)"), ctrl(Qt::Key_K));
-    row(3, "SelNarrowChange", QStringLiteral("半角変換(&N)"), ctrl(Qt::Key_N));
-    row(3, "SelWideChange", QStringLiteral("全角変換(&W)"), ctrl(Qt::Key_W));
-    row(1, "StringChange", QStringLiteral("文字列一括変換(&S)"), none);
-    row(2, "LowerChange", QStringLiteral("小文字変換(&L)"), none);
-    row(2, "UpperChange", QStringLiteral("大文字変換(&U)"), none);
-    row(2, "HiraganaChange", QStringLiteral("ひらがな変換(&H)"), none);
-    row(2, "KatakanaChange", QStringLiteral("カタカナ変換(&K)"), none);
-    row(2, "NarrowChange", QStringLiteral("半角変換(&N)"), none);
-    row(2, "WideChange", QStringLiteral("全角変換(&W)"), none);
-    row(1, "HelpMenu", QStringLiteral("ヘルプ(&H)"), none);
-    row(2, "AboutMenu", QStringLiteral("バージョン情報(&A)"), none);
+    for (const MenuRow &row : menuTable())
+        QTest::newRow(row.name) << index++ << row.level << QString::fromUtf16(row.caption) << row.shortcut();
 }
 
 void TestMenuBar::itemStandsInItsPlace()
@@ -146,6 +113,16 @@ void TestMenuBar::menuBarHoldsExactlyTheTable()
     for (const Item &item : m_tree)
         shortcuts += item.shortcut.isEmpty() ? 0 : 1;
     QCOMPARE(shortcuts, 10);
+}
+
+void TestMenuBar::exactlyTheCommandItemsHaveAHandler()
+{
+    const auto table = menuTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const MenuRow &row = table[i];
+        const bool opensMenu = i + 1 < table.size() && table[i + 1].level > row.level;
+        QVERIFY2((row.handler != nullptr) == (!opensMenu && !row.isSeparator()), row.name);
+    }
 }
 
 void TestMenuBar::accessKeysAreUniqueWithinEachMenu()

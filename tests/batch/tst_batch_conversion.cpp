@@ -1,4 +1,5 @@
 #include "batch/batch_conversion.h"
+#include "batch/batch_texts.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,6 +15,8 @@
 using namespace orvane;
 using namespace orvane::batch;
 using namespace Qt::StringLiterals;
+
+namespace texts = orvane::batch_texts;
 
 namespace {
 
@@ -60,8 +63,9 @@ void TestBatchConversion::argumentsAreRead_data()
     QTest::addColumn<QList<int>>("kinds");
     QTest::addColumn<QStringList>("files");
 
-    const int sjis = int(Encoding::Cp932);
-    const int utf8 = int(Encoding::Utf8);
+    const int sjis = int(TextEncoding::ShiftJis);
+    const int utf8 = int(TextEncoding::Utf8);
+    const int automatic = -1;
     const int upper = int(ConversionKind::Upper), lower = int(ConversionKind::Lower);
     const int wide = int(ConversionKind::Wide), hiragana = int(ConversionKind::Hiragana);
 
@@ -85,7 +89,7 @@ void TestBatchConversion::argumentsAreRead_data()
     QTest::newRow("-i --from auto --to utf-16le narrow-kana a b")
         << QStringList {u"-i"_s,       u"--from"_s,      u"auto"_s, u"--to"_s,
                         u"utf-16le"_s, u"narrow-kana"_s, u"a"_s,    u"b"_s}
-        << int(Encoding::Auto) << int(Encoding::Utf16Le) << QList<int> {int(ConversionKind::NarrowKana)}
+        << automatic << int(TextEncoding::Utf16Le) << QList<int> {int(ConversionKind::NarrowKana)}
         << QStringList {u"a"_s, u"b"_s};
 }
 
@@ -99,7 +103,7 @@ void TestBatchConversion::argumentsAreRead()
 
     const ParsedArguments parsed = parseArguments(arguments);
     QCOMPARE(parsed.error, QString());
-    QCOMPARE(int(parsed.arguments.from), from);
+    QCOMPARE(parsed.arguments.from ? int(*parsed.arguments.from) : -1, from); // -1: auto
     QCOMPARE(int(parsed.arguments.to), to);
     QList<int> parsedKinds;
     for (ConversionKind kind : parsed.arguments.kinds)
@@ -112,29 +116,47 @@ void TestBatchConversion::badArgumentsAreUsageErrors_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named"); // what the message must mention
+    QTest::addColumn<QString>("message"); // the whole message
 
-    QTest::newRow("--bogus") << QStringList {u"--bogus"_s} << u"--bogus"_s;
-    QTest::newRow("-x") << QStringList {u"-x"_s, u"upper"_s} << u"-x"_s;
-    QTest::newRow("uppr wide (misspelt kind)") << QStringList {u"uppr"_s, u"wide"_s} << u"uppr"_s;
-    QTest::newRow("--from without value") << QStringList {u"--from"_s} << u"--from"_s;
-    QTest::newRow("--to latin1") << QStringList {u"--to"_s, u"latin1"_s} << u"latin1"_s;
-    QTest::newRow("--from= (empty)") << QStringList {u"--from="_s, u"upper"_s} << u"cp932"_s;
-    QTest::newRow("a.txt b.txt") << QStringList {u"a.txt"_s, u"b.txt"_s} << u"a.txt"_s;
-    QTest::newRow("-- a.txt b.txt") << QStringList {u"--"_s, u"a.txt"_s, u"b.txt"_s} << u"b.txt"_s;
-    QTest::newRow("-i - (standard input in place)") << QStringList {u"-i"_s, u"-"_s} << u"「-」"_s;
-    QTest::newRow("-i (no file)") << QStringList {u"-i"_s, u"upper"_s} << u"-i"_s;
-    QTest::newRow("--to auto") << QStringList {u"--to"_s, u"auto"_s} << u"auto"_s;
-    QTest::newRow("trailing --") << QStringList {u"upper"_s, u"--"_s} << u"--"_s;
+    const auto usage = [](const QString &message) { return message + u'\n' + texts::seeUsage(); };
+    QTest::newRow("--bogus") << QStringList {u"--bogus"_s} << u"--bogus"_s
+                             << usage(texts::unknownOption(u"--bogus"_s));
+    QTest::newRow("-x") << QStringList {u"-x"_s, u"upper"_s} << u"-x"_s
+                        << usage(texts::unknownOption(u"-x"_s));
+    QTest::newRow("uppr wide (misspelt kind)")
+        << QStringList {u"uppr"_s, u"wide"_s} << u"uppr"_s
+        << texts::neitherKindNorFile(u"uppr"_s) + u'\n' + texts::neitherKindNorFile(u"wide"_s);
+    QTest::newRow("--from without value")
+        << QStringList {u"--from"_s} << u"--from"_s << usage(texts::missingValue(u"--from"_s));
+    QTest::newRow("--to latin1") << QStringList {u"--to"_s, u"latin1"_s} << u"latin1"_s
+                                 << usage(texts::unknownOutputEncoding(u"latin1"_s));
+    QTest::newRow("--from= (empty)") << QStringList {u"--from="_s, u"upper"_s} << u"cp932"_s
+                                     << usage(texts::unknownInputEncoding(QString()));
+    QTest::newRow("a.txt b.txt") << QStringList {u"a.txt"_s, u"b.txt"_s} << u"a.txt"_s
+                                 << texts::fileNotFound(u"a.txt"_s) + u'\n' + texts::fileNotFound(u"b.txt"_s);
+    QTest::newRow("-- a.txt b.txt") << QStringList {u"--"_s, u"a.txt"_s, u"b.txt"_s} << u"b.txt"_s
+                                    << texts::fileNotFound(u"a.txt"_s) + u'\n'
+            + texts::fileNotFound(u"b.txt"_s);
+    QTest::newRow("-i - (standard input in place)")
+        << QStringList {u"-i"_s, u"-"_s} << u"「-」"_s << usage(texts::inPlaceNotStandardInput());
+    QTest::newRow("-i (no file)") << QStringList {u"-i"_s, u"upper"_s} << u"-i"_s
+                                  << usage(texts::inPlaceNeedsFiles());
+    QTest::newRow("--to auto") << QStringList {u"--to"_s, u"auto"_s} << u"auto"_s
+                               << usage(texts::unknownOutputEncoding(u"auto"_s));
+    QTest::newRow("trailing --") << QStringList {u"upper"_s, u"--"_s} << u"--"_s
+                                 << usage(texts::missingFile());
 }
 
 void TestBatchConversion::badArgumentsAreUsageErrors()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, named);
+    QFETCH(QString, message);
 
     const BatchResult result = runWith(arguments, "abc");
-    QCOMPARE(result.exitStatus, int(UsageError));
+    QCOMPARE(result.exitStatus, ExitStatus::UsageError);
     QVERIFY2(result.error.contains(named), qPrintable(result.error));
+    QCOMPARE(result.error, message);
     QVERIFY(result.output.isEmpty());
 }
 
@@ -190,7 +212,7 @@ void TestBatchConversion::bytesAreConverted()
 
     const BatchResult result = runWith(arguments, input);
     QCOMPARE(result.error, QString());
-    QCOMPARE(result.exitStatus, int(Success));
+    QCOMPARE(result.exitStatus, ExitStatus::Success);
     QCOMPARE(result.output, output);
 }
 
@@ -232,12 +254,15 @@ void TestBatchConversion::invalidInputNamesLineAndColumn()
     QFETCH(int, column);
 
     const BatchResult result = runWith({u"--from"_s, from, u"--to"_s, u"utf-8"_s, u"upper"_s}, input);
-    QCOMPARE(result.exitStatus, int(Unconvertible));
+    QCOMPARE(result.exitStatus, ExitStatus::Unconvertible);
     // What came before the error is output, and the message says so.
     QCOMPARE(result.error.contains(u"手前まで"_s), !result.output.isEmpty());
     const QString where = u"（%1 行目、%2 文字目）"_s.arg(line).arg(column);
     QVERIFY2(result.error.contains(where), qPrintable(result.error));
     QVERIFY2(result.error.contains(from == u"utf-8" ? u"UTF-8"_s : u"Shift-JIS"_s), qPrintable(result.error));
+    const QString refusal
+        = from == u"utf-8" ? texts::invalidUtf8(line, column) : texts::invalidShiftJis(line, column);
+    QCOMPARE(result.error, refusal + (result.output.isEmpty() ? QString() : texts::stoppedPartWay()));
 }
 
 void TestBatchConversion::unstorableCharacterIsNamed_data()
@@ -252,6 +277,9 @@ void TestBatchConversion::unstorableCharacterIsNamed_data()
     QTest::newRow("é after 😀 counts the pair once")
         << QByteArray("\xF0\x9F\x98\x80\xC3\xA9")
         << u"「😀」(U+1F600) は Shift-JIS で保存できません（1 行目、1 文字目）。"_s;
+    QTest::newRow("an invisible character by its code point")
+        << QByteArray("a\xE2\x80\x8B")
+        << u"文字 U+200B は Shift-JIS で保存できません（1 行目、2 文字目）。"_s;
 }
 
 void TestBatchConversion::unstorableCharacterIsNamed()
@@ -260,9 +288,10 @@ void TestBatchConversion::unstorableCharacterIsNamed()
     QFETCH(QString, message);
 
     const BatchResult result = runWith({u"--from"_s, u"utf-8"_s}, utf8);
-    QCOMPARE(result.exitStatus, int(Unconvertible));
+    QCOMPARE(result.exitStatus, ExitStatus::Unconvertible);
     QCOMPARE(result.error.contains(u"手前まで"_s), !result.output.isEmpty());
     QVERIFY2(result.error.startsWith(message), qPrintable(result.error));
+    QCOMPARE(result.error, message + (result.output.isEmpty() ? QString() : texts::stoppedPartWay()));
 }
 
 void TestBatchConversion::yenSignMessageSuggestsWide()
@@ -270,9 +299,11 @@ void TestBatchConversion::yenSignMessageSuggestsWide()
     const QByteArray yen("\xC2\xA5"
                          "100");
     const BatchResult refused = runWith({u"--from"_s, u"utf-8"_s}, yen);
-    QCOMPARE(refused.exitStatus, int(Unconvertible));
+    QCOMPARE(refused.exitStatus, ExitStatus::Unconvertible);
     QVERIFY2(refused.error.contains(u"U+00A5"_s), qPrintable(refused.error));
     QVERIFY2(refused.error.contains(u"wide"_s), qPrintable(refused.error));
+    QCOMPARE(refused.error,
+             u"「¥」(U+00A5) は Shift-JIS で保存できません（1 行目、1 文字目）。"_s + texts::yenSignHint());
 
     const BatchResult widened = runWith({u"--from"_s, u"utf-8"_s, u"wide"_s}, yen);
     QCOMPARE(widened.error, QString());
@@ -283,24 +314,27 @@ void TestBatchConversion::byteOrderMarkInShiftJisInputIsRefused_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("message");
     QTest::newRow("EF BB BF") << QByteArray("\xEF\xBB\xBF"
                                             "abc")
-                              << u"UTF-8"_s;
+                              << u"UTF-8"_s << texts::looksLikeUtf8();
     QTest::newRow("FF FE") << QByteArray("\xFF\xFE"
                                          "a\0",
                                          4)
-                           << u"UTF-16"_s;
-    QTest::newRow("FE FF") << QByteArray("\xFE\xFF\0a", 4) << u"UTF-16"_s;
+                           << u"UTF-16"_s << texts::looksLikeUtf16();
+    QTest::newRow("FE FF") << QByteArray("\xFE\xFF\0a", 4) << u"UTF-16"_s << texts::looksLikeUtf16();
 }
 
 void TestBatchConversion::byteOrderMarkInShiftJisInputIsRefused()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, named);
+    QFETCH(QString, message);
     const BatchResult result = runWith({}, input);
-    QCOMPARE(result.exitStatus, int(Unconvertible));
+    QCOMPARE(result.exitStatus, ExitStatus::Unconvertible);
     QVERIFY(result.output.isEmpty());
     QVERIFY2(result.error.contains(named), qPrintable(result.error));
+    QCOMPARE(result.error, message);
 }
 
 void TestBatchConversion::namedFileIsReadAndNamedInErrors()
@@ -323,18 +357,22 @@ void TestBatchConversion::namedFileIsReadAndNamedInErrors()
     QCOMPARE(converted.output, QByteArray("\x83\x4A\x83\x69\r\n")); // カナ
 
     const BatchResult refused = runWith({bad});
-    QCOMPARE(refused.exitStatus, int(Unconvertible));
+    QCOMPARE(refused.exitStatus, ExitStatus::Unconvertible);
     QVERIFY2(refused.error.startsWith(bad + u": "_s), qPrintable(refused.error));
     QVERIFY2(refused.error.contains(u"1 行目、2 文字目"_s), qPrintable(refused.error));
+    QCOMPARE(refused.error, texts::aboutFile(bad, texts::invalidShiftJis(1, 2) + texts::stoppedPartWay()));
 }
 
 void TestBatchConversion::missingFileOrFolderIsUsageError_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing.txt") << u"missing.txt"_s << u"が見つかりません"_s;
-    QTest::newRow("folder") << u"."_s << u"フォルダー"_s;
-    QTest::newRow("uppr (neither kind nor file)") << u"uppr"_s << u"変換はなく"_s;
+    QTest::addColumn<QString>("whole");
+    QTest::newRow("missing.txt") << u"missing.txt"_s << u"が見つかりません"_s
+                                 << texts::fileNotFound(u"missing.txt"_s);
+    QTest::newRow("folder") << u"."_s << u"フォルダー"_s << texts::isFolder(u"."_s);
+    QTest::newRow("uppr (neither kind nor file)")
+        << u"uppr"_s << u"変換はなく"_s << texts::neitherKindNorFile(u"uppr"_s);
 }
 
 void TestBatchConversion::missingFileOrFolderIsUsageError()
@@ -348,24 +386,27 @@ void TestBatchConversion::missingFileOrFolderIsUsageError()
     const BatchResult result = runWith({u"upper"_s, name}, "abc");
     QDir::setCurrent(previous);
 
-    QCOMPARE(result.exitStatus, int(UsageError));
+    QCOMPARE(result.exitStatus, ExitStatus::UsageError);
     QVERIFY(result.output.isEmpty());
     QVERIFY2(result.error.contains(name), qPrintable(result.error));
     QVERIFY2(result.error.contains(message), qPrintable(result.error));
+    QFETCH(QString, whole);
+    QCOMPARE(result.error, whole);
 }
 
 void TestBatchConversion::unreadableStandardInputIsUsageError()
 {
     const BatchResult result = runBatch({u"upper"_s}, [] { return std::optional<QByteArray>(); });
-    QCOMPARE(result.exitStatus, int(UsageError));
+    QCOMPARE(result.exitStatus, ExitStatus::UsageError);
     QVERIFY(result.output.isEmpty());
     QVERIFY(result.error.contains(u"標準入力"_s));
+    QCOMPARE(result.error, texts::cannotReadStandardInput());
 }
 
 void TestBatchConversion::helpPrintsUsage()
 {
     const BatchResult result = runWith({u"--help"_s});
-    QCOMPARE(result.exitStatus, int(Success));
+    QCOMPARE(result.exitStatus, ExitStatus::Success);
     QCOMPARE(result.error, QString());
     const QString usage = QString::fromLocal8Bit(result.output);
     QVERIFY(usage.contains(u"使い方"_s));
@@ -413,7 +454,7 @@ void TestBatchConversion::inPlaceReplacesWhatConvertsAndLeavesTheRest()
     arguments << symbolicLink << dir.filePath(u"missing.txt"_s) << dir.path();
 
     const BatchResult result = runWith(arguments);
-    QCOMPARE(result.exitStatus, int(Unconvertible));
+    QCOMPARE(result.exitStatus, ExitStatus::Unconvertible);
     QVERIFY(result.output.isEmpty());
     for (const File &file : files) {
         QFile in(dir.filePath(file.name));
@@ -458,7 +499,8 @@ void TestBatchConversion::autoFollowsTheOpenRules()
     QFETCH(QString, text);
     const BatchResult result = runWith({u"--from"_s, u"auto"_s, u"--to"_s, u"utf-8"_s}, input);
     QCOMPARE(QString::fromUtf8(result.output), text);
-    QCOMPARE(result.exitStatus, text.isEmpty() && !input.isEmpty() ? int(Unconvertible) : int(Success));
+    QCOMPARE(result.exitStatus,
+             text.isEmpty() && !input.isEmpty() ? ExitStatus::Unconvertible : ExitStatus::Success);
 }
 
 void TestBatchConversion::filesAreJoinedAndFailuresReportedEach()
@@ -477,10 +519,13 @@ void TestBatchConversion::filesAreJoinedAndFailuresReportedEach()
     const BatchResult result = runWith(arguments);
     // One byte-order mark; the failing file's start, then the next file.
     QCOMPARE(result.output, QByteArray("\xFF\xFE\xAB\x30\r\0\n\0\xAB\x30\x76\xFF", 12));
-    QCOMPARE(result.exitStatus, int(UsageError));
+    QCOMPARE(result.exitStatus, ExitStatus::UsageError);
     QCOMPARE(result.error.count(u'\n'), 1);
     QVERIFY2(result.error.contains(arguments.at(5) + u": "_s) && result.error.contains(u"missing"_s),
              qPrintable(result.error));
+    QCOMPARE(result.error,
+             texts::fileNotFound(arguments.at(4)) + u'\n'
+                 + texts::aboutFile(arguments.at(5), texts::invalidShiftJis(1, 2) + texts::stoppedPartWay()));
 }
 
 QTEST_GUILESS_MAIN(TestBatchConversion)

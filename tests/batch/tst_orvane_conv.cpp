@@ -1,5 +1,7 @@
 // orvane-conv as a user runs it: a child process fed through standard input or a file.
 
+#include "batch/batch_texts.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -7,7 +9,18 @@
 
 using namespace Qt::StringLiterals;
 
+namespace texts = orvane::batch_texts;
+
 namespace {
+
+// What the program writes to standard error: each message after its name, on lines of its own.
+QString standardError(const QStringList &messages)
+{
+    QString text;
+    for (const QString &message : messages)
+        text += u"orvane-conv: "_s + message + u'\n';
+    return text;
+}
 
 struct Run {
     int exitStatus = -1;
@@ -106,23 +119,32 @@ void TestOrvaneConv::fails_data()
     QTest::addColumn<int>("exitStatus");
     QTest::addColumn<QStringList>("mentions");
     QTest::addColumn<QByteArray>("written"); // the output of what came before the error
+    QTest::addColumn<QStringList>("messages"); // standard error's, whole
 
     QTest::newRow("invalid cp932 byte on line 2")
         << QStringList {u"upper"_s} << QByteArray("abc\r\nde\x81\x20") << 1
-        << QStringList {u"Shift-JIS"_s, u"2 行目、3 文字目"_s, u"手前まで"_s} << QByteArray("ABC\r\nDE");
+        << QStringList {u"Shift-JIS"_s, u"2 行目、3 文字目"_s, u"手前まで"_s} << QByteArray("ABC\r\nDE")
+        << QStringList {texts::invalidShiftJis(2, 3) + texts::stoppedPartWay()};
     QTest::newRow("invalid utf-8 byte")
         << QStringList {u"--from"_s, u"utf-8"_s} << QByteArray("a\nb\xC0\x80") << 1
-        << QStringList {u"UTF-8"_s, u"2 行目、2 文字目"_s} << QByteArray("a\nb");
-    QTest::newRow("emoji to cp932") << QStringList {u"--from"_s, u"utf-8"_s, u"wide"_s}
-                                    << QByteArray("ab\xF0\x9F\x98\x80") << 1
-                                    << QStringList {u"「😀」(U+1F600)"_s, u"1 行目、3 文字目"_s}
-                                    << QByteArray("\x82\x81\x82\x82");
+        << QStringList {u"UTF-8"_s, u"2 行目、2 文字目"_s} << QByteArray("a\nb")
+        << QStringList {texts::invalidUtf8(2, 2) + texts::stoppedPartWay()};
+    QTest::newRow("emoji to cp932")
+        << QStringList {u"--from"_s, u"utf-8"_s, u"wide"_s} << QByteArray("ab\xF0\x9F\x98\x80") << 1
+        << QStringList {u"「😀」(U+1F600)"_s, u"1 行目、3 文字目"_s} << QByteArray("\x82\x81\x82\x82")
+        << QStringList {u"「😀」(U+1F600) は Shift-JIS で保存できません（1 行目、3 文字目）。"_s
+                        + texts::stoppedPartWay()};
     QTest::newRow("unknown kind") << QStringList {u"uppr"_s, u"wide"_s} << QByteArray("abc") << 2
-                                  << QStringList {u"uppr"_s} << QByteArray();
+                                  << QStringList {u"uppr"_s} << QByteArray()
+                                  << QStringList {texts::neitherKindNorFile(u"uppr"_s),
+                                                  texts::neitherKindNorFile(u"wide"_s)};
     QTest::newRow("unknown option") << QStringList {u"--fast"_s} << QByteArray("abc") << 2
-                                    << QStringList {u"--fast"_s} << QByteArray();
+                                    << QStringList {u"--fast"_s} << QByteArray()
+                                    << QStringList {texts::unknownOption(u"--fast"_s) + u'\n'
+                                                    + texts::seeUsage()};
     QTest::newRow("missing file") << QStringList {u"upper"_s, u"/nonexistent/x.txt"_s} << QByteArray() << 2
-                                  << QStringList {u"/nonexistent/x.txt"_s} << QByteArray();
+                                  << QStringList {u"/nonexistent/x.txt"_s} << QByteArray()
+                                  << QStringList {texts::fileNotFound(u"/nonexistent/x.txt"_s)};
 }
 
 void TestOrvaneConv::fails()
@@ -132,6 +154,7 @@ void TestOrvaneConv::fails()
     QFETCH(int, exitStatus);
     QFETCH(QStringList, mentions);
     QFETCH(QByteArray, written);
+    QFETCH(QStringList, messages);
 
     const Run run = runConverter(arguments, input);
     QCOMPARE(run.exitStatus, exitStatus);
@@ -139,6 +162,7 @@ void TestOrvaneConv::fails()
     QVERIFY2(run.error.startsWith(u"orvane-conv: "_s), qPrintable(run.error));
     for (const QString &mention : mentions)
         QVERIFY2(run.error.contains(mention), qPrintable(run.error));
+    QCOMPARE(run.error, standardError(messages));
 }
 
 void TestOrvaneConv::helpAndVersionPrintJapanese_data()
@@ -180,7 +204,9 @@ void TestOrvaneConv::fullOutputIsAFailure()
     process.closeWriteChannel();
     QVERIFY(process.waitForFinished(60'000));
     QCOMPARE(process.exitCode(), 2);
-    QVERIFY(QString::fromLocal8Bit(process.readAllStandardError()).contains(u"標準出力"_s));
+    const QString error = QString::fromLocal8Bit(process.readAllStandardError());
+    QVERIFY(error.contains(u"標準出力"_s));
+    QCOMPARE(error, standardError({texts::cannotWriteStandardOutput()}));
 }
 
 QTEST_GUILESS_MAIN(TestOrvaneConv)

@@ -29,7 +29,7 @@ Converted run(StreamOptions options, const QByteArray &input, qsizetype blockSiz
     return {sink.bytes(), outcome.error};
 }
 
-StreamOptions options(Encoding from, Encoding to, QList<ConversionKind> kinds)
+StreamOptions options(TextEncoding from, TextEncoding to, QList<ConversionKind> kinds)
 {
     StreamOptions result;
     result.from = from;
@@ -59,7 +59,7 @@ void TestStreamConversion::blockEdgesChangeNothing_data()
     QTest::addColumn<QByteArray>("sample");
     QTest::addColumn<QByteArray>("invalid");
 
-    const auto cp932 = Encoding::Cp932, utf8 = Encoding::Utf8;
+    const auto cp932 = TextEncoding::ShiftJis, utf8 = TextEncoding::Utf8;
     const QByteArray badCp932("\x81\x20");
     QTest::newRow("ｶﾞ wide") << options(cp932, cp932, {ConversionKind::Wide}) << QByteArray("a")
                              << QByteArray("\xB6\xDE") << badCp932;
@@ -71,7 +71,7 @@ void TestStreamConversion::blockEdgesChangeNothing_data()
                                       << QByteArray("a") << QByteArray("\x83\x4A\x81\x4A") << badCp932;
     QTest::newRow("あ upper") << options(cp932, cp932, {ConversionKind::Upper}) << QByteArray("a")
                               << QByteArray("\x82\xA0") << badCp932;
-    QTest::newRow("CR LF upper to utf-16le") << options(cp932, Encoding::Utf16Le, {ConversionKind::Upper})
+    QTest::newRow("CR LF upper to utf-16le") << options(cp932, TextEncoding::Utf16Le, {ConversionKind::Upper})
                                              << QByteArray("a") << QByteArray("\r\n") << badCp932;
     QTest::newRow("CR LF ａ narrow-ascii") << options(cp932, cp932, {ConversionKind::NarrowAscii})
                                            << QByteArray("\x82\x81") << QByteArray("\r\n") << badCp932;
@@ -80,11 +80,11 @@ void TestStreamConversion::blockEdgesChangeNothing_data()
     QTest::newRow("utf-8 ｶﾞ wide") << options(utf8, utf8, {ConversionKind::Wide}) << QByteArray("a")
                                    << QByteArray("\xEF\xBD\xB6\xEF\xBE\x9E") << QByteArray("\xFF");
     QTest::newRow("utf-16le 😀 CR LF")
-        << options(Encoding::Utf16Le, utf8, {ConversionKind::Lower}) << QByteArray("A\0", 2)
+        << options(TextEncoding::Utf16Le, utf8, {ConversionKind::Lower}) << QByteArray("A\0", 2)
         << QByteArray("\x3D\xD8\x00\xDE\r\0\n\0", 8) << QByteArray("\x00\xDC", 2);
     QTest::newRow("utf-16be 😀 to cp932 (unstorable)")
-        << options(Encoding::Utf16Be, cp932, {}) << QByteArray("\0A", 2) << QByteArray("\xD8\x3D\xDE\x00", 4)
-        << QByteArray();
+        << options(TextEncoding::Utf16Be, cp932, {}) << QByteArray("\0A", 2)
+        << QByteArray("\xD8\x3D\xDE\x00", 4) << QByteArray();
 }
 
 void TestStreamConversion::blockEdgesChangeNothing()
@@ -127,8 +127,8 @@ void TestStreamConversion::randomTextInLargeBlocks()
                                                     {ConversionKind::Hiragana},
                                                     {ConversionKind::Narrow, ConversionKind::Wide}};
     for (const QList<ConversionKind> &kinds : kindLists) {
-        for (const Encoding to : {Encoding::Cp932, Encoding::Utf8}) {
-            const StreamOptions streamOptions = options(Encoding::Cp932, to, kinds);
+        for (const TextEncoding to : {TextEncoding::ShiftJis, TextEncoding::Utf8}) {
+            const StreamOptions streamOptions = options(TextEncoding::ShiftJis, to, kinds);
             const Converted whole = run(streamOptions, input, input.size() + 1);
             QCOMPARE(whole.error, QString());
             for (const qsizetype blockSize : {(qsizetype(256) << 10) + 1, (qsizetype(300) << 10) + 7})
@@ -161,9 +161,9 @@ void TestStreamConversion::codePageBytesConvertAsTheirText()
     for (int kind = 0; kind <= int(ConversionKind::WideKana); kind = kind == 0 ? 1 : kind * 2) {
         const QList<ConversionKind> kinds
             = kind == 0 ? QList<ConversionKind>() : QList {ConversionKind(kind)};
-        for (const Encoding to : {Encoding::Cp932, Encoding::Utf8}) {
-            const Converted bytes = run(options(Encoding::Cp932, to, kinds), cp932, 1 << 20);
-            const Converted viaText = run(options(Encoding::Utf8, to, kinds), text.toUtf8(), 1 << 20);
+        for (const TextEncoding to : {TextEncoding::ShiftJis, TextEncoding::Utf8}) {
+            const Converted bytes = run(options(TextEncoding::ShiftJis, to, kinds), cp932, 1 << 20);
+            const Converted viaText = run(options(TextEncoding::Utf8, to, kinds), text.toUtf8(), 1 << 20);
             QCOMPARE(bytes.error, QString());
             QVERIFY2(bytes.output == viaText.output, qPrintable(QString::number(kind)));
         }

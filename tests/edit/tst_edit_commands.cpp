@@ -1,4 +1,5 @@
-// Undo, Cut, Copy and Paste against the in-memory edit control and clipboard.
+// Cut, Copy and Paste against the in-memory edit control and clipboard; Undo is tested on the real
+// control (tst_edit_undo).
 
 #include "edit/edit_commands.h"
 
@@ -18,13 +19,9 @@ private slots:
     void copyPutsTheSelectionOnTheClipboardAndChangesNothingElse_data();
     void copyPutsTheSelectionOnTheClipboardAndChangesNothingElse();
     void cutMovesTheSelectionToTheClipboard();
-    void cutIsUndoneByUndo();
     void pasteReplacesTheSelection_data();
     void pasteReplacesTheSelection();
-    void pasteOfAnEmptyClipboardDeletesTheSelectionAndUndoBringsItBack();
     void pasteLeavesTheClipboardAsItWas();
-    void undoRevertsTheLastEditOnly();
-    void undoWithNothingToUndoChangesNothing();
 };
 
 void TestEditCommands::cutAndCopyWithoutSelectionLeaveEverythingAsItWas_data()
@@ -119,20 +116,6 @@ void TestEditCommands::cutMovesTheSelectionToTheClipboard()
     QCOMPARE(fake.document.Modified, true);
 }
 
-void TestEditCommands::cutIsUndoneByUndo()
-{
-    FakeHost fake;
-    fake.edit.loadText(QStringLiteral("abcdef"));
-    fake.edit.select(2, 2);
-
-    CutMenu_Click(fake.host);
-    QCOMPARE(fake.edit.text(), QStringLiteral("abef"));
-    UndoMenu_Click(fake.host);
-
-    QCOMPARE(fake.edit.text(), QStringLiteral("abcdef"));
-    QCOMPARE(fake.clipboard.getText(), QStringLiteral("cd"));
-}
-
 void TestEditCommands::pasteReplacesTheSelection_data()
 {
     QTest::addColumn<QString>("text");
@@ -174,21 +157,6 @@ void TestEditCommands::pasteReplacesTheSelection()
     QCOMPARE(fake.clipboard.getText(), clipboard);
 }
 
-void TestEditCommands::pasteOfAnEmptyClipboardDeletesTheSelectionAndUndoBringsItBack()
-{
-    FakeHost fake;
-    fake.edit.loadText(QStringLiteral("消える文字"));
-    fake.document.Modified = false;
-    fake.edit.select(0, 3);
-
-    PasteMenu_Click(fake.host);
-    QCOMPARE(fake.edit.text(), QStringLiteral("文字"));
-    QCOMPARE(fake.document.Modified, true);
-
-    UndoMenu_Click(fake.host);
-    QCOMPARE(fake.edit.text(), QStringLiteral("消える文字"));
-}
-
 void TestEditCommands::pasteLeavesTheClipboardAsItWas()
 {
     FakeHost fake;
@@ -200,32 +168,6 @@ void TestEditCommands::pasteLeavesTheClipboardAsItWas()
 
     QCOMPARE(fake.clipboard.writes(), 1);
     QCOMPARE(fake.edit.text(), QStringLiteral("x"));
-}
-
-void TestEditCommands::undoRevertsTheLastEditOnly()
-{
-    FakeHost fake;
-    fake.edit.loadText(QStringLiteral("a"));
-    fake.edit.select(1, 0);
-    fake.edit.type(QStringLiteral("b"));
-    fake.edit.type(QStringLiteral("c"));
-
-    UndoMenu_Click(fake.host);
-    QCOMPARE(fake.edit.text(), QStringLiteral("ab"));
-    UndoMenu_Click(fake.host);
-    QCOMPARE(fake.edit.text(), QStringLiteral("a"));
-}
-
-void TestEditCommands::undoWithNothingToUndoChangesNothing()
-{
-    FakeHost fake;
-    fake.edit.loadText(QStringLiteral("読み込んだ"));
-    fake.document.Modified = false;
-
-    UndoMenu_Click(fake.host);
-
-    QCOMPARE(fake.edit.text(), QStringLiteral("読み込んだ"));
-    QCOMPARE(fake.document.Modified, false);
 }
 
 QTEST_GUILESS_MAIN(TestEditCommands)

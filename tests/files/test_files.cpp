@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTest>
 
 #include <csignal>
 #include <grp.h>
@@ -163,25 +162,6 @@ void liftFileSizeLimit()
     ::getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = limit.rlim_max;
     ::setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-HookedMessageBox &HookedMessageBox::answer(MsgBoxAnswer answer, std::function<void()> before)
-{
-    m_answers.append({answer, std::move(before)});
-    return *this;
-}
-
-MsgBoxAnswer HookedMessageBox::msgBox(const QString &prompt, int style, const QString &title)
-{
-    m_shown.append({prompt, style, title});
-    if (m_answers.isEmpty()) {
-        QTest::qFail(qPrintable(QStringLiteral("unexpected message box: ") + prompt), __FILE__, __LINE__);
-        throw std::logic_error("unexpected message box");
-    }
-    auto [answer, before] = m_answers.takeFirst();
-    if (before)
-        before();
-    return answer;
 }
 
 } // namespace orvane::test

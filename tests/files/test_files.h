@@ -2,10 +2,7 @@
 // Helpers of the file tests: files in a temporary folder, and steps run in a child process
 // (with a file size limit, or as an unprivileged user, which the test process itself cannot undo).
 
-#include "host/message_box.h"
-
 #include <QByteArray>
-#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -46,26 +43,5 @@ uint unprivilegedGid();
 // write past it fails with EFBIG as on a full disk.
 void limitFileSize(qint64 bytes);
 void liftFileSizeLimit();
-
-struct ShownPrompt {
-    QString prompt;
-    int style = 0;
-    QString title;
-};
-
-// A message box answering from a script; each answer may first run a hook (to lift a lock or a
-// limit before a Retry). A prompt that the script does not expect fails the test.
-class HookedMessageBox final : public MessageBox {
-public:
-    HookedMessageBox &answer(MsgBoxAnswer answer, std::function<void()> before = {});
-    MsgBoxAnswer msgBox(const QString &prompt, int style, const QString &title) override;
-
-    const QList<ShownPrompt> &shown() const { return m_shown; }
-    bool allAnswersUsed() const { return m_answers.isEmpty(); }
-
-private:
-    QList<std::pair<MsgBoxAnswer, std::function<void()>>> m_answers;
-    QList<ShownPrompt> m_shown;
-};
 
 } // namespace orvane::test

@@ -23,17 +23,17 @@ Q_DECLARE_METATYPE(TextEncoding)
 
 namespace {
 
-const QString kPrompt = QStringLiteral("現在のテキストを保存しますか");
-const QString kFilter = QStringLiteral("テキストファイル (*.txt)|*.txt");
+const QString savePrompt = QStringLiteral("現在のテキストを保存しますか");
+const QString openFilter = QStringLiteral("テキストファイル (*.txt)|*.txt");
 // Save As's file types, one per encoding: Shift-JIS, UTF-8, UTF-8 with BOM, UTF-16 LE, UTF-16 BE.
-const QString kSaveFilter
+const QString saveFilter
     = QStringLiteral("テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
                      "テキストファイル UTF-8 BOM 付き (*.txt)|*.txt|"
                      "テキストファイル UTF-16 LE (*.txt)|*.txt|テキストファイル UTF-16 BE (*.txt)|*.txt");
-constexpr int kPromptStyle = 51;
-constexpr int kErrorStyle = 21;
-constexpr int kOpenFlags = 4100;
-constexpr int kSaveFlags = 2054;
+constexpr int promptStyle = 51;
+constexpr int errorStyle = 21;
+constexpr int openFlags = 4100;
+constexpr int saveFlags = 2054;
 
 // Records whether the wait cursor was up while a file was read or written.
 class WatchedFiles final : public TextFiles {
@@ -59,8 +59,7 @@ private:
     DiskTextFiles m_disk;
 };
 
-// The fakes wired like the main window, with real files and a message box whose answers can run
-// a step first.
+// The fakes wired like the main window, with real files.
 struct Fixture {
     Fixture() { fake.dialog.CancelError = true; }
 
@@ -78,7 +77,7 @@ struct Fixture {
 
     FakeHost fake;
     WatchedFiles files {fake.program};
-    HookedMessageBox messages;
+    ScriptedMessageBox messages;
     Host host {fake.edit, fake.dialog, messages, fake.clipboard, files, fake.program, fake.document};
 };
 
@@ -178,14 +177,14 @@ void TestFileCommands::newOnModifiedDocument()
 
     NewMenu_Click(f.host);
     QCOMPARE(f.messages.shown().size(), 1);
-    QCOMPARE(f.messages.shown()[0].prompt, kPrompt);
-    QCOMPARE(f.messages.shown()[0].style, kPromptStyle);
+    QCOMPARE(f.messages.shown()[0].prompt, savePrompt);
+    QCOMPARE(f.messages.shown()[0].style, promptStyle);
     QCOMPARE(f.messages.shown()[0].title, QStringLiteral("Orvane"));
     QVERIFY(f.fake.dialog.allAnswersUsed());
     if (saveAsChoice != u"-") {
         QCOMPARE(f.fake.dialog.shown().size(), 1);
         QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Save);
-        QCOMPARE(f.fake.dialog.shown()[0].flags, kSaveFlags);
+        QCOMPARE(f.fake.dialog.shown()[0].flags, saveFlags);
         QCOMPARE(f.fake.dialog.shown()[0].initialFileName, old);
     } else {
         QVERIFY(f.fake.dialog.shown().isEmpty());
@@ -209,9 +208,9 @@ void TestFileCommands::openLoadsTheChosenFile()
     OpenMenu_Click(f.host);
     QCOMPARE(f.fake.dialog.shown().size(), 1);
     QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Open);
-    QCOMPARE(f.fake.dialog.shown()[0].flags, kOpenFlags);
+    QCOMPARE(f.fake.dialog.shown()[0].flags, openFlags);
     QCOMPARE(f.fake.dialog.shown()[0].initialFileName, file(QStringLiteral("old.txt")));
-    QCOMPARE(f.fake.dialog.Filter, kFilter);
+    QCOMPARE(f.fake.dialog.Filter, openFilter);
     QCOMPARE(f.fake.dialog.DefaultExt, QStringLiteral(".txt"));
     QCOMPARE(f.text(), s(u"A\r\n日"));
     QCOMPARE(f.path(), chosen);
@@ -322,8 +321,8 @@ void TestFileCommands::openFailureAndCancelPutsPathBack()
 
     OpenMenu_Click(f.host);
     QCOMPARE(f.messages.shown().size(), 2);
-    const ShownPrompt &error = f.messages.shown()[1];
-    QCOMPARE(error.style, kErrorStyle);
+    const ShownMessage &error = f.messages.shown()[1];
+    QCOMPARE(error.style, errorStyle);
     QCOMPARE(error.title, QStringLiteral("エラー"));
     QVERIFY2(error.prompt.contains(QStringLiteral("「%1」").arg(chosenPath)), qPrintable(error.prompt));
     QVERIFY2(error.prompt.contains(descriptionPart), qPrintable(error.prompt));
@@ -418,7 +417,7 @@ void TestFileCommands::saveWithoutPathIsSaveAs()
     SaveMenu_Click(f.host);
     QCOMPARE(f.fake.dialog.shown().size(), 1);
     QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Save);
-    QCOMPARE(f.fake.dialog.shown()[0].flags, kSaveFlags);
+    QCOMPARE(f.fake.dialog.shown()[0].flags, saveFlags);
     QCOMPARE(f.fake.dialog.shown()[0].initialFileName, QString());
     QCOMPARE(fileBytes(chosen), QByteArray("\r\n"));
     QCOMPARE(f.path(), chosen);
@@ -436,7 +435,7 @@ void TestFileCommands::saveAsWritesTheChosenFile()
 
     SaveAsMenu_Click(f.host);
     QCOMPARE(f.fake.dialog.shown()[0].initialFileName, old);
-    QCOMPARE(f.fake.dialog.Filter, kSaveFilter);
+    QCOMPARE(f.fake.dialog.Filter, saveFilter);
     QCOMPARE(f.fake.dialog.DefaultExt, QStringLiteral(".txt"));
     QCOMPARE(fileBytes(chosen), QByteArray("text\r\n"));
     QCOMPARE(fileBytes(old), QByteArray("old\r\n"));
@@ -486,7 +485,7 @@ void TestFileCommands::saveAsChoosesTheEncoding()
     else
         NewMenu_Click(f.host);
     QCOMPARE(f.fake.dialog.shown().size(), 1);
-    QCOMPARE(f.fake.dialog.shown()[0].filter, kSaveFilter);
+    QCOMPARE(f.fake.dialog.shown()[0].filter, saveFilter);
     QCOMPARE(f.fake.dialog.shown()[0].filterIndex, shownIndex);
     QCOMPARE(fileBytes(chosen), saved);
     if (command == u"Save As") {
@@ -526,7 +525,7 @@ void TestFileCommands::saveAsFailureKeepsTheNewName()
     SaveAsMenu_Click(f.host);
     QCOMPARE(f.messages.shown().size(), 1);
     QCOMPARE(f.messages.shown()[0].prompt, texts::readOnlyFile(locked));
-    QCOMPARE(f.messages.shown()[0].style, kErrorStyle);
+    QCOMPARE(f.messages.shown()[0].style, errorStyle);
     QCOMPARE(f.path(), locked);
     QCOMPARE(f.modified(), true);
     QCOMPARE(fileBytes(locked), QByteArray("old\r\n"));
@@ -568,7 +567,7 @@ void TestFileCommands::saveRetryAfterDiskFullLifted()
         });
         SaveMenu_Click(f.host);
         QByteArray out;
-        for (const ShownPrompt &shown : f.messages.shown())
+        for (const ShownMessage &shown : f.messages.shown())
             out += shown.prompt.toUtf8() + '\n';
         out += oldFileIntactAtTheError ? "intact\n" : "damaged\n";
         out += f.modified() ? "modified" : "saved";

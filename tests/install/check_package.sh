@@ -2,7 +2,8 @@
 # Makes the Debian package from the build tree, installs it with apt-get into a fresh Debian 12
 # root (debootstrap, minbase, no recommends) and checks what a user gets there: the programs with
 # all their libraries, the menu entry and icon, the manual pages, the font and Qt's Japanese texts,
-# and a converter that runs. Prints how long each step took.
+# and a converter that runs; and that QScintilla's package stays out (the edit control is built
+# in). Prints how long each step took.
 # Usage: check_package.sh BUILD_DIR. Skips (77) without root, debootstrap or the Debian mirror.
 # The mirror is $ORVANE_DEBIAN_MIRROR, else http://deb.debian.org/debian.
 set -uo pipefail
@@ -75,6 +76,10 @@ for program in orvane orvane-conv; do
     missing=$(in_root ldd "/usr/bin/$program" | grep 'not found')
     [ -z "$missing" ] || fail "$program lacks libraries: $missing"
 done
+# The edit control is built into the editor: the system's QScintilla must not come along.
+qscintilla=$(in_root dpkg-query -W -f='${binary:Package} ${Status}\n' 'libqscintilla2*' 2>/dev/null | grep 'install ok installed')
+[ -z "$qscintilla" ] || fail "QScintilla's package was pulled in: $qscintilla"
+in_root ldd /usr/bin/orvane | grep -q qscintilla && fail "orvane still links a shared QScintilla"
 in_root dpkg-query -W fonts-ipafont-gothic qt6-translations-l10n >/dev/null ||
     fail "the font or Qt's Japanese translations were not pulled in"
 in_root test -f /usr/share/qt6/translations/qtbase_ja.qm || fail "qtbase_ja.qm is missing"

@@ -4,6 +4,7 @@
 #include "search/search_menu.h"
 
 #include "tests/support/fake_host.h"
+#include "tests/support/queued_mark.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -293,7 +294,8 @@ void TestForm2::enterAndEscDoNothing()
 
     // The scripted message box fails the test if a search reports anything.
     QTest::keyClick(widget, Qt::Key(key));
-    QTest::qWait(20);
+    const test::QueuedMark mark;
+    QTRY_VERIFY(mark.reached());
 
     QVERIFY(form);
     QVERIFY(form->isVisible());
@@ -504,7 +506,7 @@ void TestForm2::editingTheBoxSearchesTheEditedText_data()
         << -1 << QStringLiteral("end") << QStringLiteral("end") << qsizetype(2000000);
     QTest::newRow("end typed after the preview")
         << 1 << QStringLiteral("end") << QStringLiteral("{preview}end")
-        << qsizetype(2000000 - Form2::PreviewLength);
+        << qsizetype(2000000 - Form2::previewLength);
     QTest::newRow("x typed before the preview")
         << 0 << QStringLiteral("x") << QStringLiteral("x{preview}") << qsizetype(-1);
     QTest::newRow("Backspace after the preview")

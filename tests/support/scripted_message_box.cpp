@@ -6,9 +6,9 @@
 
 namespace orvane::test {
 
-ScriptedMessageBox &ScriptedMessageBox::answer(MsgBoxAnswer answer)
+ScriptedMessageBox &ScriptedMessageBox::answer(MsgBoxAnswer answer, std::function<void()> before)
 {
-    m_answers.append(answer);
+    m_answers.append({answer, std::move(before)});
     return *this;
 }
 
@@ -19,7 +19,10 @@ MsgBoxAnswer ScriptedMessageBox::msgBox(const QString &prompt, int style, const 
         QTest::qFail(qPrintable(QStringLiteral("unexpected message box: ") + prompt), __FILE__, __LINE__);
         throw std::logic_error("unexpected message box");
     }
-    return m_answers.takeFirst();
+    auto [answer, before] = m_answers.takeFirst();
+    if (before)
+        before();
+    return answer;
 }
 
 } // namespace orvane::test

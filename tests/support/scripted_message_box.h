@@ -6,6 +6,9 @@
 
 #include <QList>
 
+#include <functional>
+#include <utility>
+
 namespace orvane::test {
 
 struct ShownMessage {
@@ -16,15 +19,16 @@ struct ShownMessage {
 
 class ScriptedMessageBox final : public MessageBox {
 public:
-    // Queues the answer for the next prompt.
-    ScriptedMessageBox &answer(MsgBoxAnswer answer);
+    // Queues the answer for the next prompt; before, when given, runs first (to lift a lock or a
+    // limit before a Retry).
+    ScriptedMessageBox &answer(MsgBoxAnswer answer, std::function<void()> before = {});
     MsgBoxAnswer msgBox(const QString &prompt, int style, const QString &title) override;
 
     const QList<ShownMessage> &shown() const { return m_shown; }
     bool allAnswersUsed() const { return m_answers.isEmpty(); }
 
 private:
-    QList<MsgBoxAnswer> m_answers;
+    QList<std::pair<MsgBoxAnswer, std::function<void()>>> m_answers;
     QList<ShownMessage> m_shown;
 };
 

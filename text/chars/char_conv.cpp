@@ -1,6 +1,7 @@
 #include "text/chars/char_conv.h"
 
 #include "text/chars/case_table.h"
+#include "text/chars/conversion_kind.h"
 #include "text/chars/kana_table.h"
 #include "text/chars/width_table.h"
 
@@ -22,22 +23,12 @@ namespace orvane::text {
 
 namespace {
 
-enum class Kind {
-    Upper,
-    Lower,
-    Wide,
-    Narrow,
-    Katakana,
-    Hiragana,
-    WideAscii,
-    WideKana,
-    NarrowAscii,
-    NarrowKana
-};
-
 // The one-block kinds are Wide and Narrow restricted to one block, so they share their specials.
-constexpr bool widens(Kind k) { return k == Kind::Wide || k == Kind::WideKana; }
-constexpr bool narrows(Kind k) { return k == Kind::Narrow || k == Kind::NarrowKana; }
+constexpr bool widens(ConversionKind k) { return k == ConversionKind::Wide || k == ConversionKind::WideKana; }
+constexpr bool narrows(ConversionKind k)
+{
+    return k == ConversionKind::Narrow || k == ConversionKind::NarrowKana;
+}
 
 // Which rows of the width tables a width conversion uses.
 struct WidthBlocks {
@@ -88,9 +79,6 @@ struct Tables {
     // Narrow: the two half-width units of a full-width katakana, by katakana − U+30A0.
     char16_t narrowPairs[0x60][2] = {};
 };
-
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 char32_t lookUpCase(const CasePair *first, const CasePair *last, char32_t c)
 {
@@ -289,29 +277,29 @@ std::unique_ptr<Tables> buildHiragana()
     return t;
 }
 
-template <Kind K> const Tables &tables()
+template <ConversionKind K> const Tables &tables()
 {
     static const std::unique_ptr<Tables> t = [] {
         switch (K) {
-        case Kind::Upper:
+        case ConversionKind::Upper:
             return buildUpper();
-        case Kind::Lower:
+        case ConversionKind::Lower:
             return buildLower();
-        case Kind::Wide:
+        case ConversionKind::Wide:
             return buildWide({.ascii = true, .kana = true, .symbols = true});
-        case Kind::Narrow:
+        case ConversionKind::Narrow:
             return buildNarrow({.ascii = true, .kana = true, .symbols = false});
-        case Kind::WideAscii:
+        case ConversionKind::WideAscii:
             return buildWide({.ascii = true, .kana = false, .symbols = false});
-        case Kind::WideKana:
+        case ConversionKind::WideKana:
             return buildWide({.ascii = false, .kana = true, .symbols = false});
-        case Kind::NarrowAscii:
+        case ConversionKind::NarrowAscii:
             return buildNarrow({.ascii = true, .kana = false, .symbols = false});
-        case Kind::NarrowKana:
+        case ConversionKind::NarrowKana:
             return buildNarrow({.ascii = false, .kana = true, .symbols = false});
-        case Kind::Katakana:
+        case ConversionKind::Katakana:
             return buildKatakana();
-        case Kind::Hiragana:
+        case ConversionKind::Hiragana:
             return buildHiragana();
         }
         return std::unique_ptr<Tables>();
@@ -324,9 +312,9 @@ inline char32_t decodePair(char16_t high, char16_t low)
     return 0x10000 + ((char32_t(high) - 0xD800) << 10) + (low - 0xDC00);
 }
 
-template <Kind K> char32_t caseOf(char32_t cp)
+template <ConversionKind K> char32_t caseOf(char32_t cp)
 {
-    if constexpr (K == Kind::Upper)
+    if constexpr (K == ConversionKind::Upper)
         return lookUpCase(std::begin(upperCaseRows), std::end(upperCaseRows), cp);
     else
         return lookUpCase(std::begin(lowerCaseRows), std::end(lowerCaseRows), cp);
@@ -353,12 +341,12 @@ struct Step {
 // Converts the unit at p whose table entry is kSpecial. A half-width mark looks back at the
 // letter before it, which the table has already written as the last output unit (a letter always
 // changes, so it is never part of the copied prefix).
-template <Kind K>
+template <ConversionKind K>
 Step special(const Tables &t, const char16_t *begin, const char16_t *p, const char16_t *end, char16_t *o)
 {
     const char16_t c = *p;
-    if constexpr (K == Kind::Upper || K == Kind::Lower) {
-        if (isHighSurrogate(c) && end - p >= 2 && isLowSurrogate(p[1])) {
+    if constexpr (K == ConversionKind::Upper || K == ConversionKind::Lower) {
+        if (QChar::isHighSurrogate(c) && end - p >= 2 && QChar::isLowSurrogate(p[1])) {
             const char32_t to = caseOf<K>(decodePair(c, p[1]));
             *o++ = char16_t(0xD800 + ((to - 0x10000) >> 10));
             *o++ = char16_t(0xDC00 + ((to - 0x10000) & 0x3FF));
@@ -378,7 +366,7 @@ Step special(const Tables &t, const char16_t *begin, const char16_t *p, const ch
             *o++ = t.narrowPairs[c - 0x30A0][1];
             return {p + 1, o};
         }
-    } else if constexpr (K == Kind::Hiragana) {
+    } else if constexpr (K == ConversionKind::Hiragana) {
         // A mark after a half-width letter belongs to it; a lone mark stays as it is.
         if ((c == halfWidthVoicedMark || c == halfWidthSemiVoicedMark) && p != begin
             && isHalfWidthLetter(p[-1])) {
@@ -394,16 +382,16 @@ Step special(const Tables &t, const char16_t *begin, const char16_t *p, const ch
 }
 
 // Whether special() gives something other than its input at p.
-template <Kind K> bool specialChanges(const char16_t *begin, const char16_t *p, const char16_t *end)
+template <ConversionKind K> bool specialChanges(const char16_t *begin, const char16_t *p, const char16_t *end)
 {
     if (*p == 0xFFFF)
         return false;
-    if constexpr (K == Kind::Upper || K == Kind::Lower) {
-        if (!(end - p >= 2 && isLowSurrogate(p[1])))
+    if constexpr (K == ConversionKind::Upper || K == ConversionKind::Lower) {
+        if (!(end - p >= 2 && QChar::isLowSurrogate(p[1])))
             return false;
         const char32_t cp = decodePair(p[0], p[1]);
         return caseOf<K>(cp) != cp;
-    } else if constexpr (K == Kind::Hiragana) {
+    } else if constexpr (K == ConversionKind::Hiragana) {
         return p != begin && isHalfWidthLetter(p[-1]);
     } else {
         return true;
@@ -462,7 +450,7 @@ struct BlockMapper {
 static_assert(kMaxOffsets == 3 && kMaxActive == 4, "BlockMapper::map spells the ranges out");
 #endif
 
-template <Kind K>
+template <ConversionKind K>
 const char16_t *firstChange(const Tables &t, const char16_t *const begin, const char16_t *const end)
 {
     const char16_t *p = begin;
@@ -494,7 +482,7 @@ const char16_t *firstChange(const Tables &t, const char16_t *const begin, const 
     return end;
 }
 
-template <Kind K> QString convert(const QString &text)
+template <ConversionKind K> QString convert(const QString &text)
 {
     const Tables &t = tables<K>();
     const char16_t *const begin = reinterpret_cast<const char16_t *>(text.utf16());
@@ -586,15 +574,15 @@ template <Kind K> QString convert(const QString &text)
 
 } // namespace
 
-QString toUpper(const QString &text) { return convert<Kind::Upper>(text); }
-QString toLower(const QString &text) { return convert<Kind::Lower>(text); }
-QString toWide(const QString &text) { return convert<Kind::Wide>(text); }
-QString toNarrow(const QString &text) { return convert<Kind::Narrow>(text); }
-QString toKatakana(const QString &text) { return convert<Kind::Katakana>(text); }
-QString toHiragana(const QString &text) { return convert<Kind::Hiragana>(text); }
-QString toWideAscii(const QString &text) { return convert<Kind::WideAscii>(text); }
-QString toWideKana(const QString &text) { return convert<Kind::WideKana>(text); }
-QString toNarrowAscii(const QString &text) { return convert<Kind::NarrowAscii>(text); }
-QString toNarrowKana(const QString &text) { return convert<Kind::NarrowKana>(text); }
+QString toUpper(const QString &text) { return convert<ConversionKind::Upper>(text); }
+QString toLower(const QString &text) { return convert<ConversionKind::Lower>(text); }
+QString toWide(const QString &text) { return convert<ConversionKind::Wide>(text); }
+QString toNarrow(const QString &text) { return convert<ConversionKind::Narrow>(text); }
+QString toKatakana(const QString &text) { return convert<ConversionKind::Katakana>(text); }
+QString toHiragana(const QString &text) { return convert<ConversionKind::Hiragana>(text); }
+QString toWideAscii(const QString &text) { return convert<ConversionKind::WideAscii>(text); }
+QString toWideKana(const QString &text) { return convert<ConversionKind::WideKana>(text); }
+QString toNarrowAscii(const QString &text) { return convert<ConversionKind::NarrowAscii>(text); }
+QString toNarrowKana(const QString &text) { return convert<ConversionKind::NarrowKana>(text); }
 
 } // namespace orvane::text

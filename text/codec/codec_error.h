@@ -16,8 +16,8 @@ struct Position {
 
 struct DecodeError {
     Position at;
-    // The input ended inside a sequence that more bytes could have completed, so a reader of a
-    // stream may wait for the next block instead of failing.
+    // The input ended inside a sequence that more bytes could have completed: Open says the file
+    // was cut off, and wholeCharacters (block_cut.h) ends a block before such a sequence.
     bool truncated = false;
 };
 

@@ -21,6 +21,13 @@ using namespace tables;
 
 static_assert(singleByte[0x5C] == 0x5C && singleByte[0x7E] == 0x7E && singleByte[0x80] == 0x80);
 static_assert(singleByte[0x81] == kLeadByte && singleByte[0xA0] == 0xF8F0 && singleByte[0xFF] == 0xF8F3);
+static_assert([] {
+    for (int b = 0; b < 256; ++b) {
+        if ((singleByte[b] == kLeadByte) != isLeadByte(uchar(b)))
+            return false;
+    }
+    return true;
+}());
 static_assert(doubleByte[leadRow(0x81)][0x60 - kTrailFirst] == 0xFF5E);
 static_assert(doubleByte[leadRow(0xF0)][0] == 0xE000
               && doubleByte[leadRow(0xF9)][0xFC - kTrailFirst] == 0xE757);
@@ -80,19 +87,6 @@ inline qsizetype narrowAsciiRun(const char16_t *src, qsizetype available, uchar 
 }
 #endif
 
-// Line and column of a byte offset that decoded cleanly up to there. Only runs on an error.
-Position positionOfByte(const uchar *src, qsizetype offset)
-{
-    Position at;
-    at.offset = offset;
-    const qsizetype lineStart = codepage::countLines(src, offset, at);
-    // CR and LF are never trail bytes, so a line starts on a character; each character is one
-    // UTF-16 unit, hence one column.
-    for (qsizetype k = lineStart; k < offset; k += singleByte[src[k]] == kLeadByte ? 2 : 1)
-        ++at.column;
-    return at;
-}
-
 } // namespace
 
 bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
@@ -135,7 +129,7 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
         *out++ = singleByte[*in++];
     const bool ok = in == end;
     if (!ok && error) {
-        error->at = positionOfByte(begin, in - begin);
+        error->at = codepage::positionOfCp932Byte(begin, in - begin);
         error->truncated = in + 1 == end;
     }
     const qsizetype length = out - outBegin;

@@ -26,6 +26,9 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error = nullptr);
 // surrogate is reported as itself). On failure bytes holds the codes of the characters before it.
 bool encode(QStringView text, QByteArray &bytes, EncodeError *error = nullptr);
 
+// The first byte of a double-byte code. CR and LF are never part of one.
+constexpr bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
 // True when the character has a code in code page 932 (including the JIS variants written as their
 // JIS character, such as U+301C).
 bool canEncode(char32_t codePoint);

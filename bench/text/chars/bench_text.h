@@ -59,4 +59,16 @@ inline QString asciiText(qsizetype length)
     return text;
 }
 
+// One line of hiragana, katakana, kanji, ASCII, half-width katakana and full-width letters, repeated
+// to at least `units` units.
+inline QString repeatedSampleLine(qsizetype units)
+{
+    const QString line = QStringLiteral("ひらがなとカタカナと漢字、ABC abc ｶﾞｯｺｳ　ＡＢＣ１２３。\r\n");
+    QString text;
+    text.reserve(units + line.size());
+    while (text.size() < units)
+        text += line;
+    return text;
+}
+
 } // namespace orvane::bench

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-namespace orvane::editTexts {
+namespace orvane::edit_texts {
 
 inline QString undo() { return QStringLiteral("元に戻す(&U)"); }
 inline QString cut() { return QStringLiteral("切り取り(&T)"); }
@@ -12,4 +12,4 @@ inline QString paste() { return QStringLiteral("貼り付け(&P)"); }
 inline QString erase() { return QStringLiteral("削除(&D)"); }
 inline QString selectAll() { return QStringLiteral("すべて選択(&A)"); }
 
-} // namespace orvane::editTexts
+} // namespace orvane::edit_texts

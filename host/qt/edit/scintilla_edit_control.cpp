@@ -6,6 +6,7 @@
 #include "scintilla_text_widget.h"
 #include "utf16_index.h"
 
+#include "text/codec/line_ends.h"
 #include "text/codec/utf8.h"
 
 #include <Qsci/qscicommand.h>
@@ -26,44 +27,6 @@ namespace orvane {
 namespace {
 
 using Sci = QsciScintillaBase;
-
-// Lone CR and lone LF become CR LF; a text without them comes back shared, not copied.
-QString withCrLf(const QString &text)
-{
-    const QChar *begin = text.constData();
-    const qsizetype size = text.size();
-    qsizetype first = 0;
-    for (; first < size; ++first) {
-        const QChar c = begin[first];
-        if (c == u'\n')
-            break;
-        if (c == u'\r') {
-            if (first + 1 < size && begin[first + 1] == u'\n') {
-                ++first;
-                continue;
-            }
-            break;
-        }
-    }
-    if (first == size)
-        return text;
-    QString result;
-    result.reserve(size + size / 16 + 2);
-    result.append(begin, first);
-    for (qsizetype i = first; i < size; ++i) {
-        const QChar c = begin[i];
-        if (c == u'\r') {
-            result.append(u"\r\n");
-            if (i + 1 < size && begin[i + 1] == u'\n')
-                ++i;
-        } else if (c == u'\n') {
-            result.append(u"\r\n");
-        } else {
-            result.append(c);
-        }
-    }
-    return result;
-}
 
 // The document's UTF-8 as text. QString::fromUtf8 would drop a U+FEFF at the start, which here
 // is a character of the text.
@@ -367,7 +330,7 @@ void ScintillaEditControl::setText(const QString &text)
 {
     ChangeBatch batch(this);
     const SciCall sci(m_widget);
-    const QByteArray next = withCrLf(text).toUtf8();
+    const QByteArray next = codepage::withCrLf(text).toUtf8();
     const qsizetype length = sci(Sci::SCI_GETLENGTH);
     const char *current = sci.pointer(Sci::SCI_GETCHARACTERPOINTER);
 
@@ -391,7 +354,7 @@ void ScintillaEditControl::setText(const QString &text)
 
 void ScintillaEditControl::loadText(const QString &text)
 {
-    const QString normalized = withCrLf(text);
+    const QString normalized = codepage::withCrLf(text);
     loadUtf8(normalized.toUtf8(), normalized.size());
 }
 
@@ -448,7 +411,7 @@ void ScintillaEditControl::setSelText(const QString &text)
 {
     ChangeBatch batch(this);
     const SciCall sci(m_widget);
-    const QByteArray bytes = withCrLf(text).toUtf8();
+    const QByteArray bytes = codepage::withCrLf(text).toUtf8();
     const qsizetype start = sci(Sci::SCI_GETSELECTIONSTART);
     const qsizetype end = sci(Sci::SCI_GETSELECTIONEND);
     const bool same = end - start == bytes.size()

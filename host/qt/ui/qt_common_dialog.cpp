@@ -61,7 +61,7 @@ protected:
                 if (!info.isDir() && !info.absoluteDir().exists()) {
                     QMessageBox::warning(
                         this, windowTitle(),
-                        uitexts::pathNotFound(QDir::toNativeSeparators(info.absolutePath())));
+                        ui_texts::pathNotFound(QDir::toNativeSeparators(info.absolutePath())));
                     return;
                 }
             }
@@ -112,7 +112,7 @@ void QtCommonDialog::show(bool save)
 {
     FileDialog dialog(m_parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setWindowTitle(save ? uitexts::saveTitle() : uitexts::openTitle());
+    dialog.setWindowTitle(save ? ui_texts::saveTitle() : ui_texts::openTitle());
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(!save && (Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
                                                             : QFileDialog::AnyFile);
@@ -139,7 +139,7 @@ void QtCommonDialog::show(bool save)
     if (dialog.exec() != QDialog::Accepted
         || (dialog.typedFile.isEmpty() && dialog.selectedFiles().isEmpty())) {
         if (CancelError)
-            throw HostError(ErrorNumber::DialogCancelled, uitexts::dialogCancelled());
+            throw HostError(ErrorNumber::DialogCancelled, ui_texts::dialogCancelled());
         return;
     }
     const QString chosen = dialog.typedFile.isEmpty() ? dialog.selectedFiles().first() : dialog.typedFile;

@@ -40,11 +40,11 @@ struct ButtonSpec {
 
 std::vector<ButtonSpec> buttonsOf(int style)
 {
-    const ButtonSpec ok {uitexts::ok(), QMessageBox::AcceptRole, MsgBoxAnswer::Ok};
-    const ButtonSpec cancel {uitexts::cancel(), QMessageBox::RejectRole, MsgBoxAnswer::Cancel};
-    const ButtonSpec yes {uitexts::yes(), QMessageBox::YesRole, MsgBoxAnswer::Yes};
-    const ButtonSpec no {uitexts::no(), QMessageBox::NoRole, MsgBoxAnswer::No};
-    const ButtonSpec retry {uitexts::retry(), QMessageBox::AcceptRole, MsgBoxAnswer::Retry};
+    const ButtonSpec ok {ui_texts::ok(), QMessageBox::AcceptRole, MsgBoxAnswer::Ok};
+    const ButtonSpec cancel {ui_texts::cancel(), QMessageBox::RejectRole, MsgBoxAnswer::Cancel};
+    const ButtonSpec yes {ui_texts::yes(), QMessageBox::YesRole, MsgBoxAnswer::Yes};
+    const ButtonSpec no {ui_texts::no(), QMessageBox::NoRole, MsgBoxAnswer::No};
+    const ButtonSpec retry {ui_texts::retry(), QMessageBox::AcceptRole, MsgBoxAnswer::Retry};
     switch (style & buttonMask) {
     case 1:
         return {ok, cancel};

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-namespace orvane::uitexts {
+namespace orvane::ui_texts {
 
 // Button captions as a Japanese Windows message box shows them.
 inline QString ok() { return QStringLiteral("OK"); }
@@ -20,4 +20,4 @@ inline QString pathNotFound(const QString &folder)
     return QStringLiteral("フォルダー「%1」が見つかりません。\nパスを確認してください。").arg(folder);
 }
 
-} // namespace orvane::uitexts
+} // namespace orvane::ui_texts

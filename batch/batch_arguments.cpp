@@ -1,0 +1,159 @@
+#include "batch_arguments.h"
+
+#include "batch_texts.h"
+
+namespace orvane::batch {
+
+namespace {
+
+struct KindName {
+    QStringView name;
+    ConversionKind kind;
+};
+
+constexpr KindName kindNames[] = {
+    {u"upper", ConversionKind::Upper},
+    {u"lower", ConversionKind::Lower},
+    {u"wide", ConversionKind::Wide},
+    {u"narrow", ConversionKind::Narrow},
+    {u"katakana", ConversionKind::Katakana},
+    {u"hiragana", ConversionKind::Hiragana},
+    {u"narrow-ascii", ConversionKind::NarrowAscii},
+    {u"wide-ascii", ConversionKind::WideAscii},
+    {u"narrow-kana", ConversionKind::NarrowKana},
+    {u"wide-kana", ConversionKind::WideKana},
+};
+
+struct EncodingName {
+    QStringView name;
+    std::optional<TextEncoding> encoding; // nothing: auto
+    bool input;
+    bool output;
+};
+
+constexpr EncodingName encodingNames[] = {
+    {u"cp932", TextEncoding::ShiftJis, true, true},       {u"shift-jis", TextEncoding::ShiftJis, true, true},
+    {u"shift_jis", TextEncoding::ShiftJis, true, true},   {u"sjis", TextEncoding::ShiftJis, true, true},
+    {u"windows-31j", TextEncoding::ShiftJis, true, true}, {u"ms932", TextEncoding::ShiftJis, true, true},
+    {u"utf-8", TextEncoding::Utf8, true, true},           {u"utf8", TextEncoding::Utf8, true, true},
+    {u"utf-8-bom", TextEncoding::Utf8Bom, false, true},   {u"utf-16le", TextEncoding::Utf16Le, true, true},
+    {u"utf-16be", TextEncoding::Utf16Be, true, true},     {u"auto", std::nullopt, true, false},
+};
+
+const EncodingName *encodingFromName(QStringView name, bool input)
+{
+    for (const EncodingName &entry : encodingNames) {
+        if ((input ? entry.input : entry.output) && name.compare(entry.name, Qt::CaseInsensitive) == 0)
+            return &entry;
+    }
+    return nullptr;
+}
+
+ParsedArguments usageError(const QString &message)
+{
+    ParsedArguments parsed;
+    parsed.error = message + u'\n' + batch_texts::seeUsage();
+    return parsed;
+}
+
+} // namespace
+
+std::optional<ConversionKind> kindFromName(QStringView name)
+{
+    for (const KindName &entry : kindNames) {
+        if (name.compare(entry.name, Qt::CaseInsensitive) == 0)
+            return entry.kind;
+    }
+    return std::nullopt;
+}
+
+bool looksLikeKindName(const QString &word)
+{
+    if (word.isEmpty())
+        return false;
+    for (QChar c : word) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != u'-' && c != u'_')
+            return false;
+    }
+    return true;
+}
+
+ParsedArguments parseArguments(const QStringList &arguments)
+{
+    ParsedArguments parsed;
+    BatchArguments &result = parsed.arguments;
+    bool onlyFiles = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &word = arguments.at(i);
+        const bool isLast = i + 1 == arguments.size();
+        if (onlyFiles) {
+            result.files.append(word);
+            continue;
+        }
+        if (word == u"--help" || word == u"-h") {
+            result.showHelp = true;
+            continue;
+        }
+        if (word == u"--version") {
+            result.showVersion = true;
+            continue;
+        }
+        if (word == u"-i" || word == u"--in-place") {
+            result.inPlace = true;
+            continue;
+        }
+        if (word == u"--") {
+            if (isLast)
+                return usageError(batch_texts::missingFile());
+            onlyFiles = true;
+            continue;
+        }
+        if (word.startsWith(u"--from") || word.startsWith(u"--to")) {
+            const qsizetype equals = word.indexOf(u'=');
+            const QString option = equals < 0 ? word : word.left(equals);
+            if (option != u"--from" && option != u"--to")
+                return usageError(batch_texts::unknownOption(word));
+            QString value;
+            if (equals >= 0) {
+                value = word.mid(equals + 1);
+            } else {
+                if (isLast)
+                    return usageError(batch_texts::missingValue(option));
+                value = arguments.at(++i);
+            }
+            const bool input = option == u"--from";
+            const EncodingName *named = encodingFromName(value, input);
+            if (!named)
+                return usageError(input ? batch_texts::unknownInputEncoding(value)
+                                        : batch_texts::unknownOutputEncoding(value));
+            if (input)
+                result.from = named->encoding;
+            else
+                result.to = *named->encoding;
+            continue;
+        }
+        if (word == u"-") {
+            result.files.append(word);
+            continue;
+        }
+        if (word.startsWith(u'-'))
+            return usageError(batch_texts::unknownOption(word));
+        // Kinds come before the files.
+        if (result.files.isEmpty()) {
+            if (const std::optional<ConversionKind> kind = kindFromName(word)) {
+                result.kinds.append(*kind);
+                continue;
+            }
+        }
+        result.files.append(word);
+    }
+    if (result.inPlace && !result.showHelp && !result.showVersion) {
+        if (result.files.isEmpty())
+            return usageError(batch_texts::inPlaceNeedsFiles());
+        if (result.files.contains(u"-"_qs))
+            return usageError(batch_texts::inPlaceNotStandardInput());
+    }
+    return parsed;
+}
+
+} // namespace orvane::batch

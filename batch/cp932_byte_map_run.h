@@ -1,0 +1,14 @@
+#pragma once
+// The streaming run over the code page 932 byte map: each large block converts in two halves at
+// once, and a block's output is written out while the next one converts.
+
+#include "block_reader.h"
+#include "stream_conversion.h"
+
+#include "text/codec/cp932_byte_map.h"
+
+namespace orvane::batch {
+
+StreamOutcome runCp932ByteMap(const codepage::Cp932ByteMap &map, BlockReader &reader, ByteSink &sink);
+
+} // namespace orvane::batch

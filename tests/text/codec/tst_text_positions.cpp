@@ -1,0 +1,108 @@
+// Line and column counted piece by piece, as orvane-conv counts them over its blocks, against the
+// same place counted from the start, as the codecs' errors count it, for every cut of each text.
+
+#include "text/codec/cp932.h"
+#include "text/codec/text_positions.h"
+
+#include <QTest>
+
+using namespace orvane;
+
+class TestTextPositions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void piecesCountAsTheWhole_data();
+    void piecesCountAsTheWhole();
+    void positionsOfLongTexts();
+};
+
+void TestTextPositions::piecesCountAsTheWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("one line") << u"あいうabc"_qs;
+    QTest::newRow("CR LF, lone CR, lone LF") << u"a\r\nbb\rccc\nd\r\n\r\n\n\rえ"_qs;
+    QTest::newRow("pairs and half-width") << u"😀x\r\n𠮷野家ｶﾞ\r😀"_qs;
+    QTest::newRow("ends with CR LF") << u"表\\示\r\n"_qs;
+}
+
+// Each text as UTF-16, UTF-8 and code page 932 (where it can be stored), cut anywhere a piece may
+// end: not between CR and LF, not inside a character.
+void TestTextPositions::piecesCountAsTheWhole()
+{
+    QFETCH(QString, text);
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const QByteArray utf8 = text.toUtf8();
+    const auto *utf8Bytes = reinterpret_cast<const unsigned char *>(utf8.constData());
+    QByteArray cp932Text;
+    const bool storable = cp932::encode(text, cp932Text);
+    const auto *cp932Bytes = reinterpret_cast<const unsigned char *>(cp932Text.constData());
+
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        if (cut > 0 && cut < text.size()
+            && ((text[cut - 1] == u'\r' && text[cut] == u'\n') || text[cut].isLowSurrogate()))
+            continue;
+        const QStringView before = QStringView(text).first(cut);
+        const qsizetype utf8Cut = before.toUtf8().size();
+        QByteArray cp932Before;
+        cp932::encode(before, cp932Before);
+
+        codepage::Position inUnits;
+        codepage::advance(inUnits, before);
+        codepage::advance(inUnits, QStringView(text).sliced(cut));
+        const codepage::Position whole = codepage::positionOfUnit(units, text.size());
+        QCOMPARE(inUnits.line, whole.line);
+        QCOMPARE(inUnits.column, whole.column);
+        QCOMPARE(inUnits.offset, text.size());
+
+        codepage::Position inUtf8;
+        codepage::advanceUtf8(inUtf8, utf8Bytes, utf8Cut);
+        codepage::advanceUtf8(inUtf8, utf8Bytes + utf8Cut, utf8.size() - utf8Cut);
+        const codepage::Position wholeUtf8 = codepage::positionOfUtf8Byte(utf8Bytes, utf8.size());
+        QCOMPARE(inUtf8.line, whole.line);
+        QCOMPARE(inUtf8.column, wholeUtf8.column);
+        QCOMPARE(wholeUtf8.line, whole.line);
+
+        // A piece's place relative to its start, continued from where the piece starts.
+        codepage::Position start;
+        codepage::advance(start, before);
+        const codepage::Position rest = codepage::positionOfUnit(units + cut, text.size() - cut);
+        const codepage::Position continued = codepage::continued(start, rest);
+        QCOMPARE(continued.line, whole.line);
+        QCOMPARE(continued.column, whole.column);
+        QCOMPARE(continued.offset, text.size());
+
+        if (!storable)
+            continue;
+        const qsizetype cp932Cut = cp932Before.size();
+        codepage::Position inCp932;
+        codepage::advanceCp932(inCp932, cp932Bytes, cp932Cut);
+        codepage::advanceCp932(inCp932, cp932Bytes + cp932Cut, cp932Text.size() - cp932Cut);
+        const codepage::Position wholeCp932 = codepage::positionOfCp932Byte(cp932Bytes, cp932Text.size());
+        QCOMPARE(inCp932.line, wholeCp932.line);
+        QCOMPARE(inCp932.column, wholeCp932.column);
+        QCOMPARE(wholeCp932.line, whole.line);
+    }
+}
+
+// Long enough for the vector loops and their counters' rounds: every CR, LF and CR LF one line.
+void TestTextPositions::positionsOfLongTexts()
+{
+    for (const QString &line : {u"x\r\n"_qs, u"あ\r"_qs, u"\n"_qs, u"\r\n\n\r"_qs}) {
+        const qsizetype lines = line == u"\r\n\n\r" ? 3 : 1;
+        const QString text = line.repeated(70'000) + u"end"_qs;
+        const codepage::Position at
+            = codepage::positionOfUnit(reinterpret_cast<const char16_t *>(text.utf16()), text.size());
+        QCOMPARE(at.line, 1 + 70'000 * lines);
+        QCOMPARE(at.column, 4);
+        const QByteArray bytes = text.toUtf8();
+        const codepage::Position inBytes = codepage::positionOfUtf8Byte(
+            reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size());
+        QCOMPARE(inBytes.line, at.line);
+        QCOMPARE(inBytes.column, 4);
+    }
+}
+
+QTEST_APPLESS_MAIN(TestTextPositions)
+#include "tst_text_positions.moc"
