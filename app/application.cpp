@@ -3,18 +3,23 @@
 #include "app_texts.h"
 #include "command_line_help.h"
 #include "form1.h"
+#include "journal_recovery.h"
 
 #include "host/files/disk_text_files.h"
 #include "host/qt/qt_clipboard.h"
 #include "host/qt/qt_program.h"
 #include "host/qt/ui/qt_common_dialog.h"
 #include "host/qt/ui/qt_message_box.h"
+#include "journal/journal.h"
+#include "journal/journal_folder.h"
+#include "journal/termination_signals.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QProcess>
 #include <QTimer>
 #include <QTranslator>
 #include <QUrl>
@@ -26,6 +31,16 @@
 namespace orvane {
 
 namespace {
+
+// The journal of the one window, for the end of the process when the X server goes away (Qt
+// then calls exit): what was appended is in the kernel already, and this puts it on the disk.
+journal::Journal *processJournal = nullptr;
+
+void syncJournalAtExit()
+{
+    if (processJournal)
+        processJournal->syncNow();
+}
 
 void printLine(const QString &line)
 {
@@ -126,11 +141,29 @@ int runApplication(int argc, char **argv)
     auto *form1 = new Form1(messageBox, commonDialog, clipboard, textFiles, program);
     messageBox.setParentWidget(form1);
     commonDialog.setParentWidget(form1);
+    // Like the window, never destroyed: it is left as it is when the program does not end normally.
+    const QString folder = journal::journalFolder();
+    auto *journal = new journal::Journal(folder);
+    form1->keepJournal(*journal);
+    processJournal = journal;
+    std::atexit(syncJournalAtExit);
+    // A signal cannot be answered with a dialog: the journal is made complete, then the program ends.
+    new journal::TerminationSignals([journal](int) { journal->syncNow(); }, form1);
     form1->show();
-    if (!start.file.isEmpty()) {
-        // Once the window is up, so that its questions and error boxes stand over it.
-        QTimer::singleShot(0, form1, [form1, file = start.file] { form1->openFile(file); });
-    }
+    // Once the window is up, so that its questions and error boxes stand over it: first the
+    // journals of windows that are gone, then the file named on the command line.
+    QTimer::singleShot(0, form1, [form1, journal, folder, file = start.file] {
+        const QString program = QCoreApplication::applicationFilePath();
+        const bool restored = offerJournals(form1->host(), *journal, folder,
+                                            [program] { QProcess::startDetached(program, {}); });
+        if (file.isEmpty())
+            return;
+        // The restored text stays here, unsaved; the file opens beside it.
+        if (restored)
+            QProcess::startDetached(program, {file});
+        else
+            form1->openFile(file);
+    });
 
     const int code = QApplication::exec();
     // The application's own teardown still runs (it hands the clipboard to the desktop's

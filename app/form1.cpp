@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "app_texts.h"
+#include "document_journal.h"
 #include "file_drop_filter.h"
 #include "menu_shortcut_filter.h"
 #include "menu_table.h"
@@ -8,6 +9,7 @@
 #include "files/file_commands.h"
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "host/retry.h"
+#include "journal/journal.h"
 #include "search/search_menu.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -73,6 +75,9 @@ Form1::Form1(MessageBox &messageBox, CommonDialog &commonDialog, Clipboard &clip
 
     if (qGuiApp) {
         connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+            // Whatever the user answers, or if the session ends before: the journal is on the disk.
+            if (m_journal)
+                m_journal->syncNow();
             if (m_document.Modified && !m_program.hasEnded() && manager.allowsInteraction()) {
                 askToEnd();
                 manager.release();
@@ -88,6 +93,18 @@ Form1::Form1(MessageBox &messageBox, CommonDialog &commonDialog, Clipboard &clip
 Form1::~Form1() = default;
 
 QsciScintilla *Form1::text1Widget() const { return m_text1->widget(); }
+
+void Form1::keepJournal(journal::Journal &journal)
+{
+    m_journal = &journal;
+    m_documentJournal = std::make_unique<DocumentJournal>(
+        journal, [this] { return qint64(m_text1->byteFromUtf16(m_text1->utf16Length())); });
+    m_document.setObserver(m_documentJournal.get());
+    m_text1->setRecorder(&journal);
+    m_documentJournal->currentFileSet(m_document.file());
+    // The program ends normally only once the text is saved or the user let it go.
+    m_program.beforeEnd = [&journal] { journal.discard(); };
+}
 
 void Form1::Form_Load()
 {

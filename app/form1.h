@@ -20,6 +20,10 @@ class ScintillaEditControl;
 class SearchMenu;
 class MenuShortcutFilter;
 class FileDropFilter;
+class DocumentJournal;
+namespace journal {
+class Journal;
+}
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -34,6 +38,10 @@ public:
     const Document &document() const { return m_document; }
     // True once a command has ended the program.
     bool hasEnded() const { return m_program.hasEnded(); }
+
+    // Journals every edit of the document in journal from now on; a normal end removes it.
+    void keepJournal(journal::Journal &journal);
+    journal::Journal *journal() const { return m_journal; }
 
     // Opens path through Open's read path, without its dialog or the save prompt.
     void openFile(const QString &path);
@@ -55,10 +63,13 @@ private:
         void end() override
         {
             m_ended = true;
+            if (beforeEnd)
+                beforeEnd();
             m_program.end();
         }
         void setBusy(bool busy) override { m_program.setBusy(busy); }
         bool hasEnded() const { return m_ended; }
+        std::function<void()> beforeEnd;
 
     private:
         Program &m_program;
@@ -81,6 +92,8 @@ private:
     MenuTargets m_menuTargets;
     MenuShortcutFilter *m_shortcutFilter = nullptr;
     FileDropFilter *m_dropFilter = nullptr;
+    journal::Journal *m_journal = nullptr;
+    std::unique_ptr<DocumentJournal> m_documentJournal;
     QSize m_centredFrameSize;
     bool m_shown = false;
     bool m_asking = false;

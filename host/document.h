@@ -22,6 +22,15 @@ struct FileIdentity {
     cp932::FileCodes codes;
 };
 
+// Told of each change of the identity once it is made: a journal of the document's edits starts
+// afresh from a new identity, and notes a retargeted one.
+class DocumentObserver {
+public:
+    virtual ~DocumentObserver() = default;
+    virtual void currentFileSet(const FileIdentity &file) = 0;
+    virtual void retargeted(const FileIdentity &file) = 0;
+};
+
 // Keeps the document's file identity and Modified together, as the commands change them.
 // Owns both; the identity changes only as a whole, through the two setters below.
 class Document {
@@ -38,13 +47,24 @@ public:
     {
         m_file = file;
         Modified = false;
+        if (m_observer)
+            m_observer->currentFileSet(m_file);
     }
     // The text is to be kept as file but is not there yet: Save As's choice outlives a failed
     // write, so that the next Save tries the same file.
-    void retarget(const FileIdentity &file) { m_file = file; }
+    void retarget(const FileIdentity &file)
+    {
+        m_file = file;
+        if (m_observer)
+            m_observer->retargeted(m_file);
+    }
+
+    // Who is told of identity changes; null for no one.
+    void setObserver(DocumentObserver *observer) { m_observer = observer; }
 
 private:
     FileIdentity m_file;
+    DocumentObserver *m_observer = nullptr;
 };
 
 } // namespace orvane

@@ -3,6 +3,7 @@
 // line ends are each as written (CR LF counts two units, a lone LF or CR one). Positions are
 // 0-based; a position inside a surrogate pair moves to its start.
 
+#include "host/edit_recorder.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/utf8.h"
 
@@ -57,6 +58,21 @@ public:
     // The document's line end: what Enter inserts and what the line ends of text pasted or dropped
     // into the control itself become.
     virtual void setLineEnd(LineEnd lineEnd) = 0;
+    // setText and setSelText for the result of a conversion (its kind's number). A control that
+    // reports its changes to a recorder reports these as the conversion, not as the changes.
+    virtual void setConvertedText(const QString &text, int kind)
+    {
+        Q_UNUSED(kind);
+        setText(text);
+    }
+    virtual void setConvertedSelText(const QString &text, int kind)
+    {
+        Q_UNUSED(kind);
+        setSelText(text);
+    }
+    // Who is told of every change from now on (typed, assigned, undone); null for no one. A load
+    // (loadText, loadUtf8) is not reported: it starts a new document.
+    virtual void setRecorder(EditRecorder *recorder) { Q_UNUSED(recorder); }
 
     // Called once after every change of the content (typed, assigned, undone), never when nothing changed.
     virtual void setChangeHandler(std::function<void()> handler) = 0;

@@ -16,6 +16,7 @@
 #include <QFontDatabase>
 #include <QMetaObject>
 #include <QPalette>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <cstring>
@@ -113,8 +114,8 @@ ScintillaEditControl::ScintillaEditControl(QWidget *parent)
     // offer replaces that copy, and the gestures that can make large selections avoid it.
     connect(m_widget, &QsciScintilla::selectionChanged, this, &ScintillaEditControl::offerSelection);
     connect(m_widget, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
-                onModified(position, type, length);
+            [this](int position, int type, const char *, int length, int, int, int, int, int token, int) {
+                onModified(position, type, length, token);
             });
     connect(m_widget, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { onUpdateUi(); });
 }
@@ -169,8 +170,10 @@ void ScintillaEditControl::configure()
     m_widget->setSelectionForegroundColor(palette.color(QPalette::Active, QPalette::HighlightedText));
 
     // Only the before-edit events: the after-edit ones make QScintilla's accessibility hook
-    // count characters from the start of the document on every edit.
-    sci(Sci::SCI_SETMODEVENTMASK, Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE);
+    // count characters from the start of the document on every edit. The marks of undo steps
+    // tell the recorder when a conversion is undone or redone.
+    sci(Sci::SCI_SETMODEVENTMASK,
+        Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE | Sci::SC_MOD_CONTAINER);
 
     QsciCommandSet *commands = m_widget->standardCommands();
     commands->clearKeys();
@@ -187,14 +190,29 @@ void ScintillaEditControl::configure()
     m_widget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
-void ScintillaEditControl::onModified(int position, int type, int length)
+void ScintillaEditControl::onModified(int position, int type, int length, int token)
 {
-    if (type & Sci::SC_MOD_BEFOREINSERT)
-        m_index->beforeInsert(position, length);
-    else if (type & Sci::SC_MOD_BEFOREDELETE)
-        m_index->beforeDelete(position, length);
-    else
+    // Any notification comes after the insert noted before it has been made.
+    flushInsert();
+    const bool recording = m_recorder && !m_loading;
+    if (type & Sci::SC_MOD_CONTAINER) {
+        if (recording && (type & (Sci::SC_PERFORMED_UNDO | Sci::SC_PERFORMED_REDO)))
+            m_recorder->stepMark(token, type & Sci::SC_PERFORMED_REDO);
         return;
+    }
+    if (type & Sci::SC_MOD_BEFOREINSERT) {
+        m_index->beforeInsert(position, length);
+        // QScintilla passes no text with this event: the recorder gets the inserted bytes from
+        // the document once they are in, at the next notification or when the change is reported.
+        if (recording)
+            m_pendingInsert = {position, length};
+    } else if (type & Sci::SC_MOD_BEFOREDELETE) {
+        m_index->beforeDelete(position, length);
+        if (recording)
+            m_recorder->deleting(position, length);
+    } else {
+        return;
+    }
     m_primary->beforeEdit();
     m_changed = true;
     if (m_batchDepth == 0 && !m_notifyQueued) {
@@ -203,6 +221,7 @@ void ScintillaEditControl::onModified(int position, int type, int length)
         QMetaObject::invokeMethod(
             this,
             [this] {
+                flushInsert();
                 m_notifyQueued = false;
                 ++m_batchDepth;
                 endBatch();
@@ -211,8 +230,23 @@ void ScintillaEditControl::onModified(int position, int type, int length)
     }
 }
 
+void ScintillaEditControl::flushInsert()
+{
+    if (!m_pendingInsert)
+        return;
+    const auto [position, length] = *m_pendingInsert;
+    m_pendingInsert.reset();
+    if (!m_recorder || !m_widget)
+        return;
+    // The inserted bytes end at the gap, so reading them moves nothing.
+    const char *bytes
+        = SciCall {m_widget}.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(position), intptr_t(length));
+    m_recorder->inserting(position, QByteArrayView(bytes, length));
+}
+
 void ScintillaEditControl::endBatch()
 {
+    flushInsert();
     if (--m_batchDepth > 0 || !m_changed)
         return;
     m_changed = false;
@@ -328,6 +362,7 @@ void ScintillaEditControl::loadUtf8(const QByteArray &next, qsizetype utf16Lengt
     const bool same = length == next.size()
         && std::memcmp(sci.pointer(Sci::SCI_GETCHARACTERPOINTER), next.constData(), size_t(length)) == 0;
     if (!same) {
+        const QScopedValueRollback loading(m_loading, true);
         // A loaded document starts a fresh history, so the load itself keeps no undo copy.
         sci(Sci::SCI_SETUNDOCOLLECTION, 0);
         sci(Sci::SCI_CLEARALL);
@@ -420,6 +455,37 @@ void ScintillaEditControl::setLineEnd(LineEnd lineEnd)
         break;
     }
 }
+
+void ScintillaEditControl::recordConversion(int kind, bool wholeText, const std::function<void()> &replace)
+{
+    if (!m_recorder) {
+        replace();
+        return;
+    }
+    const SciCall sci(m_widget);
+    const qint32 mark = m_recorder->conversionBegins(kind, wholeText);
+    // The mark at both ends of the step: undo meets one first, redo the other, and either way
+    // the recorder sees where the step begins and ends.
+    sci(Sci::SCI_BEGINUNDOACTION);
+    sci(Sci::SCI_ADDUNDOACTION, uintptr_t(mark), intptr_t(0));
+    replace();
+    flushInsert();
+    sci(Sci::SCI_ADDUNDOACTION, uintptr_t(mark), intptr_t(0));
+    sci(Sci::SCI_ENDUNDOACTION);
+    m_recorder->conversionEnds();
+}
+
+void ScintillaEditControl::setConvertedText(const QString &text, int kind)
+{
+    recordConversion(kind, true, [&] { setText(text); });
+}
+
+void ScintillaEditControl::setConvertedSelText(const QString &text, int kind)
+{
+    recordConversion(kind, false, [&] { setSelText(text); });
+}
+
+void ScintillaEditControl::setRecorder(EditRecorder *recorder) { m_recorder = recorder; }
 
 void ScintillaEditControl::setChangeHandler(std::function<void()> handler)
 {

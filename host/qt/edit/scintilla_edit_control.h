@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <optional>
+
 class QsciScintilla;
 class QWidget;
 
@@ -45,6 +47,10 @@ public:
     // Scintilla's end-of-line mode: Enter, and its own paste and drop, use it.
     void setLineEnd(LineEnd lineEnd) override;
 
+    void setConvertedText(const QString &text, int kind) override;
+    void setConvertedSelText(const QString &text, int kind) override;
+    void setRecorder(EditRecorder *recorder) override;
+
     void setChangeHandler(std::function<void()> handler) override;
 
     // Position conversions between the document's UTF-8 bytes and UTF-16 code units. A unit
@@ -71,7 +77,11 @@ public:
 
 private:
     void configure();
-    void onModified(int position, int type, int length);
+    void onModified(int position, int type, int length, int token);
+    // Hands the recorder the bytes of the insert noted last, now that they are in the document.
+    void flushInsert();
+    // Runs replace as one undo step marked for the recorder as the conversion kind.
+    void recordConversion(int kind, bool wholeText, const std::function<void()> &replace);
     void onUpdateUi();
     void replaceBytes(qsizetype start, qsizetype end, const QByteArray &bytes);
     void endBatch();
@@ -80,6 +90,9 @@ private:
     std::unique_ptr<Utf16Index> m_index;
     std::unique_ptr<PrimarySelection> m_primary;
     std::function<void()> m_changeHandler;
+    EditRecorder *m_recorder = nullptr;
+    bool m_loading = false;
+    std::optional<std::pair<qsizetype, qsizetype>> m_pendingInsert;
     int m_batchDepth = 0;
     bool m_changed = false;
     bool m_notifyQueued = false;

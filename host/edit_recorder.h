@@ -1,0 +1,23 @@
+#pragma once
+// What an edit control tells of each change to its text before making it, so that a journal can
+// keep every edit. Positions and lengths are bytes of the control's UTF-8 text.
+
+#include <QByteArrayView>
+
+namespace orvane {
+
+class EditRecorder {
+public:
+    virtual ~EditRecorder() = default;
+
+    virtual void inserting(qint64 position, QByteArrayView utf8) = 0;
+    virtual void deleting(qint64 position, qint64 length) = 0;
+    // A conversion (its kind's number) replaces the whole text or the selection: the changes until
+    // conversionEnds are its own. Returns the mark that the control puts on its undo step.
+    virtual qint32 conversionBegins(int kind, bool wholeText) = 0;
+    virtual void conversionEnds() = 0;
+    // Undo or redo passes a step's mark twice: as the step begins and as it ends.
+    virtual void stepMark(qint32 mark, bool redo) = 0;
+};
+
+} // namespace orvane

@@ -1,0 +1,51 @@
+#pragma once
+// One journal file, open and exclusively locked (flock) for as long as this object lives: a
+// journal whose lock is free belongs to a window that is gone. Owns the descriptor.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <memory>
+#include <mutex>
+
+namespace orvane::journal {
+
+class JournalFile {
+public:
+    // Creates path (mode 0600, failing if it exists) and locks it; null on failure.
+    static std::shared_ptr<JournalFile> create(const QString &path);
+    // Opens an existing journal and locks it, unless a live window holds it or it was removed
+    // meanwhile; null then.
+    static std::shared_ptr<JournalFile> takeOrphan(const QString &path);
+
+    ~JournalFile();
+    JournalFile(const JournalFile &) = delete;
+    JournalFile &operator=(const JournalFile &) = delete;
+
+    const QString &path() const { return m_path; }
+    // Where the bytes of the document's file are kept while this journal lives.
+    QString originalPath() const;
+    // Appends the bytes with one write, so that a killed program leaves whole records; a write
+    // cut short (a full disk) is taken back. Safe from any thread.
+    bool append(QByteArrayView bytes);
+    // Waits until everything appended is on the disk.
+    bool sync();
+    QByteArray readAll();
+    // Cuts the file to length, dropping a damaged end before more records follow it.
+    bool truncate(qint64 length);
+    // Removes the file and its kept original from the folder; the lock goes with the object.
+    void remove();
+    bool isRemoved() const;
+
+private:
+    JournalFile(int fd, QString path, qint64 size);
+
+    int m_fd;
+    QString m_path;
+    qint64 m_size;
+    mutable std::mutex m_writeMutex;
+    bool m_removed = false;
+};
+
+} // namespace orvane::journal

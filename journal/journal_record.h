@@ -1,0 +1,89 @@
+#pragma once
+// The records of a document's journal: where the document came from, then each change to its
+// text. Positions and lengths are bytes of the edit control's UTF-8 text.
+
+#include <QByteArray>
+#include <QString>
+
+#include <variant>
+
+namespace orvane::journal {
+
+// What a file was when the document was opened or saved, to tell later whether it still is.
+struct FileIdentity {
+    qint64 size = -1; // -1: no file (an untitled document)
+    qint64 modifiedNs = 0; // modification time, nanoseconds since the epoch
+    quint64 hash = 0; // fastHash of the file's bytes, once known
+    bool hasHash = false;
+
+    friend bool operator==(const FileIdentity &, const FileIdentity &) = default;
+};
+
+// The document's name and form: its path (empty when untitled), encoding and line-end state, as
+// small numbers that the editor maps to its own types.
+struct DocumentForm {
+    QString path;
+    quint8 encoding = 0;
+    quint8 lineEnd = 0;
+    bool hasLastLineEnd = true;
+
+    friend bool operator==(const DocumentForm &, const DocumentForm &) = default;
+};
+
+// The first record: the document as its file gave it. baseLength is the text's length in bytes
+// before any edit (0 for an untitled document), checked when the file is read again.
+struct Origin {
+    DocumentForm form;
+    FileIdentity file;
+    qint64 baseLength = 0;
+
+    friend bool operator==(const Origin &, const Origin &) = default;
+};
+
+struct Insert {
+    qint64 position = 0;
+    QByteArray bytes;
+    friend bool operator==(const Insert &, const Insert &) = default;
+};
+
+struct Delete {
+    qint64 position = 0;
+    qint64 length = 0;
+    friend bool operator==(const Delete &, const Delete &) = default;
+};
+
+// A conversion of the whole text or of [position, position + removed): the command, not its
+// result. removed and inserted are the lengths of the part that changed (the edit control keeps
+// a common start and end), so that replay can check it got the same text.
+struct Conversion {
+    quint16 kind = 0;
+    bool wholeText = true;
+    qint64 position = 0;
+    qint64 removed = 0;
+    qint64 inserted = 0;
+    friend bool operator==(const Conversion &, const Conversion &) = default;
+};
+
+// Undo or redo of the step that the conversion numbered `conversion` (0 = the journal's first) made.
+struct StepUndo {
+    qint32 conversion = 0;
+    bool redo = false;
+    friend bool operator==(const StepUndo &, const StepUndo &) = default;
+};
+
+// The hash of the origin's file, computed after the journal began.
+struct OriginHash {
+    quint64 hash = 0;
+    friend bool operator==(const OriginHash &, const OriginHash &) = default;
+};
+
+// The document's name or form changed without a change of its text (a Save As that failed after
+// its dialog keeps the new name).
+struct FormChange {
+    DocumentForm form;
+    friend bool operator==(const FormChange &, const FormChange &) = default;
+};
+
+using Record = std::variant<Origin, Insert, Delete, Conversion, StepUndo, OriginHash, FormChange>;
+
+} // namespace orvane::journal
