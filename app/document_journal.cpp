@@ -22,6 +22,8 @@ journal::DocumentForm DocumentJournal::formOf(const FileIdentity &file)
     journal::DocumentForm form;
     form.path = file.path;
     form.encoding = quint8(file.encoding);
+    form.lineEnd = quint8(file.lineEnds.document);
+    form.lastLineEnd = file.lineEnds.last ? quint8(1 + int(*file.lineEnds.last)) : 0;
     return form;
 }
 
@@ -32,6 +34,12 @@ FileIdentity DocumentJournal::identityOf(const journal::DocumentForm &form)
     // A number this version does not know (a damaged record) leaves the default.
     if (form.encoding < std::size(allTextEncodings))
         file.encoding = TextEncoding(form.encoding);
+    if (form.lineEnd < std::size(allLineEnds))
+        file.lineEnds.document = LineEnd(form.lineEnd);
+    if (form.lastLineEnd == 0)
+        file.lineEnds.last.reset();
+    else if (form.lastLineEnd <= std::size(allLineEnds))
+        file.lineEnds.last = LineEnd(form.lastLineEnd - 1);
     return file;
 }
 

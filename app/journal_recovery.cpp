@@ -18,12 +18,18 @@ namespace {
 
 using journal::PendingJournal;
 
-// The text the journal began from, in the edit control's form (UTF-8, lines joined as Open joins
-// them), read from the kept copy or the unchanged file; nothing when it cannot be read as it was.
-std::optional<QByteArray> baseText(Host &host, const PendingJournal &pending)
+// The text the journal began from, in the edit control's form (UTF-8, as Open reads it), and the
+// file's own Shift-JIS codes, which a save of the restored text writes back.
+struct BaseText {
+    QByteArray utf8;
+    cp932::FileCodes codes;
+};
+
+// The base read from the kept copy or the unchanged file; nothing when it cannot be read as it was.
+std::optional<BaseText> baseText(Host &host, const PendingJournal &pending)
 {
     if (pending.base == PendingJournal::Base::Untitled)
-        return QByteArray();
+        return BaseText();
     if (pending.base != PendingJournal::Base::Kept && pending.base != PendingJournal::Base::File)
         return std::nullopt;
     LoadedText loaded;
@@ -34,17 +40,19 @@ std::optional<QByteArray> baseText(Host &host, const PendingJournal &pending)
         return std::nullopt;
     }
     const TextEncoding encoding = DocumentJournal::identityOf(pending.origin.form).encoding;
-    const bool asUtf8 = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom;
-    QByteArray bytes;
-    if (loaded.isUtf8() && asUtf8)
-        bytes = loaded.utf8;
-    else if (loaded.encoding == encoding || (loaded.alsoShiftJis && encoding == TextEncoding::ShiftJis))
-        utf8::encode(loaded.text, bytes);
-    else
+    // Bytes valid as both UTF-8 and Shift-JIS: the reading the document had.
+    if (loaded.alsoShiftJis && encoding == TextEncoding::ShiftJis)
+        loaded.chooseShiftJis();
+    else if (loaded.alsoShiftJis)
+        loaded.codes = cp932::FileCodes(); // the codes of the Shift-JIS reading
+    if (loaded.encoding != encoding)
         return std::nullopt;
+    QByteArray bytes = loaded.utf8;
+    if (loaded.isUtf16())
+        utf8::encode(loaded.text, bytes);
     if (bytes.size() != pending.origin.baseLength)
         return std::nullopt;
-    return bytes;
+    return BaseText {std::move(bytes), std::move(loaded.codes)};
 }
 
 } // namespace
@@ -55,7 +63,7 @@ bool offerJournals(Host &host, journal::Journal &journal, const QString &folder,
     QList<PendingJournal> pending = journal::takePendingJournals(folder);
     for (qsizetype i = 0; i < pending.size(); ++i) {
         PendingJournal &one = pending[i];
-        const std::optional<QByteArray> base
+        std::optional<BaseText> base
             = one.base == PendingJournal::Base::Unreadable ? std::nullopt : baseText(host, one);
         if (!base) {
             const QString kept = QDir::toNativeSeparators(journal::setAside(one));
@@ -68,7 +76,7 @@ bool offerJournals(Host &host, journal::Journal &journal, const QString &folder,
         journal::Replayed replayed;
         {
             BusyScope busy(host.program);
-            replayed = journal::replay(one.parsed.records, *base);
+            replayed = journal::replay(one.parsed.records, base->utf8);
         }
         QString question = journal_texts::recoveryQuestion(one.fileName());
         if (one.isDamaged() || !replayed.complete)
@@ -82,7 +90,10 @@ bool offerJournals(Host &host, journal::Journal &journal, const QString &folder,
             BusyScope busy(host.program);
             host.Text1.loadUtf8(replayed.text, utf8::utf16Length(replayed.text));
         }
-        host.document.setCurrentFile(DocumentJournal::identityOf(replayed.form));
+        FileIdentity restored = DocumentJournal::identityOf(replayed.form);
+        restored.codes = std::move(base->codes);
+        host.Text1.setLineEnd(restored.lineEnds.document);
+        host.document.setCurrentFile(restored);
         // The restored window goes on writing the same journal, cut after what was replayed.
         journal.adopt(one.file, one.origin, replayed, one.parsed.lengthOf(replayed.applied));
         host.document.Modified = true;

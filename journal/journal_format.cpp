@@ -54,7 +54,7 @@ void putForm(QByteArray &out, const DocumentForm &form)
     putBytes(out, form.path.toUtf8());
     out.append(char(form.encoding));
     out.append(char(form.lineEnd));
-    out.append(char(form.hasLastLineEnd ? 1 : 0));
+    out.append(char(form.lastLineEnd));
 }
 
 // Opens a frame: room for the length, then the type.
@@ -192,7 +192,7 @@ public:
         form.path = QString::fromUtf8(bytes(varint()));
         form.encoding = byte();
         form.lineEnd = byte();
-        form.hasLastLineEnd = flag();
+        form.lastLineEnd = byte();
         return form;
     }
 

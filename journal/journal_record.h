@@ -24,8 +24,8 @@ struct FileIdentity {
 struct DocumentForm {
     QString path;
     quint8 encoding = 0;
-    quint8 lineEnd = 0;
-    bool hasLastLineEnd = true;
+    quint8 lineEnd = 0; // the document's line end, as LineEnd's number
+    quint8 lastLineEnd = 1; // 0: none after the last line; else 1 + LineEnd's number
 
     friend bool operator==(const DocumentForm &, const DocumentForm &) = default;
 };
