@@ -74,7 +74,9 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("state"));
     const QString path = dir.filePath(QStringLiteral("メモ.txt"));
-    const QByteArray original = "abc";
+    // An LF file with a line end after its last line: the text shown stops before it.
+    const QByteArray original = "ab\nc\n";
+    const QByteArray shownOriginal = original.chopped(1);
 
     // A window that edited the document, then went away.
     QByteArray edited;
@@ -87,9 +89,11 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
             writeFile(path, original);
             form.path = path;
             form.encoding = quint8(TextEncoding::ShiftJis);
+            form.lineEnd = quint8(LineEnd::Lf);
+            form.lastLineEnd = quint8(1 + int(LineEnd::Lf));
         }
-        journal.startDocument(form, named ? original.size() : 0);
-        test::EditModel model(journal, named ? original : QByteArray());
+        journal.startDocument(form, named ? shownOriginal.size() : 0);
+        test::EditModel model(journal, named ? shownOriginal : QByteArray());
         model.insert(model.text().size(), "ｶﾞ");
         model.convert(ConversionKind::Hiragana);
         beforeLastEdit = model.text();
@@ -159,6 +163,8 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
     QVERIFY(fake.document.Modified);
     QCOMPARE(fake.document.path(), named ? path : QString());
     QCOMPARE(fake.document.encoding(), TextEncoding::ShiftJis);
+    const LineEnds lineEnds = named ? LineEnds {LineEnd::Lf, LineEnd::Lf} : LineEnds();
+    QVERIFY(fake.document.file().lineEnds == lineEnds);
     // This window goes on with the same journal; no other can take it.
     QCOMPARE(journal.filePath(), journalPath);
     QVERIFY(!JournalFile::takeOrphan(journalPath));
