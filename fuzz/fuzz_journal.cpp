@@ -5,7 +5,7 @@
 // replays to the text the edits made, and so does every cut of it, to the text at its last
 // complete record.
 
-#include "fuzz/reference.h"
+#include "fuzz/fuzz_check.h"
 #include "journal/journal.h"
 #include "journal/journal_format.h"
 #include "journal/journal_replay.h"
@@ -81,7 +81,7 @@ void runScript(const uint8_t *data, size_t size)
             undone.clear();
             break;
         case 3: {
-            const ConversionKind kind = fuzz::allKinds[data[i + 2] % 6];
+            const ConversionKind kind = reference::allKinds[data[i + 2] % 6];
             done.append(data[i + 1] & 1 ? model.convert(kind) : model.convert(kind, a, b));
             undone.clear();
             break;
