@@ -161,11 +161,16 @@ popup_count_above() { [ "$(visible_windows | wc -l)" -gt "$1" ]; }
 # set, is a command prefix that execs the editor (another user, another environment).
 LAUNCH=()
 ARGS=()   # arguments of the editor
-start_orvane() {
+# launch_orvane [FOLDER]: starts the editor and returns at once, waiting for no window.
+launch_orvane() {
     local folder=${1:-$WORK/files}
     (cd "$folder" && exec "${LAUNCH[@]}" "$ORVANE" "${ARGS[@]}" >>"$WORK/orvane.log" 2>&1) &
     ORVANE_PID=$!
     PIDS+=("$ORVANE_PID")
+}
+
+start_orvane() {
+    launch_orvane "$@"
     MAIN=$(wait_window Orvane) || exit 1
     focus "$MAIN"
     log "orvane pid $ORVANE_PID, main window $MAIN"

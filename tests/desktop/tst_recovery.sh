@@ -34,11 +34,14 @@ journals_are() { [ "$(journal_count)" -eq "$1" ]; }
 # restart_and_answer KEY: starts the editor, waits for the recovery question over its main window
 # and answers it with KEY (alt+y はい, alt+n いいえ).
 restart_and_answer() {
-    start_orvane
+    # The question may take the focus at any moment after the main window maps: focus nothing
+    # until both are up.
+    launch_orvane
     local question
     # Both windows have the program's title: the question is the one that is not the main window.
     wait_for "the recovery question" two_windows
     MAIN=$(main_window)
+    [ -n "$MAIN" ] || fail "no main window"
     question=$(window_named Orvane "$MAIN") || fail "no recovery question"
     screenshot "recovery-question"
     focus "$question"
