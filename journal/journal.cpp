@@ -66,14 +66,15 @@ bool Journal::ensureFile()
         return false;
     if (m_file)
         return true;
-    if (!makeJournalFolder(m_folder) || !(m_file = JournalFile::create(newJournalPath(m_folder)))) {
+    QByteArray opening = journalHeader();
+    appendRecord(opening, m_origin);
+    if (m_form != m_origin.form)
+        appendRecord(opening, FormChange {m_form});
+    if (!makeJournalFolder(m_folder) || !(m_file = JournalFile::create(newJournalPath(m_folder), opening))) {
         m_broken = true;
         return false;
     }
-    m_buffer = journalHeader();
-    appendRecord(m_buffer, m_origin);
-    if (m_form != m_origin.form)
-        appendRecord(m_buffer, FormChange {m_form});
+    // Only now may the thread append to the file: the header and origin are in it.
     keepOriginalInBackground();
     return true;
 }

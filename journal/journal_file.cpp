@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -13,6 +14,16 @@ namespace orvane::journal {
 namespace {
 
 QByteArray nativePath(const QString &path) { return QFile::encodeName(path); }
+
+bool renameNoReplace(const QByteArray &from, const QByteArray &to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    // File systems without the flag: a second name that cannot replace one, then drop the first.
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    return ::link(from.constData(), to.constData()) == 0 && ::unlink(from.constData()) == 0;
+}
 
 } // namespace
 
@@ -25,20 +36,27 @@ JournalFile::JournalFile(int fd, QString path, qint64 size)
 
 JournalFile::~JournalFile() { ::close(m_fd); }
 
-std::shared_ptr<JournalFile> JournalFile::create(const QString &path)
+std::shared_ptr<JournalFile> JournalFile::create(const QString &path, QByteArrayView opening)
 {
+    // Written under a name no reader looks at, then renamed: the lock and the descriptor stay
+    // with the file across the rename.
+    const QByteArray creating = nativePath(creatingPath(path));
+    const QByteArray target = nativePath(path);
     // Close-on-exec: a program started from here must not inherit, and so hold, the lock.
-    const int fd
-        = ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+    const int fd = ::open(creating.constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
     if (fd < 0)
         return nullptr;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::unlink(nativePath(path).constData());
-        ::close(fd);
+    std::shared_ptr<JournalFile> file(new JournalFile(fd, path, 0));
+    const bool created = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && file->writeAll(opening)
+        && renameNoReplace(creating, target);
+    if (!created) {
+        ::unlink(creating.constData());
         return nullptr;
     }
-    return std::shared_ptr<JournalFile>(new JournalFile(fd, path, 0));
+    return file;
 }
+
+QString JournalFile::creatingPath(const QString &path) { return path + QStringLiteral(".creating"); }
 
 std::shared_ptr<JournalFile> JournalFile::takeOrphan(const QString &path)
 {
@@ -58,6 +76,11 @@ std::shared_ptr<JournalFile> JournalFile::takeOrphan(const QString &path)
 bool JournalFile::append(QByteArrayView bytes)
 {
     const std::lock_guard lock(m_writeMutex);
+    return writeAll(bytes);
+}
+
+bool JournalFile::writeAll(QByteArrayView bytes)
+{
     const char *p = bytes.data();
     qsizetype left = bytes.size();
     while (left > 0) {

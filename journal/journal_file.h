@@ -13,11 +13,15 @@ namespace orvane::journal {
 
 class JournalFile {
 public:
-    // Creates path (mode 0600, failing if it exists) and locks it; null on failure.
-    static std::shared_ptr<JournalFile> create(const QString &path);
+    // Creates path (mode 0600, failing if it exists), locked and already holding opening: the file
+    // appears under its name only once opening is in it, so no other record can precede it and no
+    // reader ever sees it without its header. Null on failure.
+    static std::shared_ptr<JournalFile> create(const QString &path, QByteArrayView opening);
     // Opens an existing journal and locks it, unless a live window holds it or it was removed
     // meanwhile; null then.
     static std::shared_ptr<JournalFile> takeOrphan(const QString &path);
+    // The name a journal has while create writes its opening (left behind only by a kill then).
+    static QString creatingPath(const QString &path);
 
     ~JournalFile();
     JournalFile(const JournalFile &) = delete;
@@ -40,6 +44,7 @@ public:
 
 private:
     JournalFile(int fd, QString path, qint64 size);
+    bool writeAll(QByteArrayView bytes);
 
     int m_fd;
     QString m_path;

@@ -63,10 +63,21 @@ void removeStrayOriginals(const QString &folder)
     }
 }
 
+// A journal whose window was killed while creating it: it never held a record.
+void removeAbandonedCreations(const QString &folder)
+{
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({QStringLiteral("*.creating")}, QDir::Files | QDir::Hidden)) {
+        if (const std::shared_ptr<JournalFile> file = JournalFile::takeOrphan(dir.filePath(name)))
+            file->remove();
+    }
+}
+
 } // namespace
 
 QList<PendingJournal> takePendingJournals(const QString &folder)
 {
+    removeAbandonedCreations(folder);
     removeStrayOriginals(folder);
     QList<PendingJournal> pending;
     for (const QString &path : journalFiles(folder)) {

@@ -5,6 +5,7 @@
 
 #include "journal/journal.h"
 #include "journal/journal_folder.h"
+#include "journal/journal_format.h"
 #include "journal/journal_replay.h"
 #include "journal/pending_journal.h"
 #include "journal/termination_signals.h"
@@ -44,18 +45,20 @@ void makeEdits(test::EditModel &model, int n)
     }
 }
 
-QByteArray editedText(int n)
+QByteArray editedText(int n, const QByteArray &base)
 {
     QTemporaryDir scratch;
     Journal journal(scratch.path());
-    test::EditModel model(journal);
+    test::EditModel model(journal, base);
     makeEdits(model, n);
     return model.text();
 }
 
-// Forks a child that makes n edits under a journal in folder, says so through a pipe and waits;
-// the parent then sends it signal. Returns the child's wait status.
-int editInChildThenSignal(const QString &folder, int n, int signal)
+// Forks a child that opens document (untitled when empty), makes n edits under a journal in
+// folder, says so through a pipe and waits; the parent then sends it signal at once, while the
+// journal's thread may still be keeping or hashing the document's file. Returns the wait status.
+int editInChildThenSignal(const QString &folder, const QString &document, const QByteArray &base, int n,
+                          int signal)
 {
     int fds[2];
     if (::pipe(fds) != 0)
@@ -65,8 +68,8 @@ int editInChildThenSignal(const QString &folder, int n, int signal)
         ::close(fds[0]);
         Journal journal(folder);
         journal::TerminationSignals watch([&](int) { journal.syncNow(); });
-        test::EditModel model(journal);
-        journal.startDocument({}, 0);
+        test::EditModel model(journal, base);
+        journal.startDocument(DocumentForm {document}, base.size());
         makeEdits(model, n);
         if (::write(fds[1], "r", 1) != 1)
             ::_exit(1);
@@ -95,31 +98,55 @@ private slots:
 
 void TestJournalKill::theJournalOfAnEndedWindowReplaysToItsText_data()
 {
+    QTest::addColumn<int>("fileLines");
     QTest::addColumn<int>("signal");
     QTest::addColumn<int>("edits");
-    for (const int signal : {SIGKILL, SIGTERM, SIGHUP, SIGINT})
-        for (const int edits : {1, 7, 300, 3000})
-            QTest::addRow("%s after %d edits", strsignal(signal), edits) << signal << edits;
+    // An opened file's journal ends while its first records are made, as the thread keeps and
+    // hashes the file beside them (a small file's hash is ready before the first edit is written,
+    // a large one's after); an untitled one after long runs of edits too.
+    for (const int fileLines : {0, 1, 1 << 18})
+        for (const int signal : {SIGKILL, SIGTERM, SIGHUP, SIGINT})
+            for (const int edits : fileLines ? QList<int> {1, 2, 3, 7, 20} : QList<int> {1, 7, 300, 3000})
+                QTest::addRow("%d-line file, %s after %d edits", fileLines, strsignal(signal), edits)
+                    << fileLines << signal << edits;
 }
 
 void TestJournalKill::theJournalOfAnEndedWindowReplaysToItsText()
 {
+    QFETCH(int, fileLines);
     QFETCH(int, signal);
     QFETCH(int, edits);
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("orvane"));
+    const bool opened = fileLines > 0;
+    const QByteArray base = QByteArray("line\r\n").repeated(fileLines);
+    const QString document = opened ? dir.filePath(QStringLiteral("document.txt")) : QString();
+    if (opened) {
+        QFile file(document);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(base) == base.size());
+    }
 
-    const int status = editInChildThenSignal(folder, edits, signal);
+    const int status = editInChildThenSignal(folder, document, base, edits, signal);
     QVERIFY(WIFSIGNALED(status));
     QCOMPARE(WTERMSIG(status), signal);
 
     QList<PendingJournal> pending = takePendingJournals(folder);
     QCOMPARE(pending.size(), 1);
+    QVERIFY(pending.first().file->readAll().startsWith(journalHeader()));
     QCOMPARE(pending.first().parsed.status, ParsedJournal::Status::Complete);
-    QCOMPARE(pending.first().base, PendingJournal::Base::Untitled);
-    const Replayed replayed = replay(pending.first().parsed.records, {});
+    QByteArray replayBase;
+    if (opened) {
+        QVERIFY(pending.first().base == PendingJournal::Base::Kept
+                || pending.first().base == PendingJournal::Base::File);
+        QFile kept(pending.first().basePath);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        replayBase = kept.readAll();
+    } else {
+        QCOMPARE(pending.first().base, PendingJournal::Base::Untitled);
+    }
+    const Replayed replayed = replay(pending.first().parsed.records, replayBase);
     QVERIFY(replayed.complete);
-    QCOMPARE(QString::fromUtf8(replayed.text), QString::fromUtf8(editedText(edits)));
+    QCOMPARE(replayed.text, editedText(edits, base));
     // Taken by this window, no other can take it.
     QVERIFY(takePendingJournals(folder).isEmpty());
 }
