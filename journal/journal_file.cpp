@@ -47,8 +47,8 @@ std::shared_ptr<JournalFile> JournalFile::create(const QString &path, QByteArray
     if (fd < 0)
         return nullptr;
     std::shared_ptr<JournalFile> file(new JournalFile(fd, path, 0));
-    const bool created = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && file->writeAll(opening)
-        && renameNoReplace(creating, target);
+    const bool created
+        = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && file->writeAll(opening) && renameNoReplace(creating, target);
     if (!created) {
         ::unlink(creating.constData());
         return nullptr;
