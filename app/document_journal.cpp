@@ -10,9 +10,12 @@ DocumentJournal::DocumentJournal(journal::Journal &journal, std::function<qint64
 {
 }
 
-void DocumentJournal::currentFileSet(const FileIdentity &file)
+void DocumentJournal::currentFileSet(const FileIdentity &file, const FileContent &content)
 {
-    m_journal.startDocument(formOf(file), m_textBytes());
+    journal::FileBytes base;
+    if (!content.utf8.isNull() || !content.utf16.isNull())
+        base = {file.encoding, content.utf8, content.utf16, file.lineEnds.last, file.codes};
+    m_journal.startDocument(formOf(file), m_textBytes(), std::move(base), content.written);
 }
 
 void DocumentJournal::retargeted(const FileIdentity &file) { m_journal.changeForm(formOf(file)); }

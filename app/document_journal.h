@@ -15,7 +15,7 @@ public:
     // textBytes: the length of the edit control's text in bytes, the journal's base.
     DocumentJournal(journal::Journal &journal, std::function<qint64()> textBytes);
 
-    void currentFileSet(const FileIdentity &file) override;
+    void currentFileSet(const FileIdentity &file, const FileContent &content) override;
     void retargeted(const FileIdentity &file) override;
 
     static journal::DocumentForm formOf(const FileIdentity &file);

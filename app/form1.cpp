@@ -3,6 +3,7 @@
 #include "app_texts.h"
 #include "document_journal.h"
 #include "file_drop_filter.h"
+#include "journal_warning.h"
 #include "menu_shortcut_filter.h"
 #include "menu_table.h"
 
@@ -101,7 +102,11 @@ void Form1::keepJournal(journal::Journal &journal)
         journal, [this] { return qint64(m_text1->byteFromUtf16(m_text1->utf16Length())); });
     m_document.setObserver(m_documentJournal.get());
     m_text1->setRecorder(&journal);
-    m_documentJournal->currentFileSet(m_document.file());
+    journal.setTextSource([this] { return m_text1->utf8Text(); });
+    m_journalWarning = new JournalWarning(journal, this);
+    m_documentJournal->currentFileSet(m_document.file(), {});
+    // Told at once, before any edit, when nothing could be kept.
+    journal.checkFolder();
     // The program ends normally only once the text is saved or the user let it go.
     m_program.beforeEnd = [&journal] { journal.discard(); };
 }

@@ -21,6 +21,7 @@ class SearchMenu;
 class MenuShortcutFilter;
 class FileDropFilter;
 class DocumentJournal;
+class JournalWarning;
 namespace journal {
 class Journal;
 }
@@ -42,6 +43,8 @@ public:
     // Journals every edit of the document in journal from now on; a normal end removes it.
     void keepJournal(journal::Journal &journal);
     journal::Journal *journal() const { return m_journal; }
+    // The warning that the journal cannot be written; null before keepJournal.
+    JournalWarning *journalWarning() const { return m_journalWarning; }
 
     // Opens path through Open's read path, without its dialog or the save prompt.
     void openFile(const QString &path);
@@ -94,6 +97,7 @@ private:
     FileDropFilter *m_dropFilter = nullptr;
     journal::Journal *m_journal = nullptr;
     std::unique_ptr<DocumentJournal> m_documentJournal;
+    JournalWarning *m_journalWarning = nullptr;
     QSize m_centredFrameSize;
     bool m_shown = false;
     bool m_asking = false;

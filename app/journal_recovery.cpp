@@ -3,6 +3,7 @@
 #include "document_journal.h"
 
 #include "host/host_error.h"
+#include "journal/journal_format.h"
 #include "journal/journal_replay.h"
 #include "journal/journal_texts.h"
 #include "journal/pending_journal.h"
@@ -28,7 +29,7 @@ struct BaseText {
 // The base read from the kept copy or the unchanged file; nothing when it cannot be read as it was.
 std::optional<BaseText> baseText(Host &host, const PendingJournal &pending)
 {
-    if (pending.base == PendingJournal::Base::Untitled)
+    if (pending.base == PendingJournal::Base::Untitled || pending.base == PendingJournal::Base::Inline)
         return BaseText();
     if (pending.base != PendingJournal::Base::Kept && pending.base != PendingJournal::Base::File)
         return std::nullopt;
@@ -57,6 +58,40 @@ std::optional<BaseText> baseText(Host &host, const PendingJournal &pending)
 
 } // namespace
 
+namespace {
+
+// The changes the question can honestly count: all of them, or -1 when what followed the damage
+// cannot be read. The damaged record itself counts as one lost change.
+qsizetype totalChanges(const PendingJournal &pending)
+{
+    if (!pending.isDamaged())
+        return pending.changes;
+    if (pending.changesAfterDamage < 0)
+        return -1;
+    return pending.changes + 1 + pending.changesAfterDamage;
+}
+
+// A journal set aside at an earlier start: its own question. True when it is to be restored.
+bool mayRestoreSetAside(Host &host, PendingJournal &one, bool restorable)
+{
+    const QString path = QDir::toNativeSeparators(one.file->path());
+    if (!restorable) {
+        if (host.messageBox.msgBox(journal_texts::setAsideUnrestorable(one.fileName(), path),
+                                   YesNo + Exclamation, appTitle())
+            == MsgBoxAnswer::Yes)
+            one.file->remove();
+        return false;
+    }
+    if (host.messageBox.msgBox(journal_texts::setAsideQuestion(one.fileName(), path), YesNo + Exclamation,
+                               appTitle())
+        == MsgBoxAnswer::Yes)
+        return true;
+    one.file->remove();
+    return false;
+}
+
+} // namespace
+
 bool offerJournals(Host &host, journal::Journal &journal, const QString &folder,
                    const std::function<void()> &startWindow)
 {
@@ -65,6 +100,8 @@ bool offerJournals(Host &host, journal::Journal &journal, const QString &folder,
         PendingJournal &one = pending[i];
         std::optional<BaseText> base
             = one.base == PendingJournal::Base::Unreadable ? std::nullopt : baseText(host, one);
+        if (one.wasSetAside && !mayRestoreSetAside(host, one, base.has_value()))
+            continue;
         if (!base) {
             const QString kept = QDir::toNativeSeparators(journal::setAside(one));
             const QString message = one.base == PendingJournal::Base::Unreadable
@@ -76,12 +113,23 @@ bool offerJournals(Host &host, journal::Journal &journal, const QString &folder,
         journal::Replayed replayed;
         {
             BusyScope busy(host.program);
-            replayed = journal::replay(one.parsed.records, base->utf8);
+            const std::unique_ptr<journal::ByteSource> source = one.source();
+            journal::JournalReader reader(*source);
+            replayed = journal::replay(reader, std::move(base->utf8));
         }
+        // Damage: a broken frame, or a record that does not fit the text.
+        const bool damaged = one.wasSetAside || one.isDamaged() || !replayed.complete;
         QString question = journal_texts::recoveryQuestion(one.fileName());
-        if (one.isDamaged() || !replayed.complete)
-            question += QStringLiteral("\n\n") + journal_texts::damagedNote();
-        if (host.messageBox.msgBox(question, YesNo + Exclamation, appTitle()) != MsgBoxAnswer::Yes) {
+        if (damaged) {
+            question
+                += QStringLiteral("\n\n") + journal_texts::damagedNote(replayed.changes, totalChanges(one));
+            question += QStringLiteral("\n")
+                + journal_texts::keptNote(QDir::toNativeSeparators(journal::setAsidePath(one)));
+        }
+        if (one.fileChanged)
+            question += QStringLiteral("\n\n") + journal_texts::fileChangedNote();
+        if (!one.wasSetAside
+            && host.messageBox.msgBox(question, YesNo + Exclamation, appTitle()) != MsgBoxAnswer::Yes) {
             one.file->remove();
             continue;
         }
@@ -94,8 +142,11 @@ bool offerJournals(Host &host, journal::Journal &journal, const QString &folder,
         restored.codes = std::move(base->codes);
         host.Text1.setLineEnd(restored.lineEnds.document);
         host.document.setCurrentFile(restored);
-        // The restored window goes on writing the same journal, cut after what was replayed.
-        journal.adopt(one.file, one.origin, replayed, one.parsed.lengthOf(replayed.applied));
+        // The restored window goes on writing the same journal, cut after what was replayed; a
+        // damaged one is set aside untouched until the restored text is saved.
+        if (damaged)
+            journal::setAside(one);
+        journal.adopt(one.file, one.origin, replayed, replayed.validLength, damaged);
         host.document.Modified = true;
         const bool moreLeft = i + 1 < pending.size();
         // Let go of the others' locks before another window takes them.

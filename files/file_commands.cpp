@@ -114,7 +114,9 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
         BusyScope busy(host.program);
         host.Text1.setText(text);
     }
-    host.document.setCurrentFile(file);
+    // The journal copies the file just written from the disk, off the UI thread, rather than hold
+    // a second copy of the text.
+    host.document.setCurrentFile(file, FileContent {{}, {}, true});
     return true;
 }
 
@@ -201,11 +203,13 @@ void openDocument(Host &host, const QString &path)
             host.Text1.loadText(loaded.text);
         else
             host.Text1.loadUtf8(loaded.utf8, loaded.utf8Units);
-        loaded.text = QString();
-        loaded.utf8 = QByteArray();
     }
+    // The bytes read go to the journal as they are, shared, not copied.
+    const FileContent content {loaded.isUtf16() ? QByteArray() : std::exchange(loaded.utf8, {}),
+                               loaded.isUtf16() ? std::exchange(loaded.text, {}) : QString(), false};
+    loaded.text = QString();
     host.document.setCurrentFile(
-        FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes)});
+        FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes)}, content);
 }
 
 void OpenMenu_Click(Host &host)

@@ -22,12 +22,20 @@ struct FileIdentity {
     cp932::FileCodes codes;
 };
 
+// The text a file held as the document read or wrote it, shared with the buffers of that read or
+// write rather than copied: UTF-8, or UTF-16 where that is what was read or written.
+struct FileContent {
+    QByteArray utf8;
+    QString utf16;
+    bool written = false; // a save wrote it (not a read)
+};
+
 // Told of each change of the identity once it is made: a journal of the document's edits starts
 // afresh from a new identity, and notes a retargeted one.
 class DocumentObserver {
 public:
     virtual ~DocumentObserver() = default;
-    virtual void currentFileSet(const FileIdentity &file) = 0;
+    virtual void currentFileSet(const FileIdentity &file, const FileContent &content) = 0;
     virtual void retargeted(const FileIdentity &file) = 0;
 };
 
@@ -43,12 +51,13 @@ public:
     TextEncoding encoding() const { return m_file.encoding; }
 
     // The text now is file's content: after New, after Open has loaded it, after a save wrote it.
-    void setCurrentFile(const FileIdentity &file)
+    // content: the file's text as read or written, when there is one.
+    void setCurrentFile(const FileIdentity &file, const FileContent &content = {})
     {
         m_file = file;
         Modified = false;
         if (m_observer)
-            m_observer->currentFileSet(m_file);
+            m_observer->currentFileSet(m_file, content);
     }
     // The text is to be kept as file but is not there yet: Save As's choice outlives a failed
     // write, so that the next Save tries the same file.

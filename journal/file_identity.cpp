@@ -56,6 +56,15 @@ std::optional<FileIdentity> identityOfDescriptor(int fd)
     return identityOf(st);
 }
 
+// The copy keeps the original's time, so that it is recognised as the same bytes.
+bool setTime(int fd, const FileIdentity &expected)
+{
+    const struct timespec times[2]
+        = {{0, UTIME_OMIT},
+           {time_t(expected.modifiedNs / 1'000'000'000), long(expected.modifiedNs % 1'000'000'000)}};
+    return ::futimens(fd, times) == 0;
+}
+
 } // namespace
 
 FileIdentity identifyFile(const QString &path)
@@ -90,11 +99,15 @@ std::optional<quint64> hashFile(const QString &path, const FileIdentity &expecte
 
 bool isSameFile(const QString &path, const FileIdentity &expected)
 {
-    if (expected.size < 0 || !sameStat(identifyFile(path), expected))
+    if (expected.size < 0)
+        return false;
+    const FileIdentity now = identifyFile(path);
+    if (now.size != expected.size)
         return false;
     if (!expected.hasHash)
-        return true;
-    const std::optional<quint64> hash = hashFile(path, expected);
+        return sameStat(now, expected);
+    // The file as it is now, unchanged while it is read.
+    const std::optional<quint64> hash = hashFile(path, now);
     return hash && *hash == expected.hash;
 }
 
@@ -126,12 +139,25 @@ bool keepOriginal(const QString &source, const QString &target, const FileIdenti
         }
         copied = offset == before->size;
     }
-    // The copy keeps the original's time, so that it is recognised as the same bytes.
-    const struct timespec times[2]
-        = {{0, UTIME_OMIT},
-           {time_t(expected.modifiedNs / 1'000'000'000), long(expected.modifiedNs % 1'000'000'000)}};
     const std::optional<FileIdentity> after = identityOfDescriptor(in.fd);
-    if (!copied || !after || !sameStat(*after, expected) || ::futimens(out.fd, times) != 0) {
+    if (!copied || !after || !sameStat(*after, expected) || !setTime(out.fd, expected)) {
+        ::unlink(to.constData());
+        return false;
+    }
+    return true;
+}
+
+bool keepBytes(const FileBytes &bytes, const QString &target, const FileIdentity &expected)
+{
+    if (expected.size < 0)
+        return false;
+    const QByteArray to = nativePath(target);
+    const Descriptor out(::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (out.fd < 0)
+        return false;
+    const bool written = writeFileBytes(out.fd, bytes);
+    const std::optional<FileIdentity> kept = identityOfDescriptor(out.fd);
+    if (!written || !kept || kept->size != expected.size || !setTime(out.fd, expected)) {
         ::unlink(to.constData());
         return false;
     }

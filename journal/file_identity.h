@@ -2,6 +2,7 @@
 // Whether a file is still the one a journal began from: its size, modification time and hash,
 // and a copy of its bytes kept beside the journal while the journal lives.
 
+#include "file_bytes.h"
 #include "journal_record.h"
 
 #include <QString>
@@ -17,7 +18,8 @@ FileIdentity identifyFile(const QString &path);
 // after reading them (so the bytes hashed are the ones expected describes).
 std::optional<quint64> hashFile(const QString &path, const FileIdentity &expected);
 
-// Whether path holds the bytes expected describes: same size and time, and same hash when known.
+// Whether path holds the bytes expected describes. Where the hash is known it decides: a file
+// touched, or copied with a new time, is still the same; otherwise size and time must match.
 bool isSameFile(const QString &path, const FileIdentity &expected);
 
 // Keeps the bytes of source under target (mode 0600): a clone where the file system shares blocks,
@@ -25,5 +27,9 @@ bool isSameFile(const QString &path, const FileIdentity &expected);
 // file is saved, here and by other programs. True when target holds what expected describes.
 bool keepOriginal(const QString &source, const QString &target, const FileIdentity &expected,
                   qint64 copyLimit);
+
+// Keeps the bytes the editor read (or wrote) under target (mode 0600) from memory, with expected's
+// time; true when they are expected's size, so that the copy is recognised at recovery.
+bool keepBytes(const FileBytes &bytes, const QString &target, const FileIdentity &expected);
 
 } // namespace orvane::journal

@@ -9,13 +9,17 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <limits>
+#include <utility>
+
 namespace orvane::journal {
 
 namespace {
 
-// A file larger than this is kept only where the file system can clone it; otherwise its
-// identity alone tells at recovery whether it is still the one the journal began from.
-constexpr qint64 copyLimit = 64 * 1024 * 1024;
+// A file without its bytes in memory (one just saved) is cloned or copied from the disk, whatever
+// its size.
+constexpr qint64 copyLimit = std::numeric_limits<qint64>::max();
 
 // The buffer keeps its room between records, but not the room of a large paste.
 constexpr qsizetype keptBufferRoom = 1024 * 1024;
@@ -30,13 +34,19 @@ Journal::Journal(QString folder)
 
 Journal::~Journal() = default;
 
-void Journal::startDocument(const DocumentForm &form, qint64 baseLength)
+void Journal::startDocument(const DocumentForm &form, qint64 baseLength, FileBytes base, bool saved)
 {
     discard();
+    if (saved && m_keptUntilSaved) {
+        m_keptUntilSaved->remove();
+        m_keptUntilSaved.reset();
+    }
     m_origin = Origin {form, form.path.isEmpty() ? FileIdentity {} : identifyFile(form.path), baseLength};
     m_form = form;
+    m_base = std::move(base);
     m_firstMark = m_nextMark;
     m_broken = false;
+    m_edited = false;
 }
 
 void Journal::discard()
@@ -44,6 +54,7 @@ void Journal::discard()
     if (m_file)
         m_file->remove();
     m_file.reset();
+    m_base = FileBytes();
     m_conversion.reset();
     m_step.reset();
     m_openMark = -1;
@@ -60,32 +71,111 @@ void Journal::changeForm(const DocumentForm &form)
     commit();
 }
 
-bool Journal::ensureFile()
+void Journal::checkFolder()
 {
-    if (m_broken)
-        return false;
-    if (m_file)
-        return true;
+    if (const std::optional<JournalFault> fault = makeJournalFolder(m_folder))
+        fail(*fault);
+}
+
+void Journal::fail(const JournalFault &fault)
+{
+    m_broken = true;
+    if (m_fault)
+        return;
+    m_fault = fault;
+    if (m_watcher)
+        m_watcher->journalFailed(fault);
+}
+
+void Journal::resumed()
+{
+    if (!m_fault)
+        return;
+    m_fault.reset();
+    if (m_watcher)
+        m_watcher->journalResumed();
+}
+
+Journal::Ready Journal::ensureFile(bool textIsChanged)
+{
+    m_edited = true;
+    if (m_file && !m_broken)
+        return Ready::Yes;
+    // After a failure the records no longer follow the text: a new journal holds it whole.
+    const bool rebase = m_broken;
     QByteArray opening = journalHeader();
-    appendRecord(opening, m_origin);
-    if (m_form != m_origin.form)
+    Origin origin = m_origin;
+    if (rebase) {
+        origin.baseLength = 0;
+        appendRecord(opening, origin);
         appendRecord(opening, FormChange {m_form});
-    if (!makeJournalFolder(m_folder) || !(m_file = JournalFile::create(newJournalPath(m_folder), opening))) {
-        m_broken = true;
-        return false;
+        appendRecord(opening, Rebase {m_text ? m_text() : QByteArray()});
+    } else {
+        appendRecord(opening, origin);
+        if (m_form != m_origin.form)
+            appendRecord(opening, FormChange {m_form});
     }
-    // Only now may the thread append to the file: the header and origin are in it.
-    keepOriginalInBackground();
-    return true;
+    if (const std::optional<JournalFault> fault = makeJournalFolder(m_folder)) {
+        fail(*fault);
+        return Ready::No;
+    }
+    int error = 0;
+    std::shared_ptr<JournalFile> file = JournalFile::create(newJournalPath(m_folder), opening, &error);
+    if (!file) {
+        fail(JournalFault::ofError(error, m_folder));
+        return Ready::No;
+    }
+    if (m_file)
+        m_file->remove();
+    m_file = std::move(file);
+    m_broken = false;
+    m_syncer->written(m_file);
+    resumed();
+    if (!rebase) {
+        // Only now may the thread append to the file: the header and origin are in it.
+        keepOriginalInBackground();
+        return Ready::Yes;
+    }
+    m_base = FileBytes();
+    // Undo of a conversion made before counts as the changes it makes.
+    m_firstMark = m_nextMark;
+    // A change already in the text is in the rebase too.
+    return textIsChanged ? Ready::Rebased : Ready::Yes;
+}
+
+bool Journal::record(bool textIsChanged) { return ensureFile(textIsChanged) == Ready::Yes; }
+
+void Journal::retry()
+{
+    if (!m_fault || m_conversion || m_step || m_openMark >= 0)
+        return;
+    if (m_edited) {
+        ensureFile(true);
+        return;
+    }
+    // Nothing to keep yet: a journal that can be made and written is enough.
+    if (makeJournalFolder(m_folder))
+        return;
+    QByteArray probe = journalHeader();
+    probe.append(4096, '\0');
+    if (const std::shared_ptr<JournalFile> file = JournalFile::create(newJournalPath(m_folder), probe)) {
+        file->remove();
+        m_broken = false;
+        resumed();
+    }
 }
 
 void Journal::keepOriginalInBackground()
 {
     if (m_origin.form.path.isEmpty() || m_origin.file.size < 0)
         return;
-    m_syncer->post([file = m_file, source = m_origin.form.path, identity = m_origin.file] {
+    m_syncer->post([file = m_file, source = m_origin.form.path, identity = m_origin.file,
+                    base = std::exchange(m_base, FileBytes())]() mutable {
         const QString kept = file->originalPath();
-        const bool isKept = keepOriginal(source, kept, identity, copyLimit);
+        // From the bytes read, else from the file while it is still the one opened.
+        const bool isKept = base.isEmpty() ? keepOriginal(source, kept, identity, copyLimit)
+                                           : keepBytes(base, kept, identity);
+        base = FileBytes();
         // Removed meanwhile: the copy must not outlive its journal.
         if (file->isRemoved()) {
             QFile::remove(kept);
@@ -101,8 +191,9 @@ void Journal::keepOriginalInBackground()
 
 void Journal::commit()
 {
-    if (!m_file->append(m_buffer))
-        m_broken = true;
+    // A sync of the thread that failed since counts as a failed write.
+    if (!m_file->append(m_buffer) || m_file->lastError() != 0)
+        fail(JournalFault::ofError(m_file->lastError(), m_folder));
     else
         m_syncer->written(m_file);
     if (m_buffer.capacity() > keptBufferRoom)
@@ -121,7 +212,7 @@ void Journal::inserting(qint64 position, QByteArrayView bytes)
         record.inserted += bytes.size();
         return;
     }
-    if (m_step || !ensureFile())
+    if (m_step || !record())
         return;
     appendInsert(m_buffer, position, bytes);
     commit();
@@ -137,7 +228,7 @@ void Journal::deleting(qint64 position, qint64 length)
         record.removed += length;
         return;
     }
-    if (m_step || !ensureFile())
+    if (m_step || !record())
         return;
     appendRecord(m_buffer, Delete {position, length});
     commit();
@@ -160,7 +251,7 @@ void Journal::conversionEnds()
     m_conversion.reset();
     // Every conversion gets its number in the file, changed or not, so that the numbers of the
     // file stay those of the marks.
-    if (!ensureFile())
+    if (!record(true))
         return;
     appendRecord(m_buffer, pending.record);
     commit();
@@ -183,21 +274,30 @@ void Journal::stepMark(qint32 mark, bool redo)
         return;
     const StepUndo step = *m_step;
     m_step.reset();
-    if (!ensureFile())
+    if (!record(true))
         return;
     appendRecord(m_buffer, step);
     commit();
 }
 
 void Journal::adopt(std::shared_ptr<JournalFile> file, const Origin &origin, const Replayed &replayed,
-                    qint64 validLength)
+                    qint64 validLength, bool damaged)
 {
     discard();
-    m_file = std::move(file);
     m_origin = origin;
     m_form = replayed.form;
+    m_edited = true;
+    if (damaged) {
+        if (m_keptUntilSaved && m_keptUntilSaved != file)
+            m_keptUntilSaved.reset();
+        m_keptUntilSaved = std::move(file);
+        m_broken = true;
+        return;
+    }
+    m_file = std::move(file);
     m_firstMark = m_nextMark - replayed.conversions;
-    m_broken = !m_file->truncate(validLength);
+    if (!m_file->truncate(validLength))
+        fail(JournalFault::ofError(m_file->lastError() ? m_file->lastError() : errno, m_folder));
 }
 
 void Journal::syncNow()

@@ -36,20 +36,26 @@ JournalFile::JournalFile(int fd, QString path, qint64 size)
 
 JournalFile::~JournalFile() { ::close(m_fd); }
 
-std::shared_ptr<JournalFile> JournalFile::create(const QString &path, QByteArrayView opening)
+std::shared_ptr<JournalFile> JournalFile::create(const QString &path, QByteArrayView opening, int *error)
 {
+    int ignored = 0;
+    int &failure = error ? *error : ignored;
     // Written under a name no reader looks at, then renamed: the lock and the descriptor stay
     // with the file across the rename.
     const QByteArray creating = nativePath(creatingPath(path));
     const QByteArray target = nativePath(path);
     // Close-on-exec: a program started from here must not inherit, and so hold, the lock.
-    const int fd = ::open(creating.constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
-    if (fd < 0)
+    const int fd
+        = ::open(creating.constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        failure = errno;
         return nullptr;
+    }
     std::shared_ptr<JournalFile> file(new JournalFile(fd, path, 0));
     const bool created
         = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && file->writeAll(opening) && renameNoReplace(creating, target);
     if (!created) {
+        failure = file->m_error.load() ? file->m_error.load() : errno;
         ::unlink(creating.constData());
         return nullptr;
     }
@@ -88,6 +94,8 @@ bool JournalFile::writeAll(QByteArrayView bytes)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
+            // A write of nothing: the disk is full.
+            m_error = n < 0 ? errno : ENOSPC;
             // Leave no partial record for later ones to follow.
             if (::ftruncate(m_fd, m_size) != 0)
                 return false;
@@ -100,7 +108,67 @@ bool JournalFile::writeAll(QByteArrayView bytes)
     return true;
 }
 
-bool JournalFile::sync() { return ::fdatasync(m_fd) == 0; }
+bool JournalFile::sync()
+{
+    if (::fdatasync(m_fd) == 0)
+        return true;
+    m_error = errno;
+    return false;
+}
+
+namespace {
+
+class FileSourceImpl final : public ByteSource {
+public:
+    FileSourceImpl(int fd, qint64 size)
+        : m_fd(fd)
+        , m_size(size)
+    {
+    }
+    qint64 size() const override { return m_size; }
+    bool read(qint64 at, qint64 n, QByteArrayView &bytes) override
+    {
+        if (at < 0 || n < 0 || at > m_size || n > m_size - at)
+            return false;
+        // The buffer keeps the room of the largest record read so far.
+        if (m_buffer.size() < n)
+            m_buffer.resize(qsizetype(n));
+        qint64 done = 0;
+        while (done < n) {
+            const ssize_t r = ::pread(m_fd, m_buffer.data() + done, size_t(n - done), off_t(at + done));
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r <= 0)
+                return false;
+            done += r;
+        }
+        bytes = QByteArrayView(m_buffer.constData(), qsizetype(n));
+        return true;
+    }
+
+private:
+    int m_fd;
+    qint64 m_size;
+    QByteArray m_buffer;
+};
+
+} // namespace
+
+std::unique_ptr<ByteSource> JournalFile::source()
+{
+    struct stat st { };
+    const qint64 size = ::fstat(m_fd, &st) == 0 ? qint64(st.st_size) : 0;
+    return std::make_unique<FileSourceImpl>(m_fd, size);
+}
+
+bool JournalFile::rename(const QString &path)
+{
+    const std::lock_guard lock(m_writeMutex);
+    if (!renameNoReplace(nativePath(m_path), nativePath(path)))
+        return false;
+    m_path = path;
+    return true;
+}
 
 QByteArray JournalFile::readAll()
 {
@@ -134,8 +202,10 @@ bool JournalFile::truncate(qint64 length)
 QString JournalFile::originalPath() const
 {
     QString path = m_path;
-    if (path.endsWith(QLatin1String(".journal")))
-        path.chop(8);
+    for (const QLatin1String suffix : {QLatin1String(".journal"), QLatin1String(".kept")}) {
+        if (path.endsWith(suffix))
+            path.chop(suffix.size());
+    }
     return path + QStringLiteral(".original");
 }
 

@@ -6,6 +6,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "journal_format.h"
+
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -16,7 +19,9 @@ public:
     // Creates path (mode 0600, failing if it exists), locked and already holding opening: the file
     // appears under its name only once opening is in it, so no other record can precede it and no
     // reader ever sees it without its header. Null on failure.
-    static std::shared_ptr<JournalFile> create(const QString &path, QByteArrayView opening);
+    // error: the system's error number on failure.
+    static std::shared_ptr<JournalFile> create(const QString &path, QByteArrayView opening,
+                                               int *error = nullptr);
     // Opens an existing journal and locks it, unless a live window holds it or it was removed
     // meanwhile; null then.
     static std::shared_ptr<JournalFile> takeOrphan(const QString &path);
@@ -35,7 +40,13 @@ public:
     bool append(QByteArrayView bytes);
     // Waits until everything appended is on the disk.
     bool sync();
+    // The error number of the last append or sync that failed (0: none has); safe from any thread.
+    int lastError() const { return m_error.load(); }
     QByteArray readAll();
+    // The journal's bytes, read a frame at a time from the descriptor.
+    std::unique_ptr<ByteSource> source();
+    // Renames the file (a journal set aside); the lock stays with it. False when it cannot.
+    bool rename(const QString &path);
     // Cuts the file to length, dropping a damaged end before more records follow it.
     bool truncate(qint64 length);
     // Removes the file and its kept original from the folder; the lock goes with the object.
@@ -51,6 +62,7 @@ private:
     qint64 m_size;
     mutable std::mutex m_writeMutex;
     bool m_removed = false;
+    std::atomic<int> m_error {0};
 };
 
 } // namespace orvane::journal

@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <new>
 
 namespace orvane::journal {
 
@@ -22,6 +23,7 @@ enum class Tag : quint8 {
     StepUndo = 5,
     OriginHash = 6,
     FormChange = 7,
+    Rebase = 8,
 };
 
 void putVarint(QByteArray &out, quint64 value)
@@ -117,12 +119,13 @@ struct Payload {
     }
     void operator()(const OriginHash &r) { putVarint(out, r.hash); }
     void operator()(const FormChange &r) { putForm(out, r.form); }
+    void operator()(const Rebase &r) { out.append(r.text); }
 };
 
 Tag tagOf(const Record &record)
 {
-    static constexpr Tag tags[] = {Tag::Origin,   Tag::Insert,     Tag::Delete,    Tag::Conversion,
-                                   Tag::StepUndo, Tag::OriginHash, Tag::FormChange};
+    static constexpr Tag tags[] = {Tag::Origin,   Tag::Insert,     Tag::Delete,     Tag::Conversion,
+                                   Tag::StepUndo, Tag::OriginHash, Tag::FormChange, Tag::Rebase};
     static_assert(std::size(tags) == std::variant_size_v<Record>);
     return tags[record.index()];
 }
@@ -255,6 +258,9 @@ bool readRecord(Tag tag, QByteArrayView payload, Record &record)
     case Tag::FormChange:
         record = FormChange {in.form()};
         break;
+    case Tag::Rebase:
+        record = Rebase {in.rest().toByteArray()};
+        break;
     default:
         return false;
     }
@@ -287,46 +293,131 @@ void appendInsert(QByteArray &out, qint64 position, QByteArrayView bytes)
     endFrame(out, start);
 }
 
+bool MemorySource::read(qint64 at, qint64 n, QByteArrayView &bytes)
+{
+    if (at < 0 || n < 0 || at > m_bytes.size() || n > m_bytes.size() - at)
+        return false;
+    bytes = m_bytes.sliced(at, n);
+    return true;
+}
+
+JournalReader::JournalReader(ByteSource &source)
+    : m_source(source)
+{
+    QByteArrayView header;
+    if (!m_source.read(0, headerSize, header))
+        return;
+    const bool marked = std::memcmp(header.data(), mark, sizeof mark) == 0;
+    m_version = qFromLittleEndian<quint32>(header.data() + sizeof mark);
+    if (marked && m_version == formatVersion) {
+        m_status = JournalStatus::Complete;
+        m_at = headerSize;
+        return;
+    }
+    // A later version numbers itself in the low byte; a mark or version otherwise wrong is damage,
+    // and the records still read when the origin after the header does.
+    if (marked && m_version > formatVersion && m_version <= 0xFF) {
+        m_status = JournalStatus::Newer;
+        return;
+    }
+    Record origin;
+    qint64 length = 0;
+    if (readFrame(headerSize, origin, length) == Frame::Whole && std::holds_alternative<Origin>(origin)) {
+        m_version = formatVersion;
+        m_status = JournalStatus::Complete;
+        m_at = headerSize;
+    }
+}
+
+JournalReader::Frame JournalReader::readFrame(qint64 at, Record &record, qint64 &length)
+{
+    const qint64 left = m_source.size() - at;
+    QByteArrayView head;
+    if (left < frameHead + checkSize || !m_source.read(at, frameHead, head))
+        return Frame::CutOff;
+    const quint32 payloadSize = qFromLittleEndian<quint32>(head.data());
+    if (qint64(payloadSize) > left - frameHead - checkSize)
+        return Frame::CutOff;
+    length = frameHead + qint64(payloadSize) + checkSize;
+    QByteArrayView frame;
+    try {
+        if (!m_source.read(at, length, frame))
+            return Frame::Damaged;
+    } catch (const std::bad_alloc &) {
+        return Frame::Damaged;
+    }
+    const QByteArrayView framed = frame.first(length - checkSize);
+    const quint32 check = qFromLittleEndian<quint32>(frame.data() + length - checkSize);
+    if (check != quint32(fastHash(framed))
+        || !readRecord(Tag(quint8(framed[4])), framed.sliced(frameHead), record))
+        return Frame::Damaged;
+    return Frame::Whole;
+}
+
+bool JournalReader::next(Record &record)
+{
+    if (m_status != JournalStatus::Complete || m_at >= m_source.size())
+        return false;
+    qint64 length = 0;
+    switch (readFrame(m_at, record, length)) {
+    case Frame::Whole:
+        m_at += length;
+        return true;
+    case Frame::CutOff:
+        m_status = JournalStatus::CutOff;
+        return false;
+    case Frame::Damaged:
+        m_status = JournalStatus::Damaged;
+        return false;
+    }
+    return false;
+}
+
+qsizetype JournalReader::countAfterDamage()
+{
+    if (m_status == JournalStatus::CutOff)
+        return 0;
+    if (m_status != JournalStatus::Damaged)
+        return -1;
+    QByteArrayView head;
+    if (!m_source.read(m_at, frameHead, head))
+        return -1;
+    qint64 at = m_at + frameHead + qint64(qFromLittleEndian<quint32>(head.data())) + checkSize;
+    qsizetype count = 0;
+    while (at < m_source.size()) {
+        Record record;
+        qint64 length = 0;
+        if (readFrame(at, record, length) != Frame::Whole)
+            return -1;
+        if (isChange(record))
+            ++count;
+        at += length;
+    }
+    return at == m_source.size() ? count : -1;
+}
+
+bool isChange(const Record &record)
+{
+    return !std::holds_alternative<Origin>(record) && !std::holds_alternative<OriginHash>(record)
+        && !std::holds_alternative<FormChange>(record) && !std::holds_alternative<Rebase>(record);
+}
+
 ParsedJournal parseJournal(QByteArrayView bytes)
 {
+    MemorySource source(bytes);
+    JournalReader reader(source);
     ParsedJournal parsed;
-    if (bytes.size() < headerSize || std::memcmp(bytes.data(), mark, sizeof mark) != 0)
-        return parsed;
-    parsed.version = qFromLittleEndian<quint32>(bytes.data() + sizeof mark);
-    if (parsed.version > formatVersion) {
-        parsed.status = ParsedJournal::Status::Newer;
-        return parsed;
-    }
-    if (parsed.version == 0)
-        return parsed;
-
-    qsizetype at = headerSize;
-    parsed.validLength = at;
-    parsed.status = ParsedJournal::Status::Complete;
-    while (at < bytes.size()) {
-        const qsizetype left = bytes.size() - at;
-        if (left < frameHead + checkSize) {
-            parsed.status = ParsedJournal::Status::CutOff;
-            break;
-        }
-        const quint32 payloadSize = qFromLittleEndian<quint32>(bytes.data() + at);
-        if (quint64(payloadSize) > quint64(left - frameHead - checkSize)) {
-            parsed.status = ParsedJournal::Status::CutOff;
-            break;
-        }
-        const qsizetype frameSize = frameHead + qsizetype(payloadSize);
-        const QByteArrayView frame = bytes.sliced(at, frameSize);
-        const quint32 check = qFromLittleEndian<quint32>(bytes.data() + at + frameSize);
-        Record record;
-        if (check != quint32(fastHash(frame))
-            || !readRecord(Tag(quint8(frame[4])), frame.sliced(frameHead), record)) {
-            parsed.status = ParsedJournal::Status::Damaged;
-            break;
-        }
+    parsed.version = reader.version();
+    Record record;
+    while (reader.next(record)) {
         parsed.records.append(std::move(record));
-        at += frameSize + checkSize;
-        parsed.validLength = at;
-        parsed.recordEnds.append(at);
+        parsed.recordEnds.append(reader.validLength());
+    }
+    parsed.status = reader.status();
+    parsed.validLength = reader.validLength();
+    if (parsed.status == JournalStatus::Newer || parsed.status == JournalStatus::NotJournal) {
+        parsed.validLength = 0;
+        parsed.version = parsed.status == JournalStatus::Newer ? parsed.version : 0;
     }
     return parsed;
 }

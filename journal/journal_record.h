@@ -84,6 +84,13 @@ struct FormChange {
     friend bool operator==(const FormChange &, const FormChange &) = default;
 };
 
-using Record = std::variant<Origin, Insert, Delete, Conversion, StepUndo, OriginHash, FormChange>;
+// The whole text from here on: a journal that resumes after its writes failed begins with it, so
+// that it never depends on what the failed one lost.
+struct Rebase {
+    QByteArray text;
+    friend bool operator==(const Rebase &, const Rebase &) = default;
+};
+
+using Record = std::variant<Origin, Insert, Delete, Conversion, StepUndo, OriginHash, FormChange, Rebase>;
 
 } // namespace orvane::journal

@@ -1,5 +1,7 @@
 #include "journal_replay.h"
 
+#include "journal_format.h"
+
 #include "text/chars/convert.h"
 #include "text/codec/utf8.h"
 
@@ -15,6 +17,11 @@ struct ConversionStep {
     QByteArray before;
     QByteArray after;
 };
+
+bool isCharStart(const QByteArray &text, qint64 position)
+{
+    return position == text.size() || (quint8(text[position]) & 0xC0) != 0x80;
+}
 
 bool sameBytes(const QByteArray &text, qint64 position, const QByteArray &expected)
 {
@@ -39,14 +46,15 @@ public:
 
     bool apply(const Insert &r)
     {
-        if (r.position > m_text.size())
+        if (r.position > m_text.size() || !isCharStart(m_text, r.position) || !utf8::validate(r.bytes))
             return false;
         m_text.insert(r.position, r.bytes);
         return true;
     }
     bool apply(const Delete &r)
     {
-        if (r.position > m_text.size() || r.length > m_text.size() - r.position)
+        if (r.position > m_text.size() || r.length > m_text.size() - r.position
+            || !isCharStart(m_text, r.position) || !isCharStart(m_text, r.position + r.length))
             return false;
         m_text.remove(r.position, r.length);
         return true;
@@ -54,7 +62,8 @@ public:
     bool apply(const Conversion &r)
     {
         const qint64 size = m_text.size();
-        if (r.position > size || r.removed > size - r.position)
+        if (r.position > size || r.removed > size - r.position || !isCharStart(m_text, r.position)
+            || !isCharStart(m_text, r.position + r.removed))
             return false;
         ConversionStep step {r.position, m_text.mid(r.position, r.removed), {}};
         if (r.wholeText) {
@@ -97,12 +106,28 @@ public:
         return true;
     }
     bool apply(const OriginHash &) { return true; }
+    bool apply(const Rebase &r)
+    {
+        if (!utf8::validate(r.text))
+            return false;
+        m_text = r.text;
+        // Conversions are numbered from the rebase on.
+        m_steps.clear();
+        return true;
+    }
     // Only the first record is an origin.
     bool apply(const Origin &) { return false; }
 
-    Replayed result(qsizetype applied, bool complete)
+    Replayed result(qsizetype applied, qsizetype changes, bool complete)
     {
-        return {std::move(m_text), m_form, qint32(m_steps.size()), applied, complete};
+        Replayed replayed;
+        replayed.text = std::move(m_text);
+        replayed.form = m_form;
+        replayed.conversions = qint32(m_steps.size());
+        replayed.applied = applied;
+        replayed.changes = changes;
+        replayed.complete = complete;
+        return replayed;
     }
 
     DocumentForm m_form;
@@ -114,21 +139,62 @@ private:
 
 } // namespace
 
-Replayed replay(const QList<Record> &records, QByteArray base)
+namespace {
+
+// Applies records from next() until it gives none or one does not fit.
+template <typename Next> Replayed replayFrom(const Origin &origin, QByteArray base, Next next)
 {
-    if (records.isEmpty() || !std::holds_alternative<Origin>(records.first()))
-        return {};
-    const Origin &origin = std::get<Origin>(records.first());
-    if (origin.baseLength != base.size())
+    if (origin.baseLength != base.size() || !utf8::validate(base))
         return {};
     Replayer replayer(std::move(base));
     replayer.m_form = origin.form;
     qsizetype applied = 1;
-    for (; applied < records.size(); ++applied) {
-        if (!std::visit([&](const auto &record) { return replayer.apply(record); }, records[applied]))
+    qsizetype changes = 0;
+    Record record;
+    bool more = false;
+    while ((more = next(record))) {
+        if (!std::visit([&](const auto &r) { return replayer.apply(r); }, record))
             break;
+        ++applied;
+        if (isChange(record))
+            ++changes;
     }
-    return replayer.result(applied, applied == records.size());
+    return replayer.result(applied, changes, !more);
+}
+
+} // namespace
+
+Replayed replay(const QList<Record> &records, QByteArray base)
+{
+    if (records.isEmpty() || !std::holds_alternative<Origin>(records.first()))
+        return {};
+    qsizetype at = 1;
+    return replayFrom(std::get<Origin>(records.first()), std::move(base), [&](Record &record) {
+        if (at == records.size())
+            return false;
+        record = records[at++];
+        return true;
+    });
+}
+
+Replayed replay(JournalReader &reader, QByteArray base)
+{
+    Record first;
+    if (!reader.next(first) || !std::holds_alternative<Origin>(first))
+        return {};
+    qint64 lastApplied = reader.validLength();
+    qint64 pending = lastApplied;
+    Replayed replayed = replayFrom(std::get<Origin>(first), std::move(base), [&](Record &record) {
+        lastApplied = pending;
+        if (!reader.next(record))
+            return false;
+        pending = reader.validLength();
+        return true;
+    });
+    // A record that did not fit is damage like a broken frame.
+    replayed.complete = replayed.complete && reader.status() == JournalStatus::Complete;
+    replayed.validLength = replayed.complete ? reader.validLength() : lastApplied;
+    return replayed;
 }
 
 } // namespace orvane::journal

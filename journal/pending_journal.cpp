@@ -11,29 +11,46 @@ namespace orvane::journal {
 
 namespace {
 
-void findBase(PendingJournal &pending)
+// Reads the journal once, a record at a time: its origin, hash and counts.
+void scan(PendingJournal &pending)
 {
-    const QList<Record> &records = pending.parsed.records;
-    if (records.isEmpty() || !std::holds_alternative<Origin>(records.first()))
-        return;
-    pending.origin = std::get<Origin>(records.first());
-    for (const Record &record : records) {
-        if (const auto *hash = std::get_if<OriginHash>(&record)) {
+    const std::unique_ptr<ByteSource> source = pending.file->source();
+    JournalReader reader(*source);
+    Record record;
+    qsizetype index = 0;
+    bool rebased = false;
+    while (reader.next(record)) {
+        if (index == 0) {
+            if (!std::holds_alternative<Origin>(record))
+                return;
+            pending.origin = std::get<Origin>(record);
+        } else if (const auto *hash = std::get_if<OriginHash>(&record)) {
             pending.origin.file.hash = hash->hash;
             pending.origin.file.hasHash = true;
+        } else if (std::holds_alternative<Rebase>(record)) {
+            rebased = true;
         }
+        if (isChange(record))
+            ++pending.changes;
+        ++index;
     }
-    if (pending.origin.form.path.isEmpty()) {
-        pending.base = PendingJournal::Base::Untitled;
+    pending.status = reader.status();
+    pending.changesAfterDamage = reader.countAfterDamage();
+    if (index == 0)
         return;
-    }
-    const QString kept = pending.file->originalPath();
-    if (isSameFile(kept, pending.origin.file)) {
+    const QString &path = pending.origin.form.path;
+    pending.fileChanged
+        = !path.isEmpty() && pending.origin.file.size >= 0 && !isSameFile(path, pending.origin.file);
+    if (rebased) {
+        pending.base = PendingJournal::Base::Inline;
+    } else if (path.isEmpty()) {
+        pending.base = PendingJournal::Base::Untitled;
+    } else if (const QString kept = pending.file->originalPath(); isSameFile(kept, pending.origin.file)) {
         pending.base = PendingJournal::Base::Kept;
         pending.basePath = kept;
-    } else if (isSameFile(pending.origin.form.path, pending.origin.file)) {
+    } else if (!pending.fileChanged) {
         pending.base = PendingJournal::Base::File;
-        pending.basePath = pending.origin.form.path;
+        pending.basePath = path;
     } else {
         pending.base = PendingJournal::Base::Changed;
     }
@@ -43,7 +60,7 @@ void findBase(PendingJournal &pending)
 
 bool PendingJournal::isDamaged() const
 {
-    return parsed.status == ParsedJournal::Status::CutOff || parsed.status == ParsedJournal::Status::Damaged;
+    return status == JournalStatus::CutOff || status == JournalStatus::Damaged;
 }
 
 QString PendingJournal::fileName() const { return QFileInfo(origin.form.path).fileName(); }
@@ -77,36 +94,50 @@ void removeAbandonedCreations(const QString &folder)
 
 QList<PendingJournal> takePendingJournals(const QString &folder)
 {
+    QList<PendingJournal> pending;
+    if (!isSafeJournalFolder(folder))
+        return pending;
     removeAbandonedCreations(folder);
     removeStrayOriginals(folder);
-    QList<PendingJournal> pending;
-    for (const QString &path : journalFiles(folder)) {
+    QStringList paths = journalFiles(folder);
+    const QDir dir(folder);
+    const QStringList setAside
+        = dir.entryList({QStringLiteral("*.kept")}, QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString &name : setAside)
+        paths << dir.filePath(name);
+    for (const QString &path : paths) {
         std::shared_ptr<JournalFile> file = JournalFile::takeOrphan(path);
         if (!file)
             continue;
-        const QByteArray bytes = file->readAll();
-        if (bytes.isEmpty()) {
+        if (file->source()->size() == 0) {
             file->remove();
             continue;
         }
         PendingJournal journal;
         journal.file = std::move(file);
-        journal.parsed = parseJournal(bytes);
-        findBase(journal);
+        journal.wasSetAside = path.endsWith(QLatin1String(".kept"));
+        scan(journal);
         pending.append(std::move(journal));
     }
     return pending;
 }
 
+QString setAsidePath(const PendingJournal &pending)
+{
+    QString to = pending.file->path();
+    if (!to.endsWith(QLatin1String(".journal")))
+        return to;
+    to.chop(QStringLiteral(".journal").size());
+    return to + QStringLiteral(".kept");
+}
+
 QString setAside(PendingJournal &pending)
 {
-    const QString from = pending.file->path();
-    QString to = from;
-    to.chop(QStringLiteral(".journal").size());
-    to += QStringLiteral(".kept");
-    if (!QFile::rename(from, to))
-        return from;
-    return to;
+    const QString to = setAsidePath(pending);
+    if (to != pending.file->path())
+        pending.file->rename(to);
+    pending.wasSetAside = true;
+    return pending.file->path();
 }
 
 } // namespace orvane::journal

@@ -133,7 +133,7 @@ void TestJournalKill::theJournalOfAnEndedWindowReplaysToItsText()
     QList<PendingJournal> pending = takePendingJournals(folder);
     QCOMPARE(pending.size(), 1);
     QVERIFY(pending.first().file->readAll().startsWith(journalHeader()));
-    QCOMPARE(pending.first().parsed.status, ParsedJournal::Status::Complete);
+    QCOMPARE(pending.first().status, JournalStatus::Complete);
     QByteArray replayBase;
     if (opened) {
         QVERIFY(pending.first().base == PendingJournal::Base::Kept
@@ -144,7 +144,9 @@ void TestJournalKill::theJournalOfAnEndedWindowReplaysToItsText()
     } else {
         QCOMPARE(pending.first().base, PendingJournal::Base::Untitled);
     }
-    const Replayed replayed = replay(pending.first().parsed.records, replayBase);
+    const std::unique_ptr<ByteSource> source = pending.first().source();
+    JournalReader reader(*source);
+    const Replayed replayed = replay(reader, replayBase);
     QVERIFY(replayed.complete);
     QCOMPARE(replayed.text, editedText(edits, base));
     // Taken by this window, no other can take it.

@@ -24,7 +24,16 @@ using namespace orvane::journal;
 
 namespace {
 
-enum class Damage { None, FileChanged, FileChangedNoCopy, CutOff, Newer };
+enum class Damage {
+    None,
+    FileChanged,
+    FileChangedNoCopy,
+    CutOff,
+    Newer,
+    MiddleFlip,
+    HeaderFlip,
+    InvalidUtf8
+};
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -64,6 +73,10 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack_data()
     QTest::newRow("file changed, no copy: set aside") << true << int(Damage::FileChangedNoCopy) << 0;
     QTest::newRow("cut off, はい restores the whole records") << false << int(Damage::CutOff) << yes;
     QTest::newRow("newer version: set aside") << false << int(Damage::Newer) << 0;
+    QTest::newRow("a byte of the conversion flipped, はい: the insert before it")
+        << true << int(Damage::MiddleFlip) << yes;
+    QTest::newRow("a byte of the header flipped, はい: all of it") << false << int(Damage::HeaderFlip) << yes;
+    QTest::newRow("an insert of invalid UTF-8, checked, はい") << false << int(Damage::InvalidUtf8) << yes;
 }
 
 void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
@@ -81,6 +94,7 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
     // A window that edited the document, then went away.
     QByteArray edited;
     QByteArray beforeLastEdit;
+    QByteArray beforeConversion;
     QString journalPath;
     {
         Journal journal(folder);
@@ -95,6 +109,7 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
         journal.startDocument(form, named ? shownOriginal.size() : 0);
         test::EditModel model(journal, named ? shownOriginal : QByteArray());
         model.insert(model.text().size(), "ｶﾞ");
+        beforeConversion = model.text();
         model.convert(ConversionKind::Hiragana);
         beforeLastEdit = model.text();
         model.insert(0, "日本語\r\n");
@@ -103,6 +118,15 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
         journalPath = journal.filePath();
     }
     const QByteArray journalBytes = readFile(journalPath);
+    const ParsedJournal parsed = parseJournal(journalBytes);
+    // Where the record of each kind begins: the conversion, and the last insert.
+    qint64 conversionAt = 0;
+    for (qsizetype i = 1; i < parsed.records.size(); ++i)
+        if (std::holds_alternative<Conversion>(parsed.records[i]))
+            conversionAt = parsed.recordEnds[i - 1];
+    const qint64 lastAt = parsed.recordEnds[parsed.records.size() - 2];
+    QByteArray expectedText = edited;
+    QString expectedNote;
     switch (Damage(damage)) {
     case Damage::None:
         break;
@@ -115,7 +139,31 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
         break;
     case Damage::CutOff:
         writeFile(journalPath, journalBytes.chopped(3));
+        expectedText = beforeLastEdit;
+        expectedNote = journal_texts::damagedNote(2, 3);
         break;
+    case Damage::MiddleFlip: {
+        QByteArray flipped = journalBytes;
+        flipped[conversionAt + 6] = char(flipped[conversionAt + 6] ^ 0x10);
+        writeFile(journalPath, flipped);
+        expectedText = beforeConversion;
+        expectedNote = journal_texts::damagedNote(1, 3);
+        break;
+    }
+    case Damage::HeaderFlip: {
+        QByteArray flipped = journalBytes;
+        flipped[2] = char(flipped[2] ^ 0x01);
+        writeFile(journalPath, flipped);
+        break;
+    }
+    case Damage::InvalidUtf8: {
+        QByteArray crafted = journalBytes.first(lastAt);
+        appendInsert(crafted, 0, "\xff\xfe");
+        writeFile(journalPath, crafted);
+        expectedText = beforeLastEdit;
+        expectedNote = journal_texts::damagedNote(2, 3);
+        break;
+    }
     case Damage::Newer: {
         QByteArray newer = journalBytes;
         newer[8] = char(formatVersion + 1);
@@ -124,6 +172,7 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
     }
     }
     const QByteArray fileBefore = readFile(path);
+    const QByteArray offeredBytes = readFile(journalPath);
 
     DiskTextFiles files;
     test::FakeHost fake(files);
@@ -152,22 +201,35 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
     }
     QVERIFY(
         shown.startsWith(journal_texts::recoveryQuestion(named ? QStringLiteral("メモ.txt") : QString())));
-    QCOMPARE(shown.contains(journal_texts::damagedNote()), damage == int(Damage::CutOff));
+    QCOMPARE(shown.contains(journal_texts::fileChangedNote()), damage == int(Damage::FileChanged));
+    if (!expectedNote.isEmpty())
+        QVERIFY2(shown.contains(expectedNote), qPrintable(shown));
+    else
+        QVERIFY2(!shown.contains(QStringLiteral("件")), qPrintable(shown));
     QCOMPARE(restored, answer == int(MsgBoxAnswer::Yes));
     if (!restored) {
         QVERIFY(!QFile::exists(journalPath));
         QCOMPARE(fake.edit.text(), QString());
         return;
     }
-    QCOMPARE(fake.edit.text(), QString::fromUtf8(damage == int(Damage::CutOff) ? beforeLastEdit : edited));
+    QCOMPARE(fake.edit.text(), QString::fromUtf8(expectedText));
     QVERIFY(fake.document.Modified);
     QCOMPARE(fake.document.path(), named ? path : QString());
     QCOMPARE(fake.document.encoding(), TextEncoding::ShiftJis);
     const LineEnds lineEnds = named ? LineEnds {LineEnd::Lf, LineEnd::Lf} : LineEnds();
     QVERIFY(fake.document.file().lineEnds == lineEnds);
-    // This window goes on with the same journal; no other can take it.
-    QCOMPARE(journal.filePath(), journalPath);
-    QVERIFY(!JournalFile::takeOrphan(journalPath));
+    if (expectedNote.isEmpty()) {
+        // This window goes on with the same journal; no other can take it.
+        QCOMPARE(journal.filePath(), journalPath);
+        QVERIFY(!JournalFile::takeOrphan(journalPath));
+        return;
+    }
+    // A damaged journal stays as it was, set aside and held, until the text is saved; the next
+    // edit starts a journal that holds the restored text whole.
+    const QString kept = journalPath.chopped(8) + QStringLiteral(".kept");
+    QCOMPARE(readFile(kept), offeredBytes);
+    QVERIFY(!JournalFile::takeOrphan(kept));
+    QVERIFY(journal.filePath().isEmpty());
 }
 
 void TestJournalRecovery::severalJournalsAreOfferedOneAfterAnother()

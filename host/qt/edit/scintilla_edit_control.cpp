@@ -285,6 +285,13 @@ QString ScintillaEditControl::text() const
     return documentText(QByteArrayView(sci.pointer(Sci::SCI_GETCHARACTERPOINTER), length));
 }
 
+QByteArray ScintillaEditControl::utf8Text() const
+{
+    const SciCall sci(m_widget);
+    const qsizetype length = sci(Sci::SCI_GETLENGTH);
+    return QByteArray(sci.pointer(Sci::SCI_GETCHARACTERPOINTER), length);
+}
+
 qsizetype ScintillaEditControl::textLength() const { return utf16Length(); }
 
 qsizetype ScintillaEditControl::findBinary(qsizetype from, QStringView sought) const

@@ -58,6 +58,8 @@ public:
     qsizetype utf16FromByte(qsizetype byte) const;
     qsizetype byteFromUtf16(qsizetype unit) const;
     qsizetype utf16Length() const;
+    // The whole text as the control holds it, in UTF-8.
+    QByteArray utf8Text() const;
 
     // Offers the current selection as the X11 primary selection, without copying its text.
     void offerSelection();
