@@ -15,6 +15,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
@@ -144,6 +145,21 @@ void Form1::showEvent(QShowEvent *event)
     QTimer::singleShot(0, this, [this] {
         if (frameGeometry().size() != m_centredFrameSize && !isMaximized() && !isFullScreen())
             centreOnScreen();
+    });
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || m_checkingDisk)
+        return;
+    // After the activation is done, and never over another question.
+    QTimer::singleShot(0, this, [this] {
+        if (m_checkingDisk || m_asking || QApplication::activeModalWidget() || m_program.hasEnded())
+            return;
+        m_checkingDisk = true;
+        run([this] { checkChangedOnDisk(m_host); });
+        m_checkingDisk = false;
     });
 }
 

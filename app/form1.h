@@ -54,6 +54,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     // Notes end() so that the window knows whether a close may go ahead, whatever program it is lent.
@@ -101,6 +102,7 @@ private:
     QSize m_centredFrameSize;
     bool m_shown = false;
     bool m_asking = false;
+    bool m_checkingDisk = false;
 };
 
 } // namespace orvane

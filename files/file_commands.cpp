@@ -120,6 +120,9 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
     return true;
 }
 
+// The file just written, for the next check.
+void noteWritten(Host &host) { host.document.setOnDisk(host.textFiles.stampOf(host.document.path(), false)); }
+
 // The chosen file type becomes the document's encoding. A Save As that fails after its dialog
 // keeps the newly chosen name and encoding. True when the document is now safe on disk.
 bool saveAs(Host &host)
@@ -133,10 +136,31 @@ bool saveAs(Host &host)
     FileIdentity chosen = host.document.file();
     chosen.path = dialog.FileName;
     chosen.encoding = encodingOfFilter(dialog.FilterIndex, chosen.encoding);
-    if (writeDocument(host, chosen, lineEndOfChoice(dialog.ChoiceIndex)))
+    if (writeDocument(host, chosen, lineEndOfChoice(dialog.ChoiceIndex))) {
+        noteWritten(host);
         return true;
+    }
     host.document.retarget(chosen);
     return false;
+}
+
+// Whether the document's file on disk is another than the one read or last saved: size and time
+// first, the hash of the bytes when only those differ.
+bool changedOnDisk(Host &host, const std::optional<DiskStamp> &known, std::optional<DiskStamp> *now = nullptr)
+{
+    if (!known || host.document.path().isEmpty())
+        return false;
+    std::optional<DiskStamp> stamp = host.textFiles.stampOf(host.document.path(), false);
+    if (now)
+        *now = stamp;
+    if (!stamp || stamp->sameStat(*known))
+        return false;
+    if (stamp->size != known->size || !known->hash)
+        return true;
+    stamp = host.textFiles.stampOf(host.document.path(), true);
+    if (now)
+        *now = stamp;
+    return !stamp || stamp->hash != known->hash;
 }
 
 // True when the document is now safe on disk.
@@ -144,7 +168,14 @@ bool save(Host &host)
 {
     if (host.document.path().isEmpty())
         return saveAs(host);
-    return writeDocument(host, host.document.file());
+    if (changedOnDisk(host, host.document.onDisk())
+        && host.messageBox.msgBox(file_texts::overwriteChanged(), YesNo + Exclamation, appTitle())
+            != MsgBoxAnswer::Yes)
+        return false;
+    if (!writeDocument(host, host.document.file()))
+        return false;
+    noteWritten(host);
+    return true;
 }
 
 // The save prompt before discarding a modified document. True when the command may go on: the
@@ -229,6 +260,27 @@ void OpenDroppedFile(Host &host, const QString &path)
 void SaveMenu_Click(Host &host) { save(host); }
 
 void SaveAsMenu_Click(Host &host) { saveAs(host); }
+
+void checkChangedOnDisk(Host &host)
+{
+    std::optional<DiskStamp> now;
+    const std::optional<DiskStamp> known
+        = host.document.toldOnDisk() ? host.document.toldOnDisk() : host.document.onDisk();
+    if (!changedOnDisk(host, known, &now) || !now)
+        return;
+    const QString path = host.document.path();
+    // Told once for this version of the file; a save still checks against the one read or saved.
+    host.document.setToldOnDisk(now);
+    if (host.document.Modified) {
+        host.messageBox.msgBox(file_texts::changedWhileEdited(QDir::toNativeSeparators(path)),
+                               OkOnly + Exclamation, appTitle());
+        return;
+    }
+    if (host.messageBox.msgBox(file_texts::reloadChanged(QDir::toNativeSeparators(path)), YesNo + Exclamation,
+                               appTitle())
+        == MsgBoxAnswer::Yes)
+        openDocument(host, path);
+}
 
 // Yes always shows the Save As dialog, also for a document that has a path.
 void ExitMenu_Click(Host &host)

@@ -15,6 +15,10 @@ void openDocument(Host &host, const QString &path);
 void OpenDroppedFile(Host &host, const QString &path);
 void SaveMenu_Click(Host &host);
 void SaveAsMenu_Click(Host &host);
+// The window is active again: when another program changed the document's file since it was read
+// or saved (and since this was last asked), offers to read it again if there are no unsaved
+// edits, else says so once and leaves the text alone.
+void checkChangedOnDisk(Host &host);
 // Calls host.program.end() exactly when the program should stop, and returns; the main window's
 // close event runs this too and closes only when end() was called.
 void ExitMenu_Click(Host &host);

@@ -59,4 +59,20 @@ inline QString utf8OrShiftJis(const QString &path)
         .arg(path);
 }
 
+// Another program wrote the file since it was read or last saved.
+inline QString overwriteChanged()
+{
+    return QStringLiteral("このファイルは開いた後に他のプログラムで変更されています。上書きしますか");
+}
+inline QString reloadChanged(const QString &path)
+{
+    return QStringLiteral("ファイル「%1」は他のプログラムで変更されています。再読み込みしますか").arg(path);
+}
+inline QString changedWhileEdited(const QString &path)
+{
+    return QStringLiteral("ファイル「%1」は他のプログラムで変更されています。編集中のテキストはそのままです。"
+                          "上書き保存する前に確認します。")
+        .arg(path);
+}
+
 } // namespace orvane::file_texts

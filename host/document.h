@@ -2,6 +2,7 @@
 // The document of the main window: which file its text stands for and whether the text differs
 // from that file.
 
+#include "host/disk_stamp.h"
 #include "text/codec/cp932_file_codes.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
@@ -55,6 +56,8 @@ public:
     void setCurrentFile(const FileIdentity &file, const FileContent &content = {})
     {
         m_file = file;
+        m_onDisk.reset();
+        m_toldOnDisk.reset();
         Modified = false;
         if (m_observer)
             m_observer->currentFileSet(m_file, content);
@@ -68,11 +71,25 @@ public:
             m_observer->retargeted(m_file);
     }
 
+    // The file on disk as the document last read or wrote it; none for a new document or when it
+    // could not be told.
+    const std::optional<DiskStamp> &onDisk() const { return m_onDisk; }
+    void setOnDisk(std::optional<DiskStamp> stamp)
+    {
+        m_onDisk = stamp;
+        m_toldOnDisk.reset();
+    }
+    // A later version of the file the user was already told of.
+    const std::optional<DiskStamp> &toldOnDisk() const { return m_toldOnDisk; }
+    void setToldOnDisk(std::optional<DiskStamp> stamp) { m_toldOnDisk = stamp; }
+
     // Who is told of identity changes; null for no one.
     void setObserver(DocumentObserver *observer) { m_observer = observer; }
 
 private:
     FileIdentity m_file;
+    std::optional<DiskStamp> m_onDisk;
+    std::optional<DiskStamp> m_toldOnDisk;
     DocumentObserver *m_observer = nullptr;
 };
 

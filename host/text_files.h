@@ -2,6 +2,7 @@
 // Reading and writing the document's text files in the document's encoding, each line end as the
 // file has it. Every failure throws HostError with a Japanese description that names the file.
 
+#include "host/disk_stamp.h"
 #include "text/codec/cp932_file_codes.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
@@ -21,6 +22,8 @@ struct LoadedText {
     QString text; // UTF-16 files; and the Shift-JIS reading of a UTF-8 file (alsoShiftJis)
     QByteArray utf8; // Shift-JIS and UTF-8 files, decoded to UTF-8 for an edit control that holds UTF-8
     qsizetype utf8Units = 0; // utf8's length in UTF-16 code units
+    // The file as read: its size, time and the hash of the bytes read.
+    std::optional<DiskStamp> diskStamp;
     // A UTF-8 file whose bytes are valid Shift-JIS too (ﾃｽ is C3 BD): encoding says UTF-8, text
     // holds the Shift-JIS reading, and the user chooses.
     bool alsoShiftJis = false;
@@ -58,6 +61,14 @@ public:
     virtual ~TextFiles() = default;
     // Reads and decodes the whole file; nothing is returned unless all of it is read.
     virtual LoadedText readText(const QString &path) = 0;
+    // The file as it is now (with the hash of its bytes when withHash); none when there is no
+    // such file or it cannot be read.
+    virtual std::optional<DiskStamp> stampOf(const QString &path, bool withHash)
+    {
+        Q_UNUSED(path);
+        Q_UNUSED(withHash);
+        return std::nullopt;
+    }
     // Writes the text and the last line end in the encoding (with its byte-order mark, if it has
     // one), replacing the file only once everything is written.
     virtual void writeText(const QString &path, const QString &text,

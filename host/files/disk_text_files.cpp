@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 #include <cerrno>
@@ -24,6 +25,7 @@
 #include "host/files/fd_closer.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -59,7 +61,12 @@ void checkReadable(const struct stat &st, const QString &path)
         failTooLarge(path, st.st_size);
 }
 
-QByteArray readAllBytes(const QString &path)
+DiskStamp stampOfStat(const struct stat &st)
+{
+    return {st.st_size, qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec, std::nullopt};
+}
+
+QByteArray readAllBytes(const QString &path, std::optional<DiskStamp> &stamp)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat st { };
@@ -77,6 +84,7 @@ QByteArray readAllBytes(const QString &path)
     if (::fstat(fd, &st) != 0)
         failWithErrno(errno, path, Access::Read);
     checkReadable(st, path);
+    stamp = stampOfStat(st);
 
     // One byte of room past the size, so that the read that sees the end needs no reallocation.
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
@@ -99,14 +107,46 @@ QByteArray readAllBytes(const QString &path)
         done += n;
     }
     bytes.truncate(done);
+    // Grown or changed while read: the stamp says what was read only when it still holds.
+    struct stat after { };
+    if (::fstat(fd, &after) != 0 || !stampOfStat(after).sameStat(*stamp) || done != stamp->size)
+        stamp.reset();
+    else
+        stamp->hash = qHashBits(bytes.constData(), size_t(bytes.size()));
     return bytes;
+}
+
+std::optional<DiskStamp> stampOfFile(const QString &path, bool withHash)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    FdCloser closer(fd);
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    DiskStamp stamp = stampOfStat(st);
+    if (!withHash)
+        return stamp;
+    // Mapped rather than read: the hash costs no memory of its own.
+    const size_t size = size_t(st.st_size);
+    void *bytes = size ? ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : nullptr;
+    if (bytes == MAP_FAILED)
+        return std::nullopt;
+    stamp.hash = qHashBits(bytes, size);
+    if (bytes)
+        ::munmap(bytes, size);
+    struct stat after { };
+    if (::fstat(fd, &after) != 0 || !stampOfStat(after).sameStat(stamp))
+        return std::nullopt;
+    return stamp;
 }
 
 #else
 
 bool folderExists(const QString &path) { return QFileInfo(QFileInfo(path).absolutePath()).isDir(); }
 
-QByteArray readAllBytes(const QString &path)
+QByteArray readAllBytes(const QString &path, std::optional<DiskStamp> &)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -126,6 +166,8 @@ QByteArray readAllBytes(const QString &path)
         fail(ErrorNumber::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
     return bytes;
 }
+
+std::optional<DiskStamp> stampOfFile(const QString &, bool) { return std::nullopt; }
 
 #endif
 
@@ -195,9 +237,21 @@ QByteArray encodedLineEnd(TextEncoding encoding, std::optional<LineEnd> lineEnd)
 LoadedText DiskTextFiles::readText(const QString &path)
 {
     try {
-        return decodeDocumentBytes(readAllBytes(path), shown(path));
+        std::optional<DiskStamp> stamp;
+        LoadedText loaded = decodeDocumentBytes(readAllBytes(path, stamp), shown(path));
+        loaded.diskStamp = stamp;
+        return loaded;
     } catch (const std::bad_alloc &) {
         fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+    }
+}
+
+std::optional<DiskStamp> DiskTextFiles::stampOf(const QString &path, bool withHash)
+{
+    try {
+        return stampOfFile(path, withHash);
+    } catch (const std::bad_alloc &) {
+        return std::nullopt;
     }
 }
 
