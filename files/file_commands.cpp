@@ -241,6 +241,7 @@ void openDocument(Host &host, const QString &path)
     loaded.text = QString();
     host.document.setCurrentFile(
         FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes)}, content);
+    host.document.setOnDisk(loaded.diskStamp);
 }
 
 void OpenMenu_Click(Host &host)
