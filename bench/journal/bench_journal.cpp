@@ -3,15 +3,21 @@
 // (journal 0) and with (journal 1) a journal in the same run; the hash of a 100 MB file, which the
 // journal's thread computes after Open, off the UI thread.
 
+#include "host/files/disk_text_files.h"
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "journal/fast_hash.h"
+#include "journal/file_identity.h"
 #include "journal/journal.h"
+#include "journal/journal_format.h"
+#include "journal/journal_replay.h"
+#include "journal/pending_journal.h"
 #include "text/chars/char_conv.h"
 #include "text/chars/conversion_kind.h"
 
 #include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -129,6 +135,124 @@ void BM_HashOf100MB(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 BENCHMARK(BM_HashOf100MB)->Unit(benchmark::kMillisecond);
+
+// Peak resident memory since the last reset (Linux): VmHWM after clear_refs.
+void resetPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+double peakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+// The base kept from the bytes Open read, as the journal's thread writes it at the first edit:
+// size in MB; 0 UTF-8 (written as it is), 1 Shift-JIS (encoded again a block at a time).
+void BM_KeepBaseFromMemory(benchmark::State &state)
+{
+    const qsizetype size = qsizetype(state.range(0)) * 1000 * 1000;
+    QByteArray utf8(size, 'a');
+    qsizetype characters = 0;
+    for (qsizetype i = 0; i + 3 <= size; i += 30, ++characters)
+        std::memcpy(utf8.data() + i, "\xe3\x81\x82", 3); // あ
+    journal::FileBytes base;
+    base.encoding = state.range(1) ? TextEncoding::ShiftJis : TextEncoding::Utf8;
+    base.utf8 = utf8;
+    QTemporaryDir folder;
+    const QString kept = folder.filePath(QStringLiteral("kept"));
+    journal::FileIdentity expected;
+    resetPeak();
+    const double before = peakMegabytes();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(kept);
+        state.ResumeTiming();
+        expected.size = base.encoding == TextEncoding::Utf8 ? size : size - characters;
+        if (!journal::keepBytes(base, kept, expected))
+            state.SkipWithError("not kept");
+    }
+    state.counters["extra_peak_MB"] = peakMegabytes() - before;
+}
+BENCHMARK(BM_KeepBaseFromMemory)
+    ->ArgNames({"MB", "sjis"})
+    ->Args({100, 0})
+    ->Args({100, 1})
+    ->Args({1000, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
+
+// The check before 上書き保存: the file's size and time, and its hash when only the time changed.
+void BM_SaveTimeCheck(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("doc.txt"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(QByteArray(100 * 1000 * 1000, 'x'));
+    file.close();
+    DiskTextFiles files;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(files.stampOf(path, state.range(0)));
+}
+BENCHMARK(BM_SaveTimeCheck)->ArgName("hash")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// What Open adds for the check: the hash of the 100 MB it read.
+void BM_ReadHashOf100MB(benchmark::State &state)
+{
+    const QByteArray bytes(100 * 1000 * 1000, 'x');
+    for (auto _ : state)
+        benchmark::DoNotOptimize(qHashBits(bytes.constData(), size_t(bytes.size())));
+}
+BENCHMARK(BM_ReadHashOf100MB)->Unit(benchmark::kMillisecond);
+
+// Start-up with a folder holding a journal of 1 GB (1000 records of 1 MB pastes): taken and read
+// a record at a time; then its replay, which holds the text it gives back.
+void BM_StartWithJournalOf1GB(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("20260101-000000-1-0.journal"));
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        QByteArray bytes = journal::journalHeader();
+        journal::appendRecord(bytes, journal::Origin {});
+        file.write(bytes);
+        const QByteArray paste(1000 * 1000, 'p');
+        for (int i = 0; i < 1000; ++i) {
+            bytes.resize(0);
+            journal::appendInsert(bytes, 0, paste);
+            file.write(bytes);
+        }
+    }
+    resetPeak();
+    const double before = peakMegabytes();
+    double scanPeak = 0;
+    for (auto _ : state) {
+        QList<journal::PendingJournal> pending = journal::takePendingJournals(folder.path());
+        scanPeak = peakMegabytes() - before;
+        if (state.range(0)) {
+            const std::unique_ptr<journal::ByteSource> source = pending.first().source();
+            journal::JournalReader reader(*source);
+            benchmark::DoNotOptimize(journal::replay(reader, {}).text.size());
+        }
+    }
+    state.counters["start_peak_MB"] = scanPeak;
+    state.counters["peak_MB"] = peakMegabytes() - before;
+}
+BENCHMARK(BM_StartWithJournalOf1GB)
+    ->ArgName("replay")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 } // namespace
 
