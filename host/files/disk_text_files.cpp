@@ -1,9 +1,9 @@
 #include "host/files/disk_text_files.h"
 
-#include "host/files/disk_file_texts.h"
+#include "disk/disk_texts.h"
+#include "disk/file_errors.h"
+#include "disk/file_writer.h"
 #include "host/files/document_bytes.h"
-#include "host/files/file_errors.h"
-#include "host/files/file_writer.h"
 #include "host/host_error.h"
 #include "text/codec/codec_texts.h"
 #include "text/codec/cp932.h"
@@ -21,7 +21,7 @@
 #include <new>
 
 #ifdef Q_OS_UNIX
-#include "host/files/fd_closer.h"
+#include "disk/fd_closer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -32,18 +32,43 @@ namespace orvane {
 
 namespace {
 
-namespace texts = disk_file_texts;
+namespace texts = disk_texts;
 
-using file_errors::Access;
-using file_errors::fail;
-using file_errors::failWithErrno;
-using file_errors::shown;
+using disk::Access;
+using disk::DiskFailure;
+using disk::fail;
+using disk::failWithErrno;
+using disk::FdCloser;
+using disk::FileWriter;
+using disk::shown;
+
+// The editor shows the disk layer's errors under its own numbers.
+ErrorNumber errorNumber(DiskFailure failure)
+{
+    switch (failure) {
+    case DiskFailure::OutOfMemory:
+        return ErrorNumber::OutOfMemory;
+    case DiskFailure::FileNotFound:
+        return ErrorNumber::FileNotFound;
+    case DiskFailure::PathNotFound:
+        return ErrorNumber::PathNotFound;
+    case DiskFailure::DiskFull:
+        return ErrorNumber::DiskFull;
+    case DiskFailure::PermissionDenied:
+        return ErrorNumber::PermissionDenied;
+    case DiskFailure::InvalidFileFormat:
+        return ErrorNumber::InvalidFileFormat;
+    case DiskFailure::PathFileAccess:
+        break;
+    }
+    return ErrorNumber::PathFileAccess;
+}
 
 qint64 megabytesRoundedUp(qint64 bytes) { return (bytes + 999'999) / 1'000'000; }
 
 [[noreturn]] void failTooLarge(const QString &path, qint64 size)
 {
-    fail(ErrorNumber::OutOfMemory,
+    fail(DiskFailure::OutOfMemory,
          texts::tooLarge(shown(path), megabytesRoundedUp(size), DiskTextFiles::maxFileSize / 1'000'000));
 }
 
@@ -52,9 +77,9 @@ qint64 megabytesRoundedUp(qint64 bytes) { return (bytes + 999'999) / 1'000'000; 
 void checkReadable(const struct stat &st, const QString &path)
 {
     if (S_ISDIR(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::isFolderRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!S_ISREG(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::notRegularRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::notRegularRead(shown(path)));
     if (st.st_size > DiskTextFiles::maxFileSize)
         failTooLarge(path, st.st_size);
 }
@@ -110,20 +135,20 @@ QByteArray readAllBytes(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        fail(folderExists(path) ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound,
+        fail(folderExists(path) ? DiskFailure::FileNotFound : DiskFailure::PathNotFound,
              folderExists(path) ? texts::notFound(shown(path)) : texts::folderNotFound(shown(path)));
     if (info.isDir())
-        fail(ErrorNumber::PathFileAccess, texts::isFolderRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!info.isFile())
-        fail(ErrorNumber::PathFileAccess, texts::notRegularRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::notRegularRead(shown(path)));
     if (info.size() > DiskTextFiles::maxFileSize)
         failTooLarge(path, info.size());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(ErrorNumber::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
+        fail(DiskFailure::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        fail(ErrorNumber::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
+        fail(DiskFailure::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
     return bytes;
 }
 
@@ -133,7 +158,7 @@ QByteArray readAllBytes(const QString &path)
 {
     // UTF-8 stores every character, though not a lone surrogate.
     const codec_texts::UnstorableHints hints {texts::yenHint(), texts::overlineHint(), texts::utf8Hint()};
-    fail(ErrorNumber::InvalidFileFormat,
+    fail(DiskFailure::InvalidFileFormat,
          texts::otherWrite(shown(path), codec_texts::unstorableInShiftJis(error, hints)));
 }
 
@@ -145,7 +170,7 @@ void checkUnicodeStorable(QStringView text, TextEncoding encoding, const QString
     if (bad == text.size())
         return;
     const codepage::Position at = codepage::positionOfUnit(units, bad);
-    fail(ErrorNumber::InvalidFileFormat,
+    fail(DiskFailure::InvalidFileFormat,
          texts::unpairedSurrogate(shown(path), texts::encodingName(encoding),
                                   codec_texts::codePointName(units[bad]), at.line, at.column));
 }
@@ -197,7 +222,9 @@ LoadedText DiskTextFiles::readText(const QString &path)
     try {
         return decodeDocumentBytes(readAllBytes(path), shown(path));
     } catch (const std::bad_alloc &) {
-        fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+        throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+    } catch (const disk::DiskError &error) {
+        throw HostError(errorNumber(error.failure()), error.description());
     }
 }
 
@@ -227,7 +254,9 @@ void DiskTextFiles::writeText(const QString &path, const QString &text, TextEnco
         writer.write(lineEnd);
         writer.commit();
     } catch (const std::bad_alloc &) {
-        fail(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));
+        throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));
+    } catch (const disk::DiskError &error) {
+        throw HostError(errorNumber(error.failure()), error.description());
     }
 }
 
