@@ -1,5 +1,6 @@
 #pragma once
-// Every Japanese text that the conversion commands and orvane-conv show, in one place.
+// Every Japanese text orvane-conv shows, in one place, but the file errors, which the disk layer
+// words for both programs.
 
 #include <QString>
 

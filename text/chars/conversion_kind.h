@@ -1,6 +1,6 @@
 #pragma once
-// The character-class conversions. The four StrConv-style kinds keep their host codes; the last
-// four, Wide and Narrow restricted to one block, are the batch converter's only.
+// The character-class conversions. The first six keep the host's StrConv codes; the last four,
+// Wide and Narrow restricted to one block, only orvane-conv offers.
 
 namespace orvane {
 
