@@ -7,6 +7,7 @@
 #include "text/codec/cp932.h"
 #include "text/codec/encoding_detection.h"
 #include "text/codec/line_ends.h"
+#include "text/codec/text_codec.h"
 #include "text/codec/utf16.h"
 #include "text/codec/utf8.h"
 
@@ -38,12 +39,10 @@ LoadedText utf8Document(QByteArray bytes, TextEncoding encoding)
 
 LoadedText utf16Document(QByteArrayView bytes, TextEncoding encoding, const QString &path)
 {
-    const auto order
-        = encoding == TextEncoding::Utf16Le ? utf16::ByteOrder::LittleEndian : utf16::ByteOrder::BigEndian;
     LoadedText loaded;
     loaded.encoding = encoding;
     utf16::DecodeError error;
-    if (!utf16::decode(bytes, order, loaded.text, &error))
+    if (!utf16::decode(bytes, codepage::byteOrder(encoding), loaded.text, &error))
         failInvalid(path, encoding, error);
     loaded.lineEnds = takeLastLineEnd(loaded.text);
     return loaded;
