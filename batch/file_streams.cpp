@@ -65,7 +65,7 @@ void WriterSink::write(QByteArrayView bytes)
     try {
         m_writer.write(bytes);
     } catch (const disk::DiskError &error) {
-        throw StreamError(error.description());
+        throw StreamError(error.description);
     }
 }
 

@@ -90,7 +90,7 @@ bool convertInPlace(const StreamOptions &options, const QString &path, QStringLi
     } catch (const StreamError &error) {
         errors.append(error.message());
     } catch (const disk::DiskError &error) {
-        errors.append(error.description());
+        errors.append(error.description);
     }
     return false;
 }

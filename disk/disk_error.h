@@ -8,31 +8,27 @@
 
 namespace orvane::disk {
 
-enum class DiskFailure {
-    OutOfMemory,
-    FileNotFound,
-    PathNotFound, // the file's folder is missing
-    DiskFull,
-    PermissionDenied,
-    InvalidFileFormat, // bytes or characters the file's encoding cannot hold
-    PathFileAccess, // any other refusal or system error
+// Each failure's number is the one the editor shows for it.
+enum class DiskFailure : int {
+    OutOfMemory = 7,
+    FileNotFound = 53,
+    DiskFull = 61,
+    PermissionDenied = 70,
+    PathFileAccess = 75, // any other refusal or system error
+    PathNotFound = 76, // the file's folder is missing
+    InvalidFileFormat = 321, // bytes or characters the file's encoding cannot hold
 };
 
-class DiskError : public std::exception {
-public:
+struct DiskError : std::exception {
     DiskError(DiskFailure failure, QString description)
-        : m_failure(failure)
-        , m_description(std::move(description))
+        : failure(failure)
+        , description(std::move(description))
     {
     }
-
-    DiskFailure failure() const { return m_failure; }
-    const QString &description() const { return m_description; }
     const char *what() const noexcept override { return "orvane::disk::DiskError"; }
 
-private:
-    DiskFailure m_failure;
-    QString m_description;
+    DiskFailure failure;
+    QString description;
 };
 
 } // namespace orvane::disk

@@ -195,8 +195,7 @@ private:
     DiskError undoneError(DiskError error)
     {
         if (!undo() && m_backup)
-            error = DiskError(error.failure(),
-                              error.description() + texts::backupKept(shown(m_backup->path())));
+            error = DiskError(error.failure, error.description + texts::backupKept(shown(m_backup->path())));
         m_failure = error;
         return error;
     }

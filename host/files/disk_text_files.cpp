@@ -42,27 +42,15 @@ using disk::FdCloser;
 using disk::FileWriter;
 using disk::shown;
 
-// The editor shows the disk layer's errors under its own numbers.
-ErrorNumber errorNumber(DiskFailure failure)
-{
-    switch (failure) {
-    case DiskFailure::OutOfMemory:
-        return ErrorNumber::OutOfMemory;
-    case DiskFailure::FileNotFound:
-        return ErrorNumber::FileNotFound;
-    case DiskFailure::PathNotFound:
-        return ErrorNumber::PathNotFound;
-    case DiskFailure::DiskFull:
-        return ErrorNumber::DiskFull;
-    case DiskFailure::PermissionDenied:
-        return ErrorNumber::PermissionDenied;
-    case DiskFailure::InvalidFileFormat:
-        return ErrorNumber::InvalidFileFormat;
-    case DiskFailure::PathFileAccess:
-        break;
-    }
-    return ErrorNumber::PathFileAccess;
-}
+// The disk layer numbers its failures as the editor does.
+constexpr ErrorNumber errorNumber(DiskFailure failure) { return ErrorNumber(int(failure)); }
+static_assert(errorNumber(DiskFailure::OutOfMemory) == ErrorNumber::OutOfMemory
+              && errorNumber(DiskFailure::FileNotFound) == ErrorNumber::FileNotFound
+              && errorNumber(DiskFailure::DiskFull) == ErrorNumber::DiskFull
+              && errorNumber(DiskFailure::PermissionDenied) == ErrorNumber::PermissionDenied
+              && errorNumber(DiskFailure::PathFileAccess) == ErrorNumber::PathFileAccess
+              && errorNumber(DiskFailure::PathNotFound) == ErrorNumber::PathNotFound
+              && errorNumber(DiskFailure::InvalidFileFormat) == ErrorNumber::InvalidFileFormat);
 
 qint64 megabytesRoundedUp(qint64 bytes) { return (bytes + 999'999) / 1'000'000; }
 
@@ -224,7 +212,7 @@ LoadedText DiskTextFiles::readText(const QString &path)
     } catch (const std::bad_alloc &) {
         throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
     } catch (const disk::DiskError &error) {
-        throw HostError(errorNumber(error.failure()), error.description());
+        throw HostError(errorNumber(error.failure), error.description);
     }
 }
 
@@ -256,7 +244,7 @@ void DiskTextFiles::writeText(const QString &path, const QString &text, TextEnco
     } catch (const std::bad_alloc &) {
         throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));
     } catch (const disk::DiskError &error) {
-        throw HostError(errorNumber(error.failure()), error.description());
+        throw HostError(errorNumber(error.failure), error.description);
     }
 }
 

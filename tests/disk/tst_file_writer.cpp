@@ -29,7 +29,7 @@ QByteArray errorText(const std::function<void()> &call)
     try {
         call();
     } catch (const DiskError &error) {
-        return error.description().toUtf8();
+        return error.description.toUtf8();
     }
     return "written";
 }
