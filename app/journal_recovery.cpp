@@ -93,10 +93,9 @@ bool offerJournals(Host &host, journal::Journal &journal, const QString &folder,
         FileIdentity restored = DocumentJournal::identityOf(replayed.form);
         restored.codes = std::move(base->codes);
         host.Text1.setLineEnd(restored.lineEnds.document);
-        host.document.setCurrentFile(restored);
+        host.document.recover(restored);
         // The restored window goes on writing the same journal, cut after what was replayed.
         journal.adopt(one.file, one.origin, replayed, one.parsed.lengthOf(replayed.applied));
-        host.document.Modified = true;
         const bool moreLeft = i + 1 < pending.size();
         // Let go of the others' locks before another window takes them.
         pending.clear();

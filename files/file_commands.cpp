@@ -149,7 +149,7 @@ bool save(Host &host)
 // user answered No, or Yes and the save completed.
 bool mayDiscard(Host &host, bool (*saveStep)(Host &))
 {
-    if (!host.document.Modified)
+    if (!host.document.isModified())
         return true;
     switch (askToSave(host)) {
     case MsgBoxAnswer::Yes:

@@ -160,7 +160,7 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
         return;
     }
     QCOMPARE(fake.edit.text(), QString::fromUtf8(damage == int(Damage::CutOff) ? beforeLastEdit : edited));
-    QVERIFY(fake.document.Modified);
+    QVERIFY(fake.document.isModified());
     QCOMPARE(fake.document.path(), named ? path : QString());
     QCOMPARE(fake.document.encoding(), TextEncoding::ShiftJis);
     const LineEnds lineEnds = named ? LineEnds {LineEnd::Lf, LineEnd::Lf} : LineEnds();
