@@ -143,10 +143,10 @@ void Journal::deleting(qint64 position, qint64 length)
     commit();
 }
 
-qint32 Journal::conversionBegins(int kind, bool wholeText)
+qint32 Journal::conversionBegins(ConversionKind kind, bool wholeText)
 {
     PendingConversion pending;
-    pending.record.kind = quint16(kind);
+    pending.record.kind = kind;
     pending.record.wholeText = wholeText;
     m_conversion = pending;
     return m_nextMark++;

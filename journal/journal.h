@@ -43,7 +43,7 @@ public:
     void deleting(qint64 position, qint64 length) override;
     // A conversion begins: the changes until conversionEnds are its own and recorded as the
     // command. Returns the number that marks its undo step.
-    qint32 conversionBegins(int kind, bool wholeText) override;
+    qint32 conversionBegins(ConversionKind kind, bool wholeText) override;
     void conversionEnds() override;
     // The control passes a step's mark while undoing or redoing it: the first pass of a mark
     // begins the step, the second ends it. A conversion's step is recorded as its undo or redo.

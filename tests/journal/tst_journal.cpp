@@ -156,7 +156,7 @@ void TestJournal::replayGivesTheEditedText()
             break;
         case Op::SaveAs:
             form.path = m_dir.filePath(step.text);
-            form.encoding = 2;
+            form.encoding = TextEncoding::Utf8Bom;
             journal.changeForm(form);
             break;
         case Op::Save:

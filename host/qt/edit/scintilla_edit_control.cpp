@@ -456,7 +456,7 @@ void ScintillaEditControl::setLineEnd(LineEnd lineEnd)
     }
 }
 
-void ScintillaEditControl::recordConversion(int kind, bool wholeText, const std::function<void()> &replace)
+void ScintillaEditControl::recordConversion(ConversionKind kind, bool wholeText, const std::function<void()> &replace)
 {
     if (!m_recorder) {
         replace();
@@ -475,12 +475,12 @@ void ScintillaEditControl::recordConversion(int kind, bool wholeText, const std:
     m_recorder->conversionEnds();
 }
 
-void ScintillaEditControl::setConvertedText(const QString &text, int kind)
+void ScintillaEditControl::setConvertedText(const QString &text, ConversionKind kind)
 {
     recordConversion(kind, true, [&] { setText(text); });
 }
 
-void ScintillaEditControl::setConvertedSelText(const QString &text, int kind)
+void ScintillaEditControl::setConvertedSelText(const QString &text, ConversionKind kind)
 {
     recordConversion(kind, false, [&] { setSelText(text); });
 }

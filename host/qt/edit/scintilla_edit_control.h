@@ -47,8 +47,8 @@ public:
     // Scintilla's end-of-line mode: Enter, and its own paste and drop, use it.
     void setLineEnd(LineEnd lineEnd) override;
 
-    void setConvertedText(const QString &text, int kind) override;
-    void setConvertedSelText(const QString &text, int kind) override;
+    void setConvertedText(const QString &text, ConversionKind kind) override;
+    void setConvertedSelText(const QString &text, ConversionKind kind) override;
     void setRecorder(EditRecorder *recorder) override;
 
     void setChangeHandler(std::function<void()> handler) override;
@@ -81,7 +81,7 @@ private:
     // Hands the recorder the bytes of the insert noted last, now that they are in the document.
     void flushInsert();
     // Runs replace as one undo step marked for the recorder as the conversion kind.
-    void recordConversion(int kind, bool wholeText, const std::function<void()> &replace);
+    void recordConversion(ConversionKind kind, bool wholeText, const std::function<void()> &replace);
     void onUpdateUi();
     void replaceBytes(qsizetype start, qsizetype end, const QByteArray &bytes);
     void endBatch();
