@@ -41,10 +41,7 @@ std::optional<BaseText> baseText(Host &host, const PendingJournal &pending)
     }
     const TextEncoding encoding = DocumentJournal::identityOf(pending.origin.form).encoding;
     // Bytes valid as both UTF-8 and Shift-JIS: the reading the document had.
-    if (loaded.alsoShiftJis && encoding == TextEncoding::ShiftJis)
-        loaded.chooseShiftJis();
-    else if (loaded.alsoShiftJis)
-        loaded.codes = cp932::FileCodes(); // the codes of the Shift-JIS reading
+    loaded.choose(encoding);
     if (loaded.encoding != encoding)
         return std::nullopt;
     QByteArray bytes = loaded.utf8;

@@ -182,16 +182,13 @@ void openDocument(Host &host, const QString &path)
     });
     if (outcome == StepOutcome::GivenUp)
         return;
-    if (loaded.alsoShiftJis) {
+    if (loaded.alsoShiftJis()) {
         const MsgBoxAnswer answer
             = host.messageBox.msgBox(file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)),
                                      YesNoCancel + Exclamation, appTitle());
-        if (answer == MsgBoxAnswer::No)
-            loaded.chooseShiftJis();
-        else if (answer == MsgBoxAnswer::Yes)
-            loaded.codes = cp932::FileCodes(); // the codes of the Shift-JIS reading
-        else
+        if (answer != MsgBoxAnswer::Yes && answer != MsgBoxAnswer::No)
             return;
+        loaded.choose(answer == MsgBoxAnswer::No ? TextEncoding::ShiftJis : TextEncoding::Utf8);
     }
 
     {
