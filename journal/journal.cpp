@@ -33,7 +33,7 @@ Journal::~Journal() = default;
 void Journal::startDocument(const DocumentForm &form, qint64 baseLength)
 {
     discard();
-    m_origin = Origin {form, form.path.isEmpty() ? FileIdentity {} : identifyFile(form.path), baseLength};
+    m_origin = Origin {form, form.path.isEmpty() ? FileVersion {} : identifyFile(form.path), baseLength};
     m_form = form;
     m_firstMark = m_nextMark;
     m_broken = false;

@@ -14,13 +14,13 @@
 namespace orvane::journal {
 
 // What a file was when the document was opened or saved, to tell later whether it still is.
-struct FileIdentity {
+struct FileVersion {
     qint64 size = -1; // -1: no file (an untitled document)
     qint64 modifiedNs = 0; // modification time, nanoseconds since the epoch
     quint64 hash = 0; // fastHash of the file's bytes, once known
     bool hasHash = false;
 
-    friend bool operator==(const FileIdentity &, const FileIdentity &) = default;
+    friend bool operator==(const FileVersion &, const FileVersion &) = default;
 };
 
 // The document's name and form: its path (empty when untitled), encoding and line ends.
@@ -36,7 +36,7 @@ struct DocumentForm {
 // before any edit (0 for an untitled document), checked when the file is read again.
 struct Origin {
     DocumentForm form;
-    FileIdentity file;
+    FileVersion file;
     qint64 baseLength = 0;
 
     friend bool operator==(const Origin &, const Origin &) = default;

@@ -317,7 +317,7 @@ void TestJournal::theOriginalsBytesAreKeptWhileTheJournalLives()
 
     const ParsedJournal parsed = parseJournal(readFile(kept));
     const Origin origin = std::get<Origin>(parsed.records.first());
-    FileIdentity identity = origin.file;
+    FileVersion identity = origin.file;
     for (const Record &record : parsed.records)
         if (const auto *hash = std::get_if<OriginHash>(&record)) {
             identity.hash = hash->hash;
