@@ -10,7 +10,11 @@ DocumentJournal::DocumentJournal(journal::Journal &journal, std::function<qint64
 
 void DocumentJournal::currentFileSet(const FileIdentity &file)
 {
-    m_journal.startDocument(formOf(file), m_textBytes());
+    // The file as read, when the text is what was read: the journal need not look at it again.
+    std::optional<journal::FileVersion> read;
+    if (file.read)
+        read = journal::FileVersion {file.read->size, file.read->modifiedNs};
+    m_journal.startDocument(formOf(file), m_textBytes(), read);
 }
 
 void DocumentJournal::retargeted(const FileIdentity &file) { m_journal.changeForm(formOf(file)); }

@@ -109,6 +109,7 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
     });
     if (outcome != StepOutcome::Done)
         return false;
+    file.read.reset();
     host.Text1.setLineEnd(file.lineEnds.document);
     if (converted) {
         BusyScope busy(host.program);
@@ -202,7 +203,7 @@ void openDocument(Host &host, const QString &path)
         loaded.utf8 = QByteArray();
     }
     host.document.setCurrentFile(
-        FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes)});
+        FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes), loaded.stamp});
 }
 
 void OpenMenu_Click(Host &host)

@@ -2,11 +2,14 @@
 // The document of the main window: which file its text stands for and whether the text differs
 // from that file.
 
+#include "host/file_stamp.h"
 #include "text/codec/cp932_file_codes.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace orvane {
 
@@ -20,6 +23,8 @@ struct FileIdentity {
     LineEnds lineEnds;
     // A Shift-JIS file's own codes of characters that have several.
     cp932::FileCodes codes;
+    // The file as Open read it, while the identity is that of the text read; none after a save.
+    std::optional<FileStamp> read = std::nullopt;
 };
 
 // Told of each change of the identity once it is made: a journal of the document's edits starts

@@ -2,6 +2,7 @@
 // Reading and writing the document's text files in the document's encoding, each line end as the
 // file has it. Every failure throws HostError with a Japanese description that names the file.
 
+#include "host/file_stamp.h"
 #include "text/codec/cp932_file_codes.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
@@ -23,6 +24,8 @@ struct LoadedText {
     QString text; // UTF-16 files
     QByteArray utf8; // Shift-JIS and UTF-8 files, decoded to UTF-8 for an edit control that holds UTF-8
     qsizetype utf8Units = 0; // utf8's length in UTF-16 code units
+    std::optional<FileStamp> stamp
+        = std::nullopt; // the file the bytes were read from; none where it is not known
 
     // The other reading of a UTF-8 file whose bytes are valid Shift-JIS too (ﾃｽ is C3 BD), kept
     // until choose() settles which one the text is; the fields above hold the UTF-8 reading.

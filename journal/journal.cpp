@@ -30,10 +30,12 @@ Journal::Journal(QString folder)
 
 Journal::~Journal() = default;
 
-void Journal::startDocument(const DocumentForm &form, qint64 baseLength)
+void Journal::startDocument(const DocumentForm &form, qint64 baseLength,
+                            const std::optional<FileVersion> &file)
 {
     discard();
-    m_origin = Origin {form, form.path.isEmpty() ? FileVersion {} : identifyFile(form.path), baseLength};
+    const FileVersion version = form.path.isEmpty() ? FileVersion {} : file ? *file : identifyFile(form.path);
+    m_origin = Origin {form, version, baseLength};
     m_form = form;
     m_firstMark = m_nextMark;
     m_broken = false;
