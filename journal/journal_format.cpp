@@ -71,16 +71,6 @@ template <typename Enum, std::size_t N> std::optional<Enum> enumOf(const Enum (&
     return std::nullopt;
 }
 
-std::optional<ConversionKind> conversionKindOf(quint64 number)
-{
-    static constexpr ConversionKind all[]
-        = {ConversionKind::Upper,       ConversionKind::Lower,     ConversionKind::Wide,
-           ConversionKind::Narrow,      ConversionKind::Katakana,  ConversionKind::Hiragana,
-           ConversionKind::NarrowAscii, ConversionKind::WideAscii, ConversionKind::NarrowKana,
-           ConversionKind::WideKana};
-    return enumOf(all, number);
-}
-
 // Opens a frame: room for the length, then the type.
 qsizetype beginFrame(QByteArray &out, Tag tag)
 {
@@ -260,7 +250,7 @@ bool readRecord(Tag tag, QByteArrayView payload, Record &record)
         break;
     case Tag::Conversion: {
         Conversion r;
-        const std::optional<ConversionKind> kind = conversionKindOf(in.varint());
+        const std::optional<ConversionKind> kind = enumOf(allConversionKinds, in.varint());
         r.wholeText = in.flag();
         r.position = in.count();
         r.removed = in.count();

@@ -63,6 +63,8 @@ private slots:
     void everyCutOffGivesTheTextOfItsLastCompleteRecord();
     void everyOverwrittenByteLosesOnlyWhatFollows();
     void journalOfANewerVersionIsRefused();
+    void aConversionOfAnUnknownKindIsDamage_data();
+    void aConversionOfAnUnknownKindIsDamage();
     void aConversionIsRecordedInAFewBytes();
     void theLiveJournalIsLockedPrivateAndGoesWhenDiscarded();
     void theOriginalsBytesAreKeptWhileTheJournalLives();
@@ -254,6 +256,30 @@ void TestJournal::journalOfANewerVersionIsRefused()
     const ParsedJournal parsed = parseJournal(bytes);
     QCOMPARE(parsed.status, ParsedJournal::Status::Newer);
     QVERIFY(parsed.records.isEmpty());
+}
+
+void TestJournal::aConversionOfAnUnknownKindIsDamage_data()
+{
+    QTest::addColumn<int>("kind");
+    for (const int kind : {0, 3, 1024, 0xFFFF, 0x10000})
+        QTest::addRow("kind %d", kind) << kind;
+}
+
+// A kind this version does not know (a newer version's, or damage that kept the frame whole)
+// cannot be replayed: reading stops before it, keeping the edits before it.
+void TestJournal::aConversionOfAnUnknownKindIsDamage()
+{
+    QFETCH(int, kind);
+    QByteArray bytes = journalHeader();
+    appendRecord(bytes, Origin {});
+    appendRecord(bytes, Insert {0, "abc"});
+    const qint64 validLength = bytes.size();
+    appendRecord(bytes, Conversion {ConversionKind(kind), true, 0, 3, 3});
+
+    const ParsedJournal parsed = parseJournal(bytes);
+    QCOMPARE(parsed.status, ParsedJournal::Status::Damaged);
+    QCOMPARE(parsed.validLength, validLength);
+    QCOMPARE(replay(parsed.records, {}).text, QByteArray("abc"));
 }
 
 void TestJournal::aConversionIsRecordedInAFewBytes()
