@@ -27,7 +27,7 @@ struct FileVersion {
 struct DocumentForm {
     QString path;
     TextEncoding encoding = TextEncoding::ShiftJis;
-    LineEnds lineEnds;
+    LineEnds lineEnds = {};
 
     friend bool operator==(const DocumentForm &, const DocumentForm &) = default;
 };

@@ -37,7 +37,7 @@ bool isContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0
 } // namespace
 
 ScintillaEditControl::ScintillaEditControl(QWidget *parent)
-    : QObject(parent)
+    : TextWidgetControl(parent)
 {
     ScintillaAccessible::install();
     m_widget = new ScintillaTextWidget(parent);
