@@ -98,9 +98,12 @@ void TestOpeningFiles::droppedLocalFileOpensAndTextIsInserted()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     EditControl &text1 = form.host().Text1;
     text1.loadText(u"前"_qs);
+    Document &document = form.host().document;
     if (modified) {
-        form.host().document.markModified();
+        document.markModified();
         messages.answer(MsgBoxAnswer::No);
+    } else {
+        document.setCurrentFile(document.file());
     }
 
     QMimeData data;
