@@ -27,8 +27,9 @@ QByteArray contents(const QString &path)
 QStringList libraryFiles(const QString &root)
 {
     QStringList files;
-    for (const QString folder : {QStringLiteral("src"), QStringLiteral("scintilla")}) {
-        QDirIterator it(root + u'/' + folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    for (const char *folder : {"src", "scintilla"}) {
+        QDirIterator it(root + u'/' + QLatin1String(folder), QDir::Files | QDir::Hidden,
+                        QDirIterator::Subdirectories);
         while (it.hasNext())
             files.append(QDir(root).relativeFilePath(it.next()));
     }
