@@ -38,4 +38,10 @@ inline constexpr ConversionKindName conversionKindNames[] = {
     {u"wide-kana", ConversionKind::WideKana},
 };
 
+inline constexpr ConversionKind allConversionKinds[]
+    = {ConversionKind::Upper,       ConversionKind::Lower,     ConversionKind::Wide,
+       ConversionKind::Narrow,      ConversionKind::Katakana,  ConversionKind::Hiragana,
+       ConversionKind::NarrowAscii, ConversionKind::WideAscii, ConversionKind::NarrowKana,
+       ConversionKind::WideKana};
+
 } // namespace orvane
