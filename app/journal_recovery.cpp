@@ -42,10 +42,7 @@ std::optional<BaseText> baseText(Host &host, const PendingJournal &pending)
     }
     const TextEncoding encoding = DocumentJournal::identityOf(pending.origin.form).encoding;
     // Bytes valid as both UTF-8 and Shift-JIS: the reading the document had.
-    if (loaded.alsoShiftJis && encoding == TextEncoding::ShiftJis)
-        loaded.chooseShiftJis();
-    else if (loaded.alsoShiftJis)
-        loaded.codes = cp932::FileCodes(); // the codes of the Shift-JIS reading
+    loaded.choose(encoding);
     if (loaded.encoding != encoding)
         return std::nullopt;
     QByteArray bytes = loaded.utf8;
@@ -141,13 +138,16 @@ bool offerJournals(Host &host, journal::Journal &journal, const QString &folder,
         FileIdentity restored = DocumentJournal::identityOf(replayed.form);
         restored.codes = std::move(base->codes);
         host.Text1.setLineEnd(restored.lineEnds.document);
-        host.document.setCurrentFile(restored);
+        host.document.recover(restored);
+        // Counted as unsaved against the file as it was read: a save asks when another program
+        // changed it since.
+        if (one.origin.file.size >= 0)
+            host.document.setOnDisk(FileStamp {one.origin.file.size, one.origin.file.modifiedNs});
         // The restored window goes on writing the same journal, cut after what was replayed; a
         // damaged one is set aside untouched until the restored text is saved.
         if (damaged)
             journal::setAside(one);
         journal.adopt(one.file, one.origin, replayed, replayed.validLength, damaged);
-        host.document.Modified = true;
         const bool moreLeft = i + 1 < pending.size();
         // Let go of the others' locks before another window takes them.
         pending.clear();

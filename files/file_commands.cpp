@@ -109,6 +109,7 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
     });
     if (outcome != StepOutcome::Done)
         return false;
+    file.read.reset();
     host.Text1.setLineEnd(file.lineEnds.document);
     if (converted) {
         BusyScope busy(host.program);
@@ -146,11 +147,11 @@ bool saveAs(Host &host)
 
 // Whether the document's file on disk is another than the one read or last saved: size and time
 // first, the hash of the bytes when only those differ.
-bool changedOnDisk(Host &host, const std::optional<DiskStamp> &known, std::optional<DiskStamp> *now = nullptr)
+bool changedOnDisk(Host &host, const std::optional<FileStamp> &known, std::optional<FileStamp> *now = nullptr)
 {
     if (!known || host.document.path().isEmpty())
         return false;
-    std::optional<DiskStamp> stamp = host.textFiles.stampOf(host.document.path(), false);
+    std::optional<FileStamp> stamp = host.textFiles.stampOf(host.document.path(), false);
     if (now)
         *now = stamp;
     if (!stamp || stamp->sameStat(*known))
@@ -182,7 +183,7 @@ bool save(Host &host)
 // user answered No, or Yes and the save completed.
 bool mayDiscard(Host &host, bool (*saveStep)(Host &))
 {
-    if (!host.document.Modified)
+    if (!host.document.isModified())
         return true;
     switch (askToSave(host)) {
     case MsgBoxAnswer::Yes:
@@ -215,16 +216,13 @@ void openDocument(Host &host, const QString &path)
     });
     if (outcome == StepOutcome::GivenUp)
         return;
-    if (loaded.alsoShiftJis) {
+    if (loaded.alsoShiftJis()) {
         const MsgBoxAnswer answer
             = host.messageBox.msgBox(file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)),
                                      YesNoCancel + Exclamation, appTitle());
-        if (answer == MsgBoxAnswer::No)
-            loaded.chooseShiftJis();
-        else if (answer == MsgBoxAnswer::Yes)
-            loaded.codes = cp932::FileCodes(); // the codes of the Shift-JIS reading
-        else
+        if (answer != MsgBoxAnswer::Yes && answer != MsgBoxAnswer::No)
             return;
+        loaded.choose(answer == MsgBoxAnswer::No ? TextEncoding::ShiftJis : TextEncoding::Utf8);
     }
 
     {
@@ -240,8 +238,9 @@ void openDocument(Host &host, const QString &path)
                                loaded.isUtf16() ? std::exchange(loaded.text, {}) : QString(), false};
     loaded.text = QString();
     host.document.setCurrentFile(
-        FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes)}, content);
-    host.document.setOnDisk(loaded.diskStamp);
+        FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes), loaded.stamp},
+        content);
+    host.document.setOnDisk(loaded.stamp);
 }
 
 void OpenMenu_Click(Host &host)
@@ -264,15 +263,15 @@ void SaveAsMenu_Click(Host &host) { saveAs(host); }
 
 void checkChangedOnDisk(Host &host)
 {
-    std::optional<DiskStamp> now;
-    const std::optional<DiskStamp> known
+    std::optional<FileStamp> now;
+    const std::optional<FileStamp> known
         = host.document.toldOnDisk() ? host.document.toldOnDisk() : host.document.onDisk();
     if (!changedOnDisk(host, known, &now) || !now)
         return;
     const QString path = host.document.path();
     // Told once for this version of the file; a save still checks against the one read or saved.
     host.document.setToldOnDisk(now);
-    if (host.document.Modified) {
+    if (host.document.isModified()) {
         host.messageBox.msgBox(file_texts::changedWhileEdited(QDir::toNativeSeparators(path)),
                                OkOnly + Exclamation, appTitle());
         return;

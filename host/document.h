@@ -2,12 +2,14 @@
 // The document of the main window: which file its text stands for and whether the text differs
 // from that file.
 
-#include "host/disk_stamp.h"
+#include "host/file_stamp.h"
 #include "text/codec/cp932_file_codes.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace orvane {
 
@@ -21,6 +23,8 @@ struct FileIdentity {
     LineEnds lineEnds;
     // A Shift-JIS file's own codes of characters that have several.
     cp932::FileCodes codes;
+    // The file as Open read it, while the identity is that of the text read; none after a save.
+    std::optional<FileStamp> read = std::nullopt;
 };
 
 // The text a file held as the document read or wrote it, shared with the buffers of that read or
@@ -44,8 +48,10 @@ public:
 // Owns both; the identity changes only as a whole, through the two setters below.
 class Document {
 public:
-    // Set by the edit control's change notification; cleared only with a new identity.
-    bool Modified = false;
+    // Whether the text differs from the file: set by the edit control's change notification,
+    // cleared only with a new identity.
+    bool isModified() const { return m_modified; }
+    void markModified() { m_modified = true; }
 
     const FileIdentity &file() const { return m_file; }
     const QString &path() const { return m_file.path; }
@@ -58,7 +64,7 @@ public:
         m_file = file;
         m_onDisk.reset();
         m_toldOnDisk.reset();
-        Modified = false;
+        m_modified = false;
         if (m_observer)
             m_observer->currentFileSet(m_file, content);
     }
@@ -73,23 +79,31 @@ public:
 
     // The file on disk as the document last read or wrote it; none for a new document or when it
     // could not be told.
-    const std::optional<DiskStamp> &onDisk() const { return m_onDisk; }
-    void setOnDisk(std::optional<DiskStamp> stamp)
+    const std::optional<FileStamp> &onDisk() const { return m_onDisk; }
+    void setOnDisk(std::optional<FileStamp> stamp)
     {
         m_onDisk = stamp;
         m_toldOnDisk.reset();
     }
     // A later version of the file the user was already told of.
-    const std::optional<DiskStamp> &toldOnDisk() const { return m_toldOnDisk; }
-    void setToldOnDisk(std::optional<DiskStamp> stamp) { m_toldOnDisk = stamp; }
+    const std::optional<FileStamp> &toldOnDisk() const { return m_toldOnDisk; }
+    void setToldOnDisk(std::optional<FileStamp> stamp) { m_toldOnDisk = stamp; }
+    // The text is file's content with edits not yet saved, restored from a journal that already
+    // holds them: the observer is not told, so that the journal goes on rather than starting afresh.
+    void recover(const FileIdentity &file)
+    {
+        m_file = file;
+        m_modified = true;
+    }
 
     // Who is told of identity changes; null for no one.
     void setObserver(DocumentObserver *observer) { m_observer = observer; }
 
 private:
     FileIdentity m_file;
-    std::optional<DiskStamp> m_onDisk;
-    std::optional<DiskStamp> m_toldOnDisk;
+    std::optional<FileStamp> m_onDisk;
+    std::optional<FileStamp> m_toldOnDisk;
+    bool m_modified = false;
     DocumentObserver *m_observer = nullptr;
 };
 

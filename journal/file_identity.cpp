@@ -19,15 +19,15 @@ namespace {
 
 QByteArray nativePath(const QString &path) { return QFile::encodeName(path); }
 
-FileIdentity identityOf(const struct stat &st)
+FileVersion identityOf(const struct stat &st)
 {
-    FileIdentity identity;
+    FileVersion identity;
     identity.size = st.st_size;
     identity.modifiedNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
     return identity;
 }
 
-bool sameStat(const FileIdentity &a, const FileIdentity &b)
+bool sameStat(const FileVersion &a, const FileVersion &b)
 {
     return a.size == b.size && a.modifiedNs == b.modifiedNs;
 }
@@ -48,7 +48,7 @@ public:
     const int fd;
 };
 
-std::optional<FileIdentity> identityOfDescriptor(int fd)
+std::optional<FileVersion> identityOfDescriptor(int fd)
 {
     struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
@@ -57,7 +57,7 @@ std::optional<FileIdentity> identityOfDescriptor(int fd)
 }
 
 // The copy keeps the original's time, so that it is recognised as the same bytes.
-bool setTime(int fd, const FileIdentity &expected)
+bool setTime(int fd, const FileVersion &expected)
 {
     const struct timespec times[2]
         = {{0, UTIME_OMIT},
@@ -67,7 +67,7 @@ bool setTime(int fd, const FileIdentity &expected)
 
 } // namespace
 
-FileIdentity identifyFile(const QString &path)
+FileVersion identifyFile(const QString &path)
 {
     struct stat st { };
     if (path.isEmpty() || ::stat(nativePath(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
@@ -75,12 +75,12 @@ FileIdentity identifyFile(const QString &path)
     return identityOf(st);
 }
 
-std::optional<quint64> hashFile(const QString &path, const FileIdentity &expected)
+std::optional<quint64> hashFile(const QString &path, const FileVersion &expected)
 {
     const Descriptor file(::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC));
     if (file.fd < 0)
         return std::nullopt;
-    const std::optional<FileIdentity> before = identityOfDescriptor(file.fd);
+    const std::optional<FileVersion> before = identityOfDescriptor(file.fd);
     if (!before || !sameStat(*before, expected))
         return std::nullopt;
     quint64 hash = fastHash({});
@@ -91,17 +91,17 @@ std::optional<quint64> hashFile(const QString &path, const FileIdentity &expecte
         hash = fastHash(QByteArrayView(static_cast<const char *>(bytes), qsizetype(before->size)));
         ::munmap(bytes, size_t(before->size));
     }
-    const std::optional<FileIdentity> after = identityOfDescriptor(file.fd);
+    const std::optional<FileVersion> after = identityOfDescriptor(file.fd);
     if (!after || !sameStat(*after, expected))
         return std::nullopt;
     return hash;
 }
 
-bool isSameFile(const QString &path, const FileIdentity &expected)
+bool isSameFile(const QString &path, const FileVersion &expected)
 {
     if (expected.size < 0)
         return false;
-    const FileIdentity now = identifyFile(path);
+    const FileVersion now = identifyFile(path);
     if (now.size != expected.size)
         return false;
     if (!expected.hasHash)
@@ -111,15 +111,14 @@ bool isSameFile(const QString &path, const FileIdentity &expected)
     return hash && *hash == expected.hash;
 }
 
-bool keepOriginal(const QString &source, const QString &target, const FileIdentity &expected,
-                  qint64 copyLimit)
+bool keepOriginal(const QString &source, const QString &target, const FileVersion &expected, qint64 copyLimit)
 {
     if (expected.size < 0)
         return false;
     const Descriptor in(::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC));
     if (in.fd < 0)
         return false;
-    const std::optional<FileIdentity> before = identityOfDescriptor(in.fd);
+    const std::optional<FileVersion> before = identityOfDescriptor(in.fd);
     if (!before || !sameStat(*before, expected))
         return false;
     const QByteArray to = nativePath(target);
@@ -139,7 +138,7 @@ bool keepOriginal(const QString &source, const QString &target, const FileIdenti
         }
         copied = offset == before->size;
     }
-    const std::optional<FileIdentity> after = identityOfDescriptor(in.fd);
+    const std::optional<FileVersion> after = identityOfDescriptor(in.fd);
     if (!copied || !after || !sameStat(*after, expected) || !setTime(out.fd, expected)) {
         ::unlink(to.constData());
         return false;
@@ -147,7 +146,7 @@ bool keepOriginal(const QString &source, const QString &target, const FileIdenti
     return true;
 }
 
-bool keepBytes(const FileBytes &bytes, const QString &target, const FileIdentity &expected)
+bool keepBytes(const FileBytes &bytes, const QString &target, const FileVersion &expected)
 {
     if (expected.size < 0)
         return false;
@@ -156,7 +155,7 @@ bool keepBytes(const FileBytes &bytes, const QString &target, const FileIdentity
     if (out.fd < 0)
         return false;
     const bool written = writeFileBytes(out.fd, bytes);
-    const std::optional<FileIdentity> kept = identityOfDescriptor(out.fd);
+    const std::optional<FileVersion> kept = identityOfDescriptor(out.fd);
     if (!written || !kept || kept->size != expected.size || !setTime(out.fd, expected)) {
         ::unlink(to.constData());
         return false;

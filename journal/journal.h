@@ -39,10 +39,13 @@ public:
 
     // A document whose text is now as form's file gives it (opened, or just saved) or empty (new,
     // untitled): the previous journal goes, the next edit starts one. baseLength is the text's
-    // length in bytes. base: the file's bytes as read or written, kept beside the journal at the
-    // first edit (off the UI thread, then let go) so that recovery never reads the file again.
+    // length in bytes; file is the form's file as the text was read from it, if known (else the
+    // journal looks at the file now). base: the file's bytes as read, kept beside the journal at
+    // the first edit (off the UI thread, then let go) so that recovery never reads the file again.
     // saved: the text is now safe on disk, so a damaged journal it was restored from may go.
-    void startDocument(const DocumentForm &form, qint64 baseLength, FileBytes base = {}, bool saved = false);
+    void startDocument(const DocumentForm &form, qint64 baseLength,
+                       const std::optional<FileVersion> &file = std::nullopt, FileBytes base = {},
+                       bool saved = false);
     // Checks the folder at once, so that a window can tell before the first edit that nothing
     // could be kept.
     void checkFolder();
@@ -60,7 +63,7 @@ public:
     void deleting(qint64 position, qint64 length) override;
     // A conversion begins: the changes until conversionEnds are its own and recorded as the
     // command. Returns the number that marks its undo step.
-    qint32 conversionBegins(int kind, bool wholeText) override;
+    qint32 conversionBegins(ConversionKind kind, bool wholeText) override;
     void conversionEnds() override;
     // The control passes a step's mark while undoing or redoing it: the first pass of a mark
     // begins the step, the second ends it. A conversion's step is recorded as its undo or redo.

@@ -101,7 +101,7 @@ void BM_ConvertWholeText(benchmark::State &state)
     Fixture fixture(state.range(0));
     for (auto _ : state) {
         const QString converted = text::toKatakana(fixture.control.text());
-        fixture.control.setConvertedText(converted, int(ConversionKind::Katakana));
+        fixture.control.setConvertedText(converted, ConversionKind::Katakana);
         paint(fixture.control.widget());
         state.PauseTiming();
         fixture.control.undo();
@@ -168,7 +168,7 @@ void BM_KeepBaseFromMemory(benchmark::State &state)
     base.utf8 = utf8;
     QTemporaryDir folder;
     const QString kept = folder.filePath(QStringLiteral("kept"));
-    journal::FileIdentity expected;
+    journal::FileVersion expected;
     resetPeak();
     const double before = peakMegabytes();
     for (auto _ : state) {

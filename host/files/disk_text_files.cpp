@@ -1,9 +1,9 @@
 #include "host/files/disk_text_files.h"
 
-#include "host/files/disk_file_texts.h"
+#include "disk/disk_texts.h"
+#include "disk/file_errors.h"
+#include "disk/file_writer.h"
 #include "host/files/document_bytes.h"
-#include "host/files/file_errors.h"
-#include "host/files/file_writer.h"
 #include "host/host_error.h"
 #include "text/codec/codec_texts.h"
 #include "text/codec/cp932.h"
@@ -22,7 +22,7 @@
 #include <new>
 
 #ifdef Q_OS_UNIX
-#include "host/files/fd_closer.h"
+#include "disk/fd_closer.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -34,18 +34,31 @@ namespace orvane {
 
 namespace {
 
-namespace texts = disk_file_texts;
+namespace texts = disk_texts;
 
-using file_errors::Access;
-using file_errors::fail;
-using file_errors::failWithErrno;
-using file_errors::shown;
+using disk::Access;
+using disk::DiskFailure;
+using disk::fail;
+using disk::failWithErrno;
+using disk::FdCloser;
+using disk::FileWriter;
+using disk::shown;
+
+// The disk layer numbers its failures as the editor does.
+constexpr ErrorNumber errorNumber(DiskFailure failure) { return ErrorNumber(int(failure)); }
+static_assert(errorNumber(DiskFailure::OutOfMemory) == ErrorNumber::OutOfMemory
+              && errorNumber(DiskFailure::FileNotFound) == ErrorNumber::FileNotFound
+              && errorNumber(DiskFailure::DiskFull) == ErrorNumber::DiskFull
+              && errorNumber(DiskFailure::PermissionDenied) == ErrorNumber::PermissionDenied
+              && errorNumber(DiskFailure::PathFileAccess) == ErrorNumber::PathFileAccess
+              && errorNumber(DiskFailure::PathNotFound) == ErrorNumber::PathNotFound
+              && errorNumber(DiskFailure::InvalidFileFormat) == ErrorNumber::InvalidFileFormat);
 
 qint64 megabytesRoundedUp(qint64 bytes) { return (bytes + 999'999) / 1'000'000; }
 
 [[noreturn]] void failTooLarge(const QString &path, qint64 size)
 {
-    fail(ErrorNumber::OutOfMemory,
+    fail(DiskFailure::OutOfMemory,
          texts::tooLarge(shown(path), megabytesRoundedUp(size), DiskTextFiles::maxFileSize / 1'000'000));
 }
 
@@ -54,19 +67,19 @@ qint64 megabytesRoundedUp(qint64 bytes) { return (bytes + 999'999) / 1'000'000; 
 void checkReadable(const struct stat &st, const QString &path)
 {
     if (S_ISDIR(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::isFolderRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!S_ISREG(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::notRegularRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::notRegularRead(shown(path)));
     if (st.st_size > DiskTextFiles::maxFileSize)
         failTooLarge(path, st.st_size);
 }
 
-DiskStamp stampOfStat(const struct stat &st)
+FileStamp stampOfStat(const struct stat &st)
 {
     return {st.st_size, qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec, std::nullopt};
 }
 
-QByteArray readAllBytes(const QString &path, std::optional<DiskStamp> &stamp)
+QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &stamp)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat st { };
@@ -116,7 +129,7 @@ QByteArray readAllBytes(const QString &path, std::optional<DiskStamp> &stamp)
     return bytes;
 }
 
-std::optional<DiskStamp> stampOfFile(const QString &path, bool withHash)
+std::optional<FileStamp> stampOfFile(const QString &path, bool withHash)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
@@ -125,7 +138,7 @@ std::optional<DiskStamp> stampOfFile(const QString &path, bool withHash)
     struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
-    DiskStamp stamp = stampOfStat(st);
+    FileStamp stamp = stampOfStat(st);
     if (!withHash)
         return stamp;
     // Mapped rather than read: the hash costs no memory of its own.
@@ -146,28 +159,28 @@ std::optional<DiskStamp> stampOfFile(const QString &path, bool withHash)
 
 bool folderExists(const QString &path) { return QFileInfo(QFileInfo(path).absolutePath()).isDir(); }
 
-QByteArray readAllBytes(const QString &path, std::optional<DiskStamp> &)
+QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        fail(folderExists(path) ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound,
+        fail(folderExists(path) ? DiskFailure::FileNotFound : DiskFailure::PathNotFound,
              folderExists(path) ? texts::notFound(shown(path)) : texts::folderNotFound(shown(path)));
     if (info.isDir())
-        fail(ErrorNumber::PathFileAccess, texts::isFolderRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!info.isFile())
-        fail(ErrorNumber::PathFileAccess, texts::notRegularRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::notRegularRead(shown(path)));
     if (info.size() > DiskTextFiles::maxFileSize)
         failTooLarge(path, info.size());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(ErrorNumber::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
+        fail(DiskFailure::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        fail(ErrorNumber::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
+        fail(DiskFailure::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
     return bytes;
 }
 
-std::optional<DiskStamp> stampOfFile(const QString &, bool) { return std::nullopt; }
+std::optional<FileStamp> stampOfFile(const QString &, bool) { return std::nullopt; }
 
 #endif
 
@@ -175,7 +188,7 @@ std::optional<DiskStamp> stampOfFile(const QString &, bool) { return std::nullop
 {
     // UTF-8 stores every character, though not a lone surrogate.
     const codec_texts::UnstorableHints hints {texts::yenHint(), texts::overlineHint(), texts::utf8Hint()};
-    fail(ErrorNumber::InvalidFileFormat,
+    fail(DiskFailure::InvalidFileFormat,
          texts::otherWrite(shown(path), codec_texts::unstorableInShiftJis(error, hints)));
 }
 
@@ -187,7 +200,7 @@ void checkUnicodeStorable(QStringView text, TextEncoding encoding, const QString
     if (bad == text.size())
         return;
     const codepage::Position at = codepage::positionOfUnit(units, bad);
-    fail(ErrorNumber::InvalidFileFormat,
+    fail(DiskFailure::InvalidFileFormat,
          texts::unpairedSurrogate(shown(path), texts::encodingName(encoding),
                                   codec_texts::codePointName(units[bad]), at.line, at.column));
 }
@@ -237,16 +250,18 @@ QByteArray encodedLineEnd(TextEncoding encoding, std::optional<LineEnd> lineEnd)
 LoadedText DiskTextFiles::readText(const QString &path)
 {
     try {
-        std::optional<DiskStamp> stamp;
+        std::optional<FileStamp> stamp;
         LoadedText loaded = decodeDocumentBytes(readAllBytes(path, stamp), shown(path));
-        loaded.diskStamp = stamp;
+        loaded.stamp = stamp;
         return loaded;
     } catch (const std::bad_alloc &) {
-        fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+        throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+    } catch (const disk::DiskError &error) {
+        throw HostError(errorNumber(error.failure), error.description);
     }
 }
 
-std::optional<DiskStamp> DiskTextFiles::stampOf(const QString &path, bool withHash)
+std::optional<FileStamp> DiskTextFiles::stampOf(const QString &path, bool withHash)
 {
     try {
         return stampOfFile(path, withHash);
@@ -281,7 +296,9 @@ void DiskTextFiles::writeText(const QString &path, const QString &text, TextEnco
         writer.write(lineEnd);
         writer.commit();
     } catch (const std::bad_alloc &) {
-        fail(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));
+        throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));
+    } catch (const disk::DiskError &error) {
+        throw HostError(errorNumber(error.failure), error.description);
     }
 }
 

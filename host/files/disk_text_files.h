@@ -14,7 +14,7 @@ public:
 
     // Refuses folders, devices and pipes before opening them; decodes by decodeDocumentBytes.
     LoadedText readText(const QString &path) override;
-    std::optional<DiskStamp> stampOf(const QString &path, bool withHash) override;
+    std::optional<FileStamp> stampOf(const QString &path, bool withHash) override;
 
     // Writes through a symbolic link to its target. Replaces the file atomically with a temporary
     // file beside it, except where that would cut the file off from its other names or is not

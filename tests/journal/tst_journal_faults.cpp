@@ -202,8 +202,9 @@ void TestJournalFaults::theBaseIsTheBytesRead_data()
     QTest::addColumn<bool>("endsInCrLf");
     QTest::addColumn<bool>("replaced"); // replaced by another program before the first edit; else touched
     QTest::newRow("Shift-JIS, replaced before the first edit")
-        << QByteArray("\x82\xa0" "abc\r\n") << int(TextEncoding::ShiftJis) << QByteArray("あabc") << true
-        << true;
+        << QByteArray("\x82\xa0"
+                      "abc\r\n")
+        << int(TextEncoding::ShiftJis) << QByteArray("あabc") << true << true;
     QTest::newRow("UTF-16 LE, replaced before the first edit")
         << QByteArray("\xff\xfe"
                       "B0"
@@ -226,7 +227,10 @@ void TestJournalFaults::theBaseIsTheBytesRead()
     const QString folder = dir.filePath(QStringLiteral("orvane"));
     const QString path = dir.filePath(QStringLiteral("doc.txt"));
     writeFile(path, bytes);
-    DocumentForm form {path, quint8(encoding), 0, quint8(endsInCrLf ? 1 : 0)};
+    LineEnds lineEnds;
+    if (!endsInCrLf)
+        lineEnds.last.reset();
+    const DocumentForm form {path, TextEncoding(encoding), lineEnds};
     FileBytes base;
     base.encoding = TextEncoding(encoding);
     if (base.encoding == TextEncoding::Utf16Le)
@@ -238,7 +242,7 @@ void TestJournalFaults::theBaseIsTheBytesRead()
     QByteArray edited;
     {
         Journal journal(folder);
-        journal.startDocument(form, shown.size(), base);
+        journal.startDocument(form, shown.size(), std::nullopt, base);
         base = FileBytes();
         if (replaced) {
             writeFile(path + QStringLiteral(".new"), "another program's text");
