@@ -47,7 +47,8 @@ void JournalWarning::journalFailed(const journal::JournalFault &fault)
 {
     QStatusBar *bar = m_window->statusBar();
     bar->setSizeGripEnabled(false);
-    bar->addWidget(m_label, 1);
+    if (m_label->parentWidget() != bar)
+        bar->addWidget(m_label, 1);
     m_hideNote->stop();
     m_label->setStyleSheet(QStringLiteral("QLabel { color: #8a1f11; font-weight: bold; }"));
     m_label->setText(journal_texts::faultWarning(fault));

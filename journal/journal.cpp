@@ -81,7 +81,10 @@ void Journal::checkFolder()
 
 void Journal::fail(const JournalFault &fault)
 {
-    m_broken = true;
+    // An edit was lost: the next journal must hold the whole text. Before any edit the base the
+    // document was read from still serves.
+    if (m_edited)
+        m_broken = true;
     if (m_fault)
         return;
     m_fault = fault;

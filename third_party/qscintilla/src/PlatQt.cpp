@@ -1,24 +1,25 @@
 // This module implements the portability layer for the Qt port of Scintilla.
 //
 // Copyright (c) 2022 Riverbank Computing Limited <info@riverbankcomputing.com>
-//
+// 
 // This file is part of QScintilla.
-//
+// 
 // This file may be used under the terms of the GNU General Public License
 // version 3.0 as published by the Free Software Foundation and appearing in
 // the file LICENSE included in the packaging of this file.  Please review the
 // following information to ensure the GNU General Public License version 3.0
 // requirements will be met: http://www.gnu.org/copyleft/gpl.html.
-//
+// 
 // If you do not wish to use this file under the terms of the GPL version 3.0
 // then you may purchase a commercial license.  For more information contact
 // info@riverbankcomputing.com.
-//
+// 
 // This file is provided AS IS with NO WARRANTY OF ANY KIND, INCLUDING THE
 // WARRANTY OF DESIGN, MERCHANTABILITY AND FITNESS FOR A PARTICULAR PURPOSE.
 
-#include <stdarg.h>
+
 #include <stdio.h>
+#include <stdarg.h>
 #include <string.h>
 
 #include <qapplication.h>
@@ -46,22 +47,34 @@
 
 #include "FontQuality.h"
 
+
 namespace Scintilla {
 
 // Type convertors.
-static QFont *PFont(FontID fid) { return reinterpret_cast<QFont *>(fid); }
+static QFont *PFont(FontID fid)
+{
+    return reinterpret_cast<QFont *>(fid);
+}
 
-static QWidget *PWindow(WindowID wid) { return reinterpret_cast<QWidget *>(wid); }
+static QWidget *PWindow(WindowID wid)
+{
+    return reinterpret_cast<QWidget *>(wid);
+}
 
-static QsciSciPopup *PMenu(MenuID mid) { return reinterpret_cast<QsciSciPopup *>(mid); }
+static QsciSciPopup *PMenu(MenuID mid)
+{
+    return reinterpret_cast<QsciSciPopup *>(mid);
+}
+
 
 // Font management.
-Font::Font() noexcept
-    : fid(0)
+Font::Font() noexcept : fid(0)
 {
 }
 
-Font::~Font() { }
+Font::~Font()
+{
+}
 
 void Font::Create(const FontParameters &fp)
 {
@@ -71,7 +84,8 @@ void Font::Create(const FontParameters &fp)
 
     QFont::StyleStrategy strategy;
 
-    switch (fp.extraFontFlag & SC_EFF_QUALITY_MASK) {
+    switch (fp.extraFontFlag & SC_EFF_QUALITY_MASK)
+    {
     case SC_EFF_QUALITY_NON_ANTIALIASED:
         strategy = QFont::NoAntialias;
         break;
@@ -118,14 +132,17 @@ void Font::Create(const FontParameters &fp)
 
 void Font::Release()
 {
-    if (fid) {
+    if (fid)
+    {
         delete PFont(fid);
         fid = 0;
     }
 }
 
+
 // A surface abstracts a place to draw.
-class SurfaceImpl : public Surface {
+class SurfaceImpl : public Surface
+{
 public:
     SurfaceImpl();
     virtual ~SurfaceImpl();
@@ -136,58 +153,61 @@ public:
     void InitPixMap(int width, int height, Surface *sid, WindowID wid);
 
     void Release();
-    bool Initialised() { return painter; }
+    bool Initialised() {return painter;}
     void PenColour(ColourDesired fore);
-    int LogPixelsY() { return pd->logicalDpiY(); }
-    int DeviceHeightFont(int points) { return points; }
-    void MoveTo(int x_, int y_);
-    void LineTo(int x_, int y_);
-    void Polygon(Point *pts, size_t npts, ColourDesired fore, ColourDesired back);
-    void RectangleDraw(PRectangle rc, ColourDesired fore, ColourDesired back);
+    int LogPixelsY() {return pd->logicalDpiY();}
+    int DeviceHeightFont(int points) {return points;}
+    void MoveTo(int x_,int y_);
+    void LineTo(int x_,int y_);
+    void Polygon(Point *pts, size_t npts, ColourDesired fore,
+            ColourDesired back);
+    void RectangleDraw(PRectangle rc, ColourDesired fore,
+            ColourDesired back);
     void FillRectangle(PRectangle rc, ColourDesired back);
     void FillRectangle(PRectangle rc, Surface &surfacePattern);
-    void RoundedRectangle(PRectangle rc, ColourDesired fore, ColourDesired back);
-    void AlphaRectangle(PRectangle rc, int cornerSize, ColourDesired fill, int alphaFill,
-                        ColourDesired outline, int alphaOutline, int flags);
-    void GradientRectangle(PRectangle rc, const std::vector<ColourStop> &stops, GradientOptions options);
+    void RoundedRectangle(PRectangle rc, ColourDesired fore,
+            ColourDesired back);
+    void AlphaRectangle(PRectangle rc, int cornerSize, ColourDesired fill,
+            int alphaFill, ColourDesired outline, int alphaOutline,
+            int flags);
+    void GradientRectangle(PRectangle rc, const std::vector<ColourStop> &stops,
+            GradientOptions options);
     void DrawRGBAImage(PRectangle rc, int width, int height, const unsigned char *pixelsImage);
     void Ellipse(PRectangle rc, ColourDesired fore, ColourDesired back);
     void Copy(PRectangle rc, Point from, Surface &surfaceSource);
 
-    void DrawTextNoClip(PRectangle rc, Font &font_, XYPOSITION ybase, const char *s, int len,
-                        ColourDesired fore, ColourDesired back);
-    void DrawTextClipped(PRectangle rc, Font &font_, XYPOSITION ybase, const char *s, int len,
-                         ColourDesired fore, ColourDesired back);
-    void DrawTextTransparent(PRectangle rc, Font &font_, XYPOSITION ybase, const char *s, int len,
-                             ColourDesired fore);
-    void MeasureWidths(Font &font_, const char *s, int len, XYPOSITION *positions);
+    void DrawTextNoClip(PRectangle rc, Font &font_, XYPOSITION ybase,
+            const char *s, int len, ColourDesired fore, ColourDesired back);
+    void DrawTextClipped(PRectangle rc, Font &font_, XYPOSITION ybase,
+            const char *s, int len, ColourDesired fore, ColourDesired back);
+    void DrawTextTransparent(PRectangle rc, Font &font_, XYPOSITION ybase,
+            const char *s, int len, ColourDesired fore);
+    void MeasureWidths(Font &font_, const char *s, int len,
+            XYPOSITION *positions);
     XYPOSITION WidthText(Font &font_, const char *s, int len);
     XYPOSITION Ascent(Font &font_);
     XYPOSITION Descent(Font &font_);
-    XYPOSITION InternalLeading(Font &font_)
-    {
-        Q_UNUSED(font_);
-        return 0;
-    }
+    XYPOSITION InternalLeading(Font &font_) {Q_UNUSED(font_); return 0;}
     XYPOSITION Height(Font &font_);
     XYPOSITION AverageCharWidth(Font &font_);
 
     void SetClip(PRectangle rc);
     void FlushCachedState();
 
-    void SetUnicodeMode(bool unicodeMode_) { unicodeMode = unicodeMode_; }
-    void SetDBCSMode(int codePage) { Q_UNUSED(codePage); }
+    void SetUnicodeMode(bool unicodeMode_) {unicodeMode = unicodeMode_;}
+    void SetDBCSMode(int codePage) {Q_UNUSED(codePage);}
 
     void DrawXPM(PRectangle rc, const XPM *xpm);
 
 private:
     void drawRect(const PRectangle &rc);
-    void drawText(const PRectangle &rc, Font &font_, XYPOSITION ybase, const char *s, int len,
-                  ColourDesired fore);
+    void drawText(const PRectangle &rc, Font &font_, XYPOSITION ybase,
+            const char *s, int len, ColourDesired fore);
     static QFont convertQFont(Font &font);
     QFontMetricsF metrics(Font &font_);
     QString convertText(const char *s, int len);
-    static QColor convertQColor(const ColourDesired &col, unsigned alpha = 255);
+    static QColor convertQColor(const ColourDesired &col,
+            unsigned alpha = 255);
 
     bool unicodeMode;
     QPaintDevice *pd;
@@ -196,19 +216,21 @@ private:
     int pen_x, pen_y;
 };
 
-Surface *Surface::Allocate(int) { return new SurfaceImpl; }
+Surface *Surface::Allocate(int)
+{
+    return new SurfaceImpl;
+}
 
 SurfaceImpl::SurfaceImpl()
-    : unicodeMode(false)
-    , pd(0)
-    , painter(0)
-    , my_resources(false)
-    , pen_x(0)
-    , pen_y(0)
+    : unicodeMode(false), pd(0), painter(0), my_resources(false), pen_x(0),
+      pen_y(0)
 {
 }
 
-SurfaceImpl::~SurfaceImpl() { Release(); }
+SurfaceImpl::~SurfaceImpl()
+{
+    Release();
+}
 
 void SurfaceImpl::Init(WindowID wid)
 {
@@ -256,7 +278,8 @@ void SurfaceImpl::InitPixMap(int width, int height, Surface *sid, WindowID wid)
 
 void SurfaceImpl::Release()
 {
-    if (my_resources) {
+    if (my_resources)
+    {
         if (painter)
             delete painter;
 
@@ -295,7 +318,8 @@ void SurfaceImpl::PenColour(ColourDesired fore)
     painter->setPen(convertQColor(fore));
 }
 
-void SurfaceImpl::Polygon(Point *pts, size_t npts, ColourDesired fore, ColourDesired back)
+void SurfaceImpl::Polygon(Point *pts, size_t npts, ColourDesired fore,
+        ColourDesired back)
 {
     Q_ASSERT(painter);
 
@@ -309,7 +333,8 @@ void SurfaceImpl::Polygon(Point *pts, size_t npts, ColourDesired fore, ColourDes
     painter->drawPolygon(qpts);
 }
 
-void SurfaceImpl::RectangleDraw(PRectangle rc, ColourDesired fore, ColourDesired back)
+void SurfaceImpl::RectangleDraw(PRectangle rc, ColourDesired fore,
+        ColourDesired back)
 {
     Q_ASSERT(painter);
 
@@ -334,29 +359,35 @@ void SurfaceImpl::FillRectangle(PRectangle rc, Surface &surfacePattern)
     SurfaceImpl &si = static_cast<SurfaceImpl &>(surfacePattern);
     QPixmap *pm = static_cast<QPixmap *>(si.pd);
 
-    if (pm) {
+    if (pm)
+    {
         QBrush brsh(Qt::black, *pm);
 
         painter->setPen(Qt::NoPen);
         painter->setBrush(brsh);
         drawRect(rc);
-    } else {
+    }
+    else
+    {
         FillRectangle(rc, ColourDesired(0));
     }
 }
 
-void SurfaceImpl::RoundedRectangle(PRectangle rc, ColourDesired fore, ColourDesired back)
+void SurfaceImpl::RoundedRectangle(PRectangle rc, ColourDesired fore,
+        ColourDesired back)
 {
     Q_ASSERT(painter);
 
     painter->setPen(convertQColor(fore));
     painter->setBrush(convertQColor(back));
-    painter->drawRoundedRect(QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top), 25, 25,
-                             Qt::RelativeSize);
+    painter->drawRoundedRect(
+            QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top),
+            25, 25, Qt::RelativeSize);
 }
 
-void SurfaceImpl::AlphaRectangle(PRectangle rc, int cornerSize, ColourDesired fill, int alphaFill,
-                                 ColourDesired outline, int alphaOutline, int)
+void SurfaceImpl::AlphaRectangle(PRectangle rc, int cornerSize,
+        ColourDesired fill, int alphaFill, ColourDesired outline,
+        int alphaOutline, int)
 {
     Q_ASSERT(painter);
 
@@ -374,18 +405,20 @@ void SurfaceImpl::AlphaRectangle(PRectangle rc, int cornerSize, ColourDesired fi
 
     const int radius = (cornerSize ? 25 : 0);
 
-    painter->drawRoundedRect(QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top), radius, radius,
-                             Qt::RelativeSize);
+    painter->drawRoundedRect(
+            QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top),
+            radius, radius, Qt::RelativeSize);
 }
 
-void SurfaceImpl::GradientRectangle(PRectangle rc, const std::vector<ColourStop> &stops,
-                                    GradientOptions options)
+void SurfaceImpl::GradientRectangle(PRectangle rc,
+        const std::vector<ColourStop> &stops, GradientOptions options)
 {
     Q_ASSERT(painter);
 
     QLinearGradient gradient;
 
-    switch (options) {
+    switch (options)
+    {
     case GradientOptions::leftToRight:
         gradient = QLinearGradient(rc.left, rc.top, rc.right, rc.top);
         break;
@@ -398,23 +431,29 @@ void SurfaceImpl::GradientRectangle(PRectangle rc, const std::vector<ColourStop>
     gradient.setSpread(QGradient::RepeatSpread);
 
     for (const ColourStop &stop : stops)
-        gradient.setColorAt(stop.position, convertQColor(stop.colour, stop.colour.GetAlpha()));
+        gradient.setColorAt(stop.position,
+                convertQColor(stop.colour, stop.colour.GetAlpha()));
 
-    painter->fillRect(QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top), QBrush(gradient));
+    painter->fillRect(
+            QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top),
+            QBrush(gradient));
 }
 
 void SurfaceImpl::drawRect(const PRectangle &rc)
 {
-    painter->drawRect(QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
+    painter->drawRect(
+            QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
 }
 
-void SurfaceImpl::Ellipse(PRectangle rc, ColourDesired fore, ColourDesired back)
+void SurfaceImpl::Ellipse(PRectangle rc, ColourDesired fore,
+        ColourDesired back)
 {
     Q_ASSERT(painter);
 
     painter->setPen(convertQColor(fore));
     painter->setBrush(convertQColor(back));
-    painter->drawEllipse(QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
+    painter->drawEllipse(
+            QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
 }
 
 void SurfaceImpl::Copy(PRectangle rc, Point from, Surface &surfaceSource)
@@ -423,7 +462,8 @@ void SurfaceImpl::Copy(PRectangle rc, Point from, Surface &surfaceSource)
 
     SurfaceImpl &si = static_cast<SurfaceImpl &>(surfaceSource);
 
-    if (si.pd) {
+    if (si.pd)
+    {
         QPixmap *pm = static_cast<QPixmap *>(si.pd);
         qreal x = from.x;
         qreal y = from.y;
@@ -437,12 +477,13 @@ void SurfaceImpl::Copy(PRectangle rc, Point from, Surface &surfaceSource)
         width *= dpr;
         height *= dpr;
 
-        painter->drawPixmap(QPointF(rc.left, rc.top), *pm, QRectF(x, y, width, height));
+        painter->drawPixmap(QPointF(rc.left, rc.top), *pm,
+                QRectF(x, y, width, height));
     }
 }
 
-void SurfaceImpl::DrawTextNoClip(PRectangle rc, Font &font_, XYPOSITION ybase, const char *s, int len,
-                                 ColourDesired fore, ColourDesired back)
+void SurfaceImpl::DrawTextNoClip(PRectangle rc, Font &font_, XYPOSITION ybase,
+        const char *s, int len, ColourDesired fore, ColourDesired back)
 {
     Q_ASSERT(painter);
 
@@ -450,8 +491,8 @@ void SurfaceImpl::DrawTextNoClip(PRectangle rc, Font &font_, XYPOSITION ybase, c
     drawText(rc, font_, ybase, s, len, fore);
 }
 
-void SurfaceImpl::DrawTextClipped(PRectangle rc, Font &font_, XYPOSITION ybase, const char *s, int len,
-                                  ColourDesired fore, ColourDesired back)
+void SurfaceImpl::DrawTextClipped(PRectangle rc, Font &font_, XYPOSITION ybase,
+        const char *s, int len, ColourDesired fore, ColourDesired back)
 {
     Q_ASSERT(painter);
 
@@ -460,19 +501,20 @@ void SurfaceImpl::DrawTextClipped(PRectangle rc, Font &font_, XYPOSITION ybase, 
     painter->setClipping(false);
 }
 
-void SurfaceImpl::DrawTextTransparent(PRectangle rc, Font &font_, XYPOSITION ybase, const char *s, int len,
-                                      ColourDesired fore)
+void SurfaceImpl::DrawTextTransparent(PRectangle rc, Font &font_,
+        XYPOSITION ybase, const char *s, int len, ColourDesired fore)
 {
     // Only draw if there is a non-space.
     for (int i = 0; i < len; ++i)
-        if (s[i] != ' ') {
+        if (s[i] != ' ')
+        {
             drawText(rc, font_, ybase, s, len, fore);
             return;
         }
 }
 
-void SurfaceImpl::drawText(const PRectangle &rc, Font &font_, XYPOSITION ybase, const char *s, int len,
-                           ColourDesired fore)
+void SurfaceImpl::drawText(const PRectangle &rc, Font &font_, XYPOSITION ybase,
+        const char *s, int len, ColourDesired fore)
 {
     QString qs = convertText(s, len);
 
@@ -498,7 +540,8 @@ void SurfaceImpl::DrawXPM(PRectangle rc, const XPM *xpm)
     painter->drawPixmap(QPointF(x, y), qpm);
 }
 
-void SurfaceImpl::DrawRGBAImage(PRectangle rc, int width, int height, const unsigned char *pixelsImage)
+void SurfaceImpl::DrawRGBAImage(PRectangle rc, int width, int height,
+        const unsigned char *pixelsImage)
 {
     Q_UNUSED(width);
     Q_UNUSED(height);
@@ -509,7 +552,8 @@ void SurfaceImpl::DrawRGBAImage(PRectangle rc, int width, int height, const unsi
     painter->drawImage(QPointF(rc.left, rc.top), *qim);
 }
 
-void SurfaceImpl::MeasureWidths(Font &font_, const char *s, int len, XYPOSITION *positions)
+void SurfaceImpl::MeasureWidths(Font &font_, const char *s, int len,
+        XYPOSITION *positions)
 {
     QString qs = convertText(s, len);
     QTextLayout text_layout(qs, convertQFont(font_), pd);
@@ -518,19 +562,23 @@ void SurfaceImpl::MeasureWidths(Font &font_, const char *s, int len, XYPOSITION 
     QTextLine text_line = text_layout.createLine();
     text_layout.endLayout();
 
-    if (unicodeMode) {
-        int i_char = 0, i_byte = 0;
-        ;
+    if (unicodeMode)
+    {
+        int i_char = 0, i_byte = 0;;
 
-        while (i_char < qs.size()) {
+        while (i_char < qs.size())
+        {
             unsigned char byte = s[i_byte];
             int nbytes, code_units;
 
             // Work out character sizes by looking at the byte stream.
-            if (byte >= 0xf0) {
+            if (byte >= 0xf0)
+            {
                 nbytes = 4;
                 code_units = 2;
-            } else {
+            }
+            else
+            {
                 if (byte >= 0xe0)
                     nbytes = 3;
                 else if (byte >= 0x80)
@@ -555,7 +603,9 @@ void SurfaceImpl::MeasureWidths(Font &font_, const char *s, int len, XYPOSITION 
 
         while (i_byte < len)
             positions[i_byte++] = last_position;
-    } else {
+    }
+    else
+    {
         for (int i = 0; i < len; ++i)
             positions[i] = text_line.cursorToX(i + 1);
     }
@@ -564,9 +614,13 @@ void SurfaceImpl::MeasureWidths(Font &font_, const char *s, int len, XYPOSITION 
 XYPOSITION SurfaceImpl::WidthText(Font &font_, const char *s, int len)
 {
     return metrics(font_).horizontalAdvance(convertText(s, len));
+
 }
 
-XYPOSITION SurfaceImpl::Ascent(Font &font_) { return metrics(font_).ascent(); }
+XYPOSITION SurfaceImpl::Ascent(Font &font_)
+{
+    return metrics(font_).ascent();
+}
 
 XYPOSITION SurfaceImpl::Descent(Font &font_)
 {
@@ -578,18 +632,27 @@ XYPOSITION SurfaceImpl::Descent(Font &font_)
     return metrics(font_).descent() + 1;
 }
 
-XYPOSITION SurfaceImpl::Height(Font &font_) { return metrics(font_).height(); }
+XYPOSITION SurfaceImpl::Height(Font &font_)
+{
+    return metrics(font_).height();
+}
 
-XYPOSITION SurfaceImpl::AverageCharWidth(Font &font_) { return metrics(font_).averageCharWidth(); }
+XYPOSITION SurfaceImpl::AverageCharWidth(Font &font_)
+{
+    return metrics(font_).averageCharWidth();
+}
 
 void SurfaceImpl::SetClip(PRectangle rc)
 {
     Q_ASSERT(painter);
 
-    painter->setClipRect(QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
+    painter->setClipRect(
+            QRectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
 }
 
-void SurfaceImpl::FlushCachedState() { }
+void SurfaceImpl::FlushCachedState()
+{
+}
 
 // Return the QFont for a Font.
 QFont SurfaceImpl::convertQFont(Font &font)
@@ -619,6 +682,7 @@ QString SurfaceImpl::convertText(const char *s, int len)
     return QString::fromLatin1(s, len);
 }
 
+
 // Convert a Scintilla colour, and alpha component, to a Qt QColor.
 QColor SurfaceImpl::convertQColor(const ColourDesired &col, unsigned alpha)
 {
@@ -631,14 +695,18 @@ QColor SurfaceImpl::convertQColor(const ColourDesired &col, unsigned alpha)
     return QColor(r, g, b, alpha);
 }
 
+
 // Window (widget) management.
-Window::~Window() { }
+Window::~Window()
+{
+}
 
 void Window::Destroy()
 {
     QWidget *w = PWindow(wid);
 
-    if (w) {
+    if (w)
+    {
         // Delete the widget next time round the event loop rather than
         // straight away.  This gets round a problem when auto-completion lists
         // are cancelled after an entry has been double-clicked, ie. the list's
@@ -655,9 +723,10 @@ PRectangle Window::GetPosition() const
     QWidget *w = PWindow(wid);
 
     // Before any size allocated pretend its big enough not to be scrolled.
-    PRectangle rc(0, 0, 5000, 5000);
+    PRectangle rc(0,0,5000,5000);
 
-    if (w) {
+    if (w)
+    {
         const QRect &r = w->geometry();
 
         rc.right = r.right() - r.left() + 1;
@@ -669,7 +738,8 @@ PRectangle Window::GetPosition() const
 
 void Window::SetPosition(PRectangle rc)
 {
-    PWindow(wid)->setGeometry(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    PWindow(wid)->setGeometry(rc.left, rc.top, rc.right - rc.left,
+            rc.bottom - rc.top);
 }
 
 void Window::SetPositionRelative(PRectangle rc, const Window *relativeTo)
@@ -683,7 +753,10 @@ void Window::SetPositionRelative(PRectangle rc, const Window *relativeTo)
     PWindow(wid)->setGeometry(x, y, rc.right - rc.left, rc.bottom - rc.top);
 }
 
-PRectangle Window::GetClientPosition() const { return GetPosition(); }
+PRectangle Window::GetClientPosition() const
+{
+    return GetPosition();
+}
 
 void Window::Show(bool show)
 {
@@ -711,13 +784,17 @@ void Window::InvalidateRectangle(PRectangle rc)
         w->update(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
 }
 
-void Window::SetFont(Font &font) { PWindow(wid)->setFont(*PFont(font.GetID())); }
+void Window::SetFont(Font &font)
+{
+    PWindow(wid)->setFont(*PFont(font.GetID()));
+}
 
 void Window::SetCursor(Cursor curs)
 {
     Qt::CursorShape qc;
 
-    switch (curs) {
+    switch (curs)
+    {
     case cursorText:
         qc = Qt::IBeamCursor;
         break;
@@ -760,9 +837,9 @@ PRectangle Window::GetMonitorRect(Point pt)
     return PRectangle(qpt.x(), qpt.y(), qpt.x() + qr.width(), qpt.y() + qr.height());
 }
 
+
 // Menu management.
-Menu::Menu() noexcept
-    : mid(0)
+Menu::Menu() noexcept : mid(0)
 {
 }
 
@@ -776,15 +853,21 @@ void Menu::Destroy()
 {
     QsciSciPopup *m = PMenu(mid);
 
-    if (m) {
+    if (m)
+    {
         delete m;
         mid = 0;
     }
 }
 
-void Menu::Show(Point pt, Window &) { PMenu(mid)->popup(QPoint(pt.x, pt.y)); }
+void Menu::Show(Point pt, Window &)
+{
+    PMenu(mid)->popup(QPoint(pt.x, pt.y));
+}
 
-class DynamicLibraryImpl : public DynamicLibrary {
+
+class DynamicLibraryImpl : public DynamicLibrary
+{
 public:
     DynamicLibraryImpl(const char *modulePath)
     {
@@ -823,16 +906,26 @@ public:
 
 private:
 #if !defined(Q_OS_WASM)
-    QLibrary *m;
+    QLibrary* m;
 #endif
 };
 
-DynamicLibrary *DynamicLibrary::Load(const char *modulePath) { return new DynamicLibraryImpl(modulePath); }
+DynamicLibrary *DynamicLibrary::Load(const char *modulePath)
+{
+    return new DynamicLibraryImpl(modulePath);
+}
+
 
 // Manage system wide parameters.
-ColourDesired Platform::Chrome() { return ColourDesired(0xe0, 0xe0, 0xe0); }
+ColourDesired Platform::Chrome()
+{
+    return ColourDesired(0xe0,0xe0,0xe0);
+}
 
-ColourDesired Platform::ChromeHighlight() { return ColourDesired(0xff, 0xff, 0xff); }
+ColourDesired Platform::ChromeHighlight()
+{
+    return ColourDesired(0xff,0xff,0xff);
+}
 
 const char *Platform::DefaultFont()
 {
@@ -843,11 +936,20 @@ const char *Platform::DefaultFont()
     return def_font.constData();
 }
 
-int Platform::DefaultFontSize() { return QApplication::font().pointSize(); }
+int Platform::DefaultFontSize()
+{
+    return QApplication::font().pointSize();
+}
 
-unsigned int Platform::DoubleClickTime() { return QApplication::doubleClickInterval(); }
+unsigned int Platform::DoubleClickTime()
+{
+    return QApplication::doubleClickInterval();
+}
 
-void Platform::DebugDisplay(const char *s) { qDebug("%s", s); }
+void Platform::DebugDisplay(const char *s)
+{
+    qDebug("%s", s);
+}
 
 //#define TRACE
 
@@ -864,7 +966,9 @@ void Platform::DebugPrintf(const char *format, ...)
     DebugDisplay(buffer);
 }
 #else
-void Platform::DebugPrintf(const char *, ...) { }
+void Platform::DebugPrintf(const char *, ...)
+{
+}
 #endif
 
 static bool assertionPopUps = true;
@@ -883,4 +987,4 @@ void Platform::Assert(const char *c, const char *file, int line)
     qFatal("Assertion [%s] failed at %s %d\n", c, file, line);
 }
 
-} // namespace Scintilla
+}

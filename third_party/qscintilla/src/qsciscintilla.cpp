@@ -3,21 +3,22 @@
 // behave in the same way.
 //
 // Copyright (c) 2022 Riverbank Computing Limited <info@riverbankcomputing.com>
-//
+// 
 // This file is part of QScintilla.
-//
+// 
 // This file may be used under the terms of the GNU General Public License
 // version 3.0 as published by the Free Software Foundation and appearing in
 // the file LICENSE included in the packaging of this file.  Please review the
 // following information to ensure the GNU General Public License version 3.0
 // requirements will be met: http://www.gnu.org/copyleft/gpl.html.
-//
+// 
 // If you do not wish to use this file under the terms of the GPL version 3.0
 // then you may purchase a commercial license.  For more information contact
 // info@riverbankcomputing.com.
-//
+// 
 // This file is provided AS IS with NO WARRANTY OF ANY KIND, INCLUDING THE
 // WARRANTY OF DESIGN, MERCHANTABILITY AND FITNESS FOR A PARTICULAR PURPOSE.
+
 
 #include "Qsci/qsciscintilla.h"
 
@@ -27,8 +28,8 @@
 #include <QApplication>
 #include <QColor>
 #include <QEvent>
-#include <QIODevice>
 #include <QImage>
+#include <QIODevice>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
@@ -40,10 +41,11 @@
 #include "Qsci/qscistyle.h"
 #include "Qsci/qscistyledtext.h"
 
+
 // Make sure these match the values in Scintilla.h.  We don't #include that
 // file because it just causes more clashes.
-#define KEYWORDSET_MAX 8
-#define MARKER_MAX 31
+#define KEYWORDSET_MAX  8
+#define MARKER_MAX      31
 
 // The list separators for auto-completion and user lists.
 const char acSeparator = '\x03';
@@ -58,44 +60,46 @@ static const char *defaultWordChars = "_abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMN
 // Forward declarations.
 static QColor asQColor(long sci_colour);
 
+
 // The ctor.
 QsciScintilla::QsciScintilla(QWidget *parent)
-    : QsciScintillaBase(parent)
-    , allocatedMarkers(0)
-    , allocatedIndicators(7)
-    , oldPos(-1)
-    , selText(false)
-    , fold(NoFoldStyle)
-    , foldmargin(2)
-    , autoInd(false)
-    , braceMode(NoBraceMatch)
-    , acSource(AcsNone)
-    , acThresh(-1)
-    , wchars(defaultWordChars)
-    , call_tips_position(CallTipsBelowText)
-    , call_tips_style(CallTipsNoContext)
-    , maxCallTips(-1)
-    , use_single(AcusNever)
-    , explicit_fillups("")
-    , fillups_enabled(false)
+    : QsciScintillaBase(parent),
+      allocatedMarkers(0), allocatedIndicators(7), oldPos(-1), selText(false),
+      fold(NoFoldStyle), foldmargin(2), autoInd(false),
+      braceMode(NoBraceMatch), acSource(AcsNone), acThresh(-1),
+      wchars(defaultWordChars), call_tips_position(CallTipsBelowText),
+      call_tips_style(CallTipsNoContext), maxCallTips(-1),
+      use_single(AcusNever), explicit_fillups(""), fillups_enabled(false)
 {
-    connect(this, SIGNAL(SCN_MODIFYATTEMPTRO()), SIGNAL(modificationAttempted()));
+    connect(this,SIGNAL(SCN_MODIFYATTEMPTRO()),
+             SIGNAL(modificationAttempted()));
 
-    connect(this, SIGNAL(SCN_MODIFIED(int, int, const char *, int, int, int, int, int, int, int)),
-            SLOT(handleModified(int, int, const char *, int, int, int, int, int, int, int)));
-    connect(this, SIGNAL(SCN_CALLTIPCLICK(int)), SLOT(handleCallTipClick(int)));
-    connect(this, SIGNAL(SCN_CHARADDED(int)), SLOT(handleCharAdded(int)));
-    connect(this, SIGNAL(SCN_INDICATORCLICK(int, int)), SLOT(handleIndicatorClick(int, int)));
-    connect(this, SIGNAL(SCN_INDICATORRELEASE(int, int)), SLOT(handleIndicatorRelease(int, int)));
-    connect(this, SIGNAL(SCN_MARGINCLICK(int, int, int)), SLOT(handleMarginClick(int, int, int)));
-    connect(this, SIGNAL(SCN_MARGINRIGHTCLICK(int, int, int)), SLOT(handleMarginRightClick(int, int, int)));
-    connect(this, SIGNAL(SCN_SAVEPOINTREACHED()), SLOT(handleSavePointReached()));
-    connect(this, SIGNAL(SCN_SAVEPOINTLEFT()), SLOT(handleSavePointLeft()));
-    connect(this, SIGNAL(SCN_UPDATEUI(int)), SLOT(handleUpdateUI(int)));
-    connect(this, SIGNAL(QSCN_SELCHANGED(bool)), SLOT(handleSelectionChanged(bool)));
-    connect(this, SIGNAL(SCN_AUTOCSELECTION(const char *, int)), SLOT(handleAutoCompletionSelection()));
-    connect(this, SIGNAL(SCN_USERLISTSELECTION(const char *, int)),
-            SLOT(handleUserListSelection(const char *, int)));
+    connect(this,SIGNAL(SCN_MODIFIED(int,int,const char *,int,int,int,int,int,int,int)),
+             SLOT(handleModified(int,int,const char *,int,int,int,int,int,int,int)));
+    connect(this,SIGNAL(SCN_CALLTIPCLICK(int)),
+             SLOT(handleCallTipClick(int)));
+    connect(this,SIGNAL(SCN_CHARADDED(int)),
+             SLOT(handleCharAdded(int)));
+    connect(this,SIGNAL(SCN_INDICATORCLICK(int,int)),
+             SLOT(handleIndicatorClick(int,int)));
+    connect(this,SIGNAL(SCN_INDICATORRELEASE(int,int)),
+             SLOT(handleIndicatorRelease(int,int)));
+    connect(this,SIGNAL(SCN_MARGINCLICK(int,int,int)),
+             SLOT(handleMarginClick(int,int,int)));
+    connect(this,SIGNAL(SCN_MARGINRIGHTCLICK(int,int,int)),
+             SLOT(handleMarginRightClick(int,int,int)));
+    connect(this,SIGNAL(SCN_SAVEPOINTREACHED()),
+             SLOT(handleSavePointReached()));
+    connect(this,SIGNAL(SCN_SAVEPOINTLEFT()),
+             SLOT(handleSavePointLeft()));
+    connect(this,SIGNAL(SCN_UPDATEUI(int)),
+             SLOT(handleUpdateUI(int)));
+    connect(this,SIGNAL(QSCN_SELCHANGED(bool)),
+             SLOT(handleSelectionChanged(bool)));
+    connect(this,SIGNAL(SCN_AUTOCSELECTION(const char *,int)),
+             SLOT(handleAutoCompletionSelection()));
+    connect(this,SIGNAL(SCN_USERLISTSELECTION(const char *,int)),
+             SLOT(handleUserListSelection(const char *,int)));
 
     // Set the default font.
     setFont(QApplication::font());
@@ -129,13 +133,15 @@ QsciScintilla::QsciScintilla(QWidget *parent)
     SendScintilla(SCI_SETVISIBLEPOLICY, VISIBLE_STRICT | VISIBLE_SLOP, 4);
 
     // The default behaviour is unexpected.
-    SendScintilla(SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR, SC_CASEINSENSITIVEBEHAVIOUR_IGNORECASE);
+    SendScintilla(SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR,
+            SC_CASEINSENSITIVEBEHAVIOUR_IGNORECASE);
 
     // Create the standard command set.
     stdCmds = new QsciCommandSet(this);
 
-    doc.display(this, 0);
+    doc.display(this,0);
 }
+
 
 // The dtor.
 QsciScintilla::~QsciScintilla()
@@ -147,13 +153,19 @@ QsciScintilla::~QsciScintilla()
     delete stdCmds;
 }
 
+
 // Return the current text colour.
-QColor QsciScintilla::color() const { return nl_text_colour; }
+QColor QsciScintilla::color() const
+{
+    return nl_text_colour;
+}
+
 
 // Set the text colour.
 void QsciScintilla::setColor(const QColor &c)
 {
-    if (lex.isNull()) {
+    if (lex.isNull())
+    {
         // Assume style 0 applies to everything so that we don't need to use
         // SCI_STYLECLEARALL which clears everything.
         SendScintilla(SCI_STYLESETFORE, 0, c);
@@ -161,19 +173,33 @@ void QsciScintilla::setColor(const QColor &c)
     }
 }
 
+
 // Return the overwrite mode.
-bool QsciScintilla::overwriteMode() const { return SendScintilla(SCI_GETOVERTYPE); }
+bool QsciScintilla::overwriteMode() const
+{
+    return SendScintilla(SCI_GETOVERTYPE);
+}
+
 
 // Set the overwrite mode.
-void QsciScintilla::setOverwriteMode(bool overwrite) { SendScintilla(SCI_SETOVERTYPE, overwrite); }
+void QsciScintilla::setOverwriteMode(bool overwrite)
+{
+    SendScintilla(SCI_SETOVERTYPE, overwrite);
+}
+
 
 // Return the current paper colour.
-QColor QsciScintilla::paper() const { return nl_paper_colour; }
+QColor QsciScintilla::paper() const
+{
+    return nl_paper_colour;
+}
+
 
 // Set the paper colour.
 void QsciScintilla::setPaper(const QColor &c)
 {
-    if (lex.isNull()) {
+    if (lex.isNull())
+    {
         // Assume style 0 applies to everything so that we don't need to use
         // SCI_STYLECLEARALL which clears everything.  We still have to set the
         // default style as well for the background without any text.
@@ -183,10 +209,12 @@ void QsciScintilla::setPaper(const QColor &c)
     }
 }
 
+
 // Set the default font.
 void QsciScintilla::setFont(const QFont &f)
 {
-    if (lex.isNull()) {
+    if (lex.isNull())
+    {
         // Assume style 0 applies to everything so that we don't need to use
         // SCI_STYLECLEARALL which clears everything.
         setStylesFont(f, 0);
@@ -194,11 +222,20 @@ void QsciScintilla::setFont(const QFont &f)
     }
 }
 
+
 // Enable/disable auto-indent.
-void QsciScintilla::setAutoIndent(bool autoindent) { autoInd = autoindent; }
+void QsciScintilla::setAutoIndent(bool autoindent)
+{
+    autoInd = autoindent;
+}
+
 
 // Set the brace matching mode.
-void QsciScintilla::setBraceMatching(BraceMatch bm) { braceMode = bm; }
+void QsciScintilla::setBraceMatching(BraceMatch bm)
+{
+    braceMode = bm;
+}
+
 
 // Handle the addition of a character.
 void QsciScintilla::handleCharAdded(int ch)
@@ -213,7 +250,8 @@ void QsciScintilla::handleCharAdded(int ch)
     // start character.  If it is then create a new list which will be a subset
     // of the current one.  The case where it isn't a start character seems to
     // be handled correctly elsewhere.
-    if (isListActive() && isStartChar(ch)) {
+    if (isListActive() && isStartChar(ch))
+    {
         cancelList();
         startAutoCompletion(acSource, false, use_single == AcusAlways);
 
@@ -225,7 +263,8 @@ void QsciScintilla::handleCharAdded(int ch)
         callTip();
 
     // Handle auto-indentation.
-    if (autoInd) {
+    if (autoInd)
+    {
         if (lex.isNull() || (lex->autoIndentStyle() & AiMaintain))
             maintainIndentation(ch, pos);
         else
@@ -233,7 +272,8 @@ void QsciScintilla::handleCharAdded(int ch)
     }
 
     // See if we might want to start auto-completion.
-    if (!isCallTipActive() && acSource != AcsNone) {
+    if (!isCallTipActive() && acSource != AcsNone)
+    {
         if (isStartChar(ch))
             startAutoCompletion(acSource, false, use_single == AcusAlways);
         else if (acThresh >= 1 && isWordCharacter(ch))
@@ -241,8 +281,13 @@ void QsciScintilla::handleCharAdded(int ch)
     }
 }
 
+
 // See if a call tip is active.
-bool QsciScintilla::isCallTipActive() const { return SendScintilla(SCI_CALLTIPACTIVE); }
+bool QsciScintilla::isCallTipActive() const
+{
+    return SendScintilla(SCI_CALLTIPACTIVE);
+}
+
 
 // Handle a possible change to any current call tip.
 void QsciScintilla::callTip()
@@ -260,21 +305,26 @@ void QsciScintilla::callTip()
 
     // Move backwards through the line looking for the start of the current
     // call tip and working out which argument it is.
-    while ((ch = getCharacter(pos)) != '\0') {
+    while ((ch = getCharacter(pos)) != '\0')
+    {
         if (ch == ',')
             ++commas;
-        else if (ch == ')') {
+        else if (ch == ')')
+        {
             int depth = 1;
 
             // Ignore everything back to the start of the corresponding
             // parenthesis.
-            while ((ch = getCharacter(pos)) != '\0') {
+            while ((ch = getCharacter(pos)) != '\0')
+            {
                 if (ch == ')')
                     ++depth;
                 else if (ch == '(' && --depth == 0)
                     break;
             }
-        } else if (ch == '(') {
+        }
+        else if (ch == '(')
+        {
             found = true;
             break;
         }
@@ -304,7 +354,8 @@ void QsciScintilla::callTip()
     if (nr_entries == 0)
         return;
 
-    if (maxCallTips > 0 && maxCallTips < nr_entries) {
+    if (maxCallTips > 0 && maxCallTips < nr_entries)
+    {
         ct_entries = ct_entries.mid(0, maxCallTips);
         nr_entries = maxCallTips;
     }
@@ -314,18 +365,22 @@ void QsciScintilla::callTip()
 
     int nr_shifts = ct_shifts.count();
 
-    if (maxCallTips < 0 && nr_entries > 1) {
+    if (maxCallTips < 0 && nr_entries > 1)
+    {
         shift = (nr_shifts > 0 ? ct_shifts.first() : 0);
         ct = ct_entries[0];
         ct.prepend('\002');
-    } else {
+    }
+    else
+    {
         if (nr_shifts > nr_entries)
             nr_shifts = nr_entries;
 
         // Find the biggest shift.
         shift = 0;
 
-        for (int i = 0; i < nr_shifts; ++i) {
+        for (int i = 0; i < nr_shifts; ++i)
+        {
             int sh = ct_shifts[i];
 
             if (shift < sh)
@@ -360,14 +415,16 @@ void QsciScintilla::callTip()
     const char *aend;
     int depth = 0;
 
-    for (aend = astart; *aend; ++aend) {
+    for (aend = astart; *aend; ++aend)
+    {
         char ch = *aend;
 
         if (ch == ',' && depth == 0)
             break;
         else if (ch == '(')
             ++depth;
-        else if (ch == ')') {
+        else if (ch == ')')
+        {
             if (depth == 0)
                 break;
 
@@ -379,23 +436,28 @@ void QsciScintilla::callTip()
         SendScintilla(SCI_CALLTIPSETHLT, astart - cts, aend - cts);
 }
 
+
 // Handle a call tip click.
 void QsciScintilla::handleCallTipClick(int dir)
 {
     int nr_entries = ct_entries.count();
 
     // Move the cursor while bounds checking.
-    if (dir == 1) {
+    if (dir == 1)
+    {
         if (ct_cursor - 1 < 0)
             return;
 
         --ct_cursor;
-    } else if (dir == 2) {
+    }
+    else if (dir == 2)
+    {
         if (ct_cursor + 1 >= nr_entries)
             return;
 
         ++ct_cursor;
-    } else
+    }
+    else
         return;
 
     int shift = (ct_shifts.count() > ct_cursor ? ct_shifts[ct_cursor] : 0);
@@ -414,13 +476,15 @@ void QsciScintilla::handleCallTipClick(int dir)
     SendScintilla(SCI_CALLTIPSHOW, adjustedCallTipPosition(shift), cts);
 }
 
+
 // Shift the position of the call tip (to take any context into account) but
 // don't go before the start of the line.
 int QsciScintilla::adjustedCallTipPosition(int ctshift) const
 {
     int ct = ctPos;
 
-    if (ctshift) {
+    if (ctshift)
+    {
         int ctmin = SendScintilla(SCI_POSITIONFROMLINE, SendScintilla(SCI_LINEFROMPOSITION, ct));
 
         if (ct - ctshift < ctmin)
@@ -430,22 +494,30 @@ int QsciScintilla::adjustedCallTipPosition(int ctshift) const
     return ct;
 }
 
+
 // Return the list of words that make up the context preceding the given
 // position.  The list will only have more than one element if there is a lexer
 // set and it defines start strings.  If so, then the last element might be
 // empty if a start string has just been typed.  On return pos is at the start
 // of the context.
-QStringList QsciScintilla::apiContext(int pos, int &context_start, int &last_word_start)
+QStringList QsciScintilla::apiContext(int pos, int &context_start,
+        int &last_word_start)
 {
-    enum { Either, Separator, Word };
+    enum {
+        Either,
+        Separator,
+        Word
+    };
 
     QStringList words;
     int good_pos = pos, expecting = Either;
 
     last_word_start = -1;
 
-    while (pos > 0) {
-        if (getSeparator(pos)) {
+    while (pos > 0)
+    {
+        if (getSeparator(pos))
+        {
             if (expecting == Either)
                 words.prepend(QString());
             else if (expecting == Word)
@@ -453,7 +525,9 @@ QStringList QsciScintilla::apiContext(int pos, int &context_start, int &last_wor
 
             good_pos = pos;
             expecting = Word;
-        } else {
+        }
+        else
+        {
             QString word = getWord(pos);
 
             if (word.isEmpty() || expecting == Separator)
@@ -471,9 +545,11 @@ QStringList QsciScintilla::apiContext(int pos, int &context_start, int &last_wor
         // Strip any preceding spaces (mainly around operators).
         char ch;
 
-        while ((ch = getCharacter(pos)) != '\0') {
+        while ((ch = getCharacter(pos)) != '\0')
+        {
             // This is the same definition of space that Scintilla uses.
-            if (ch != ' ' && (ch < 0x09 || ch > 0x0d)) {
+            if (ch != ' ' && (ch < 0x09 || ch > 0x0d))
+            {
                 ++pos;
                 break;
             }
@@ -490,6 +566,7 @@ QStringList QsciScintilla::apiContext(int pos, int &context_start, int &last_wor
     return words;
 }
 
+
 // Try and get a lexer's word separator from the text before the current
 // position.  Return true if one was found and adjust the position accordingly.
 bool QsciScintilla::getSeparator(int &pos) const
@@ -497,13 +574,15 @@ bool QsciScintilla::getSeparator(int &pos) const
     int opos = pos;
 
     // Go through each separator.
-    for (int i = 0; i < wseps.count(); ++i) {
+    for (int i = 0; i < wseps.count(); ++i)
+    {
         const QString &ws = wseps[i];
 
         // Work backwards.
         uint l;
 
-        for (l = ws.length(); l; --l) {
+        for (l = ws.length(); l; --l)
+        {
             char ch = getCharacter(pos);
 
             if (ch == '\0' || ws.at(l - 1) != ch)
@@ -520,6 +599,7 @@ bool QsciScintilla::getSeparator(int &pos) const
     return false;
 }
 
+
 // Try and get a word from the text before the current position.  Return the
 // word if one was found and adjust the position accordingly.
 QString QsciScintilla::getWord(int &pos) const
@@ -528,8 +608,10 @@ QString QsciScintilla::getWord(int &pos) const
     bool numeric = true;
     char ch;
 
-    while ((ch = getCharacter(pos)) != '\0') {
-        if (!isWordCharacter(ch)) {
+    while ((ch = getCharacter(pos)) != '\0')
+    {
+        if (!isWordCharacter(ch))
+        {
             ++pos;
             break;
         }
@@ -547,6 +629,7 @@ QString QsciScintilla::getWord(int &pos) const
     return word;
 }
 
+
 // Get the "next" character (ie. the one before the current position) in the
 // current line.  The character will be '\0' if there are no more.
 char QsciScintilla::getCharacter(int &pos) const
@@ -557,13 +640,15 @@ char QsciScintilla::getCharacter(int &pos) const
     char ch = SendScintilla(SCI_GETCHARAT, --pos);
 
     // Don't go past the end of the previous line.
-    if (ch == '\n' || ch == '\r') {
+    if (ch == '\n' || ch == '\r')
+    {
         ++pos;
         return '\0';
     }
 
     return ch;
 }
+
 
 // See if a character is an auto-completion start character, ie. the last
 // character of a word separator.
@@ -578,11 +663,14 @@ bool QsciScintilla::isStartChar(char ch) const
     return false;
 }
 
+
 // Possibly start auto-completion.
-void QsciScintilla::startAutoCompletion(AutoCompletionSource acs, bool checkThresh, bool choose_single)
+void QsciScintilla::startAutoCompletion(AutoCompletionSource acs,
+        bool checkThresh, bool choose_single)
 {
     int start, ignore;
-    QStringList context = apiContext(SendScintilla(SCI_GETCURRENTPOS), start, ignore);
+    QStringList context = apiContext(SendScintilla(SCI_GETCURRENTPOS), start,
+            ignore);
 
     if (context.isEmpty())
         return;
@@ -598,14 +686,16 @@ void QsciScintilla::startAutoCompletion(AutoCompletionSource acs, bool checkThre
     // Generate the string representing the valid words to select from.
     QStringList wlist;
 
-    if ((acs == AcsAll || acs == AcsAPIs) && !lex.isNull()) {
+    if ((acs == AcsAll || acs == AcsAPIs) && !lex.isNull())
+    {
         QsciAbstractAPIs *apis = lex->apis();
 
         if (apis)
             apis->updateAutoCompletionList(context, wlist);
     }
 
-    if (acs == AcsAll || acs == AcsDocument) {
+    if (acs == AcsAll || acs == AcsDocument)
+    {
         int sflags = SCFIND_WORDSTART;
 
         if (!SendScintilla(SCI_AUTOCGETIGNORECASE))
@@ -621,7 +711,8 @@ void QsciScintilla::startAutoCompletion(AutoCompletionSource acs, bool checkThre
 
         SendScintilla(SCI_GETTEXTRANGE, start, caret, orig_context);
 
-        for (;;) {
+        for (;;)
+        {
             int fstart;
 
             SendScintilla(SCI_SETTARGETSTART, pos);
@@ -640,7 +731,8 @@ void QsciScintilla::startAutoCompletion(AutoCompletionSource acs, bool checkThre
             // Get the rest of this word.
             QString w = last_data;
 
-            while (pos < dlen) {
+            while (pos < dlen)
+            {
                 char ch = SendScintilla(SCI_GETCHARAT, pos);
 
                 if (!isWordCharacter(ch))
@@ -651,17 +743,21 @@ void QsciScintilla::startAutoCompletion(AutoCompletionSource acs, bool checkThre
             }
 
             // Add the word if it isn't already there.
-            if (!w.isEmpty()) {
+            if (!w.isEmpty())
+            {
                 bool keep;
 
                 // If there are APIs then check if the word is already present
                 // as an API word (i.e. with a trailing space).
-                if (acs == AcsAll) {
+                if (acs == AcsAll)
+                {
                     QString api_w = w;
                     api_w.append(' ');
 
                     keep = !wlist.contains(api_w);
-                } else {
+                }
+                else
+                {
                     keep = true;
                 }
 
@@ -670,7 +766,7 @@ void QsciScintilla::startAutoCompletion(AutoCompletionSource acs, bool checkThre
             }
         }
 
-        delete[] orig_context;
+        delete []orig_context;
     }
 
     if (wlist.isEmpty())
@@ -685,6 +781,7 @@ void QsciScintilla::startAutoCompletion(AutoCompletionSource acs, bool checkThre
     SendScintilla(SCI_AUTOCSHOW, last_len, ScintillaBytesConstData(wlist_s));
 }
 
+
 // Maintain the indentation of the previous line.
 void QsciScintilla::maintainIndentation(char ch, long pos)
 {
@@ -696,8 +793,11 @@ void QsciScintilla::maintainIndentation(char ch, long pos)
     // Get the indentation of the preceding non-zero length line.
     int ind = 0;
 
-    for (int line = curr_line - 1; line >= 0; --line) {
-        if (SendScintilla(SCI_GETLINEENDPOSITION, line) > SendScintilla(SCI_POSITIONFROMLINE, line)) {
+    for (int line = curr_line - 1; line >= 0; --line)
+    {
+        if (SendScintilla(SCI_GETLINEENDPOSITION, line) >
+            SendScintilla(SCI_POSITIONFROMLINE, line))
+        {
             ind = indentation(line);
             break;
         }
@@ -706,6 +806,7 @@ void QsciScintilla::maintainIndentation(char ch, long pos)
     if (ind > 0)
         autoIndentLine(pos, curr_line, ind);
 }
+
 
 // Implement auto-indentation.
 void QsciScintilla::autoIndentation(char ch, long pos)
@@ -720,26 +821,30 @@ void QsciScintilla::autoIndentation(char ch, long pos)
     const char *block_end = lex->blockEnd();
     bool end_single = (block_end && qstrlen(block_end) == 1);
 
-    if (end_single && block_end[0] == ch) {
+    if (end_single && block_end[0] == ch)
+    {
         if (!(lex->autoIndentStyle() & AiClosing) && rangeIsWhitespace(curr_line_start, pos - 1))
             autoIndentLine(pos, curr_line, blockIndent(curr_line - 1) - ind_width);
-    } else if (start_single && block_start[0] == ch) {
+    }
+    else if (start_single && block_start[0] == ch)
+    {
         // De-indent if we have already indented because the previous line was
         // a start of block keyword.
-        if (!(lex->autoIndentStyle() & AiOpening) && curr_line > 0
-            && getIndentState(curr_line - 1) == isKeywordStart && rangeIsWhitespace(curr_line_start, pos - 1))
+        if (!(lex->autoIndentStyle() & AiOpening) && curr_line > 0 && getIndentState(curr_line - 1) == isKeywordStart && rangeIsWhitespace(curr_line_start, pos - 1))
             autoIndentLine(pos, curr_line, blockIndent(curr_line - 1) - ind_width);
-    } else if (ch == '\r' || ch == '\n') {
+    }
+    else if (ch == '\r' || ch == '\n')
+    {
         // Don't auto-indent the line (ie. preserve its existing indentation)
         // if we have inserted a new line above by pressing return at the start
         // of this line - in other words, if the previous line is empty.
-        long prev_line_length = SendScintilla(SCI_GETLINEENDPOSITION, curr_line - 1)
-            - SendScintilla(SCI_POSITIONFROMLINE, curr_line - 1);
+        long prev_line_length = SendScintilla(SCI_GETLINEENDPOSITION, curr_line - 1) - SendScintilla(SCI_POSITIONFROMLINE, curr_line - 1);
 
         if (prev_line_length != 0)
             autoIndentLine(pos, curr_line, blockIndent(curr_line - 1));
     }
 }
+
 
 // Set the indentation for a line.
 void QsciScintilla::autoIndentLine(long pos, int line, int indent)
@@ -752,9 +857,12 @@ void QsciScintilla::autoIndentLine(long pos, int line, int indent)
     long pos_after = SendScintilla(SCI_GETLINEINDENTPOSITION, line);
     long new_pos = -1;
 
-    if (pos_after > pos_before) {
+    if (pos_after > pos_before)
+    {
         new_pos = pos + (pos_after - pos_before);
-    } else if (pos_after < pos_before && pos >= pos_after) {
+    }
+    else if (pos_after < pos_before && pos >= pos_after)
+    {
         if (pos >= pos_before)
             new_pos = pos + (pos_after - pos_before);
         else
@@ -764,6 +872,7 @@ void QsciScintilla::autoIndentLine(long pos, int line, int indent)
     if (new_pos >= 0)
         SendScintilla(SCI_SETSEL, new_pos, new_pos);
 }
+
 
 // Return the indentation of the block defined by the given line (or something
 // significant before).
@@ -781,23 +890,29 @@ int QsciScintilla::blockIndent(int line)
     if (line_limit < 0)
         line_limit = 0;
 
-    for (int l = line; l >= line_limit; --l) {
+    for (int l = line; l >= line_limit; --l)
+    {
         IndentState istate = getIndentState(l);
 
-        if (istate != isNone) {
+        if (istate != isNone)
+        {
             int ind_width = indentWidth();
             int ind = indentation(l);
 
-            if (istate == isBlockStart) {
-                if (!(lex->autoIndentStyle() & AiOpening))
+            if (istate == isBlockStart)
+            {
+                if (!(lex -> autoIndentStyle() & AiOpening))
                     ind += ind_width;
-            } else if (istate == isBlockEnd) {
-                if (lex->autoIndentStyle() & AiClosing)
+            }
+            else if (istate == isBlockEnd)
+            {
+                if (lex -> autoIndentStyle() & AiClosing)
                     ind -= ind_width;
 
                 if (ind < 0)
                     ind = 0;
-            } else if (line == l)
+            }
+            else if (line == l)
                 ind += ind_width;
 
             return ind;
@@ -807,11 +922,13 @@ int QsciScintilla::blockIndent(int line)
     return indentation(line);
 }
 
+
 // Return true if all characters starting at spos up to, but not including
 // epos, are spaces or tabs.
 bool QsciScintilla::rangeIsWhitespace(long spos, long epos)
 {
-    while (spos < epos) {
+    while (spos < epos)
+    {
         char ch = SendScintilla(SCI_GETCHARAT, spos);
 
         if (ch != ' ' && ch != '\t')
@@ -822,6 +939,7 @@ bool QsciScintilla::rangeIsWhitespace(long spos, long epos)
 
     return true;
 }
+
 
 // Returns the indentation state of a line.
 QsciScintilla::IndentState QsciScintilla::getIndentState(int line)
@@ -857,10 +975,11 @@ QsciScintilla::IndentState QsciScintilla::getIndentState(int line)
         istate = isBlockStart;
     else if (bend_off > bstart_off)
         istate = isBlockEnd;
-    else {
+    else
+    {
         const char *words = lex->blockStartKeyword(&style);
 
-        istate = (findStyledWord(text, style, words) >= 0) ? isKeywordStart : isNone;
+        istate = (findStyledWord(text,style,words) >= 0) ? isKeywordStart : isNone;
     }
 
     delete[] text;
@@ -868,13 +987,15 @@ QsciScintilla::IndentState QsciScintilla::getIndentState(int line)
     return istate;
 }
 
+
 // text is a pointer to some styled text (ie. a character byte followed by a
 // style byte).  style is a style number.  words is a space separated list of
 // words.  Returns the position in the text immediately after the last one of
 // the words with the style.  The reason we are after the last, and not the
 // first, occurance is that we are looking for words that start and end a block
 // where the latest one is the most significant.
-int QsciScintilla::findStyledWord(const char *text, int style, const char *words)
+int QsciScintilla::findStyledWord(const char *text, int style,
+        const char *words)
 {
     if (!words)
         return -1;
@@ -897,7 +1018,8 @@ int QsciScintilla::findStyledWord(const char *text, int style, const char *words
         etext -= 2;
 
     // Look for each word in turn.
-    while (words[0] != '\0') {
+    while (words[0] != '\0')
+    {
         // Find the end of the word.
         const char *eword = words;
 
@@ -907,8 +1029,10 @@ int QsciScintilla::findStyledWord(const char *text, int style, const char *words
         // Now search the text backwards.
         const char *wp = eword;
 
-        for (const char *tp = etext; tp >= stext; tp -= 2) {
-            if (tp[0] != wp[0] || tp[1] != style) {
+        for (const char *tp = etext; tp >= stext; tp -= 2)
+        {
+            if (tp[0] != wp[0] || tp[1] != style)
+            {
                 // Reset the search.
                 wp = eword;
                 continue;
@@ -929,20 +1053,41 @@ int QsciScintilla::findStyledWord(const char *text, int style, const char *words
     return -1;
 }
 
+
 // Return true if the code page is UTF8.
-bool QsciScintilla::isUtf8() const { return (SendScintilla(SCI_GETCODEPAGE) == SC_CP_UTF8); }
+bool QsciScintilla::isUtf8() const
+{
+    return (SendScintilla(SCI_GETCODEPAGE) == SC_CP_UTF8);
+}
+
 
 // Set the code page.
-void QsciScintilla::setUtf8(bool cp) { SendScintilla(SCI_SETCODEPAGE, (cp ? SC_CP_UTF8 : 0)); }
+void QsciScintilla::setUtf8(bool cp)
+{
+    SendScintilla(SCI_SETCODEPAGE, (cp ? SC_CP_UTF8 : 0));
+}
+
 
 // Return the end-of-line mode.
-QsciScintilla::EolMode QsciScintilla::eolMode() const { return (EolMode)SendScintilla(SCI_GETEOLMODE); }
+QsciScintilla::EolMode QsciScintilla::eolMode() const
+{
+    return (EolMode)SendScintilla(SCI_GETEOLMODE);
+}
+
 
 // Set the end-of-line mode.
-void QsciScintilla::setEolMode(EolMode mode) { SendScintilla(SCI_SETEOLMODE, mode); }
+void QsciScintilla::setEolMode(EolMode mode)
+{
+    SendScintilla(SCI_SETEOLMODE, mode);
+}
+
 
 // Convert the end-of-lines to a particular mode.
-void QsciScintilla::convertEols(EolMode mode) { SendScintilla(SCI_CONVERTEOLS, mode); }
+void QsciScintilla::convertEols(EolMode mode)
+{
+    SendScintilla(SCI_CONVERTEOLS, mode);
+}
+
 
 // Add an edge column.
 void QsciScintilla::addEdgeColumn(int colnr, const QColor &col)
@@ -950,50 +1095,111 @@ void QsciScintilla::addEdgeColumn(int colnr, const QColor &col)
     SendScintilla(SCI_MULTIEDGEADDLINE, colnr, col);
 }
 
+
 // Clear all multi-edge columns.
-void QsciScintilla::clearEdgeColumns() { SendScintilla(SCI_MULTIEDGECLEARALL); }
+void QsciScintilla::clearEdgeColumns()
+{
+    SendScintilla(SCI_MULTIEDGECLEARALL);
+}
+
 
 // Return the edge colour.
-QColor QsciScintilla::edgeColor() const { return asQColor(SendScintilla(SCI_GETEDGECOLOUR)); }
+QColor QsciScintilla::edgeColor() const
+{
+    return asQColor(SendScintilla(SCI_GETEDGECOLOUR));
+}
+
 
 // Set the edge colour.
-void QsciScintilla::setEdgeColor(const QColor &col) { SendScintilla(SCI_SETEDGECOLOUR, col); }
+void QsciScintilla::setEdgeColor(const QColor &col)
+{
+    SendScintilla(SCI_SETEDGECOLOUR, col);
+}
+
 
 // Return the edge column.
-int QsciScintilla::edgeColumn() const { return SendScintilla(SCI_GETEDGECOLUMN); }
+int QsciScintilla::edgeColumn() const
+{
+    return SendScintilla(SCI_GETEDGECOLUMN);
+}
+
 
 // Set the edge column.
-void QsciScintilla::setEdgeColumn(int colnr) { SendScintilla(SCI_SETEDGECOLUMN, colnr); }
+void QsciScintilla::setEdgeColumn(int colnr)
+{
+    SendScintilla(SCI_SETEDGECOLUMN, colnr);
+}
+
 
 // Return the edge mode.
-QsciScintilla::EdgeMode QsciScintilla::edgeMode() const { return (EdgeMode)SendScintilla(SCI_GETEDGEMODE); }
+QsciScintilla::EdgeMode QsciScintilla::edgeMode() const
+{
+    return (EdgeMode)SendScintilla(SCI_GETEDGEMODE);
+}
+
 
 // Set the edge mode.
-void QsciScintilla::setEdgeMode(EdgeMode mode) { SendScintilla(SCI_SETEDGEMODE, mode); }
+void QsciScintilla::setEdgeMode(EdgeMode mode)
+{
+    SendScintilla(SCI_SETEDGEMODE, mode);
+}
+
 
 // Return the end-of-line visibility.
-bool QsciScintilla::eolVisibility() const { return SendScintilla(SCI_GETVIEWEOL); }
+bool QsciScintilla::eolVisibility() const
+{
+    return SendScintilla(SCI_GETVIEWEOL);
+}
+
 
 // Set the end-of-line visibility.
-void QsciScintilla::setEolVisibility(bool visible) { SendScintilla(SCI_SETVIEWEOL, visible); }
+void QsciScintilla::setEolVisibility(bool visible)
+{
+    SendScintilla(SCI_SETVIEWEOL, visible);
+}
+
 
 // Return the extra ascent.
-int QsciScintilla::extraAscent() const { return SendScintilla(SCI_GETEXTRAASCENT); }
+int QsciScintilla::extraAscent() const
+{
+    return SendScintilla(SCI_GETEXTRAASCENT);
+}
+
 
 // Set the extra ascent.
-void QsciScintilla::setExtraAscent(int extra) { SendScintilla(SCI_SETEXTRAASCENT, extra); }
+void QsciScintilla::setExtraAscent(int extra)
+{
+    SendScintilla(SCI_SETEXTRAASCENT, extra);
+}
+
 
 // Return the extra descent.
-int QsciScintilla::extraDescent() const { return SendScintilla(SCI_GETEXTRADESCENT); }
+int QsciScintilla::extraDescent() const
+{
+    return SendScintilla(SCI_GETEXTRADESCENT);
+}
+
 
 // Set the extra descent.
-void QsciScintilla::setExtraDescent(int extra) { SendScintilla(SCI_SETEXTRADESCENT, extra); }
+void QsciScintilla::setExtraDescent(int extra)
+{
+    SendScintilla(SCI_SETEXTRADESCENT, extra);
+}
+
 
 // Return the whitespace size.
-int QsciScintilla::whitespaceSize() const { return SendScintilla(SCI_GETWHITESPACESIZE); }
+int QsciScintilla::whitespaceSize() const
+{
+    return SendScintilla(SCI_GETWHITESPACESIZE);
+}
+
 
 // Set the whitespace size.
-void QsciScintilla::setWhitespaceSize(int size) { SendScintilla(SCI_SETWHITESPACESIZE, size); }
+void QsciScintilla::setWhitespaceSize(int size)
+{
+    SendScintilla(SCI_SETWHITESPACESIZE, size);
+}
+
 
 // Set the whitespace background colour.
 void QsciScintilla::setWhitespaceBackgroundColor(const QColor &col)
@@ -1001,11 +1207,13 @@ void QsciScintilla::setWhitespaceBackgroundColor(const QColor &col)
     SendScintilla(SCI_SETWHITESPACEBACK, col.isValid(), col);
 }
 
+
 // Set the whitespace foreground colour.
 void QsciScintilla::setWhitespaceForegroundColor(const QColor &col)
 {
     SendScintilla(SCI_SETWHITESPACEFORE, col.isValid(), col);
 }
+
 
 // Return the whitespace visibility.
 QsciScintilla::WhitespaceVisibility QsciScintilla::whitespaceVisibility() const
@@ -1013,8 +1221,13 @@ QsciScintilla::WhitespaceVisibility QsciScintilla::whitespaceVisibility() const
     return (WhitespaceVisibility)SendScintilla(SCI_GETVIEWWS);
 }
 
+
 // Set the whitespace visibility.
-void QsciScintilla::setWhitespaceVisibility(WhitespaceVisibility mode) { SendScintilla(SCI_SETVIEWWS, mode); }
+void QsciScintilla::setWhitespaceVisibility(WhitespaceVisibility mode)
+{
+    SendScintilla(SCI_SETVIEWWS, mode);
+}
+
 
 // Return the tab draw mode.
 QsciScintilla::TabDrawMode QsciScintilla::tabDrawMode() const
@@ -1022,18 +1235,29 @@ QsciScintilla::TabDrawMode QsciScintilla::tabDrawMode() const
     return (TabDrawMode)SendScintilla(SCI_GETTABDRAWMODE);
 }
 
+
 // Set the tab draw mode.
-void QsciScintilla::setTabDrawMode(TabDrawMode mode) { SendScintilla(SCI_SETTABDRAWMODE, mode); }
+void QsciScintilla::setTabDrawMode(TabDrawMode mode)
+{
+    SendScintilla(SCI_SETTABDRAWMODE, mode);
+}
+
 
 // Return the line wrap mode.
-QsciScintilla::WrapMode QsciScintilla::wrapMode() const { return (WrapMode)SendScintilla(SCI_GETWRAPMODE); }
+QsciScintilla::WrapMode QsciScintilla::wrapMode() const
+{
+    return (WrapMode)SendScintilla(SCI_GETWRAPMODE);
+}
+
 
 // Set the line wrap mode.
 void QsciScintilla::setWrapMode(WrapMode mode)
 {
-    SendScintilla(SCI_SETLAYOUTCACHE, (mode == WrapNone ? SC_CACHE_CARET : SC_CACHE_DOCUMENT));
+    SendScintilla(SCI_SETLAYOUTCACHE,
+            (mode == WrapNone ? SC_CACHE_CARET : SC_CACHE_DOCUMENT));
     SendScintilla(SCI_SETWRAPMODE, mode);
 }
+
 
 // Return the line wrap indent mode.
 QsciScintilla::WrapIndentMode QsciScintilla::wrapIndentMode() const
@@ -1041,16 +1265,23 @@ QsciScintilla::WrapIndentMode QsciScintilla::wrapIndentMode() const
     return (WrapIndentMode)SendScintilla(SCI_GETWRAPINDENTMODE);
 }
 
+
 // Set the line wrap indent mode.
-void QsciScintilla::setWrapIndentMode(WrapIndentMode mode) { SendScintilla(SCI_SETWRAPINDENTMODE, mode); }
+void QsciScintilla::setWrapIndentMode(WrapIndentMode mode)
+{
+    SendScintilla(SCI_SETWRAPINDENTMODE, mode);
+}
+
 
 // Set the line wrap visual flags.
-void QsciScintilla::setWrapVisualFlags(WrapVisualFlag endFlag, WrapVisualFlag startFlag, int indent)
+void QsciScintilla::setWrapVisualFlags(WrapVisualFlag endFlag,
+        WrapVisualFlag startFlag, int indent)
 {
     int flags = SC_WRAPVISUALFLAG_NONE;
     int loc = SC_WRAPVISUALFLAGLOC_DEFAULT;
 
-    switch (endFlag) {
+    switch (endFlag)
+    {
     case WrapFlagNone:
         break;
 
@@ -1068,7 +1299,8 @@ void QsciScintilla::setWrapVisualFlags(WrapVisualFlag endFlag, WrapVisualFlag st
         break;
     }
 
-    switch (startFlag) {
+    switch (startFlag)
+    {
     case WrapFlagNone:
         break;
 
@@ -1091,13 +1323,15 @@ void QsciScintilla::setWrapVisualFlags(WrapVisualFlag endFlag, WrapVisualFlag st
     SendScintilla(SCI_SETWRAPSTARTINDENT, indent);
 }
 
+
 // Set the folding style.
 void QsciScintilla::setFolding(FoldStyle folding, int margin)
 {
     fold = folding;
     foldmargin = margin;
 
-    if (folding == NoFoldStyle) {
+    if (folding == NoFoldStyle)
+    {
         SendScintilla(SCI_SETMARGINWIDTHN, margin, 0L);
         return;
     }
@@ -1112,7 +1346,8 @@ void QsciScintilla::setFolding(FoldStyle folding, int margin)
     SendScintilla(SCI_SETMARGINSENSITIVEN, margin, 1);
 
     // Set the marker symbols to use.
-    switch (folding) {
+    switch (folding)
+    {
     case NoFoldStyle:
         break;
 
@@ -1170,6 +1405,7 @@ void QsciScintilla::setFolding(FoldStyle folding, int margin)
     SendScintilla(SCI_SETMARGINWIDTHN, margin, defaultFoldMarginWidth);
 }
 
+
 // Clear all current folds.
 void QsciScintilla::clearFolds()
 {
@@ -1177,10 +1413,12 @@ void QsciScintilla::clearFolds()
 
     int maxLine = SendScintilla(SCI_GETLINECOUNT);
 
-    for (int line = 0; line < maxLine; line++) {
+    for (int line = 0; line < maxLine; line++)
+    {
         int level = SendScintilla(SCI_GETFOLDLEVEL, line);
 
-        if (level & SC_FOLDLEVELHEADERFLAG) {
+        if (level & SC_FOLDLEVELHEADERFLAG)
+        {
             SendScintilla(SCI_SETFOLDEXPANDED, line, 1);
             foldExpand(line, true, false, 0, level);
             line--;
@@ -1188,16 +1426,19 @@ void QsciScintilla::clearFolds()
     }
 }
 
+
 // Set up a folder marker.
 void QsciScintilla::setFoldMarker(int marknr, int mark)
 {
     SendScintilla(SCI_MARKERDEFINE, marknr, mark);
 
-    if (mark != SC_MARK_EMPTY) {
+    if (mark != SC_MARK_EMPTY)
+    {
         SendScintilla(SCI_MARKERSETFORE, marknr, QColor(Qt::white));
         SendScintilla(SCI_MARKERSETBACK, marknr, QColor(Qt::black));
     }
 }
+
 
 // Handle a click in the fold margin.  This is mostly taken from SciTE.
 void QsciScintilla::foldClick(int lineClick, int bstate)
@@ -1205,50 +1446,66 @@ void QsciScintilla::foldClick(int lineClick, int bstate)
     bool shift = bstate & Qt::ShiftModifier;
     bool ctrl = bstate & Qt::ControlModifier;
 
-    if (shift && ctrl) {
+    if (shift && ctrl)
+    {
         foldAll();
         return;
     }
 
     int levelClick = SendScintilla(SCI_GETFOLDLEVEL, lineClick);
 
-    if (levelClick & SC_FOLDLEVELHEADERFLAG) {
-        if (shift) {
+    if (levelClick & SC_FOLDLEVELHEADERFLAG)
+    {
+        if (shift)
+        {
             // Ensure all children are visible.
             SendScintilla(SCI_SETFOLDEXPANDED, lineClick, 1);
             foldExpand(lineClick, true, true, 100, levelClick);
-        } else if (ctrl) {
-            if (SendScintilla(SCI_GETFOLDEXPANDED, lineClick)) {
+        }
+        else if (ctrl)
+        {
+            if (SendScintilla(SCI_GETFOLDEXPANDED, lineClick))
+            {
                 // Contract this line and all its children.
                 SendScintilla(SCI_SETFOLDEXPANDED, lineClick, 0L);
                 foldExpand(lineClick, false, true, 0, levelClick);
-            } else {
+            }
+            else
+            {
                 // Expand this line and all its children.
                 SendScintilla(SCI_SETFOLDEXPANDED, lineClick, 1);
                 foldExpand(lineClick, true, true, 100, levelClick);
             }
-        } else {
+        }
+        else
+        {
             // Toggle this line.
             SendScintilla(SCI_TOGGLEFOLD, lineClick);
         }
     }
 }
 
+
 // Do the hard work of hiding and showing lines.  This is mostly taken from
 // SciTE.
-void QsciScintilla::foldExpand(int &line, bool doExpand, bool force, int visLevels, int level)
+void QsciScintilla::foldExpand(int &line, bool doExpand, bool force,
+        int visLevels, int level)
 {
-    int lineMaxSubord = SendScintilla(SCI_GETLASTCHILD, line, level & SC_FOLDLEVELNUMBERMASK);
+    int lineMaxSubord = SendScintilla(SCI_GETLASTCHILD, line,
+            level & SC_FOLDLEVELNUMBERMASK);
 
     line++;
 
-    while (line <= lineMaxSubord) {
-        if (force) {
+    while (line <= lineMaxSubord)
+    {
+        if (force)
+        {
             if (visLevels > 0)
                 SendScintilla(SCI_SHOWLINES, line, line);
             else
                 SendScintilla(SCI_HIDELINES, line, line);
-        } else if (doExpand)
+        }
+        else if (doExpand)
             SendScintilla(SCI_SHOWLINES, line, line);
 
         int levelLine = level;
@@ -1256,25 +1513,32 @@ void QsciScintilla::foldExpand(int &line, bool doExpand, bool force, int visLeve
         if (levelLine == -1)
             levelLine = SendScintilla(SCI_GETFOLDLEVEL, line);
 
-        if (levelLine & SC_FOLDLEVELHEADERFLAG) {
-            if (force) {
+        if (levelLine & SC_FOLDLEVELHEADERFLAG)
+        {
+            if (force)
+            {
                 if (visLevels > 1)
                     SendScintilla(SCI_SETFOLDEXPANDED, line, 1);
                 else
                     SendScintilla(SCI_SETFOLDEXPANDED, line, 0L);
 
                 foldExpand(line, doExpand, force, visLevels - 1);
-            } else if (doExpand) {
+            }
+            else if (doExpand)
+            {
                 if (!SendScintilla(SCI_GETFOLDEXPANDED, line))
                     SendScintilla(SCI_SETFOLDEXPANDED, line, 1);
 
                 foldExpand(line, true, force, visLevels - 1);
-            } else
+            }
+            else
                 foldExpand(line, false, force, visLevels - 1);
-        } else
+        }
+        else
             line++;
     }
 }
+
 
 // Fully expand (if there is any line currently folded) all text.  Otherwise,
 // fold all text.  This is mostly taken from SciTE.
@@ -1285,25 +1549,33 @@ void QsciScintilla::foldAll(bool children)
     int maxLine = SendScintilla(SCI_GETLINECOUNT);
     bool expanding = true;
 
-    for (int lineSeek = 0; lineSeek < maxLine; lineSeek++) {
-        if (SendScintilla(SCI_GETFOLDLEVEL, lineSeek) & SC_FOLDLEVELHEADERFLAG) {
+    for (int lineSeek = 0; lineSeek < maxLine; lineSeek++)
+    {
+        if (SendScintilla(SCI_GETFOLDLEVEL,lineSeek) & SC_FOLDLEVELHEADERFLAG)
+        {
             expanding = !SendScintilla(SCI_GETFOLDEXPANDED, lineSeek);
             break;
         }
     }
 
-    for (int line = 0; line < maxLine; line++) {
+    for (int line = 0; line < maxLine; line++)
+    {
         int level = SendScintilla(SCI_GETFOLDLEVEL, line);
 
         if (!(level & SC_FOLDLEVELHEADERFLAG))
             continue;
 
-        if (children || (SC_FOLDLEVELBASE == (level & SC_FOLDLEVELNUMBERMASK))) {
-            if (expanding) {
+        if (children ||
+            (SC_FOLDLEVELBASE == (level & SC_FOLDLEVELNUMBERMASK)))
+        {
+            if (expanding)
+            {
                 SendScintilla(SCI_SETFOLDEXPANDED, line, 1);
                 foldExpand(line, true, false, 0, level);
                 line--;
-            } else {
+            }
+            else
+            {
                 int lineMaxSubord = SendScintilla(SCI_GETLASTCHILD, line, -1);
 
                 SendScintilla(SCI_SETFOLDEXPANDED, line, 0L);
@@ -1315,14 +1587,19 @@ void QsciScintilla::foldAll(bool children)
     }
 }
 
+
 // Handle a fold change.  This is mostly taken from SciTE.
-void QsciScintilla::foldChanged(int line, int levelNow, int levelPrev)
+void QsciScintilla::foldChanged(int line,int levelNow,int levelPrev)
 {
-    if (levelNow & SC_FOLDLEVELHEADERFLAG) {
+    if (levelNow & SC_FOLDLEVELHEADERFLAG)
+    {
         if (!(levelPrev & SC_FOLDLEVELHEADERFLAG))
             SendScintilla(SCI_SETFOLDEXPANDED, line, 1);
-    } else if (levelPrev & SC_FOLDLEVELHEADERFLAG) {
-        if (!SendScintilla(SCI_GETFOLDEXPANDED, line)) {
+    }
+    else if (levelPrev & SC_FOLDLEVELHEADERFLAG)
+    {
+        if (!SendScintilla(SCI_GETFOLDEXPANDED, line))
+        {
             // Removing the fold from one that has been contracted so should
             // expand.  Otherwise lines are left invisible with no way to make
             // them visible.
@@ -1331,8 +1608,13 @@ void QsciScintilla::foldChanged(int line, int levelNow, int levelPrev)
     }
 }
 
+
 // Toggle the fold for a line if it contains a fold marker.
-void QsciScintilla::foldLine(int line) { SendScintilla(SCI_TOGGLEFOLD, line); }
+void QsciScintilla::foldLine(int line)
+{
+    SendScintilla(SCI_TOGGLEFOLD, line);
+}
+
 
 // Return the list of folded lines.
 QList<int> QsciScintilla::contractedFolds() const
@@ -1340,7 +1622,8 @@ QList<int> QsciScintilla::contractedFolds() const
     QList<int> folds;
     int linenr = 0, fold_line;
 
-    while ((fold_line = SendScintilla(SCI_CONTRACTEDFOLDNEXT, linenr)) >= 0) {
+    while ((fold_line = SendScintilla(SCI_CONTRACTEDFOLDNEXT, linenr)) >= 0)
+    {
         folds.append(fold_line);
         linenr = fold_line + 1;
     }
@@ -1348,10 +1631,12 @@ QList<int> QsciScintilla::contractedFolds() const
     return folds;
 }
 
+
 // Set the fold state from a list.
 void QsciScintilla::setContractedFolds(const QList<int> &folds)
 {
-    for (int i = 0; i < folds.count(); ++i) {
+    for (int i = 0; i < folds.count(); ++i)
+    {
         int line = folds[i];
         int last_line = SendScintilla(SCI_GETLASTCHILD, line, -1);
 
@@ -1360,9 +1645,11 @@ void QsciScintilla::setContractedFolds(const QList<int> &folds)
     }
 }
 
+
 // Handle the SCN_MODIFIED notification.
-void QsciScintilla::handleModified(int pos, int mtype, const char *text, int len, int added, int line,
-                                   int foldNow, int foldPrev, int token, int annotationLinesAdded)
+void QsciScintilla::handleModified(int pos, int mtype, const char *text,
+        int len, int added, int line, int foldNow, int foldPrev, int token,
+        int annotationLinesAdded)
 {
     Q_UNUSED(pos);
     Q_UNUSED(text);
@@ -1370,12 +1657,14 @@ void QsciScintilla::handleModified(int pos, int mtype, const char *text, int len
     Q_UNUSED(token);
     Q_UNUSED(annotationLinesAdded);
 
-    if (mtype & SC_MOD_CHANGEFOLD) {
+    if (mtype & SC_MOD_CHANGEFOLD)
+    {
         if (fold)
             foldChanged(line, foldNow, foldPrev);
     }
 
-    if (mtype & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) {
+    if (mtype & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))
+    {
         emit textChanged();
 
         if (added != 0)
@@ -1383,17 +1672,34 @@ void QsciScintilla::handleModified(int pos, int mtype, const char *text, int len
     }
 }
 
+
 // Zoom in a number of points.
-void QsciScintilla::zoomIn(int range) { zoomTo(SendScintilla(SCI_GETZOOM) + range); }
+void QsciScintilla::zoomIn(int range)
+{
+    zoomTo(SendScintilla(SCI_GETZOOM) + range);
+}
+
 
 // Zoom in a single point.
-void QsciScintilla::zoomIn() { SendScintilla(SCI_ZOOMIN); }
+void QsciScintilla::zoomIn()
+{
+    SendScintilla(SCI_ZOOMIN);
+}
+
 
 // Zoom out a number of points.
-void QsciScintilla::zoomOut(int range) { zoomTo(SendScintilla(SCI_GETZOOM) - range); }
+void QsciScintilla::zoomOut(int range)
+{
+    zoomTo(SendScintilla(SCI_GETZOOM) - range);
+}
+
 
 // Zoom out a single point.
-void QsciScintilla::zoomOut() { SendScintilla(SCI_ZOOMOUT); }
+void QsciScintilla::zoomOut()
+{
+    SendScintilla(SCI_ZOOMOUT);
+}
+
 
 // Set the zoom to a number of points.
 void QsciScintilla::zoomTo(int size)
@@ -1406,11 +1712,14 @@ void QsciScintilla::zoomTo(int size)
     SendScintilla(SCI_SETZOOM, size);
 }
 
+
 // Find the first occurrence of a string.
-bool QsciScintilla::findFirst(const QString &expr, bool re, bool cs, bool wo, bool wrap, bool forward,
-                              int line, int index, bool show, bool posix, bool cxx11)
+bool QsciScintilla::findFirst(const QString &expr, bool re, bool cs, bool wo,
+        bool wrap, bool forward, int line, int index, bool show, bool posix,
+        bool cxx11)
 {
-    if (expr.isEmpty()) {
+    if (expr.isEmpty())
+    {
         findState.status = FindState::Idle;
         return false;
     }
@@ -1420,8 +1729,12 @@ bool QsciScintilla::findFirst(const QString &expr, bool re, bool cs, bool wo, bo
     findState.wrap = wrap;
     findState.forward = forward;
 
-    findState.flags = (cs ? SCFIND_MATCHCASE : 0) | (wo ? SCFIND_WHOLEWORD : 0) | (re ? SCFIND_REGEXP : 0)
-        | (posix ? SCFIND_POSIX : 0) | (cxx11 ? SCFIND_CXX11REGEX : 0);
+    findState.flags =
+        (cs ? SCFIND_MATCHCASE : 0) |
+        (wo ? SCFIND_WHOLEWORD : 0) |
+        (re ? SCFIND_REGEXP : 0) |
+        (posix ? SCFIND_POSIX : 0) |
+        (cxx11 ? SCFIND_CXX11REGEX : 0);
 
     if (line < 0 || index < 0)
         findState.startpos = SendScintilla(SCI_GETCURRENTPOS);
@@ -1438,11 +1751,13 @@ bool QsciScintilla::findFirst(const QString &expr, bool re, bool cs, bool wo, bo
     return doFind();
 }
 
+
 // Find the first occurrence of a string in the current selection.
-bool QsciScintilla::findFirstInSelection(const QString &expr, bool re, bool cs, bool wo, bool forward,
-                                         bool show, bool posix, bool cxx11)
+bool QsciScintilla::findFirstInSelection(const QString &expr, bool re, bool cs,
+        bool wo, bool forward, bool show, bool posix, bool cxx11)
 {
-    if (expr.isEmpty()) {
+    if (expr.isEmpty())
+    {
         findState.status = FindState::Idle;
         return false;
     }
@@ -1452,16 +1767,23 @@ bool QsciScintilla::findFirstInSelection(const QString &expr, bool re, bool cs, 
     findState.wrap = false;
     findState.forward = forward;
 
-    findState.flags = (cs ? SCFIND_MATCHCASE : 0) | (wo ? SCFIND_WHOLEWORD : 0) | (re ? SCFIND_REGEXP : 0)
-        | (posix ? SCFIND_POSIX : 0) | (cxx11 ? SCFIND_CXX11REGEX : 0);
+    findState.flags =
+        (cs ? SCFIND_MATCHCASE : 0) |
+        (wo ? SCFIND_WHOLEWORD : 0) |
+        (re ? SCFIND_REGEXP : 0) |
+        (posix ? SCFIND_POSIX : 0) |
+        (cxx11 ? SCFIND_CXX11REGEX : 0);
 
     findState.startpos_orig = SendScintilla(SCI_GETSELECTIONSTART);
     findState.endpos_orig = SendScintilla(SCI_GETSELECTIONEND);
 
-    if (forward) {
+    if (forward)
+    {
         findState.startpos = findState.startpos_orig;
         findState.endpos = findState.endpos_orig;
-    } else {
+    }
+    else
+    {
         findState.startpos = findState.endpos_orig;
         findState.endpos = findState.startpos_orig;
     }
@@ -1471,8 +1793,13 @@ bool QsciScintilla::findFirstInSelection(const QString &expr, bool re, bool cs, 
     return doFind();
 }
 
+
 // Cancel any current search.
-void QsciScintilla::cancelFind() { findState.status = FindState::Idle; }
+void QsciScintilla::cancelFind()
+{
+    findState.status = FindState::Idle;
+}
+
 
 // Find the next occurrence of a string.
 bool QsciScintilla::findNext()
@@ -1483,6 +1810,7 @@ bool QsciScintilla::findNext()
     return doFind();
 }
 
+
 // Do the hard work of the find methods.
 bool QsciScintilla::doFind()
 {
@@ -1491,11 +1819,15 @@ bool QsciScintilla::doFind()
     int pos = simpleFind();
 
     // See if it was found.  If not and wraparound is wanted, try again.
-    if (pos == -1 && findState.wrap) {
-        if (findState.forward) {
+    if (pos == -1 && findState.wrap)
+    {
+        if (findState.forward)
+        {
             findState.startpos = 0;
             findState.endpos = SendScintilla(SCI_GETLENGTH);
-        } else {
+        }
+        else
+        {
             findState.startpos = SendScintilla(SCI_GETLENGTH);
             findState.endpos = 0;
         }
@@ -1503,10 +1835,12 @@ bool QsciScintilla::doFind()
         pos = simpleFind();
     }
 
-    if (pos == -1) {
+    if (pos == -1)
+    {
         // Restore the original selection.
         if (findState.status == FindState::FindingInSelection)
-            SendScintilla(SCI_SETSEL, findState.startpos_orig, findState.endpos_orig);
+            SendScintilla(SCI_SETSEL, findState.startpos_orig,
+                    findState.endpos_orig);
 
         findState.status = FindState::Idle;
         return false;
@@ -1517,7 +1851,8 @@ bool QsciScintilla::doFind()
     long targend = SendScintilla(SCI_GETTARGETEND);
 
     // Ensure the text found is visible if required.
-    if (findState.show) {
+    if (findState.show)
+    {
         int startLine = SendScintilla(SCI_LINEFROMPOSITION, targstart);
         int endLine = SendScintilla(SCI_LINEFROMPOSITION, targend);
 
@@ -1538,6 +1873,7 @@ bool QsciScintilla::doFind()
     return true;
 }
 
+
 // Do a simple find between the start and end positions.
 int QsciScintilla::simpleFind()
 {
@@ -1549,8 +1885,10 @@ int QsciScintilla::simpleFind()
 
     ScintillaBytes s = textAsBytes(findState.expr);
 
-    return SendScintilla(SCI_SEARCHINTARGET, s.length(), ScintillaBytesConstData(s));
+    return SendScintilla(SCI_SEARCHINTARGET, s.length(),
+            ScintillaBytesConstData(s));
 }
+
 
 // Replace the text found with the previous find method.
 void QsciScintilla::replace(const QString &replaceStr)
@@ -1575,14 +1913,20 @@ void QsciScintilla::replace(const QString &replaceStr)
     // Fix the original selection.
     findState.endpos_orig += (len - orig_len);
 
-    if (findState.forward) {
+    if (findState.forward)
+    {
         findState.startpos = start + len;
         findState.endpos += (len - orig_len);
     }
 }
 
+
 // Query the modified state.
-bool QsciScintilla::isModified() const { return doc.isModified(); }
+bool QsciScintilla::isModified() const
+{
+    return doc.isModified();
+}
+
 
 // Set the modified state.
 void QsciScintilla::setModified(bool m)
@@ -1590,6 +1934,7 @@ void QsciScintilla::setModified(bool m)
     if (!m)
         SendScintilla(SCI_SETSAVEPOINT);
 }
+
 
 // Handle the SCN_INDICATORCLICK notification.
 void QsciScintilla::handleIndicatorClick(int pos, int modifiers)
@@ -1602,6 +1947,7 @@ void QsciScintilla::handleIndicatorClick(int pos, int modifiers)
     emit indicatorClicked(line, index, Qt::KeyboardModifiers(state));
 }
 
+
 // Handle the SCN_INDICATORRELEASE notification.
 void QsciScintilla::handleIndicatorRelease(int pos, int modifiers)
 {
@@ -1612,6 +1958,7 @@ void QsciScintilla::handleIndicatorRelease(int pos, int modifiers)
 
     emit indicatorReleased(line, index, Qt::KeyboardModifiers(state));
 }
+
 
 // Handle the SCN_MARGINCLICK notification.
 void QsciScintilla::handleMarginClick(int pos, int modifiers, int margin)
@@ -1625,6 +1972,7 @@ void QsciScintilla::handleMarginClick(int pos, int modifiers, int margin)
         emit marginClicked(margin, line, Qt::KeyboardModifiers(state));
 }
 
+
 // Handle the SCN_MARGINRIGHTCLICK notification.
 void QsciScintilla::handleMarginRightClick(int pos, int modifiers, int margin)
 {
@@ -1634,6 +1982,7 @@ void QsciScintilla::handleMarginRightClick(int pos, int modifiers, int margin)
     emit marginRightClicked(margin, line, Qt::KeyboardModifiers(state));
 }
 
+
 // Handle the SCN_SAVEPOINTREACHED notification.
 void QsciScintilla::handleSavePointReached()
 {
@@ -1641,12 +1990,14 @@ void QsciScintilla::handleSavePointReached()
     emit modificationChanged(false);
 }
 
+
 // Handle the SCN_SAVEPOINTLEFT notification.
 void QsciScintilla::handleSavePointLeft()
 {
     doc.setModified(true);
     emit modificationChanged(true);
 }
+
 
 // Handle the QSCN_SELCHANGED signal.
 void QsciScintilla::handleSelectionChanged(bool yes)
@@ -1657,22 +2008,31 @@ void QsciScintilla::handleSelectionChanged(bool yes)
     emit selectionChanged();
 }
 
+
 // Get the current selection.
-void QsciScintilla::getSelection(int *lineFrom, int *indexFrom, int *lineTo, int *indexTo) const
+void QsciScintilla::getSelection(int *lineFrom, int *indexFrom, int *lineTo,
+        int *indexTo) const
 {
-    if (selText) {
-        lineIndexFromPosition(SendScintilla(SCI_GETSELECTIONSTART), lineFrom, indexFrom);
-        lineIndexFromPosition(SendScintilla(SCI_GETSELECTIONEND), lineTo, indexTo);
-    } else
+    if (selText)
+    {
+        lineIndexFromPosition(SendScintilla(SCI_GETSELECTIONSTART), lineFrom,
+                indexFrom);
+        lineIndexFromPosition(SendScintilla(SCI_GETSELECTIONEND), lineTo,
+                indexTo);
+    }
+    else
         *lineFrom = *indexFrom = *lineTo = *indexTo = -1;
 }
 
+
 // Sets the current selection.
-void QsciScintilla::setSelection(int lineFrom, int indexFrom, int lineTo, int indexTo)
+void QsciScintilla::setSelection(int lineFrom, int indexFrom, int lineTo,
+        int indexTo)
 {
     SendScintilla(SCI_SETSEL, positionFromLineIndex(lineFrom, indexFrom),
-                  positionFromLineIndex(lineTo, indexTo));
+            positionFromLineIndex(lineTo, indexTo));
 }
+
 
 // Set the background colour of selected text.
 void QsciScintilla::setSelectionBackgroundColor(const QColor &col)
@@ -1686,8 +2046,13 @@ void QsciScintilla::setSelectionBackgroundColor(const QColor &col)
     SendScintilla(SCI_SETSELALPHA, alpha);
 }
 
+
 // Set the foreground colour of selected text.
-void QsciScintilla::setSelectionForegroundColor(const QColor &col) { SendScintilla(SCI_SETSELFORE, 1, col); }
+void QsciScintilla::setSelectionForegroundColor(const QColor &col)
+{
+    SendScintilla(SCI_SETSELFORE, 1, col);
+}
+
 
 // Reset the background colour of selected text to the default.
 void QsciScintilla::resetSelectionBackgroundColor()
@@ -1696,23 +2061,48 @@ void QsciScintilla::resetSelectionBackgroundColor()
     SendScintilla(SCI_SETSELBACK, 0UL);
 }
 
+
 // Reset the foreground colour of selected text to the default.
-void QsciScintilla::resetSelectionForegroundColor() { SendScintilla(SCI_SETSELFORE, 0UL); }
+void QsciScintilla::resetSelectionForegroundColor()
+{
+    SendScintilla(SCI_SETSELFORE, 0UL);
+}
+
 
 // Set the fill to the end-of-line for the selection.
-void QsciScintilla::setSelectionToEol(bool filled) { SendScintilla(SCI_SETSELEOLFILLED, filled); }
+void QsciScintilla::setSelectionToEol(bool filled)
+{
+    SendScintilla(SCI_SETSELEOLFILLED, filled);
+}
+
 
 // Return the fill to the end-of-line for the selection.
-bool QsciScintilla::selectionToEol() const { return SendScintilla(SCI_GETSELEOLFILLED); }
+bool QsciScintilla::selectionToEol() const
+{
+    return SendScintilla(SCI_GETSELEOLFILLED);
+}
+
 
 // Set the width of the caret.
-void QsciScintilla::setCaretWidth(int width) { SendScintilla(SCI_SETCARETWIDTH, width); }
+void QsciScintilla::setCaretWidth(int width)
+{
+    SendScintilla(SCI_SETCARETWIDTH, width);
+}
+
 
 // Set the width of the frame of the line containing the caret.
-void QsciScintilla::setCaretLineFrameWidth(int width) { SendScintilla(SCI_SETCARETLINEFRAME, width); }
+void QsciScintilla::setCaretLineFrameWidth(int width)
+{
+    SendScintilla(SCI_SETCARETLINEFRAME, width);
+}
+
 
 // Set the foreground colour of the caret.
-void QsciScintilla::setCaretForegroundColor(const QColor &col) { SendScintilla(SCI_SETCARETFORE, col); }
+void QsciScintilla::setCaretForegroundColor(const QColor &col)
+{
+    SendScintilla(SCI_SETCARETFORE, col);
+}
+
 
 // Set the background colour of the line containing the caret.
 void QsciScintilla::setCaretLineBackgroundColor(const QColor &col)
@@ -1726,8 +2116,13 @@ void QsciScintilla::setCaretLineBackgroundColor(const QColor &col)
     SendScintilla(SCI_SETCARETLINEBACKALPHA, alpha);
 }
 
+
 // Set the state of the background colour of the line containing the caret.
-void QsciScintilla::setCaretLineVisible(bool enable) { SendScintilla(SCI_SETCARETLINEVISIBLE, enable); }
+void QsciScintilla::setCaretLineVisible(bool enable)
+{
+    SendScintilla(SCI_SETCARETLINEVISIBLE, enable);
+}
+
 
 // Set the background colour of a hotspot area.
 void QsciScintilla::setHotspotBackgroundColor(const QColor &col)
@@ -1735,26 +2130,48 @@ void QsciScintilla::setHotspotBackgroundColor(const QColor &col)
     SendScintilla(SCI_SETHOTSPOTACTIVEBACK, 1, col);
 }
 
+
 // Set the foreground colour of a hotspot area.
 void QsciScintilla::setHotspotForegroundColor(const QColor &col)
 {
     SendScintilla(SCI_SETHOTSPOTACTIVEFORE, 1, col);
 }
 
+
 // Reset the background colour of a hotspot area to the default.
-void QsciScintilla::resetHotspotBackgroundColor() { SendScintilla(SCI_SETHOTSPOTACTIVEBACK, 0UL); }
+void QsciScintilla::resetHotspotBackgroundColor()
+{
+    SendScintilla(SCI_SETHOTSPOTACTIVEBACK, 0UL);
+}
+
 
 // Reset the foreground colour of a hotspot area to the default.
-void QsciScintilla::resetHotspotForegroundColor() { SendScintilla(SCI_SETHOTSPOTACTIVEFORE, 0UL); }
+void QsciScintilla::resetHotspotForegroundColor()
+{
+    SendScintilla(SCI_SETHOTSPOTACTIVEFORE, 0UL);
+}
+
 
 // Set the underline of a hotspot area.
-void QsciScintilla::setHotspotUnderline(bool enable) { SendScintilla(SCI_SETHOTSPOTACTIVEUNDERLINE, enable); }
+void QsciScintilla::setHotspotUnderline(bool enable)
+{
+    SendScintilla(SCI_SETHOTSPOTACTIVEUNDERLINE, enable);
+}
+
 
 // Set the wrapping of a hotspot area.
-void QsciScintilla::setHotspotWrap(bool enable) { SendScintilla(SCI_SETHOTSPOTSINGLELINE, !enable); }
+void QsciScintilla::setHotspotWrap(bool enable)
+{
+    SendScintilla(SCI_SETHOTSPOTSINGLELINE, !enable);
+}
+
 
 // Query the read-only state.
-bool QsciScintilla::isReadOnly() const { return SendScintilla(SCI_GETREADONLY); }
+bool QsciScintilla::isReadOnly() const
+{
+    return SendScintilla(SCI_GETREADONLY);
+}
+
 
 // Set the read-only state.
 void QsciScintilla::setReadOnly(bool ro)
@@ -1762,6 +2179,7 @@ void QsciScintilla::setReadOnly(bool ro)
     setAttribute(Qt::WA_InputMethodEnabled, !ro);
     SendScintilla(SCI_SETREADONLY, ro);
 }
+
 
 // Append the given text.
 void QsciScintilla::append(const QString &text)
@@ -1776,8 +2194,13 @@ void QsciScintilla::append(const QString &text)
     setReadOnly(ro);
 }
 
+
 // Insert the given text at the current position.
-void QsciScintilla::insert(const QString &text) { insertAtPos(text, -1); }
+void QsciScintilla::insert(const QString &text)
+{
+    insertAtPos(text, -1);
+}
+
 
 // Insert the given text at the given line and offset.
 void QsciScintilla::insertAt(const QString &text, int line, int index)
@@ -1785,38 +2208,69 @@ void QsciScintilla::insertAt(const QString &text, int line, int index)
     insertAtPos(text, positionFromLineIndex(line, index));
 }
 
+
 // Insert the given text at the given position.
 void QsciScintilla::insertAtPos(const QString &text, int pos)
 {
     bool ro = ensureRW();
 
     SendScintilla(SCI_BEGINUNDOACTION);
-    SendScintilla(SCI_INSERTTEXT, pos, ScintillaBytesConstData(textAsBytes(text)));
+    SendScintilla(SCI_INSERTTEXT, pos,
+            ScintillaBytesConstData(textAsBytes(text)));
     SendScintilla(SCI_ENDUNDOACTION);
 
     setReadOnly(ro);
 }
 
+
 // Begin a sequence of undoable actions.
-void QsciScintilla::beginUndoAction() { SendScintilla(SCI_BEGINUNDOACTION); }
+void QsciScintilla::beginUndoAction()
+{
+    SendScintilla(SCI_BEGINUNDOACTION);
+}
+
 
 // End a sequence of undoable actions.
-void QsciScintilla::endUndoAction() { SendScintilla(SCI_ENDUNDOACTION); }
+void QsciScintilla::endUndoAction()
+{
+    SendScintilla(SCI_ENDUNDOACTION);
+}
+
 
 // Redo a sequence of actions.
-void QsciScintilla::redo() { SendScintilla(SCI_REDO); }
+void QsciScintilla::redo()
+{
+    SendScintilla(SCI_REDO);
+}
+
 
 // Undo a sequence of actions.
-void QsciScintilla::undo() { SendScintilla(SCI_UNDO); }
+void QsciScintilla::undo()
+{
+    SendScintilla(SCI_UNDO);
+}
+
 
 // See if there is something to redo.
-bool QsciScintilla::isRedoAvailable() const { return SendScintilla(SCI_CANREDO); }
+bool QsciScintilla::isRedoAvailable() const
+{
+    return SendScintilla(SCI_CANREDO);
+}
+
 
 // See if there is something to undo.
-bool QsciScintilla::isUndoAvailable() const { return SendScintilla(SCI_CANUNDO); }
+bool QsciScintilla::isUndoAvailable() const
+{
+    return SendScintilla(SCI_CANUNDO);
+}
+
 
 // Return the number of lines.
-int QsciScintilla::lines() const { return SendScintilla(SCI_GETLINECOUNT); }
+int QsciScintilla::lines() const
+{
+    return SendScintilla(SCI_GETLINECOUNT);
+}
+
 
 // Return the line at a position.
 int QsciScintilla::lineAt(const QPoint &pos) const
@@ -1829,6 +2283,7 @@ int QsciScintilla::lineAt(const QPoint &pos) const
     return SendScintilla(SCI_LINEFROMPOSITION, chpos);
 }
 
+
 // Return the length of a line.
 int QsciScintilla::lineLength(int line) const
 {
@@ -1838,17 +2293,27 @@ int QsciScintilla::lineLength(int line) const
     return SendScintilla(SCI_LINELENGTH, line);
 }
 
+
 // Return the length of the current text.
-int QsciScintilla::length() const { return SendScintilla(SCI_GETTEXTLENGTH); }
+int QsciScintilla::length() const
+{
+    return SendScintilla(SCI_GETTEXTLENGTH);
+}
+
 
 // Remove any selected text.
-void QsciScintilla::removeSelectedText() { SendScintilla(SCI_REPLACESEL, ""); }
+void QsciScintilla::removeSelectedText()
+{
+    SendScintilla(SCI_REPLACESEL, "");
+}
+
 
 // Replace any selected text.
 void QsciScintilla::replaceSelectedText(const QString &text)
 {
     SendScintilla(SCI_REPLACESEL, ScintillaBytesConstData(textAsBytes(text)));
 }
+
 
 // Return the current selected text.
 QString QsciScintilla::selectedText() const
@@ -1866,6 +2331,7 @@ QString QsciScintilla::selectedText() const
     return qs;
 }
 
+
 // Return the current text.
 QString QsciScintilla::text() const
 {
@@ -1879,6 +2345,7 @@ QString QsciScintilla::text() const
 
     return qs;
 }
+
 
 // Return the text of a line.
 QString QsciScintilla::text(int line) const
@@ -1899,6 +2366,7 @@ QString QsciScintilla::text(int line) const
     return qs;
 }
 
+
 // Return the text between two positions.
 QString QsciScintilla::text(int start, int end) const
 {
@@ -1910,6 +2378,7 @@ QString QsciScintilla::text(int start, int end) const
     return text;
 }
 
+
 // Return the text as encoded bytes between two positions.
 QByteArray QsciScintilla::bytes(int start, int end) const
 {
@@ -1919,6 +2388,7 @@ QByteArray QsciScintilla::bytes(int start, int end) const
 
     return bytes;
 }
+
 
 // Set the given text.
 void QsciScintilla::setText(const QString &text)
@@ -1931,11 +2401,13 @@ void QsciScintilla::setText(const QString &text)
     setReadOnly(ro);
 }
 
+
 // Get the cursor position
 void QsciScintilla::getCursorPosition(int *line, int *index) const
 {
     lineIndexFromPosition(SendScintilla(SCI_GETCURRENTPOS), line, index);
 }
+
 
 // Set the cursor position
 void QsciScintilla::setCursorPosition(int line, int index)
@@ -1943,20 +2415,41 @@ void QsciScintilla::setCursorPosition(int line, int index)
     SendScintilla(SCI_GOTOPOS, positionFromLineIndex(line, index));
 }
 
+
 // Ensure the cursor is visible.
-void QsciScintilla::ensureCursorVisible() { SendScintilla(SCI_SCROLLCARET); }
+void QsciScintilla::ensureCursorVisible()
+{
+    SendScintilla(SCI_SCROLLCARET);
+}
+
 
 // Ensure a line is visible.
-void QsciScintilla::ensureLineVisible(int line) { SendScintilla(SCI_ENSUREVISIBLEENFORCEPOLICY, line); }
+void QsciScintilla::ensureLineVisible(int line)
+{
+    SendScintilla(SCI_ENSUREVISIBLEENFORCEPOLICY, line);
+}
+
 
 // Copy text to the clipboard.
-void QsciScintilla::copy() { SendScintilla(SCI_COPY); }
+void QsciScintilla::copy()
+{
+    SendScintilla(SCI_COPY);
+}
+
 
 // Cut text to the clipboard.
-void QsciScintilla::cut() { SendScintilla(SCI_CUT); }
+void QsciScintilla::cut()
+{
+    SendScintilla(SCI_CUT);
+}
+
 
 // Paste text from the clipboard.
-void QsciScintilla::paste() { SendScintilla(SCI_PASTE); }
+void QsciScintilla::paste()
+{
+    SendScintilla(SCI_PASTE);
+}
+
 
 // Select all text, or deselect any selected text.
 void QsciScintilla::selectAll(bool select)
@@ -1966,6 +2459,7 @@ void QsciScintilla::selectAll(bool select)
     else
         SendScintilla(SCI_SETANCHOR, SendScintilla(SCI_GETCURRENTPOS));
 }
+
 
 // Delete all text.
 void QsciScintilla::clear()
@@ -1978,8 +2472,13 @@ void QsciScintilla::clear()
     setReadOnly(ro);
 }
 
+
 // Return the indentation of a line.
-int QsciScintilla::indentation(int line) const { return SendScintilla(SCI_GETLINEINDENTATION, line); }
+int QsciScintilla::indentation(int line) const
+{
+    return SendScintilla(SCI_GETLINEINDENTATION, line);
+}
+
 
 // Set the indentation of a line.
 void QsciScintilla::setIndentation(int line, int indentation)
@@ -1989,8 +2488,13 @@ void QsciScintilla::setIndentation(int line, int indentation)
     SendScintilla(SCI_ENDUNDOACTION);
 }
 
+
 // Indent a line.
-void QsciScintilla::indent(int line) { setIndentation(line, indentation(line) + indentWidth()); }
+void QsciScintilla::indent(int line)
+{
+    setIndentation(line, indentation(line) + indentWidth());
+}
+
 
 // Unindent a line.
 void QsciScintilla::unindent(int line)
@@ -2003,11 +2507,14 @@ void QsciScintilla::unindent(int line)
     setIndentation(line, newIndent);
 }
 
+
 // Return the indentation of the current line.
 int QsciScintilla::currentIndent() const
 {
-    return indentation(SendScintilla(SCI_LINEFROMPOSITION, SendScintilla(SCI_GETCURRENTPOS)));
+    return indentation(SendScintilla(SCI_LINEFROMPOSITION,
+                SendScintilla(SCI_GETCURRENTPOS)));
 }
+
 
 // Return the current indentation width.
 int QsciScintilla::indentWidth() const
@@ -2020,11 +2527,13 @@ int QsciScintilla::indentWidth() const
     return w;
 }
 
+
 // Return the state of indentation guides.
 bool QsciScintilla::indentationGuides() const
 {
     return (SendScintilla(SCI_GETINDENTATIONGUIDES) != SC_IV_NONE);
 }
+
 
 // Enable and disable indentation guides.
 void QsciScintilla::setIndentationGuides(bool enable)
@@ -2041,11 +2550,13 @@ void QsciScintilla::setIndentationGuides(bool enable)
     SendScintilla(SCI_SETINDENTATIONGUIDES, iv);
 }
 
+
 // Set the background colour of indentation guides.
 void QsciScintilla::setIndentationGuidesBackgroundColor(const QColor &col)
 {
     SendScintilla(SCI_STYLESETBACK, STYLE_INDENTGUIDE, col);
 }
+
 
 // Set the foreground colour of indentation guides.
 void QsciScintilla::setIndentationGuidesForegroundColor(const QColor &col)
@@ -2053,20 +2564,41 @@ void QsciScintilla::setIndentationGuidesForegroundColor(const QColor &col)
     SendScintilla(SCI_STYLESETFORE, STYLE_INDENTGUIDE, col);
 }
 
+
 // Return the indentation width.
-int QsciScintilla::indentationWidth() const { return SendScintilla(SCI_GETINDENT); }
+int QsciScintilla::indentationWidth() const
+{
+    return SendScintilla(SCI_GETINDENT);
+}
+
 
 // Set the indentation width.
-void QsciScintilla::setIndentationWidth(int width) { SendScintilla(SCI_SETINDENT, width); }
+void QsciScintilla::setIndentationWidth(int width)
+{
+    SendScintilla(SCI_SETINDENT, width);
+}
+
 
 // Return the tab width.
-int QsciScintilla::tabWidth() const { return SendScintilla(SCI_GETTABWIDTH); }
+int QsciScintilla::tabWidth() const
+{
+    return SendScintilla(SCI_GETTABWIDTH);
+}
+
 
 // Set the tab width.
-void QsciScintilla::setTabWidth(int width) { SendScintilla(SCI_SETTABWIDTH, width); }
+void QsciScintilla::setTabWidth(int width)
+{
+    SendScintilla(SCI_SETTABWIDTH, width);
+}
+
 
 // Return the effect of the backspace key.
-bool QsciScintilla::backspaceUnindents() const { return SendScintilla(SCI_GETBACKSPACEUNINDENTS); }
+bool QsciScintilla::backspaceUnindents() const
+{
+    return SendScintilla(SCI_GETBACKSPACEUNINDENTS);
+}
+
 
 // Set the effect of the backspace key.
 void QsciScintilla::setBackspaceUnindents(bool unindents)
@@ -2074,23 +2606,48 @@ void QsciScintilla::setBackspaceUnindents(bool unindents)
     SendScintilla(SCI_SETBACKSPACEUNINDENTS, unindents);
 }
 
+
 // Return the effect of the tab key.
-bool QsciScintilla::tabIndents() const { return SendScintilla(SCI_GETTABINDENTS); }
+bool QsciScintilla::tabIndents() const
+{
+    return SendScintilla(SCI_GETTABINDENTS);
+}
+
 
 // Set the effect of the tab key.
-void QsciScintilla::setTabIndents(bool indents) { SendScintilla(SCI_SETTABINDENTS, indents); }
+void QsciScintilla::setTabIndents(bool indents)
+{
+    SendScintilla(SCI_SETTABINDENTS, indents);
+}
+
 
 // Return the indentation use of tabs.
-bool QsciScintilla::indentationsUseTabs() const { return SendScintilla(SCI_GETUSETABS); }
+bool QsciScintilla::indentationsUseTabs() const
+{
+    return SendScintilla(SCI_GETUSETABS);
+}
+
 
 // Set the indentation use of tabs.
-void QsciScintilla::setIndentationsUseTabs(bool tabs) { SendScintilla(SCI_SETUSETABS, tabs); }
+void QsciScintilla::setIndentationsUseTabs(bool tabs)
+{
+    SendScintilla(SCI_SETUSETABS, tabs);
+}
+
 
 // Return the number of margins.
-int QsciScintilla::margins() const { return SendScintilla(SCI_GETMARGINS); }
+int QsciScintilla::margins() const
+{
+    return SendScintilla(SCI_GETMARGINS);
+}
+
 
 // Set the number of margins.
-void QsciScintilla::setMargins(int margins) { SendScintilla(SCI_SETMARGINS, margins); }
+void QsciScintilla::setMargins(int margins)
+{
+    SendScintilla(SCI_SETMARGINS, margins);
+}
+
 
 // Return the margin background colour.
 QColor QsciScintilla::marginBackgroundColor(int margin) const
@@ -2098,17 +2655,27 @@ QColor QsciScintilla::marginBackgroundColor(int margin) const
     return asQColor(SendScintilla(SCI_GETMARGINBACKN, margin));
 }
 
+
 // Set the margin background colour.
 void QsciScintilla::setMarginBackgroundColor(int margin, const QColor &col)
 {
     SendScintilla(SCI_SETMARGINBACKN, margin, col);
 }
 
+
 // Return the margin options.
-int QsciScintilla::marginOptions() const { return SendScintilla(SCI_GETMARGINOPTIONS); }
+int QsciScintilla::marginOptions() const
+{
+    return SendScintilla(SCI_GETMARGINOPTIONS);
+}
+
 
 // Set the margin options.
-void QsciScintilla::setMarginOptions(int options) { SendScintilla(SCI_SETMARGINOPTIONS, options); }
+void QsciScintilla::setMarginOptions(int options)
+{
+    SendScintilla(SCI_SETMARGINOPTIONS, options);
+}
+
 
 // Return the margin type.
 QsciScintilla::MarginType QsciScintilla::marginType(int margin) const
@@ -2116,11 +2683,13 @@ QsciScintilla::MarginType QsciScintilla::marginType(int margin) const
     return (MarginType)SendScintilla(SCI_GETMARGINTYPEN, margin);
 }
 
+
 // Set the margin type.
 void QsciScintilla::setMarginType(int margin, QsciScintilla::MarginType type)
 {
     SendScintilla(SCI_SETMARGINTYPEN, margin, type);
 }
+
 
 // Clear margin text.
 void QsciScintilla::clearMarginText(int line)
@@ -2131,15 +2700,18 @@ void QsciScintilla::clearMarginText(int line)
         SendScintilla(SCI_MARGINSETTEXT, line, (const char *)0);
 }
 
+
 // Annotate a line.
 void QsciScintilla::setMarginText(int line, const QString &text, int style)
 {
     int style_offset = SendScintilla(SCI_MARGINGETSTYLEOFFSET);
 
-    SendScintilla(SCI_MARGINSETTEXT, line, ScintillaBytesConstData(textAsBytes(text)));
+    SendScintilla(SCI_MARGINSETTEXT, line,
+            ScintillaBytesConstData(textAsBytes(text)));
 
     SendScintilla(SCI_MARGINSETSTYLE, line, style - style_offset);
 }
+
 
 // Annotate a line.
 void QsciScintilla::setMarginText(int line, const QString &text, const QsciStyle &style)
@@ -2149,6 +2721,7 @@ void QsciScintilla::setMarginText(int line, const QString &text, const QsciStyle
     setMarginText(line, text, style.style());
 }
 
+
 // Annotate a line.
 void QsciScintilla::setMarginText(int line, const QsciStyledText &text)
 {
@@ -2157,35 +2730,50 @@ void QsciScintilla::setMarginText(int line, const QsciStyledText &text)
     setMarginText(line, text.text(), text.style());
 }
 
+
 // Annotate a line.
 void QsciScintilla::setMarginText(int line, const QList<QsciStyledText> &text)
 {
     char *styles;
-    ScintillaBytes styled_text = styleText(text, &styles, SendScintilla(SCI_MARGINGETSTYLEOFFSET));
+    ScintillaBytes styled_text = styleText(text, &styles,
+            SendScintilla(SCI_MARGINGETSTYLEOFFSET));
 
-    SendScintilla(SCI_MARGINSETTEXT, line, ScintillaBytesConstData(styled_text));
+    SendScintilla(SCI_MARGINSETTEXT, line,
+            ScintillaBytesConstData(styled_text));
     SendScintilla(SCI_MARGINSETSTYLES, line, styles);
 
     delete[] styles;
 }
 
+
 // Return the state of line numbers in a margin.
-bool QsciScintilla::marginLineNumbers(int margin) const { return SendScintilla(SCI_GETMARGINTYPEN, margin); }
+bool QsciScintilla::marginLineNumbers(int margin) const
+{
+    return SendScintilla(SCI_GETMARGINTYPEN, margin);
+}
+
 
 // Enable and disable line numbers in a margin.
 void QsciScintilla::setMarginLineNumbers(int margin, bool lnrs)
 {
-    SendScintilla(SCI_SETMARGINTYPEN, margin, lnrs ? SC_MARGIN_NUMBER : SC_MARGIN_SYMBOL);
+    SendScintilla(SCI_SETMARGINTYPEN, margin,
+            lnrs ? SC_MARGIN_NUMBER : SC_MARGIN_SYMBOL);
 }
 
+
 // Return the marker mask of a margin.
-int QsciScintilla::marginMarkerMask(int margin) const { return SendScintilla(SCI_GETMARGINMASKN, margin); }
+int QsciScintilla::marginMarkerMask(int margin) const
+{
+    return SendScintilla(SCI_GETMARGINMASKN, margin);
+}
+
 
 // Set the marker mask of a margin.
-void QsciScintilla::setMarginMarkerMask(int margin, int mask)
+void QsciScintilla::setMarginMarkerMask(int margin,int mask)
 {
     SendScintilla(SCI_SETMARGINMASKN, margin, mask);
 }
+
 
 // Return the state of a margin's sensitivity.
 bool QsciScintilla::marginSensitivity(int margin) const
@@ -2193,14 +2781,20 @@ bool QsciScintilla::marginSensitivity(int margin) const
     return SendScintilla(SCI_GETMARGINSENSITIVEN, margin);
 }
 
+
 // Enable and disable a margin's sensitivity.
-void QsciScintilla::setMarginSensitivity(int margin, bool sens)
+void QsciScintilla::setMarginSensitivity(int margin,bool sens)
 {
     SendScintilla(SCI_SETMARGINSENSITIVEN, margin, sens);
 }
 
+
 // Return the width of a margin.
-int QsciScintilla::marginWidth(int margin) const { return SendScintilla(SCI_GETMARGINWIDTHN, margin); }
+int QsciScintilla::marginWidth(int margin) const
+{
+    return SendScintilla(SCI_GETMARGINWIDTHN, margin);
+}
+
 
 // Set the width of a margin.
 void QsciScintilla::setMarginWidth(int margin, int width)
@@ -2208,13 +2802,16 @@ void QsciScintilla::setMarginWidth(int margin, int width)
     SendScintilla(SCI_SETMARGINWIDTHN, margin, width);
 }
 
+
 // Set the width of a margin to the width of some text.
 void QsciScintilla::setMarginWidth(int margin, const QString &s)
 {
-    int width = SendScintilla(SCI_TEXTWIDTH, STYLE_LINENUMBER, ScintillaBytesConstData(textAsBytes(s)));
+    int width = SendScintilla(SCI_TEXTWIDTH, STYLE_LINENUMBER,
+            ScintillaBytesConstData(textAsBytes(s)));
 
     setMarginWidth(margin, width);
 }
+
 
 // Set the background colour of all margins.
 void QsciScintilla::setMarginsBackgroundColor(const QColor &col)
@@ -2222,14 +2819,20 @@ void QsciScintilla::setMarginsBackgroundColor(const QColor &col)
     handleStylePaperChange(col, STYLE_LINENUMBER);
 }
 
+
 // Set the foreground colour of all margins.
 void QsciScintilla::setMarginsForegroundColor(const QColor &col)
 {
     handleStyleColorChange(col, STYLE_LINENUMBER);
 }
 
+
 // Set the font of all margins.
-void QsciScintilla::setMarginsFont(const QFont &f) { setStylesFont(f, STYLE_LINENUMBER); }
+void QsciScintilla::setMarginsFont(const QFont &f)
+{
+    setStylesFont(f, STYLE_LINENUMBER);
+}
+
 
 // Define an indicator.
 int QsciScintilla::indicatorDefine(IndicatorStyle style, int indicatorNumber)
@@ -2237,10 +2840,12 @@ int QsciScintilla::indicatorDefine(IndicatorStyle style, int indicatorNumber)
     checkIndicator(indicatorNumber);
 
     if (indicatorNumber >= 0)
-        SendScintilla(SCI_INDICSETSTYLE, indicatorNumber, static_cast<long>(style));
+        SendScintilla(SCI_INDICSETSTYLE, indicatorNumber,
+                static_cast<long>(style));
 
     return indicatorNumber;
 }
+
 
 // Return the state of an indicator being drawn under the text.
 bool QsciScintilla::indicatorDrawUnder(int indicatorNumber) const
@@ -2251,131 +2856,175 @@ bool QsciScintilla::indicatorDrawUnder(int indicatorNumber) const
     return SendScintilla(SCI_INDICGETUNDER, indicatorNumber);
 }
 
+
 // Set the state of indicators being drawn under the text.
 void QsciScintilla::setIndicatorDrawUnder(bool under, int indicatorNumber)
 {
-    if (indicatorNumber < INDIC_IME) {
+    if (indicatorNumber < INDIC_IME)
+    {
         // We ignore allocatedIndicators to allow any indicators defined
         // elsewhere (e.g. in lexers) to be set.
-        if (indicatorNumber < 0) {
+        if (indicatorNumber < 0)
+        {
             for (int i = 0; i < INDIC_IME; ++i)
                 SendScintilla(SCI_INDICSETUNDER, i, under);
-        } else {
+        }
+        else
+        {
             SendScintilla(SCI_INDICSETUNDER, indicatorNumber, under);
         }
     }
 }
 
+
 // Set the indicator foreground colour.
-void QsciScintilla::setIndicatorForegroundColor(const QColor &col, int indicatorNumber)
+void QsciScintilla::setIndicatorForegroundColor(const QColor &col,
+        int indicatorNumber)
 {
-    if (indicatorNumber < INDIC_IME) {
+    if (indicatorNumber < INDIC_IME)
+    {
         int alpha = col.alpha();
 
         // We ignore allocatedIndicators to allow any indicators defined
         // elsewhere (e.g. in lexers) to be set.
-        if (indicatorNumber < 0) {
-            for (int i = 0; i < INDIC_IME; ++i) {
+        if (indicatorNumber < 0)
+        {
+            for (int i = 0; i < INDIC_IME; ++i)
+            {
                 SendScintilla(SCI_INDICSETFORE, i, col);
                 SendScintilla(SCI_INDICSETALPHA, i, alpha);
             }
-        } else {
+        }
+        else
+        {
             SendScintilla(SCI_INDICSETFORE, indicatorNumber, col);
             SendScintilla(SCI_INDICSETALPHA, indicatorNumber, alpha);
         }
     }
 }
 
+
 // Set the indicator hover foreground colour.
-void QsciScintilla::setIndicatorHoverForegroundColor(const QColor &col, int indicatorNumber)
+void QsciScintilla::setIndicatorHoverForegroundColor(const QColor &col,
+        int indicatorNumber)
 {
-    if (indicatorNumber < INDIC_IME) {
+    if (indicatorNumber < INDIC_IME)
+    {
         // We ignore allocatedIndicators to allow any indicators defined
         // elsewhere (e.g. in lexers) to be set.
-        if (indicatorNumber < 0) {
+        if (indicatorNumber < 0)
+        {
             for (int i = 0; i < INDIC_IME; ++i)
                 SendScintilla(SCI_INDICSETHOVERFORE, i, col);
-        } else {
+        }
+        else
+        {
             SendScintilla(SCI_INDICSETHOVERFORE, indicatorNumber, col);
         }
     }
 }
 
+
 // Set the indicator hover style.
-void QsciScintilla::setIndicatorHoverStyle(IndicatorStyle style, int indicatorNumber)
+void QsciScintilla::setIndicatorHoverStyle(IndicatorStyle style,
+        int indicatorNumber)
 {
-    if (indicatorNumber < INDIC_IME) {
+    if (indicatorNumber < INDIC_IME)
+    {
         // We ignore allocatedIndicators to allow any indicators defined
         // elsewhere (e.g. in lexers) to be set.
-        if (indicatorNumber < 0) {
+        if (indicatorNumber < 0)
+        {
             for (int i = 0; i < INDIC_IME; ++i)
-                SendScintilla(SCI_INDICSETHOVERSTYLE, i, static_cast<long>(style));
-        } else {
-            SendScintilla(SCI_INDICSETHOVERSTYLE, indicatorNumber, static_cast<long>(style));
+                SendScintilla(SCI_INDICSETHOVERSTYLE, i,
+                        static_cast<long>(style));
+        }
+        else
+        {
+            SendScintilla(SCI_INDICSETHOVERSTYLE, indicatorNumber,
+                    static_cast<long>(style));
         }
     }
 }
 
+
 // Set the indicator outline colour.
 void QsciScintilla::setIndicatorOutlineColor(const QColor &col, int indicatorNumber)
 {
-    if (indicatorNumber < INDIC_IME) {
+    if (indicatorNumber < INDIC_IME)
+    {
         int alpha = col.alpha();
 
         // We ignore allocatedIndicators to allow any indicators defined
         // elsewhere (e.g. in lexers) to be set.
-        if (indicatorNumber < 0) {
+        if (indicatorNumber < 0)
+        {
             for (int i = 0; i < INDIC_IME; ++i)
                 SendScintilla(SCI_INDICSETOUTLINEALPHA, i, alpha);
-        } else {
+        }
+        else
+        {
             SendScintilla(SCI_INDICSETOUTLINEALPHA, indicatorNumber, alpha);
         }
     }
 }
 
+
 // Fill a range with an indicator.
-void QsciScintilla::fillIndicatorRange(int lineFrom, int indexFrom, int lineTo, int indexTo,
-                                       int indicatorNumber)
+void QsciScintilla::fillIndicatorRange(int lineFrom, int indexFrom,
+        int lineTo, int indexTo, int indicatorNumber)
 {
-    if (indicatorNumber < INDIC_IME) {
+    if (indicatorNumber < INDIC_IME)
+    {
         int start = positionFromLineIndex(lineFrom, indexFrom);
         int finish = positionFromLineIndex(lineTo, indexTo);
 
         // We ignore allocatedIndicators to allow any indicators defined
         // elsewhere (e.g. in lexers) to be set.
-        if (indicatorNumber < 0) {
-            for (int i = 0; i < INDIC_IME; ++i) {
+        if (indicatorNumber < 0)
+        {
+            for (int i = 0; i < INDIC_IME; ++i)
+            {
                 SendScintilla(SCI_SETINDICATORCURRENT, i);
                 SendScintilla(SCI_INDICATORFILLRANGE, start, finish - start);
             }
-        } else {
+        }
+        else
+        {
             SendScintilla(SCI_SETINDICATORCURRENT, indicatorNumber);
             SendScintilla(SCI_INDICATORFILLRANGE, start, finish - start);
         }
     }
 }
 
+
 // Clear a range with an indicator.
-void QsciScintilla::clearIndicatorRange(int lineFrom, int indexFrom, int lineTo, int indexTo,
-                                        int indicatorNumber)
+void QsciScintilla::clearIndicatorRange(int lineFrom, int indexFrom,
+        int lineTo, int indexTo, int indicatorNumber)
 {
-    if (indicatorNumber < INDIC_IME) {
+    if (indicatorNumber < INDIC_IME)
+    {
         int start = positionFromLineIndex(lineFrom, indexFrom);
         int finish = positionFromLineIndex(lineTo, indexTo);
 
         // We ignore allocatedIndicators to allow any indicators defined
         // elsewhere (e.g. in lexers) to be set.
-        if (indicatorNumber < 0) {
-            for (int i = 0; i < INDIC_IME; ++i) {
+        if (indicatorNumber < 0)
+        {
+            for (int i = 0; i < INDIC_IME; ++i)
+            {
                 SendScintilla(SCI_SETINDICATORCURRENT, i);
                 SendScintilla(SCI_INDICATORCLEARRANGE, start, finish - start);
             }
-        } else {
+        }
+        else
+        {
             SendScintilla(SCI_SETINDICATORCURRENT, indicatorNumber);
             SendScintilla(SCI_INDICATORCLEARRANGE, start, finish - start);
         }
     }
 }
+
 
 // Define a marker based on a symbol.
 int QsciScintilla::markerDefine(MarkerSymbol sym, int markerNumber)
@@ -2388,16 +3037,19 @@ int QsciScintilla::markerDefine(MarkerSymbol sym, int markerNumber)
     return markerNumber;
 }
 
+
 // Define a marker based on a character.
 int QsciScintilla::markerDefine(char ch, int markerNumber)
 {
     checkMarker(markerNumber);
 
     if (markerNumber >= 0)
-        SendScintilla(SCI_MARKERDEFINE, markerNumber, static_cast<long>(SC_MARK_CHARACTER) + ch);
+        SendScintilla(SCI_MARKERDEFINE, markerNumber,
+                static_cast<long>(SC_MARK_CHARACTER) + ch);
 
     return markerNumber;
 }
+
 
 // Define a marker based on a QPixmap.
 int QsciScintilla::markerDefine(const QPixmap &pm, int markerNumber)
@@ -2410,12 +3062,14 @@ int QsciScintilla::markerDefine(const QPixmap &pm, int markerNumber)
     return markerNumber;
 }
 
+
 // Define a marker based on a QImage.
 int QsciScintilla::markerDefine(const QImage &im, int markerNumber)
 {
     checkMarker(markerNumber);
 
-    if (markerNumber >= 0) {
+    if (markerNumber >= 0)
+    {
         SendScintilla(SCI_RGBAIMAGESETHEIGHT, im.height());
         SendScintilla(SCI_RGBAIMAGESETWIDTH, im.width());
         SendScintilla(SCI_MARKERDEFINERGBAIMAGE, markerNumber, im);
@@ -2423,6 +3077,7 @@ int QsciScintilla::markerDefine(const QImage &im, int markerNumber)
 
     return markerNumber;
 }
+
 
 // Add a marker to a line.
 int QsciScintilla::markerAdd(int linenr, int markerNumber)
@@ -2433,31 +3088,42 @@ int QsciScintilla::markerAdd(int linenr, int markerNumber)
     return SendScintilla(SCI_MARKERADD, linenr, markerNumber);
 }
 
+
 // Get the marker mask for a line.
-unsigned QsciScintilla::markersAtLine(int linenr) const { return SendScintilla(SCI_MARKERGET, linenr); }
+unsigned QsciScintilla::markersAtLine(int linenr) const
+{
+    return SendScintilla(SCI_MARKERGET, linenr);
+}
+
 
 // Delete a marker from a line.
 void QsciScintilla::markerDelete(int linenr, int markerNumber)
 {
-    if (markerNumber <= MARKER_MAX) {
-        if (markerNumber < 0) {
+    if (markerNumber <= MARKER_MAX)
+    {
+        if (markerNumber < 0)
+        {
             unsigned am = allocatedMarkers;
 
-            for (int m = 0; m <= MARKER_MAX; ++m) {
+            for (int m = 0; m <= MARKER_MAX; ++m)
+            {
                 if (am & 1)
                     SendScintilla(SCI_MARKERDELETE, linenr, m);
 
                 am >>= 1;
             }
-        } else if (allocatedMarkers & (1 << markerNumber))
+        }
+        else if (allocatedMarkers & (1 << markerNumber))
             SendScintilla(SCI_MARKERDELETE, linenr, markerNumber);
     }
 }
 
+
 // Delete a marker from the text.
 void QsciScintilla::markerDeleteAll(int markerNumber)
 {
-    if (markerNumber <= MARKER_MAX) {
+    if (markerNumber <= MARKER_MAX)
+    {
         if (markerNumber < 0)
             SendScintilla(SCI_MARKERDELETEALL, -1);
         else if (allocatedMarkers & (1 << markerNumber))
@@ -2465,11 +3131,20 @@ void QsciScintilla::markerDeleteAll(int markerNumber)
     }
 }
 
+
 // Delete a marker handle from the text.
-void QsciScintilla::markerDeleteHandle(int mhandle) { SendScintilla(SCI_MARKERDELETEHANDLE, mhandle); }
+void QsciScintilla::markerDeleteHandle(int mhandle)
+{
+    SendScintilla(SCI_MARKERDELETEHANDLE, mhandle);
+}
+
 
 // Return the line containing a marker instance.
-int QsciScintilla::markerLine(int mhandle) const { return SendScintilla(SCI_MARKERLINEFROMHANDLE, mhandle); }
+int QsciScintilla::markerLine(int mhandle) const
+{
+    return SendScintilla(SCI_MARKERLINEFROMHANDLE, mhandle);
+}
+
 
 // Search forwards for a marker.
 int QsciScintilla::markerFindNext(int linenr, unsigned mask) const
@@ -2477,58 +3152,73 @@ int QsciScintilla::markerFindNext(int linenr, unsigned mask) const
     return SendScintilla(SCI_MARKERNEXT, linenr, mask);
 }
 
+
 // Search backwards for a marker.
 int QsciScintilla::markerFindPrevious(int linenr, unsigned mask) const
 {
     return SendScintilla(SCI_MARKERPREVIOUS, linenr, mask);
 }
 
+
 // Set the marker background colour.
 void QsciScintilla::setMarkerBackgroundColor(const QColor &col, int markerNumber)
 {
-    if (markerNumber <= MARKER_MAX) {
+    if (markerNumber <= MARKER_MAX)
+    {
         int alpha = col.alpha();
 
         // An opaque background would make the text invisible.
         if (alpha == 255)
             alpha = SC_ALPHA_NOALPHA;
 
-        if (markerNumber < 0) {
+        if (markerNumber < 0)
+        {
             unsigned am = allocatedMarkers;
 
-            for (int m = 0; m <= MARKER_MAX; ++m) {
-                if (am & 1) {
+            for (int m = 0; m <= MARKER_MAX; ++m)
+            {
+                if (am & 1)
+                {
                     SendScintilla(SCI_MARKERSETBACK, m, col);
                     SendScintilla(SCI_MARKERSETALPHA, m, alpha);
                 }
 
                 am >>= 1;
             }
-        } else if (allocatedMarkers & (1 << markerNumber)) {
+        }
+        else if (allocatedMarkers & (1 << markerNumber))
+        {
             SendScintilla(SCI_MARKERSETBACK, markerNumber, col);
             SendScintilla(SCI_MARKERSETALPHA, markerNumber, alpha);
         }
     }
 }
 
+
 // Set the marker foreground colour.
 void QsciScintilla::setMarkerForegroundColor(const QColor &col, int markerNumber)
 {
-    if (markerNumber <= MARKER_MAX) {
-        if (markerNumber < 0) {
+    if (markerNumber <= MARKER_MAX)
+    {
+        if (markerNumber < 0)
+        {
             unsigned am = allocatedMarkers;
 
-            for (int m = 0; m <= MARKER_MAX; ++m) {
+            for (int m = 0; m <= MARKER_MAX; ++m)
+            {
                 if (am & 1)
                     SendScintilla(SCI_MARKERSETFORE, m, col);
 
                 am >>= 1;
             }
-        } else if (allocatedMarkers & (1 << markerNumber)) {
+        }
+        else if (allocatedMarkers & (1 << markerNumber))
+        {
             SendScintilla(SCI_MARKERSETFORE, markerNumber, col);
         }
     }
 }
+
 
 // Check a marker, allocating a marker number if necessary.
 void QsciScintilla::checkMarker(int &markerNumber)
@@ -2536,24 +3226,31 @@ void QsciScintilla::checkMarker(int &markerNumber)
     allocateId(markerNumber, allocatedMarkers, 0, MARKER_MAX);
 }
 
+
 // Check an indicator, allocating an indicator number if necessary.
 void QsciScintilla::checkIndicator(int &indicatorNumber)
 {
-    allocateId(indicatorNumber, allocatedIndicators, INDIC_CONTAINER, INDIC_IME - 1);
+    allocateId(indicatorNumber, allocatedIndicators, INDIC_CONTAINER,
+            INDIC_IME - 1);
 }
+
 
 // Make sure an identifier is valid and allocate it if necessary.
 void QsciScintilla::allocateId(int &id, unsigned &allocated, int min, int max)
 {
-    if (id >= 0) {
+    if (id >= 0)
+    {
         // Note that we allow existing identifiers to be explicitly redefined.
         if (id > max)
             id = -1;
-    } else {
+    }
+    else
+    {
         unsigned aids = allocated >> min;
 
         // Find the smallest unallocated identifier.
-        for (id = min; id <= max; ++id) {
+        for (id = min; id <= max; ++id)
+        {
             if ((aids & 1) == 0)
                 break;
 
@@ -2566,12 +3263,14 @@ void QsciScintilla::allocateId(int &id, unsigned &allocated, int min, int max)
         allocated |= (1 << id);
 }
 
+
 // Reset the fold margin colours.
 void QsciScintilla::resetFoldMarginColors()
 {
     SendScintilla(SCI_SETFOLDMARGINHICOLOUR, 0, 0L);
     SendScintilla(SCI_SETFOLDMARGINCOLOUR, 0, 0L);
 }
+
 
 // Set the fold margin colours.
 void QsciScintilla::setFoldMarginColors(const QColor &fore, const QColor &back)
@@ -2580,11 +3279,20 @@ void QsciScintilla::setFoldMarginColors(const QColor &fore, const QColor &back)
     SendScintilla(SCI_SETFOLDMARGINCOLOUR, 1, back);
 }
 
+
 // Set the call tips background colour.
-void QsciScintilla::setCallTipsBackgroundColor(const QColor &col) { SendScintilla(SCI_CALLTIPSETBACK, col); }
+void QsciScintilla::setCallTipsBackgroundColor(const QColor &col)
+{
+    SendScintilla(SCI_CALLTIPSETBACK, col);
+}
+
 
 // Set the call tips foreground colour.
-void QsciScintilla::setCallTipsForegroundColor(const QColor &col) { SendScintilla(SCI_CALLTIPSETFORE, col); }
+void QsciScintilla::setCallTipsForegroundColor(const QColor &col)
+{
+    SendScintilla(SCI_CALLTIPSETFORE, col);
+}
+
 
 // Set the call tips highlight colour.
 void QsciScintilla::setCallTipsHighlightColor(const QColor &col)
@@ -2592,11 +3300,13 @@ void QsciScintilla::setCallTipsHighlightColor(const QColor &col)
     SendScintilla(SCI_CALLTIPSETFOREHLT, col);
 }
 
+
 // Set the matched brace background colour.
 void QsciScintilla::setMatchedBraceBackgroundColor(const QColor &col)
 {
     SendScintilla(SCI_STYLESETBACK, STYLE_BRACELIGHT, col);
 }
+
 
 // Set the matched brace foreground colour.
 void QsciScintilla::setMatchedBraceForegroundColor(const QColor &col)
@@ -2604,14 +3314,20 @@ void QsciScintilla::setMatchedBraceForegroundColor(const QColor &col)
     SendScintilla(SCI_STYLESETFORE, STYLE_BRACELIGHT, col);
 }
 
+
 // Set the matched brace indicator.
 void QsciScintilla::setMatchedBraceIndicator(int indicatorNumber)
 {
     SendScintilla(SCI_BRACEHIGHLIGHTINDICATOR, 1, indicatorNumber);
 }
 
+
 // Reset the matched brace indicator.
-void QsciScintilla::resetMatchedBraceIndicator() { SendScintilla(SCI_BRACEHIGHLIGHTINDICATOR, 0, 0L); }
+void QsciScintilla::resetMatchedBraceIndicator()
+{
+    SendScintilla(SCI_BRACEHIGHLIGHTINDICATOR, 0, 0L);
+}
+
 
 // Set the unmatched brace background colour.
 void QsciScintilla::setUnmatchedBraceBackgroundColor(const QColor &col)
@@ -2619,11 +3335,13 @@ void QsciScintilla::setUnmatchedBraceBackgroundColor(const QColor &col)
     SendScintilla(SCI_STYLESETBACK, STYLE_BRACEBAD, col);
 }
 
+
 // Set the unmatched brace foreground colour.
 void QsciScintilla::setUnmatchedBraceForegroundColor(const QColor &col)
 {
     SendScintilla(SCI_STYLESETFORE, STYLE_BRACEBAD, col);
 }
+
 
 // Set the unmatched brace indicator.
 void QsciScintilla::setUnmatchedBraceIndicator(int indicatorNumber)
@@ -2631,13 +3349,19 @@ void QsciScintilla::setUnmatchedBraceIndicator(int indicatorNumber)
     SendScintilla(SCI_BRACEBADLIGHTINDICATOR, 1, indicatorNumber);
 }
 
+
 // Reset the unmatched brace indicator.
-void QsciScintilla::resetUnmatchedBraceIndicator() { SendScintilla(SCI_BRACEBADLIGHTINDICATOR, 0, 0L); }
+void QsciScintilla::resetUnmatchedBraceIndicator()
+{
+    SendScintilla(SCI_BRACEBADLIGHTINDICATOR, 0, 0L);
+}
+
 
 // Detach any lexer.
 void QsciScintilla::detachLexer()
 {
-    if (!lex.isNull()) {
+    if (!lex.isNull())
+    {
         lex->setEditor(0);
         lex->disconnect(this);
 
@@ -2645,6 +3369,7 @@ void QsciScintilla::detachLexer()
         SendScintilla(SCI_STYLECLEARALL);
     }
 }
+
 
 // Set the lexer.
 void QsciScintilla::setLexer(QsciLexer *lexer)
@@ -2655,7 +3380,8 @@ void QsciScintilla::setLexer(QsciLexer *lexer)
     // Connect up the new lexer.
     lex = lexer;
 
-    if (lex) {
+    if (lex)
+    {
         SendScintilla(SCI_CLEARDOCUMENTSTYLE);
 
         if (lex->lexer())
@@ -2665,14 +3391,15 @@ void QsciScintilla::setLexer(QsciLexer *lexer)
 
         lex->setEditor(this);
 
-        connect(lex, SIGNAL(colorChanged(const QColor &, int)),
+        connect(lex,SIGNAL(colorChanged(const QColor &, int)),
                 SLOT(handleStyleColorChange(const QColor &, int)));
-        connect(lex, SIGNAL(eolFillChanged(bool, int)), SLOT(handleStyleEolFillChange(bool, int)));
-        connect(lex, SIGNAL(fontChanged(const QFont &, int)),
+        connect(lex,SIGNAL(eolFillChanged(bool, int)),
+                SLOT(handleStyleEolFillChange(bool, int)));
+        connect(lex,SIGNAL(fontChanged(const QFont &, int)),
                 SLOT(handleStyleFontChange(const QFont &, int)));
-        connect(lex, SIGNAL(paperChanged(const QColor &, int)),
+        connect(lex,SIGNAL(paperChanged(const QColor &, int)),
                 SLOT(handleStylePaperChange(const QColor &, int)));
-        connect(lex, SIGNAL(propertyChanged(const char *, const char *)),
+        connect(lex,SIGNAL(propertyChanged(const char *, const char *)),
                 SLOT(handlePropertyChange(const char *, const char *)));
 
         SendScintilla(SCI_SETPROPERTY, "fold", "1");
@@ -2682,8 +3409,9 @@ void QsciScintilla::setLexer(QsciLexer *lexer)
         // KEYWORDSET_MAX (although the lexers only seem to exploit 0 to
         // KEYWORDSET_MAX - 1).  We number from 1 in line with SciTE's property
         // files.
-        for (int k = 0; k <= KEYWORDSET_MAX; ++k) {
-            const char *kw = lex->keywords(k + 1);
+        for (int k = 0; k <= KEYWORDSET_MAX; ++k)
+        {
+            const char *kw = lex -> keywords(k + 1);
 
             if (!kw)
                 kw = "";
@@ -2714,7 +3442,9 @@ void QsciScintilla::setLexer(QsciLexer *lexer)
         SendScintilla(SCI_AUTOCSETIGNORECASE, !lex->caseSensitive());
 
         recolor();
-    } else {
+    }
+    else
+    {
         SendScintilla(SCI_SETLEXER, SCLEX_CONTAINER);
 
         setColor(nl_text_colour);
@@ -2727,6 +3457,7 @@ void QsciScintilla::setLexer(QsciLexer *lexer)
     }
 }
 
+
 // Set a particular style of the current lexer.
 void QsciScintilla::setLexerStyle(int style)
 {
@@ -2736,8 +3467,13 @@ void QsciScintilla::setLexerStyle(int style)
     handleStylePaperChange(lex->paper(style), style);
 }
 
+
 // Get the current lexer.
-QsciLexer *QsciScintilla::lexer() const { return lex; }
+QsciLexer *QsciScintilla::lexer() const
+{
+    return lex;
+}
+
 
 // Handle a change in lexer style foreground colour.
 void QsciScintilla::handleStyleColorChange(const QColor &c, int style)
@@ -2745,28 +3481,33 @@ void QsciScintilla::handleStyleColorChange(const QColor &c, int style)
     SendScintilla(SCI_STYLESETFORE, style, c);
 }
 
+
 // Handle a change in lexer style end-of-line fill.
 void QsciScintilla::handleStyleEolFillChange(bool eolfill, int style)
 {
     SendScintilla(SCI_STYLESETEOLFILLED, style, eolfill);
 }
 
+
 // Handle a change in lexer style font.
 void QsciScintilla::handleStyleFontChange(const QFont &f, int style)
 {
     setStylesFont(f, style);
 
-    if (style == lex->braceStyle()) {
+    if (style == lex->braceStyle())
+    {
         setStylesFont(f, STYLE_BRACELIGHT);
         setStylesFont(f, STYLE_BRACEBAD);
     }
 }
 
+
 // Set the font for a style.
 void QsciScintilla::setStylesFont(const QFont &f, int style)
 {
     SendScintilla(SCI_STYLESETFONT, style, f.family().toLatin1().data());
-    SendScintilla(SCI_STYLESETSIZEFRACTIONAL, style, long(f.pointSizeF() * SC_FONT_SIZE_MULTIPLIER));
+    SendScintilla(SCI_STYLESETSIZEFRACTIONAL, style,
+            long(f.pointSizeF() * SC_FONT_SIZE_MULTIPLIER));
 
     // Pass the Qt weight via the back door.
     SendScintilla(SCI_STYLESETWEIGHT, style, -f.weight());
@@ -2781,11 +3522,13 @@ void QsciScintilla::setStylesFont(const QFont &f, int style)
         setStylesFont(f, STYLE_DEFAULT);
 }
 
+
 // Handle a change in lexer style background colour.
 void QsciScintilla::handleStylePaperChange(const QColor &c, int style)
 {
     SendScintilla(SCI_STYLESETBACK, style, c);
 }
+
 
 // Handle a change in lexer property.
 void QsciScintilla::handlePropertyChange(const char *prop, const char *val)
@@ -2793,12 +3536,14 @@ void QsciScintilla::handlePropertyChange(const char *prop, const char *val)
     SendScintilla(SCI_SETPROPERTY, prop, val);
 }
 
+
 // Handle a change to the user visible user interface.
 void QsciScintilla::handleUpdateUI(int)
 {
     int newPos = SendScintilla(SCI_GETCURRENTPOS);
 
-    if (newPos != oldPos) {
+    if (newPos != oldPos)
+    {
         oldPos = newPos;
 
         int line = SendScintilla(SCI_LINEFROMPOSITION, newPos);
@@ -2811,6 +3556,7 @@ void QsciScintilla::handleUpdateUI(int)
         braceMatch();
 }
 
+
 // Handle brace matching.
 void QsciScintilla::braceMatch()
 {
@@ -2818,10 +3564,13 @@ void QsciScintilla::braceMatch()
 
     findMatchingBrace(braceAtCaret, braceOpposite, braceMode);
 
-    if (braceAtCaret >= 0 && braceOpposite < 0) {
+    if (braceAtCaret >= 0 && braceOpposite < 0)
+    {
         SendScintilla(SCI_BRACEBADLIGHT, braceAtCaret);
         SendScintilla(SCI_SETHIGHLIGHTGUIDE, 0UL);
-    } else {
+    }
+    else
+    {
         char chBrace = SendScintilla(SCI_GETCHARAT, braceAtCaret);
 
         SendScintilla(SCI_BRACEHIGHLIGHT, braceAtCaret, braceOpposite);
@@ -2829,14 +3578,18 @@ void QsciScintilla::braceMatch()
         long columnAtCaret = SendScintilla(SCI_GETCOLUMN, braceAtCaret);
         long columnOpposite = SendScintilla(SCI_GETCOLUMN, braceOpposite);
 
-        if (chBrace == ':') {
+        if (chBrace == ':')
+        {
             long lineStart = SendScintilla(SCI_LINEFROMPOSITION, braceAtCaret);
-            long indentPos = SendScintilla(SCI_GETLINEINDENTPOSITION, lineStart);
-            long indentPosNext = SendScintilla(SCI_GETLINEINDENTPOSITION, lineStart + 1);
+            long indentPos = SendScintilla(SCI_GETLINEINDENTPOSITION,
+                    lineStart);
+            long indentPosNext = SendScintilla(SCI_GETLINEINDENTPOSITION,
+                    lineStart + 1);
 
             columnAtCaret = SendScintilla(SCI_GETCOLUMN, indentPos);
 
-            long columnAtCaretNext = SendScintilla(SCI_GETCOLUMN, indentPosNext);
+            long columnAtCaretNext = SendScintilla(SCI_GETCOLUMN,
+                    indentPosNext);
             long indentSize = SendScintilla(SCI_GETINDENT);
 
             if (columnAtCaretNext - indentSize > 1)
@@ -2855,22 +3608,28 @@ void QsciScintilla::braceMatch()
     }
 }
 
+
 // Check if the character at a position is a brace.
 long QsciScintilla::checkBrace(long pos, int brace_style, bool &colonMode)
 {
     long brace_pos = -1;
     char ch = SendScintilla(SCI_GETCHARAT, pos);
 
-    if (ch == ':') {
+    if (ch == ':')
+    {
         // A bit of a hack, we should really use a virtual.
-        if (!lex.isNull() && qstrcmp(lex->lexer(), "python") == 0) {
+        if (!lex.isNull() && qstrcmp(lex->lexer(), "python") == 0)
+        {
             brace_pos = pos;
             colonMode = true;
         }
-    } else if (ch && strchr("[](){}<>", ch)) {
+    }
+    else if (ch && strchr("[](){}<>", ch))
+    {
         if (brace_style < 0)
             brace_pos = pos;
-        else {
+        else
+        {
             int style = SendScintilla(SCI_GETSTYLEAT, pos) & 0x1f;
 
             if (style == brace_style)
@@ -2880,6 +3639,7 @@ long QsciScintilla::checkBrace(long pos, int brace_style, bool &colonMode)
 
     return brace_pos;
 }
+
 
 // Find a brace and it's match.  Return true if the current position is inside
 // a pair of braces.
@@ -2898,21 +3658,25 @@ bool QsciScintilla::findMatchingBrace(long &brace, long &other, BraceMatch mode)
 
     bool isInside = false;
 
-    if (brace < 0 && mode == SloppyBraceMatch) {
+    if (brace < 0 && mode == SloppyBraceMatch)
+    {
         brace = checkBrace(caretPos, brace_style, colonMode);
 
         if (brace >= 0 && !colonMode)
             isInside = true;
     }
 
-    if (brace >= 0) {
-        if (colonMode) {
+    if (brace >= 0)
+    {
+        if (colonMode)
+        {
             // Find the end of the Python indented block.
             long lineStart = SendScintilla(SCI_LINEFROMPOSITION, brace);
             long lineMaxSubord = SendScintilla(SCI_GETLASTCHILD, lineStart, -1);
 
             other = SendScintilla(SCI_GETLINEENDPOSITION, lineMaxSubord);
-        } else
+        }
+        else
             other = SendScintilla(SCI_BRACEMATCH, brace, 0L);
 
         if (other > brace)
@@ -2922,11 +3686,20 @@ bool QsciScintilla::findMatchingBrace(long &brace, long &other, BraceMatch mode)
     return isInside;
 }
 
+
 // Move to the matching brace.
-void QsciScintilla::moveToMatchingBrace() { gotoMatchingBrace(false); }
+void QsciScintilla::moveToMatchingBrace()
+{
+    gotoMatchingBrace(false);
+}
+
 
 // Select to the matching brace.
-void QsciScintilla::selectToMatchingBrace() { gotoMatchingBrace(true); }
+void QsciScintilla::selectToMatchingBrace()
+{
+    gotoMatchingBrace(true);
+}
+
 
 // Move to the matching brace and optionally select the text.
 void QsciScintilla::gotoMatchingBrace(bool select)
@@ -2934,17 +3707,22 @@ void QsciScintilla::gotoMatchingBrace(bool select)
     long braceAtCaret;
     long braceOpposite;
 
-    bool isInside = findMatchingBrace(braceAtCaret, braceOpposite, SloppyBraceMatch);
+    bool isInside = findMatchingBrace(braceAtCaret, braceOpposite,
+            SloppyBraceMatch);
 
-    if (braceOpposite >= 0) {
+    if (braceOpposite >= 0)
+    {
         // Convert the character positions into caret positions based on
         // whether the caret position was inside or outside the braces.
-        if (isInside) {
+        if (isInside)
+        {
             if (braceOpposite > braceAtCaret)
                 braceAtCaret++;
             else
                 braceOpposite++;
-        } else {
+        }
+        else
+        {
             if (braceOpposite > braceAtCaret)
                 braceOpposite++;
             else
@@ -2960,17 +3738,19 @@ void QsciScintilla::gotoMatchingBrace(bool select)
     }
 }
 
+
 // Return a position from a line number and an index within the line.
 int QsciScintilla::positionFromLineIndex(int line, int index) const
 {
     int pos = SendScintilla(SCI_POSITIONFROMLINE, line);
 
     // Allow for multi-byte characters.
-    for (int i = 0; i < index; i++)
+    for(int i = 0; i < index; i++)
         pos = SendScintilla(SCI_POSITIONAFTER, pos);
 
     return pos;
 }
+
 
 // Return a line number and an index within the line from a position.
 void QsciScintilla::lineIndexFromPosition(int position, int *line, int *index) const
@@ -2980,7 +3760,8 @@ void QsciScintilla::lineIndexFromPosition(int position, int *line, int *index) c
     int indx = 0;
 
     // Allow for multi-byte characters.
-    while (linpos < position) {
+    while (linpos < position)
+    {
         int new_linpos = SendScintilla(SCI_POSITIONAFTER, linpos);
 
         // If the position hasn't moved then we must be at the end of the text
@@ -2997,11 +3778,20 @@ void QsciScintilla::lineIndexFromPosition(int position, int *line, int *index) c
     *index = indx;
 }
 
+
 // Set the source of the automatic auto-completion list.
-void QsciScintilla::setAutoCompletionSource(AutoCompletionSource source) { acSource = source; }
+void QsciScintilla::setAutoCompletionSource(AutoCompletionSource source)
+{
+    acSource = source;
+}
+
 
 // Set the threshold for automatic auto-completion.
-void QsciScintilla::setAutoCompletionThreshold(int thresh) { acThresh = thresh; }
+void QsciScintilla::setAutoCompletionThreshold(int thresh)
+{
+    acThresh = thresh;
+}
+
 
 // Set the auto-completion word separators if there is no current lexer.
 void QsciScintilla::setAutoCompletionWordSeparators(const QStringList &separators)
@@ -3010,11 +3800,20 @@ void QsciScintilla::setAutoCompletionWordSeparators(const QStringList &separator
         wseps = separators;
 }
 
+
 // Explicitly auto-complete from all sources.
-void QsciScintilla::autoCompleteFromAll() { startAutoCompletion(AcsAll, false, use_single != AcusNever); }
+void QsciScintilla::autoCompleteFromAll()
+{
+    startAutoCompletion(AcsAll, false, use_single != AcusNever);
+}
+
 
 // Explicitly auto-complete from the APIs.
-void QsciScintilla::autoCompleteFromAPIs() { startAutoCompletion(AcsAPIs, false, use_single != AcusNever); }
+void QsciScintilla::autoCompleteFromAPIs()
+{
+    startAutoCompletion(AcsAPIs, false, use_single != AcusNever);
+}
+
 
 // Explicitly auto-complete from the document.
 void QsciScintilla::autoCompleteFromDocument()
@@ -3022,17 +3821,34 @@ void QsciScintilla::autoCompleteFromDocument()
     startAutoCompletion(AcsDocument, false, use_single != AcusNever);
 }
 
+
 // Check if a character can be in a word.
-bool QsciScintilla::isWordCharacter(char ch) const { return (strchr(wchars, ch) != NULL); }
+bool QsciScintilla::isWordCharacter(char ch) const
+{
+    return (strchr(wchars, ch) != NULL);
+}
+
 
 // Return the set of valid word characters.
-const char *QsciScintilla::wordCharacters() const { return wchars; }
+const char *QsciScintilla::wordCharacters() const
+{
+    return wchars;
+}
+
 
 // Recolour the document.
-void QsciScintilla::recolor(int start, int end) { SendScintilla(SCI_COLOURISE, start, end); }
+void QsciScintilla::recolor(int start, int end)
+{
+    SendScintilla(SCI_COLOURISE, start, end);
+}
+
 
 // Registered a QPixmap image.
-void QsciScintilla::registerImage(int id, const QPixmap &pm) { SendScintilla(SCI_REGISTERIMAGE, id, pm); }
+void QsciScintilla::registerImage(int id, const QPixmap &pm)
+{
+    SendScintilla(SCI_REGISTERIMAGE, id, pm);
+}
+
 
 // Registered a QImage image.
 void QsciScintilla::registerImage(int id, const QImage &im)
@@ -3042,8 +3858,13 @@ void QsciScintilla::registerImage(int id, const QImage &im)
     SendScintilla(SCI_REGISTERRGBAIMAGE, id, im);
 }
 
+
 // Clear all registered images.
-void QsciScintilla::clearRegisteredImages() { SendScintilla(SCI_CLEARREGISTEREDIMAGES); }
+void QsciScintilla::clearRegisteredImages()
+{
+    SendScintilla(SCI_CLEARREGISTEREDIMAGES);
+}
+
 
 // Enable auto-completion fill-ups.
 void QsciScintilla::setAutoCompletionFillupsEnabled(bool enable)
@@ -3062,8 +3883,13 @@ void QsciScintilla::setAutoCompletionFillupsEnabled(bool enable)
     fillups_enabled = enable;
 }
 
+
 // See if auto-completion fill-ups are enabled.
-bool QsciScintilla::autoCompletionFillupsEnabled() const { return fillups_enabled; }
+bool QsciScintilla::autoCompletionFillupsEnabled() const
+{
+    return fillups_enabled;
+}
+
 
 // Set the fill-up characters for auto-completion if there is no current lexer.
 void QsciScintilla::setAutoCompletionFillups(const char *fillups)
@@ -3072,11 +3898,20 @@ void QsciScintilla::setAutoCompletionFillups(const char *fillups)
     setAutoCompletionFillupsEnabled(fillups_enabled);
 }
 
+
 // Set the case sensitivity for auto-completion.
-void QsciScintilla::setAutoCompletionCaseSensitivity(bool cs) { SendScintilla(SCI_AUTOCSETIGNORECASE, !cs); }
+void QsciScintilla::setAutoCompletionCaseSensitivity(bool cs)
+{
+    SendScintilla(SCI_AUTOCSETIGNORECASE, !cs);
+}
+
 
 // Return the case sensitivity for auto-completion.
-bool QsciScintilla::autoCompletionCaseSensitivity() const { return !SendScintilla(SCI_AUTOCGETIGNORECASE); }
+bool QsciScintilla::autoCompletionCaseSensitivity() const
+{
+    return !SendScintilla(SCI_AUTOCGETIGNORECASE);
+}
+
 
 // Set the replace word mode for auto-completion.
 void QsciScintilla::setAutoCompletionReplaceWord(bool replace)
@@ -3084,14 +3919,27 @@ void QsciScintilla::setAutoCompletionReplaceWord(bool replace)
     SendScintilla(SCI_AUTOCSETDROPRESTOFWORD, replace);
 }
 
+
 // Return the replace word mode for auto-completion.
-bool QsciScintilla::autoCompletionReplaceWord() const { return SendScintilla(SCI_AUTOCGETDROPRESTOFWORD); }
+bool QsciScintilla::autoCompletionReplaceWord() const
+{
+    return SendScintilla(SCI_AUTOCGETDROPRESTOFWORD);
+}
+
 
 // Set the single item mode for auto-completion.
-void QsciScintilla::setAutoCompletionUseSingle(AutoCompletionUseSingle single) { use_single = single; }
+void QsciScintilla::setAutoCompletionUseSingle(AutoCompletionUseSingle single)
+{
+    use_single = single;
+}
+
 
 // Return the single item mode for auto-completion.
-QsciScintilla::AutoCompletionUseSingle QsciScintilla::autoCompletionUseSingle() const { return use_single; }
+QsciScintilla::AutoCompletionUseSingle QsciScintilla::autoCompletionUseSingle() const
+{
+    return use_single;
+}
+
 
 // Set the single item mode for auto-completion (deprecated).
 void QsciScintilla::setAutoCompletionShowSingle(bool single)
@@ -3099,8 +3947,13 @@ void QsciScintilla::setAutoCompletionShowSingle(bool single)
     use_single = (single ? AcusExplicit : AcusNever);
 }
 
+
 // Return the single item mode for auto-completion (deprecated).
-bool QsciScintilla::autoCompletionShowSingle() const { return (use_single != AcusNever); }
+bool QsciScintilla::autoCompletionShowSingle() const
+{
+    return (use_single != AcusNever);
+}
+
 
 // Set current call tip position.
 void QsciScintilla::setCallTipsPosition(CallTipsPosition position)
@@ -3109,21 +3962,32 @@ void QsciScintilla::setCallTipsPosition(CallTipsPosition position)
     call_tips_position = position;
 }
 
+
 // Set current call tip style.
-void QsciScintilla::setCallTipsStyle(CallTipsStyle style) { call_tips_style = style; }
+void QsciScintilla::setCallTipsStyle(CallTipsStyle style)
+{
+    call_tips_style = style;
+}
+
 
 // Set maximum number of call tips displayed.
-void QsciScintilla::setCallTipsVisible(int nr) { maxCallTips = nr; }
+void QsciScintilla::setCallTipsVisible(int nr)
+{
+    maxCallTips = nr;
+}
+
 
 // Set the document to display.
 void QsciScintilla::setDocument(const QsciDocument &document)
 {
-    if (doc.pdoc != document.pdoc) {
+    if (doc.pdoc != document.pdoc)
+    {
         doc.undisplay(this);
         doc.attach(document);
-        doc.display(this, &document);
+        doc.display(this,&document);
     }
 }
+
 
 // Ensure the document is read-write and return true if was was read-only.
 bool QsciScintilla::ensureRW()
@@ -3136,31 +4000,54 @@ bool QsciScintilla::ensureRW()
     return ro;
 }
 
+
 // Return the number of the first visible line.
-int QsciScintilla::firstVisibleLine() const { return SendScintilla(SCI_GETFIRSTVISIBLELINE); }
+int QsciScintilla::firstVisibleLine() const
+{
+    return SendScintilla(SCI_GETFIRSTVISIBLELINE);
+}
+
 
 // Set the number of the first visible line.
-void QsciScintilla::setFirstVisibleLine(int linenr) { SendScintilla(SCI_SETFIRSTVISIBLELINE, linenr); }
+void QsciScintilla::setFirstVisibleLine(int linenr)
+{
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, linenr);
+}
+
 
 // Return the height in pixels of the text in a particular line.
-int QsciScintilla::textHeight(int linenr) const { return SendScintilla(SCI_TEXTHEIGHT, linenr); }
+int QsciScintilla::textHeight(int linenr) const
+{
+    return SendScintilla(SCI_TEXTHEIGHT, linenr);
+}
+
 
 // See if auto-completion or user list is active.
-bool QsciScintilla::isListActive() const { return SendScintilla(SCI_AUTOCACTIVE); }
+bool QsciScintilla::isListActive() const
+{
+    return SendScintilla(SCI_AUTOCACTIVE);
+}
+
 
 // Cancel any current auto-completion or user list.
-void QsciScintilla::cancelList() { SendScintilla(SCI_AUTOCCANCEL); }
+void QsciScintilla::cancelList()
+{
+    SendScintilla(SCI_AUTOCCANCEL);
+}
+
 
 // Handle a selection from the auto-completion list.
 void QsciScintilla::handleAutoCompletionSelection()
 {
-    if (!lex.isNull()) {
+    if (!lex.isNull())
+    {
         QsciAbstractAPIs *apis = lex->apis();
 
         if (apis)
             apis->autoCompletionSelected(acSelection);
     }
 }
+
 
 // Display a user list.
 void QsciScintilla::showUserList(int id, const QStringList &list)
@@ -3175,6 +4062,7 @@ void QsciScintilla::showUserList(int id, const QStringList &list)
     SendScintilla(SCI_USERLISTSHOW, id, ScintillaBytesConstData(s));
 }
 
+
 // Translate the SCN_USERLISTSELECTION notification into something more useful.
 void QsciScintilla::handleUserListSelection(const char *text, int id)
 {
@@ -3184,8 +4072,13 @@ void QsciScintilla::handleUserListSelection(const char *text, int id)
     activateWindow();
 }
 
+
 // Return the case sensitivity of any lexer.
-bool QsciScintilla::caseSensitive() const { return lex.isNull() ? true : lex->caseSensitive(); }
+bool QsciScintilla::caseSensitive() const
+{
+    return lex.isNull() ? true : lex->caseSensitive();
+}
+
 
 // Return true if the current list is an auto-completion list rather than a
 // user list.
@@ -3193,6 +4086,7 @@ bool QsciScintilla::isAutoCompletionList() const
 {
     return (SendScintilla(SCI_AUTOCGETSEPARATOR) == acSeparator);
 }
+
 
 // Read the text from a QIODevice.
 bool QsciScintilla::read(QIODevice *io)
@@ -3209,9 +4103,11 @@ bool QsciScintilla::read(QIODevice *io)
 
     // Read the whole lot in so we don't have to worry about character
     // boundaries.
-    do {
+    do
+    {
         // Make sure there is a minimum amount of room.
-        if (buf_size - data_len < min_size) {
+        if (buf_size - data_len < min_size)
+        {
             buf_size *= 2;
             char *new_buf = new char[buf_size * 2];
 
@@ -3222,11 +4118,13 @@ bool QsciScintilla::read(QIODevice *io)
 
         part = io->read(buf + data_len, buf_size - data_len - 1);
         data_len += part;
-    } while (part > 0);
+    }
+    while (part > 0);
 
     if (part < 0)
         ok = false;
-    else {
+    else
+    {
         buf[data_len] = '\0';
 
         bool ro = ensureRW();
@@ -3242,6 +4140,7 @@ bool QsciScintilla::read(QIODevice *io)
     return ok;
 }
 
+
 // Write the text to a QIODevice.
 bool QsciScintilla::write(QIODevice *io) const
 {
@@ -3250,7 +4149,8 @@ bool QsciScintilla::write(QIODevice *io) const
     const char *bp = buf;
     uint buflen = qstrlen(buf);
 
-    while (buflen > 0) {
+    while (buflen > 0)
+    {
         qint64 part = io->write(bp, buflen);
 
         if (part < 0)
@@ -3263,19 +4163,23 @@ bool QsciScintilla::write(QIODevice *io) const
     return true;
 }
 
+
 // Return the word at the given coordinates.
 QString QsciScintilla::wordAtLineIndex(int line, int index) const
 {
     return wordAtPosition(positionFromLineIndex(line, index));
 }
 
+
 // Return the word at the given coordinates.
 QString QsciScintilla::wordAtPoint(const QPoint &point) const
 {
-    long close_pos = SendScintilla(SCI_POSITIONFROMPOINTCLOSE, point.x(), point.y());
+    long close_pos = SendScintilla(SCI_POSITIONFROMPOINTCLOSE, point.x(),
+            point.y());
 
     return wordAtPosition(close_pos);
 }
+
 
 // Return the word at the given position.
 QString QsciScintilla::wordAtPosition(int position) const
@@ -3292,11 +4196,13 @@ QString QsciScintilla::wordAtPosition(int position) const
     return text(start_pos, end_pos);
 }
 
+
 // Return the display style for annotations.
 QsciScintilla::AnnotationDisplay QsciScintilla::annotationDisplay() const
 {
     return (AnnotationDisplay)SendScintilla(SCI_ANNOTATIONGETVISIBLE);
 }
+
 
 // Set the display style for annotations.
 void QsciScintilla::setAnnotationDisplay(QsciScintilla::AnnotationDisplay display)
@@ -3304,6 +4210,7 @@ void QsciScintilla::setAnnotationDisplay(QsciScintilla::AnnotationDisplay displa
     SendScintilla(SCI_ANNOTATIONSETVISIBLE, display);
     setScrollBars();
 }
+
 
 // Clear annotations.
 void QsciScintilla::clearAnnotations(int line)
@@ -3315,6 +4222,7 @@ void QsciScintilla::clearAnnotations(int line)
 
     setScrollBars();
 }
+
 
 // Annotate a line.
 void QsciScintilla::annotate(int line, const QString &text, int style)
@@ -3329,6 +4237,7 @@ void QsciScintilla::annotate(int line, const QString &text, int style)
     setScrollBars();
 }
 
+
 // Annotate a line.
 void QsciScintilla::annotate(int line, const QString &text, const QsciStyle &style)
 {
@@ -3336,6 +4245,7 @@ void QsciScintilla::annotate(int line, const QString &text, const QsciStyle &sty
 
     annotate(line, text, style.style());
 }
+
 
 // Annotate a line.
 void QsciScintilla::annotate(int line, const QsciStyledText &text)
@@ -3345,17 +4255,21 @@ void QsciScintilla::annotate(int line, const QsciStyledText &text)
     annotate(line, text.text(), text.style());
 }
 
+
 // Annotate a line.
 void QsciScintilla::annotate(int line, const QList<QsciStyledText> &text)
 {
     char *styles;
-    ScintillaBytes styled_text = styleText(text, &styles, SendScintilla(SCI_ANNOTATIONGETSTYLEOFFSET));
+    ScintillaBytes styled_text = styleText(text, &styles,
+            SendScintilla(SCI_ANNOTATIONGETSTYLEOFFSET));
 
-    SendScintilla(SCI_ANNOTATIONSETTEXT, line, ScintillaBytesConstData(styled_text));
+    SendScintilla(SCI_ANNOTATIONSETTEXT, line,
+            ScintillaBytesConstData(styled_text));
     SendScintilla(SCI_ANNOTATIONSETSTYLES, line, styles);
 
     delete[] styles;
 }
+
 
 // Get the annotation for a line, if any.
 QString QsciScintilla::annotation(int line) const
@@ -3370,15 +4284,16 @@ QString QsciScintilla::annotation(int line) const
     return qs;
 }
 
+
 // Convert a list of styled text to the low-level arrays.
-QsciScintillaBase::ScintillaBytes QsciScintilla::styleText(const QList<QsciStyledText> &styled_text,
-                                                           char **styles, int style_offset)
+QsciScintillaBase::ScintillaBytes QsciScintilla::styleText(const QList<QsciStyledText> &styled_text, char **styles, int style_offset)
 {
     QString text;
     int i;
 
     // Build the full text.
-    for (i = 0; i < styled_text.count(); ++i) {
+    for (i = 0; i < styled_text.count(); ++i)
+    {
         const QsciStyledText &st = styled_text[i];
 
         st.apply(this);
@@ -3391,7 +4306,8 @@ QsciScintillaBase::ScintillaBytes QsciScintilla::styleText(const QList<QsciStyle
     // There is a style byte for every byte.
     char *sp = *styles = new char[s.length()];
 
-    for (i = 0; i < styled_text.count(); ++i) {
+    for (i = 0; i < styled_text.count(); ++i)
+    {
         const QsciStyledText &st = styled_text[i];
         ScintillaBytes part = textAsBytes(st.text());
         int part_length = part.length();
@@ -3402,6 +4318,7 @@ QsciScintillaBase::ScintillaBytes QsciScintilla::styleText(const QList<QsciStyle
 
     return s;
 }
+
 
 // Convert Scintilla modifiers to the Qt equivalent.
 int QsciScintilla::mapModifiers(int modifiers)
@@ -3423,17 +4340,19 @@ int QsciScintilla::mapModifiers(int modifiers)
     return state;
 }
 
+
 // Re-implemented to handle shortcut overrides.
 bool QsciScintilla::event(QEvent *e)
 {
-    if (e->type() == QEvent::ShortcutOverride && !isReadOnly()) {
+    if (e->type() == QEvent::ShortcutOverride && !isReadOnly())
+    {
         QKeyEvent *ke = static_cast<QKeyEvent *>(e);
 
-        if (ke->key()) {
+        if (ke->key())
+        {
             // We want ordinary characters.
-            if ((ke->modifiers() == Qt::NoModifier || ke->modifiers() == Qt::ShiftModifier
-                 || ke->modifiers() == Qt::KeypadModifier)
-                && ke->key() < Qt::Key_Escape) {
+            if ((ke->modifiers() == Qt::NoModifier || ke->modifiers() == Qt::ShiftModifier || ke->modifiers() == Qt::KeypadModifier) && ke->key() < Qt::Key_Escape)
+            {
                 ke->accept();
                 return true;
             }
@@ -3441,7 +4360,8 @@ bool QsciScintilla::event(QEvent *e)
             // We want any key that is bound.
             QsciCommand *cmd = stdCmds->boundTo(ke->key() | (ke->modifiers() & ~Qt::KeypadModifier));
 
-            if (cmd) {
+            if (cmd)
+            {
                 ke->accept();
                 return true;
             }
@@ -3450,6 +4370,7 @@ bool QsciScintilla::event(QEvent *e)
 
     return QsciScintillaBase::event(e);
 }
+
 
 // Re-implemented to zoom when the Control modifier is pressed.
 void QsciScintilla::wheelEvent(QWheelEvent *e)
@@ -3460,18 +4381,22 @@ void QsciScintilla::wheelEvent(QWheelEvent *e)
     const Qt::KeyboardModifier zoom_modifier = Qt::ControlModifier;
 #endif
 
-    if ((e->modifiers() & zoom_modifier) != 0) {
-        QPoint ad = e->angleDelta();
-        int delta = (qAbs(ad.x()) > qAbs(ad.y())) ? ad.x() : ad.y();
+   if ((e->modifiers() & zoom_modifier) != 0)
+   {
+       QPoint ad = e->angleDelta();
+       int delta = (qAbs(ad.x()) > qAbs(ad.y())) ? ad.x() : ad.y();
 
-        if (delta > 0)
-            zoomIn();
-        else
-            zoomOut();
-    } else {
-        QsciScintillaBase::wheelEvent(e);
-    }
+       if (delta > 0)
+           zoomIn();
+       else
+           zoomOut();
+   }
+   else 
+   {
+       QsciScintillaBase::wheelEvent(e);
+   }
 }
+
 
 // Re-implemented to handle chenges to the enabled state.
 void QsciScintilla::changeEvent(QEvent *e)
@@ -3489,8 +4414,10 @@ void QsciScintilla::changeEvent(QEvent *e)
     QColor fore = palette().color(QPalette::Disabled, QPalette::Text);
     QColor back = palette().color(QPalette::Disabled, QPalette::Base);
 
-    if (lex.isNull()) {
-        if (isEnabled()) {
+    if (lex.isNull())
+    {
+        if (isEnabled())
+        {
             fore = nl_text_colour;
             back = nl_paper_colour;
         }
@@ -3502,7 +4429,9 @@ void QsciScintilla::changeEvent(QEvent *e)
         // default style as well for the background without any text.
         SendScintilla(SCI_STYLESETBACK, 0, back);
         SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, back);
-    } else {
+    }
+    else
+    {
         setEnabledColors(STYLE_DEFAULT, fore, back);
 
         for (int s = 0; s <= STYLE_MAX; ++s)
@@ -3511,10 +4440,12 @@ void QsciScintilla::changeEvent(QEvent *e)
     }
 }
 
+
 // Set the foreground and background colours for a style.
 void QsciScintilla::setEnabledColors(int style, QColor &fore, QColor &back)
 {
-    if (isEnabled()) {
+    if (isEnabled())
+    {
         fore = lex->color(style);
         back = lex->paper(style);
     }
@@ -3523,18 +4454,22 @@ void QsciScintilla::setEnabledColors(int style, QColor &fore, QColor &back)
     handleStylePaperChange(back, style);
 }
 
+
 // Re-implemented to implement a more Qt-like context menu.
 void QsciScintilla::contextMenuEvent(QContextMenuEvent *e)
 {
-    if (contextMenuNeeded(e->x(), e->y())) {
+    if (contextMenuNeeded(e->x(), e->y()))
+    {
         QMenu *menu = createStandardContextMenu();
 
-        if (menu) {
+        if (menu)
+        {
             menu->setAttribute(Qt::WA_DeleteOnClose);
             menu->popup(e->globalPos());
         }
     }
 }
+
 
 // Create an instance of the standard context menu.
 QMenu *QsciScintilla::createStandardContextMenu()
@@ -3544,7 +4479,8 @@ QMenu *QsciScintilla::createStandardContextMenu()
     QMenu *menu = new QMenu(this);
     QAction *action;
 
-    if (!read_only) {
+    if (!read_only)
+    {
         action = menu->addAction(tr("&Undo"), this, SLOT(undo()));
         set_shortcut(action, QsciCommand::Undo);
         action->setEnabled(isUndoAvailable());
@@ -3564,7 +4500,8 @@ QMenu *QsciScintilla::createStandardContextMenu()
     set_shortcut(action, QsciCommand::SelectionCopy);
     action->setEnabled(has_selection);
 
-    if (!read_only) {
+    if (!read_only)
+    {
         action = menu->addAction(tr("&Paste"), this, SLOT(paste()));
         set_shortcut(action, QsciCommand::Paste);
         action->setEnabled(SendScintilla(SCI_CANPASTE));
@@ -3583,6 +4520,7 @@ QMenu *QsciScintilla::createStandardContextMenu()
     return menu;
 }
 
+
 // Set the shortcut for an action using any current key binding.
 void QsciScintilla::set_shortcut(QAction *action, QsciCommand::Command cmd_id) const
 {
@@ -3592,21 +4530,36 @@ void QsciScintilla::set_shortcut(QAction *action, QsciCommand::Command cmd_id) c
         action->setShortcut(QKeySequence(cmd->key()));
 }
 
+
 // Delete the current selection.
-void QsciScintilla::delete_selection() { SendScintilla(SCI_CLEAR); }
+void QsciScintilla::delete_selection()
+{
+    SendScintilla(SCI_CLEAR);
+}
+
 
 // Convert a Scintilla colour to a QColor.
 static QColor asQColor(long sci_colour)
 {
-    return QColor(((int)sci_colour) & 0x00ff, ((int)(sci_colour >> 8)) & 0x00ff,
-                  ((int)(sci_colour >> 16)) & 0x00ff);
+    return QColor(
+            ((int)sci_colour) & 0x00ff,
+            ((int)(sci_colour >> 8)) & 0x00ff,
+            ((int)(sci_colour >> 16)) & 0x00ff);
 }
 
+
 // Set the scroll width.
-void QsciScintilla::setScrollWidth(int pixelWidth) { SendScintilla(SCI_SETSCROLLWIDTH, pixelWidth); }
+void QsciScintilla::setScrollWidth(int pixelWidth)
+{
+    SendScintilla(SCI_SETSCROLLWIDTH, pixelWidth);
+}
 
 // Get the scroll width.
-int QsciScintilla::scrollWidth() const { return SendScintilla(SCI_GETSCROLLWIDTH); }
+int QsciScintilla::scrollWidth() const
+{
+    return SendScintilla(SCI_GETSCROLLWIDTH);
+}
+
 
 // Set scroll width tracking.
 void QsciScintilla::setScrollWidthTracking(bool enabled)
@@ -3614,5 +4567,9 @@ void QsciScintilla::setScrollWidthTracking(bool enabled)
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, enabled);
 }
 
+
 // Get scroll width tracking.
-bool QsciScintilla::scrollWidthTracking() const { return SendScintilla(SCI_GETSCROLLWIDTHTRACKING); }
+bool QsciScintilla::scrollWidthTracking() const
+{
+    return SendScintilla(SCI_GETSCROLLWIDTHTRACKING);
+}

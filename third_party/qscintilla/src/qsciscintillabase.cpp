@@ -1,21 +1,22 @@
 // This module implements the "official" low-level API.
 //
 // Copyright (c) 2022 Riverbank Computing Limited <info@riverbankcomputing.com>
-//
+// 
 // This file is part of QScintilla.
-//
+// 
 // This file may be used under the terms of the GNU General Public License
 // version 3.0 as published by the Free Software Foundation and appearing in
 // the file LICENSE included in the packaging of this file.  Please review the
 // following information to ensure the GNU General Public License version 3.0
 // requirements will be met: http://www.gnu.org/copyleft/gpl.html.
-//
+// 
 // If you do not wish to use this file under the terms of the GPL version 3.0
 // then you may purchase a commercial license.  For more information contact
 // info@riverbankcomputing.com.
-//
+// 
 // This file is provided AS IS with NO WARRANTY OF ANY KIND, INCLUDING THE
 // WARRANTY OF DESIGN, MERCHANTABILITY AND FITNESS FOR A PARTICULAR PURPOSE.
+
 
 #include "Qsci/qsciscintillabase.h"
 
@@ -24,9 +25,9 @@
 #include <QColor>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
-#include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QDragLeaveEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QList>
@@ -39,31 +40,33 @@
 #include "SciAccessibility.h"
 #include "ScintillaQt.h"
 
+
 // The #defines in Scintilla.h and the enums in qsciscintillabase.h conflict
 // (because we want to use the same names) so we have to undefine those we use
 // in this file.
-#undef SCI_SETCARETPERIOD
-#undef SCK_DOWN
-#undef SCK_UP
-#undef SCK_LEFT
-#undef SCK_RIGHT
-#undef SCK_HOME
-#undef SCK_END
-#undef SCK_PRIOR
-#undef SCK_NEXT
-#undef SCK_DELETE
-#undef SCK_INSERT
-#undef SCK_ESCAPE
-#undef SCK_BACK
-#undef SCK_TAB
-#undef SCK_RETURN
-#undef SCK_ADD
-#undef SCK_SUBTRACT
-#undef SCK_DIVIDE
-#undef SCK_WIN
-#undef SCK_RWIN
-#undef SCK_MENU
-#undef SCN_URIDROPPED
+#undef  SCI_SETCARETPERIOD
+#undef  SCK_DOWN
+#undef  SCK_UP
+#undef  SCK_LEFT
+#undef  SCK_RIGHT
+#undef  SCK_HOME
+#undef  SCK_END
+#undef  SCK_PRIOR
+#undef  SCK_NEXT
+#undef  SCK_DELETE
+#undef  SCK_INSERT
+#undef  SCK_ESCAPE
+#undef  SCK_BACK
+#undef  SCK_TAB
+#undef  SCK_RETURN
+#undef  SCK_ADD
+#undef  SCK_SUBTRACT
+#undef  SCK_DIVIDE
+#undef  SCK_WIN
+#undef  SCK_RWIN
+#undef  SCK_MENU
+#undef  SCN_URIDROPPED
+
 
 // Remember if we have linked the lexers.
 static bool lexersLinked = false;
@@ -80,12 +83,11 @@ static const QLatin1String mimeRectangular("text/x-qscintilla-rectangular");
 extern void initialiseRectangularPasteboardMime();
 #endif
 
+
 // The ctor.
 QsciScintillaBase::QsciScintillaBase(QWidget *parent)
-    : QAbstractScrollArea(parent)
-    , preeditPos(-1)
-    , preeditNrBytes(0)
-    , clickCausedFocus(false)
+    : QAbstractScrollArea(parent), preeditPos(-1), preeditNrBytes(0),
+            clickCausedFocus(false)
 {
 #if !defined(QT_NO_ACCESSIBILITY)
     QsciAccessibleScintillaBase::initialise();
@@ -98,7 +100,8 @@ QsciScintillaBase::QsciScintillaBase(QWidget *parent)
     setFocusPolicy(Qt::WheelFocus);
     setAttribute(Qt::WA_KeyCompression);
     setAttribute(Qt::WA_InputMethodEnabled);
-    setInputMethodHints(Qt::ImhNoAutoUppercase | Qt::ImhNoPredictiveText | Qt::ImhMultiLine);
+    setInputMethodHints(
+            Qt::ImhNoAutoUppercase|Qt::ImhNoPredictiveText|Qt::ImhMultiLine);
 
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setMouseTracking(true);
@@ -115,7 +118,8 @@ QsciScintillaBase::QsciScintillaBase(QWidget *parent)
     SendScintilla(SCI_SETCARETPERIOD, QApplication::cursorFlashTime() / 2);
 
     // Make sure the lexers are linked in.
-    if (!lexersLinked) {
+    if (!lexersLinked)
+    {
         Scintilla_LinkLexers();
         lexersLinked = true;
     }
@@ -123,6 +127,7 @@ QsciScintillaBase::QsciScintillaBase(QWidget *parent)
     // Add it to the pool.
     poolList.append(this);
 }
+
 
 // The dtor.
 QsciScintillaBase::~QsciScintillaBase()
@@ -134,58 +139,84 @@ QsciScintillaBase::~QsciScintillaBase()
     poolList.removeAt(poolList.indexOf(this));
 }
 
+
 // Return an instance from the pool.
-QsciScintillaBase *QsciScintillaBase::pool() { return poolList.first(); }
+QsciScintillaBase *QsciScintillaBase::pool()
+{
+    return poolList.first();
+}
+
 
 // Tell Scintilla to update the scroll bars.  Scintilla should be doing this
 // itself.
-void QsciScintillaBase::setScrollBars() { sci->SetScrollBars(); }
+void QsciScintillaBase::setScrollBars()
+{
+    sci->SetScrollBars();
+}
+
 
 // Send a message to the real Scintilla widget using the low level Scintilla
 // API.
-long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam, long lParam) const
+long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam,
+        long lParam) const
 {
     return sci->WndProc(msg, wParam, lParam);
 }
 
+
 // Overloaded message send.
-long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam, void *lParam) const
+long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam,
+        void *lParam) const
 {
     return sci->WndProc(msg, wParam, reinterpret_cast<sptr_t>(lParam));
 }
 
+
 // Overloaded message send.
-long QsciScintillaBase::SendScintilla(unsigned int msg, uintptr_t wParam, const char *lParam) const
+long QsciScintillaBase::SendScintilla(unsigned int msg, uintptr_t wParam,
+        const char *lParam) const
 {
     return sci->WndProc(msg, wParam, reinterpret_cast<sptr_t>(lParam));
 }
 
-// Overloaded message send.
-long QsciScintillaBase::SendScintilla(unsigned int msg, const char *lParam) const
-{
-    return sci->WndProc(msg, static_cast<uptr_t>(0), reinterpret_cast<sptr_t>(lParam));
-}
 
 // Overloaded message send.
-long QsciScintillaBase::SendScintilla(unsigned int msg, const char *wParam, const char *lParam) const
+long QsciScintillaBase::SendScintilla(unsigned int msg,
+        const char *lParam) const
 {
-    return sci->WndProc(msg, reinterpret_cast<uptr_t>(wParam), reinterpret_cast<sptr_t>(lParam));
+    return sci->WndProc(msg, static_cast<uptr_t>(0),
+            reinterpret_cast<sptr_t>(lParam));
 }
+
+
+// Overloaded message send.
+long QsciScintillaBase::SendScintilla(unsigned int msg, const char *wParam,
+        const char *lParam) const
+{
+    return sci->WndProc(msg, reinterpret_cast<uptr_t>(wParam),
+            reinterpret_cast<sptr_t>(lParam));
+}
+
 
 // Overloaded message send.
 long QsciScintillaBase::SendScintilla(unsigned int msg, long wParam) const
 {
-    return sci->WndProc(msg, static_cast<uptr_t>(wParam), static_cast<sptr_t>(0));
+    return sci->WndProc(msg, static_cast<uptr_t>(wParam),
+            static_cast<sptr_t>(0));
 }
+
 
 // Overloaded message send.
 long QsciScintillaBase::SendScintilla(unsigned int msg, int wParam) const
 {
-    return sci->WndProc(msg, static_cast<uptr_t>(wParam), static_cast<sptr_t>(0));
+    return sci->WndProc(msg, static_cast<uptr_t>(wParam),
+            static_cast<sptr_t>(0));
 }
 
+
 // Overloaded message send.
-long QsciScintillaBase::SendScintilla(unsigned int msg, long cpMin, long cpMax, char *lpstrText) const
+long QsciScintillaBase::SendScintilla(unsigned int msg, long cpMin, long cpMax,
+        char *lpstrText) const
 {
     Sci_TextRange tr;
 
@@ -193,16 +224,20 @@ long QsciScintillaBase::SendScintilla(unsigned int msg, long cpMin, long cpMax, 
     tr.chrg.cpMax = cpMax;
     tr.lpstrText = lpstrText;
 
-    return sci->WndProc(msg, static_cast<uptr_t>(0), reinterpret_cast<sptr_t>(&tr));
+    return sci->WndProc(msg, static_cast<uptr_t>(0),
+            reinterpret_cast<sptr_t>(&tr));
 }
 
+
 // Overloaded message send.
-long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam, const QColor &col) const
+long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam,
+        const QColor &col) const
 {
     sptr_t lParam = (col.blue() << 16) | (col.green() << 8) | col.red();
 
     return sci->WndProc(msg, wParam, lParam);
 }
+
 
 // Overloaded message send.
 long QsciScintillaBase::SendScintilla(unsigned int msg, const QColor &col) const
@@ -212,9 +247,10 @@ long QsciScintillaBase::SendScintilla(unsigned int msg, const QColor &col) const
     return sci->WndProc(msg, wParam, static_cast<sptr_t>(0));
 }
 
+
 // Overloaded message send.
-long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam, QPainter *hdc, const QRect &rc,
-                                      long cpMin, long cpMax) const
+long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam,
+        QPainter *hdc, const QRect &rc, long cpMin, long cpMax) const
 {
     Sci_RangeToFormat rf;
 
@@ -231,24 +267,31 @@ long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam, QP
     return sci->WndProc(msg, wParam, reinterpret_cast<sptr_t>(&rf));
 }
 
+
 // Overloaded message send.
-long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam, const QPixmap &lParam) const
+long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam,
+        const QPixmap &lParam) const
 {
     return sci->WndProc(msg, wParam, reinterpret_cast<sptr_t>(&lParam));
 }
 
+
 // Overloaded message send.
-long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam, const QImage &lParam) const
+long QsciScintillaBase::SendScintilla(unsigned int msg, unsigned long wParam,
+        const QImage &lParam) const
 {
     return sci->WndProc(msg, wParam, reinterpret_cast<sptr_t>(&lParam));
 }
+
 
 // Send a message to the real Scintilla widget using the low level Scintilla
 // API that returns a pointer result.
 void *QsciScintillaBase::SendScintillaPtrResult(unsigned int msg) const
 {
-    return reinterpret_cast<void *>(sci->WndProc(msg, static_cast<uptr_t>(0), static_cast<sptr_t>(0)));
+    return reinterpret_cast<void *>(sci->WndProc(msg, static_cast<uptr_t>(0),
+            static_cast<sptr_t>(0)));
 }
+
 
 // Re-implemented to handle font changes
 void QsciScintillaBase::changeEvent(QEvent *e)
@@ -259,11 +302,13 @@ void QsciScintillaBase::changeEvent(QEvent *e)
     QAbstractScrollArea::changeEvent(e);
 }
 
+
 // Re-implemented to handle the context menu.
 void QsciScintillaBase::contextMenuEvent(QContextMenuEvent *e)
 {
     sci->ContextMenu(Scintilla::Point(e->globalX(), e->globalY()));
 }
+
 
 // Re-implemented to tell the widget it has the focus.
 void QsciScintillaBase::focusInEvent(QFocusEvent *e)
@@ -273,10 +318,12 @@ void QsciScintillaBase::focusInEvent(QFocusEvent *e)
     QAbstractScrollArea::focusInEvent(e);
 }
 
+
 // Re-implemented to tell the widget it has lost the focus.
 void QsciScintillaBase::focusOutEvent(QFocusEvent *e)
 {
-    if (e->reason() == Qt::ActiveWindowFocusReason) {
+    if (e->reason() == Qt::ActiveWindowFocusReason)
+    {
         // Only tell Scintilla we have lost focus if the new active window
         // isn't our auto-completion list.  This is probably only an issue on
         // Linux and there are still problems because subsequent focus out
@@ -286,12 +333,15 @@ void QsciScintillaBase::focusOutEvent(QFocusEvent *e)
 
         if (!aw || aw->parent() != this || !aw->inherits("QsciSciListBox"))
             sci->SetFocusState(false);
-    } else {
+    }
+    else
+    {
         sci->SetFocusState(false);
     }
 
     QAbstractScrollArea::focusOutEvent(e);
 }
+
 
 // Re-implemented to make sure tabs are passed to the editor.
 bool QsciScintillaBase::focusNextPrevChild(bool next)
@@ -301,6 +351,7 @@ bool QsciScintillaBase::focusNextPrevChild(bool next)
 
     return QAbstractScrollArea::focusNextPrevChild(next);
 }
+
 
 // Handle key presses.
 void QsciScintillaBase::keyPressEvent(QKeyEvent *e)
@@ -321,12 +372,14 @@ void QsciScintillaBase::keyPressEvent(QKeyEvent *e)
 
     int key = commandKey(e->key(), modifiers);
 
-    if (key) {
+    if (key)
+    {
         bool consumed = false;
 
         sci->KeyDownWithModifiers(key, modifiers, &consumed);
 
-        if (consumed) {
+        if (consumed)
+        {
             e->accept();
             return;
         }
@@ -334,21 +387,26 @@ void QsciScintillaBase::keyPressEvent(QKeyEvent *e)
 
     QString text = e->text();
 
-    if (!text.isEmpty() && text[0].isPrint()) {
+    if (!text.isEmpty() && text[0].isPrint())
+    {
         ScintillaBytes bytes = textAsBytes(text);
         sci->AddCharUTF(bytes.data(), bytes.length());
         e->accept();
-    } else {
+    }
+    else
+    {
         QAbstractScrollArea::keyPressEvent(e);
     }
 }
+
 
 // Map a Qt key to a valid Scintilla command key, or 0 if none.
 int QsciScintillaBase::commandKey(int qt_key, int &modifiers)
 {
     int key;
 
-    switch (qt_key) {
+    switch (qt_key)
+    {
     case Qt::Key_Down:
         key = SCK_DOWN;
         break;
@@ -432,6 +490,7 @@ int QsciScintillaBase::commandKey(int qt_key, int &modifiers)
     return key;
 }
 
+
 // Encode a QString as bytes.
 QsciScintillaBase::ScintillaBytes QsciScintillaBase::textAsBytes(const QString &text) const
 {
@@ -440,6 +499,7 @@ QsciScintillaBase::ScintillaBytes QsciScintillaBase::textAsBytes(const QString &
 
     return text.toLatin1();
 }
+
 
 // Decode bytes as a QString.
 QString QsciScintillaBase::bytesAsText(const char *bytes) const
@@ -450,10 +510,12 @@ QString QsciScintillaBase::bytesAsText(const char *bytes) const
     return QString::fromLatin1(bytes);
 }
 
+
 // Handle a mouse button double click.
 void QsciScintillaBase::mouseDoubleClickEvent(QMouseEvent *e)
 {
-    if (e->button() != Qt::LeftButton) {
+    if (e->button() != Qt::LeftButton)
+    {
         e->ignore();
         return;
     }
@@ -463,7 +525,8 @@ void QsciScintillaBase::mouseDoubleClickEvent(QMouseEvent *e)
     // Make sure Scintilla will interpret this as a double-click.
     unsigned clickTime = sci->lastClickTime + Scintilla::Platform::DoubleClickTime() - 1;
 
-    sci->ButtonDownWithModifiers(Scintilla::Point(e->x(), e->y()), clickTime, eventModifiers(e));
+    sci->ButtonDownWithModifiers(Scintilla::Point(e->x(), e->y()), clickTime,
+            eventModifiers(e));
 
     // Remember the current position and time in case it turns into a triple
     // click.
@@ -471,11 +534,14 @@ void QsciScintillaBase::mouseDoubleClickEvent(QMouseEvent *e)
     triple_click.start(QApplication::doubleClickInterval());
 }
 
+
 // Handle a mouse move.
 void QsciScintillaBase::mouseMoveEvent(QMouseEvent *e)
 {
-    sci->ButtonMoveWithModifiers(Scintilla::Point(e->x(), e->y()), 0, eventModifiers(e));
+    sci->ButtonMoveWithModifiers(Scintilla::Point(e->x(), e->y()), 0,
+            eventModifiers(e));
 }
+
 
 // Handle a mouse button press.
 void QsciScintillaBase::mousePressEvent(QMouseEvent *e)
@@ -484,13 +550,13 @@ void QsciScintillaBase::mousePressEvent(QMouseEvent *e)
 
     Scintilla::Point pt(e->x(), e->y());
 
-    if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton) {
+    if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton)
+    {
         unsigned clickTime;
 
         // It is a triple click if the timer is running and the mouse hasn't
         // moved too much.
-        if (triple_click.isActive()
-            && (e->globalPos() - triple_click_at).manhattanLength() < QApplication::startDragDistance())
+        if (triple_click.isActive() && (e->globalPos() - triple_click_at).manhattanLength() < QApplication::startDragDistance())
             clickTime = sci->lastClickTime + Scintilla::Platform::DoubleClickTime() - 1;
         else
             clickTime = sci->lastClickTime + Scintilla::Platform::DoubleClickTime() + 1;
@@ -512,14 +578,18 @@ void QsciScintillaBase::mousePressEvent(QMouseEvent *e)
 #endif
 
         if (e->button() == Qt::LeftButton)
-            sci->ButtonDownWithModifiers(pt, clickTime, QsciScintillaQt::ModifierFlags(shift, ctrl, alt));
+            sci->ButtonDownWithModifiers(pt, clickTime,
+                    QsciScintillaQt::ModifierFlags(shift, ctrl, alt));
         else
             sci->RightButtonDownWithModifiers(pt, clickTime,
-                                              QsciScintillaQt::ModifierFlags(shift, ctrl, alt));
-    } else if (e->button() == Qt::MiddleButton) {
+                    QsciScintillaQt::ModifierFlags(shift, ctrl, alt));
+    }
+    else if (e->button() == Qt::MiddleButton)
+    {
         QClipboard *cb = QApplication::clipboard();
 
-        if (cb->supportsSelection()) {
+        if (cb->supportsSelection())
+        {
             int pos = sci->PositionFromLocation(pt);
 
             sci->sel.Clear();
@@ -530,6 +600,7 @@ void QsciScintillaBase::mousePressEvent(QMouseEvent *e)
     }
 }
 
+
 // Handle a mouse button releases.
 void QsciScintillaBase::mouseReleaseEvent(QMouseEvent *e)
 {
@@ -538,15 +609,17 @@ void QsciScintillaBase::mouseReleaseEvent(QMouseEvent *e)
 
     Scintilla::Point pt(e->x(), e->y());
 
-    if (sci->HaveMouseCapture()) {
+    if (sci->HaveMouseCapture())
+    {
         bool ctrl = e->modifiers() & Qt::ControlModifier;
 
-        sci->ButtonUpWithModifiers(pt, 0, QsciScintillaQt::ModifierFlags(false, ctrl, false));
+        sci->ButtonUpWithModifiers(pt, 0,
+                QsciScintillaQt::ModifierFlags(false, ctrl, false));
     }
 
-    if (!sci->pdoc->IsReadOnly() && !sci->PointInSelMargin(pt) && qApp->autoSipEnabled()) {
-        QStyle::RequestSoftwareInputPanel rsip
-            = QStyle::RequestSoftwareInputPanel(style()->styleHint(QStyle::SH_RequestSoftwareInputPanel));
+    if (!sci->pdoc->IsReadOnly() && !sci->PointInSelMargin(pt) && qApp->autoSipEnabled())
+    {
+        QStyle::RequestSoftwareInputPanel rsip = QStyle::RequestSoftwareInputPanel(style()->styleHint(QStyle::SH_RequestSoftwareInputPanel));
 
         if (!clickCausedFocus || rsip == QStyle::RSIP_OnMouseClick)
             qApp->inputMethod()->show();
@@ -555,25 +628,49 @@ void QsciScintillaBase::mouseReleaseEvent(QMouseEvent *e)
     clickCausedFocus = false;
 }
 
+
 // Handle paint events.
-void QsciScintillaBase::paintEvent(QPaintEvent *e) { sci->paintEvent(e); }
+void QsciScintillaBase::paintEvent(QPaintEvent *e)
+{
+    sci->paintEvent(e);
+}
+
 
 // Handle resize events.
-void QsciScintillaBase::resizeEvent(QResizeEvent *) { sci->ChangeSize(); }
+void QsciScintillaBase::resizeEvent(QResizeEvent *)
+{
+    sci->ChangeSize();
+}
+
 
 // Re-implemented to suppress the default behaviour as Scintilla works at a
 // more fundamental level.  Note that this means that replacing the scrollbars
 // with custom versions does not work.
-void QsciScintillaBase::scrollContentsBy(int, int) { }
+void QsciScintillaBase::scrollContentsBy(int, int)
+{
+}
+
 
 // Handle the vertical scrollbar.
-void QsciScintillaBase::handleVSb(int value) { sci->ScrollTo(value); }
+void QsciScintillaBase::handleVSb(int value)
+{
+    sci->ScrollTo(value);
+}
+
 
 // Handle the horizontal scrollbar.
-void QsciScintillaBase::handleHSb(int value) { sci->HorizontalScrollTo(value); }
+void QsciScintillaBase::handleHSb(int value)
+{
+    sci->HorizontalScrollTo(value);
+}
+
 
 // Handle drag enters.
-void QsciScintillaBase::dragEnterEvent(QDragEnterEvent *e) { QsciScintillaBase::dragMoveEvent(e); }
+void QsciScintillaBase::dragEnterEvent(QDragEnterEvent *e)
+{
+    QsciScintillaBase::dragMoveEvent(e);
+}
+
 
 // Handle drag leaves.
 void QsciScintillaBase::dragLeaveEvent(QDragLeaveEvent *)
@@ -581,23 +678,31 @@ void QsciScintillaBase::dragLeaveEvent(QDragLeaveEvent *)
     sci->SetDragPosition(Scintilla::SelectionPosition());
 }
 
+
 // Handle drag moves.
 void QsciScintillaBase::dragMoveEvent(QDragMoveEvent *e)
 {
-    if (e->mimeData()->hasUrls()) {
+    if (e->mimeData()->hasUrls())
+    {
         e->acceptProposedAction();
-    } else {
-        sci->SetDragPosition(sci->SPositionFromLocation(Scintilla::Point(e->pos().x(), e->pos().y()), false,
-                                                        false, sci->UserVirtualSpace()));
+    }
+    else
+    {
+        sci->SetDragPosition(
+                sci->SPositionFromLocation(
+                        Scintilla::Point(e->pos().x(), e->pos().y()), false,
+                        false, sci->UserVirtualSpace()));
 
         acceptAction(e);
     }
 }
 
+
 // Handle drops.
 void QsciScintillaBase::dropEvent(QDropEvent *e)
 {
-    if (e->mimeData()->hasUrls()) {
+    if (e->mimeData()->hasUrls())
+    {
         e->acceptProposedAction();
 
         foreach (const QUrl &url, e->mimeData()->urls())
@@ -622,12 +727,15 @@ void QsciScintillaBase::dropEvent(QDropEvent *e)
     len = text.length();
     s = text.data();
 
-    std::string dest = Scintilla::Document::TransformLineEnds(s, len, sci->pdoc->eolMode);
+    std::string dest = Scintilla::Document::TransformLineEnds(s, len,
+                sci->pdoc->eolMode);
 
-    sci->DropAt(sci->posDrop, dest.c_str(), dest.length(), moving, rectangular);
+    sci->DropAt(sci->posDrop, dest.c_str(), dest.length(), moving,
+            rectangular);
 
     sci->Redraw();
 }
+
 
 void QsciScintillaBase::acceptAction(QDropEvent *e)
 {
@@ -637,11 +745,13 @@ void QsciScintillaBase::acceptAction(QDropEvent *e)
         e->acceptProposedAction();
 }
 
+
 // See if a MIME data object can be decoded.
 bool QsciScintillaBase::canInsertFromMimeData(const QMimeData *source) const
 {
     return source->hasFormat(mimeTextPlain);
 }
+
 
 // Create text from a MIME data object.
 QByteArray QsciScintillaBase::fromMimeData(const QMimeData *source, bool &rectangular) const
@@ -668,6 +778,7 @@ QByteArray QsciScintillaBase::fromMimeData(const QMimeData *source, bool &rectan
     return text;
 }
 
+
 // Create a MIME data object for some text.
 QMimeData *QsciScintillaBase::toMimeData(const QByteArray &text, bool rectangular) const
 {
@@ -682,7 +793,8 @@ QMimeData *QsciScintillaBase::toMimeData(const QByteArray &text, bool rectangula
 
     mime->setText(utf8);
 
-    if (rectangular) {
+    if (rectangular)
+    {
         // Use the platform specific "standard" for specifying a rectangular
         // selection.
 #if defined(Q_OS_WIN)
@@ -695,17 +807,22 @@ QMimeData *QsciScintillaBase::toMimeData(const QByteArray &text, bool rectangula
     return mime;
 }
 
+
 // Connect up the vertical scroll bar.
 void QsciScintillaBase::connectVerticalScrollBar()
 {
-    connect(verticalScrollBar(), SIGNAL(valueChanged(int)), SLOT(handleVSb(int)));
+    connect(verticalScrollBar(), SIGNAL(valueChanged(int)),
+            SLOT(handleVSb(int)));
 }
+
 
 // Connect up the horizontal scroll bar.
 void QsciScintillaBase::connectHorizontalScrollBar()
 {
-    connect(horizontalScrollBar(), SIGNAL(valueChanged(int)), SLOT(handleHSb(int)));
+    connect(horizontalScrollBar(), SIGNAL(valueChanged(int)),
+            SLOT(handleHSb(int)));
 }
+
 
 //! Replace the vertical scroll bar.
 void QsciScintillaBase::replaceVerticalScrollBar(QScrollBar *scrollBar)
@@ -714,12 +831,14 @@ void QsciScintillaBase::replaceVerticalScrollBar(QScrollBar *scrollBar)
     connectVerticalScrollBar();
 }
 
+
 // Replace the horizontal scroll bar.
 void QsciScintillaBase::replaceHorizontalScrollBar(QScrollBar *scrollBar)
 {
     setHorizontalScrollBar(scrollBar);
     connectHorizontalScrollBar();
 }
+
 
 // Return true if a context menu should be displayed.  This is provided as a
 // helper to QsciScintilla::contextMenuEvent().  A proper design would break
@@ -735,6 +854,7 @@ bool QsciScintillaBase::contextMenuNeeded(int x, int y) const
     // Respect SC_POPUP_*.
     return sci->ShouldDisplayPopup(pt);
 }
+
 
 // Return the Scintilla keyboard modifiers set for a mouse event.
 int QsciScintillaBase::eventModifiers(QMouseEvent *e)

@@ -1,34 +1,36 @@
 // This class defines the "official" low-level API.
 //
 // Copyright (c) 2022 Riverbank Computing Limited <info@riverbankcomputing.com>
-//
+// 
 // This file is part of QScintilla.
-//
+// 
 // This file may be used under the terms of the GNU General Public License
 // version 3.0 as published by the Free Software Foundation and appearing in
 // the file LICENSE included in the packaging of this file.  Please review the
 // following information to ensure the GNU General Public License version 3.0
 // requirements will be met: http://www.gnu.org/copyleft/gpl.html.
-//
+// 
 // If you do not wish to use this file under the terms of the GPL version 3.0
 // then you may purchase a commercial license.  For more information contact
 // info@riverbankcomputing.com.
-//
+// 
 // This file is provided AS IS with NO WARRANTY OF ANY KIND, INCLUDING THE
 // WARRANTY OF DESIGN, MERCHANTABILITY AND FITNESS FOR A PARTICULAR PURPOSE.
+
 
 #ifndef QSCISCINTILLABASE_H
 #define QSCISCINTILLABASE_H
 
 #include <qglobal.h>
 
+#include <QUrl>
 #include <QAbstractScrollArea>
 #include <QByteArray>
 #include <QPoint>
 #include <QTimer>
-#include <QUrl>
 
 #include <Qsci/qsciglobal.h>
+
 
 QT_BEGIN_NAMESPACE
 class QColor;
@@ -40,6 +42,7 @@ class QUrl;
 QT_END_NAMESPACE
 
 class QsciScintillaQt;
+
 
 //! \brief The QsciScintillaBase class implements the Scintilla editor widget
 //! and its low-level API.
@@ -55,14 +58,16 @@ class QsciScintillaQt;
 //!
 //! See QsciScintilla for the implementation of a higher level API that is more
 //! consistent with the rest of the Qt toolkit.
-class QSCINTILLA_EXPORT QsciScintillaBase : public QAbstractScrollArea {
+class QSCINTILLA_EXPORT QsciScintillaBase : public QAbstractScrollArea
+{
     Q_OBJECT
 
 public:
     //! The low-level Scintilla API is implemented as a set of messages each of
     //! which takes up to two parameters (\a wParam and \a lParam) and
     //! optionally return a value. This enum defines all the possible messages.
-    enum {
+    enum
+    {
         //!
         SCI_START = 2000,
 
@@ -96,12 +101,12 @@ public:
         SCI_GETCHARAT = 2007,
 
         //! This message returns the current position.
-        //!
+        //! 
         //! \sa SCI_SETCURRENTPOS
         SCI_GETCURRENTPOS = 2008,
 
         //! This message returns the anchor.
-        //!
+        //! 
         //! \sa SCI_SETANCHOR
         SCI_GETANCHOR = 2009,
 
@@ -119,7 +124,7 @@ public:
 
         //! This message marks the current state of the text as the the save
         //! point. This is usually done when the text is saved or loaded.
-        //!
+        //! 
         //! \sa SCN_SAVEPOINTREACHED(), SCN_SAVEPOINTLEFT()
         SCI_SETSAVEPOINT = 2014,
 
@@ -163,13 +168,13 @@ public:
         //! This message clears the current selection and sets the current
         //! position.
         //! \a wParam is the new current position.
-        //!
+        //! 
         //! \sa SCI_SETCURRENTPOS
         SCI_GOTOPOS = 2025,
 
         //! This message sets the anchor.
         //! \a wParam is the new anchor.
-        //!
+        //! 
         //! \sa SCI_GETANCHOR
         SCI_SETANCHOR = 2026,
 
@@ -178,7 +183,7 @@ public:
 
         //! This message returns the character position of the start of the
         //! text that needs to be syntax styled.
-        //!
+        //! 
         //! \sa SCN_STYLENEEDED()
         SCI_GETENDSTYLED = 2028,
 
@@ -624,13 +629,13 @@ public:
         SCI_GETCARETFORE = 2138,
 
         //! This message returns a non-zero value if the document is read-only.
-        //!
+        //! 
         //! \sa SCI_SETREADONLY
         SCI_GETREADONLY = 2140,
 
         //! This message sets the current position.
         //! \a wParam is the new current position.
-        //!
+        //! 
         //! \sa SCI_GETCURRENTPOS
         SCI_SETCURRENTPOS = 2141,
 
@@ -724,7 +729,7 @@ public:
 
         //! This message sets the read-only state of the document.
         //! \a wParam is the new read-only state of the document.
-        //!
+        //! 
         //! \sa SCI_GETREADONLY
         SCI_SETREADONLY = 2171,
 
@@ -758,14 +763,14 @@ public:
         //! This message sets the text of the document.
         //! \a wParam is unused.
         //! \a lParam is the new text of the document.
-        //!
+        //! 
         //! \sa SCI_GETTEXT
         SCI_SETTEXT = 2181,
 
         //! This message gets the text of the document.
         //! \a wParam is size of the buffer that the text is copied to.
         //! \a lParam is the address of the buffer that the text is copied to.
-        //!
+        //! 
         //! \sa SCI_SETTEXT
         SCI_GETTEXT = 2182,
 
@@ -2381,25 +2386,38 @@ public:
         SCI_GETDOCUMENTOPTIONS = 2379,
     };
 
-    enum {
-        SC_AC_FILLUP = 1,
-        SC_AC_DOUBLECLICK = 2,
-        SC_AC_TAB = 3,
-        SC_AC_NEWLINE = 4,
-        SC_AC_COMMAND = 5,
+	enum
+	{
+		SC_AC_FILLUP = 1,
+		SC_AC_DOUBLECLICK = 2,
+		SC_AC_TAB = 3,
+		SC_AC_NEWLINE = 4,
+		SC_AC_COMMAND = 5,
+	};
+
+    enum
+    {
+        SC_ALPHA_TRANSPARENT = 0,
+        SC_ALPHA_OPAQUE = 255,
+        SC_ALPHA_NOALPHA = 256
     };
 
-    enum { SC_ALPHA_TRANSPARENT = 0, SC_ALPHA_OPAQUE = 255, SC_ALPHA_NOALPHA = 256 };
+    enum
+    {
+        SC_CARETSTICKY_OFF = 0,
+        SC_CARETSTICKY_ON = 1,
+        SC_CARETSTICKY_WHITESPACE = 2
+    };
 
-    enum { SC_CARETSTICKY_OFF = 0, SC_CARETSTICKY_ON = 1, SC_CARETSTICKY_WHITESPACE = 2 };
-
-    enum {
+    enum
+    {
         SC_DOCUMENTOPTION_DEFAULT = 0x0000,
         SC_DOCUMENTOPTION_STYLES_NONE = 0x0001,
         SC_DOCUMENTOPTION_TEXT_LARGE = 0x0100,
     };
 
-    enum {
+    enum
+    {
         SC_EFF_QUALITY_MASK = 0x0f,
         SC_EFF_QUALITY_DEFAULT = 0,
         SC_EFF_QUALITY_NON_ANTIALIASED = 1,
@@ -2407,31 +2425,47 @@ public:
         SC_EFF_QUALITY_LCD_OPTIMIZED = 3
     };
 
-    enum {
+    enum
+    {
         SC_IDLESTYLING_NONE = 0,
         SC_IDLESTYLING_TOVISIBLE = 1,
         SC_IDLESTYLING_AFTERVISIBLE = 2,
         SC_IDLESTYLING_ALL = 3,
     };
 
-    enum {
+    enum
+    {
         SC_IME_WINDOWED = 0,
         SC_IME_INLINE = 1,
     };
 
-    enum {
+    enum
+    {
         SC_LINECHARACTERINDEX_NONE = 0,
         SC_LINECHARACTERINDEX_UTF32 = 1,
         SC_LINECHARACTERINDEX_UTF16 = 2,
     };
 
-    enum { SC_MARGINOPTION_NONE = 0x00, SC_MARGINOPTION_SUBLINESELECT = 0x01 };
+    enum
+    {
+        SC_MARGINOPTION_NONE = 0x00,
+        SC_MARGINOPTION_SUBLINESELECT = 0x01
+    };
 
-    enum { SC_MULTIAUTOC_ONCE = 0, SC_MULTIAUTOC_EACH = 1 };
+    enum
+    {
+        SC_MULTIAUTOC_ONCE = 0,
+        SC_MULTIAUTOC_EACH = 1
+    };
 
-    enum { SC_MULTIPASTE_ONCE = 0, SC_MULTIPASTE_EACH = 1 };
+    enum
+    {
+        SC_MULTIPASTE_ONCE = 0,
+        SC_MULTIPASTE_EACH = 1
+    };
 
-    enum {
+    enum
+    {
         SC_POPUP_NEVER = 0,
         SC_POPUP_ALL = 1,
         SC_POPUP_TEXT = 2,
@@ -2440,9 +2474,16 @@ public:
     //! This enum defines the different selection modes.
     //!
     //! \sa SCI_GETSELECTIONMODE, SCI_SETSELECTIONMODE
-    enum { SC_SEL_STREAM = 0, SC_SEL_RECTANGLE = 1, SC_SEL_LINES = 2, SC_SEL_THIN = 3 };
+    enum
+    {
+        SC_SEL_STREAM = 0,
+        SC_SEL_RECTANGLE = 1,
+        SC_SEL_LINES = 2,
+        SC_SEL_THIN = 3
+    };
 
-    enum {
+    enum
+    {
         SC_STATUS_OK = 0,
         SC_STATUS_FAILURE = 1,
         SC_STATUS_BADALLOC = 2,
@@ -2450,55 +2491,76 @@ public:
         SC_STATUS_WARNREGEX = 1001,
     };
 
-    enum { SC_TYPE_BOOLEAN = 0, SC_TYPE_INTEGER = 1, SC_TYPE_STRING = 2 };
+    enum
+    {
+        SC_TYPE_BOOLEAN = 0,
+        SC_TYPE_INTEGER = 1,
+        SC_TYPE_STRING = 2
+    };
 
-    enum {
+    enum
+    {
         SC_UPDATE_CONTENT = 0x01,
         SC_UPDATE_SELECTION = 0x02,
         SC_UPDATE_V_SCROLL = 0x04,
         SC_UPDATE_H_SCROLL = 0x08
     };
 
-    enum {
+    enum
+    {
         SC_WRAPVISUALFLAG_NONE = 0x0000,
         SC_WRAPVISUALFLAG_END = 0x0001,
         SC_WRAPVISUALFLAG_START = 0x0002,
         SC_WRAPVISUALFLAG_MARGIN = 0x0004
     };
 
-    enum {
+    enum
+    {
         SC_WRAPVISUALFLAGLOC_DEFAULT = 0x0000,
         SC_WRAPVISUALFLAGLOC_END_BY_TEXT = 0x0001,
         SC_WRAPVISUALFLAGLOC_START_BY_TEXT = 0x0002
     };
 
-    enum {
+    enum
+    {
         SCTD_LONGARROW = 0,
         SCTD_STRIKEOUT = 1,
     };
 
-    enum {
+    enum
+    {
         SCVS_NONE = 0,
         SCVS_RECTANGULARSELECTION = 1,
         SCVS_USERACCESSIBLE = 2,
         SCVS_NOWRAPLINESTART = 4,
     };
 
-    enum {
+    enum
+    {
         SCWS_INVISIBLE = 0,
         SCWS_VISIBLEALWAYS = 1,
         SCWS_VISIBLEAFTERINDENT = 2,
         SCWS_VISIBLEONLYININDENT = 3,
     };
 
-    enum { SC_EOL_CRLF = 0, SC_EOL_CR = 1, SC_EOL_LF = 2 };
+    enum
+    {
+        SC_EOL_CRLF = 0,
+        SC_EOL_CR = 1,
+        SC_EOL_LF = 2
+    };
 
-    enum { SC_CP_DBCS = 1, SC_CP_UTF8 = 65001 };
+    enum
+    {
+        SC_CP_DBCS = 1,
+        SC_CP_UTF8 = 65001
+    };
 
     //! This enum defines the different marker symbols.
     //!
     //! \sa SCI_MARKERDEFINE
-    enum {
+    enum
+    {
         //! A circle.
         SC_MARK_CIRCLE = 0,
 
@@ -2607,7 +2669,8 @@ public:
         SC_MARK_CHARACTER = 10000
     };
 
-    enum {
+    enum
+    {
         SC_MARKNUM_FOLDEREND = 25,
         SC_MARKNUM_FOLDEROPENMID = 26,
         SC_MARKNUM_FOLDERMIDTAIL = 27,
@@ -2621,7 +2684,8 @@ public:
     //! This enum defines what can be displayed in a margin.
     //!
     //! \sa SCI_GETMARGINTYPEN, SCI_SETMARGINTYPEN
-    enum {
+    enum
+    {
         //! The margin can display symbols.  Note that all margins can display
         //! symbols.
         SC_MARGIN_SYMBOL = 0,
@@ -2648,7 +2712,8 @@ public:
         SC_MARGIN_COLOUR = 6,
     };
 
-    enum {
+    enum
+    {
         STYLE_DEFAULT = 32,
         STYLE_LINENUMBER = 33,
         STYLE_BRACELIGHT = 34,
@@ -2661,7 +2726,8 @@ public:
         STYLE_MAX = 255
     };
 
-    enum {
+    enum
+    {
         SC_CHARSET_ANSI = 0,
         SC_CHARSET_DEFAULT = 1,
         SC_CHARSET_BALTIC = 186,
@@ -2686,7 +2752,8 @@ public:
         SC_CHARSET_8859_15 = 1000
     };
 
-    enum {
+    enum
+    {
         SC_CASE_MIXED = 0,
         SC_CASE_UPPER = 1,
         SC_CASE_LOWER = 2,
@@ -2696,7 +2763,8 @@ public:
     //! This enum defines the different indentation guide views.
     //!
     //! \sa SCI_GETINDENTATIONGUIDES, SCI_SETINDENTATIONGUIDES
-    enum {
+    enum
+    {
         //! No indentation guides are shown.
         SC_IV_NONE = 0,
 
@@ -2716,7 +2784,8 @@ public:
         SC_IV_LOOKBOTH = 3
     };
 
-    enum {
+    enum
+    {
         INDIC_PLAIN = 0,
         INDIC_SQUIGGLE = 1,
         INDIC_TT = 2,
@@ -2755,7 +2824,8 @@ public:
         SC_INDICFLAG_VALUEBEFORE = 1,
     };
 
-    enum {
+    enum
+    {
         SC_PRINT_NORMAL = 0,
         SC_PRINT_INVERTLIGHT = 1,
         SC_PRINT_BLACKONWHITE = 2,
@@ -2764,7 +2834,8 @@ public:
         SC_PRINT_SCREENCOLOURS = 5,
     };
 
-    enum {
+    enum
+    {
         SCFIND_WHOLEWORD = 2,
         SCFIND_MATCHCASE = 4,
         SCFIND_WORDSTART = 0x00100000,
@@ -2773,20 +2844,23 @@ public:
         SCFIND_CXX11REGEX = 0x00800000,
     };
 
-    enum {
+    enum
+    {
         SC_FOLDDISPLAYTEXT_HIDDEN = 0,
         SC_FOLDDISPLAYTEXT_STANDARD = 1,
         SC_FOLDDISPLAYTEXT_BOXED = 2,
     };
 
-    enum {
+    enum
+    {
         SC_FOLDLEVELBASE = 0x00400,
         SC_FOLDLEVELWHITEFLAG = 0x01000,
         SC_FOLDLEVELHEADERFLAG = 0x02000,
         SC_FOLDLEVELNUMBERMASK = 0x00fff
     };
 
-    enum {
+    enum
+    {
         SC_FOLDFLAG_LINEBEFORE_EXPANDED = 0x0002,
         SC_FOLDFLAG_LINEBEFORE_CONTRACTED = 0x0004,
         SC_FOLDFLAG_LINEAFTER_EXPANDED = 0x0008,
@@ -2795,60 +2869,100 @@ public:
         SC_FOLDFLAG_LINESTATE = 0x0080,
     };
 
-    enum {
+    enum
+    {
         SC_LINE_END_TYPE_DEFAULT = 0,
         SC_LINE_END_TYPE_UNICODE = 1,
     };
 
-    enum { SC_TIME_FOREVER = 10000000 };
+    enum
+    {
+        SC_TIME_FOREVER = 10000000
+    };
 
-    enum {
+    enum
+    {
         SC_WRAP_NONE = 0,
         SC_WRAP_WORD = 1,
         SC_WRAP_CHAR = 2,
         SC_WRAP_WHITESPACE = 3,
     };
 
-    enum {
+    enum
+    {
         SC_WRAPINDENT_FIXED = 0,
         SC_WRAPINDENT_SAME = 1,
         SC_WRAPINDENT_INDENT = 2,
         SC_WRAPINDENT_DEEPINDENT = 3,
     };
 
-    enum { SC_CACHE_NONE = 0, SC_CACHE_CARET = 1, SC_CACHE_PAGE = 2, SC_CACHE_DOCUMENT = 3 };
+    enum
+    {
+        SC_CACHE_NONE = 0,
+        SC_CACHE_CARET = 1,
+        SC_CACHE_PAGE = 2,
+        SC_CACHE_DOCUMENT = 3
+    };
 
-    enum {
+    enum
+    {
         SC_PHASES_ONE = 0,
         SC_PHASES_TWO = 1,
         SC_PHASES_MULTIPLE = 2,
     };
 
-    enum {
+    enum
+    {
         ANNOTATION_HIDDEN = 0,
         ANNOTATION_STANDARD = 1,
         ANNOTATION_BOXED = 2,
         ANNOTATION_INDENTED = 3,
     };
 
-    enum {
+    enum
+    {
         EDGE_NONE = 0,
         EDGE_LINE = 1,
         EDGE_BACKGROUND = 2,
         EDGE_MULTILINE = 3,
     };
 
-    enum { SC_CURSORNORMAL = -1, SC_CURSORARROW = 2, SC_CURSORWAIT = 4, SC_CURSORREVERSEARROW = 7 };
+    enum
+    {
+        SC_CURSORNORMAL = -1,
+        SC_CURSORARROW = 2,
+        SC_CURSORWAIT = 4,
+        SC_CURSORREVERSEARROW = 7
+    };
 
-    enum { UNDO_MAY_COALESCE = 1 };
+    enum
+    {
+        UNDO_MAY_COALESCE = 1
+    };
 
-    enum { VISIBLE_SLOP = 0x01, VISIBLE_STRICT = 0x04 };
+    enum
+    {
+        VISIBLE_SLOP = 0x01,
+        VISIBLE_STRICT = 0x04
+    };
 
-    enum { CARET_SLOP = 0x01, CARET_STRICT = 0x04, CARET_JUMPS = 0x10, CARET_EVEN = 0x08 };
+    enum
+    {
+        CARET_SLOP = 0x01,
+        CARET_STRICT = 0x04,
+        CARET_JUMPS = 0x10,
+        CARET_EVEN = 0x08
+    };
 
-    enum { CARETSTYLE_INVISIBLE = 0, CARETSTYLE_LINE = 1, CARETSTYLE_BLOCK = 2 };
+    enum
+    {
+        CARETSTYLE_INVISIBLE = 0,
+        CARETSTYLE_LINE = 1,
+        CARETSTYLE_BLOCK = 2
+    };
 
-    enum {
+    enum
+    {
         SC_MOD_INSERTTEXT = 0x1,
         SC_MOD_DELETETEXT = 0x2,
         SC_MOD_CHANGESTYLE = 0x4,
@@ -2874,7 +2988,8 @@ public:
         SC_MODEVENTMASKALL = 0x3fffff
     };
 
-    enum {
+    enum
+    {
         SCK_DOWN = 300,
         SCK_UP = 301,
         SCK_LEFT = 302,
@@ -2898,7 +3013,8 @@ public:
     };
 
     //! This enum defines the different modifier keys.
-    enum {
+    enum
+    {
         //! No modifier key.
         SCMOD_NORM = 0,
 
@@ -2923,7 +3039,8 @@ public:
     //! This enum defines the different language lexers.
     //!
     //! \sa SCI_GETLEXER, SCI_SETLEXER
-    enum {
+    enum
+    {
         //! No lexer is selected and the SCN_STYLENEEDED signal is emitted so
         //! that the application can style the text as needed.  This is the
         //! default.
@@ -3303,41 +3420,48 @@ public:
         SCLEX_SAS = 125,
     };
 
-    enum {
+    enum
+    {
         SC_WEIGHT_NORMAL = 400,
         SC_WEIGHT_SEMIBOLD = 600,
         SC_WEIGHT_BOLD = 700,
     };
 
-    enum {
+    enum
+    {
         SC_TECHNOLOGY_DEFAULT = 0,
         SC_TECHNOLOGY_DIRECTWRITE = 1,
         SC_TECHNOLOGY_DIRECTWRITERETAIN = 2,
         SC_TECHNOLOGY_DIRECTWRITEDC = 3,
     };
 
-    enum {
+    enum
+    {
         SC_CASEINSENSITIVEBEHAVIOUR_RESPECTCASE = 0,
         SC_CASEINSENSITIVEBEHAVIOUR_IGNORECASE = 1,
     };
 
-    enum {
+    enum
+    {
         SC_FONT_SIZE_MULTIPLIER = 100,
     };
 
-    enum {
+    enum
+    {
         SC_FOLDACTION_CONTRACT = 0,
         SC_FOLDACTION_EXPAND = 1,
         SC_FOLDACTION_TOGGLE = 2,
     };
 
-    enum {
+    enum
+    {
         SC_AUTOMATICFOLD_SHOW = 0x0001,
         SC_AUTOMATICFOLD_CLICK = 0x0002,
         SC_AUTOMATICFOLD_CHANGE = 0x0004,
     };
 
-    enum {
+    enum
+    {
         SC_ORDER_PRESORTED = 0,
         SC_ORDER_PERFORMSORT = 1,
         SC_ORDER_CUSTOM = 2,
@@ -3366,19 +3490,23 @@ public:
 
     //! Send the Scintilla message \a msg with the optional parameters \a
     //! wParam and \a lParam.
-    long SendScintilla(unsigned int msg, unsigned long wParam = 0, long lParam = 0) const;
+    long SendScintilla(unsigned int msg, unsigned long wParam = 0,
+            long lParam = 0) const;
 
     //! \overload
-    long SendScintilla(unsigned int msg, unsigned long wParam, void *lParam) const;
+    long SendScintilla(unsigned int msg, unsigned long wParam,
+            void *lParam) const;
 
     //! \overload
-    long SendScintilla(unsigned int msg, uintptr_t wParam, const char *lParam) const;
+    long SendScintilla(unsigned int msg, uintptr_t wParam,
+            const char *lParam) const;
 
     //! \overload
     long SendScintilla(unsigned int msg, const char *lParam) const;
 
     //! \overload
-    long SendScintilla(unsigned int msg, const char *wParam, const char *lParam) const;
+    long SendScintilla(unsigned int msg, const char *wParam,
+            const char *lParam) const;
 
     //! \overload
     long SendScintilla(unsigned int msg, long wParam) const;
@@ -3387,23 +3515,27 @@ public:
     long SendScintilla(unsigned int msg, int wParam) const;
 
     //! \overload
-    long SendScintilla(unsigned int msg, long cpMin, long cpMax, char *lpstrText) const;
+    long SendScintilla(unsigned int msg, long cpMin, long cpMax,
+            char *lpstrText) const;
 
     //! \overload
-    long SendScintilla(unsigned int msg, unsigned long wParam, const QColor &col) const;
+    long SendScintilla(unsigned int msg, unsigned long wParam,
+            const QColor &col) const;
 
     //! \overload
     long SendScintilla(unsigned int msg, const QColor &col) const;
 
     //! \overload
-    long SendScintilla(unsigned int msg, unsigned long wParam, QPainter *hdc, const QRect &rc, long cpMin,
-                       long cpMax) const;
+    long SendScintilla(unsigned int msg, unsigned long wParam, QPainter *hdc,
+            const QRect &rc, long cpMin, long cpMax) const;
 
     //! \overload
-    long SendScintilla(unsigned int msg, unsigned long wParam, const QPixmap &lParam) const;
+    long SendScintilla(unsigned int msg, unsigned long wParam,
+            const QPixmap &lParam) const;
 
     //! \overload
-    long SendScintilla(unsigned int msg, unsigned long wParam, const QImage &lParam) const;
+    long SendScintilla(unsigned int msg, unsigned long wParam,
+            const QImage &lParam) const;
 
     //! Send the Scintilla message \a msg and return a pointer result.
     void *SendScintillaPtrResult(unsigned int msg) const;
@@ -3484,7 +3616,7 @@ signals:
     //! \a position is the position in the text where the mouse dwells.
     //! \a x is the x-coordinate where the mouse dwells.  \a y is the
     //! y-coordinate where the mouse dwells.
-    //!
+    //! 
     //! \sa SCN_DWELLSTART, SCI_SETMOUSEDWELLTIME
     void SCN_DWELLEND(int position, int x, int y);
 
@@ -3548,7 +3680,7 @@ signals:
     //! \a modifiers is the logical or of the modifier keys that were pressed
     //! when the user clicked.
     //! \a margin is the number of the margin the user clicked in: 0, 1 or 2.
-    //!
+    //! 
     //! \sa SCI_GETMARGINSENSITIVEN, SCI_SETMARGINSENSITIVEN
     void SCN_MARGINCLICK(int position, int modifiers, int margin);
 
@@ -3558,7 +3690,7 @@ signals:
     //! \a modifiers is the logical or of the modifier keys that were pressed
     //! when the user clicked.
     //! \a margin is the number of the margin the user clicked in: 0, 1 or 2.
-    //!
+    //! 
     //! \sa SCI_GETMARGINSENSITIVEN, SCI_SETMARGINSENSITIVEN
     void SCN_MARGINRIGHTCLICK(int position, int modifiers, int margin);
 
@@ -3579,7 +3711,7 @@ signals:
 
     //! This signal is emitted when the current state of the text no longer
     //! corresponds to the state of the text at the save point.
-    //!
+    //! 
     //! \sa SCI_SETSAVEPOINT, SCN_SAVEPOINTREACHED()
     void SCN_SAVEPOINTLEFT();
 
@@ -3587,7 +3719,7 @@ signals:
     //! to the state of the text at the save point. This allows feedback to be
     //! given to the user as to whether the text has been modified since it was
     //! last saved.
-    //!
+    //! 
     //! \sa SCI_SETSAVEPOINT, SCN_SAVEPOINTLEFT()
     void SCN_SAVEPOINTREACHED();
 
@@ -3717,7 +3849,7 @@ protected:
     //! \internal Qt4, Qt5 portability.
     typedef QByteArray ScintillaBytes;
 
-#define ScintillaBytesConstData(b) (b).constData()
+#define ScintillaBytesConstData(b)  (b).constData()
 
     //! \internal Convert a QString to encoded bytes.
     ScintillaBytes textAsBytes(const QString &text) const;
