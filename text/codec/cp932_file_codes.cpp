@@ -86,6 +86,15 @@ FileCodes FileCodes::of(QByteArrayView bytes)
     return codes;
 }
 
+FileCodes FileCodes::fromEntries(std::vector<Entry> sortedByCharacter)
+{
+    FileCodes codes;
+    codes.m_entries = std::move(sortedByCharacter);
+    for (const Entry &entry : codes.m_entries)
+        codes.m_pages[entry.character >> 14] |= uint64_t(1) << ((entry.character >> 8) & 63);
+    return codes;
+}
+
 uint16_t FileCodes::lookUp(char16_t c) const
 {
     const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), c,

@@ -33,6 +33,8 @@ public:
         friend bool operator==(const Entry &, const Entry &) = default;
     };
     const std::vector<Entry> &entries() const { return m_entries; }
+    // The same record for the other JIS-based encodings, whose decoders find the codes themselves.
+    static FileCodes fromEntries(std::vector<Entry> sortedByCharacter);
 
     friend bool operator==(const FileCodes &, const FileCodes &) = default;
 
