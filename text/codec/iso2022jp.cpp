@@ -174,7 +174,7 @@ bool Decoder::decode(QByteArrayView bytes, QString &text, DecodeError *error, qs
     } else if (consumed) {
         *consumed = size;
     }
-    if (consumed && length > 0 && outBegin[length - 1] == u'\r' && *consumed == size) {
+    if (consumed && *consumed > 0 && begin[*consumed - 1] == '\r') {
         // Its LF may come in the next piece.
         --*consumed;
         text.resize(length - 1);
