@@ -56,6 +56,26 @@ QStringList lineEndChoices()
     return choices;
 }
 
+// Open's encoding choice: the first item lets the bytes decide.
+constexpr TextEncoding openEncodings[]
+    = {TextEncoding::ShiftJis, TextEncoding::EucJp,   TextEncoding::Iso2022Jp,
+       TextEncoding::Utf8,     TextEncoding::Utf16Le, TextEncoding::Utf16Be};
+
+QStringList encodingChoices()
+{
+    QStringList choices {file_texts::detectEncoding()};
+    for (TextEncoding encoding : openEncodings)
+        choices << file_texts::encodingChoiceName(encoding);
+    return choices;
+}
+
+std::optional<TextEncoding> encodingOfChoice(int choiceIndex)
+{
+    if (choiceIndex < 1 || choiceIndex > int(std::size(openEncodings)))
+        return std::nullopt;
+    return openEncodings[choiceIndex - 1];
+}
+
 std::optional<LineEnd> lineEndOfChoice(int choiceIndex)
 {
     if (choiceIndex < 1 || choiceIndex > int(std::size(allLineEnds)))
@@ -67,13 +87,13 @@ std::optional<LineEnd> lineEndOfChoice(int choiceIndex)
 // file, which is then in the dialog's FileName. The filter and extension are set here as well as
 // at load, so that the commands do not depend on who set up the dialog.
 bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QString &filter, int filterIndex,
-                const QStringList &choices = {})
+                const QStringList &choices = {}, const QString &choiceLabel = file_texts::lineEndLabel())
 {
     CommonDialog &dialog = host.CommonDialog1;
     dialog.FileName = host.document.path();
     dialog.Filter = filter;
     dialog.FilterIndex = filterIndex;
-    dialog.ChoiceLabel = choices.isEmpty() ? QString() : file_texts::lineEndLabel();
+    dialog.ChoiceLabel = choices.isEmpty() ? QString() : choiceLabel;
     dialog.Choices = choices;
     dialog.ChoiceIndex = 0;
     dialog.DefaultExt = file_texts::defaultExt();
@@ -131,6 +151,9 @@ bool saveAs(Host &host)
     FileIdentity chosen = host.document.file();
     chosen.path = dialog.FileName;
     chosen.encoding = encodingOfFilter(dialog.FilterIndex, chosen.encoding);
+    // A file's own codes are codes of its encoding: in another they would name other characters.
+    if (chosen.encoding != host.document.encoding())
+        chosen.codes = cp932::FileCodes();
     if (writeDocument(host, chosen, lineEndOfChoice(dialog.ChoiceIndex)))
         return true;
     host.document.retarget(chosen);
@@ -173,12 +196,12 @@ void NewMenu_Click(Host &host)
 }
 
 // Touches neither the text nor the document until the whole file has been read.
-void openDocument(Host &host, const QString &path)
+void openDocument(Host &host, const QString &path, std::optional<TextEncoding> chosen)
 {
     LoadedText loaded;
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
-        loaded = host.textFiles.readText(path);
+        loaded = host.textFiles.readText(path, chosen);
     });
     if (outcome == StepOutcome::GivenUp)
         return;
@@ -212,8 +235,9 @@ void OpenMenu_Click(Host &host)
 {
     if (!mayDiscard(host, save))
         return;
-    if (showDialog(host, openFlags, &CommonDialog::ShowOpen, file_texts::fileFilter(), 1))
-        openDocument(host, host.CommonDialog1.FileName);
+    if (showDialog(host, openFlags, &CommonDialog::ShowOpen, file_texts::fileFilter(), 1, encodingChoices(),
+                   file_texts::encodingLabel()))
+        openDocument(host, host.CommonDialog1.FileName, encodingOfChoice(host.CommonDialog1.ChoiceIndex));
 }
 
 void OpenDroppedFile(Host &host, const QString &path)

@@ -56,8 +56,9 @@ struct WriteOptions {
 class TextFiles {
 public:
     virtual ~TextFiles() = default;
-    // Reads and decodes the whole file; nothing is returned unless all of it is read.
-    virtual LoadedText readText(const QString &path) = 0;
+    // Reads and decodes the whole file; nothing is returned unless all of it is read. chosen: the
+    // encoding the user chose, instead of the one the bytes suggest.
+    virtual LoadedText readText(const QString &path, std::optional<TextEncoding> chosen = std::nullopt) = 0;
     // Writes the text and the last line end in the encoding (with its byte-order mark, if it has
     // one), replacing the file only once everything is written.
     virtual void writeText(const QString &path, const QString &text,

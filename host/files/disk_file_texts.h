@@ -18,6 +18,10 @@ inline QString encodingName(TextEncoding encoding)
         return QStringLiteral("UTF-16 LE");
     case TextEncoding::Utf16Be:
         return QStringLiteral("UTF-16 BE");
+    case TextEncoding::EucJp:
+        return QStringLiteral("EUC-JP");
+    case TextEncoding::Iso2022Jp:
+        return QStringLiteral("JIS (ISO-2022-JP)");
     case TextEncoding::ShiftJis:
         break;
     }
@@ -116,6 +120,11 @@ inline QString invalidBytes(const QString &path, qsizetype line, qsizetype colum
 }
 // Invalid Shift-JIS is only reported for bytes that are not valid UTF-8 either.
 inline QString notUtf8Either() { return QStringLiteral("UTF-8 のテキストとしても読めません。"); }
+// After Shift-JIS's message when no encoding Open tries reads the bytes.
+inline QString noOtherEncodingEither()
+{
+    return QStringLiteral("UTF-8 や EUC-JP のテキストとしても読めません。");
+}
 // %2 names the encoding ("UTF-8", "UTF-16 LE" ...).
 inline QString invalidInEncoding(const QString &path, const QString &encoding, qsizetype line,
                                  qsizetype column)

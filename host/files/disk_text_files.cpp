@@ -129,12 +129,14 @@ QByteArray readAllBytes(const QString &path)
 
 #endif
 
-[[noreturn]] void failUnstorable(const QString &path, const codepage::EncodeError &error)
+[[noreturn]] void failUnstorable(const QString &path, TextEncoding encoding,
+                                 const codepage::EncodeError &error)
 {
     // UTF-8 stores every character, though not a lone surrogate.
     const codec_texts::UnstorableHints hints {texts::yenHint(), texts::overlineHint(), texts::utf8Hint()};
     fail(ErrorNumber::InvalidFileFormat,
-         texts::otherWrite(shown(path), codec_texts::unstorableInShiftJis(error, hints)));
+         texts::otherWrite(shown(path),
+                           codec_texts::unstorableIn(texts::encodingName(encoding), error, hints)));
 }
 
 // Unicode encodings store everything but a lone surrogate, which pasted text may hold.
@@ -192,10 +194,10 @@ QByteArray encodedLineEnd(TextEncoding encoding, std::optional<LineEnd> lineEnd)
 
 } // namespace
 
-LoadedText DiskTextFiles::readText(const QString &path)
+LoadedText DiskTextFiles::readText(const QString &path, std::optional<TextEncoding> chosen)
 {
     try {
-        return decodeDocumentBytes(readAllBytes(path), shown(path));
+        return decodeDocumentBytes(readAllBytes(path), shown(path), chosen);
     } catch (const std::bad_alloc &) {
         fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
     }
@@ -207,11 +209,11 @@ void DiskTextFiles::writeText(const QString &path, const QString &text, TextEnco
     try {
         const QByteArrayView mark = byteOrderMark(encoding);
         const QByteArray lineEnd = encodedLineEnd(encoding, options.lastLineEnd);
-        if (encoding == TextEncoding::ShiftJis) {
+        if (isJisBased(encoding)) {
             QByteArray bytes;
-            cp932::EncodeError error;
-            if (!cp932::encode(text, bytes, &error, options.codes))
-                failUnstorable(path, error);
+            codepage::EncodeError error;
+            if (!codepage::encode(encoding, text, bytes, &error, options.codes))
+                failUnstorable(path, encoding, error);
             FileWriter writer(path);
             writer.reserve(bytes.size() + lineEnd.size());
             writer.write(bytes);

@@ -13,7 +13,7 @@ public:
     static constexpr qint64 maxFileSize = qint64(1) << 30;
 
     // Refuses folders, devices and pipes before opening them; decodes by decodeDocumentBytes.
-    LoadedText readText(const QString &path) override;
+    LoadedText readText(const QString &path, std::optional<TextEncoding> chosen = std::nullopt) override;
 
     // Writes through a symbolic link to its target. Replaces the file atomically with a temporary
     // file beside it, except where that would cut the file off from its other names or is not

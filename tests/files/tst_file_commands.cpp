@@ -26,10 +26,11 @@ namespace {
 const QString savePrompt = QStringLiteral("現在のテキストを保存しますか");
 const QString openFilter = QStringLiteral("テキストファイル (*.txt)|*.txt");
 // Save As's file types, one per encoding: Shift-JIS, UTF-8, UTF-8 with BOM, UTF-16 LE, UTF-16 BE.
-const QString saveFilter
-    = QStringLiteral("テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
-                     "テキストファイル UTF-8 BOM 付き (*.txt)|*.txt|"
-                     "テキストファイル UTF-16 LE (*.txt)|*.txt|テキストファイル UTF-16 BE (*.txt)|*.txt");
+const QString saveFilter = QStringLiteral(
+    "テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
+    "テキストファイル UTF-8 BOM 付き (*.txt)|*.txt|"
+    "テキストファイル UTF-16 LE (*.txt)|*.txt|テキストファイル UTF-16 BE (*.txt)|*.txt|"
+    "テキストファイル EUC-JP (*.txt)|*.txt|テキストファイル JIS (ISO-2022-JP) (*.txt)|*.txt");
 // Save As's line-end choice, which Exit's and New's Yes show as well; Open shows none.
 const QStringList lineEndChoices {QStringLiteral("変換しない"), QStringLiteral("CR+LF (Windows)"),
                                   QStringLiteral("LF (Unix)"), QStringLiteral("CR")};
@@ -45,10 +46,10 @@ public:
         : m_program(program)
     {
     }
-    LoadedText readText(const QString &path) override
+    LoadedText readText(const QString &path, std::optional<TextEncoding> chosen) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
-        return m_disk.readText(path);
+        return m_disk.readText(path, chosen);
     }
     void writeText(const QString &path, const QString &text, TextEncoding encoding,
                    const WriteOptions &options) override
@@ -216,7 +217,9 @@ void TestFileCommands::openLoadsTheChosenFile()
     QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Open);
     QCOMPARE(f.fake.dialog.shown()[0].flags, openFlags);
     QCOMPARE(f.fake.dialog.shown()[0].initialFileName, file(QStringLiteral("old.txt")));
-    QVERIFY(f.fake.dialog.shown()[0].choices.isEmpty());
+    // The encoding choice, 自動判定 first and preselected.
+    QCOMPARE(f.fake.dialog.shown()[0].choices.value(0), QStringLiteral("自動判定"));
+    QCOMPARE(f.fake.dialog.shown()[0].choices.size(), 7);
     QCOMPARE(f.fake.dialog.Filter, openFilter);
     QCOMPARE(f.fake.dialog.DefaultExt, QStringLiteral(".txt"));
     QCOMPARE(f.text(), s(u"A\r\n日"));

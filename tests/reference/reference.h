@@ -8,6 +8,7 @@
 #include "text/codec/codec_error.h"
 #include "text/codec/text_encoding.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -38,5 +39,8 @@ char32_t codePointAt(QStringView text, qsizetype i);
 // Whether the encoding stores every character of text (a lone surrogate as itself).
 bool storable(QStringView text, TextEncoding encoding = TextEncoding::ShiftJis);
 bool stores(TextEncoding encoding, char32_t c);
+
+// EUC-JP or ISO-2022-JP decoded one sequence at a time from the code tables; false at any bad one.
+bool decodeJisOneByOne(TextEncoding encoding, QByteArrayView bytes, QString &text);
 
 } // namespace orvane::reference

@@ -182,7 +182,7 @@ void TestDiskTextFiles::refusedFiles_data()
              u"文字目）。ファイルの最後の文字が途中で切れています。");
     QTest::newRow("neither UTF-8 nor Shift-JIS")
         << QStringLiteral("a.txt") << QByteArray("\xE6\x97\xA5\x82") << ErrorNumber::InvalidFileFormat
-        << s(u"（1 行目、3 文字目）。UTF-8 のテキストとしても読めません。");
+        << s(u"（1 行目、3 文字目）。UTF-8 や EUC-JP のテキストとしても読めません。");
     QTest::newRow("missing file") << QStringLiteral("missing.txt") << QByteArray()
                                   << ErrorNumber::FileNotFound << s(u"が見つかりません。");
     QTest::newRow("missing folder") << QStringLiteral("gone/a.txt") << QByteArray()
