@@ -2,8 +2,8 @@
 
 #include "host/files/document_bytes.h"
 
-#include "host/files/disk_file_texts.h"
-#include "host/files/file_errors.h"
+#include "disk/disk_texts.h"
+#include "host/host_error.h"
 #include "text/codec/cp932.h"
 #include "text/codec/encoding_detection.h"
 #include "text/codec/line_ends.h"
@@ -15,7 +15,7 @@ namespace orvane {
 
 namespace {
 
-namespace texts = disk_file_texts;
+namespace texts = disk_texts;
 
 [[noreturn]] void failInvalid(const QString &path, TextEncoding encoding, const codepage::DecodeError &error)
 {
@@ -23,7 +23,7 @@ namespace texts = disk_file_texts;
         = texts::invalidInEncoding(path, texts::encodingName(encoding), error.at.line, error.at.column);
     if (error.truncated)
         description += texts::cutAtTheEnd();
-    file_errors::fail(ErrorNumber::InvalidFileFormat, description);
+    throw HostError(ErrorNumber::InvalidFileFormat, description);
 }
 
 // Bytes known to be valid UTF-8, without their mark.
@@ -39,12 +39,10 @@ LoadedText utf8Document(QByteArray bytes, TextEncoding encoding)
 
 LoadedText utf16Document(QByteArrayView bytes, TextEncoding encoding, const QString &path)
 {
-    const auto order
-        = encoding == TextEncoding::Utf16Le ? utf16::ByteOrder::LittleEndian : utf16::ByteOrder::BigEndian;
     LoadedText loaded;
     loaded.encoding = encoding;
     utf16::DecodeError error;
-    if (!utf16::decode(bytes, order, loaded.text, &error))
+    if (!utf16::decode(bytes, codepage::byteOrder(encoding), loaded.text, &error))
         failInvalid(path, encoding, error);
     loaded.lineEnds = takeLastLineEnd(loaded.text);
     return loaded;
@@ -58,9 +56,9 @@ LoadedText shiftJisDocument(QByteArray bytes, const QString &path, bool detected
     loaded.lineEnds = takeLastLineEnd(bytes);
     cp932::DecodeError error;
     if (!cp932::decodeToUtf8(bytes, loaded.utf8, loaded.utf8Units, &error, &loaded.codes))
-        file_errors::fail(ErrorNumber::InvalidFileFormat,
-                          texts::invalidBytes(path, error.at.line, error.at.column)
-                              + (detected ? texts::noOtherEncodingEither() : QString()));
+        throw HostError(ErrorNumber::InvalidFileFormat,
+                        texts::invalidBytes(path, error.at.line, error.at.column)
+                            + (detected ? texts::noOtherEncodingEither() : QString()));
     return loaded;
 }
 
@@ -117,10 +115,9 @@ LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath, std::
     }
     LoadedText loaded = utf8Document(std::move(bytes), TextEncoding::Utf8);
     // Valid as both: the user is asked, with the Shift-JIS text and its duplicate codes at hand.
-    loaded.alsoShiftJis
-        = detected.validAsBoth && cp932::decode(loaded.utf8, loaded.text, nullptr, &loaded.codes);
-    if (!loaded.alsoShiftJis)
-        loaded.text = QString();
+    LoadedText::ShiftJisReading reading;
+    if (detected.validAsBoth && cp932::decode(loaded.utf8, reading.text, nullptr, &reading.codes))
+        loaded.shiftJisReading = std::move(reading);
     return loaded;
 }
 

@@ -2,8 +2,8 @@
 
 #include "test_files.h"
 
+#include "disk/disk_texts.h"
 #include "files/file_commands.h"
-#include "host/files/disk_file_texts.h"
 #include "host/files/disk_text_files.h"
 #include "host/files/document_bytes.h"
 #include "tests/support/fake_host.h"
@@ -17,7 +17,7 @@
 using namespace orvane;
 using namespace orvane::test;
 using namespace Qt::StringLiterals;
-namespace texts = orvane::disk_file_texts;
+namespace texts = orvane::disk_texts;
 
 Q_DECLARE_METATYPE(TextEncoding)
 
@@ -74,11 +74,12 @@ struct Fixture {
     {
         fake.edit.loadText(text);
         fake.document.setCurrentFile(FileIdentity {path, encoding, {}, {}});
-        fake.document.Modified = modified;
+        if (modified)
+            fake.document.markModified();
     }
     QString text() const { return fake.edit.text(); }
     QString path() const { return fake.document.path(); }
-    bool modified() const { return fake.document.Modified; }
+    bool modified() const { return fake.document.isModified(); }
 
     FakeHost fake;
     WatchedFiles files {fake.program};
@@ -139,7 +140,7 @@ void TestFileCommands::newOnUnmodifiedDocumentEmptiesWithoutQuestion()
     Fixture f;
     f.setDocument(QStringLiteral("text"), file(QStringLiteral("a.txt")), false);
     f.fake.edit.type(QStringLiteral("x"));
-    f.fake.document.Modified = false;
+    f.fake.document.setCurrentFile(f.fake.document.file());
 
     NewMenu_Click(f.host);
     QCOMPARE(f.text(), QString());
