@@ -30,7 +30,7 @@ void convertWholeText(Host &host, ConversionKind kind)
     const QString after = convert(kind, before);
     if (isUnchanged(before, after))
         return;
-    host.Text1.setConvertedText(after, int(kind));
+    host.Text1.setConvertedText(after, kind);
 }
 
 void convertSelection(Host &host, ConversionKind kind)
@@ -44,7 +44,7 @@ void convertSelection(Host &host, ConversionKind kind)
     const QString after = convert(kind, before);
     if (isUnchanged(before, after))
         return;
-    host.Text1.setConvertedSelText(after, int(kind));
+    host.Text1.setConvertedSelText(after, kind);
 }
 
 void UpperChange_Click(Host &host) { convertWholeText(host, ConversionKind::Upper); }

@@ -109,6 +109,7 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
     });
     if (outcome != StepOutcome::Done)
         return false;
+    file.read.reset();
     host.Text1.setLineEnd(file.lineEnds.document);
     if (converted) {
         BusyScope busy(host.program);
@@ -149,7 +150,7 @@ bool save(Host &host)
 // user answered No, or Yes and the save completed.
 bool mayDiscard(Host &host, bool (*saveStep)(Host &))
 {
-    if (!host.document.Modified)
+    if (!host.document.isModified())
         return true;
     switch (askToSave(host)) {
     case MsgBoxAnswer::Yes:
@@ -182,16 +183,13 @@ void openDocument(Host &host, const QString &path)
     });
     if (outcome == StepOutcome::GivenUp)
         return;
-    if (loaded.alsoShiftJis) {
+    if (loaded.alsoShiftJis()) {
         const MsgBoxAnswer answer
             = host.messageBox.msgBox(file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)),
                                      YesNoCancel + Exclamation, appTitle());
-        if (answer == MsgBoxAnswer::No)
-            loaded.chooseShiftJis();
-        else if (answer == MsgBoxAnswer::Yes)
-            loaded.codes = cp932::FileCodes(); // the codes of the Shift-JIS reading
-        else
+        if (answer != MsgBoxAnswer::Yes && answer != MsgBoxAnswer::No)
             return;
+        loaded.choose(answer == MsgBoxAnswer::No ? TextEncoding::ShiftJis : TextEncoding::Utf8);
     }
 
     {
@@ -205,7 +203,7 @@ void openDocument(Host &host, const QString &path)
         loaded.utf8 = QByteArray();
     }
     host.document.setCurrentFile(
-        FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes)});
+        FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes), loaded.stamp});
 }
 
 void OpenMenu_Click(Host &host)

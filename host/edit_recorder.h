@@ -2,6 +2,7 @@
 // What an edit control tells of each change to its text before making it, so that a journal can
 // keep every edit. Positions and lengths are bytes of the control's UTF-8 text.
 
+#include "text/chars/conversion_kind.h"
 #include "text/chars/replacer.h"
 
 #include <QByteArrayView>
@@ -14,9 +15,9 @@ public:
 
     virtual void inserting(qint64 position, QByteArrayView utf8) = 0;
     virtual void deleting(qint64 position, qint64 length) = 0;
-    // A conversion (its kind's number) replaces the whole text or the selection: the changes until
+    // A conversion of the kind replaces the whole text or the selection: the changes until
     // conversionEnds are its own. Returns the mark that the control puts on its undo step.
-    virtual qint32 conversionBegins(int kind, bool wholeText) = 0;
+    virtual qint32 conversionBegins(ConversionKind kind, bool wholeText) = 0;
     virtual void conversionEnds() = 0;
     // A replace of every match in the whole text or in the selection, recorded as the command:
     // like a conversion, its changes last until conversionEnds, and it returns its step's mark.

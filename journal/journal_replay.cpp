@@ -24,6 +24,14 @@ bool sameBytes(const QByteArray &text, qint64 position, const QByteArray &expect
         && std::memcmp(text.constData() + position, expected.constData(), size_t(expected.size())) == 0;
 }
 
+// Where a conversion or replacement changed the text, as recorded.
+struct StepChange {
+    bool wholeText = true;
+    qint64 position = 0;
+    qint64 removed = 0;
+    qint64 inserted = 0;
+};
+
 // What a step's command makes of the text (or selection) given as UTF-8.
 using StepCommand = std::function<QString(const QString &)>;
 
@@ -35,9 +43,9 @@ std::optional<QByteArray> converted(const StepCommand &command, QByteArrayView b
     return command(text).toUtf8();
 }
 
-StepCommand conversionCommand(quint16 kind)
+StepCommand conversionCommand(ConversionKind kind)
 {
-    return [kind](const QString &text) { return convert(ConversionKind(kind), text); };
+    return [kind](const QString &text) { return convert(kind, text); };
 }
 
 StepCommand replacementCommand(const text::ReplaceCommand &command)
@@ -71,17 +79,15 @@ public:
     }
     bool apply(const Conversion &r)
     {
-        return applyStep(r.wholeText, r.position, r.removed, r.inserted, conversionCommand(r.kind));
+        return applyStep({r.wholeText, r.position, r.removed, r.inserted}, conversionCommand(r.kind));
     }
     bool apply(const Replacement &r)
     {
-        return applyStep(r.wholeText, r.position, r.removed, r.inserted, replacementCommand(r.command));
+        return applyStep({r.wholeText, r.position, r.removed, r.inserted}, replacementCommand(r.command));
     }
     // A conversion or replacement: the command applied to the text must give the recorded change.
-    bool applyStep(bool wholeText, qint64 position, qint64 removed, qint64 inserted,
-                   const StepCommand &command)
+    bool applyStep(const StepChange &r, const StepCommand &command)
     {
-        const Conversion r {0, wholeText, position, removed, inserted};
         const qint64 size = m_text.size();
         if (r.position > size || r.removed > size - r.position)
             return false;

@@ -45,7 +45,7 @@ struct Window {
         control.widget()->resize(800, 600);
         control.widget()->show();
         control.loadText(corpusText());
-        control.setChangeHandler([this] { document.Modified = true; });
+        control.setChangeHandler([this] { document.markModified(); });
         QCoreApplication::processEvents();
     }
     void paint()
@@ -94,7 +94,7 @@ void BM_WholeTextUntilPainted(benchmark::State &state)
 
         state.PauseTiming();
         peak = std::max(peak, double(peakRssBytes() - start));
-        unchanged = unchanged || !window->document.Modified;
+        unchanged = unchanged || !window->document.isModified();
         window.reset();
         QCoreApplication::processEvents();
         state.ResumeTiming();

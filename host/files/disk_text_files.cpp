@@ -59,7 +59,7 @@ void checkReadable(const struct stat &st, const QString &path)
         failTooLarge(path, st.st_size);
 }
 
-QByteArray readAllBytes(const QString &path)
+QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &stamp)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat st { };
@@ -77,6 +77,7 @@ QByteArray readAllBytes(const QString &path)
     if (::fstat(fd, &st) != 0)
         failWithErrno(errno, path, Access::Read);
     checkReadable(st, path);
+    stamp = FileStamp {st.st_size, qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
 
     // One byte of room past the size, so that the read that sees the end needs no reallocation.
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
@@ -106,7 +107,7 @@ QByteArray readAllBytes(const QString &path)
 
 bool folderExists(const QString &path) { return QFileInfo(QFileInfo(path).absolutePath()).isDir(); }
 
-QByteArray readAllBytes(const QString &path)
+QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -195,7 +196,10 @@ QByteArray encodedLineEnd(TextEncoding encoding, std::optional<LineEnd> lineEnd)
 LoadedText DiskTextFiles::readText(const QString &path)
 {
     try {
-        return decodeDocumentBytes(readAllBytes(path), shown(path));
+        std::optional<FileStamp> stamp;
+        LoadedText loaded = decodeDocumentBytes(readAllBytes(path, stamp), shown(path));
+        loaded.stamp = stamp;
+        return loaded;
     } catch (const std::bad_alloc &) {
         fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
     }

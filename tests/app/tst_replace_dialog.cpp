@@ -76,7 +76,7 @@ void TestReplaceDialog::buttonsReplaceAndSayWhatTheyDid()
     QTRY_COMPARE(status->text(), u"3 件置換しました。"_qs);
     QCOMPARE(f.text1().text(), u"仮名\r\n仮名\r\n仮名"_qs);
     QCOMPARE(f.text1().selStart(), 10);
-    QVERIFY(f.form.document().Modified);
+    QVERIFY(f.form.document().isModified());
     control<QPushButton>(dialog, "replaceAll")->click();
     QCOMPARE(status->text(), u"見つかりませんでした。"_qs);
 

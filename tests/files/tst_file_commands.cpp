@@ -73,11 +73,12 @@ struct Fixture {
     {
         fake.edit.loadText(text);
         fake.document.setCurrentFile(FileIdentity {path, encoding, {}, {}});
-        fake.document.Modified = modified;
+        if (modified)
+            fake.document.markModified();
     }
     QString text() const { return fake.edit.text(); }
     QString path() const { return fake.document.path(); }
-    bool modified() const { return fake.document.Modified; }
+    bool modified() const { return fake.document.isModified(); }
 
     FakeHost fake;
     WatchedFiles files {fake.program};
@@ -138,7 +139,7 @@ void TestFileCommands::newOnUnmodifiedDocumentEmptiesWithoutQuestion()
     Fixture f;
     f.setDocument(QStringLiteral("text"), file(QStringLiteral("a.txt")), false);
     f.fake.edit.type(QStringLiteral("x"));
-    f.fake.document.Modified = false;
+    f.fake.document.setCurrentFile(f.fake.document.file());
 
     NewMenu_Click(f.host);
     QCOMPARE(f.text(), QString());

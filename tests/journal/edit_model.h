@@ -38,7 +38,7 @@ public:
     qsizetype convert(ConversionKind kind, qint64 start = 0, qint64 end = -1)
     {
         return step([&](const QString &text) { return orvane::convert(kind, text); },
-                    [&](bool whole) { return m_journal.conversionBegins(int(kind), whole); }, start, end);
+                    [&](bool whole) { return m_journal.conversionBegins(kind, whole); }, start, end);
     }
     // Replaces every match in [start, end), or in the whole text when end is -1.
     qsizetype replace(const text::ReplaceCommand &command, qint64 start = 0, qint64 end = -1)

@@ -25,7 +25,7 @@ struct ScintillaHost {
     explicit ScintillaHost(const QString &text)
     {
         control.loadText(text);
-        control.setChangeHandler([this] { fake.document.Modified = true; });
+        control.setChangeHandler([this] { fake.document.markModified(); });
     }
 };
 
@@ -106,7 +106,7 @@ void TestReplaceCommands::replaceAllIsOneUndoStep()
     QVERIFY(outcome.error.isEmpty());
     QCOMPARE(outcome.replaced, count);
     QCOMPARE(h.control.text(), expected);
-    QCOMPARE(h.fake.document.Modified, expected != text);
+    QCOMPARE(h.fake.document.isModified(), expected != text);
     if (count == 0)
         return;
     QCOMPARE(h.control.selStart(), caret);

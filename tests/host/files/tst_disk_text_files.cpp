@@ -115,7 +115,7 @@ void TestDiskTextFiles::loadAndSave()
     const LoadedText loaded = m_files.readText(file);
     QCOMPARE(loaded.decoded(), text);
     QCOMPARE(loaded.encoding, TextEncoding::ShiftJis);
-    QCOMPARE(loaded.alsoShiftJis, false);
+    QCOMPARE(loaded.alsoShiftJis(), false);
 
     m_files.writeText(file, loaded.decoded(), loaded.encoding, {loaded.lineEnds.last, &loaded.codes});
     QCOMPARE(fileBytes(file), before);
@@ -144,8 +144,12 @@ void TestDiskTextFiles::utf8LookingFilesAreFlagged()
     const QString file = path(QStringLiteral("a.txt"));
     writeFileBytes(file, content);
     const LoadedText loaded = m_files.readText(file);
-    QCOMPARE(loaded.isUtf8() ? loaded.text : loaded.decoded(), text); // a UTF-8 file: its Shift-JIS reading
-    QCOMPARE(loaded.alsoShiftJis, alsoShiftJis);
+    // A UTF-8 file: its Shift-JIS reading.
+    QCOMPARE(loaded.shiftJisReading ? loaded.shiftJisReading->text
+                 : loaded.isUtf8()  ? QString()
+                                    : loaded.decoded(),
+             text);
+    QCOMPARE(loaded.alsoShiftJis(), alsoShiftJis);
 }
 
 void TestDiskTextFiles::refusedFiles_data()
