@@ -1,9 +1,9 @@
 #include "host/files/disk_text_files.h"
 
-#include "host/files/disk_file_texts.h"
+#include "disk/disk_texts.h"
+#include "disk/file_errors.h"
+#include "disk/file_writer.h"
 #include "host/files/document_bytes.h"
-#include "host/files/file_errors.h"
-#include "host/files/file_writer.h"
 #include "host/host_error.h"
 #include "text/codec/codec_texts.h"
 #include "text/codec/cp932.h"
@@ -21,7 +21,7 @@
 #include <new>
 
 #ifdef Q_OS_UNIX
-#include "host/files/fd_closer.h"
+#include "disk/fd_closer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -32,18 +32,31 @@ namespace orvane {
 
 namespace {
 
-namespace texts = disk_file_texts;
+namespace texts = disk_texts;
 
-using file_errors::Access;
-using file_errors::fail;
-using file_errors::failWithErrno;
-using file_errors::shown;
+using disk::Access;
+using disk::DiskFailure;
+using disk::fail;
+using disk::failWithErrno;
+using disk::FdCloser;
+using disk::FileWriter;
+using disk::shown;
+
+// The disk layer numbers its failures as the editor does.
+constexpr ErrorNumber errorNumber(DiskFailure failure) { return ErrorNumber(int(failure)); }
+static_assert(errorNumber(DiskFailure::OutOfMemory) == ErrorNumber::OutOfMemory
+              && errorNumber(DiskFailure::FileNotFound) == ErrorNumber::FileNotFound
+              && errorNumber(DiskFailure::DiskFull) == ErrorNumber::DiskFull
+              && errorNumber(DiskFailure::PermissionDenied) == ErrorNumber::PermissionDenied
+              && errorNumber(DiskFailure::PathFileAccess) == ErrorNumber::PathFileAccess
+              && errorNumber(DiskFailure::PathNotFound) == ErrorNumber::PathNotFound
+              && errorNumber(DiskFailure::InvalidFileFormat) == ErrorNumber::InvalidFileFormat);
 
 qint64 megabytesRoundedUp(qint64 bytes) { return (bytes + 999'999) / 1'000'000; }
 
 [[noreturn]] void failTooLarge(const QString &path, qint64 size)
 {
-    fail(ErrorNumber::OutOfMemory,
+    fail(DiskFailure::OutOfMemory,
          texts::tooLarge(shown(path), megabytesRoundedUp(size), DiskTextFiles::maxFileSize / 1'000'000));
 }
 
@@ -52,9 +65,9 @@ qint64 megabytesRoundedUp(qint64 bytes) { return (bytes + 999'999) / 1'000'000; 
 void checkReadable(const struct stat &st, const QString &path)
 {
     if (S_ISDIR(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::isFolderRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!S_ISREG(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::notRegularRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::notRegularRead(shown(path)));
     if (st.st_size > DiskTextFiles::maxFileSize)
         failTooLarge(path, st.st_size);
 }
@@ -111,20 +124,20 @@ QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        fail(folderExists(path) ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound,
+        fail(folderExists(path) ? DiskFailure::FileNotFound : DiskFailure::PathNotFound,
              folderExists(path) ? texts::notFound(shown(path)) : texts::folderNotFound(shown(path)));
     if (info.isDir())
-        fail(ErrorNumber::PathFileAccess, texts::isFolderRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!info.isFile())
-        fail(ErrorNumber::PathFileAccess, texts::notRegularRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::notRegularRead(shown(path)));
     if (info.size() > DiskTextFiles::maxFileSize)
         failTooLarge(path, info.size());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(ErrorNumber::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
+        fail(DiskFailure::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        fail(ErrorNumber::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
+        fail(DiskFailure::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
     return bytes;
 }
 
@@ -134,7 +147,7 @@ QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &)
 {
     // UTF-8 stores every character, though not a lone surrogate.
     const codec_texts::UnstorableHints hints {texts::yenHint(), texts::overlineHint(), texts::utf8Hint()};
-    fail(ErrorNumber::InvalidFileFormat,
+    fail(DiskFailure::InvalidFileFormat,
          texts::otherWrite(shown(path), codec_texts::unstorableInShiftJis(error, hints)));
 }
 
@@ -146,7 +159,7 @@ void checkUnicodeStorable(QStringView text, TextEncoding encoding, const QString
     if (bad == text.size())
         return;
     const codepage::Position at = codepage::positionOfUnit(units, bad);
-    fail(ErrorNumber::InvalidFileFormat,
+    fail(DiskFailure::InvalidFileFormat,
          texts::unpairedSurrogate(shown(path), texts::encodingName(encoding),
                                   codec_texts::codePointName(units[bad]), at.line, at.column));
 }
@@ -201,7 +214,9 @@ LoadedText DiskTextFiles::readText(const QString &path)
         loaded.stamp = stamp;
         return loaded;
     } catch (const std::bad_alloc &) {
-        fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+        throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+    } catch (const disk::DiskError &error) {
+        throw HostError(errorNumber(error.failure), error.description);
     }
 }
 
@@ -231,7 +246,9 @@ void DiskTextFiles::writeText(const QString &path, const QString &text, TextEnco
         writer.write(lineEnd);
         writer.commit();
     } catch (const std::bad_alloc &) {
-        fail(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));
+        throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));
+    } catch (const disk::DiskError &error) {
+        throw HostError(errorNumber(error.failure), error.description);
     }
 }
 
