@@ -29,6 +29,9 @@ public:
     {
         return text().indexOf(sought, from);
     }
+    // The units [start, start + length) of the text, clamped to it, without reading the whole text
+    // back where the control can.
+    virtual QString textRange(qsizetype start, qsizetype length) const { return text().mid(start, length); }
     // Replaces the whole text as one undo step, its line ends as they are.
     virtual void setText(const QString &text) = 0;
     // Replaces the whole text and starts a fresh undo history (a loaded or new document).
@@ -69,6 +72,18 @@ public:
     virtual void setConvertedSelText(const QString &text, ConversionKind kind)
     {
         Q_UNUSED(kind);
+        setSelText(text);
+    }
+    // setText and setSelText for the result of a replace of every match; a recorder is told the
+    // command, not the changes.
+    virtual void setReplacedText(const QString &text, const text::ReplaceCommand &command)
+    {
+        Q_UNUSED(command);
+        setText(text);
+    }
+    virtual void setReplacedSelText(const QString &text, const text::ReplaceCommand &command)
+    {
+        Q_UNUSED(command);
         setSelText(text);
     }
     // Who is told of every change from now on (typed, assigned, undone); null for no one. A load

@@ -260,6 +260,25 @@ text::Match findOneByOne(qsizetype start, QStringView s, QStringView sought, tex
     return {};
 }
 
+std::pair<QString, qsizetype> replaceOneByOne(QStringView text, QStringView sought, QStringView replacement,
+                                              text::CompareMode mode)
+{
+    QString out;
+    qsizetype count = 0;
+    qsizetype copied = 0;
+    if (sought.isEmpty())
+        return {text.toString(), 0};
+    for (text::Match m = findOneByOne(1, text, sought, mode); m.position > 0;
+         m = findOneByOne(m.position + m.length, text, sought, mode)) {
+        out += text.sliced(copied, m.position - 1 - copied);
+        out += replacement;
+        copied = m.position - 1 + m.length;
+        ++count;
+    }
+    out += text.sliced(copied);
+    return {out, count};
+}
+
 QString withoutLastLineEnd(QStringView s)
 {
     if (s.endsWith(u"\r\n"))

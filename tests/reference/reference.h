@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <utility>
+
 namespace orvane::reference {
 
 // Every kind, in an order the fuzz targets' seed inputs rely on.
@@ -26,6 +28,11 @@ QString convertOneByOne(ConversionKind kind, QStringView text);
 
 // InStr by plain comparison at every position; text comparison folds both strings first.
 text::Match findOneByOne(qsizetype start, QStringView text, QStringView sought, text::CompareMode mode);
+
+// Every non-overlapping match of sought replaced, searched with findOneByOne from the end of the
+// previous match; the number of matches beside the new text.
+std::pair<QString, qsizetype> replaceOneByOne(QStringView text, QStringView sought, QStringView replacement,
+                                              text::CompareMode mode);
 
 // The text without the line end after its last line (CR LF, lone CR or lone LF), if it has one.
 QString withoutLastLineEnd(QStringView text);

@@ -48,6 +48,9 @@ public:
 
     void setConvertedText(const QString &text, ConversionKind kind) override;
     void setConvertedSelText(const QString &text, ConversionKind kind) override;
+    void setReplacedText(const QString &text, const text::ReplaceCommand &command) override;
+    void setReplacedSelText(const QString &text, const text::ReplaceCommand &command) override;
+    QString textRange(qsizetype start, qsizetype length) const override;
     void setRecorder(EditRecorder *recorder) override;
 
     void setChangeHandler(std::function<void()> handler) override;
@@ -68,6 +71,8 @@ private:
     void flushInsert();
     // Runs replace as one undo step marked for the recorder as the conversion kind.
     void recordConversion(ConversionKind kind, bool wholeText, const std::function<void()> &replace);
+    // The same for a step that begin announces to the recorder and whose mark it returns.
+    void recordStep(const std::function<qint32()> &begin, const std::function<void()> &replace);
     void onUpdateUi();
     void replaceBytes(qsizetype start, qsizetype end, const QByteArray &bytes);
 
