@@ -4,10 +4,12 @@
 #include "host/retry.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 #include <utility>
 
 namespace orvane {
@@ -172,16 +174,24 @@ void NewMenu_Click(Host &host)
     host.document.setCurrentFile(FileIdentity {});
 }
 
-// Touches neither the text nor the document until the whole file has been read.
+QString fileName(const QString &path) { return QFileInfo(path).fileName(); }
+
+// Touches neither the text nor the document until the whole file has been read: the text goes
+// into a load beside the current one, which キャンセル or a failure simply drops.
 void openDocument(Host &host, const QString &path)
 {
     LoadedText loaded;
+    std::unique_ptr<TextLoad> load;
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
-        loaded = host.textFiles.readText(path);
+        load = host.Text1.beginLoad();
+        host.program.runLong(file_texts::opening(fileName(path)),
+                             [&](Progress &progress) { loaded = host.textFiles.streamText(path, *load, progress); });
     });
     if (outcome == StepOutcome::GivenUp)
         return;
+    if (!loaded.streamed)
+        load.reset();
     if (loaded.alsoShiftJis) {
         const MsgBoxAnswer answer
             = host.messageBox.msgBox(file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)),
@@ -196,11 +206,13 @@ void openDocument(Host &host, const QString &path)
 
     {
         BusyScope busy(host.program);
-        host.Text1.setLineEnd(loaded.lineEnds.document);
-        if (loaded.isUtf16())
+        if (load)
+            host.Text1.finishLoad(std::move(load), loaded.utf8Units);
+        else if (loaded.isUtf16())
             host.Text1.loadText(loaded.text);
         else
             host.Text1.loadUtf8(loaded.utf8, loaded.utf8Units);
+        host.Text1.setLineEnd(loaded.lineEnds.document);
         loaded.text = QString();
         loaded.utf8 = QByteArray();
     }

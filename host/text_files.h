@@ -2,6 +2,8 @@
 // Reading and writing the document's text files in the document's encoding, each line end as the
 // file has it. Every failure throws HostError with a Japanese description that names the file.
 
+#include "host/edit_control.h"
+#include "host/progress.h"
 #include "text/codec/cp932_file_codes.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
@@ -24,6 +26,8 @@ struct LoadedText {
     // A UTF-8 file whose bytes are valid Shift-JIS too (ﾃｽ is C3 BD): encoding says UTF-8, text
     // holds the Shift-JIS reading, and the user chooses.
     bool alsoShiftJis = false;
+    // The UTF-8 went block by block into a TextLoad instead of utf8.
+    bool streamed = false;
 
     bool isUtf8() const { return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom; }
     bool isUtf16() const { return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be; }
@@ -58,6 +62,14 @@ public:
     virtual ~TextFiles() = default;
     // Reads and decodes the whole file; nothing is returned unless all of it is read.
     virtual LoadedText readText(const QString &path) = 0;
+    // readText reporting progress, and handing a Shift-JIS or UTF-8 text to load block by block
+    // (streamed) rather than as a whole in utf8. load holds nothing useful unless streamed is set.
+    virtual LoadedText streamText(const QString &path, TextLoad &load, Progress &progress)
+    {
+        Q_UNUSED(load);
+        Q_UNUSED(progress);
+        return readText(path);
+    }
     // Writes the text and the last line end in the encoding (with its byte-order mark, if it has
     // one), replacing the file only once everything is written.
     virtual void writeText(const QString &path, const QString &text,

@@ -1,6 +1,8 @@
 #include "host/files/disk_text_files.h"
 
+#include "host/files/available_memory.h"
 #include "host/files/disk_file_texts.h"
+#include "host/files/document_stream.h"
 #include "host/files/document_bytes.h"
 #include "host/files/file_errors.h"
 #include "host/files/file_writer.h"
@@ -39,14 +41,6 @@ using file_errors::fail;
 using file_errors::failWithErrno;
 using file_errors::shown;
 
-qint64 megabytesRoundedUp(qint64 bytes) { return (bytes + 999'999) / 1'000'000; }
-
-[[noreturn]] void failTooLarge(const QString &path, qint64 size)
-{
-    fail(ErrorNumber::OutOfMemory,
-         texts::tooLarge(shown(path), megabytesRoundedUp(size), DiskTextFiles::maxFileSize / 1'000'000));
-}
-
 #ifdef Q_OS_UNIX
 
 void checkReadable(const struct stat &st, const QString &path)
@@ -55,14 +49,12 @@ void checkReadable(const struct stat &st, const QString &path)
         fail(ErrorNumber::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!S_ISREG(st.st_mode))
         fail(ErrorNumber::PathFileAccess, texts::notRegularRead(shown(path)));
-    if (st.st_size > DiskTextFiles::maxFileSize)
-        failTooLarge(path, st.st_size);
 }
 
-QByteArray readAllBytes(const QString &path)
+// Opens a regular file for reading; st is its status.
+int openRegular(const QString &path, struct stat &st)
 {
     const QByteArray native = QFile::encodeName(path);
-    struct stat st { };
     // Checked before opening: opening a named pipe for reading would wait for a writer, and reading
     // a device such as /dev/zero never ends.
     if (::stat(native.constData(), &st) != 0)
@@ -73,27 +65,42 @@ QByteArray readAllBytes(const QString &path)
     const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         failWithErrno(errno, path, Access::Read);
+    try {
+        if (::fstat(fd, &st) != 0)
+            failWithErrno(errno, path, Access::Read);
+        checkReadable(st, path);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    return fd;
+}
+
+qsizetype readSome(int fd, char *data, qsizetype capacity, const QString &path)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, data, size_t(capacity));
+        if (n >= 0)
+            return n;
+        if (errno != EINTR)
+            failWithErrno(errno, path, Access::Read);
+    }
+}
+
+QByteArray readAllBytes(const QString &path)
+{
+    struct stat st { };
+    const int fd = openRegular(path, st);
     FdCloser closer(fd);
-    if (::fstat(fd, &st) != 0)
-        failWithErrno(errno, path, Access::Read);
-    checkReadable(st, path);
+    checkMemoryFor(shown(path), 3 * qint64(st.st_size));
 
     // One byte of room past the size, so that the read that sees the end needs no reallocation.
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
     qsizetype done = 0;
     for (;;) {
-        if (done == bytes.size()) {
-            // The file grew since fstat: keep reading, within the limit.
-            if (done >= DiskTextFiles::maxFileSize)
-                failTooLarge(path, done + 1);
-            bytes.resize(done + 64 * 1024);
-        }
-        const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            failWithErrno(errno, path, Access::Read);
-        }
+        if (done == bytes.size())
+            bytes.resize(done + 64 * 1024); // the file grew since fstat
+        const qsizetype n = readSome(fd, bytes.data() + done, bytes.size() - done, path);
         if (n == 0)
             break;
         done += n;
@@ -116,8 +123,7 @@ QByteArray readAllBytes(const QString &path)
         fail(ErrorNumber::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!info.isFile())
         fail(ErrorNumber::PathFileAccess, texts::notRegularRead(shown(path)));
-    if (info.size() > DiskTextFiles::maxFileSize)
-        failTooLarge(path, info.size());
+    checkMemoryFor(shown(path), 3 * info.size());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         fail(ErrorNumber::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
@@ -196,6 +202,32 @@ LoadedText DiskTextFiles::readText(const QString &path)
 {
     try {
         return decodeDocumentBytes(readAllBytes(path), shown(path));
+    } catch (const std::bad_alloc &) {
+        fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+    }
+}
+
+LoadedText DiskTextFiles::streamText(const QString &path, TextLoad &load, Progress &progress)
+{
+    try {
+#ifdef Q_OS_UNIX
+        struct stat st { };
+        const int fd = openRegular(path, st);
+        FdCloser closer(fd);
+        DocumentSource source;
+        source.size = st.st_size;
+        source.read = [&](char *data, qsizetype capacity) { return readSome(fd, data, capacity, path); };
+        source.rewind = [&] {
+            if (::lseek(fd, 0, SEEK_SET) != 0)
+                failWithErrno(errno, path, Access::Read);
+        };
+        return streamDocument(source, shown(path), load, progress,
+                              [&](qint64 need) { checkMemoryFor(shown(path), need); });
+#else
+        Q_UNUSED(load);
+        Q_UNUSED(progress);
+        return readText(path);
+#endif
     } catch (const std::bad_alloc &) {
         fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
     }

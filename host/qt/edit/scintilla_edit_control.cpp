@@ -141,7 +141,7 @@ void ScintillaEditControl::configure()
     sci(Sci::SCI_SETDOCPOINTER, 0, document);
     sci(Sci::SCI_RELEASEDOCUMENT, 0, document);
 
-    m_widget->setUtf8(true);
+    configureDocument();
     m_widget->setEolMode(QsciScintilla::EolWindows);
     sci(Sci::SCI_SETPASTECONVERTENDINGS, 1);
     m_widget->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
@@ -150,8 +150,6 @@ void ScintillaEditControl::configure()
         m_widget->setMarginWidth(margin, 0);
     m_widget->setFolding(QsciScintilla::NoFoldStyle);
     m_widget->setWrapMode(QsciScintilla::WrapNone);
-    m_widget->setTabWidth(8);
-    m_widget->setIndentationsUseTabs(true);
     m_widget->setAutoIndent(false);
     m_widget->setBraceMatching(QsciScintilla::NoBraceMatch);
     m_widget->setAutoCompletionSource(QsciScintilla::AcsNone);
@@ -188,6 +186,13 @@ void ScintillaEditControl::configure()
 
     m_widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_widget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void ScintillaEditControl::configureDocument()
+{
+    m_widget->setUtf8(true);
+    m_widget->setTabWidth(8);
+    m_widget->setIndentationsUseTabs(true);
 }
 
 void ScintillaEditControl::onModified(int position, int type, int length, int token)

@@ -35,6 +35,9 @@ public:
     void loadText(const QString &text) override;
     // Hands the bytes to Scintilla as they are, without a detour through UTF-16.
     void loadUtf8(const QByteArray &utf8, qsizetype utf16Length) override;
+    // Loads into a Scintilla document of its own, which then replaces the current one.
+    std::unique_ptr<TextLoad> beginLoad() override;
+    void finishLoad(std::unique_ptr<TextLoad> load, qsizetype utf16Length) override;
 
     qsizetype selStart() const override;
     qsizetype selLength() const override;
@@ -77,6 +80,8 @@ public:
 
 private:
     void configure();
+    // What Scintilla keeps per document rather than per editor.
+    void configureDocument();
     void onModified(int position, int type, int length, int token);
     // Hands the recorder the bytes of the insert noted last, now that they are in the document.
     void flushInsert();
