@@ -185,8 +185,9 @@ void openDocument(Host &host, const QString &path)
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
         load = host.Text1.beginLoad();
-        host.program.runLong(file_texts::opening(fileName(path)),
-                             [&](Progress &progress) { loaded = host.textFiles.streamText(path, *load, progress); });
+        host.program.runLong(file_texts::opening(fileName(path)), [&](Progress &progress) {
+            loaded = host.textFiles.streamText(path, *load, progress);
+        });
     });
     if (outcome == StepOutcome::GivenUp)
         return;

@@ -37,8 +37,9 @@ void checkMemoryFor(const QString &shownPath, qint64 need)
     const qint64 available = availableMemory();
     if (available < 0 || need <= available)
         return;
-    file_errors::fail(ErrorNumber::OutOfMemory,
-                      disk_file_texts::notEnoughMemory(shownPath, megabytesRoundedUp(need), available / 1'000'000));
+    file_errors::fail(
+        ErrorNumber::OutOfMemory,
+        disk_file_texts::notEnoughMemory(shownPath, megabytesRoundedUp(need), available / 1'000'000));
 }
 
 } // namespace orvane

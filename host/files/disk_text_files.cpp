@@ -2,8 +2,8 @@
 
 #include "host/files/available_memory.h"
 #include "host/files/disk_file_texts.h"
-#include "host/files/document_stream.h"
 #include "host/files/document_bytes.h"
+#include "host/files/document_stream.h"
 #include "host/files/file_errors.h"
 #include "host/files/file_writer.h"
 #include "host/host_error.h"

@@ -19,7 +19,10 @@ constexpr qsizetype kBlockBytes = qsizetype(2) << 20;
 
 // Room beyond the text for typing, so that the first keys do not wait for the buffer to grow: a
 // few megabytes of typing or pasting before it grows once.
-qsizetype typingRoom(qsizetype bytes) { return std::clamp<qsizetype>(bytes / 64, 64 * 1024, qsizetype(16) << 20); }
+qsizetype typingRoom(qsizetype bytes)
+{
+    return std::clamp<qsizetype>(bytes / 64, 64 * 1024, qsizetype(16) << 20);
+}
 
 // What a load of so much UTF-8 needs besides it: the control's line index, the blocks in flight.
 qint64 memoryForLoad(qsizetype capacity) { return capacity + capacity / 16 + 4 * kBlockBytes; }
@@ -120,8 +123,8 @@ cp932::FileCodes fileCodes(DocumentSource &source, Progress &progress)
 
 } // namespace
 
-LoadedText streamDocument(DocumentSource &source, const QString &shownPath, TextLoad &load, Progress &progress,
-                          const std::function<void(qint64)> &checkMemory)
+LoadedText streamDocument(DocumentSource &source, const QString &shownPath, TextLoad &load,
+                          Progress &progress, const std::function<void(qint64)> &checkMemory)
 {
     progress.setTotal(source.size);
     Blocks blocks(source, progress);
@@ -189,7 +192,8 @@ LoadedText streamDocument(DocumentSource &source, const QString &shownPath, Text
                     cp932::DecodeError error;
                     QByteArray ignored;
                     qsizetype ignoredUnits = 0;
-                    maybeShiftJis = cp932::decodeToUtf8(chunk, ignored, ignoredUnits, &error) || error.truncated;
+                    maybeShiftJis
+                        = cp932::decodeToUtf8(chunk, ignored, ignoredUnits, &error) || error.truncated;
                 }
                 load.append(chunk);
                 units += chunkUnits;

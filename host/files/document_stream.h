@@ -23,7 +23,7 @@ struct DocumentSource {
 // The text as decodeDocumentBytes would give it, and the same errors. Files it cannot stream
 // (UTF-16, bytes that turn out invalid, UTF-8 that may be Shift-JIS too) are read again whole and
 // given back unstreamed. checkMemory(bytes) refuses a load that would need more than there is.
-LoadedText streamDocument(DocumentSource &source, const QString &shownPath, TextLoad &load, Progress &progress,
-                          const std::function<void(qint64)> &checkMemory);
+LoadedText streamDocument(DocumentSource &source, const QString &shownPath, TextLoad &load,
+                          Progress &progress, const std::function<void(qint64)> &checkMemory);
 
 } // namespace orvane

@@ -50,6 +50,11 @@ public:
         busyDuringCalls &= m_program.busyDepth() > 0;
         return m_disk.readText(path);
     }
+    LoadedText streamText(const QString &path, TextLoad &load, Progress &progress) override
+    {
+        busyDuringCalls &= m_program.busyDepth() > 0;
+        return m_disk.streamText(path, load, progress);
+    }
     void writeText(const QString &path, const QString &text, TextEncoding encoding,
                    const WriteOptions &options) override
     {
@@ -113,6 +118,7 @@ private slots:
     void openRetryAfterTheFileAppears();
     void openAsksBeforeLoadingPossibleUtf8_data();
     void openAsksBeforeLoadingPossibleUtf8();
+    void openCancelledAtAnyStepLeavesTheDocument();
 
     void saveWithPathWritesWithoutDialog();
     void saveWithoutPathIsSaveAs();
@@ -395,6 +401,32 @@ void TestFileCommands::openAsksBeforeLoadingPossibleUtf8()
     if (opened) {
         SaveMenu_Click(f.host);
         QCOMPARE(fileBytes(utf8), saved);
+    }
+}
+
+void TestFileCommands::openCancelledAtAnyStepLeavesTheDocument()
+{
+    // Several blocks, and a duplicate code (NEC ∵ 87 9A) that makes Open read the file again.
+    QByteArray line("\x93\xFA\x96\x7B\x87\x9A abc\r\n");
+    const QString big = file(QStringLiteral("big.txt"));
+    writeFileBytes(big, line.repeated(5'000'000 / line.size()));
+    Fixture f;
+    f.setDocument(QStringLiteral("keep"), file(QStringLiteral("old.txt")), false);
+    OpenDroppedFile(f.host, big);
+    const int steps = f.fake.program.steps;
+    QVERIFY2(steps >= 5, qPrintable(QString::number(steps)));
+    QCOMPARE(f.text().size(), (5'000'000 / line.size()) * 9 - 2); // 日本∵ abc CR LF, the last taken off
+    QCOMPARE(f.fake.document.file().codes.codeOf(u'∵'), 0x879A);
+
+    for (int step = 1; step <= steps; ++step) {
+        f.setDocument(QStringLiteral("keep"), file(QStringLiteral("old.txt")), true);
+        f.fake.program.cancelAtStep = step;
+        f.messages.answer(MsgBoxAnswer::No); // the save prompt: the text may go
+        OpenDroppedFile(f.host, big);
+        QCOMPARE(f.text(), QStringLiteral("keep"));
+        QCOMPARE(f.path(), file(QStringLiteral("old.txt")));
+        QCOMPARE(f.modified(), true);
+        QCOMPARE(f.messages.shown().size(), step); // the prompt, no error
     }
 }
 

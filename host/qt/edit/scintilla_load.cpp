@@ -71,7 +71,10 @@ void *ScintillaLoad::takeDocument()
 
 // The control's side: a load of its own kind, and the switch to the loaded document.
 
-std::unique_ptr<TextLoad> ScintillaEditControl::beginLoad() { return std::make_unique<ScintillaLoad>(m_widget); }
+std::unique_ptr<TextLoad> ScintillaEditControl::beginLoad()
+{
+    return std::make_unique<ScintillaLoad>(m_widget);
+}
 
 void ScintillaEditControl::finishLoad(std::unique_ptr<TextLoad> load, qsizetype utf16Length)
 {

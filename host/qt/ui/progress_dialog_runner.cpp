@@ -71,7 +71,8 @@ void runWithProgressDialog(const QString &label, const std::function<void(Progre
         }
         finished = true;
         // Wakes the loop below at once.
-        QMetaObject::invokeMethod(qApp, [] { }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [] {}, Qt::QueuedConnection);
     });
     // The override cursor (the commands' wait cursor) would hide that キャンセル can be pressed.
     bool arrow = false;
@@ -81,8 +82,9 @@ void runWithProgressDialog(const QString &label, const std::function<void(Progre
             QApplication::setOverrideCursor(Qt::ArrowCursor);
             arrow = true;
         }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents
-                                        | (shown ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents));
+        QCoreApplication::processEvents(
+            QEventLoop::WaitForMoreEvents
+            | (shown ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents));
     }
     worker.join();
     if (arrow)
