@@ -20,6 +20,8 @@ constexpr int openFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY; // 4100
 constexpr int saveFlags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT; // 2054
 static_assert(openFlags == 4100 && saveFlags == 2054);
 
+QString fileName(const QString &path) { return QFileInfo(path).fileName(); }
+
 MsgBoxAnswer askToSave(Host &host)
 {
     return host.messageBox.msgBox(file_texts::savePrompt(), YesNoCancel + Exclamation, appTitle());
@@ -107,7 +109,10 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
     }
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
-        host.textFiles.writeText(file.path, text, file.encoding, {file.lineEnds.last, &file.codes});
+        host.program.runLong(file_texts::saving(fileName(file.path)), [&](Progress &progress) {
+            host.textFiles.saveText(file.path, text, file.encoding, {file.lineEnds.last, &file.codes},
+                                    progress);
+        });
     });
     if (outcome != StepOutcome::Done)
         return false;
@@ -173,8 +178,6 @@ void NewMenu_Click(Host &host)
     host.Text1.setLineEnd(LineEnd::CrLf);
     host.document.setCurrentFile(FileIdentity {});
 }
-
-QString fileName(const QString &path) { return QFileInfo(path).fileName(); }
 
 // Touches neither the text nor the document until the whole file has been read: the text goes
 // into a load beside the current one, which キャンセル or a failure simply drops.

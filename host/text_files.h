@@ -75,6 +75,14 @@ public:
     virtual void writeText(const QString &path, const QString &text,
                            TextEncoding encoding = TextEncoding::ShiftJis, const WriteOptions &options = {})
         = 0;
+    // writeText reporting progress; キャンセル (the dialog's cancel thrown by progress) leaves the
+    // file as it was.
+    virtual void saveText(const QString &path, const QString &text, TextEncoding encoding,
+                          const WriteOptions &options, Progress &progress)
+    {
+        Q_UNUSED(progress);
+        writeText(path, text, encoding, options);
+    }
 };
 
 } // namespace orvane

@@ -165,7 +165,7 @@ qint64 encodedSize(QStringView text, TextEncoding encoding)
 // Encodes and writes the text block by block into one small buffer that stays in the cache,
 // instead of a second copy of the whole text in fresh memory. Native-order UTF-16 needs no
 // encoding at all.
-void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
+void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding, Progress &progress)
 {
     constexpr qsizetype kBlockUnits = 32 * 1024;
     const bool nativeUtf16
@@ -184,6 +184,8 @@ void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
             writer.write(block);
         }
         i += length;
+        if (i % (kBlockUnits * 8) < length)
+            progress.step(i);
     }
 }
 
@@ -236,7 +238,15 @@ LoadedText DiskTextFiles::streamText(const QString &path, TextLoad &load, Progre
 void DiskTextFiles::writeText(const QString &path, const QString &text, TextEncoding encoding,
                               const WriteOptions &options)
 {
+    SilentProgress progress;
+    saveText(path, text, encoding, options, progress);
+}
+
+void DiskTextFiles::saveText(const QString &path, const QString &text, TextEncoding encoding,
+                             const WriteOptions &options, Progress &progress)
+{
     try {
+        progress.setTotal(text.size());
         const QByteArrayView mark = byteOrderMark(encoding);
         const QByteArray lineEnd = encodedLineEnd(encoding, options.lastLineEnd);
         if (encoding == TextEncoding::ShiftJis) {
@@ -246,7 +256,12 @@ void DiskTextFiles::writeText(const QString &path, const QString &text, TextEnco
                 failUnstorable(path, error);
             FileWriter writer(path);
             writer.reserve(bytes.size() + lineEnd.size());
-            writer.write(bytes);
+            // In slices, so that キャンセル is heard while a big file is written.
+            constexpr qsizetype kSlice = qsizetype(1) << 20;
+            for (qsizetype i = 0; i < bytes.size(); i += kSlice) {
+                writer.write(QByteArrayView(bytes).sliced(i, std::min(kSlice, bytes.size() - i)));
+                progress.step(text.size() * (i + kSlice) / std::max<qsizetype>(1, bytes.size()));
+            }
             writer.write(lineEnd);
             writer.commit();
             return;
@@ -255,7 +270,7 @@ void DiskTextFiles::writeText(const QString &path, const QString &text, TextEnco
         FileWriter writer(path);
         writer.reserve(mark.size() + encodedSize(text, encoding) + lineEnd.size());
         writer.write(mark);
-        writeUnicode(writer, text, encoding);
+        writeUnicode(writer, text, encoding, progress);
         writer.write(lineEnd);
         writer.commit();
     } catch (const std::bad_alloc &) {

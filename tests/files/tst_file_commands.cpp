@@ -61,6 +61,12 @@ public:
         busyDuringCalls &= m_program.busyDepth() > 0;
         m_disk.writeText(path, text, encoding, options);
     }
+    void saveText(const QString &path, const QString &text, TextEncoding encoding,
+                  const WriteOptions &options, Progress &progress) override
+    {
+        busyDuringCalls &= m_program.busyDepth() > 0;
+        m_disk.saveText(path, text, encoding, options, progress);
+    }
     bool busyDuringCalls = true;
 
 private:
@@ -130,6 +136,8 @@ private slots:
     void saveRetryAfterPermissionLifted();
     void saveRetryAfterDiskFullLifted();
     void unstorableCharacterRefusesSave();
+    void saveCancelledAtAnyStepLeavesTheFile_data();
+    void saveCancelledAtAnyStepLeavesTheFile();
 
     void exitAnswers_data();
     void exitAnswers();
@@ -632,6 +640,39 @@ void TestFileCommands::unstorableCharacterRefusesSave()
         s(u"「😀」(U+1F600) は Shift-JIS で保存できません（2 行目、7 文字目）。")));
     QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
     QCOMPARE(f.modified(), true);
+}
+
+void TestFileCommands::saveCancelledAtAnyStepLeavesTheFile_data()
+{
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::newRow("Shift-JIS") << TextEncoding::ShiftJis;
+    QTest::newRow("UTF-8") << TextEncoding::Utf8;
+    QTest::newRow("UTF-16 BE") << TextEncoding::Utf16Be;
+}
+
+void TestFileCommands::saveCancelledAtAnyStepLeavesTheFile()
+{
+    QFETCH(TextEncoding, encoding);
+    const QString target = file(QStringLiteral("a.txt"));
+    writeFileBytes(target, QByteArray("old bytes"));
+    Fixture f;
+    const QString text = s(u"日本語 abc\r\n").repeated(300'000);
+    f.setDocument(text, target, true, encoding);
+    SaveMenu_Click(f.host); // counts the steps
+    const int steps = f.fake.program.steps;
+    QVERIFY2(steps >= 3, qPrintable(QString::number(steps)));
+    QCOMPARE(f.modified(), false);
+
+    for (int step = 1; step <= steps; ++step) {
+        writeFileBytes(target, QByteArray("old bytes"));
+        f.fake.document.Modified = true;
+        f.fake.program.cancelAtStep = step;
+        SaveMenu_Click(f.host);
+        QCOMPARE(fileBytes(target), QByteArray("old bytes"));
+        QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("a.txt")});
+        QCOMPARE(f.modified(), true);
+        QVERIFY(f.messages.shown().isEmpty());
+    }
 }
 
 void TestFileCommands::exitAnswers_data()

@@ -4,6 +4,8 @@
 
 #include "host/program.h"
 
+#include <QScopeGuard>
+
 namespace orvane::test {
 
 class RecordingProgram final : public Program {
@@ -13,8 +15,8 @@ public:
     void runLong(const QString &, const std::function<void(Progress &)> &work) override
     {
         CancellingProgress progress(cancelAtStep);
+        const auto counted = qScopeGuard([&] { steps = progress.steps; });
         work(progress);
-        steps = progress.steps;
     }
 
     // The step (counted from 1) at which the user cancels; 0 for never. steps: how many the last
