@@ -1,7 +1,5 @@
 #include "document_journal.h"
 
-#include <iterator>
-
 namespace orvane {
 
 DocumentJournal::DocumentJournal(journal::Journal &journal, std::function<qint64()> textBytes)
@@ -12,34 +10,26 @@ DocumentJournal::DocumentJournal(journal::Journal &journal, std::function<qint64
 
 void DocumentJournal::currentFileSet(const FileIdentity &file)
 {
-    m_journal.startDocument(formOf(file), m_textBytes());
+    // The file as read, when the text is what was read: the journal need not look at it again.
+    std::optional<journal::FileVersion> read;
+    if (file.read)
+        read = journal::FileVersion {file.read->size, file.read->modifiedNs};
+    m_journal.startDocument(formOf(file), m_textBytes(), read);
 }
 
 void DocumentJournal::retargeted(const FileIdentity &file) { m_journal.changeForm(formOf(file)); }
 
 journal::DocumentForm DocumentJournal::formOf(const FileIdentity &file)
 {
-    journal::DocumentForm form;
-    form.path = file.path;
-    form.encoding = quint8(file.encoding);
-    form.lineEnd = quint8(file.lineEnds.document);
-    form.lastLineEnd = file.lineEnds.last ? quint8(1 + int(*file.lineEnds.last)) : 0;
-    return form;
+    return journal::DocumentForm {file.path, file.encoding, file.lineEnds};
 }
 
 FileIdentity DocumentJournal::identityOf(const journal::DocumentForm &form)
 {
     FileIdentity file;
     file.path = form.path;
-    // A number this version does not know (a damaged record) leaves the default.
-    if (form.encoding < std::size(allTextEncodings))
-        file.encoding = TextEncoding(form.encoding);
-    if (form.lineEnd < std::size(allLineEnds))
-        file.lineEnds.document = LineEnd(form.lineEnd);
-    if (form.lastLineEnd == 0)
-        file.lineEnds.last.reset();
-    else if (form.lastLineEnd <= std::size(allLineEnds))
-        file.lineEnds.last = LineEnd(form.lastLineEnd - 1);
+    file.encoding = form.encoding;
+    file.lineEnds = form.lineEnds;
     return file;
 }
 

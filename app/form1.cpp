@@ -55,7 +55,7 @@ Form1::Form1(MessageBox &messageBox, CommonDialog &commonDialog, Clipboard &clip
     QsciScintilla *text1 = m_text1->widget();
     text1->setObjectName(QStringLiteral("Text1"));
     setCentralWidget(text1);
-    m_text1->setChangeHandler([this] { m_document.Modified = true; });
+    m_text1->setChangeHandler([this] { m_document.markModified(); });
 
     m_shortcutFilter = new MenuShortcutFilter(this);
     buildMenus();
@@ -78,7 +78,7 @@ Form1::Form1(MessageBox &messageBox, CommonDialog &commonDialog, Clipboard &clip
             // Whatever the user answers, or if the session ends before: the journal is on the disk.
             if (m_journal)
                 m_journal->syncNow();
-            if (m_document.Modified && !m_program.hasEnded() && manager.allowsInteraction()) {
+            if (m_document.isModified() && !m_program.hasEnded() && manager.allowsInteraction()) {
                 askToEnd();
                 manager.release();
                 if (!m_program.hasEnded())
@@ -108,7 +108,6 @@ void Form1::keepJournal(journal::Journal &journal)
 
 void Form1::Form_Load()
 {
-    m_document.Modified = false;
     m_commonDialog1.CancelError = true;
     m_commonDialog1.Filter = app_texts::textFileFilter();
     m_commonDialog1.DefaultExt = app_texts::textFileExt();

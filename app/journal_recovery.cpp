@@ -41,10 +41,7 @@ std::optional<BaseText> baseText(Host &host, const PendingJournal &pending)
     }
     const TextEncoding encoding = DocumentJournal::identityOf(pending.origin.form).encoding;
     // Bytes valid as both UTF-8 and Shift-JIS: the reading the document had.
-    if (loaded.alsoShiftJis && encoding == TextEncoding::ShiftJis)
-        loaded.chooseShiftJis();
-    else if (loaded.alsoShiftJis)
-        loaded.codes = cp932::FileCodes(); // the codes of the Shift-JIS reading
+    loaded.choose(encoding);
     if (loaded.encoding != encoding)
         return std::nullopt;
     QByteArray bytes = loaded.utf8;
@@ -93,10 +90,9 @@ bool offerJournals(Host &host, journal::Journal &journal, const QString &folder,
         FileIdentity restored = DocumentJournal::identityOf(replayed.form);
         restored.codes = std::move(base->codes);
         host.Text1.setLineEnd(restored.lineEnds.document);
-        host.document.setCurrentFile(restored);
+        host.document.recover(restored);
         // The restored window goes on writing the same journal, cut after what was replayed.
         journal.adopt(one.file, one.origin, replayed, one.parsed.lengthOf(replayed.applied));
-        host.document.Modified = true;
         const bool moreLeft = i + 1 < pending.size();
         // Let go of the others' locks before another window takes them.
         pending.clear();

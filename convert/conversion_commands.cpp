@@ -69,7 +69,7 @@ void convertWholeText(Host &host, ConversionKind kind)
                              [&](Progress &progress) { after = convertInPieces(kind, before, progress); });
     if (isUnchanged(before, after))
         return;
-    host.Text1.setConvertedText(after, int(kind));
+    host.Text1.setConvertedText(after, kind);
 }
 
 void convertSelection(Host &host, ConversionKind kind)
@@ -83,7 +83,7 @@ void convertSelection(Host &host, ConversionKind kind)
     const QString after = convert(kind, before);
     if (isUnchanged(before, after))
         return;
-    host.Text1.setConvertedSelText(after, int(kind));
+    host.Text1.setConvertedSelText(after, kind);
 }
 
 void UpperChange_Click(Host &host) { convertWholeText(host, ConversionKind::Upper); }

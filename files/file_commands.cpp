@@ -116,6 +116,7 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
     });
     if (outcome != StepOutcome::Done)
         return false;
+    file.read.reset();
     host.Text1.setLineEnd(file.lineEnds.document);
     if (converted) {
         BusyScope busy(host.program);
@@ -156,7 +157,7 @@ bool save(Host &host)
 // user answered No, or Yes and the save completed.
 bool mayDiscard(Host &host, bool (*saveStep)(Host &))
 {
-    if (!host.document.Modified)
+    if (!host.document.isModified())
         return true;
     switch (askToSave(host)) {
     case MsgBoxAnswer::Yes:
@@ -196,16 +197,13 @@ void openDocument(Host &host, const QString &path)
         return;
     if (!loaded.streamed)
         load.reset();
-    if (loaded.alsoShiftJis) {
+    if (loaded.alsoShiftJis()) {
         const MsgBoxAnswer answer
             = host.messageBox.msgBox(file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)),
                                      YesNoCancel + Exclamation, appTitle());
-        if (answer == MsgBoxAnswer::No)
-            loaded.chooseShiftJis();
-        else if (answer == MsgBoxAnswer::Yes)
-            loaded.codes = cp932::FileCodes(); // the codes of the Shift-JIS reading
-        else
+        if (answer != MsgBoxAnswer::Yes && answer != MsgBoxAnswer::No)
             return;
+        loaded.choose(answer == MsgBoxAnswer::No ? TextEncoding::ShiftJis : TextEncoding::Utf8);
     }
 
     {
@@ -221,7 +219,7 @@ void openDocument(Host &host, const QString &path)
         loaded.utf8 = QByteArray();
     }
     host.document.setCurrentFile(
-        FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes)});
+        FileIdentity {path, loaded.encoding, loaded.lineEnds, std::move(loaded.codes), loaded.stamp});
 }
 
 void OpenMenu_Click(Host &host)

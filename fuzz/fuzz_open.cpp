@@ -46,8 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(shown + last.toString() == text);
         QString shiftJis;
         const bool alsoShiftJis = loaded.encoding == TextEncoding::Utf8 && cp932::decode(bytes, shiftJis);
-        FUZZ_CHECK(loaded.alsoShiftJis == alsoShiftJis
-                   && (!alsoShiftJis || loaded.text == reference::withoutLastLineEnd(shiftJis)));
+        FUZZ_CHECK(
+            loaded.alsoShiftJis() == alsoShiftJis
+            && (!alsoShiftJis || loaded.shiftJisReading->text == reference::withoutLastLineEnd(shiftJis)));
         FUZZ_CHECK(!loaded.isUtf8() || loaded.utf8Units == loaded.decoded().size());
     } catch (const HostError &e) {
         FUZZ_CHECK(!readable);

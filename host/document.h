@@ -2,11 +2,14 @@
 // The document of the main window: which file its text stands for and whether the text differs
 // from that file.
 
+#include "host/file_stamp.h"
 #include "text/codec/cp932_file_codes.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace orvane {
 
@@ -20,6 +23,8 @@ struct FileIdentity {
     LineEnds lineEnds;
     // A Shift-JIS file's own codes of characters that have several.
     cp932::FileCodes codes;
+    // The file as Open read it, while the identity is that of the text read; none after a save.
+    std::optional<FileStamp> read = std::nullopt;
 };
 
 // Told of each change of the identity once it is made: a journal of the document's edits starts
@@ -35,8 +40,10 @@ public:
 // Owns both; the identity changes only as a whole, through the two setters below.
 class Document {
 public:
-    // Set by the edit control's change notification; cleared only with a new identity.
-    bool Modified = false;
+    // Whether the text differs from the file: set by the edit control's change notification,
+    // cleared only with a new identity.
+    bool isModified() const { return m_modified; }
+    void markModified() { m_modified = true; }
 
     const FileIdentity &file() const { return m_file; }
     const QString &path() const { return m_file.path; }
@@ -46,7 +53,7 @@ public:
     void setCurrentFile(const FileIdentity &file)
     {
         m_file = file;
-        Modified = false;
+        m_modified = false;
         if (m_observer)
             m_observer->currentFileSet(m_file);
     }
@@ -59,11 +66,20 @@ public:
             m_observer->retargeted(m_file);
     }
 
+    // The text is file's content with edits not yet saved, restored from a journal that already
+    // holds them: the observer is not told, so that the journal goes on rather than starting afresh.
+    void recover(const FileIdentity &file)
+    {
+        m_file = file;
+        m_modified = true;
+    }
+
     // Who is told of identity changes; null for no one.
     void setObserver(DocumentObserver *observer) { m_observer = observer; }
 
 private:
     FileIdentity m_file;
+    bool m_modified = false;
     DocumentObserver *m_observer = nullptr;
 };
 

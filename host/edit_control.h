@@ -4,6 +4,7 @@
 // 0-based; a position inside a surrogate pair moves to its start.
 
 #include "host/edit_recorder.h"
+#include "text/chars/conversion_kind.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/utf8.h"
 
@@ -75,14 +76,14 @@ public:
     // The document's line end: what Enter inserts and what the line ends of text pasted or dropped
     // into the control itself become.
     virtual void setLineEnd(LineEnd lineEnd) = 0;
-    // setText and setSelText for the result of a conversion (its kind's number). A control that
+    // setText and setSelText for the result of a conversion of the kind. A control that
     // reports its changes to a recorder reports these as the conversion, not as the changes.
-    virtual void setConvertedText(const QString &text, int kind)
+    virtual void setConvertedText(const QString &text, ConversionKind kind)
     {
         Q_UNUSED(kind);
         setText(text);
     }
-    virtual void setConvertedSelText(const QString &text, int kind)
+    virtual void setConvertedSelText(const QString &text, ConversionKind kind)
     {
         Q_UNUSED(kind);
         setSelText(text);

@@ -2,6 +2,8 @@
 // What an edit control tells of each change to its text before making it, so that a journal can
 // keep every edit. Positions and lengths are bytes of the control's UTF-8 text.
 
+#include "text/chars/conversion_kind.h"
+
 #include <QByteArrayView>
 
 namespace orvane {
@@ -12,9 +14,9 @@ public:
 
     virtual void inserting(qint64 position, QByteArrayView utf8) = 0;
     virtual void deleting(qint64 position, qint64 length) = 0;
-    // A conversion (its kind's number) replaces the whole text or the selection: the changes until
+    // A conversion of the kind replaces the whole text or the selection: the changes until
     // conversionEnds are its own. Returns the mark that the control puts on its undo step.
-    virtual qint32 conversionBegins(int kind, bool wholeText) = 0;
+    virtual qint32 conversionBegins(ConversionKind kind, bool wholeText) = 0;
     virtual void conversionEnds() = 0;
     // Undo or redo passes a step's mark twice: as the step begins and as it ends.
     virtual void stepMark(qint32 mark, bool redo) = 0;

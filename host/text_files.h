@@ -3,6 +3,7 @@
 // file has it. Every failure throws HostError with a Japanese description that names the file.
 
 #include "host/edit_control.h"
+#include "host/file_stamp.h"
 #include "host/progress.h"
 #include "text/codec/cp932_file_codes.h"
 #include "text/codec/line_ends.h"
@@ -12,6 +13,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace orvane {
 
 // A file's text as read, each line end as in the file but none after the last line, no byte-order
@@ -20,12 +23,21 @@ struct LoadedText {
     TextEncoding encoding = TextEncoding::ShiftJis;
     LineEnds lineEnds; // the file's first line end, and the one after its last line (taken off the text)
     cp932::FileCodes codes; // a Shift-JIS file's codes of characters that have several
-    QString text; // UTF-16 files; and the Shift-JIS reading of a UTF-8 file (alsoShiftJis)
+    QString text; // UTF-16 files
     QByteArray utf8; // Shift-JIS and UTF-8 files, decoded to UTF-8 for an edit control that holds UTF-8
     qsizetype utf8Units = 0; // utf8's length in UTF-16 code units
-    // A UTF-8 file whose bytes are valid Shift-JIS too (ﾃｽ is C3 BD): encoding says UTF-8, text
-    // holds the Shift-JIS reading, and the user chooses.
-    bool alsoShiftJis = false;
+    std::optional<FileStamp> stamp
+        = std::nullopt; // the file the bytes were read from; none where it is not known
+
+    // The other reading of a UTF-8 file whose bytes are valid Shift-JIS too (ﾃｽ is C3 BD), kept
+    // until choose() settles which one the text is; the fields above hold the UTF-8 reading.
+    struct ShiftJisReading {
+        QString text;
+        cp932::FileCodes codes;
+    };
+    std::optional<ShiftJisReading> shiftJisReading;
+
+    bool alsoShiftJis() const { return shiftJisReading.has_value(); }
     // The UTF-8 went block by block into a TextLoad instead of utf8.
     bool streamed = false;
 
@@ -39,13 +51,19 @@ struct LoadedText {
             utf8::decode(utf8, utf16);
         return utf16;
     }
-    // Takes the Shift-JIS reading of a UTF-8 file as the text.
-    void chooseShiftJis()
+    // Settles a file valid as both UTF-8 and Shift-JIS as the reading in chosen; any other file
+    // stays as it was read.
+    void choose(TextEncoding chosen)
     {
-        encoding = TextEncoding::ShiftJis;
-        utf8 = text.toUtf8();
-        utf8Units = text.size();
-        text = QString();
+        if (!shiftJisReading)
+            return;
+        if (chosen == TextEncoding::ShiftJis) {
+            encoding = TextEncoding::ShiftJis;
+            utf8 = shiftJisReading->text.toUtf8();
+            utf8Units = shiftJisReading->text.size();
+            codes = std::move(shiftJisReading->codes);
+        }
+        shiftJisReading.reset();
     }
 };
 

@@ -19,15 +19,15 @@ namespace {
 
 QByteArray nativePath(const QString &path) { return QFile::encodeName(path); }
 
-FileIdentity identityOf(const struct stat &st)
+FileVersion identityOf(const struct stat &st)
 {
-    FileIdentity identity;
+    FileVersion identity;
     identity.size = st.st_size;
     identity.modifiedNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
     return identity;
 }
 
-bool sameStat(const FileIdentity &a, const FileIdentity &b)
+bool sameStat(const FileVersion &a, const FileVersion &b)
 {
     return a.size == b.size && a.modifiedNs == b.modifiedNs;
 }
@@ -48,7 +48,7 @@ public:
     const int fd;
 };
 
-std::optional<FileIdentity> identityOfDescriptor(int fd)
+std::optional<FileVersion> identityOfDescriptor(int fd)
 {
     struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
@@ -58,7 +58,7 @@ std::optional<FileIdentity> identityOfDescriptor(int fd)
 
 } // namespace
 
-FileIdentity identifyFile(const QString &path)
+FileVersion identifyFile(const QString &path)
 {
     struct stat st { };
     if (path.isEmpty() || ::stat(nativePath(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
@@ -66,12 +66,12 @@ FileIdentity identifyFile(const QString &path)
     return identityOf(st);
 }
 
-std::optional<quint64> hashFile(const QString &path, const FileIdentity &expected)
+std::optional<quint64> hashFile(const QString &path, const FileVersion &expected)
 {
     const Descriptor file(::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC));
     if (file.fd < 0)
         return std::nullopt;
-    const std::optional<FileIdentity> before = identityOfDescriptor(file.fd);
+    const std::optional<FileVersion> before = identityOfDescriptor(file.fd);
     if (!before || !sameStat(*before, expected))
         return std::nullopt;
     quint64 hash = fastHash({});
@@ -82,13 +82,13 @@ std::optional<quint64> hashFile(const QString &path, const FileIdentity &expecte
         hash = fastHash(QByteArrayView(static_cast<const char *>(bytes), qsizetype(before->size)));
         ::munmap(bytes, size_t(before->size));
     }
-    const std::optional<FileIdentity> after = identityOfDescriptor(file.fd);
+    const std::optional<FileVersion> after = identityOfDescriptor(file.fd);
     if (!after || !sameStat(*after, expected))
         return std::nullopt;
     return hash;
 }
 
-bool isSameFile(const QString &path, const FileIdentity &expected)
+bool isSameFile(const QString &path, const FileVersion &expected)
 {
     if (expected.size < 0 || !sameStat(identifyFile(path), expected))
         return false;
@@ -98,15 +98,14 @@ bool isSameFile(const QString &path, const FileIdentity &expected)
     return hash && *hash == expected.hash;
 }
 
-bool keepOriginal(const QString &source, const QString &target, const FileIdentity &expected,
-                  qint64 copyLimit)
+bool keepOriginal(const QString &source, const QString &target, const FileVersion &expected, qint64 copyLimit)
 {
     if (expected.size < 0)
         return false;
     const Descriptor in(::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC));
     if (in.fd < 0)
         return false;
-    const std::optional<FileIdentity> before = identityOfDescriptor(in.fd);
+    const std::optional<FileVersion> before = identityOfDescriptor(in.fd);
     if (!before || !sameStat(*before, expected))
         return false;
     const QByteArray to = nativePath(target);
@@ -130,7 +129,7 @@ bool keepOriginal(const QString &source, const QString &target, const FileIdenti
     const struct timespec times[2]
         = {{0, UTIME_OMIT},
            {time_t(expected.modifiedNs / 1'000'000'000), long(expected.modifiedNs % 1'000'000'000)}};
-    const std::optional<FileIdentity> after = identityOfDescriptor(in.fd);
+    const std::optional<FileVersion> after = identityOfDescriptor(in.fd);
     if (!copied || !after || !sameStat(*after, expected) || ::futimens(out.fd, times) != 0) {
         ::unlink(to.constData());
         return false;

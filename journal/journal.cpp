@@ -30,10 +30,12 @@ Journal::Journal(QString folder)
 
 Journal::~Journal() = default;
 
-void Journal::startDocument(const DocumentForm &form, qint64 baseLength)
+void Journal::startDocument(const DocumentForm &form, qint64 baseLength,
+                            const std::optional<FileVersion> &file)
 {
     discard();
-    m_origin = Origin {form, form.path.isEmpty() ? FileIdentity {} : identifyFile(form.path), baseLength};
+    const FileVersion version = form.path.isEmpty() ? FileVersion {} : file ? *file : identifyFile(form.path);
+    m_origin = Origin {form, version, baseLength};
     m_form = form;
     m_firstMark = m_nextMark;
     m_broken = false;
@@ -143,10 +145,10 @@ void Journal::deleting(qint64 position, qint64 length)
     commit();
 }
 
-qint32 Journal::conversionBegins(int kind, bool wholeText)
+qint32 Journal::conversionBegins(ConversionKind kind, bool wholeText)
 {
     PendingConversion pending;
-    pending.record.kind = quint16(kind);
+    pending.record.kind = kind;
     pending.record.wholeText = wholeText;
     m_conversion = pending;
     return m_nextMark++;

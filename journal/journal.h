@@ -31,8 +31,10 @@ public:
 
     // A document whose text is now as form's file gives it (opened, or just saved) or empty (new,
     // untitled): the previous journal goes, the next edit starts one. baseLength is the text's
-    // length in bytes.
-    void startDocument(const DocumentForm &form, qint64 baseLength);
+    // length in bytes; file is the form's file as the text was read from it, if known (else the
+    // journal looks at the file now).
+    void startDocument(const DocumentForm &form, qint64 baseLength,
+                       const std::optional<FileVersion> &file = std::nullopt);
     // The document was discarded, or the program ends normally: the journal goes.
     void discard();
     // The document's name or form changed, its text did not.
@@ -43,7 +45,7 @@ public:
     void deleting(qint64 position, qint64 length) override;
     // A conversion begins: the changes until conversionEnds are its own and recorded as the
     // command. Returns the number that marks its undo step.
-    qint32 conversionBegins(int kind, bool wholeText) override;
+    qint32 conversionBegins(ConversionKind kind, bool wholeText) override;
     void conversionEnds() override;
     // The control passes a step's mark while undoing or redoing it: the first pass of a mark
     // begins the step, the second ends it. A conversion's step is recorded as its undo or redo.

@@ -4,7 +4,9 @@
 
 #include <QtEndian>
 
+#include <cstddef>
 #include <cstring>
+#include <optional>
 
 namespace orvane::journal {
 
@@ -49,12 +51,24 @@ void putBytes(QByteArray &out, QByteArrayView bytes)
     out.append(bytes);
 }
 
+// A form's encoding and line ends are each a byte: the enumerator's number; after the last line
+// 0 for none, else 1 + the line end's number.
 void putForm(QByteArray &out, const DocumentForm &form)
 {
     putBytes(out, form.path.toUtf8());
     out.append(char(form.encoding));
-    out.append(char(form.lineEnd));
-    out.append(char(form.lastLineEnd));
+    out.append(char(form.lineEnds.document));
+    out.append(char(form.lineEnds.last ? 1 + int(*form.lineEnds.last) : 0));
+}
+
+// The enumerator numbered number among all, if any.
+template <typename Enum, std::size_t N> std::optional<Enum> enumOf(const Enum (&all)[N], quint64 number)
+{
+    for (const Enum value : all) {
+        if (quint64(value) == number)
+            return value;
+    }
+    return std::nullopt;
 }
 
 // Opens a frame: room for the length, then the type.
@@ -104,7 +118,7 @@ struct Payload {
     }
     void operator()(const Conversion &r)
     {
-        putVarint(out, r.kind);
+        putVarint(out, quint64(r.kind));
         out.append(char(r.wholeText ? 1 : 0));
         putVarint(out, quint64(r.position));
         putVarint(out, quint64(r.removed));
@@ -190,9 +204,14 @@ public:
     {
         DocumentForm form;
         form.path = QString::fromUtf8(bytes(varint()));
-        form.encoding = byte();
-        form.lineEnd = byte();
-        form.lastLineEnd = byte();
+        // A number this version does not know leaves the default.
+        form.encoding = enumOf(allTextEncodings, byte()).value_or(form.encoding);
+        form.lineEnds.document = enumOf(allLineEnds, byte()).value_or(form.lineEnds.document);
+        const quint8 last = byte();
+        if (last == 0)
+            form.lineEnds.last.reset();
+        else if (const std::optional<LineEnd> lineEnd = enumOf(allLineEnds, last - 1u))
+            form.lineEnds.last = lineEnd;
         return form;
     }
 
@@ -231,14 +250,15 @@ bool readRecord(Tag tag, QByteArrayView payload, Record &record)
         break;
     case Tag::Conversion: {
         Conversion r;
-        const quint64 kind = in.varint();
-        r.kind = quint16(kind);
+        const std::optional<ConversionKind> kind = enumOf(allConversionKinds, in.varint());
         r.wholeText = in.flag();
         r.position = in.count();
         r.removed = in.count();
         r.inserted = in.count();
-        if (kind > 0xFFFF)
+        // A kind this version does not know cannot be replayed: the record is damage.
+        if (!kind)
             return false;
+        r.kind = *kind;
         record = r;
         break;
     }

@@ -2,6 +2,10 @@
 // The records of a document's journal: where the document came from, then each change to its
 // text. Positions and lengths are bytes of the edit control's UTF-8 text.
 
+#include "text/chars/conversion_kind.h"
+#include "text/codec/line_ends.h"
+#include "text/codec/text_encoding.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,22 +14,20 @@
 namespace orvane::journal {
 
 // What a file was when the document was opened or saved, to tell later whether it still is.
-struct FileIdentity {
+struct FileVersion {
     qint64 size = -1; // -1: no file (an untitled document)
     qint64 modifiedNs = 0; // modification time, nanoseconds since the epoch
     quint64 hash = 0; // fastHash of the file's bytes, once known
     bool hasHash = false;
 
-    friend bool operator==(const FileIdentity &, const FileIdentity &) = default;
+    friend bool operator==(const FileVersion &, const FileVersion &) = default;
 };
 
-// The document's name and form: its path (empty when untitled), encoding and line-end state, as
-// small numbers that the editor maps to its own types.
+// The document's name and form: its path (empty when untitled), encoding and line ends.
 struct DocumentForm {
     QString path;
-    quint8 encoding = 0;
-    quint8 lineEnd = 0; // the document's line end, as LineEnd's number
-    quint8 lastLineEnd = 1; // 0: none after the last line; else 1 + LineEnd's number
+    TextEncoding encoding = TextEncoding::ShiftJis;
+    LineEnds lineEnds = {};
 
     friend bool operator==(const DocumentForm &, const DocumentForm &) = default;
 };
@@ -34,7 +36,7 @@ struct DocumentForm {
 // before any edit (0 for an untitled document), checked when the file is read again.
 struct Origin {
     DocumentForm form;
-    FileIdentity file;
+    FileVersion file;
     qint64 baseLength = 0;
 
     friend bool operator==(const Origin &, const Origin &) = default;
@@ -56,7 +58,7 @@ struct Delete {
 // result. removed and inserted are the lengths of the part that changed (the edit control keeps
 // a common start and end), so that replay can check it got the same text.
 struct Conversion {
-    quint16 kind = 0;
+    ConversionKind kind = ConversionKind::Upper;
     bool wholeText = true;
     qint64 position = 0;
     qint64 removed = 0;

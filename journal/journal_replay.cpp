@@ -22,12 +22,12 @@ bool sameBytes(const QByteArray &text, qint64 position, const QByteArray &expect
         && std::memcmp(text.constData() + position, expected.constData(), size_t(expected.size())) == 0;
 }
 
-std::optional<QByteArray> converted(quint16 kind, QByteArrayView bytes)
+std::optional<QByteArray> converted(ConversionKind kind, QByteArrayView bytes)
 {
     QString text;
     if (!utf8::decode(bytes, text))
         return std::nullopt;
-    return convert(ConversionKind(kind), text).toUtf8();
+    return convert(kind, text).toUtf8();
 }
 
 class Replayer {

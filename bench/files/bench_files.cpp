@@ -139,10 +139,10 @@ void BM_SaveCommand(benchmark::State &state)
         QuietProgram program;
         Document document;
         document.setCurrentFile(FileIdentity {target, loaded.encoding, loaded.lineEnds, loaded.codes});
-        document.Modified = true;
+        document.markModified();
         Host host {edit, dialog, messages, clipboard, files, program, document};
         SaveMenu_Click(host);
-        if (document.Modified)
+        if (document.isModified())
             state.SkipWithError("not saved");
     }
     memory.report(state, which);

@@ -2,7 +2,7 @@
 # Whole-process Open of a big file on Xvfb: `orvane FILE` from its start until the window has
 # answered 終了 (Alt+F, X) sent as soon as it is mapped, so the keys wait for the loaded document.
 # Wall, CPU (user+sys) and peak RSS of each run, beside vim reading the same file (when present).
-# Usage: bench/files/open_big_file.sh BUILD_DIR FILE...
+# Usage: bench/files/open_big_file.sh BUILD_DIR FILE... (BENCH_VIM=no leaves vim out)
 set -euo pipefail
 build=${1:?build directory}
 shift
@@ -46,7 +46,7 @@ for file in "$@"; do
   xdotool key --window "$window" x 2> /dev/null || true
   wait "$pid" || true
   report "orvane (open, answer 終了)" "$work/time"
-  if command -v vim > /dev/null; then
+  if [[ ${BENCH_VIM:-yes} == yes ]] && command -v vim > /dev/null; then
     /usr/bin/time -v -o "$work/time" vim -u NONE -es -c 'normal G' -c 'q!' "$file" || true
     report "vim -u NONE -es 'normal G'" "$work/time"
   fi

@@ -95,7 +95,7 @@ void BM_ConvertWholeText(benchmark::State &state)
     Fixture fixture(state.range(0));
     for (auto _ : state) {
         const QString converted = text::toKatakana(fixture.control.text());
-        fixture.control.setConvertedText(converted, int(ConversionKind::Katakana));
+        fixture.control.setConvertedText(converted, ConversionKind::Katakana);
         paint(fixture.control.widget());
         state.PauseTiming();
         fixture.control.undo();

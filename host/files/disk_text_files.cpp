@@ -51,6 +51,11 @@ void checkReadable(const struct stat &st, const QString &path)
         fail(ErrorNumber::PathFileAccess, texts::notRegularRead(shown(path)));
 }
 
+FileStamp stampOf(const struct stat &st)
+{
+    return FileStamp {st.st_size, qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
 // Opens a regular file for reading; st is its status.
 int openRegular(const QString &path, struct stat &st)
 {
@@ -87,12 +92,13 @@ qsizetype readSome(int fd, char *data, qsizetype capacity, const QString &path)
     }
 }
 
-QByteArray readAllBytes(const QString &path)
+QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &stamp)
 {
     struct stat st { };
     const int fd = openRegular(path, st);
     FdCloser closer(fd);
     checkMemoryFor(shown(path), 3 * qint64(st.st_size));
+    stamp = stampOf(st);
 
     // One byte of room past the size, so that the read that sees the end needs no reallocation.
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
@@ -113,7 +119,7 @@ QByteArray readAllBytes(const QString &path)
 
 bool folderExists(const QString &path) { return QFileInfo(QFileInfo(path).absolutePath()).isDir(); }
 
-QByteArray readAllBytes(const QString &path)
+QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -203,7 +209,10 @@ QByteArray encodedLineEnd(TextEncoding encoding, std::optional<LineEnd> lineEnd)
 LoadedText DiskTextFiles::readText(const QString &path)
 {
     try {
-        return decodeDocumentBytes(readAllBytes(path), shown(path));
+        std::optional<FileStamp> stamp;
+        LoadedText loaded = decodeDocumentBytes(readAllBytes(path, stamp), shown(path));
+        loaded.stamp = stamp;
+        return loaded;
     } catch (const std::bad_alloc &) {
         fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
     }
@@ -223,8 +232,10 @@ LoadedText DiskTextFiles::streamText(const QString &path, TextLoad &load, Progre
             if (::lseek(fd, 0, SEEK_SET) != 0)
                 failWithErrno(errno, path, Access::Read);
         };
-        return streamDocument(source, shown(path), load, progress,
-                              [&](qint64 need) { checkMemoryFor(shown(path), need); });
+        LoadedText loaded = streamDocument(source, shown(path), load, progress,
+                                           [&](qint64 need) { checkMemoryFor(shown(path), need); });
+        loaded.stamp = stampOf(st);
+        return loaded;
 #else
         Q_UNUSED(load);
         Q_UNUSED(progress);

@@ -86,10 +86,9 @@ LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath)
     }
     LoadedText loaded = utf8Document(std::move(bytes), TextEncoding::Utf8);
     // Valid as both: the user is asked, with the Shift-JIS text and its duplicate codes at hand.
-    loaded.alsoShiftJis
-        = detected.validAsBoth && cp932::decode(loaded.utf8, loaded.text, nullptr, &loaded.codes);
-    if (!loaded.alsoShiftJis)
-        loaded.text = QString();
+    LoadedText::ShiftJisReading reading;
+    if (detected.validAsBoth && cp932::decode(loaded.utf8, reading.text, nullptr, &reading.codes))
+        loaded.shiftJisReading = std::move(reading);
     return loaded;
 }
 

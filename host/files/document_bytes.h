@@ -11,7 +11,7 @@
 namespace orvane {
 
 // The encoding as detectEncoding decides it; UTF-8 that is valid Shift-JIS too says so
-// (alsoShiftJis, with the Shift-JIS text), for the user to choose. Line ends stay as they are but
+// (shiftJisReading, with the Shift-JIS text), for the user to choose. Line ends stay as they are but
 // the one after the last line, which lineEnds notes; a file holding only its mark is an empty text.
 // Bytes that are not valid in the chosen encoding throw HostError(InvalidFileFormat) with a
 // Japanese description naming shownPath, the line and the column.

@@ -57,7 +57,7 @@ private slots:
 void TestForm1::loadPreparesTheDocumentAndTheFileDialog()
 {
     Form1Fixture f;
-    QCOMPARE(f.form.document().Modified, false);
+    QCOMPARE(f.form.document().isModified(), false);
     QCOMPARE(f.dialog.CancelError, true);
     QCOMPARE(f.dialog.Filter, QStringLiteral("テキストファイル (*.txt)|*.txt"));
     QCOMPARE(f.dialog.DefaultExt, QStringLiteral(".txt"));
@@ -124,10 +124,10 @@ void TestForm1::typingOneCharacterSetsModified()
 {
     Form1Fixture f;
     QVERIFY(f.showActive());
-    QCOMPARE(f.form.document().Modified, false);
+    QCOMPARE(f.form.document().isModified(), false);
     QTest::keyClick(f.form.text1Widget(), 'a');
     QCOMPARE(f.text1().text(), QStringLiteral("a"));
-    QCOMPARE(f.form.document().Modified, true);
+    QCOMPARE(f.form.document().isModified(), true);
 }
 
 void TestForm1::shortcutWithFocusInText1RunsItsCommand_data()
@@ -196,10 +196,10 @@ void TestForm1::ctrlHWithTheCaretErasesNothing()
     Form1Fixture f;
     QVERIFY(f.showActive());
     setTextAndSelect(f.text1(), QStringLiteral("abc"), 2, 0);
-    f.form.host().document.Modified = false;
+    f.form.host().document.setCurrentFile(f.form.host().document.file());
     QTest::keyClick(f.form.text1Widget(), Qt::Key_H, Qt::ControlModifier);
     QCOMPARE(f.text1().text(), QStringLiteral("abc"));
-    QCOMPARE(f.form.document().Modified, false);
+    QCOMPARE(f.form.document().isModified(), false);
 }
 
 void TestForm1::otherKeysRunNoMenuCommand_data()
@@ -281,7 +281,7 @@ void TestForm1::aboutShowsTwoLines()
              (QStringList {QStringLiteral("Orvane version1.4"), QStringLiteral("Programed by Namiro")}));
     QCOMPARE(about.style, 64);
     QCOMPARE(about.title, QStringLiteral("バージョン情報"));
-    QCOMPARE(f.form.document().Modified, false);
+    QCOMPARE(f.form.document().isModified(), false);
 }
 
 void TestForm1::closingThroughTheFrameRunsExit_data()

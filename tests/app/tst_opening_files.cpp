@@ -98,9 +98,13 @@ void TestOpeningFiles::droppedLocalFileOpensAndTextIsInserted()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     EditControl &text1 = form.host().Text1;
     text1.loadText(u"前"_qs);
-    form.host().document.Modified = modified;
-    if (modified)
+    Document &document = form.host().document;
+    if (modified) {
+        document.markModified();
         messages.answer(MsgBoxAnswer::No);
+    } else {
+        document.setCurrentFile(document.file());
+    }
 
     QMimeData data;
     QList<QUrl> list;
@@ -128,7 +132,7 @@ void TestOpeningFiles::droppedLocalFileOpensAndTextIsInserted()
     QCOMPARE(form.document().path(), opened ? QDir::toNativeSeparators(path) : QString());
     QCOMPARE(messages.shown().size(), modified ? 1 : 0);
     if (opened)
-        QCOMPARE(form.document().Modified, false);
+        QCOMPARE(form.document().isModified(), false);
 }
 
 QTEST_MAIN(TestOpeningFiles)

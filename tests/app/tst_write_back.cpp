@@ -156,11 +156,11 @@ void TestWriteBack::everyFileIsWrittenBackAsRead()
     Window window(dialog);
     OpenDroppedFile(window.host(), path);
     QCOMPARE(window.form.document().path(), QDir::toNativeSeparators(path));
-    QCOMPARE(window.form.document().Modified, false);
+    QCOMPARE(window.form.document().isModified(), false);
     QFile::remove(path);
 
     SaveMenu_Click(window.host());
-    QCOMPARE(window.form.document().Modified, false);
+    QCOMPARE(window.form.document().isModified(), false);
     QCOMPARE(readBytes(path), bytes);
 }
 
@@ -232,7 +232,7 @@ void TestWriteBack::saveAsWritesTheLineEndChosenInTheDialog()
     QCOMPARE(chosen, item);
     const QString target = m_dir.filePath(u"変換後%1.txt"_qs.arg(downs));
     QCOMPARE(readBytes(target), written);
-    QCOMPARE(window.form.document().Modified, false);
+    QCOMPARE(window.form.document().isModified(), false);
     // The text shows what the file holds, and the chosen line end is the document's from now on.
     EditControl &text1 = window.host().Text1;
     QCOMPARE(text1.text().toUtf8() + (written.endsWith("\r\n") ? "\r\n" : written.right(1)), written);

@@ -126,7 +126,7 @@ void TestConversionCommands::commandConvertsAsOneUndoStep()
 
     FakeHost fake;
     fake.edit.loadText(before);
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
     fake.edit.select(selStart, selLength);
 
     runCommand(command, fake.host);
@@ -134,7 +134,7 @@ void TestConversionCommands::commandConvertsAsOneUndoStep()
     QCOMPARE(fake.edit.text(), after);
     QCOMPARE(fake.edit.selStart(), qsizetype(caretAfter));
     QCOMPARE(fake.edit.selLength(), qsizetype(0));
-    QCOMPARE(fake.document.Modified, true);
+    QCOMPARE(fake.document.isModified(), true);
     QCOMPARE(fake.edit.undoDepth(), qsizetype(1));
     QCOMPARE(fake.program.busyDepth(), 0);
 
@@ -170,13 +170,13 @@ void TestConversionCommands::commandThatChangesNothingLeavesDocumentAlone()
 
     FakeHost fake;
     fake.edit.loadText(text);
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
     fake.edit.select(1, text.size() - 2);
 
     runCommand(command, fake.host);
 
     QCOMPARE(fake.edit.text(), text);
-    QCOMPARE(fake.document.Modified, false);
+    QCOMPARE(fake.document.isModified(), false);
     QCOMPARE(fake.edit.undoDepth(), qsizetype(0));
     QCOMPARE(fake.edit.changeCount(), 1); // the load only
     QCOMPARE(fake.edit.selStart(), qsizetype(1));
@@ -199,14 +199,14 @@ void TestConversionCommands::selectionCommandWithoutSelectionChangesNothing()
 
     FakeHost fake;
     fake.edit.loadText(text);
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
     fake.edit.select(5, 0);
 
     runCommand(command, fake.host);
 
     QCOMPARE(fake.edit.text(), text);
     QCOMPARE(fake.edit.selStart(), qsizetype(5));
-    QCOMPARE(fake.document.Modified, false);
+    QCOMPARE(fake.document.isModified(), false);
     QCOMPARE(fake.edit.undoDepth(), qsizetype(0));
 }
 
@@ -282,7 +282,7 @@ void TestConversionCommands::largeWholeTextConvertsInPiecesAndCancelsAtAnyStep()
 
         for (int step = 1; step <= steps; ++step) {
             fake.edit.loadText(text);
-            fake.document.Modified = false;
+            fake.document.setCurrentFile(FileIdentity {});
             fake.program.cancelAtStep = step;
             try {
                 command.run(fake.host);
@@ -292,7 +292,7 @@ void TestConversionCommands::largeWholeTextConvertsInPiecesAndCancelsAtAnyStep()
             }
             QVERIFY2(fake.edit.text() == text, command.name);
             QCOMPARE(fake.edit.undoDepth(), 0);
-            QCOMPARE(fake.document.Modified, false);
+            QCOMPARE(fake.document.isModified(), false);
         }
     }
 }

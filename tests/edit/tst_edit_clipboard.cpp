@@ -18,7 +18,7 @@ using namespace orvane::test;
 struct ClipboardHost {
     ClipboardHost()
     {
-        edit.setChangeHandler([this] { document.Modified = true; });
+        edit.setChangeHandler([this] { document.markModified(); });
     }
 
     FakeEditControl edit;
@@ -108,13 +108,13 @@ void TestEditClipboard::clipboardWithoutPlainTextPastesNothing()
 
     ClipboardHost fake;
     fake.edit.loadText(QStringLiteral("選択を消す"));
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
     fake.edit.select(0, 2);
 
     PasteMenu_Click(fake.host);
 
     QCOMPARE(fake.edit.text(), QStringLiteral("を消す"));
-    QCOMPARE(fake.document.Modified, true);
+    QCOMPARE(fake.document.isModified(), true);
 }
 
 void TestEditClipboard::copyWithoutSelectionKeepsAnotherProgramsClipboard()

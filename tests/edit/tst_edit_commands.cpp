@@ -47,7 +47,7 @@ void TestEditCommands::cutAndCopyWithoutSelectionLeaveEverythingAsItWas()
     FakeHost fake;
     fake.edit.loadText(text);
     fake.clipboard.setText(QStringLiteral("以前のクリップボード"));
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
     fake.edit.select(caret, 0);
 
     cut ? CutMenu_Click(fake.host) : CopyMenu_Click(fake.host);
@@ -56,7 +56,7 @@ void TestEditCommands::cutAndCopyWithoutSelectionLeaveEverythingAsItWas()
     QCOMPARE(fake.clipboard.writes(), 1);
     QCOMPARE(fake.edit.text(), text);
     QCOMPARE(fake.edit.selStart(), caret);
-    QCOMPARE(fake.document.Modified, false);
+    QCOMPARE(fake.document.isModified(), false);
 }
 
 void TestEditCommands::copyPutsTheSelectionOnTheClipboardAndChangesNothingElse_data()
@@ -87,7 +87,7 @@ void TestEditCommands::copyPutsTheSelectionOnTheClipboardAndChangesNothingElse()
 
     FakeHost fake;
     fake.edit.loadText(text);
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
     fake.edit.select(start, length);
 
     CopyMenu_Click(fake.host);
@@ -96,7 +96,7 @@ void TestEditCommands::copyPutsTheSelectionOnTheClipboardAndChangesNothingElse()
     QCOMPARE(fake.edit.text(), text);
     QCOMPARE(fake.edit.selStart(), start);
     QCOMPARE(fake.edit.selLength(), length);
-    QCOMPARE(fake.document.Modified, false);
+    QCOMPARE(fake.document.isModified(), false);
     QCOMPARE(fake.edit.changeCount(), 1); // the load only
 }
 
@@ -104,7 +104,7 @@ void TestEditCommands::cutMovesTheSelectionToTheClipboard()
 {
     FakeHost fake;
     fake.edit.loadText(QStringLiteral("前\r\n中\r\n後"));
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
     fake.edit.select(1, 5);
 
     CutMenu_Click(fake.host);
@@ -113,7 +113,7 @@ void TestEditCommands::cutMovesTheSelectionToTheClipboard()
     QCOMPARE(fake.edit.text(), QStringLiteral("前後"));
     QCOMPARE(fake.edit.selStart(), 1);
     QCOMPARE(fake.edit.selLength(), 0);
-    QCOMPARE(fake.document.Modified, true);
+    QCOMPARE(fake.document.isModified(), true);
 }
 
 void TestEditCommands::pasteReplacesTheSelection_data()
@@ -144,7 +144,7 @@ void TestEditCommands::pasteReplacesTheSelection()
 
     FakeHost fake;
     fake.edit.loadText(text);
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
     fake.edit.select(start, length);
     fake.clipboard.setText(clipboard);
 
@@ -153,7 +153,7 @@ void TestEditCommands::pasteReplacesTheSelection()
     QCOMPARE(fake.edit.text(), expected);
     QCOMPARE(fake.edit.selStart(), caretAfter);
     QCOMPARE(fake.edit.selLength(), 0);
-    QCOMPARE(fake.document.Modified, true);
+    QCOMPARE(fake.document.isModified(), true);
     QCOMPARE(fake.clipboard.getText(), clipboard);
 }
 

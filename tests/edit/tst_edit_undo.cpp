@@ -19,7 +19,7 @@ namespace {
 struct EditHost {
     EditHost()
     {
-        edit.setChangeHandler([this] { document.Modified = true; });
+        edit.setChangeHandler([this] { document.markModified(); });
         edit.widget()->resize(441, 282);
     }
     void select(qsizetype start, qsizetype length)
@@ -68,12 +68,12 @@ void TestEditUndo::pasteOfAnEmptyClipboardDeletesTheSelectionAndUndoBringsItBack
 {
     EditHost fake;
     fake.edit.loadText(QStringLiteral("消える文字"));
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
     fake.select(0, 3);
 
     PasteMenu_Click(fake.host);
     QCOMPARE(fake.edit.text(), QStringLiteral("文字"));
-    QCOMPARE(fake.document.Modified, true);
+    QCOMPARE(fake.document.isModified(), true);
 
     UndoMenu_Click(fake.host);
     QCOMPARE(fake.edit.text(), QStringLiteral("消える文字"));
@@ -100,12 +100,12 @@ void TestEditUndo::undoWithNothingToUndoChangesNothing()
 {
     EditHost fake;
     fake.edit.loadText(QStringLiteral("読み込んだ"));
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
 
     UndoMenu_Click(fake.host);
 
     QCOMPARE(fake.edit.text(), QStringLiteral("読み込んだ"));
-    QCOMPARE(fake.document.Modified, false);
+    QCOMPARE(fake.document.isModified(), false);
 }
 
 QTEST_MAIN(TestEditUndo)

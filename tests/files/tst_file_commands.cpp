@@ -84,11 +84,12 @@ struct Fixture {
     {
         fake.edit.loadText(text);
         fake.document.setCurrentFile(FileIdentity {path, encoding, {}, {}});
-        fake.document.Modified = modified;
+        if (modified)
+            fake.document.markModified();
     }
     QString text() const { return fake.edit.text(); }
     QString path() const { return fake.document.path(); }
-    bool modified() const { return fake.document.Modified; }
+    bool modified() const { return fake.document.isModified(); }
 
     FakeHost fake;
     WatchedFiles files {fake.program};
@@ -152,7 +153,7 @@ void TestFileCommands::newOnUnmodifiedDocumentEmptiesWithoutQuestion()
     Fixture f;
     f.setDocument(QStringLiteral("text"), file(QStringLiteral("a.txt")), false);
     f.fake.edit.type(QStringLiteral("x"));
-    f.fake.document.Modified = false;
+    f.fake.document.setCurrentFile(f.fake.document.file());
 
     NewMenu_Click(f.host);
     QCOMPARE(f.text(), QString());
@@ -665,7 +666,7 @@ void TestFileCommands::saveCancelledAtAnyStepLeavesTheFile()
 
     for (int step = 1; step <= steps; ++step) {
         writeFileBytes(target, QByteArray("old bytes"));
-        f.fake.document.Modified = true;
+        f.fake.document.markModified();
         f.fake.program.cancelAtStep = step;
         SaveMenu_Click(f.host);
         QCOMPARE(fileBytes(target), QByteArray("old bytes"));

@@ -62,7 +62,7 @@ public:
             end = before.size() - suffix;
             after = after.mid(prefix, after.size() - prefix - suffix);
         }
-        const qint32 mark = m_journal.conversionBegins(int(kind), whole);
+        const qint32 mark = m_journal.conversionBegins(kind, whole);
         const Step step {mark, start, m_text.mid(start, end - start), after};
         m_journal.deleting(start, end - start);
         m_journal.inserting(start, after);

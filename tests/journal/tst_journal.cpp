@@ -63,6 +63,8 @@ private slots:
     void everyCutOffGivesTheTextOfItsLastCompleteRecord();
     void everyOverwrittenByteLosesOnlyWhatFollows();
     void journalOfANewerVersionIsRefused();
+    void aConversionOfAnUnknownKindIsDamage_data();
+    void aConversionOfAnUnknownKindIsDamage();
     void aConversionIsRecordedInAFewBytes();
     void theLiveJournalIsLockedPrivateAndGoesWhenDiscarded();
     void theOriginalsBytesAreKeptWhileTheJournalLives();
@@ -156,7 +158,7 @@ void TestJournal::replayGivesTheEditedText()
             break;
         case Op::SaveAs:
             form.path = m_dir.filePath(step.text);
-            form.encoding = 2;
+            form.encoding = TextEncoding::Utf8Bom;
             journal.changeForm(form);
             break;
         case Op::Save:
@@ -256,6 +258,30 @@ void TestJournal::journalOfANewerVersionIsRefused()
     QVERIFY(parsed.records.isEmpty());
 }
 
+void TestJournal::aConversionOfAnUnknownKindIsDamage_data()
+{
+    QTest::addColumn<int>("kind");
+    for (const int kind : {0, 3, 1024, 0xFFFF, 0x10000})
+        QTest::addRow("kind %d", kind) << kind;
+}
+
+// A kind this version does not know (a newer version's, or damage that kept the frame whole)
+// cannot be replayed: reading stops before it, keeping the edits before it.
+void TestJournal::aConversionOfAnUnknownKindIsDamage()
+{
+    QFETCH(int, kind);
+    QByteArray bytes = journalHeader();
+    appendRecord(bytes, Origin {});
+    appendRecord(bytes, Insert {0, "abc"});
+    const qint64 validLength = bytes.size();
+    appendRecord(bytes, Conversion {ConversionKind(kind), true, 0, 3, 3});
+
+    const ParsedJournal parsed = parseJournal(bytes);
+    QCOMPARE(parsed.status, ParsedJournal::Status::Damaged);
+    QCOMPARE(parsed.validLength, validLength);
+    QCOMPARE(replay(parsed.records, {}).text, QByteArray("abc"));
+}
+
 void TestJournal::aConversionIsRecordedInAFewBytes()
 {
     Journal journal(m_folder);
@@ -317,7 +343,7 @@ void TestJournal::theOriginalsBytesAreKeptWhileTheJournalLives()
 
     const ParsedJournal parsed = parseJournal(readFile(kept));
     const Origin origin = std::get<Origin>(parsed.records.first());
-    FileIdentity identity = origin.file;
+    FileVersion identity = origin.file;
     for (const Record &record : parsed.records)
         if (const auto *hash = std::get_if<OriginHash>(&record)) {
             identity.hash = hash->hash;

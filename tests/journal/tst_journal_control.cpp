@@ -126,10 +126,12 @@ void TestJournalControl::journalReplaysToTheControlsText()
             control.setSelLength(action.b);
             break;
         case Action::Convert:
-            control.setConvertedText(convert(ConversionKind(action.a), control.text()), action.a);
+            control.setConvertedText(convert(ConversionKind(action.a), control.text()),
+                                     ConversionKind(action.a));
             break;
         case Action::ConvertSelection:
-            control.setConvertedSelText(convert(ConversionKind(action.a), control.selText()), action.a);
+            control.setConvertedSelText(convert(ConversionKind(action.a), control.selText()),
+                                        ConversionKind(action.a));
             break;
         case Action::Undo:
             control.undo();

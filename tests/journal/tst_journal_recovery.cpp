@@ -88,9 +88,8 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
         if (named) {
             writeFile(path, original);
             form.path = path;
-            form.encoding = quint8(TextEncoding::ShiftJis);
-            form.lineEnd = quint8(LineEnd::Lf);
-            form.lastLineEnd = quint8(1 + int(LineEnd::Lf));
+            form.encoding = TextEncoding::ShiftJis;
+            form.lineEnds = {LineEnd::Lf, LineEnd::Lf};
         }
         journal.startDocument(form, named ? shownOriginal.size() : 0);
         test::EditModel model(journal, named ? shownOriginal : QByteArray());
@@ -160,7 +159,7 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
         return;
     }
     QCOMPARE(fake.edit.text(), QString::fromUtf8(damage == int(Damage::CutOff) ? beforeLastEdit : edited));
-    QVERIFY(fake.document.Modified);
+    QVERIFY(fake.document.isModified());
     QCOMPARE(fake.document.path(), named ? path : QString());
     QCOMPARE(fake.document.encoding(), TextEncoding::ShiftJis);
     const LineEnds lineEnds = named ? LineEnds {LineEnd::Lf, LineEnd::Lf} : LineEnds();

@@ -212,7 +212,7 @@ void TestForwardSearch::notFoundLeavesTextAndSelectionUnchanged()
 {
     FakeHost fake;
     fake.edit.loadText(QStringLiteral("一二三四五"));
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
     fake.edit.select(1, 2);
 
     QCOMPARE(clickSearch(fake, SearchSettings {QStringLiteral("六"), false, false}), notFound);
@@ -220,14 +220,14 @@ void TestForwardSearch::notFoundLeavesTextAndSelectionUnchanged()
     QCOMPARE(fake.edit.selStart(), 1);
     QCOMPARE(fake.edit.selLength(), 2);
     QCOMPARE(fake.edit.text(), QStringLiteral("一二三四五"));
-    QCOMPARE(fake.document.Modified, false);
+    QCOMPARE(fake.document.isModified(), false);
 }
 
 void TestForwardSearch::searchChangesNeitherTextNorModified()
 {
     FakeHost fake;
     fake.edit.loadText(QStringLiteral("abcabc"));
-    fake.document.Modified = false;
+    fake.document.setCurrentFile(fake.document.file());
     const int changes = fake.edit.changeCount();
 
     clickSearch(fake, SearchSettings {QStringLiteral("bc"), false, true});
@@ -235,7 +235,7 @@ void TestForwardSearch::searchChangesNeitherTextNorModified()
 
     QCOMPARE(fake.edit.text(), QStringLiteral("abcabc"));
     QCOMPARE(fake.edit.changeCount(), changes);
-    QCOMPARE(fake.document.Modified, false);
+    QCOMPARE(fake.document.isModified(), false);
 }
 
 void TestForwardSearch::waitCursorIsGoneBeforeTheMessageAndAfterTheSearch()

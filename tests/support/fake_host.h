@@ -33,7 +33,7 @@ struct FakeHost {
         : textFiles(files)
     {
         dialog.CancelError = true;
-        edit.setChangeHandler([this] { document.Modified = true; });
+        edit.setChangeHandler([this] { document.markModified(); });
     }
 
     FakeEditControl edit;

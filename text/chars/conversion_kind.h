@@ -17,4 +17,10 @@ enum class ConversionKind : int {
     WideKana = 512,
 };
 
+inline constexpr ConversionKind allConversionKinds[]
+    = {ConversionKind::Upper,       ConversionKind::Lower,     ConversionKind::Wide,
+       ConversionKind::Narrow,      ConversionKind::Katakana,  ConversionKind::Hiragana,
+       ConversionKind::NarrowAscii, ConversionKind::WideAscii, ConversionKind::NarrowKana,
+       ConversionKind::WideKana};
+
 } // namespace orvane

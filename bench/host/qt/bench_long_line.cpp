@@ -290,7 +290,7 @@ void BM_Save(benchmark::State &state)
     file.window.control.setSelStart(fileChars);
     typeJapanese(file.window.control);
     for (auto _ : state) {
-        file.document.Modified = true;
+        file.document.markModified();
         SaveMenu_Click(file.host);
     }
 }

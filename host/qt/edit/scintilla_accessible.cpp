@@ -1,7 +1,6 @@
 #include "scintilla_accessible.h"
 
 #include "sci_call.h"
-#include "scintilla_edit_control.h"
 #include "scintilla_text_widget.h"
 
 #include <QTextBoundaryFinder>
@@ -54,13 +53,13 @@ ScintillaTextWidget *ScintillaAccessible::textWidget() const
 
 qsizetype ScintillaAccessible::byteAt(int offset) const
 {
-    ScintillaEditControl *control = textWidget()->control();
+    TextWidgetControl *control = textWidget()->control();
     return control ? control->byteFromUtf16(offset) : 0;
 }
 
 int ScintillaAccessible::offsetOf(qsizetype byte) const
 {
-    ScintillaEditControl *control = textWidget()->control();
+    TextWidgetControl *control = textWidget()->control();
     return control ? int(control->utf16FromByte(byte)) : 0;
 }
 
@@ -216,7 +215,7 @@ QString ScintillaAccessible::textAfterOffset(int offset, QAccessible::TextBounda
 
 int ScintillaAccessible::characterCount() const
 {
-    ScintillaEditControl *control = textWidget()->control();
+    TextWidgetControl *control = textWidget()->control();
     return control ? int(control->utf16Length()) : 0;
 }
 
@@ -267,7 +266,7 @@ void ScintillaAccessible::insertText(int offset, const QString &text) { replaceT
 
 void ScintillaAccessible::replaceText(int startOffset, int endOffset, const QString &text)
 {
-    ScintillaEditControl *control = textWidget()->control();
+    TextWidgetControl *control = textWidget()->control();
     if (!control || textWidget()->isReadOnly())
         return;
     control->setSelStart(startOffset);

@@ -9,13 +9,8 @@
 #include "text/codec/line_ends.h"
 #include "text/codec/utf8.h"
 
-#include <Qsci/qscicommand.h>
-#include <Qsci/qscicommandset.h>
-
 #include <QAccessible>
-#include <QFontDatabase>
 #include <QMetaObject>
-#include <QPalette>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -39,75 +34,14 @@ QString documentText(QByteArrayView bytes)
 
 bool isContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
-struct KeyBinding {
-    QsciCommand::Command command;
-    int key;
-    int alternateKey;
-};
-
-// The keys of a plain text box. Everything else Scintilla binds (line cut, case changes, zoom,
-// line transpose and duplicate …) is left unbound, so those keys reach the window's menu.
-constexpr int ctrl = Qt::CTRL;
-constexpr int shift = Qt::SHIFT;
-constexpr int alt = Qt::ALT;
-const KeyBinding textBoxKeys[] = {
-    {QsciCommand::LineDown, Qt::Key_Down, 0},
-    {QsciCommand::LineDownExtend, Qt::Key_Down | shift, 0},
-    {QsciCommand::LineUp, Qt::Key_Up, 0},
-    {QsciCommand::LineUpExtend, Qt::Key_Up | shift, 0},
-    {QsciCommand::CharLeft, Qt::Key_Left, 0},
-    {QsciCommand::CharLeftExtend, Qt::Key_Left | shift, 0},
-    {QsciCommand::CharRight, Qt::Key_Right, 0},
-    {QsciCommand::CharRightExtend, Qt::Key_Right | shift, 0},
-    {QsciCommand::WordLeft, Qt::Key_Left | ctrl, 0},
-    {QsciCommand::WordLeftExtend, Qt::Key_Left | ctrl | shift, 0},
-    {QsciCommand::WordRight, Qt::Key_Right | ctrl, 0},
-    {QsciCommand::WordRightExtend, Qt::Key_Right | ctrl | shift, 0},
-    {QsciCommand::Home, Qt::Key_Home, 0},
-    {QsciCommand::HomeExtend, Qt::Key_Home | shift, 0},
-    {QsciCommand::LineEnd, Qt::Key_End, 0},
-    {QsciCommand::LineEndExtend, Qt::Key_End | shift, 0},
-    {QsciCommand::DocumentStart, Qt::Key_Home | ctrl, 0},
-    {QsciCommand::DocumentStartExtend, Qt::Key_Home | ctrl | shift, 0},
-    {QsciCommand::DocumentEnd, Qt::Key_End | ctrl, 0},
-    {QsciCommand::DocumentEndExtend, Qt::Key_End | ctrl | shift, 0},
-    {QsciCommand::PageUp, Qt::Key_PageUp, 0},
-    {QsciCommand::PageUpExtend, Qt::Key_PageUp | shift, 0},
-    {QsciCommand::PageDown, Qt::Key_PageDown, 0},
-    {QsciCommand::PageDownExtend, Qt::Key_PageDown | shift, 0},
-    {QsciCommand::Delete, Qt::Key_Delete, 0},
-    {QsciCommand::DeleteBack, Qt::Key_Backspace, Qt::Key_Backspace | shift},
-    {QsciCommand::Newline, Qt::Key_Return, Qt::Key_Return | shift},
-    {QsciCommand::SelectAll, Qt::Key_A | ctrl, 0},
-    {QsciCommand::Undo, Qt::Key_Z | ctrl, Qt::Key_Backspace | alt},
-    {QsciCommand::Redo, Qt::Key_Y | ctrl, 0},
-    {QsciCommand::SelectionCut, Qt::Key_X | ctrl, Qt::Key_Delete | shift},
-    {QsciCommand::SelectionCopy, Qt::Key_C | ctrl, Qt::Key_Insert | ctrl},
-    {QsciCommand::Paste, Qt::Key_V | ctrl, Qt::Key_Insert | shift},
-};
-
 } // namespace
 
-ScintillaEditControl::ChangeBatch::ChangeBatch(ScintillaEditControl *control)
-    : m_control(control)
-{
-    if (m_control)
-        ++m_control->m_batchDepth;
-}
-
-ScintillaEditControl::ChangeBatch::~ChangeBatch()
-{
-    if (m_control)
-        m_control->endBatch();
-}
-
 ScintillaEditControl::ScintillaEditControl(QWidget *parent)
-    : QObject(parent)
+    : TextWidgetControl(parent)
 {
     ScintillaAccessible::install();
     m_widget = new ScintillaTextWidget(parent);
     m_widget->setControl(this);
-    configure();
     m_index = std::make_unique<Utf16Index>(SciCall(m_widget));
     m_primary = std::make_unique<PrimarySelection>(m_widget);
     // QScintilla copies a selection that it makes itself to the primary selection at once; the
@@ -131,69 +65,6 @@ ScintillaEditControl::~ScintillaEditControl()
 }
 
 QsciScintilla *ScintillaEditControl::widget() const { return m_widget; }
-
-void ScintillaEditControl::configure()
-{
-    const SciCall sci(m_widget);
-
-    // A document without style bytes: a plain text needs none, and it halves the memory.
-    const intptr_t document = sci(Sci::SCI_CREATEDOCUMENT, 0, Sci::SC_DOCUMENTOPTION_STYLES_NONE);
-    sci(Sci::SCI_SETDOCPOINTER, 0, document);
-    sci(Sci::SCI_RELEASEDOCUMENT, 0, document);
-
-    configureDocument();
-    m_widget->setEolMode(QsciScintilla::EolWindows);
-    sci(Sci::SCI_SETPASTECONVERTENDINGS, 1);
-    m_widget->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-    sci(Sci::SCI_STYLECLEARALL);
-    for (int margin = 0; margin < 5; ++margin)
-        m_widget->setMarginWidth(margin, 0);
-    m_widget->setFolding(QsciScintilla::NoFoldStyle);
-    m_widget->setWrapMode(QsciScintilla::WrapNone);
-    m_widget->setAutoIndent(false);
-    m_widget->setBraceMatching(QsciScintilla::NoBraceMatch);
-    m_widget->setAutoCompletionSource(QsciScintilla::AcsNone);
-    sci(Sci::SCI_USEPOPUP, Sci::SC_POPUP_NEVER);
-    // One stream selection only, whatever the gesture: what is highlighted is what commands see.
-    sci(Sci::SCI_SETMULTIPLESELECTION, 0);
-    sci(Sci::SCI_SETADDITIONALSELECTIONTYPING, 0);
-    sci(Sci::SCI_SETMOUSESELECTIONRECTANGULARSWITCH, 0);
-    sci(Sci::SCI_SETLAYOUTCACHE, Sci::SC_CACHE_PAGE);
-    sci(Sci::SCI_SETSCROLLWIDTH, 1);
-    sci(Sci::SCI_SETSCROLLWIDTHTRACKING, 1);
-
-    // The selection keeps the text box's colours, also while another window has the focus.
-    const QPalette palette = m_widget->palette();
-    m_widget->setSelectionBackgroundColor(palette.color(QPalette::Active, QPalette::Highlight));
-    m_widget->setSelectionForegroundColor(palette.color(QPalette::Active, QPalette::HighlightedText));
-
-    // Only the before-edit events: the after-edit ones make QScintilla's accessibility hook
-    // count characters from the start of the document on every edit. The marks of undo steps
-    // tell the recorder when a conversion is undone or redone.
-    sci(Sci::SCI_SETMODEVENTMASK,
-        Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE | Sci::SC_MOD_CONTAINER);
-
-    QsciCommandSet *commands = m_widget->standardCommands();
-    commands->clearKeys();
-    commands->clearAlternateKeys();
-    sci(Sci::SCI_CLEARALLCMDKEYS);
-    for (const KeyBinding &binding : textBoxKeys) {
-        QsciCommand *command = commands->find(binding.command);
-        command->setKey(binding.key);
-        if (binding.alternateKey)
-            command->setAlternateKey(binding.alternateKey);
-    }
-
-    m_widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_widget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-}
-
-void ScintillaEditControl::configureDocument()
-{
-    m_widget->setUtf8(true);
-    m_widget->setTabWidth(8);
-    m_widget->setIndentationsUseTabs(true);
-}
 
 void ScintillaEditControl::onModified(int position, int type, int length, int token)
 {
@@ -461,7 +332,8 @@ void ScintillaEditControl::setLineEnd(LineEnd lineEnd)
     }
 }
 
-void ScintillaEditControl::recordConversion(int kind, bool wholeText, const std::function<void()> &replace)
+void ScintillaEditControl::recordConversion(ConversionKind kind, bool wholeText,
+                                            const std::function<void()> &replace)
 {
     if (!m_recorder) {
         replace();
@@ -480,12 +352,12 @@ void ScintillaEditControl::recordConversion(int kind, bool wholeText, const std:
     m_recorder->conversionEnds();
 }
 
-void ScintillaEditControl::setConvertedText(const QString &text, int kind)
+void ScintillaEditControl::setConvertedText(const QString &text, ConversionKind kind)
 {
     recordConversion(kind, true, [&] { setText(text); });
 }
 
-void ScintillaEditControl::setConvertedSelText(const QString &text, int kind)
+void ScintillaEditControl::setConvertedSelText(const QString &text, ConversionKind kind)
 {
     recordConversion(kind, false, [&] { setSelText(text); });
 }

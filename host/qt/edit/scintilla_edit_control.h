@@ -2,9 +2,8 @@
 // The document's edit control on QScintilla, set up as a plain multi-line text box whose positions
 // are UTF-16 code units. Owns the widget when it has no parent; owns the change handler.
 
-#include "host/edit_control.h"
+#include "text_widget_control.h"
 
-#include <QObject>
 #include <QPointer>
 
 #include <optional>
@@ -18,7 +17,7 @@ class PrimarySelection;
 class ScintillaTextWidget;
 class Utf16Index;
 
-class ScintillaEditControl final : public QObject, public EditControl {
+class ScintillaEditControl final : public TextWidgetControl {
     Q_OBJECT
 public:
     explicit ScintillaEditControl(QWidget *parent = nullptr);
@@ -50,46 +49,30 @@ public:
     // Scintilla's end-of-line mode: Enter, and its own paste and drop, use it.
     void setLineEnd(LineEnd lineEnd) override;
 
-    void setConvertedText(const QString &text, int kind) override;
-    void setConvertedSelText(const QString &text, int kind) override;
+    void setConvertedText(const QString &text, ConversionKind kind) override;
+    void setConvertedSelText(const QString &text, ConversionKind kind) override;
     void setRecorder(EditRecorder *recorder) override;
 
     void setChangeHandler(std::function<void()> handler) override;
 
-    // Position conversions between the document's UTF-8 bytes and UTF-16 code units. A unit
-    // inside a surrogate pair maps to the pair's start; anything past the end to the end.
-    qsizetype utf16FromByte(qsizetype byte) const;
-    qsizetype byteFromUtf16(qsizetype unit) const;
-    qsizetype utf16Length() const;
+    qsizetype utf16FromByte(qsizetype byte) const override;
+    qsizetype byteFromUtf16(qsizetype unit) const override;
+    qsizetype utf16Length() const override;
 
-    // Offers the current selection as the X11 primary selection, without copying its text.
-    void offerSelection();
+    void offerSelection() override;
 
-    // Holds back the change notification until the outermost batch ends, so that a replacement
-    // (a delete and an insert) or a key that does several edits notifies once.
-    class ChangeBatch {
-    public:
-        explicit ChangeBatch(ScintillaEditControl *control);
-        ~ChangeBatch();
-        ChangeBatch(const ChangeBatch &) = delete;
-        ChangeBatch &operator=(const ChangeBatch &) = delete;
-
-    private:
-        QPointer<ScintillaEditControl> m_control;
-    };
+protected:
+    void beginBatch() override { ++m_batchDepth; }
+    void endBatch() override;
 
 private:
-    void configure();
-    // What Scintilla keeps per document rather than per editor.
-    void configureDocument();
     void onModified(int position, int type, int length, int token);
     // Hands the recorder the bytes of the insert noted last, now that they are in the document.
     void flushInsert();
     // Runs replace as one undo step marked for the recorder as the conversion kind.
-    void recordConversion(int kind, bool wholeText, const std::function<void()> &replace);
+    void recordConversion(ConversionKind kind, bool wholeText, const std::function<void()> &replace);
     void onUpdateUi();
     void replaceBytes(qsizetype start, qsizetype end, const QByteArray &bytes);
-    void endBatch();
 
     QPointer<ScintillaTextWidget> m_widget;
     std::unique_ptr<Utf16Index> m_index;

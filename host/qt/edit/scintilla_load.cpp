@@ -87,7 +87,7 @@ void ScintillaEditControl::finishLoad(std::unique_ptr<TextLoad> load, qsizetype 
     const intptr_t document = reinterpret_cast<intptr_t>(scintillaLoad->takeDocument());
     sci(Sci::SCI_SETDOCPOINTER, 0, document);
     sci(Sci::SCI_RELEASEDOCUMENT, 0, document);
-    configureDocument();
+    m_widget->configureDocument();
     sci(Sci::SCI_SETUNDOCOLLECTION, 1);
     m_index->reset();
     m_index->noteLength(utf16Length);

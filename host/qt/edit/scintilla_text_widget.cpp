@@ -2,15 +2,19 @@
 
 #include "edit_texts.h"
 #include "sci_call.h"
-#include "scintilla_edit_control.h"
+
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QWheelEvent>
 
 namespace orvane {
@@ -58,22 +62,133 @@ template <typename Handler> void asStreamGesture(QMouseEvent *event, Handler han
     event->setAccepted(stream.isAccepted());
 }
 
+struct KeyBinding {
+    QsciCommand::Command command;
+    int key;
+    int alternateKey;
+};
+
+// The keys of a plain text box. Everything else Scintilla binds (line cut, case changes, zoom,
+// line transpose and duplicate …) is left unbound, so those keys reach the window's menu.
+constexpr int ctrl = Qt::CTRL;
+constexpr int shift = Qt::SHIFT;
+constexpr int alt = Qt::ALT;
+const KeyBinding textBoxKeys[] = {
+    {QsciCommand::LineDown, Qt::Key_Down, 0},
+    {QsciCommand::LineDownExtend, Qt::Key_Down | shift, 0},
+    {QsciCommand::LineUp, Qt::Key_Up, 0},
+    {QsciCommand::LineUpExtend, Qt::Key_Up | shift, 0},
+    {QsciCommand::CharLeft, Qt::Key_Left, 0},
+    {QsciCommand::CharLeftExtend, Qt::Key_Left | shift, 0},
+    {QsciCommand::CharRight, Qt::Key_Right, 0},
+    {QsciCommand::CharRightExtend, Qt::Key_Right | shift, 0},
+    {QsciCommand::WordLeft, Qt::Key_Left | ctrl, 0},
+    {QsciCommand::WordLeftExtend, Qt::Key_Left | ctrl | shift, 0},
+    {QsciCommand::WordRight, Qt::Key_Right | ctrl, 0},
+    {QsciCommand::WordRightExtend, Qt::Key_Right | ctrl | shift, 0},
+    {QsciCommand::Home, Qt::Key_Home, 0},
+    {QsciCommand::HomeExtend, Qt::Key_Home | shift, 0},
+    {QsciCommand::LineEnd, Qt::Key_End, 0},
+    {QsciCommand::LineEndExtend, Qt::Key_End | shift, 0},
+    {QsciCommand::DocumentStart, Qt::Key_Home | ctrl, 0},
+    {QsciCommand::DocumentStartExtend, Qt::Key_Home | ctrl | shift, 0},
+    {QsciCommand::DocumentEnd, Qt::Key_End | ctrl, 0},
+    {QsciCommand::DocumentEndExtend, Qt::Key_End | ctrl | shift, 0},
+    {QsciCommand::PageUp, Qt::Key_PageUp, 0},
+    {QsciCommand::PageUpExtend, Qt::Key_PageUp | shift, 0},
+    {QsciCommand::PageDown, Qt::Key_PageDown, 0},
+    {QsciCommand::PageDownExtend, Qt::Key_PageDown | shift, 0},
+    {QsciCommand::Delete, Qt::Key_Delete, 0},
+    {QsciCommand::DeleteBack, Qt::Key_Backspace, Qt::Key_Backspace | shift},
+    {QsciCommand::Newline, Qt::Key_Return, Qt::Key_Return | shift},
+    {QsciCommand::SelectAll, Qt::Key_A | ctrl, 0},
+    {QsciCommand::Undo, Qt::Key_Z | ctrl, Qt::Key_Backspace | alt},
+    {QsciCommand::Redo, Qt::Key_Y | ctrl, 0},
+    {QsciCommand::SelectionCut, Qt::Key_X | ctrl, Qt::Key_Delete | shift},
+    {QsciCommand::SelectionCopy, Qt::Key_C | ctrl, Qt::Key_Insert | ctrl},
+    {QsciCommand::Paste, Qt::Key_V | ctrl, Qt::Key_Insert | shift},
+};
+
 } // namespace
 
 ScintillaTextWidget::ScintillaTextWidget(QWidget *parent)
     : QsciScintilla(parent)
 {
+    configure();
+}
+
+void ScintillaTextWidget::configureDocument()
+{
+    setUtf8(true);
+    setTabWidth(8);
+    setIndentationsUseTabs(true);
+}
+
+void ScintillaTextWidget::configure()
+{
+    const SciCall sci(this);
+
+    // A document without style bytes: a plain text needs none, and it halves the memory.
+    const intptr_t document = sci(Sci::SCI_CREATEDOCUMENT, 0, Sci::SC_DOCUMENTOPTION_STYLES_NONE);
+    sci(Sci::SCI_SETDOCPOINTER, 0, document);
+    sci(Sci::SCI_RELEASEDOCUMENT, 0, document);
+
+    configureDocument();
+    setEolMode(QsciScintilla::EolWindows);
+    sci(Sci::SCI_SETPASTECONVERTENDINGS, 1);
+    setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    sci(Sci::SCI_STYLECLEARALL);
+    for (int margin = 0; margin < 5; ++margin)
+        setMarginWidth(margin, 0);
+    setFolding(QsciScintilla::NoFoldStyle);
+    setWrapMode(QsciScintilla::WrapNone);
+    setAutoIndent(false);
+    setBraceMatching(QsciScintilla::NoBraceMatch);
+    setAutoCompletionSource(QsciScintilla::AcsNone);
+    sci(Sci::SCI_USEPOPUP, Sci::SC_POPUP_NEVER);
+    // One stream selection only, whatever the gesture: what is highlighted is what commands see.
+    sci(Sci::SCI_SETMULTIPLESELECTION, 0);
+    sci(Sci::SCI_SETADDITIONALSELECTIONTYPING, 0);
+    sci(Sci::SCI_SETMOUSESELECTIONRECTANGULARSWITCH, 0);
+    sci(Sci::SCI_SETLAYOUTCACHE, Sci::SC_CACHE_PAGE);
+    sci(Sci::SCI_SETSCROLLWIDTH, 1);
+    sci(Sci::SCI_SETSCROLLWIDTHTRACKING, 1);
+
+    // The selection keeps the text box's colours, also while another window has the focus.
+    const QPalette colours = palette();
+    setSelectionBackgroundColor(colours.color(QPalette::Active, QPalette::Highlight));
+    setSelectionForegroundColor(colours.color(QPalette::Active, QPalette::HighlightedText));
+
+    // Only the before-edit events: the after-edit ones make QScintilla's accessibility hook
+    // count characters from the start of the document on every edit. The marks of undo steps
+    // tell the recorder when a conversion is undone or redone.
+    sci(Sci::SCI_SETMODEVENTMASK,
+        Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE | Sci::SC_MOD_CONTAINER);
+
+    QsciCommandSet *commands = standardCommands();
+    commands->clearKeys();
+    commands->clearAlternateKeys();
+    sci(Sci::SCI_CLEARALLCMDKEYS);
+    for (const KeyBinding &binding : textBoxKeys) {
+        QsciCommand *command = commands->find(binding.command);
+        command->setKey(binding.key);
+        if (binding.alternateKey)
+            command->setAlternateKey(binding.alternateKey);
+    }
+
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
 bool ScintillaTextWidget::event(QEvent *event)
 {
-    ScintillaEditControl::ChangeBatch batch(m_control);
+    TextWidgetControl::ChangeBatch batch(m_control);
     return QsciScintilla::event(event);
 }
 
 bool ScintillaTextWidget::viewportEvent(QEvent *event)
 {
-    ScintillaEditControl::ChangeBatch batch(m_control);
+    TextWidgetControl::ChangeBatch batch(m_control);
     return QsciScintilla::viewportEvent(event);
 }
 
@@ -210,23 +325,7 @@ QByteArray ScintillaTextWidget::fromMimeData(const QMimeData *source, bool &rect
 {
     QByteArray text = QsciScintilla::fromMimeData(source, rectangular);
     rectangular = false;
-    // Pasted and dropped line ends become the document's own.
-    const QByteArrayView lineEnd = eolMode() == EolUnix ? "\n" : eolMode() == EolMac ? "\r" : "\r\n";
-    if (!text.contains('\r') && !text.contains('\n'))
-        return text;
-    QByteArray out;
-    out.reserve(text.size() + text.size() / 8);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            out.append(c);
-            continue;
-        }
-        out.append(lineEnd);
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-    }
-    return out;
+    return text;
 }
 
 QMenu *ScintillaTextWidget::createTextBoxMenu(QWidget *parent)
@@ -242,7 +341,7 @@ QMenu *ScintillaTextWidget::createTextBoxMenu(QWidget *parent)
         QAction *action = menu->addAction(caption);
         action->setEnabled(enabled);
         connect(action, &QAction::triggered, this, [this, message] {
-            ScintillaEditControl::ChangeBatch batch(m_control);
+            TextWidgetControl::ChangeBatch batch(m_control);
             SendScintilla(message);
         });
     };

@@ -1,6 +1,8 @@
 #pragma once
-// The QsciScintilla widget of the edit control: a plain text box's keys, context menu and
-// input-method answers. Owns nothing but its menu; positions come from its control.
+// The QsciScintilla widget of the edit control, set up as a plain text box: its keys, context
+// menu and input-method answers. Owns nothing but its menu; positions come from its control.
+
+#include "text_widget_control.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -10,14 +12,12 @@ class QMenu;
 
 namespace orvane {
 
-class ScintillaEditControl;
-
 class ScintillaTextWidget final : public QsciScintilla {
 public:
     explicit ScintillaTextWidget(QWidget *parent = nullptr);
 
-    void setControl(ScintillaEditControl *control) { m_control = control; }
-    ScintillaEditControl *control() const { return m_control; }
+    void setControl(TextWidgetControl *control) { m_control = control; }
+    TextWidgetControl *control() const { return m_control; }
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -27,9 +27,12 @@ public:
     // The context menu of a Japanese text box, its items enabled for the current state.
     QMenu *createTextBoxMenu(QWidget *parent);
 
+    // What Scintilla keeps per document rather than per editor, for a document just put in place.
+    void configureDocument();
+
 protected:
-    // Pasted or dropped text is always a stream, also when another Scintilla copied a rectangle,
-    // and its line ends are the document's.
+    // Pasted or dropped text is always a stream, also when another Scintilla copied a rectangle.
+    // Scintilla itself makes its line ends the document's.
     QByteArray fromMimeData(const QMimeData *source, bool &rectangular) const override;
 
     bool event(QEvent *event) override;
@@ -43,6 +46,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // A plain multi-line text box: no styles, margins, folding or rectangles, and only its keys.
+    void configure();
     // Shift with a movement key: the caret moves as without Shift while the anchor stays, so
     // that QScintilla, seeing no selection, does not copy it to the primary selection.
     bool extendSelection(QKeyEvent *event);
@@ -52,7 +57,7 @@ private:
 
     bool m_extendingByMouse = false;
 
-    QPointer<ScintillaEditControl> m_control;
+    QPointer<TextWidgetControl> m_control;
 };
 
 } // namespace orvane

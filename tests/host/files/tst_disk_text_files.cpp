@@ -135,7 +135,7 @@ void TestDiskTextFiles::loadAndSave()
     const LoadedText loaded = m_files.readText(file);
     QCOMPARE(loaded.decoded(), text);
     QCOMPARE(loaded.encoding, TextEncoding::ShiftJis);
-    QCOMPARE(loaded.alsoShiftJis, false);
+    QCOMPARE(loaded.alsoShiftJis(), false);
 
     m_files.writeText(file, loaded.decoded(), loaded.encoding, {loaded.lineEnds.last, &loaded.codes});
     QCOMPARE(fileBytes(file), before);
@@ -164,8 +164,12 @@ void TestDiskTextFiles::utf8LookingFilesAreFlagged()
     const QString file = path(QStringLiteral("a.txt"));
     writeFileBytes(file, content);
     const LoadedText loaded = m_files.readText(file);
-    QCOMPARE(loaded.isUtf8() ? loaded.text : loaded.decoded(), text); // a UTF-8 file: its Shift-JIS reading
-    QCOMPARE(loaded.alsoShiftJis, alsoShiftJis);
+    // A UTF-8 file: its Shift-JIS reading.
+    QCOMPARE(loaded.shiftJisReading ? loaded.shiftJisReading->text
+                 : loaded.isUtf8()  ? QString()
+                                    : loaded.decoded(),
+             text);
+    QCOMPARE(loaded.alsoShiftJis(), alsoShiftJis);
 }
 
 void TestDiskTextFiles::refusedFiles_data()
@@ -279,8 +283,13 @@ void TestDiskTextFiles::streamedReadGivesWhatTheWholeReadGives()
     QCOMPARE(streamed.encoding, whole.encoding);
     QCOMPARE(streamed.lineEnds, whole.lineEnds);
     QCOMPARE(streamed.codes, whole.codes);
-    QCOMPARE(streamed.alsoShiftJis, whole.alsoShiftJis);
+    QCOMPARE(streamed.alsoShiftJis(), whole.alsoShiftJis());
+    if (whole.alsoShiftJis()) {
+        QCOMPARE(streamed.shiftJisReading->text, whole.shiftJisReading->text);
+        QCOMPARE(streamed.shiftJisReading->codes, whole.shiftJisReading->codes);
+    }
     QCOMPARE(streamed.text, whole.text);
+    QCOMPARE(streamed.stamp, whole.stamp);
     QCOMPARE(streamed.utf8Units, whole.utf8Units);
     QCOMPARE(streamed.streamed ? load.utf8 : streamed.utf8, whole.utf8);
     if (streamed.streamed)

@@ -65,9 +65,9 @@ void TestDocumentBytes::encodingIsDecidedByTheRules()
     const LoadedText loaded = decodeDocumentBytes(bytes, u"a.txt"_s);
     QCOMPARE(loaded.encoding, encoding);
     QCOMPARE(loaded.decoded(), text);
-    QCOMPARE(loaded.alsoShiftJis, !shiftJisReading.isNull());
-    if (loaded.alsoShiftJis)
-        QCOMPARE(loaded.text, shiftJisReading);
+    QCOMPARE(loaded.alsoShiftJis(), !shiftJisReading.isNull());
+    if (loaded.alsoShiftJis())
+        QCOMPARE(loaded.shiftJisReading->text, shiftJisReading);
     if (loaded.isUtf8())
         QCOMPARE(loaded.utf8Units, text.size());
 }

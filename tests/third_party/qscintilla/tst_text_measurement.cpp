@@ -3,8 +3,8 @@
 
 #include "host/qt/edit/scintilla_edit_control.h"
 
-#include <AdvanceCache.h>
 #include <Platform.h>
+#include <advance_cache.h>
 
 #include <Qsci/qsciscintilla.h>
 
@@ -135,8 +135,8 @@ void TestTextMeasurement::everyCharacterSitsWhereTheLibraryPutsIt()
                                          .arg(double(library[i]))));
             }
             std::vector<float> direct(ours.size());
-            addedUp += Scintilla::MeasureWithAdvanceCache(font, &device, utf8.constData(), int(utf8.size()),
-                                                          direct.data());
+            addedUp += orvane::qscintilla::measureWithAdvanceCache(font, &device, utf8.constData(),
+                                                                   int(utf8.size()), direct.data());
         }
     }
     // The sweep is worth something only if the new path measured much of it.

@@ -42,8 +42,6 @@
 #include "Platform.h"
 #include "XPM.h"
 
-#include "AdvanceCache.h"
-
 #include "Qsci/qsciscintillabase.h"
 #include "SciClasses.h"
 
@@ -51,9 +49,6 @@
 
 
 namespace Scintilla {
-
-// Orvane: see Platform.h.
-bool stockTextMeasurement = false;
 
 // Type convertors.
 static QFont *PFont(FontID fid)
@@ -560,13 +555,6 @@ void SurfaceImpl::DrawRGBAImage(PRectangle rc, int width, int height,
 void SurfaceImpl::MeasureWidths(Font &font_, const char *s, int len,
         XYPOSITION *positions)
 {
-    // Orvane: kana and kanji are measured once per font and added up, with
-    // the same result as the QTextLayout below (see AdvanceCache.cpp).
-    if (unicodeMode && !stockTextMeasurement &&
-            MeasureWithAdvanceCache(convertQFont(font_), pd, s, len,
-                    positions))
-        return;
-
     QString qs = convertText(s, len);
     QTextLayout text_layout(qs, convertQFont(font_), pd);
 

@@ -33,7 +33,6 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
-#include <QMetaMethod>
 #include <QPoint>
 
 #include "Qsci/qsciabstractapis.h"
@@ -3542,12 +3541,6 @@ void QsciScintilla::handlePropertyChange(const char *prop, const char *val)
 void QsciScintilla::handleUpdateUI(int)
 {
     int newPos = SendScintilla(SCI_GETCURRENTPOS);
-
-    // Orvane: the column counts the line from its start, which on a long line
-    // costs more than the keystroke: only when someone listens.
-    if (newPos != oldPos && !isSignalConnected(
-                QMetaMethod::fromSignal(&QsciScintilla::cursorPositionChanged)))
-        oldPos = newPos;
 
     if (newPos != oldPos)
     {

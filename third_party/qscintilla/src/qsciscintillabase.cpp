@@ -147,28 +147,6 @@ QsciScintillaBase *QsciScintillaBase::pool()
 }
 
 
-// Orvane: switch every control between Orvane's text measurement and the
-// library's own, and drop what was laid out or measured under the other.
-void QsciScintillaBase::setStockTextMeasurement(bool stock)
-{
-    if (Scintilla::stockTextMeasurement == stock)
-        return;
-
-    Scintilla::stockTextMeasurement = stock;
-
-    for (QsciScintillaBase *control : poolList)
-    {
-        const long level = control->SendScintilla(SCI_GETLAYOUTCACHE);
-
-        control->SendScintilla(SCI_SETLAYOUTCACHE,
-                level == SC_CACHE_NONE ? SC_CACHE_CARET : SC_CACHE_NONE);
-        control->SendScintilla(SCI_SETLAYOUTCACHE, level);
-        control->SendScintilla(SCI_SETPOSITIONCACHE,
-                control->SendScintilla(SCI_GETPOSITIONCACHE));
-    }
-}
-
-
 // Tell Scintilla to update the scroll bars.  Scintilla should be doing this
 // itself.
 void QsciScintillaBase::setScrollBars()

@@ -336,11 +336,6 @@ public:
 #if defined(PLAT_QT)
 class XPM;
 #endif
-
-// Orvane: true while text is laid out and measured as the library did before
-// Orvane's changes; only tests and benchmarks set it.
-extern bool stockTextMeasurement;
-
 class Surface {
 public:
 	Surface() noexcept = default;

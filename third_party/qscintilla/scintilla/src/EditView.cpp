@@ -361,28 +361,6 @@ void EditView::LayoutLine(const EditModel &model, Sci::Line line, Surface *surfa
 	if (posLineEnd >(posLineStart + ll->maxLineLength)) {
 		posLineEnd = posLineStart + ll->maxLineLength;
 	}
-	// Orvane: when only text edits happened since the last layout, there is
-	// no need to compare the whole line with the document: a line they did
-	// not touch is as it was, and a line they did is laid out again from a
-	// segment boundary before the first edit, keeping the positions before it.
-	int resumeFrom = 0;
-	if ((ll->validity == LineLayout::llCheckTextAndStyle) && ll->textEditsOnly && !stockTextMeasurement &&
-		(vstyle.edgeState != EDGE_BACKGROUND) && !vstyle.someStylesForceCase) {
-		if (ll->editedFrom == LineLayout::noEdit) {
-			ll->validity = LineLayout::llPositions;
-		} else {
-			ll->validity = LineLayout::llInvalid;
-			// Each segment's extent depends on at most the next
-			// lengthEachSubdivision bytes after its start.
-			const int reach = BreakFinder::lengthEachSubdivision + 8;
-			auto it = std::lower_bound(ll->segments.begin(), ll->segments.end(), ll->editedFrom - reach,
-				[](const LineLayout::Segment &segment, int position) { return segment.start < position; });
-			if (it != ll->segments.begin()) {
-				--it;
-				resumeFrom = it->start;
-			}
-		}
-	}
 	if (ll->validity == LineLayout::llCheckTextAndStyle) {
 		Sci::Position lineLength = posLineEnd - posLineStart;
 		if (!vstyle.viewEOL) {
@@ -444,13 +422,11 @@ void EditView::LayoutLine(const EditModel &model, Sci::Line line, Surface *surfa
 
 		// Fill base line layout
 		const int lineLength = static_cast<int>(posLineEnd - posLineStart);
+		model.pdoc->GetCharRange(ll->chars.get(), posLineStart, lineLength);
+		model.pdoc->GetStyleRange(ll->styles.get(), posLineStart, lineLength);
 		const int numCharsBeforeEOL = static_cast<int>(model.pdoc->LineEnd(line) - posLineStart);
 		const int numCharsInLine = (vstyle.viewEOL) ? lineLength : numCharsBeforeEOL;
-		if (resumeFrom >= numCharsInLine)
-			resumeFrom = 0;
-		model.pdoc->GetCharRange(ll->chars.get() + resumeFrom, posLineStart + resumeFrom, lineLength - resumeFrom);
-		model.pdoc->GetStyleRange(ll->styles.get() + resumeFrom, posLineStart + resumeFrom, lineLength - resumeFrom);
-		for (Sci::Position styleInLine = resumeFrom; styleInLine < numCharsInLine; styleInLine++) {
+		for (Sci::Position styleInLine = 0; styleInLine < numCharsInLine; styleInLine++) {
 			const unsigned char styleByte = ll->styles[styleInLine];
 			ll->styles[styleInLine] = styleByte;
 		}
@@ -483,21 +459,9 @@ void EditView::LayoutLine(const EditModel &model, Sci::Line line, Surface *surfa
 		bool lastSegItalics = false;
 
 		BreakFinder bfLayout(ll, nullptr, Range(0, numCharsInLine), posLineStart, 0, false, model.pdoc, &model.reprs, nullptr);
-		// Orvane: go on from resumeFrom as the layout from the start would.
-		if (resumeFrom > 0) {
-			auto it = std::lower_bound(ll->segments.begin(), ll->segments.end(), resumeFrom,
-				[](const LineLayout::Segment &segment, int position) { return segment.start < position; });
-			resumeFrom = bfLayout.ResumeAt(resumeFrom, it->runStart);
-			ll->segments.erase(std::lower_bound(ll->segments.begin(), ll->segments.end(), resumeFrom,
-				[](const LineLayout::Segment &segment, int position) { return segment.start < position; }),
-				ll->segments.end());
-		} else {
-			ll->segments.clear();
-		}
 		while (bfLayout.More()) {
 
 			const TextSegment ts = bfLayout.Next();
-			ll->segments.push_back({ts.start, bfLayout.RunStart()});
 
 			std::fill(&ll->positions[ts.start + 1], &ll->positions[ts.end() + 1], 0.0f);
 			if (vstyle.styles[ll->styles[ts.start]].visible) {
@@ -541,8 +505,6 @@ void EditView::LayoutLine(const EditModel &model, Sci::Line line, Surface *surfa
 		ll->numCharsInLine = numCharsInLine;
 		ll->numCharsBeforeEOL = numCharsBeforeEOL;
 		ll->validity = LineLayout::llPositions;
-		ll->textEditsOnly = true;
-		ll->editedFrom = LineLayout::noEdit;
 	}
 	// Hard to cope when too narrow, so just assume there is space
 	if (width < 20) {

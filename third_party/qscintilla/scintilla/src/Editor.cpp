@@ -2505,13 +2505,8 @@ void Editor::NotifySavePoint(Document *, void *, bool atSavePoint) {
 
 void Editor::CheckModificationForWrap(DocModification mh) {
 	if (mh.modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) {
+		view.llc.Invalidate(LineLayout::llCheckTextAndStyle);
 		const Sci::Line lineDoc = pdoc->SciLineFromPosition(mh.position);
-		// Orvane: tell the layouts where the text changed (see
-		// EditView::LayoutLine).
-		if (stockTextMeasurement)
-			view.llc.Invalidate(LineLayout::llCheckTextAndStyle);
-		else
-			view.llc.InvalidateForEdit(lineDoc, mh.position - pdoc->LineStart(lineDoc), mh.linesAdded != 0);
 		const Sci::Line lines = std::max(static_cast<Sci::Line>(0), mh.linesAdded);
 		if (Wrapping()) {
 			NeedWrapping(lineDoc, lineDoc + lines + 1);
@@ -7646,6 +7641,7 @@ sptr_t Editor::WndProc(unsigned int iMessage, uptr_t wParam, sptr_t lParam) {
 			doc->AddRef();
 			doc->Allocate(static_cast<Sci::Position>(wParam));
 			doc->SetUndoCollection(false);
+			pcs = ContractionStateCreate(pdoc->IsLarge());
 			return reinterpret_cast<sptr_t>(static_cast<ILoader *>(doc));
 		}
 

@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
-#include <new>
 
 #include "Platform.h"
 
@@ -47,16 +46,6 @@
 
 using namespace Scintilla;
 
-// Orvane: the arrays of a LineLayout are malloc'd (see PositionCache.h).
-template <typename T>
-static void Reallocate(std::unique_ptr<T[], LineLayout::FreeDeleter> &array, size_t count) {
-	T *moved = static_cast<T *>(std::realloc(array.get(), count * sizeof(T)));
-	if (!moved)
-		throw std::bad_alloc();
-	array.release();
-	array.reset(moved);
-}
-
 LineLayout::LineLayout(int maxLineLength_) :
 	lenLineStarts(0),
 	lineNumber(-1),
@@ -73,9 +62,7 @@ LineLayout::LineLayout(int maxLineLength_) :
 	hotspot(0,0),
 	widthLine(wrapWidthInfinite),
 	lines(1),
-	wrapIndent(0),
-	textEditsOnly(false),
-	editedFrom(0) {
+	wrapIndent(0) {
 	Resize(maxLineLength_);
 }
 
@@ -86,27 +73,13 @@ LineLayout::~LineLayout() {
 void LineLayout::Resize(int maxLineLength_) {
 	if (maxLineLength_ > maxLineLength) {
 		Free();
-		Reallocate(chars, maxLineLength_ + 1);
-		Reallocate(styles, maxLineLength_ + 1);
+		chars.reset(new char[maxLineLength_ + 1]);
+		styles.reset(new unsigned char[maxLineLength_ + 1]);
 		// Extra position allocated as sometimes the Windows
 		// GetTextExtentExPoint API writes an extra element.
-		Reallocate(positions, maxLineLength_ + 1 + 1);
+		positions.reset(new XYPOSITION[maxLineLength_ + 1 + 1]);
 		maxLineLength = maxLineLength_;
 	}
-}
-
-// Orvane: a long line grows by a key at a time; it takes room for an eighth
-// more each time it has to move, and keeps its layout.
-void LineLayout::Grow(int maxLineLength_) {
-	if (maxLineLength_ <= maxLineLength)
-		return;
-	const int length = maxLineLength_ + maxLineLength_ / 8;
-	if (numCharsInLine > maxLineLength)
-		validity = llInvalid;
-	Reallocate(chars, length + 1);
-	Reallocate(styles, length + 1);
-	Reallocate(positions, length + 1 + 1);
-	maxLineLength = length;
 }
 
 void LineLayout::Free() {
@@ -119,8 +92,6 @@ void LineLayout::Free() {
 void LineLayout::Invalidate(validLevel validity_) {
 	if (validity > validity_)
 		validity = validity_;
-	if (validity_ <= llCheckTextAndStyle)
-		textEditsOnly = false;
 }
 
 int LineLayout::LineStart(int line) const {
@@ -330,20 +301,6 @@ void LineLayoutCache::Invalidate(LineLayout::validLevel validity_) {
 	}
 }
 
-void LineLayoutCache::InvalidateForEdit(Sci::Line line, Sci::Position posInLine, bool lines) {
-	for (const std::unique_ptr<LineLayout> &ll : cache) {
-		if (!ll || ll->validity == LineLayout::llInvalid)
-			continue;
-		if (ll->validity > LineLayout::llCheckTextAndStyle)
-			ll->validity = LineLayout::llCheckTextAndStyle;
-		if (ll->lineNumber == line && !lines) {
-			ll->editedFrom = std::min(ll->editedFrom, static_cast<int>(posInLine));
-		} else if (ll->lineNumber >= line && lines) {
-			ll->editedFrom = 0;
-		}
-	}
-}
-
 void LineLayoutCache::SetLevel(int level_) {
 	allInvalidated = false;
 	if ((level_ != -1) && (level != level_)) {
@@ -356,18 +313,7 @@ LineLayout *LineLayoutCache::Retrieve(Sci::Line lineNumber, Sci::Line lineCaret,
                                       Sci::Line linesOnScreen, Sci::Line linesInDoc) {
 	AllocateForLevel(linesOnScreen, linesInDoc);
 	if (styleClock != styleClock_) {
-		// Orvane: the clock moves whenever styling is asked for, also when
-		// nothing is restyled; styles that do change are notified and
-		// invalidate through Invalidate.  So a layout that only saw text
-		// edits keeps what it knows about them.
-		if (stockTextMeasurement) {
-			Invalidate(LineLayout::llCheckTextAndStyle);
-		} else {
-			for (const std::unique_ptr<LineLayout> &ll : cache) {
-				if (ll && ll->validity > LineLayout::llCheckTextAndStyle)
-					ll->validity = LineLayout::llCheckTextAndStyle;
-			}
-		}
+		Invalidate(LineLayout::llCheckTextAndStyle);
 		styleClock = styleClock_;
 	}
 	allInvalidated = false;
@@ -388,14 +334,9 @@ LineLayout *LineLayoutCache::Retrieve(Sci::Line lineNumber, Sci::Line lineCaret,
 		PLATFORM_ASSERT(useCount == 0);
 		if (!cache.empty() && (pos < static_cast<int>(cache.size()))) {
 			if (cache[pos]) {
-				if (cache[pos]->lineNumber != lineNumber) {
+				if ((cache[pos]->lineNumber != lineNumber) ||
+				        (cache[pos]->maxLineLength < maxChars)) {
 					cache[pos].reset();
-				} else if (cache[pos]->maxLineLength < maxChars) {
-					// Orvane: the line grew; keep its layout.
-					if (stockTextMeasurement)
-						cache[pos].reset();
-					else
-						cache[pos]->Grow(maxChars);
 				}
 			}
 			if (!cache[pos]) {
@@ -442,7 +383,6 @@ static unsigned int KeyFromString(const char *charBytes, size_t len) {
 SpecialRepresentations::SpecialRepresentations() {
 	const short none = 0;
 	std::fill(startByteHasReprs, std::end(startByteHasReprs), none);
-	std::fill(&startByteLengthReprs[0][0], &startByteLengthReprs[0][0] + 0x100 * 5, none);
 }
 
 void SpecialRepresentations::SetRepresentation(const char *charBytes, const char *value) {
@@ -452,7 +392,6 @@ void SpecialRepresentations::SetRepresentation(const char *charBytes, const char
 		// New entry so increment for first byte
 		const unsigned char ucStart = charBytes[0];
 		startByteHasReprs[ucStart]++;
-		startByteLengthReprs[ucStart][KeyLength(charBytes, UTF8MaxBytes)]++;
 	}
 	mapReprs[key] = Representation(value);
 }
@@ -463,7 +402,6 @@ void SpecialRepresentations::ClearRepresentation(const char *charBytes) {
 		mapReprs.erase(it);
 		const unsigned char ucStart = charBytes[0];
 		startByteHasReprs[ucStart]--;
-		startByteLengthReprs[ucStart][KeyLength(charBytes, UTF8MaxBytes)]--;
 	}
 }
 
@@ -471,8 +409,6 @@ const Representation *SpecialRepresentations::RepresentationFromCharacter(const 
 	PLATFORM_ASSERT(len <= 4);
 	const unsigned char ucStart = charBytes[0];
 	if (!startByteHasReprs[ucStart])
-		return nullptr;
-	if (!stockTextMeasurement && !startByteLengthReprs[ucStart][KeyLength(charBytes, len)])
 		return nullptr;
 	MapRepresentation::const_iterator it = mapReprs.find(KeyFromString(charBytes, len));
 	if (it != mapReprs.end()) {
@@ -494,15 +430,6 @@ void SpecialRepresentations::Clear() {
 	mapReprs.clear();
 	const short none = 0;
 	std::fill(startByteHasReprs, std::end(startByteHasReprs), none);
-	std::fill(&startByteLengthReprs[0][0], &startByteLengthReprs[0][0] + 0x100 * 5, none);
-}
-
-// The number of bytes KeyFromString uses.
-size_t SpecialRepresentations::KeyLength(const char *charBytes, size_t len) {
-	size_t n = 0;
-	while (n < len && n < 4 && charBytes[n])
-		n++;
-	return n;
 }
 
 void BreakFinder::Insert(Sci::Position val) {
@@ -528,27 +455,14 @@ BreakFinder::BreakFinder(const LineLayout *ll_, const Selection *psel, Range lin
 	subBreak(-1),
 	pdoc(pdoc_),
 	encodingFamily(pdoc_->CodePageFamily()),
-	preprs(preprs_),
-	runStart(static_cast<int>(lineRange_.start)) {
+	preprs(preprs_) {
 
 	// Search for first visible break
 	// First find the first visible character
 	if (xStart > 0.0f)
 		nextBreak = ll->FindBefore(static_cast<XYPOSITION>(xStart), lineRange);
-	// Orvane: going back to a style break goes back to the start of a line
-	// that has one style, and cutting it into segments from there is a pass
-	// over the whole line on every paint, as is finding the end of that run
-	// when the line is shown from its start.  The layout remembers its
-	// segments: start from the one the visible text is in instead, knowing
-	// where its run ends (see Resume below).
-	const int firstVisible = nextBreak;
-	const bool resume = !stockTextMeasurement &&
-		(lineRange.start == 0) && (lineRange.end == ll->numCharsInLine) &&
-		(ll->validity >= LineLayout::llPositions) && !ll->segments.empty() && (ll->segments[0].start == 0);
-	if (resume)
-		nextBreak = static_cast<int>(lineRange.start);
 	// Now back to a style break
-	while (!resume && (nextBreak > lineRange.start) && (ll->styles[nextBreak] == ll->styles[nextBreak - 1])) {
+	while ((nextBreak > lineRange.start) && (ll->styles[nextBreak] == ll->styles[nextBreak - 1])) {
 		nextBreak--;
 	}
 
@@ -580,34 +494,6 @@ BreakFinder::BreakFinder(const LineLayout *ll_, const Selection *psel, Range lin
 	Insert(ll->edgeColumn);
 	Insert(lineRange.end);
 	saeNext = (!selAndEdge.empty()) ? selAndEdge[0] : -1;
-	if (resume)
-		Resume(firstVisible);
-}
-
-// Orvane: continue at the segment holding position as the loop from the start
-// of its run would have cut it.  The run is the layout's run there, unless a
-// selection or indicator break after the start of that run comes first.
-void BreakFinder::Resume(int position) {
-	const std::vector<LineLayout::Segment> &segments = ll->segments;
-	auto byStart = [](int value, const LineLayout::Segment &segment) { return value < segment.start; };
-	auto byRunStart = [](int value, const LineLayout::Segment &segment) { return value < segment.runStart; };
-	const auto holding = std::upper_bound(segments.begin(), segments.end(), position, byStart) - 1;
-	const int layoutRunStart = holding->runStart;
-	const auto nextRun = std::upper_bound(holding, segments.end(), layoutRunStart, byRunStart);
-	const int runEnd = (nextRun == segments.end()) ? static_cast<int>(lineRange.end) : nextRun->start;
-	int runStart_ = layoutRunStart;
-	const auto sae = std::upper_bound(selAndEdge.begin(), selAndEdge.end(), position);
-	if ((sae != selAndEdge.begin()) && (*(sae - 1) > runStart_))
-		runStart_ = *(sae - 1);
-	int start = runStart_;
-	if (runStart_ == layoutRunStart) {
-		// A segment of the layout that no break after it can have changed.
-		const int reach = lengthEachSubdivision + 8;
-		const auto before = std::upper_bound(segments.begin(), holding + 1, position - reach, byStart);
-		if ((before != segments.begin()) && ((before - 1)->start >= runStart_))
-			start = (before - 1)->start;
-	}
-	ResumeAt(start, runStart_, runEnd);
 }
 
 BreakFinder::~BreakFinder() {
@@ -616,7 +502,6 @@ BreakFinder::~BreakFinder() {
 TextSegment BreakFinder::Next() {
 	if (subBreak == -1) {
 		const int prev = nextBreak;
-		runStart = prev;
 		while (nextBreak < lineRange.end) {
 			int charWidth = 1;
 			if (encodingFamily == efUnicode)
@@ -669,61 +554,6 @@ TextSegment BreakFinder::Next() {
 			return TextSegment(startSegment, subBreak - startSegment);
 		}
 	}
-}
-
-int BreakFinder::CharWidthAt(int position) const {
-	if (encodingFamily == efUnicode)
-		return UTF8DrawBytes(reinterpret_cast<const unsigned char *>(&ll->chars[position]),
-			static_cast<int>(lineRange.end - position));
-	if (encodingFamily == efDBCS)
-		return pdoc->DBCSDrawBytes(&ll->chars[position], static_cast<int>(lineRange.end - position));
-	return 1;
-}
-
-int BreakFinder::ResumeAt(int start, int runStart_, int runEnd) {
-	// The selection and edge breaks up to start were passed.
-	while ((saeNext >= 0) && (saeNext <= start) && (saeNext < lineRange.end)) {
-		saeCurrentPos++;
-		saeNext = static_cast<int>((saeCurrentPos < selAndEdge.size()) ? selAndEdge[saeCurrentPos] : lineRange.end);
-	}
-	runStart = start;
-	if ((start == runStart_) && preprs->RepresentationFromCharacter(&ll->chars[start], CharWidthAt(start))) {
-		// Next reports the representation.
-		nextBreak = start;
-		subBreak = -1;
-		return start;
-	}
-	// Find where the run ends as Next would, and go on subdividing it if it
-	// is long enough to be.
-	int end;
-	if (runEnd >= 0) {
-		end = std::min(runEnd, saeNext);
-	} else {
-		end = start + CharWidthAt(start);
-		while (end < lineRange.end) {
-			const int charWidth = CharWidthAt(end);
-			if ((ll->styles[end] != ll->styles[end - 1]) ||
-					preprs->RepresentationFromCharacter(&ll->chars[end], charWidth) ||
-					(end == saeNext))
-				break;
-			end += charWidth;
-		}
-		end = std::min(end, static_cast<int>(lineRange.end));
-	}
-	if ((end - runStart_) >= lengthStartSubdivision) {
-		nextBreak = end;
-		subBreak = start;
-		runStart = runStart_;
-		return start;
-	}
-	if (start == runStart_) {
-		// A short run: Next finds its end again.
-		nextBreak = start;
-		subBreak = -1;
-		return start;
-	}
-	// The run is no longer subdivided: from its start.
-	return ResumeAt(runStart_, runStart_, runEnd);
 }
 
 bool BreakFinder::More() const {

@@ -65,15 +65,9 @@ public:
 	bool highlightColumn;
 	bool containsCaret;
 	int edgeColumn;
-	// Orvane: allocated with malloc so that Grow can realloc them: a large
-	// block then moves without being copied and without the old and the new
-	// one in memory side by side.
-	struct FreeDeleter {
-		void operator()(void *p) const noexcept { free(p); }
-	};
-	std::unique_ptr<char[], FreeDeleter> chars;
-	std::unique_ptr<unsigned char[], FreeDeleter> styles;
-	std::unique_ptr<XYPOSITION[], FreeDeleter> positions;
+	std::unique_ptr<char[]> chars;
+	std::unique_ptr<unsigned char[]> styles;
+	std::unique_ptr<XYPOSITION[]> positions;
 	char bracePreviousStyles[2];
 
 	// Hotspot support
@@ -84,21 +78,6 @@ public:
 	int lines;
 	XYPOSITION wrapIndent; // In pixels
 
-	// Orvane: what lets a long line be laid out again from just before an
-	// edit instead of from its start.  textEditsOnly: nothing but text edits
-	// happened since the last layout; editedFrom: the first byte of the line
-	// they may have changed (noEdit when none did).  segments: where each
-	// segment of the last layout started and where the run it belongs to
-	// started, as BreakFinder cut them.
-	enum { noEdit = 0x7fffffff };
-	bool textEditsOnly;
-	int editedFrom;
-	struct Segment {
-		int start;
-		int runStart;
-	};
-	std::vector<Segment> segments;
-
 	explicit LineLayout(int maxLineLength_);
 	// Deleted so LineLayout objects can not be copied.
 	LineLayout(const LineLayout &) = delete;
@@ -107,8 +86,6 @@ public:
 	void operator=(LineLayout &&) = delete;
 	virtual ~LineLayout();
 	void Resize(int maxLineLength_);
-	// Orvane: makes room for maxLineLength_ bytes, keeping what is laid out.
-	void Grow(int maxLineLength_);
 	void Free();
 	void Invalidate(validLevel validity_);
 	int LineStart(int line) const;
@@ -152,9 +129,6 @@ public:
 		llcDocument=SC_CACHE_DOCUMENT
 	};
 	void Invalidate(LineLayout::validLevel validity_);
-	// Orvane: text was inserted or deleted at byte posInLine of line; lines
-	// tells whether line ends were among it.
-	void InvalidateForEdit(Sci::Line line, Sci::Position posInLine, bool lines);
 	void SetLevel(int level_);
 	int GetLevel() const { return level; }
 	LineLayout *Retrieve(Sci::Line lineNumber, Sci::Line lineCaret, int maxChars, int styleClock_,
@@ -196,12 +170,6 @@ typedef std::map<unsigned int, Representation> MapRepresentation;
 class SpecialRepresentations {
 	MapRepresentation mapReprs;
 	short startByteHasReprs[0x100];
-	// Orvane: how many representations start with each byte, by their length
-	// in bytes (0 to 4).  In UTF-8 every byte from 0x80 up has one (for the
-	// byte on its own), so the count by byte alone sent each kana and kanji
-	// of a line to the map.
-	short startByteLengthReprs[0x100][5];
-	static size_t KeyLength(const char *charBytes, size_t len);
 public:
 	SpecialRepresentations();
 	void SetRepresentation(const char *charBytes, const char *value);
@@ -236,10 +204,7 @@ class BreakFinder {
 	const Document *pdoc;
 	EncodingFamily encodingFamily;
 	const SpecialRepresentations *preprs;
-	int runStart;
 	void Insert(Sci::Position val);
-	int CharWidthAt(int position) const;
-	void Resume(int position);
 public:
 	// If a whole run is longer than lengthStartSubdivision then subdivide
 	// into smaller runs at spaces or punctuation.
@@ -256,15 +221,6 @@ public:
 	~BreakFinder();
 	TextSegment Next();
 	bool More() const;
-	// Orvane: where the run of the segment Next returned last started.
-	int RunStart() const { return runStart; }
-	// Orvane: continues as if every segment before start had been returned,
-	// start being a segment of the run from runStart_ in an earlier layout of
-	// the same text up to there.  Returns where it continues: start, or the
-	// start of its run when that run is no longer subdivided.
-	// runEnd, when known, is where the run ends at the latest (the next
-	// selection or edge break may end it sooner); else it is looked for.
-	int ResumeAt(int start, int runStart_, int runEnd = -1);
 };
 
 class PositionCache {

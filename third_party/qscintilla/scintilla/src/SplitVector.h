@@ -9,30 +9,7 @@
 #ifndef SPLITVECTOR_H
 #define SPLITVECTOR_H
 
-#include <cstddef>
-#include <cstdint>
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 namespace Scintilla {
-
-// Orvane: a large buffer asks for transparent huge pages where the system grants them on request,
-// so that filling it (a big file loading) takes a 512th of the page faults.
-inline void AdviseHugePages(void *data, size_t bytes) noexcept {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-	constexpr uintptr_t huge = 2 * 1024 * 1024;
-	if (bytes < 16 * huge)
-		return;
-	const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + huge - 1) & ~(huge - 1);
-	const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(huge - 1);
-	if (end > begin)
-		madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
-#else
-	(void)data;
-	(void)bytes;
-#endif
-}
 
 template <typename T>
 class SplitVector {
@@ -122,7 +99,6 @@ public:
 			// ensure vector::resize allocates exactly the amount wanted by
 			// calling reserve first.
 			body.reserve(newSize);
-			AdviseHugePages(body.data(), newSize * sizeof(T));
 			body.resize(newSize);
 		}
 	}

@@ -3478,12 +3478,6 @@ public:
     //! aren't associated with a particular instance.
     static QsciScintillaBase *pool();
 
-    // Orvane: when \a stock is true, every edit control lays out and
-    // measures text exactly as QScintilla 2.13.3 did before Orvane's changes
-    // (see README.orvane).  Only for tests and benchmarks that compare the
-    // two; the caller repaints.
-    static void setStockTextMeasurement(bool stock);
-
     //! Replaces the existing horizontal scroll bar with \a scrollBar.  The
     //! existing scroll bar is deleted.  This should be called instead of
     //! QAbstractScrollArea::setHorizontalScrollBar().

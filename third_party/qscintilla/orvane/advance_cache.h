@@ -1,13 +1,13 @@
 // Orvane: exact text measurement without shaping the same characters again and
-// again.  See AdvanceCache.cpp and README.orvane.
+// again.  See advance_cache.cpp and README.orvane.
 
-#ifndef ADVANCECACHE_H
-#define ADVANCECACHE_H
+#ifndef ORVANE_QSCINTILLA_ADVANCE_CACHE_H
+#define ORVANE_QSCINTILLA_ADVANCE_CACHE_H
 
 class QFont;
 class QPaintDevice;
 
-namespace Scintilla {
+namespace orvane::qscintilla {
 
 // Measures len bytes of UTF-8 as the library's own QTextLayout path would, and
 // writes the x position after each character to the positions of its bytes.
@@ -15,9 +15,8 @@ namespace Scintilla {
 // only that path measures exactly (combining marks, variation selectors,
 // joiners, characters beyond the BMP, right-to-left and complex scripts,
 // control characters, invalid UTF-8).
-bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
-        const char *s, int len, float *positions);
+bool measureWithAdvanceCache(const QFont &font, QPaintDevice *pd, const char *s, int len, float *positions);
 
-}
+} // namespace orvane::qscintilla
 
 #endif

@@ -18,7 +18,7 @@
 // once against QTextLayout on a sample of such characters before its cache is
 // used; a font that kerns them keeps the library's path.
 
-#include "AdvanceCache.h"
+#include "advance_cache.h"
 
 #include <QChar>
 #include <QFont>
@@ -31,40 +31,39 @@
 #include <unordered_map>
 #include <vector>
 
-namespace Scintilla {
+namespace orvane::qscintilla {
 
 namespace {
 
 // Characters measured once per font: one glyph each, drawn the same beside
 // any neighbour in the fonts that draw Japanese.
-bool IsSingleGlyph(char32_t c)
+bool isSingleGlyph(char32_t c)
 {
-    return (c >= 0x3000 && c <= 0x3029) ||      // CJK symbols, punctuation
-            (c >= 0x3030 && c <= 0x303F) ||     // (not the marks at 302A-302F)
-            (c >= 0x3041 && c <= 0x3096) ||     // hiragana
-            (c >= 0x309B && c <= 0x30FF) ||     // (not 3099/309A), katakana
-            (c >= 0x31F0 && c <= 0x31FF) ||     // small katakana
-            (c >= 0x3400 && c <= 0x4DBF) ||     // CJK extension A
-            (c >= 0x4E00 && c <= 0x9FFF) ||     // CJK unified ideographs
-            (c >= 0xF900 && c <= 0xFAFF) ||     // CJK compatibility
-            (c >= 0xFF01 && c <= 0xFF9D) ||     // full width, half-width kana
-                                                // (not the sound marks FF9E and
-                                                // FF9F, which join the kana
-                                                // before them as one cluster)
-            (c >= 0xFFE0 && c <= 0xFFE6);       // full-width signs
+    return (c >= 0x3000 && c <= 0x3029) || // CJK symbols, punctuation
+        (c >= 0x3030 && c <= 0x303F) || // (not the marks at 302A-302F)
+        (c >= 0x3041 && c <= 0x3096) || // hiragana
+        (c >= 0x309B && c <= 0x30FF) || // (not 3099/309A), katakana
+        (c >= 0x31F0 && c <= 0x31FF) || // small katakana
+        (c >= 0x3400 && c <= 0x4DBF) || // CJK extension A
+        (c >= 0x4E00 && c <= 0x9FFF) || // CJK unified ideographs
+        (c >= 0xF900 && c <= 0xFAFF) || // CJK compatibility
+        (c >= 0xFF01 && c <= 0xFF9D) || // full width, half-width kana
+                                        // (not the sound marks FF9E and
+                                        // FF9F, which join the kana
+                                        // before them as one cluster)
+        (c >= 0xFFE0 && c <= 0xFFE6); // full-width signs
 }
 
 // Characters a font may shape with their neighbours in ordinary ways (kerning,
 // ligatures) but never reorder or combine across a kana or kanji.
-bool IsSimple(char32_t c)
+bool isSimple(char32_t c)
 {
     if (c < 0x20 || c > 0xFFFF || (c >= 0x7F && c < 0xA0))
         return false;
 
     const QChar ch(static_cast<char16_t>(c));
 
-    switch (ch.category())
-    {
+    switch (ch.category()) {
     case QChar::Mark_NonSpacing:
     case QChar::Mark_SpacingCombining:
     case QChar::Mark_Enclosing:
@@ -78,8 +77,7 @@ bool IsSimple(char32_t c)
         break;
     }
 
-    switch (ch.direction())
-    {
+    switch (ch.direction()) {
     case QChar::DirL:
     case QChar::DirEN:
     case QChar::DirES:
@@ -92,8 +90,7 @@ bool IsSimple(char32_t c)
         return false;
     }
 
-    switch (ch.script())
-    {
+    switch (ch.script()) {
     case QChar::Script_Common:
     case QChar::Script_Latin:
     case QChar::Script_Greek:
@@ -108,8 +105,7 @@ bool IsSimple(char32_t c)
 }
 
 // The library's measurement: the x position after each UTF-16 unit of text.
-void LayOut(const QFont &font, QPaintDevice *pd, const QString &text,
-        double *ends)
+void layOut(const QFont &font, QPaintDevice *pd, const QString &text, double *ends)
 {
     QTextLayout layout(text, font, pd);
 
@@ -122,83 +118,81 @@ void LayOut(const QFont &font, QPaintDevice *pd, const QString &text,
 }
 
 // The advances of one font on one device, and whether they may be used.
-class FontAdvances
-{
+// Owns each character's measured advance and the runs laid out with their neighbours.
+class FontAdvances {
 public:
     FontAdvances(const QFont &font_, QPaintDevice *pd)
-        : font(font_), dpiX(pd ? pd->logicalDpiX() : 0),
-          dpiY(pd ? pd->logicalDpiY() : 0), advances(0x10000, -1.0f)
+        : m_font(font_)
+        , m_dpiX(pd ? pd->logicalDpiX() : 0)
+        , m_dpiY(pd ? pd->logicalDpiY() : 0)
+        , m_advances(0x10000, -1.0f)
     {
-        usable = AgreesWithTextLayout(pd);
+        m_usable = agreesWithTextLayout(pd);
     }
 
-    bool Matches(const QFont &font_, QPaintDevice *pd) const
+    bool matches(const QFont &font_, QPaintDevice *pd) const
     {
-        return dpiX == (pd ? pd->logicalDpiX() : 0) &&
-                dpiY == (pd ? pd->logicalDpiY() : 0) && font == font_;
+        return m_dpiX == (pd ? pd->logicalDpiX() : 0) && m_dpiY == (pd ? pd->logicalDpiY() : 0)
+            && m_font == font_;
     }
 
-    double Advance(char16_t c, QPaintDevice *pd)
+    double advance(char16_t c, QPaintDevice *pd)
     {
-        float &advance = advances[c];
+        float &cached = m_advances[c];
 
-        if (advance < 0)
-        {
+        if (cached < 0) {
             double end;
 
-            LayOut(font, pd, QString(QChar(c)), &end);
-            advance = static_cast<float>(end);
+            layOut(m_font, pd, QString(QChar(c)), &end);
+            cached = static_cast<float>(end);
         }
 
-        return advance;
+        return cached;
     }
 
     // A run of other characters with its neighbours, laid out once: the same
     // words come back again and again in a line.
-    const std::vector<double> &RunEnds(const QFont &font_, QPaintDevice *pd,
-            const QString &run)
+    const std::vector<double> &runEnds(const QFont &font_, QPaintDevice *pd, const QString &run)
     {
-        auto it = runs.find(run);
+        auto it = m_runs.find(run);
 
-        if (it != runs.end())
+        if (it != m_runs.end())
             return it->second;
 
-        if (runs.size() >= 100000)
-            runs.clear();
+        if (m_runs.size() >= 100000)
+            m_runs.clear();
 
         std::vector<double> ends(run.size());
 
-        LayOut(font_, pd, run, ends.data());
+        layOut(font_, pd, run, ends.data());
 
-        return runs.emplace(run, std::move(ends)).first->second;
+        return m_runs.emplace(run, std::move(ends)).first->second;
     }
 
-    bool usable;
-    const QFont font;
+    bool usable() const { return m_usable; }
 
 private:
     // The sample holds kana, kanji, punctuation and full- and half-width
     // forms side by side; a font that kerns any such pair is not used here.
-    bool AgreesWithTextLayout(QPaintDevice *pd)
+    bool agreesWithTextLayout(QPaintDevice *pd)
     {
-        const QString sample = QString::fromUtf8(
-                "\xe3\x81\x82\xe3\x81\x84\xe3\x81\x86\xe3\x81\x88\xe3\x81\x8a"
-                "\xe3\x81\x8b\xe3\x81\xa3\xe3\x81\xa6\xe3\x82\x83\xe3\x82\x88"
-                "\xe3\x82\xa2\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xa9\xe3\x83\xb3"
-                "\xe3\x83\xbc\xe3\x83\xbb\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e"
-                "\xe6\xbc\xa2\xe5\xad\x97\xe3\x80\x81\xe3\x80\x82\xe3\x80\x8c"
-                "\xe3\x80\x8d\xe3\x80\x80\xef\xbc\x88\xef\xbc\x89\xef\xbc\xa1"
-                "\xef\xbc\xb6\xef\xbd\x94\xef\xbd\x8f\xef\xbd\xb1\xef\xbd\xb2"
-                "\xef\xbd\xb0\xef\xbd\xa1\xe3\x81\x82");
+        const QString sample
+            = QString::fromUtf8("\xe3\x81\x82\xe3\x81\x84\xe3\x81\x86\xe3\x81\x88\xe3\x81\x8a"
+                                "\xe3\x81\x8b\xe3\x81\xa3\xe3\x81\xa6\xe3\x82\x83\xe3\x82\x88"
+                                "\xe3\x82\xa2\xe3\x82\xa4\xe3\x83\x88\xe3\x83\xa9\xe3\x83\xb3"
+                                "\xe3\x83\xbc\xe3\x83\xbb\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e"
+                                "\xe6\xbc\xa2\xe5\xad\x97\xe3\x80\x81\xe3\x80\x82\xe3\x80\x8c"
+                                "\xe3\x80\x8d\xe3\x80\x80\xef\xbc\x88\xef\xbc\x89\xef\xbc\xa1"
+                                "\xef\xbc\xb6\xef\xbd\x94\xef\xbd\x8f\xef\xbd\xb1\xef\xbd\xb2"
+                                "\xef\xbd\xb0\xef\xbd\xa1\xe3\x81\x82");
         std::vector<double> ends(sample.size());
 
-        LayOut(font, pd, sample, ends.data());
+        layOut(m_font, pd, sample, ends.data());
 
         double x = 0;
 
-        for (int i = 0; i < sample.size(); ++i)
-        {
-            x += Advance(sample[i].unicode(), pd);
+        for (int i = 0; i < sample.size(); ++i) {
+            x += advance(sample[i].unicode(), pd);
 
             if (x != ends[i])
                 return false;
@@ -207,22 +201,24 @@ private:
         return true;
     }
 
-    const int dpiX, dpiY;
-    std::vector<float> advances;
-    std::unordered_map<QString, std::vector<double> > runs;
+    const QFont m_font;
+    const int m_dpiX, m_dpiY;
+    std::vector<float> m_advances;
+    std::unordered_map<QString, std::vector<double>> m_runs;
+    bool m_usable;
 };
 
-FontAdvances &AdvancesFor(const QFont &font, QPaintDevice *pd)
+FontAdvances &advancesFor(const QFont &font, QPaintDevice *pd)
 {
     // A handful of fonts at most: the styles of the controls in use.
-    static std::vector<std::unique_ptr<FontAdvances> > fonts;
+    static std::vector<std::unique_ptr<FontAdvances>> fonts;
     static FontAdvances *last = nullptr;
 
-    if (last && last->Matches(font, pd))
+    if (last && last->matches(font, pd))
         return *last;
 
     for (auto &entry : fonts)
-        if (entry->Matches(font, pd))
+        if (entry->matches(font, pd))
             return *(last = entry.get());
 
     if (fonts.size() >= 32)
@@ -235,25 +231,21 @@ FontAdvances &AdvancesFor(const QFont &font, QPaintDevice *pd)
 
 // Decodes one character of well-formed UTF-8 at s (at most three bytes, as
 // characters beyond the BMP are left to the library); 0 bytes when it is not.
-int Decode(const unsigned char *s, int len, char32_t &c)
+int decode(const unsigned char *s, int len, char32_t &c)
 {
     const unsigned char b = s[0];
 
-    if (b < 0x80)
-    {
+    if (b < 0x80) {
         c = b;
         return 1;
     }
 
-    if (b >= 0xC2 && b < 0xE0 && len >= 2 && (s[1] & 0xC0) == 0x80)
-    {
+    if (b >= 0xC2 && b < 0xE0 && len >= 2 && (s[1] & 0xC0) == 0x80) {
         c = ((b & 0x1Fu) << 6) | (s[1] & 0x3Fu);
         return 2;
     }
 
-    if (b >= 0xE0 && b < 0xF0 && len >= 3 && (s[1] & 0xC0) == 0x80 &&
-            (s[2] & 0xC0) == 0x80)
-    {
+    if (b >= 0xE0 && b < 0xF0 && len >= 3 && (s[1] & 0xC0) == 0x80 && (s[2] & 0xC0) == 0x80) {
         c = ((b & 0x0Fu) << 12) | ((s[1] & 0x3Fu) << 6) | (s[2] & 0x3Fu);
 
         if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF))
@@ -263,17 +255,15 @@ int Decode(const unsigned char *s, int len, char32_t &c)
     return 0;
 }
 
-struct Character
-{
+struct Character {
     char16_t c;
     bool singleGlyph;
     int byteEnd;
 };
 
-}
+} // namespace
 
-bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
-        const char *s, int len, float *positions)
+bool measureWithAdvanceCache(const QFont &font, QPaintDevice *pd, const char *s, int len, float *positions)
 {
     const unsigned char *bytes = reinterpret_cast<const unsigned char *>(s);
 
@@ -283,8 +273,7 @@ bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
     std::vector<Character> onHeap;
     Character *characters = inPlace;
 
-    if (len > 128)
-    {
+    if (len > 128) {
         onHeap.resize(len);
         characters = onHeap.data();
     }
@@ -292,17 +281,16 @@ bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
     int count = 0;
     bool anySingleGlyph = false;
 
-    for (int i = 0; i < len;)
-    {
+    for (int i = 0; i < len;) {
         char32_t c;
-        const int n = Decode(bytes + i, len - i, c);
+        const int n = decode(bytes + i, len - i, c);
 
         if (n == 0)
             return false;
 
-        const bool single = IsSingleGlyph(c);
+        const bool single = isSingleGlyph(c);
 
-        if (!single && !IsSimple(c))
+        if (!single && !isSimple(c))
             return false;
 
         anySingleGlyph = anySingleGlyph || single;
@@ -314,9 +302,9 @@ bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
     if (!anySingleGlyph)
         return false;
 
-    FontAdvances &advances = AdvancesFor(font, pd);
+    FontAdvances &advances = advancesFor(font, pd);
 
-    if (!advances.usable)
+    if (!advances.usable())
         return false;
 
     // The x position after each character.
@@ -324,8 +312,7 @@ bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
     std::vector<double> endsOnHeap;
     double *ends = endsInPlace;
 
-    if (count > 128)
-    {
+    if (count > 128) {
         endsOnHeap.resize(count);
         ends = endsOnHeap.data();
     }
@@ -333,11 +320,9 @@ bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
     QString run;
     double x = 0;
 
-    for (int i = 0; i < count;)
-    {
-        if (characters[i].singleGlyph)
-        {
-            x += advances.Advance(characters[i].c, pd);
+    for (int i = 0; i < count;) {
+        if (characters[i].singleGlyph) {
+            x += advances.advance(characters[i].c, pd);
             ends[i++] = x;
             continue;
         }
@@ -357,7 +342,7 @@ bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
         for (int k = first; k <= last; ++k)
             run.append(QChar(characters[k].c));
 
-        const double *measured = advances.RunEnds(font, pd, run).data();
+        const double *measured = advances.runEnds(font, pd, run).data();
 
         const double start = first > 0 ? ends[first - 1] : 0;
 
@@ -370,8 +355,7 @@ bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
 
     int byte = 0;
 
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         const float position = static_cast<float>(ends[i]);
 
         while (byte < characters[i].byteEnd)
@@ -381,4 +365,4 @@ bool MeasureWithAdvanceCache(const QFont &font, QPaintDevice *pd,
     return true;
 }
 
-}
+} // namespace orvane::qscintilla

@@ -3,6 +3,4 @@
 // lexers linked in, so it is answered here with nothing to link.
 #include "Scintilla.h"
 
-int Scintilla_LinkLexers() {
-    return 1;
-}
+int Scintilla_LinkLexers() { return 1; }
