@@ -6,24 +6,6 @@ namespace orvane::batch {
 
 namespace {
 
-struct KindName {
-    QStringView name;
-    ConversionKind kind;
-};
-
-constexpr KindName kindNames[] = {
-    {u"upper", ConversionKind::Upper},
-    {u"lower", ConversionKind::Lower},
-    {u"wide", ConversionKind::Wide},
-    {u"narrow", ConversionKind::Narrow},
-    {u"katakana", ConversionKind::Katakana},
-    {u"hiragana", ConversionKind::Hiragana},
-    {u"narrow-ascii", ConversionKind::NarrowAscii},
-    {u"wide-ascii", ConversionKind::WideAscii},
-    {u"narrow-kana", ConversionKind::NarrowKana},
-    {u"wide-kana", ConversionKind::WideKana},
-};
-
 struct EncodingName {
     QStringView name;
     std::optional<TextEncoding> encoding; // nothing: auto
@@ -60,7 +42,7 @@ ParsedArguments usageError(const QString &message)
 
 std::optional<ConversionKind> kindFromName(QStringView name)
 {
-    for (const KindName &entry : kindNames) {
+    for (const ConversionKindName &entry : conversionKindNames) {
         if (name.compare(entry.name, Qt::CaseInsensitive) == 0)
             return entry.kind;
     }

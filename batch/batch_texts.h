@@ -1,5 +1,6 @@
 #pragma once
-// Every Japanese text that the conversion commands and orvane-conv show, in one place.
+// Every Japanese text orvane-conv shows, in one place, but the file errors, which the disk layer
+// words for both programs.
 
 #include <QString>
 
@@ -94,21 +95,6 @@ inline QString neitherKindNorFile(const QString &name)
 }
 inline QString missingFile() { return QStringLiteral("「--」の後にファイルを指定してください。"); }
 
-inline QString fileNotFound(const QString &path)
-{
-    return QStringLiteral("ファイル「%1」が見つかりません。").arg(path);
-}
-inline QString isFolder(const QString &path)
-{
-    return QStringLiteral("「%1」はフォルダーです。テキストファイルを指定してください。").arg(path);
-}
-inline QString cannotRead(const QString &path, const QString &reason)
-{
-    return QStringLiteral("ファイル「%1」を読み込めません（%2）。").arg(path, reason);
-}
-inline QString accessDenied() { return QStringLiteral("アクセスが拒否されました"); }
-inline QString cannotOpen() { return QStringLiteral("開けません"); }
-inline QString readFailed() { return QStringLiteral("読み込みに失敗しました"); }
 inline QString cannotWriteTemporary() { return QStringLiteral("作業用の一時ファイルに書き込めません。"); }
 inline QString cannotReadStandardInput() { return QStringLiteral("標準入力を読み込めません。"); }
 inline QString cannotWriteStandardOutput() { return QStringLiteral("標準出力に書き込めません。"); }

@@ -3,7 +3,7 @@
 // once, and a block's output is written out while the next one converts.
 
 #include "block_reader.h"
-#include "stream_conversion.h"
+#include "stream_outcome.h"
 
 #include "text/codec/cp932_byte_map.h"
 

@@ -3,8 +3,9 @@
 #include "batch_arguments.h"
 #include "batch_texts.h"
 
-#include "host/files/file_writer.h"
-#include "host/host_error.h"
+#include "disk/disk_texts.h"
+#include "disk/file_errors.h"
+#include "disk/file_writer.h"
 
 #include <QFileInfo>
 
@@ -18,14 +19,15 @@ FileSource::FileSource(const QString &path)
     , m_path(path)
 {
     const QFileInfo info(path);
+    const QString shown = disk::shown(path);
     if (!info.exists())
-        throw StreamError(batch_texts::fileNotFound(path));
+        throw StreamError(disk_texts::notFound(shown));
     if (info.isDir())
-        throw StreamError(batch_texts::isFolder(path));
+        throw StreamError(disk_texts::isFolderRead(shown));
     if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         const bool denied = m_file.error() == QFileDevice::PermissionsError;
-        throw StreamError(
-            batch_texts::cannotRead(path, denied ? batch_texts::accessDenied() : batch_texts::cannotOpen()));
+        throw StreamError(denied ? disk_texts::accessDeniedRead(shown)
+                                 : disk_texts::otherRead(shown, m_file.errorString()));
     }
 }
 
@@ -39,8 +41,9 @@ qsizetype FileSource::read(char *data, qsizetype capacity)
 {
     const qint64 count = m_file.read(data, capacity);
     if (count < 0) {
-        throw StreamError(m_path.isEmpty() ? batch_texts::cannotReadStandardInput()
-                                           : batch_texts::cannotRead(m_path, batch_texts::readFailed()));
+        throw StreamError(m_path.isEmpty()
+                              ? batch_texts::cannotReadStandardInput()
+                              : disk_texts::otherRead(disk::shown(m_path), m_file.errorString()));
     }
     return qsizetype(count);
 }
@@ -61,8 +64,8 @@ void WriterSink::write(QByteArrayView bytes)
 {
     try {
         m_writer.write(bytes);
-    } catch (const HostError &error) {
-        throw StreamError(error.description());
+    } catch (const disk::DiskError &error) {
+        throw StreamError(error.description);
     }
 }
 

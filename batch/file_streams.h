@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace orvane {
+namespace orvane::disk {
 class FileWriter;
 }
 
@@ -43,14 +43,14 @@ private:
 // Passes the bytes to a FileWriter; its errors become StreamErrors.
 class WriterSink final : public ByteSink {
 public:
-    explicit WriterSink(FileWriter &writer)
+    explicit WriterSink(disk::FileWriter &writer)
         : m_writer(writer)
     {
     }
     void write(QByteArrayView bytes) override;
 
 private:
-    FileWriter &m_writer;
+    disk::FileWriter &m_writer;
 };
 
 // Compares what is written with the bytes of a file, so that an unchanged file is left alone.

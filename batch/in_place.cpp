@@ -3,8 +3,7 @@
 #include "batch_texts.h"
 #include "file_streams.h"
 
-#include "host/files/file_writer.h"
-#include "host/host_error.h"
+#include "disk/file_writer.h"
 
 #include <QTemporaryFile>
 
@@ -14,7 +13,7 @@ namespace {
 
 // Copies a finished conversion into the writer, for a file written in place: its old bytes
 // must stay readable until the conversion is complete.
-void copyInto(QFile &spool, FileWriter &writer)
+void copyInto(QFile &spool, disk::FileWriter &writer)
 {
     writer.reserve(spool.size());
     spool.seek(0);
@@ -64,7 +63,7 @@ bool convertInPlace(const StreamOptions &options, const QString &path, QStringLi
             if (comparing.matchesWhole())
                 return true;
         }
-        FileWriter writer(path);
+        disk::FileWriter writer(path);
         FileSource source(path);
         StreamOutcome written;
         if (writer.isInPlace()) {
@@ -90,8 +89,8 @@ bool convertInPlace(const StreamOptions &options, const QString &path, QStringLi
         return true;
     } catch (const StreamError &error) {
         errors.append(error.message());
-    } catch (const HostError &error) {
-        errors.append(error.description());
+    } catch (const disk::DiskError &error) {
+        errors.append(error.description);
     }
     return false;
 }

@@ -6,6 +6,7 @@
 #include "detecting_source.h"
 
 #include "text/chars/convert.h"
+#include "text/chars/voiced_mark.h"
 #include "text/codec/block_cut.h"
 #include "text/codec/codec_texts.h"
 #include "text/codec/text_codec.h"
@@ -34,7 +35,11 @@ public:
         m_count += bytes.size();
     }
     // A byte-order mark is not output of the input.
-    void writeUncounted(QByteArrayView bytes) { m_sink.write(bytes); }
+    void writeUncounted(QByteArrayView bytes)
+    {
+        if (!bytes.isEmpty())
+            m_sink.write(bytes);
+    }
     qint64 count() const { return m_count; }
 
 private:
@@ -61,7 +66,7 @@ QString invalidInput(TextEncoding from, codepage::Position at)
 bool holdsBack(QChar c)
 {
     const char16_t u = c.unicode();
-    return (u >= 0xFF61 && u <= 0xFF9D) || c.isHighSurrogate() || u == u'\r';
+    return mayJoinVoicedMark(u) || c.isHighSurrogate() || u == u'\r';
 }
 
 // Converts decoded pieces through the kinds and writes them in the target encoding. Each stage
@@ -187,10 +192,8 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
             return failed(batch_texts::looksLikeUtf16());
         break;
     case TextEncoding::Utf16Le:
-        start = head.startsWith(utf16LeBom) ? 2 : 0;
-        break;
     case TextEncoding::Utf16Be:
-        start = head.startsWith(utf16BeBom) ? 2 : 0;
+        start = head.startsWith(byteOrderMark(from)) ? byteOrderMark(from).size() : 0;
         break;
     default:
         if (head.startsWith(utf16LeBom) || head.startsWith(utf16BeBom))
@@ -198,14 +201,8 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
         start = head.startsWith(utf8Bom) ? utf8Bom.size() : 0;
         break;
     }
-    if (options.writeBom) {
-        if (options.to == TextEncoding::Utf8Bom)
-            sink.writeUncounted(utf8Bom);
-        else if (options.to == TextEncoding::Utf16Le)
-            sink.writeUncounted(utf16LeBom);
-        else if (options.to == TextEncoding::Utf16Be)
-            sink.writeUncounted(utf16BeBom);
-    }
+    if (options.writeBom)
+        sink.writeUncounted(byteOrderMark(options.to));
     if (from == TextEncoding::ShiftJis && !options.lineEnd) {
         if (const codepage::Cp932ByteMap *map = codepage::Cp932ByteMap::shared(options.kinds, options.to))
             return runCp932ByteMap(*map, reader, sink);

@@ -3,6 +3,7 @@
 // stays bounded whatever the input's size, and block boundaries change nothing in the output.
 
 #include "byte_stream.h"
+#include "stream_outcome.h"
 
 #include "text/chars/conversion_kind.h"
 #include "text/codec/line_ends.h"
@@ -14,13 +15,6 @@
 #include <optional>
 
 namespace orvane::batch {
-
-// The process's exit status.
-enum class ExitStatus {
-    Success = 0,
-    Unconvertible = 1, // bytes invalid in the source encoding, or a character the target cannot store
-    UsageError = 2, // unknown option or kind, a missing or unreadable file, a folder
-};
 
 inline constexpr qsizetype defaultBlockSize = qsizetype(1) << 20;
 inline constexpr qsizetype defaultLookAhead = qsizetype(16) << 20;
@@ -36,12 +30,6 @@ struct StreamOptions {
     // allocated whole.
     qsizetype lookAhead = defaultLookAhead;
     bool writeBom = true; // for the targets that have one; off for the second file of a run
-};
-
-struct StreamOutcome {
-    ExitStatus exitStatus = ExitStatus::Success;
-    QString error; // Japanese, without the file's name; empty on success
-    qint64 bytesWritten = 0;
 };
 
 // Converts everything source gives into sink. On failure sink holds exactly the output of what

@@ -1,8 +1,7 @@
 #pragma once
 // A failed host operation: the error's number and its Japanese description, as the error box shows it.
-// Host operations throw it instead of returning a failure. The editor's commands meet it only in
-// retry.h (the Retry/Cancel helper and the last-resort box); orvane-conv catches the file writer's
-// where it writes a file.
+// Host operations throw it instead of returning a failure; the disk text files turn the disk
+// layer's DiskError into it.
 
 #include <QString>
 #include <exception>

@@ -1,7 +1,8 @@
 #pragma once
 // How the editor's commands meet failures: the Retry/Cancel protocol around each host step, and
-// the error box for whatever a whole command leaves uncaught. The one place in the editor that
-// catches host errors; below it the file writer only undoes a half-done write and throws on.
+// the error box for whatever a whole command leaves uncaught. The commands catch host errors only
+// here; recovery at start-up, which asks the user nothing, takes an unreadable file as nothing to
+// recover.
 
 #include "message_box.h"
 

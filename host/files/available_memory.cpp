@@ -1,7 +1,7 @@
 #include "host/files/available_memory.h"
 
-#include "host/files/disk_file_texts.h"
-#include "host/files/file_errors.h"
+#include "disk/disk_texts.h"
+#include "disk/file_errors.h"
 
 #include <QFile>
 
@@ -37,9 +37,8 @@ void checkMemoryFor(const QString &shownPath, qint64 need)
     const qint64 available = availableMemory();
     if (available < 0 || need <= available)
         return;
-    file_errors::fail(
-        ErrorNumber::OutOfMemory,
-        disk_file_texts::notEnoughMemory(shownPath, megabytesRoundedUp(need), available / 1'000'000));
+    disk::fail(disk::DiskFailure::OutOfMemory,
+               disk_texts::notEnoughMemory(shownPath, megabytesRoundedUp(need), available / 1'000'000));
 }
 
 } // namespace orvane

@@ -11,7 +11,7 @@ namespace orvane {
 // tests use to impose a limit; -1 where neither is known.
 qint64 availableMemory();
 
-// Throws HostError(OutOfMemory) naming both sizes when need is more than availableMemory().
+// Throws the disk layer's OutOfMemory naming both sizes when need is more than availableMemory().
 void checkMemoryFor(const QString &shownPath, qint64 need);
 
 } // namespace orvane

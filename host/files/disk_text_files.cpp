@@ -1,11 +1,11 @@
 #include "host/files/disk_text_files.h"
 
+#include "disk/disk_texts.h"
+#include "disk/file_errors.h"
+#include "disk/file_writer.h"
 #include "host/files/available_memory.h"
-#include "host/files/disk_file_texts.h"
 #include "host/files/document_bytes.h"
 #include "host/files/document_stream.h"
-#include "host/files/file_errors.h"
-#include "host/files/file_writer.h"
 #include "host/host_error.h"
 #include "text/codec/codec_texts.h"
 #include "text/codec/cp932.h"
@@ -23,7 +23,7 @@
 #include <new>
 
 #ifdef Q_OS_UNIX
-#include "host/files/fd_closer.h"
+#include "disk/fd_closer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,21 +34,34 @@ namespace orvane {
 
 namespace {
 
-namespace texts = disk_file_texts;
+namespace texts = disk_texts;
 
-using file_errors::Access;
-using file_errors::fail;
-using file_errors::failWithErrno;
-using file_errors::shown;
+using disk::Access;
+using disk::DiskFailure;
+using disk::fail;
+using disk::failWithErrno;
+using disk::FdCloser;
+using disk::FileWriter;
+using disk::shown;
+
+// The disk layer numbers its failures as the editor does.
+constexpr ErrorNumber errorNumber(DiskFailure failure) { return ErrorNumber(int(failure)); }
+static_assert(errorNumber(DiskFailure::OutOfMemory) == ErrorNumber::OutOfMemory
+              && errorNumber(DiskFailure::FileNotFound) == ErrorNumber::FileNotFound
+              && errorNumber(DiskFailure::DiskFull) == ErrorNumber::DiskFull
+              && errorNumber(DiskFailure::PermissionDenied) == ErrorNumber::PermissionDenied
+              && errorNumber(DiskFailure::PathFileAccess) == ErrorNumber::PathFileAccess
+              && errorNumber(DiskFailure::PathNotFound) == ErrorNumber::PathNotFound
+              && errorNumber(DiskFailure::InvalidFileFormat) == ErrorNumber::InvalidFileFormat);
 
 #ifdef Q_OS_UNIX
 
 void checkReadable(const struct stat &st, const QString &path)
 {
     if (S_ISDIR(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::isFolderRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!S_ISREG(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::notRegularRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::notRegularRead(shown(path)));
 }
 
 FileStamp stampOf(const struct stat &st)
@@ -123,19 +136,19 @@ QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        fail(folderExists(path) ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound,
+        fail(folderExists(path) ? DiskFailure::FileNotFound : DiskFailure::PathNotFound,
              folderExists(path) ? texts::notFound(shown(path)) : texts::folderNotFound(shown(path)));
     if (info.isDir())
-        fail(ErrorNumber::PathFileAccess, texts::isFolderRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!info.isFile())
-        fail(ErrorNumber::PathFileAccess, texts::notRegularRead(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::notRegularRead(shown(path)));
     checkMemoryFor(shown(path), 3 * info.size());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(ErrorNumber::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
+        fail(DiskFailure::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        fail(ErrorNumber::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
+        fail(DiskFailure::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
     return bytes;
 }
 
@@ -145,7 +158,7 @@ QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &)
 {
     // UTF-8 stores every character, though not a lone surrogate.
     const codec_texts::UnstorableHints hints {texts::yenHint(), texts::overlineHint(), texts::utf8Hint()};
-    fail(ErrorNumber::InvalidFileFormat,
+    fail(DiskFailure::InvalidFileFormat,
          texts::otherWrite(shown(path), codec_texts::unstorableInShiftJis(error, hints)));
 }
 
@@ -157,7 +170,7 @@ void checkUnicodeStorable(QStringView text, TextEncoding encoding, const QString
     if (bad == text.size())
         return;
     const codepage::Position at = codepage::positionOfUnit(units, bad);
-    fail(ErrorNumber::InvalidFileFormat,
+    fail(DiskFailure::InvalidFileFormat,
          texts::unpairedSurrogate(shown(path), texts::encodingName(encoding),
                                   codec_texts::codePointName(units[bad]), at.line, at.column));
 }
@@ -214,7 +227,9 @@ LoadedText DiskTextFiles::readText(const QString &path)
         loaded.stamp = stamp;
         return loaded;
     } catch (const std::bad_alloc &) {
-        fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+        throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+    } catch (const disk::DiskError &error) {
+        throw HostError(errorNumber(error.failure), error.description);
     }
 }
 
@@ -242,7 +257,9 @@ LoadedText DiskTextFiles::streamText(const QString &path, TextLoad &load, Progre
         return readText(path);
 #endif
     } catch (const std::bad_alloc &) {
-        fail(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+        throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+    } catch (const disk::DiskError &error) {
+        throw HostError(errorNumber(error.failure), error.description);
     }
 }
 
@@ -285,7 +302,9 @@ void DiskTextFiles::saveText(const QString &path, const QString &text, TextEncod
         writer.write(lineEnd);
         writer.commit();
     } catch (const std::bad_alloc &) {
-        fail(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));
+        throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));
+    } catch (const disk::DiskError &error) {
+        throw HostError(errorNumber(error.failure), error.description);
     }
 }
 

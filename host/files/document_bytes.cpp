@@ -2,11 +2,12 @@
 
 #include "host/files/document_bytes.h"
 
-#include "host/files/disk_file_texts.h"
-#include "host/files/file_errors.h"
+#include "disk/disk_texts.h"
+#include "host/host_error.h"
 #include "text/codec/cp932.h"
 #include "text/codec/encoding_detection.h"
 #include "text/codec/line_ends.h"
+#include "text/codec/text_codec.h"
 #include "text/codec/utf16.h"
 #include "text/codec/utf8.h"
 
@@ -14,7 +15,7 @@ namespace orvane {
 
 namespace {
 
-namespace texts = disk_file_texts;
+namespace texts = disk_texts;
 
 [[noreturn]] void failInvalid(const QString &path, TextEncoding encoding, const codepage::DecodeError &error)
 {
@@ -22,7 +23,7 @@ namespace texts = disk_file_texts;
         = texts::invalidInEncoding(path, texts::encodingName(encoding), error.at.line, error.at.column);
     if (error.truncated)
         description += texts::cutAtTheEnd();
-    file_errors::fail(ErrorNumber::InvalidFileFormat, description);
+    throw HostError(ErrorNumber::InvalidFileFormat, description);
 }
 
 // Bytes known to be valid UTF-8, without their mark.
@@ -38,12 +39,10 @@ LoadedText utf8Document(QByteArray bytes, TextEncoding encoding)
 
 LoadedText utf16Document(QByteArrayView bytes, TextEncoding encoding, const QString &path)
 {
-    const auto order
-        = encoding == TextEncoding::Utf16Le ? utf16::ByteOrder::LittleEndian : utf16::ByteOrder::BigEndian;
     LoadedText loaded;
     loaded.encoding = encoding;
     utf16::DecodeError error;
-    if (!utf16::decode(bytes, order, loaded.text, &error))
+    if (!utf16::decode(bytes, codepage::byteOrder(encoding), loaded.text, &error))
         failInvalid(path, encoding, error);
     loaded.lineEnds = takeLastLineEnd(loaded.text);
     return loaded;
@@ -57,8 +56,8 @@ LoadedText shiftJisDocument(QByteArray bytes, const QString &path)
     loaded.lineEnds = takeLastLineEnd(bytes);
     cp932::DecodeError error;
     if (!cp932::decodeToUtf8(bytes, loaded.utf8, loaded.utf8Units, &error, &loaded.codes))
-        file_errors::fail(ErrorNumber::InvalidFileFormat,
-                          texts::invalidBytes(path, error.at.line, error.at.column) + texts::notUtf8Either());
+        throw HostError(ErrorNumber::InvalidFileFormat,
+                        texts::invalidBytes(path, error.at.line, error.at.column) + texts::notUtf8Either());
     return loaded;
 }
 

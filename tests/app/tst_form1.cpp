@@ -45,6 +45,8 @@ private slots:
     void shortcutWithFocusInText1RunsItsCommand_data();
     void shortcutWithFocusInText1RunsItsCommand();
     void ctrlHWithTheCaretErasesNothing();
+    void conversionIsUndoneByOneCtrlZ_data();
+    void conversionIsUndoneByOneCtrlZ();
     void otherKeysRunNoMenuCommand_data();
     void otherKeysRunNoMenuCommand();
     void accessKeysChooseItems_data();
@@ -200,6 +202,34 @@ void TestForm1::ctrlHWithTheCaretErasesNothing()
     QTest::keyClick(f.form.text1Widget(), Qt::Key_H, Qt::ControlModifier);
     QCOMPARE(f.text1().text(), QStringLiteral("abc"));
     QCOMPARE(f.form.document().isModified(), false);
+}
+
+void TestForm1::conversionIsUndoneByOneCtrlZ_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selLength");
+    QTest::newRow("Ctrl+N narrow [ＡＢガ]") << int(Qt::Key_N) << QStringLiteral("ＡＢガ") << 0 << 3;
+    QTest::newRow("Ctrl+W wide a[B ｶﾞ]c") << int(Qt::Key_W) << QStringLiteral("aB ｶﾞc") << 1 << 4;
+    QTest::newRow("Ctrl+U upper ab[cd]") << int(Qt::Key_U) << QStringLiteral("abcd") << 2 << 2;
+}
+
+// The edit control groups a conversion's changes: the user's one Ctrl+Z takes all of it back.
+void TestForm1::conversionIsUndoneByOneCtrlZ()
+{
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
+
+    Form1Fixture f;
+    QVERIFY(f.showActive());
+    setTextAndSelect(f.text1(), text, selStart, selLength);
+    QTest::keyClick(f.form.text1Widget(), Qt::Key(key), Qt::ControlModifier);
+    QVERIFY(f.text1().text() != text);
+    QTest::keyClick(f.form.text1Widget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.text1().text(), text);
 }
 
 void TestForm1::otherKeysRunNoMenuCommand_data()

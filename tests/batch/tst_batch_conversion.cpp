@@ -1,5 +1,6 @@
 #include "batch/batch_conversion.h"
 #include "batch/batch_texts.h"
+#include "disk/disk_texts.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -133,10 +134,11 @@ void TestBatchConversion::badArgumentsAreUsageErrors_data()
     QTest::newRow("--from= (empty)") << QStringList {u"--from="_s, u"upper"_s} << u"cp932"_s
                                      << usage(texts::unknownInputEncoding(QString()));
     QTest::newRow("a.txt b.txt") << QStringList {u"a.txt"_s, u"b.txt"_s} << u"a.txt"_s
-                                 << texts::fileNotFound(u"a.txt"_s) + u'\n' + texts::fileNotFound(u"b.txt"_s);
+                                 << orvane::disk_texts::notFound(u"a.txt"_s) + u'\n'
+            + orvane::disk_texts::notFound(u"b.txt"_s);
     QTest::newRow("-- a.txt b.txt") << QStringList {u"--"_s, u"a.txt"_s, u"b.txt"_s} << u"b.txt"_s
-                                    << texts::fileNotFound(u"a.txt"_s) + u'\n'
-            + texts::fileNotFound(u"b.txt"_s);
+                                    << orvane::disk_texts::notFound(u"a.txt"_s) + u'\n'
+            + orvane::disk_texts::notFound(u"b.txt"_s);
     QTest::newRow("-i - (standard input in place)")
         << QStringList {u"-i"_s, u"-"_s} << u"「-」"_s << usage(texts::inPlaceNotStandardInput());
     QTest::newRow("-i (no file)") << QStringList {u"-i"_s, u"upper"_s} << u"-i"_s
@@ -383,8 +385,8 @@ void TestBatchConversion::missingFileOrFolderIsUsageError_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("whole");
     QTest::newRow("missing.txt") << u"missing.txt"_s << u"が見つかりません"_s
-                                 << texts::fileNotFound(u"missing.txt"_s);
-    QTest::newRow("folder") << u"."_s << u"フォルダー"_s << texts::isFolder(u"."_s);
+                                 << orvane::disk_texts::notFound(u"missing.txt"_s);
+    QTest::newRow("folder") << u"."_s << u"フォルダー"_s << orvane::disk_texts::isFolderRead(u"."_s);
     QTest::newRow("uppr (neither kind nor file)")
         << u"uppr"_s << u"変換はなく"_s << texts::neitherKindNorFile(u"uppr"_s);
 }
@@ -538,7 +540,7 @@ void TestBatchConversion::filesAreJoinedAndFailuresReportedEach()
     QVERIFY2(result.error.contains(arguments.at(5) + u": "_s) && result.error.contains(u"missing"_s),
              qPrintable(result.error));
     QCOMPARE(result.error,
-             texts::fileNotFound(arguments.at(4)) + u'\n'
+             orvane::disk_texts::notFound(arguments.at(4)) + u'\n'
                  + texts::aboutFile(arguments.at(5), texts::invalidShiftJis(1, 2) + texts::stoppedPartWay()));
 }
 

@@ -1,6 +1,7 @@
 // orvane-conv as a user runs it: a child process fed through standard input or a file.
 
 #include "batch/batch_texts.h"
+#include "disk/disk_texts.h"
 
 #include <QFile>
 #include <QProcess>
@@ -144,7 +145,7 @@ void TestOrvaneConv::fails_data()
                                                     + texts::seeUsage()};
     QTest::newRow("missing file") << QStringList {u"upper"_s, u"/nonexistent/x.txt"_s} << QByteArray() << 2
                                   << QStringList {u"/nonexistent/x.txt"_s} << QByteArray()
-                                  << QStringList {texts::fileNotFound(u"/nonexistent/x.txt"_s)};
+                                  << QStringList {orvane::disk_texts::notFound(u"/nonexistent/x.txt"_s)};
 }
 
 void TestOrvaneConv::fails()

@@ -2,8 +2,8 @@
 
 #include "test_files.h"
 
+#include "disk/disk_texts.h"
 #include "files/file_commands.h"
-#include "host/files/disk_file_texts.h"
 #include "host/files/disk_text_files.h"
 #include "host/files/document_bytes.h"
 #include "tests/support/fake_host.h"
@@ -17,7 +17,7 @@
 using namespace orvane;
 using namespace orvane::test;
 using namespace Qt::StringLiterals;
-namespace texts = orvane::disk_file_texts;
+namespace texts = orvane::disk_texts;
 
 Q_DECLARE_METATYPE(TextEncoding)
 

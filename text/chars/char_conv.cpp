@@ -3,6 +3,7 @@
 #include "text/chars/case_table.h"
 #include "text/chars/conversion_kind.h"
 #include "text/chars/kana_table.h"
+#include "text/chars/voiced_mark.h"
 #include "text/chars/width_table.h"
 
 #include <algorithm>
@@ -323,7 +324,7 @@ template <ConversionKind K> char32_t caseOf(char32_t cp)
 // What the half-width mark at p makes of the half-width letter before it, or 0.
 inline char16_t voicedBefore(const Tables &t, const char16_t *begin, const char16_t *p)
 {
-    if (p == begin || p[-1] < 0xFF60 || p[-1] >= 0xFFA0)
+    if (p == begin || !mayJoinVoicedMark(p[-1]))
         return 0;
     return t.voiced[*p - halfWidthVoicedMark][p[-1] - 0xFF60];
 }

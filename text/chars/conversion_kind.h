@@ -1,6 +1,8 @@
 #pragma once
-// The character-class conversions. The four StrConv-style kinds keep their host codes; the last
-// four, Wide and Narrow restricted to one block, are the batch converter's only.
+// The character-class conversions. The first six keep the host's StrConv codes; the last four,
+// Wide and Narrow restricted to one block, only orvane-conv offers.
+
+#include <QStringView>
 
 namespace orvane {
 
@@ -15,6 +17,25 @@ enum class ConversionKind : int {
     WideAscii = 128,
     NarrowKana = 256,
     WideKana = 512,
+};
+
+// Each kind's name where the user writes it (orvane-conv's arguments).
+struct ConversionKindName {
+    QStringView name;
+    ConversionKind kind;
+};
+
+inline constexpr ConversionKindName conversionKindNames[] = {
+    {u"upper", ConversionKind::Upper},
+    {u"lower", ConversionKind::Lower},
+    {u"wide", ConversionKind::Wide},
+    {u"narrow", ConversionKind::Narrow},
+    {u"katakana", ConversionKind::Katakana},
+    {u"hiragana", ConversionKind::Hiragana},
+    {u"narrow-ascii", ConversionKind::NarrowAscii},
+    {u"wide-ascii", ConversionKind::WideAscii},
+    {u"narrow-kana", ConversionKind::NarrowKana},
+    {u"wide-kana", ConversionKind::WideKana},
 };
 
 inline constexpr ConversionKind allConversionKinds[]

@@ -5,6 +5,7 @@
 
 #include "text/codec/codec_error.h"
 #include "text/codec/cp932_file_codes.h"
+#include "text/codec/cp932_lead_byte.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -34,9 +35,6 @@ bool decodeToUtf8(QByteArrayView bytes, QByteArray &utf8, qsizetype &units, Deco
 // A character that codes names is written with the file's code, every other one as Windows writes it.
 bool encode(QStringView text, QByteArray &bytes, EncodeError *error = nullptr,
             const FileCodes *codes = nullptr);
-
-// The first byte of a double-byte code. CR and LF are never part of one.
-constexpr bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // True when the character has a code in code page 932 (including the JIS variants written as their
 // JIS character, such as U+301C).

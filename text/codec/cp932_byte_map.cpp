@@ -1,6 +1,7 @@
 #include "text/codec/cp932_byte_map.h"
 
 #include "text/chars/convert.h"
+#include "text/chars/voiced_mark.h"
 #include "text/codec/block_cut.h"
 #include "text/codec/cp932.h"
 
@@ -15,8 +16,11 @@ namespace {
 constexpr unsigned char voicedMark = 0xDE; // ﾞ
 constexpr unsigned char semiVoicedMark = 0xDF; // ﾟ
 
-// What a mark after it may join: a half-width character other than the marks themselves.
-bool mayTakeMark(unsigned char b) { return b >= 0xA1 && b < voicedMark; }
+// Code page 932 has the half-width characters U+FF61 to U+FF9F as the single bytes 0xA1 to 0xDF.
+bool mayTakeMark(unsigned char b)
+{
+    return b >= 0xA1 && b <= 0xDF && mayJoinVoicedMark(char16_t(0xFF61 + (b - 0xA1)));
+}
 
 // The target's bytes of what the kinds make of text, or nothing when the target cannot store them.
 std::optional<QByteArray> converted(const QList<ConversionKind> &kinds, QString text, TextEncoding to)

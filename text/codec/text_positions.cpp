@@ -1,6 +1,6 @@
 #include "text/codec/text_positions.h"
 
-#include "text/codec/cp932.h"
+#include "text/codec/cp932_lead_byte.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>

@@ -2,7 +2,7 @@
 
 #include "tests/files/test_files.h"
 
-#include "host/files/disk_file_texts.h"
+#include "disk/disk_texts.h"
 #include "host/files/disk_text_files.h"
 #include "host/host_error.h"
 
@@ -19,7 +19,7 @@
 using namespace orvane;
 using namespace orvane::test;
 using namespace Qt::StringLiterals;
-namespace texts = orvane::disk_file_texts;
+namespace texts = orvane::disk_texts;
 
 Q_DECLARE_METATYPE(ErrorNumber)
 Q_DECLARE_METATYPE(TextEncoding)

@@ -2,12 +2,14 @@
 // Writes a file from a stream of byte blocks so that a failure at any point leaves the previous
 // file as it was. Owns the open file (and any temporary file) until commit or destruction.
 
+#include "disk/disk_error.h"
+
 #include <QByteArrayView>
 #include <QString>
 
 #include <memory>
 
-namespace orvane {
+namespace orvane::disk {
 
 // Writes through a symbolic link to its target and refuses folders, devices, pipes and files the
 // user marked read-only. Normally writes a temporary file beside the target and renames it over
@@ -17,7 +19,7 @@ namespace orvane {
 // file where its folder allows, else into the user's cache folder) and flushing the copy: a failed
 // write puts them back and removes the copy, a program that dies half-way leaves the copy, and an
 // error whose old bytes could not be put back names the copy.
-// Every failure throws HostError with a Japanese description naming the path given.
+// Every failure throws DiskError with a Japanese description naming the path given.
 class FileWriter {
 public:
     explicit FileWriter(const QString &path);
@@ -42,4 +44,4 @@ private:
     std::unique_ptr<Sink> m_sink;
 };
 
-} // namespace orvane
+} // namespace orvane::disk

@@ -5,9 +5,8 @@
 
 #include "tests/files/test_files.h"
 
-#include "host/files/disk_file_texts.h"
-#include "host/files/file_writer.h"
-#include "host/host_error.h"
+#include "disk/disk_texts.h"
+#include "disk/file_writer.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,9 +15,9 @@
 
 #include <unistd.h>
 
-using namespace orvane;
+using namespace orvane::disk;
 using namespace orvane::test;
-namespace texts = orvane::disk_file_texts;
+namespace texts = orvane::disk_texts;
 
 namespace {
 
@@ -29,8 +28,8 @@ QByteArray errorText(const std::function<void()> &call)
 {
     try {
         call();
-    } catch (const HostError &error) {
-        return error.description().toUtf8();
+    } catch (const DiskError &error) {
+        return error.description.toUtf8();
     }
     return "written";
 }

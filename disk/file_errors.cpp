@@ -1,6 +1,6 @@
-#include "host/files/file_errors.h"
+#include "disk/file_errors.h"
 
-#include "host/files/disk_file_texts.h"
+#include "disk/disk_texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,11 +8,11 @@
 #include <cerrno>
 #include <cstring>
 
-namespace orvane::file_errors {
+namespace orvane::disk {
 
 namespace {
 
-namespace texts = disk_file_texts;
+namespace texts = disk_texts;
 
 bool folderExists(const QString &path) { return QFileInfo(QFileInfo(path).absolutePath()).isDir(); }
 
@@ -22,7 +22,7 @@ QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-void fail(ErrorNumber number, QString description) { throw HostError(number, std::move(description)); }
+void fail(DiskFailure failure, QString description) { throw DiskError(failure, std::move(description)); }
 
 void failWithErrno(int error, const QString &path, Access access)
 {
@@ -34,32 +34,32 @@ void failWithErrno(int error, const QString &path, Access access)
             || error == EDQUOT
 #endif
             ))
-        fail(ErrorNumber::DiskFull, texts::diskFull(name));
+        fail(DiskFailure::DiskFull, texts::diskFull(name));
     switch (error) {
     case ENOENT:
         if (reading && folderExists(path))
-            fail(ErrorNumber::FileNotFound, texts::notFound(name));
-        fail(ErrorNumber::PathNotFound, texts::folderNotFound(name));
+            fail(DiskFailure::FileNotFound, texts::notFound(name));
+        fail(DiskFailure::PathNotFound, texts::folderNotFound(name));
     case ENOTDIR:
-        fail(ErrorNumber::PathNotFound, texts::folderNotFound(name));
+        fail(DiskFailure::PathNotFound, texts::folderNotFound(name));
     case EACCES:
     case EPERM:
-        fail(ErrorNumber::PermissionDenied,
+        fail(DiskFailure::PermissionDenied,
              reading ? texts::accessDeniedRead(name) : texts::accessDeniedWrite(name));
 #ifdef EROFS
     case EROFS:
-        fail(ErrorNumber::PermissionDenied, texts::readOnlyDisk(name));
+        fail(DiskFailure::PermissionDenied, texts::readOnlyDisk(name));
 #endif
     case EISDIR:
-        fail(ErrorNumber::PathFileAccess, reading ? texts::isFolderRead(name) : texts::isFolderWrite(name));
+        fail(DiskFailure::PathFileAccess, reading ? texts::isFolderRead(name) : texts::isFolderWrite(name));
     case ENOMEM:
-        fail(ErrorNumber::OutOfMemory,
+        fail(DiskFailure::OutOfMemory,
              reading ? texts::outOfMemoryRead(name) : texts::outOfMemoryWrite(name));
     default:
-        fail(ErrorNumber::PathFileAccess,
+        fail(DiskFailure::PathFileAccess,
              reading ? texts::otherRead(name, systemReason(error))
                      : texts::otherWrite(name, systemReason(error)));
     }
 }
 
-} // namespace orvane::file_errors
+} // namespace orvane::disk

@@ -1,7 +1,7 @@
-#include "host/files/backup_copy.h"
+#include "disk/backup_copy.h"
 
-#include "host/files/disk_file_texts.h"
-#include "host/files/file_errors.h"
+#include "disk/disk_texts.h"
+#include "disk/file_errors.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,11 +16,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace orvane {
+namespace orvane::disk {
 
 namespace {
 
-namespace texts = disk_file_texts;
+namespace texts = disk_texts;
 
 constexpr qint64 kBlock = 1 << 20;
 
@@ -80,15 +80,15 @@ QString reasonFor(int error)
     case EROFS:
         return texts::backupAccessDenied();
     default:
-        return file_errors::systemReason(error);
+        return systemReason(error);
     }
 }
 
 [[noreturn]] void failBackup(const QString &path, int error)
 {
-    const ErrorNumber number
-        = reasonFor(error) == texts::backupNoSpace() ? ErrorNumber::DiskFull : ErrorNumber::PathFileAccess;
-    file_errors::fail(number, texts::backupFailed(file_errors::shown(path), reasonFor(error)));
+    const DiskFailure failure
+        = reasonFor(error) == texts::backupNoSpace() ? DiskFailure::DiskFull : DiskFailure::PathFileAccess;
+    fail(failure, texts::backupFailed(shown(path), reasonFor(error)));
 }
 
 // A folder of the user's own for copies, created private to the user.
@@ -159,4 +159,4 @@ void BackupCopy::remove() noexcept
     m_path.clear();
 }
 
-} // namespace orvane
+} // namespace orvane::disk

@@ -1,12 +1,12 @@
 #pragma once
-// Turns the system's file errors into the Japanese errors the user sees, shared by the reading and
-// the writing side of the disk files. Owns nothing.
+// Turns the system's file errors into the Japanese disk errors the user sees, shared by the
+// reading and the writing side. Owns nothing.
 
-#include "host/host_error.h"
+#include "disk/disk_error.h"
 
 #include <QString>
 
-namespace orvane::file_errors {
+namespace orvane::disk {
 
 enum class Access { Read, Write };
 
@@ -14,8 +14,8 @@ enum class Access { Read, Write };
 QString shown(const QString &path);
 QString systemReason(int error);
 
-[[noreturn]] void fail(ErrorNumber number, QString description);
+[[noreturn]] void fail(DiskFailure failure, QString description);
 // A failed system call's errno, described for the file the user asked for (not a link's target).
 [[noreturn]] void failWithErrno(int error, const QString &path, Access access);
 
-} // namespace orvane::file_errors
+} // namespace orvane::disk

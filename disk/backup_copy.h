@@ -5,13 +5,13 @@
 
 #include <QString>
 
-namespace orvane {
+namespace orvane::disk {
 
 class BackupCopy {
 public:
     // Copies the first size bytes of fd and flushes the copy to the disk before returning. The copy
     // goes beside target when besideTarget, else into the user's cache folder (the temporary
-    // folder when there is none). Throws HostError naming path when no copy can be made.
+    // folder when there is none). Throws DiskError naming path when no copy can be made.
     BackupCopy(int fd, qint64 size, const QString &target, bool besideTarget, const QString &path);
     // Closes the copy and leaves it on disk unless it was removed.
     ~BackupCopy();
@@ -31,4 +31,4 @@ private:
     QString m_path;
 };
 
-} // namespace orvane
+} // namespace orvane::disk

@@ -1,11 +1,11 @@
 #pragma once
-// The Japanese error descriptions of the disk text files, each naming the file it is about.
+// The Japanese error descriptions of reading and writing files, each naming the file it is about.
 
 #include "text/codec/text_encoding.h"
 
 #include <QString>
 
-namespace orvane::disk_file_texts {
+namespace orvane::disk_texts {
 
 inline QString encodingName(TextEncoding encoding)
 {
@@ -164,4 +164,4 @@ inline QString otherWrite(const QString &path, const QString &reason)
     return QStringLiteral("ファイル「%1」に保存できません。%2").arg(path, reason);
 }
 
-} // namespace orvane::disk_file_texts
+} // namespace orvane::disk_texts

@@ -1,7 +1,7 @@
-#include "host/files/file_writer.h"
+#include "disk/file_writer.h"
 
-#include "host/files/disk_file_texts.h"
-#include "host/files/file_errors.h"
+#include "disk/disk_texts.h"
+#include "disk/file_errors.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,21 +12,17 @@
 #include <optional>
 
 #ifdef Q_OS_UNIX
-#include "host/files/backup_copy.h"
-#include "host/files/fd_closer.h"
+#include "disk/backup_copy.h"
+#include "disk/fd_closer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
-namespace orvane {
+namespace orvane::disk {
 
-using file_errors::Access;
-using file_errors::fail;
-using file_errors::failWithErrno;
-using file_errors::shown;
-namespace texts = disk_file_texts;
+namespace texts = disk_texts;
 
 class FileWriter::Sink {
 public:
@@ -90,7 +86,7 @@ private:
         const int error = errno;
         if (error != 0)
             failWithErrno(error, m_path, Access::Write);
-        fail(ErrorNumber::PathFileAccess, texts::otherWrite(shown(m_path), m_file.errorString()));
+        fail(DiskFailure::PathFileAccess, texts::otherWrite(shown(m_path), m_file.errorString()));
     }
 
     QSaveFile m_file;
@@ -162,7 +158,7 @@ public:
         m_touched = std::max(m_touched, m_written + off_t(bytes.size()));
         try {
             writeAll(m_fd.get(), bytes, m_written, m_path);
-        } catch (HostError &error) {
+        } catch (DiskError &error) {
             throw undoneError(std::move(error));
         }
         m_written += off_t(bytes.size());
@@ -196,11 +192,10 @@ private:
         return restored;
     }
 
-    HostError undoneError(HostError error)
+    DiskError undoneError(DiskError error)
     {
         if (!undo() && m_backup)
-            error
-                = HostError(error.number(), error.description() + texts::backupKept(shown(m_backup->path())));
+            error = DiskError(error.failure, error.description + texts::backupKept(shown(m_backup->path())));
         m_failure = error;
         return error;
     }
@@ -211,15 +206,14 @@ private:
         if (m_failure)
             throw *m_failure;
         if (m_done)
-            fail(ErrorNumber::PathFileAccess,
-                 texts::otherWrite(shown(m_path), file_errors::systemReason(EBADF)));
+            fail(DiskFailure::PathFileAccess, texts::otherWrite(shown(m_path), systemReason(EBADF)));
     }
 
     [[noreturn]] void failUndoing(int error)
     {
         try {
             failWithErrno(error, m_path, Access::Write);
-        } catch (HostError &failure) {
+        } catch (DiskError &failure) {
             throw undoneError(std::move(failure));
         }
     }
@@ -228,7 +222,7 @@ private:
     QString m_path;
     off_t m_oldSize = 0;
     std::optional<BackupCopy> m_backup;
-    std::optional<HostError> m_failure;
+    std::optional<DiskError> m_failure;
     off_t m_written = 0;
     off_t m_touched = 0;
     bool m_done = false;
@@ -251,13 +245,13 @@ std::unique_ptr<FileWriter::Sink> openSink(const QString &path)
         return std::make_unique<ReplacingSink>(target, path, false, 0, 0);
     }
     if (S_ISDIR(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::isFolderWrite(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::isFolderWrite(shown(path)));
     if (!S_ISREG(st.st_mode))
-        fail(ErrorNumber::PathFileAccess, texts::notRegularWrite(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::notRegularWrite(shown(path)));
     // Judged by the permission bits, not only by access(): root may write anything, yet a file the
     // user marked read-only must not be replaced.
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        fail(ErrorNumber::PermissionDenied, texts::readOnlyFile(shown(path)));
+        fail(DiskFailure::PermissionDenied, texts::readOnlyFile(shown(path)));
     if (::access(native.constData(), W_OK) != 0)
         failWithErrno(errno, path, Access::Write);
 
@@ -277,9 +271,9 @@ std::unique_ptr<FileWriter::Sink> openSink(const QString &path)
         = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : path;
     const QFileInfo targetInfo(target);
     if (targetInfo.isDir())
-        fail(ErrorNumber::PathFileAccess, texts::isFolderWrite(shown(path)));
+        fail(DiskFailure::PathFileAccess, texts::isFolderWrite(shown(path)));
     if (targetInfo.exists() && !targetInfo.isWritable())
-        fail(ErrorNumber::PermissionDenied, texts::readOnlyFile(shown(path)));
+        fail(DiskFailure::PermissionDenied, texts::readOnlyFile(shown(path)));
     return std::make_unique<ReplacingSink>(target, path, targetInfo.exists(), 0, 0);
 }
 
@@ -302,4 +296,4 @@ void FileWriter::commit() { m_sink->commit(); }
 
 bool FileWriter::isInPlace() const { return m_sink->isInPlace(); }
 
-} // namespace orvane
+} // namespace orvane::disk

@@ -3,7 +3,7 @@
 
 #include <unistd.h>
 
-namespace orvane {
+namespace orvane::disk {
 
 class FdCloser {
 public:
@@ -31,4 +31,4 @@ private:
     int m_fd;
 };
 
-} // namespace orvane
+} // namespace orvane::disk
