@@ -94,13 +94,14 @@ inline QString notRegularWrite(const QString &path)
     return QStringLiteral("「%1」は通常のファイルではない（デバイスやパイプなど）ため保存できません。")
         .arg(path);
 }
-// Sizes in MB (10^6 bytes), rounded up.
-inline QString tooLarge(const QString &path, qint64 sizeMb, qint64 limitMb)
+// Sizes in MB (10^6 bytes).
+inline QString notEnoughMemory(const QString &path, qint64 needMb, qint64 availableMb)
 {
-    return QStringLiteral("ファイル「%1」は大きすぎるため開けません（%2 MB。開けるのは %3 MB までです）。")
+    return QStringLiteral("ファイル「%1」を開くには約 %2 MB のメモリが必要ですが、使えるのは %3 MB "
+                          "です。ほかのプログラムを終了してからもう一度お試しください。")
         .arg(path)
-        .arg(sizeMb)
-        .arg(limitMb);
+        .arg(needMb)
+        .arg(availableMb);
 }
 inline QString outOfMemoryRead(const QString &path)
 {

@@ -4,10 +4,12 @@
 #include "host/retry.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 #include <utility>
 
 namespace orvane {
@@ -17,6 +19,8 @@ namespace {
 constexpr int openFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY; // 4100
 constexpr int saveFlags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT; // 2054
 static_assert(openFlags == 4100 && saveFlags == 2054);
+
+QString fileName(const QString &path) { return QFileInfo(path).fileName(); }
 
 MsgBoxAnswer askToSave(Host &host)
 {
@@ -125,7 +129,10 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
     }
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
-        host.textFiles.writeText(file.path, text, file.encoding, {file.lineEnds.last, &file.codes});
+        host.program.runLong(file_texts::saving(fileName(file.path)), [&](Progress &progress) {
+            host.textFiles.saveText(file.path, text, file.encoding, {file.lineEnds.last, &file.codes},
+                                    progress);
+        });
     });
     if (outcome != StepOutcome::Done)
         return false;
@@ -196,16 +203,25 @@ void NewMenu_Click(Host &host)
     host.document.setCurrentFile(FileIdentity {});
 }
 
-// Touches neither the text nor the document until the whole file has been read.
+// Touches neither the text nor the document until the whole file has been read: the text goes
+// into a load beside the current one, which キャンセル or a failure simply drops. chosen: the encoding
+// the user chose at Open, read whole instead of streamed.
 void openDocument(Host &host, const QString &path, std::optional<TextEncoding> chosen)
 {
     LoadedText loaded;
+    std::unique_ptr<TextLoad> load;
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
-        loaded = host.textFiles.readText(path, chosen);
+        load = host.Text1.beginLoad();
+        host.program.runLong(file_texts::opening(fileName(path)), [&](Progress &progress) {
+            loaded = chosen ? host.textFiles.readText(path, chosen)
+                            : host.textFiles.streamText(path, *load, progress);
+        });
     });
     if (outcome == StepOutcome::GivenUp)
         return;
+    if (!loaded.streamed)
+        load.reset();
     if (loaded.alsoShiftJis()) {
         const MsgBoxAnswer answer
             = host.messageBox.msgBox(file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)),
@@ -217,11 +233,13 @@ void openDocument(Host &host, const QString &path, std::optional<TextEncoding> c
 
     {
         BusyScope busy(host.program);
-        host.Text1.setLineEnd(loaded.lineEnds.document);
-        if (loaded.isUtf16())
+        if (load)
+            host.Text1.finishLoad(std::move(load), loaded.utf8Units);
+        else if (loaded.isUtf16())
             host.Text1.loadText(loaded.text);
         else
             host.Text1.loadUtf8(loaded.utf8, loaded.utf8Units);
+        host.Text1.setLineEnd(loaded.lineEnds.document);
         loaded.text = QString();
         loaded.utf8 = QByteArray();
     }

@@ -86,4 +86,8 @@ inline QString utf8OrShiftJis(const QString &path)
         .arg(path);
 }
 
+// The progress dialog's label while a file is read or written; %1 is its name.
+inline QString opening(const QString &name) { return QStringLiteral("「%1」を開いています…").arg(name); }
+inline QString saving(const QString &name) { return QStringLiteral("「%1」を保存しています…").arg(name); }
+
 } // namespace orvane::file_texts

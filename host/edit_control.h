@@ -12,8 +12,20 @@
 #include <QString>
 #include <QStringView>
 #include <functional>
+#include <memory>
 
 namespace orvane {
+
+// A text being loaded as UTF-8 blocks beside the control's current one, which stays as it is
+// until the control takes the load over. Owns what has been appended so far.
+class TextLoad {
+public:
+    virtual ~TextLoad() = default;
+    // Room for the whole text, given once before the first append.
+    virtual void reserve(qsizetype bytes) = 0;
+    // May be called from another thread than the control's, one thread at a time.
+    virtual void append(QByteArrayView utf8) = 0;
+};
 
 class EditControl {
 public:
@@ -45,6 +57,11 @@ public:
         utf8::decode(utf8, text);
         loadText(text);
     }
+
+    // The same for a text read in blocks, possibly on another thread, while the current text
+    // stays: beginLoad gives an empty load, finishLoad makes it the text (UTF-16 length given).
+    virtual std::unique_ptr<TextLoad> beginLoad();
+    virtual void finishLoad(std::unique_ptr<TextLoad> load, qsizetype utf16Length);
 
     virtual qsizetype selStart() const = 0;
     virtual qsizetype selLength() const = 0;

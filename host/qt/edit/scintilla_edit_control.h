@@ -34,6 +34,9 @@ public:
     void loadText(const QString &text) override;
     // Hands the bytes to Scintilla as they are, without a detour through UTF-16.
     void loadUtf8(const QByteArray &utf8, qsizetype utf16Length) override;
+    // Loads into a Scintilla document of its own, which then replaces the current one.
+    std::unique_ptr<TextLoad> beginLoad() override;
+    void finishLoad(std::unique_ptr<TextLoad> load, qsizetype utf16Length) override;
 
     qsizetype selStart() const override;
     qsizetype selLength() const override;
