@@ -11,6 +11,7 @@
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "host/retry.h"
 #include "journal/journal.h"
+#include "search/replace_menu.h"
 #include "search/search_menu.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -44,7 +45,8 @@ Form1::Form1(MessageBox &messageBox, CommonDialog &commonDialog, Clipboard &clip
     , m_program(program)
     , m_host {*m_text1, commonDialog, messageBox, clipboard, textFiles, m_program, m_document}
     , m_searchMenu(std::make_unique<SearchMenu>(m_host, this))
-    , m_menuTargets {m_host, *m_searchMenu}
+    , m_replaceMenu(std::make_unique<ReplaceMenu>(m_host, this))
+    , m_menuTargets {m_host, *m_searchMenu, *m_replaceMenu}
 {
     initResources();
     setObjectName(QStringLiteral("Form1"));

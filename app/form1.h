@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the text in Text1, the document's file and Modified, and the menu bar that
-// routes each item to its command. It owns Text1, the document and the search command; the other
-// host services are lent to it.
+// routes each item to its command. It owns Text1, the document and the search and replace
+// commands; the other host services are lent to it.
 
 #include "menu_table.h"
 
@@ -17,6 +17,7 @@ class QsciScintilla;
 namespace orvane {
 
 class ScintillaEditControl;
+class ReplaceMenu;
 class SearchMenu;
 class MenuShortcutFilter;
 class FileDropFilter;
@@ -93,6 +94,7 @@ private:
     EndWatch m_program;
     Host m_host;
     std::unique_ptr<SearchMenu> m_searchMenu;
+    std::unique_ptr<ReplaceMenu> m_replaceMenu;
     MenuTargets m_menuTargets;
     MenuShortcutFilter *m_shortcutFilter = nullptr;
     FileDropFilter *m_dropFilter = nullptr;

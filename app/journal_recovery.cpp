@@ -33,14 +33,15 @@ std::optional<BaseText> baseText(Host &host, const PendingJournal &pending)
         return BaseText();
     if (pending.base != PendingJournal::Base::Kept && pending.base != PendingJournal::Base::File)
         return std::nullopt;
+    const TextEncoding encoding = DocumentJournal::identityOf(pending.origin.form).encoding;
     LoadedText loaded;
     try {
         BusyScope busy(host.program);
-        loaded = host.textFiles.readText(pending.basePath);
+        // In the document's encoding: bytes valid in several read as it read them.
+        loaded = host.textFiles.readText(pending.basePath, encoding);
     } catch (const HostError &) {
         return std::nullopt;
     }
-    const TextEncoding encoding = DocumentJournal::identityOf(pending.origin.form).encoding;
     // Bytes valid as both UTF-8 and Shift-JIS: the reading the document had.
     loaded.choose(encoding);
     if (loaded.encoding != encoding)

@@ -5,6 +5,7 @@
 #include "convert/conversion_commands.h"
 #include "edit/edit_commands.h"
 #include "files/file_commands.h"
+#include "search/replace_menu.h"
 #include "search/search_menu.h"
 
 #include <array>
@@ -20,6 +21,7 @@ constexpr MenuHandler noHandler = nullptr;
 template <void (*command)(Host &)> void onHost(MenuTargets &targets) { command(targets.host); }
 
 void searchMenuClick(MenuTargets &targets) { targets.searchMenu.SearchMenu_Click(); }
+void replaceMenuClick(MenuTargets &targets) { targets.replaceMenu.ReplaceMenu_Click(); }
 
 constexpr std::array rows {
     MenuRow {1, "FileMenu", u"ファイル(&F)", none, noHandler},
@@ -37,6 +39,7 @@ constexpr std::array rows {
     MenuRow {2, "PasteMenu", u"貼り付け(&P)", 'V', onHost<PasteMenu_Click>},
     MenuRow {2, "SpaceMenu3", u"-", none, noHandler},
     MenuRow {2, "SearchMenu", u"検索(&S)", none, searchMenuClick},
+    MenuRow {2, "ReplaceMenu", u"置換(&E)...", 'R', replaceMenuClick},
     MenuRow {2, "SpaceMenu2", u"-", none, noHandler},
     MenuRow {2, "SelStringChange", u"選択文字列変換(&R)", none, noHandler},
     MenuRow {3, "SelLowerChange", u"小文字変換(&L)", 'L', onHost<SelLowerChange_Click>},

@@ -12,13 +12,15 @@
 
 namespace orvane {
 
+class ReplaceMenu;
 class SearchMenu;
 
-// What the menu's commands act on: the host services with the document, and the search command,
-// which keeps its dialog between clicks.
+// What the menu's commands act on: the host services with the document, and the search and
+// replace commands, which keep their dialogs between clicks.
 struct MenuTargets {
     Host &host;
     SearchMenu &searchMenu;
+    ReplaceMenu &replaceMenu;
 };
 
 using MenuHandler = void (*)(MenuTargets &);

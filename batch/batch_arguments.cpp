@@ -14,12 +14,22 @@ struct EncodingName {
 };
 
 constexpr EncodingName encodingNames[] = {
-    {u"cp932", TextEncoding::ShiftJis, true, true},       {u"shift-jis", TextEncoding::ShiftJis, true, true},
-    {u"shift_jis", TextEncoding::ShiftJis, true, true},   {u"sjis", TextEncoding::ShiftJis, true, true},
-    {u"windows-31j", TextEncoding::ShiftJis, true, true}, {u"ms932", TextEncoding::ShiftJis, true, true},
-    {u"utf-8", TextEncoding::Utf8, true, true},           {u"utf8", TextEncoding::Utf8, true, true},
-    {u"utf-8-bom", TextEncoding::Utf8Bom, false, true},   {u"utf-16le", TextEncoding::Utf16Le, true, true},
-    {u"utf-16be", TextEncoding::Utf16Be, true, true},     {u"auto", std::nullopt, true, false},
+    {u"cp932", TextEncoding::ShiftJis, true, true},
+    {u"shift-jis", TextEncoding::ShiftJis, true, true},
+    {u"shift_jis", TextEncoding::ShiftJis, true, true},
+    {u"sjis", TextEncoding::ShiftJis, true, true},
+    {u"windows-31j", TextEncoding::ShiftJis, true, true},
+    {u"ms932", TextEncoding::ShiftJis, true, true},
+    {u"utf-8", TextEncoding::Utf8, true, true},
+    {u"utf8", TextEncoding::Utf8, true, true},
+    {u"utf-8-bom", TextEncoding::Utf8Bom, false, true},
+    {u"utf-16le", TextEncoding::Utf16Le, true, true},
+    {u"utf-16be", TextEncoding::Utf16Be, true, true},
+    {u"auto", std::nullopt, true, false},
+    {u"euc-jp", TextEncoding::EucJp, true, true},
+    {u"eucjp", TextEncoding::EucJp, true, true},
+    {u"iso-2022-jp", TextEncoding::Iso2022Jp, true, true},
+    {u"jis", TextEncoding::Iso2022Jp, true, true},
 };
 
 const EncodingName *encodingFromName(QStringView name, bool input)

@@ -15,9 +15,13 @@ inline QString usage()
         "複数のファイルは順につなげて書き出します。どれほど大きな入力も少しずつ読んで変換します。\n"
         "改行は --line-end を指定しなければそのまま残します。\n"
         "  -i, --in-place  各ファイルを変換した内容で置き換えます（変わらないファイルはそのまま）\n"
-        "  --from          入力の文字コード: cp932（省略時）、utf-8、utf-16le、utf-16be、auto\n"
-        "                  auto はバイト順マーク、UTF-8 かどうかを見て決めます（迷うときは cp932）\n"
-        "  --to            出力の文字コード: cp932（省略時）、utf-8、utf-8-bom、utf-16le、utf-16be\n"
+        "  --from          入力の文字コード: cp932（省略時）、utf-8、utf-16le、utf-16be、euc-jp、\n"
+        "                  iso-2022-jp（jis）、auto\n"
+        "                  auto はバイト順マーク、ISO-2022-JP のエスケープ、UTF-8 かどうか、\n"
+        "                  Shift-JIS と EUC-JP のどちらで読めてどちらが日本語らしいかを見て決めます\n"
+        "                  （UTF-8 と Shift-JIS で迷うときは cp932）\n"
+        "  --to            出力の文字コード: cp932（省略時）、utf-8、utf-8-bom、utf-16le、utf-16be、\n"
+        "                  euc-jp、iso-2022-jp（jis）\n"
         "                  utf-16le と utf-16be はバイト順マークを付けます\n"
         "  --line-end      すべての改行（最後の改行も）をこの形で書きます: crlf、lf、cr\n"
         "  --help          この説明を表示します\n"
@@ -109,6 +113,12 @@ inline QString invalidUtf8(qsizetype line, qsizetype column)
     return QStringLiteral("UTF-8 のテキストとして読めないバイトがあります（%1 行目、%2 文字目）。")
         .arg(QString::number(line), QString::number(column));
 }
+// %1 names the encoding ("EUC-JP").
+inline QString invalidIn(const QString &encoding, qsizetype line, qsizetype column)
+{
+    return QStringLiteral("%1 のテキストとして読めないバイトがあります（%2 行目、%3 文字目）。")
+        .arg(encoding, QString::number(line), QString::number(column));
+}
 inline QString invalidUtf16(qsizetype line, qsizetype column)
 {
     return QStringLiteral("UTF-16 のテキストとして読めないバイトがあります（%1 行目、%2 文字目）。")
@@ -125,6 +135,8 @@ inline QString looksLikeUtf16()
     return QStringLiteral("入力は UTF-16 のテキストです（先頭にバイト順マークがあります）。--from auto "
                           "か --from utf-16le / utf-16be を指定してください。");
 }
+inline QString eucJpName() { return QStringLiteral("EUC-JP"); }
+inline QString iso2022JpName() { return QStringLiteral("ISO-2022-JP"); }
 // After the refusal of ¥ (codec_texts::unstorableInShiftJis).
 inline QString yenSignHint() { return QStringLiteral("wide（全角変換）で ￥ にすれば保存できます。"); }
 

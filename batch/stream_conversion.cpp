@@ -9,6 +9,7 @@
 #include "text/chars/voiced_mark.h"
 #include "text/codec/block_cut.h"
 #include "text/codec/codec_texts.h"
+#include "text/codec/iso2022jp.h"
 #include "text/codec/text_codec.h"
 #include "text/codec/text_encoding.h"
 #include "text/codec/text_positions.h"
@@ -56,9 +57,21 @@ QString invalidInput(TextEncoding from, codepage::Position at)
     case TextEncoding::Utf16Le:
     case TextEncoding::Utf16Be:
         return batch_texts::invalidUtf16(at.line, at.column);
-    default:
-        return batch_texts::invalidShiftJis(at.line, at.column);
+    case TextEncoding::EucJp:
+        return batch_texts::invalidIn(batch_texts::eucJpName(), at.line, at.column);
+    case TextEncoding::Iso2022Jp:
+        return batch_texts::invalidIn(batch_texts::iso2022JpName(), at.line, at.column);
+    case TextEncoding::ShiftJis:
+        break;
     }
+    return batch_texts::invalidShiftJis(at.line, at.column);
+}
+
+QString encodingName(TextEncoding to)
+{
+    return to == TextEncoding::EucJp    ? batch_texts::eucJpName()
+        : to == TextEncoding::Iso2022Jp ? batch_texts::iso2022JpName()
+                                        : QStringLiteral("Shift-JIS");
 }
 
 // A unit that the next piece may change the conversion of: a half-width letter whose mark may
@@ -91,7 +104,7 @@ public:
         // A CR at the end of a piece waits for the next, so CR LF is never split here.
         if (m_lineEnd)
             text = withLineEnds(text, *m_lineEnd);
-        return encode(text);
+        return encode(text, last);
     }
     const QString &error() const { return m_error; }
 
@@ -110,21 +123,24 @@ private:
         return text;
     }
 
-    bool encode(const QString &text)
+    bool encode(const QString &text, bool last)
     {
         m_bytes.clear();
-        // Only Shift-JIS refuses a character: the text holds no lone surrogate, since the decoders
-        // refuse them and the kinds keep pairs.
+        // Only the JIS-based encodings refuse a character: the text holds no lone surrogate, since
+        // the decoders refuse them and the kinds keep pairs. ISO-2022-JP carries its designation
+        // from piece to piece.
         codepage::EncodeError bad;
-        const bool ok = codepage::encode(m_to, text, m_bytes, &bad);
+        const bool ok = m_to == TextEncoding::Iso2022Jp ? m_jis.encode(text, m_bytes, last, &bad)
+                                                        : codepage::encode(m_to, text, m_bytes, &bad);
         m_sink.write(m_bytes);
         if (!ok) {
             bad.at = codepage::continued(m_written, bad.at);
-            m_error = codec_texts::unstorableInShiftJis(bad, {batch_texts::yenSignHint(), {}, {}});
+            m_error
+                = codec_texts::unstorableIn(encodingName(m_to), bad, {batch_texts::yenSignHint(), {}, {}});
             return false;
         }
-        // Only a refusal needs the place, so only Shift-JIS counts it.
-        if (m_to == TextEncoding::ShiftJis)
+        // Only a refusal needs the place, so only they count it.
+        if (isJisBased(m_to))
             codepage::advance(m_written, text);
         return true;
     }
@@ -135,6 +151,7 @@ private:
     QList<QString> m_carry; // one per kind, and one before the encoder
     ByteSink &m_sink;
     QByteArray m_bytes;
+    iso2022jp::Encoder m_jis;
     codepage::Position m_written;
     QString m_error;
 };
@@ -146,13 +163,22 @@ StreamOutcome runThroughText(const StreamOptions &options, TextEncoding from, Bl
 {
     TextPipeline pipeline(options, sink);
     codepage::Position read;
+    iso2022jp::Decoder jis; // the designation in force, from block to block
     for (;;) {
         const QByteArrayView bytes = reader.bytes().sliced(start);
         const bool last = reader.atEnd();
-        const qsizetype cut = last ? bytes.size() : codepage::wholeCharacters(from, bytes);
+        qsizetype cut = bytes.size();
         QString text;
         codepage::DecodeError bad;
-        if (!codepage::decode(from, bytes.first(cut), text, &bad)) {
+        bool ok = false;
+        if (from == TextEncoding::Iso2022Jp) {
+            ok = jis.decode(bytes, text, &bad, last ? nullptr : &cut);
+        } else {
+            if (!last)
+                cut = codepage::wholeCharacters(from, bytes);
+            ok = codepage::decode(from, bytes.first(cut), text, &bad);
+        }
+        if (!ok) {
             if (!pipeline.push(std::move(text), true))
                 return failed(pipeline.error());
             return failed(invalidInput(from, codepage::continued(read, bad.at)));
@@ -185,7 +211,9 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
     qsizetype start = 0;
     switch (from) {
     case TextEncoding::ShiftJis:
-        // Such a file decodes as Shift-JIS by accident, into mojibake.
+    case TextEncoding::EucJp:
+    case TextEncoding::Iso2022Jp:
+        // Such a file decodes as Shift-JIS or EUC-JP by accident, into mojibake.
         if (head.startsWith(utf8Bom))
             return failed(batch_texts::looksLikeUtf8());
         if (head.startsWith(utf16LeBom) || head.startsWith(utf16BeBom))

@@ -1,7 +1,10 @@
 #include "conversion_commands.h"
 
+#include "convert_texts.h"
+
 #include "text/chars/convert.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace orvane {
@@ -11,6 +14,37 @@ namespace {
 // Below this many UTF-16 units a conversion takes a few milliseconds at most, and a wait cursor
 // would only flicker.
 constexpr qsizetype busyCursorThreshold = 1'000'000;
+
+// A whole text longer than this converts on the worker, piece by piece, with progress and キャンセル.
+constexpr qsizetype pieceUnits = 4'000'000;
+
+// Converts pieces that end after a LF: no conversion looks past a line end, so the pieces give
+// what the whole text gives. The text itself when nothing changes.
+QString convertInPieces(ConversionKind kind, const QString &text, Progress &progress)
+{
+    progress.setTotal(text.size());
+    QString out;
+    bool changed = false;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = std::min(text.size(), start + pieceUnits);
+        if (end < text.size()) {
+            const qsizetype lf = text.indexOf(u'\n', end - 1);
+            end = lf < 0 ? text.size() : lf + 1;
+        }
+        const QString piece = text.sliced(start, end - start);
+        const QString converted = convert(kind, piece);
+        if (!changed && converted.constData() != piece.constData() && converted != piece) {
+            changed = true;
+            out.reserve(text.size() + text.size() / 8);
+            out.append(QStringView(text).first(start));
+        }
+        if (changed)
+            out.append(converted);
+        start = end;
+        progress.step(start);
+    }
+    return changed ? out : text;
+}
 
 bool isUnchanged(const QString &before, const QString &after)
 {
@@ -27,7 +61,12 @@ void convertWholeText(Host &host, ConversionKind kind)
     if (host.Text1.textLength() > busyCursorThreshold)
         busy.emplace(host.program);
     const QString before = host.Text1.text();
-    const QString after = convert(kind, before);
+    QString after;
+    if (before.size() <= pieceUnits)
+        after = convert(kind, before);
+    else
+        host.program.runLong(convert_texts::converting(),
+                             [&](Progress &progress) { after = convertInPieces(kind, before, progress); });
     if (isUnchanged(before, after))
         return;
     host.Text1.setConvertedText(after, kind);

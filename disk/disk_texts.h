@@ -18,6 +18,10 @@ inline QString encodingName(TextEncoding encoding)
         return QStringLiteral("UTF-16 LE");
     case TextEncoding::Utf16Be:
         return QStringLiteral("UTF-16 BE");
+    case TextEncoding::EucJp:
+        return QStringLiteral("EUC-JP");
+    case TextEncoding::Iso2022Jp:
+        return QStringLiteral("JIS (ISO-2022-JP)");
     case TextEncoding::ShiftJis:
         break;
     }
@@ -90,13 +94,14 @@ inline QString notRegularWrite(const QString &path)
     return QStringLiteral("「%1」は通常のファイルではない（デバイスやパイプなど）ため保存できません。")
         .arg(path);
 }
-// Sizes in MB (10^6 bytes), rounded up.
-inline QString tooLarge(const QString &path, qint64 sizeMb, qint64 limitMb)
+// Sizes in MB (10^6 bytes).
+inline QString notEnoughMemory(const QString &path, qint64 needMb, qint64 availableMb)
 {
-    return QStringLiteral("ファイル「%1」は大きすぎるため開けません（%2 MB。開けるのは %3 MB までです）。")
+    return QStringLiteral("ファイル「%1」を開くには約 %2 MB のメモリが必要ですが、使えるのは %3 MB "
+                          "です。ほかのプログラムを終了してからもう一度お試しください。")
         .arg(path)
-        .arg(sizeMb)
-        .arg(limitMb);
+        .arg(needMb)
+        .arg(availableMb);
 }
 inline QString outOfMemoryRead(const QString &path)
 {
@@ -116,6 +121,11 @@ inline QString invalidBytes(const QString &path, qsizetype line, qsizetype colum
 }
 // Invalid Shift-JIS is only reported for bytes that are not valid UTF-8 either.
 inline QString notUtf8Either() { return QStringLiteral("UTF-8 のテキストとしても読めません。"); }
+// After Shift-JIS's message when no encoding Open tries reads the bytes.
+inline QString noOtherEncodingEither()
+{
+    return QStringLiteral("UTF-8 や EUC-JP のテキストとしても読めません。");
+}
 // %2 names the encoding ("UTF-8", "UTF-16 LE" ...).
 inline QString invalidInEncoding(const QString &path, const QString &encoding, qsizetype line,
                                  qsizetype column)

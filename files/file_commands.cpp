@@ -4,10 +4,12 @@
 #include "host/retry.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 #include <utility>
 
 namespace orvane {
@@ -17,6 +19,8 @@ namespace {
 constexpr int openFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY; // 4100
 constexpr int saveFlags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT; // 2054
 static_assert(openFlags == 4100 && saveFlags == 2054);
+
+QString fileName(const QString &path) { return QFileInfo(path).fileName(); }
 
 MsgBoxAnswer askToSave(Host &host)
 {
@@ -56,6 +60,26 @@ QStringList lineEndChoices()
     return choices;
 }
 
+// Open's encoding choice: the first item lets the bytes decide.
+constexpr TextEncoding openEncodings[]
+    = {TextEncoding::ShiftJis, TextEncoding::EucJp,   TextEncoding::Iso2022Jp,
+       TextEncoding::Utf8,     TextEncoding::Utf16Le, TextEncoding::Utf16Be};
+
+QStringList encodingChoices()
+{
+    QStringList choices {file_texts::detectEncoding()};
+    for (TextEncoding encoding : openEncodings)
+        choices << file_texts::encodingChoiceName(encoding);
+    return choices;
+}
+
+std::optional<TextEncoding> encodingOfChoice(int choiceIndex)
+{
+    if (choiceIndex < 1 || choiceIndex > int(std::size(openEncodings)))
+        return std::nullopt;
+    return openEncodings[choiceIndex - 1];
+}
+
 std::optional<LineEnd> lineEndOfChoice(int choiceIndex)
 {
     if (choiceIndex < 1 || choiceIndex > int(std::size(allLineEnds)))
@@ -67,13 +91,13 @@ std::optional<LineEnd> lineEndOfChoice(int choiceIndex)
 // file, which is then in the dialog's FileName. The filter and extension are set here as well as
 // at load, so that the commands do not depend on who set up the dialog.
 bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QString &filter, int filterIndex,
-                const QStringList &choices = {})
+                const QStringList &choices = {}, const QString &choiceLabel = file_texts::lineEndLabel())
 {
     CommonDialog &dialog = host.CommonDialog1;
     dialog.FileName = host.document.path();
     dialog.Filter = filter;
     dialog.FilterIndex = filterIndex;
-    dialog.ChoiceLabel = choices.isEmpty() ? QString() : file_texts::lineEndLabel();
+    dialog.ChoiceLabel = choices.isEmpty() ? QString() : choiceLabel;
     dialog.Choices = choices;
     dialog.ChoiceIndex = 0;
     dialog.DefaultExt = file_texts::defaultExt();
@@ -105,7 +129,10 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
     }
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
-        host.textFiles.writeText(file.path, text, file.encoding, {file.lineEnds.last, &file.codes});
+        host.program.runLong(file_texts::saving(fileName(file.path)), [&](Progress &progress) {
+            host.textFiles.saveText(file.path, text, file.encoding, {file.lineEnds.last, &file.codes},
+                                    progress);
+        });
     });
     if (outcome != StepOutcome::Done)
         return false;
@@ -137,6 +164,9 @@ bool saveAs(Host &host)
     FileIdentity chosen = host.document.file();
     chosen.path = dialog.FileName;
     chosen.encoding = encodingOfFilter(dialog.FilterIndex, chosen.encoding);
+    // A file's own codes are codes of its encoding: in another they would name other characters.
+    if (chosen.encoding != host.document.encoding())
+        chosen.codes = cp932::FileCodes();
     if (writeDocument(host, chosen, lineEndOfChoice(dialog.ChoiceIndex))) {
         noteWritten(host);
         return true;
@@ -206,16 +236,25 @@ void NewMenu_Click(Host &host)
     host.document.setCurrentFile(FileIdentity {});
 }
 
-// Touches neither the text nor the document until the whole file has been read.
-void openDocument(Host &host, const QString &path)
+// Touches neither the text nor the document until the whole file has been read: the text goes
+// into a load beside the current one, which キャンセル or a failure simply drops. chosen: the encoding
+// the user chose at Open, read whole instead of streamed.
+void openDocument(Host &host, const QString &path, std::optional<TextEncoding> chosen)
 {
     LoadedText loaded;
+    std::unique_ptr<TextLoad> load;
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
-        loaded = host.textFiles.readText(path);
+        load = host.Text1.beginLoad();
+        host.program.runLong(file_texts::opening(fileName(path)), [&](Progress &progress) {
+            loaded = chosen ? host.textFiles.readText(path, chosen)
+                            : host.textFiles.streamText(path, *load, progress);
+        });
     });
     if (outcome == StepOutcome::GivenUp)
         return;
+    if (!loaded.streamed)
+        load.reset();
     if (loaded.alsoShiftJis()) {
         const MsgBoxAnswer answer
             = host.messageBox.msgBox(file_texts::utf8OrShiftJis(QDir::toNativeSeparators(path)),
@@ -227,11 +266,13 @@ void openDocument(Host &host, const QString &path)
 
     {
         BusyScope busy(host.program);
-        host.Text1.setLineEnd(loaded.lineEnds.document);
-        if (loaded.isUtf16())
+        if (load)
+            host.Text1.finishLoad(std::move(load), loaded.utf8Units);
+        else if (loaded.isUtf16())
             host.Text1.loadText(loaded.text);
         else
             host.Text1.loadUtf8(loaded.utf8, loaded.utf8Units);
+        host.Text1.setLineEnd(loaded.lineEnds.document);
     }
     // The bytes read go to the journal as they are, shared, not copied.
     const FileContent content {loaded.isUtf16() ? QByteArray() : std::exchange(loaded.utf8, {}),
@@ -247,8 +288,9 @@ void OpenMenu_Click(Host &host)
 {
     if (!mayDiscard(host, save))
         return;
-    if (showDialog(host, openFlags, &CommonDialog::ShowOpen, file_texts::fileFilter(), 1))
-        openDocument(host, host.CommonDialog1.FileName);
+    if (showDialog(host, openFlags, &CommonDialog::ShowOpen, file_texts::fileFilter(), 1, encodingChoices(),
+                   file_texts::encodingLabel()))
+        openDocument(host, host.CommonDialog1.FileName, encodingOfChoice(host.CommonDialog1.ChoiceIndex));
 }
 
 void OpenDroppedFile(Host &host, const QString &path)

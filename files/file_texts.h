@@ -24,10 +24,37 @@ inline QString fileTypeName(TextEncoding encoding)
         return QStringLiteral("テキストファイル UTF-16 LE (*.txt)");
     case TextEncoding::Utf16Be:
         return QStringLiteral("テキストファイル UTF-16 BE (*.txt)");
+    case TextEncoding::EucJp:
+        return QStringLiteral("テキストファイル EUC-JP (*.txt)");
+    case TextEncoding::Iso2022Jp:
+        return QStringLiteral("テキストファイル JIS (ISO-2022-JP) (*.txt)");
     case TextEncoding::ShiftJis:
         break;
     }
     return QStringLiteral("テキストファイル (*.txt)");
+}
+
+// Open's second choice: the bytes decide, or the encoding the item names.
+inline QString encodingLabel() { return QStringLiteral("文字コード(&E):"); }
+inline QString detectEncoding() { return QStringLiteral("自動判定"); }
+inline QString encodingChoiceName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
+        return QStringLiteral("UTF-8");
+    case TextEncoding::Utf16Le:
+        return QStringLiteral("UTF-16 LE");
+    case TextEncoding::Utf16Be:
+        return QStringLiteral("UTF-16 BE");
+    case TextEncoding::EucJp:
+        return QStringLiteral("EUC-JP");
+    case TextEncoding::Iso2022Jp:
+        return QStringLiteral("JIS (ISO-2022-JP)");
+    case TextEncoding::ShiftJis:
+        break;
+    }
+    return QStringLiteral("Shift-JIS");
 }
 
 // Save As's second choice: keep each line's own line end, or write every one as the item says.
@@ -74,5 +101,8 @@ inline QString changedWhileEdited(const QString &path)
                           "上書き保存する前に確認します。")
         .arg(path);
 }
+// The progress dialog's label while a file is read or written; %1 is its name.
+inline QString opening(const QString &name) { return QStringLiteral("「%1」を開いています…").arg(name); }
+inline QString saving(const QString &name) { return QStringLiteral("「%1」を保存しています…").arg(name); }
 
 } // namespace orvane::file_texts

@@ -1,9 +1,9 @@
 // The journal's reader and replay. An input whose first byte is even is read as a journal: any
 // bytes read without a crash, and what they give back is exactly the replay of a prefix of
-// records. An odd first byte makes the rest a script of edits (inserts, deletions, conversions of
-// the whole text or a part, undo and redo of them) made through the journal writer: its journal
-// replays to the text the edits made, and so does every cut of it, to the text at its last
-// complete record.
+// records. An odd first byte makes the rest a script of edits (inserts, deletions, conversions and
+// replacements of the whole text or a part, undo and redo of them) made through the journal writer: its
+// journal replays to the text the edits made, and so does every cut of it, to the text at its last complete
+// record.
 
 #include "fuzz/fuzz_check.h"
 #include "journal/journal.h"
@@ -47,6 +47,15 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Replacements in each mode, of characters the script's inserts bring.
+const text::ReplaceCommand replaceCommands[] = {
+    {u"a"_qs, u"ｱ"_qs, text::CompareMode::Text, false, u"\r\n"_qs},
+    {u"ガ"_qs, QString(), text::CompareMode::Text, false, u"\n"_qs},
+    {u"\r\n"_qs, u"\n"_qs, text::CompareMode::Binary, false, u"\r"_qs},
+    {u"(.)\\n"_qs, u"[$1]\\n"_qs, text::CompareMode::Text, true, u"\n"_qs},
+    {u"^"_qs, u"> "_qs, text::CompareMode::Binary, true, u"\r\n"_qs},
+};
+
 void runScript(const uint8_t *data, size_t size)
 {
     static QTemporaryDir folder;
@@ -65,7 +74,7 @@ void runScript(const uint8_t *data, size_t size)
     QList<qsizetype> done;
     QList<qsizetype> undone;
     for (size_t i = 0; i + 2 < size; i += 3) {
-        const uint8_t op = data[i] % 6;
+        const uint8_t op = data[i] % 7;
         const qint64 a = clampToCharacter(data[i + 1]);
         const qint64 b = clampToCharacter(a + data[i + 2] % 16);
         switch (op) {
@@ -83,6 +92,12 @@ void runScript(const uint8_t *data, size_t size)
         case 3: {
             const ConversionKind kind = reference::allKinds[data[i + 2] % 6];
             done.append(data[i + 1] & 1 ? model.convert(kind) : model.convert(kind, a, b));
+            undone.clear();
+            break;
+        }
+        case 6: {
+            const text::ReplaceCommand &command = replaceCommands[data[i + 2] % std::size(replaceCommands)];
+            done.append(data[i + 1] & 1 ? model.replace(command) : model.replace(command, a, b));
             undone.clear();
             break;
         }

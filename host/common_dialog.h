@@ -22,7 +22,7 @@ public:
     QString Filter; // "description|pattern|description|pattern"
     int FilterIndex = 1; // 1-based: the file type shown first, and on OK the one chosen
     QString DefaultExt; // ".txt"
-    // A second list beside the file types, shown by ShowSave when it has items: its label, its
+    // A second list beside the file types, shown when it has items: its label, its
     // items, and the 0-based item shown first and, on OK, the one chosen.
     QString ChoiceLabel;
     QStringList Choices;

@@ -12,8 +12,20 @@
 #include <QString>
 #include <QStringView>
 #include <functional>
+#include <memory>
 
 namespace orvane {
+
+// A text being loaded as UTF-8 blocks beside the control's current one, which stays as it is
+// until the control takes the load over. Owns what has been appended so far.
+class TextLoad {
+public:
+    virtual ~TextLoad() = default;
+    // Room for the whole text, given once before the first append.
+    virtual void reserve(qsizetype bytes) = 0;
+    // May be called from another thread than the control's, one thread at a time.
+    virtual void append(QByteArrayView utf8) = 0;
+};
 
 class EditControl {
 public:
@@ -29,6 +41,9 @@ public:
     {
         return text().indexOf(sought, from);
     }
+    // The units [start, start + length) of the text, clamped to it, without reading the whole text
+    // back where the control can.
+    virtual QString textRange(qsizetype start, qsizetype length) const { return text().mid(start, length); }
     // Replaces the whole text as one undo step, its line ends as they are.
     virtual void setText(const QString &text) = 0;
     // Replaces the whole text and starts a fresh undo history (a loaded or new document).
@@ -42,6 +57,11 @@ public:
         utf8::decode(utf8, text);
         loadText(text);
     }
+
+    // The same for a text read in blocks, possibly on another thread, while the current text
+    // stays: beginLoad gives an empty load, finishLoad makes it the text (UTF-16 length given).
+    virtual std::unique_ptr<TextLoad> beginLoad();
+    virtual void finishLoad(std::unique_ptr<TextLoad> load, qsizetype utf16Length);
 
     virtual qsizetype selStart() const = 0;
     virtual qsizetype selLength() const = 0;
@@ -69,6 +89,18 @@ public:
     virtual void setConvertedSelText(const QString &text, ConversionKind kind)
     {
         Q_UNUSED(kind);
+        setSelText(text);
+    }
+    // setText and setSelText for the result of a replace of every match; a recorder is told the
+    // command, not the changes.
+    virtual void setReplacedText(const QString &text, const text::ReplaceCommand &command)
+    {
+        Q_UNUSED(command);
+        setText(text);
+    }
+    virtual void setReplacedSelText(const QString &text, const text::ReplaceCommand &command)
+    {
+        Q_UNUSED(command);
         setSelText(text);
     }
     // Who is told of every change from now on (typed, assigned, undone); null for no one. A load

@@ -2,7 +2,9 @@
 // Reading and writing the document's text files in the document's encoding, each line end as the
 // file has it. Every failure throws HostError with a Japanese description that names the file.
 
+#include "host/edit_control.h"
 #include "host/file_stamp.h"
+#include "host/progress.h"
 #include "text/codec/cp932_file_codes.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
@@ -36,6 +38,8 @@ struct LoadedText {
     std::optional<ShiftJisReading> shiftJisReading;
 
     bool alsoShiftJis() const { return shiftJisReading.has_value(); }
+    // The UTF-8 went block by block into a TextLoad instead of utf8.
+    bool streamed = false;
 
     bool isUtf8() const { return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom; }
     bool isUtf16() const { return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be; }
@@ -74,8 +78,9 @@ struct WriteOptions {
 class TextFiles {
 public:
     virtual ~TextFiles() = default;
-    // Reads and decodes the whole file; nothing is returned unless all of it is read.
-    virtual LoadedText readText(const QString &path) = 0;
+    // Reads and decodes the whole file; nothing is returned unless all of it is read. chosen: the
+    // encoding the user chose, instead of the one the bytes suggest.
+    virtual LoadedText readText(const QString &path, std::optional<TextEncoding> chosen = std::nullopt) = 0;
     // The file as it is now (with the hash of its bytes when withHash); none when there is no
     // such file or it cannot be read.
     virtual std::optional<FileStamp> stampOf(const QString &path, bool withHash)
@@ -84,11 +89,27 @@ public:
         Q_UNUSED(withHash);
         return std::nullopt;
     }
+    // readText reporting progress, and handing a Shift-JIS or UTF-8 text to load block by block
+    // (streamed) rather than as a whole in utf8. load holds nothing useful unless streamed is set.
+    virtual LoadedText streamText(const QString &path, TextLoad &load, Progress &progress)
+    {
+        Q_UNUSED(load);
+        Q_UNUSED(progress);
+        return readText(path);
+    }
     // Writes the text and the last line end in the encoding (with its byte-order mark, if it has
     // one), replacing the file only once everything is written.
     virtual void writeText(const QString &path, const QString &text,
                            TextEncoding encoding = TextEncoding::ShiftJis, const WriteOptions &options = {})
         = 0;
+    // writeText reporting progress; キャンセル (the dialog's cancel thrown by progress) leaves the
+    // file as it was.
+    virtual void saveText(const QString &path, const QString &text, TextEncoding encoding,
+                          const WriteOptions &options, Progress &progress)
+    {
+        Q_UNUSED(progress);
+        writeText(path, text, encoding, options);
+    }
 };
 
 } // namespace orvane

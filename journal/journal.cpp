@@ -248,6 +248,13 @@ qint32 Journal::conversionBegins(ConversionKind kind, bool wholeText)
     return m_nextMark++;
 }
 
+qint32 Journal::replacementBegins(const text::ReplaceCommand &command, bool wholeText)
+{
+    const qint32 mark = conversionBegins(ConversionKind::Upper, wholeText);
+    m_conversion->replace = command;
+    return mark;
+}
+
 void Journal::conversionEnds()
 {
     if (!m_conversion)
@@ -258,7 +265,12 @@ void Journal::conversionEnds()
     // file stay those of the marks.
     if (!record(true))
         return;
-    appendRecord(m_buffer, pending.record);
+    if (const auto &command = pending.replace) {
+        const Conversion &r = pending.record;
+        appendRecord(m_buffer, Replacement {*command, r.wholeText, r.position, r.removed, r.inserted});
+    } else {
+        appendRecord(m_buffer, pending.record);
+    }
     commit();
 }
 

@@ -65,6 +65,8 @@ public:
     // command. Returns the number that marks its undo step.
     qint32 conversionBegins(ConversionKind kind, bool wholeText) override;
     void conversionEnds() override;
+    // A replace of every match, recorded as the command like a conversion.
+    qint32 replacementBegins(const text::ReplaceCommand &command, bool wholeText) override;
     // The control passes a step's mark while undoing or redoing it: the first pass of a mark
     // begins the step, the second ends it. A conversion's step is recorded as its undo or redo.
     void stepMark(qint32 mark, bool redo) override;
@@ -88,6 +90,8 @@ private:
     struct PendingConversion {
         Conversion record;
         bool changed = false;
+        // Set for a replacement, which is recorded with its command instead of a kind.
+        std::optional<text::ReplaceCommand> replace;
     };
 
     enum class Ready { No, Yes, Rebased };

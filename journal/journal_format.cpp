@@ -25,7 +25,8 @@ enum class Tag : quint8 {
     StepUndo = 5,
     OriginHash = 6,
     FormChange = 7,
-    Rebase = 8,
+    Replacement = 8,
+    Rebase = 9,
 };
 
 void putVarint(QByteArray &out, quint64 value)
@@ -71,6 +72,14 @@ template <typename Enum, std::size_t N> std::optional<Enum> enumOf(const Enum (&
             return value;
     }
     return std::nullopt;
+}
+
+// A string as its UTF-16 units, so that any string comes back exactly.
+void putString(QByteArray &out, const QString &text)
+{
+    putVarint(out, quint64(text.size()));
+    for (const QChar c : text)
+        putVarint(out, c.unicode());
 }
 
 // Opens a frame: room for the length, then the type.
@@ -134,12 +143,25 @@ struct Payload {
     void operator()(const OriginHash &r) { putVarint(out, r.hash); }
     void operator()(const FormChange &r) { putForm(out, r.form); }
     void operator()(const Rebase &r) { out.append(r.text); }
+    void operator()(const Replacement &r)
+    {
+        putString(out, r.command.pattern);
+        putString(out, r.command.replacement);
+        putString(out, r.command.lineEnd);
+        out.append(char(r.command.compare == text::CompareMode::Text ? 1 : 0));
+        out.append(char(r.command.regularExpression ? 1 : 0));
+        out.append(char(r.wholeText ? 1 : 0));
+        putVarint(out, quint64(r.position));
+        putVarint(out, quint64(r.removed));
+        putVarint(out, quint64(r.inserted));
+    }
 };
 
 Tag tagOf(const Record &record)
 {
-    static constexpr Tag tags[] = {Tag::Origin,   Tag::Insert,     Tag::Delete,     Tag::Conversion,
-                                   Tag::StepUndo, Tag::OriginHash, Tag::FormChange, Tag::Rebase};
+    static constexpr Tag tags[]
+        = {Tag::Origin,     Tag::Insert,     Tag::Delete,      Tag::Conversion, Tag::StepUndo,
+           Tag::OriginHash, Tag::FormChange, Tag::Replacement, Tag::Rebase};
     static_assert(std::size(tags) == std::variant_size_v<Record>);
     return tags[record.index()];
 }
@@ -203,6 +225,23 @@ public:
         return view;
     }
     QByteArrayView rest() { return bytes(quint64(m_end - m_p)); }
+    QString string()
+    {
+        const quint64 size = varint();
+        // Each unit takes at least one byte.
+        if (size > quint64(m_end - m_p)) {
+            m_ok = false;
+            return {};
+        }
+        QString text(qsizetype(size), Qt::Uninitialized);
+        for (QChar &c : text) {
+            const quint64 unit = varint();
+            if (unit > 0xFFFF)
+                m_ok = false;
+            c = QChar(char16_t(unit));
+        }
+        return text;
+    }
     DocumentForm form()
     {
         DocumentForm form;
@@ -281,6 +320,20 @@ bool readRecord(Tag tag, QByteArrayView payload, Record &record)
     case Tag::Rebase:
         record = Rebase {in.rest().toByteArray()};
         break;
+    case Tag::Replacement: {
+        Replacement r;
+        r.command.pattern = in.string();
+        r.command.replacement = in.string();
+        r.command.lineEnd = in.string();
+        r.command.compare = in.flag() ? text::CompareMode::Text : text::CompareMode::Binary;
+        r.command.regularExpression = in.flag();
+        r.wholeText = in.flag();
+        r.position = in.count();
+        r.removed = in.count();
+        r.inserted = in.count();
+        record = r;
+        break;
+    }
     default:
         return false;
     }

@@ -3,6 +3,7 @@
 // text. Positions and lengths are bytes of the edit control's UTF-8 text.
 
 #include "text/chars/conversion_kind.h"
+#include "text/chars/replacer.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 
@@ -66,7 +67,20 @@ struct Conversion {
     friend bool operator==(const Conversion &, const Conversion &) = default;
 };
 
-// Undo or redo of the step that the conversion numbered `conversion` (0 = the journal's first) made.
+// A replace of every match in the whole text or in the selection [position, position + removed):
+// the command, not its result. As for a conversion, removed and inserted are the lengths of the
+// part that changed. It is numbered with the conversions.
+struct Replacement {
+    text::ReplaceCommand command;
+    bool wholeText = true;
+    qint64 position = 0;
+    qint64 removed = 0;
+    qint64 inserted = 0;
+    friend bool operator==(const Replacement &, const Replacement &) = default;
+};
+
+// Undo or redo of the step that the conversion (or replacement) numbered `conversion` (0 = the journal's
+// first) made.
 struct StepUndo {
     qint32 conversion = 0;
     bool redo = false;
@@ -93,6 +107,7 @@ struct Rebase {
     friend bool operator==(const Rebase &, const Rebase &) = default;
 };
 
-using Record = std::variant<Origin, Insert, Delete, Conversion, StepUndo, OriginHash, FormChange, Rebase>;
+using Record
+    = std::variant<Origin, Insert, Delete, Conversion, StepUndo, OriginHash, FormChange, Replacement, Rebase>;
 
 } // namespace orvane::journal

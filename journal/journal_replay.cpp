@@ -3,9 +3,11 @@
 #include "journal_format.h"
 
 #include "text/chars/convert.h"
+#include "text/chars/replacer.h"
 #include "text/codec/utf8.h"
 
 #include <cstring>
+#include <functional>
 
 namespace orvane::journal {
 
@@ -29,12 +31,36 @@ bool sameBytes(const QByteArray &text, qint64 position, const QByteArray &expect
         && std::memcmp(text.constData() + position, expected.constData(), size_t(expected.size())) == 0;
 }
 
-std::optional<QByteArray> converted(ConversionKind kind, QByteArrayView bytes)
+// Where a conversion or replacement changed the text, as recorded.
+struct StepChange {
+    bool wholeText = true;
+    qint64 position = 0;
+    qint64 removed = 0;
+    qint64 inserted = 0;
+};
+
+// What a step's command makes of the text (or selection) given as UTF-8.
+using StepCommand = std::function<QString(const QString &)>;
+
+std::optional<QByteArray> converted(const StepCommand &command, QByteArrayView bytes)
 {
     QString text;
     if (!utf8::decode(bytes, text))
         return std::nullopt;
-    return convert(kind, text).toUtf8();
+    return command(text).toUtf8();
+}
+
+StepCommand conversionCommand(ConversionKind kind)
+{
+    return [kind](const QString &text) { return convert(kind, text); };
+}
+
+StepCommand replacementCommand(const text::ReplaceCommand &command)
+{
+    return [command](const QString &text) {
+        text::ReplaceResult result = text::Replacer(command).replaceAll(text);
+        return result.count > 0 ? std::move(result.text) : text;
+    };
 }
 
 class Replayer {
@@ -61,13 +87,22 @@ public:
     }
     bool apply(const Conversion &r)
     {
+        return applyStep({r.wholeText, r.position, r.removed, r.inserted}, conversionCommand(r.kind));
+    }
+    bool apply(const Replacement &r)
+    {
+        return applyStep({r.wholeText, r.position, r.removed, r.inserted}, replacementCommand(r.command));
+    }
+    // A conversion or replacement: the command applied to the text must give the recorded change.
+    bool applyStep(const StepChange &r, const StepCommand &command)
+    {
         const qint64 size = m_text.size();
         if (r.position > size || r.removed > size - r.position || !isCharStart(m_text, r.position)
             || !isCharStart(m_text, r.position + r.removed))
             return false;
         ConversionStep step {r.position, m_text.mid(r.position, r.removed), {}};
         if (r.wholeText) {
-            std::optional<QByteArray> next = converted(r.kind, m_text);
+            std::optional<QByteArray> next = converted(command, m_text);
             // The control replaced only the part that changed; the rest must be as it was.
             if (!next || next->size() != size - r.removed + r.inserted
                 || std::memcmp(next->constData(), m_text.constData(), size_t(r.position)) != 0
@@ -79,7 +114,7 @@ public:
             step.after = next->mid(r.position, r.inserted);
             m_text = std::move(*next);
         } else {
-            std::optional<QByteArray> next = converted(r.kind, step.before);
+            std::optional<QByteArray> next = converted(command, step.before);
             if (!next || next->size() != r.inserted)
                 return false;
             step.after = std::move(*next);

@@ -11,7 +11,7 @@ packages=(
   xvfb xdotool xclip imagemagick x11-utils fontconfig
   fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus util-linux
   desktop-file-utils appstream librsvg2-bin
-  dpkg-dev lintian debootstrap wget
+  dpkg-dev lintian debootstrap wget nkf
 )
 
 missing=()

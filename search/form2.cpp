@@ -1,6 +1,7 @@
 #include "form2.h"
 
 #include "forward_search.h"
+#include "last_search.h"
 #include "search_texts.h"
 
 #include <QCheckBox>
@@ -207,6 +208,7 @@ void Form2::Command1_Click()
     settings.searchText = searchText();
     settings.fromTop = Check1->isChecked();
     settings.binaryCompare = Option1->isChecked();
+    LastSearch::shared().searchText = settings.searchText;
     SearchPos = forwardSearch(m_host, settings);
 }
 

@@ -24,4 +24,27 @@ inline QString heldTextToolTip(const QString &length)
 inline QString searchFinished() { return QStringLiteral("検索を終了しました"); }
 inline QString searchFinishedTitle() { return QStringLiteral("検索"); }
 
+// The replace dialog.
+inline QString replaceCaption() { return QStringLiteral("置換"); }
+inline QString replacePatternLabel() { return QStringLiteral("検索する文字列(&N):"); }
+inline QString replacementLabel() { return QStringLiteral("置換後の文字列(&P):"); }
+inline QString replaceTextOption() { return QStringLiteral("テキスト検索(&T)"); }
+inline QString replaceBinaryOption() { return QStringLiteral("バイナリ検索(&B)"); }
+inline QString regularExpressionOption() { return QStringLiteral("正規表現(&X)"); }
+inline QString selectionOnlyOption() { return QStringLiteral("選択範囲のみ(&L)"); }
+inline QString findNextButton() { return QStringLiteral("次を検索(&F)"); }
+inline QString replaceButton() { return QStringLiteral("置換(&R)"); }
+inline QString replaceAllButton() { return QStringLiteral("すべて置換(&A)"); }
+inline QString closeButton() { return QStringLiteral("閉じる"); }
+inline QString replacedCount(const QString &count)
+{
+    return QStringLiteral("%1 件置換しました。").arg(count);
+}
+inline QString notFound() { return QStringLiteral("見つかりませんでした。"); }
+// A regular expression that does not compile: where (1-based) and PCRE2's reason.
+inline QString patternError(const QString &column, const QString &reason)
+{
+    return QStringLiteral("正規表現が正しくありません（%1 文字目）：%2").arg(column, reason);
+}
+
 } // namespace orvane::search_texts

@@ -3,7 +3,9 @@
 #include "disk/disk_texts.h"
 #include "disk/file_errors.h"
 #include "disk/file_writer.h"
+#include "host/files/available_memory.h"
 #include "host/files/document_bytes.h"
+#include "host/files/document_stream.h"
 #include "host/host_error.h"
 #include "text/codec/codec_texts.h"
 #include "text/codec/cp932.h"
@@ -54,14 +56,6 @@ static_assert(errorNumber(DiskFailure::OutOfMemory) == ErrorNumber::OutOfMemory
               && errorNumber(DiskFailure::PathNotFound) == ErrorNumber::PathNotFound
               && errorNumber(DiskFailure::InvalidFileFormat) == ErrorNumber::InvalidFileFormat);
 
-qint64 megabytesRoundedUp(qint64 bytes) { return (bytes + 999'999) / 1'000'000; }
-
-[[noreturn]] void failTooLarge(const QString &path, qint64 size)
-{
-    fail(DiskFailure::OutOfMemory,
-         texts::tooLarge(shown(path), megabytesRoundedUp(size), DiskTextFiles::maxFileSize / 1'000'000));
-}
-
 #ifdef Q_OS_UNIX
 
 void checkReadable(const struct stat &st, const QString &path)
@@ -70,8 +64,6 @@ void checkReadable(const struct stat &st, const QString &path)
         fail(DiskFailure::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!S_ISREG(st.st_mode))
         fail(DiskFailure::PathFileAccess, texts::notRegularRead(shown(path)));
-    if (st.st_size > DiskTextFiles::maxFileSize)
-        failTooLarge(path, st.st_size);
 }
 
 FileStamp stampOfStat(const struct stat &st)
@@ -79,10 +71,10 @@ FileStamp stampOfStat(const struct stat &st)
     return {st.st_size, qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec, std::nullopt};
 }
 
-QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &stamp)
+// Opens a regular file for reading; st is its status.
+int openRegular(const QString &path, struct stat &st)
 {
     const QByteArray native = QFile::encodeName(path);
-    struct stat st { };
     // Checked before opening: opening a named pipe for reading would wait for a writer, and reading
     // a device such as /dev/zero never ends.
     if (::stat(native.constData(), &st) != 0)
@@ -93,28 +85,43 @@ QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &stamp)
     const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         failWithErrno(errno, path, Access::Read);
+    try {
+        if (::fstat(fd, &st) != 0)
+            failWithErrno(errno, path, Access::Read);
+        checkReadable(st, path);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    return fd;
+}
+
+qsizetype readSome(int fd, char *data, qsizetype capacity, const QString &path)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, data, size_t(capacity));
+        if (n >= 0)
+            return n;
+        if (errno != EINTR)
+            failWithErrno(errno, path, Access::Read);
+    }
+}
+
+QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &stamp)
+{
+    struct stat st { };
+    const int fd = openRegular(path, st);
     FdCloser closer(fd);
-    if (::fstat(fd, &st) != 0)
-        failWithErrno(errno, path, Access::Read);
-    checkReadable(st, path);
+    checkMemoryFor(shown(path), 3 * qint64(st.st_size));
     stamp = stampOfStat(st);
 
     // One byte of room past the size, so that the read that sees the end needs no reallocation.
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
     qsizetype done = 0;
     for (;;) {
-        if (done == bytes.size()) {
-            // The file grew since fstat: keep reading, within the limit.
-            if (done >= DiskTextFiles::maxFileSize)
-                failTooLarge(path, done + 1);
-            bytes.resize(done + 64 * 1024);
-        }
-        const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            failWithErrno(errno, path, Access::Read);
-        }
+        if (done == bytes.size())
+            bytes.resize(done + 64 * 1024); // the file grew since fstat
+        const qsizetype n = readSome(fd, bytes.data() + done, bytes.size() - done, path);
         if (n == 0)
             break;
         done += n;
@@ -169,8 +176,7 @@ QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &)
         fail(DiskFailure::PathFileAccess, texts::isFolderRead(shown(path)));
     if (!info.isFile())
         fail(DiskFailure::PathFileAccess, texts::notRegularRead(shown(path)));
-    if (info.size() > DiskTextFiles::maxFileSize)
-        failTooLarge(path, info.size());
+    checkMemoryFor(shown(path), 3 * info.size());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         fail(DiskFailure::PathFileAccess, texts::otherRead(shown(path), file.errorString()));
@@ -184,12 +190,14 @@ std::optional<FileStamp> stampOfFile(const QString &, bool) { return std::nullop
 
 #endif
 
-[[noreturn]] void failUnstorable(const QString &path, const codepage::EncodeError &error)
+[[noreturn]] void failUnstorable(const QString &path, TextEncoding encoding,
+                                 const codepage::EncodeError &error)
 {
     // UTF-8 stores every character, though not a lone surrogate.
     const codec_texts::UnstorableHints hints {texts::yenHint(), texts::overlineHint(), texts::utf8Hint()};
     fail(DiskFailure::InvalidFileFormat,
-         texts::otherWrite(shown(path), codec_texts::unstorableInShiftJis(error, hints)));
+         texts::otherWrite(shown(path),
+                           codec_texts::unstorableIn(texts::encodingName(encoding), error, hints)));
 }
 
 // Unicode encodings store everything but a lone surrogate, which pasted text may hold.
@@ -214,7 +222,7 @@ qint64 encodedSize(QStringView text, TextEncoding encoding)
 // Encodes and writes the text block by block into one small buffer that stays in the cache,
 // instead of a second copy of the whole text in fresh memory. Native-order UTF-16 needs no
 // encoding at all.
-void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
+void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding, Progress &progress)
 {
     constexpr qsizetype kBlockUnits = 32 * 1024;
     const bool nativeUtf16
@@ -233,6 +241,8 @@ void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding)
             writer.write(block);
         }
         i += length;
+        if (i % (kBlockUnits * 8) < length)
+            progress.step(i);
     }
 }
 
@@ -247,11 +257,11 @@ QByteArray encodedLineEnd(TextEncoding encoding, std::optional<LineEnd> lineEnd)
 
 } // namespace
 
-LoadedText DiskTextFiles::readText(const QString &path)
+LoadedText DiskTextFiles::readText(const QString &path, std::optional<TextEncoding> chosen)
 {
     try {
         std::optional<FileStamp> stamp;
-        LoadedText loaded = decodeDocumentBytes(readAllBytes(path, stamp), shown(path));
+        LoadedText loaded = decodeDocumentBytes(readAllBytes(path, stamp), shown(path), chosen);
         loaded.stamp = stamp;
         return loaded;
     } catch (const std::bad_alloc &) {
@@ -270,20 +280,63 @@ std::optional<FileStamp> DiskTextFiles::stampOf(const QString &path, bool withHa
     }
 }
 
+LoadedText DiskTextFiles::streamText(const QString &path, TextLoad &load, Progress &progress)
+{
+    try {
+#ifdef Q_OS_UNIX
+        struct stat st { };
+        const int fd = openRegular(path, st);
+        FdCloser closer(fd);
+        DocumentSource source;
+        source.size = st.st_size;
+        source.read = [&](char *data, qsizetype capacity) { return readSome(fd, data, capacity, path); };
+        source.rewind = [&] {
+            if (::lseek(fd, 0, SEEK_SET) != 0)
+                failWithErrno(errno, path, Access::Read);
+        };
+        LoadedText loaded = streamDocument(source, shown(path), load, progress,
+                                           [&](qint64 need) { checkMemoryFor(shown(path), need); });
+        loaded.stamp = stampOfStat(st);
+        return loaded;
+#else
+        Q_UNUSED(load);
+        Q_UNUSED(progress);
+        return readText(path);
+#endif
+    } catch (const std::bad_alloc &) {
+        throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryRead(shown(path)));
+    } catch (const disk::DiskError &error) {
+        throw HostError(errorNumber(error.failure), error.description);
+    }
+}
+
 void DiskTextFiles::writeText(const QString &path, const QString &text, TextEncoding encoding,
                               const WriteOptions &options)
 {
+    SilentProgress progress;
+    saveText(path, text, encoding, options, progress);
+}
+
+void DiskTextFiles::saveText(const QString &path, const QString &text, TextEncoding encoding,
+                             const WriteOptions &options, Progress &progress)
+{
     try {
+        progress.setTotal(text.size());
         const QByteArrayView mark = byteOrderMark(encoding);
         const QByteArray lineEnd = encodedLineEnd(encoding, options.lastLineEnd);
-        if (encoding == TextEncoding::ShiftJis) {
+        if (isJisBased(encoding)) {
             QByteArray bytes;
-            cp932::EncodeError error;
-            if (!cp932::encode(text, bytes, &error, options.codes))
-                failUnstorable(path, error);
+            codepage::EncodeError error;
+            if (!codepage::encode(encoding, text, bytes, &error, options.codes))
+                failUnstorable(path, encoding, error);
             FileWriter writer(path);
             writer.reserve(bytes.size() + lineEnd.size());
-            writer.write(bytes);
+            // In slices, so that キャンセル is heard while a big file is written.
+            constexpr qsizetype kSlice = qsizetype(1) << 20;
+            for (qsizetype i = 0; i < bytes.size(); i += kSlice) {
+                writer.write(QByteArrayView(bytes).sliced(i, std::min(kSlice, bytes.size() - i)));
+                progress.step(text.size() * (i + kSlice) / std::max<qsizetype>(1, bytes.size()));
+            }
             writer.write(lineEnd);
             writer.commit();
             return;
@@ -292,7 +345,7 @@ void DiskTextFiles::writeText(const QString &path, const QString &text, TextEnco
         FileWriter writer(path);
         writer.reserve(mark.size() + encodedSize(text, encoding) + lineEnd.size());
         writer.write(mark);
-        writeUnicode(writer, text, encoding);
+        writeUnicode(writer, text, encoding, progress);
         writer.write(lineEnd);
         writer.commit();
     } catch (const std::bad_alloc &) {

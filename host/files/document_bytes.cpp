@@ -48,25 +48,47 @@ LoadedText utf16Document(QByteArrayView bytes, TextEncoding encoding, const QStr
     return loaded;
 }
 
-// Bytes that are not valid UTF-8 (unless they are ASCII): the message says so when it refuses them.
-// Decoded straight to the edit control's UTF-8.
-LoadedText shiftJisDocument(QByteArray bytes, const QString &path)
+// Decoded straight to the edit control's UTF-8. detected: the bytes were tried in the other
+// encodings too, and the message says so when it refuses them.
+LoadedText shiftJisDocument(QByteArray bytes, const QString &path, bool detected)
 {
     LoadedText loaded;
     loaded.lineEnds = takeLastLineEnd(bytes);
     cp932::DecodeError error;
     if (!cp932::decodeToUtf8(bytes, loaded.utf8, loaded.utf8Units, &error, &loaded.codes))
         throw HostError(ErrorNumber::InvalidFileFormat,
-                        texts::invalidBytes(path, error.at.line, error.at.column) + texts::notUtf8Either());
+                        texts::invalidBytes(path, error.at.line, error.at.column)
+                            + (detected ? texts::noOtherEncodingEither() : QString()));
+    return loaded;
+}
+
+// EUC-JP and ISO-2022-JP, whose line ends are single bytes as in ASCII.
+LoadedText jisDocument(QByteArray bytes, TextEncoding encoding, const QString &path)
+{
+    LoadedText loaded;
+    loaded.encoding = encoding;
+    loaded.lineEnds = takeLastLineEnd(bytes);
+    QString text;
+    codepage::DecodeError error;
+    if (!codepage::decode(encoding, bytes, text, &error, &loaded.codes))
+        failInvalid(path, encoding, error);
+    loaded.utf8Units = text.size();
+    loaded.utf8 = std::move(text).toUtf8();
     return loaded;
 }
 
 } // namespace
 
-LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath)
+LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath, std::optional<TextEncoding> chosen)
 {
-    const codepage::DetectedEncoding detected = codepage::detectEncoding(bytes);
-    const QByteArrayView mark = byteOrderMark(detected.encoding);
+    codepage::DetectedEncoding detected
+        = chosen ? codepage::DetectedEncoding {*chosen} : codepage::detectEncoding(bytes);
+    // A chosen Unicode encoding takes its mark where the file has one.
+    if (detected.encoding == TextEncoding::Utf8 && bytes.startsWith(byteOrderMark(TextEncoding::Utf8Bom)))
+        detected.encoding = TextEncoding::Utf8Bom;
+    const QByteArrayView mark = bytes.startsWith(byteOrderMark(detected.encoding))
+        ? byteOrderMark(detected.encoding)
+        : QByteArrayView();
     switch (detected.encoding) {
     case TextEncoding::Utf8Bom: {
         bytes.remove(0, mark.size());
@@ -79,9 +101,17 @@ LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath)
     case TextEncoding::Utf16Be:
         return utf16Document(QByteArrayView(bytes).sliced(mark.size()), detected.encoding, shownPath);
     case TextEncoding::ShiftJis:
-        return shiftJisDocument(std::move(bytes), shownPath);
+        return shiftJisDocument(std::move(bytes), shownPath, !chosen);
+    case TextEncoding::EucJp:
+    case TextEncoding::Iso2022Jp:
+        return jisDocument(std::move(bytes), detected.encoding, shownPath);
     case TextEncoding::Utf8:
         break;
+    }
+    if (chosen) {
+        utf8::DecodeError error;
+        if (!utf8::validate(bytes, &error))
+            failInvalid(shownPath, TextEncoding::Utf8, error);
     }
     LoadedText loaded = utf8Document(std::move(bytes), TextEncoding::Utf8);
     // Valid as both: the user is asked, with the Shift-JIS text and its duplicate codes at hand.

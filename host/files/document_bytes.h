@@ -8,13 +8,17 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace orvane {
 
 // The encoding as detectEncoding decides it; UTF-8 that is valid Shift-JIS too says so
 // (shiftJisReading, with the Shift-JIS text), for the user to choose. Line ends stay as they are but
 // the one after the last line, which lineEnds notes; a file holding only its mark is an empty text.
 // Bytes that are not valid in the chosen encoding throw HostError(InvalidFileFormat) with a
-// Japanese description naming shownPath, the line and the column.
-LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath);
+// Japanese description naming shownPath, the line and the column. chosen: the encoding the user
+// chose instead, which the bytes must fit.
+LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath,
+                               std::optional<TextEncoding> chosen = std::nullopt);
 
 } // namespace orvane

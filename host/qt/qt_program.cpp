@@ -1,5 +1,7 @@
 #include "qt_program.h"
 
+#include "ui/progress_dialog_runner.h"
+
 #include <QApplication>
 #include <QCursor>
 
@@ -20,6 +22,11 @@ void QtProgram::setBusy(bool busy)
     } else if (m_busyDepth > 0 && --m_busyDepth == 0) {
         QApplication::restoreOverrideCursor();
     }
+}
+
+void QtProgram::runLong(const QString &label, const std::function<void(Progress &)> &work)
+{
+    runWithProgressDialog(label, work);
 }
 
 } // namespace orvane

@@ -242,7 +242,7 @@ void TestForm1::otherKeysRunNoMenuCommand_data()
     QTest::newRow("Ctrl+O") << int(Qt::Key_O) << ctrl;
     QTest::newRow("Ctrl+F") << int(Qt::Key_F) << ctrl;
     QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << ctrl;
-    QTest::newRow("Ctrl+R") << int(Qt::Key_R) << ctrl;
+    QTest::newRow("Ctrl+G") << int(Qt::Key_G) << ctrl;
     QTest::newRow("Ctrl+Shift+U") << int(Qt::Key_U) << ctrlShift;
     QTest::newRow("Ctrl+Shift+L") << int(Qt::Key_L) << ctrlShift;
     QTest::newRow("Ctrl+Shift+W") << int(Qt::Key_W) << ctrlShift;

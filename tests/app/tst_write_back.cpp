@@ -10,6 +10,7 @@
 #include "tests/host/qt/ui/modal_script.h"
 #include "tests/support/fake_host.h"
 #include "text/codec/cp932.h"
+#include "text/codec/text_codec.h"
 #include "text/codec/utf16.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -53,13 +54,18 @@ QByteArray encoded(const QString &text, TextEncoding encoding)
                                                         : utf16::ByteOrder::BigEndian,
                       bytes);
         break;
+    case TextEncoding::EucJp:
+    case TextEncoding::Iso2022Jp:
+        codepage::encode(encoding, text, bytes);
+        break;
     }
     return bytes;
 }
 
 QString encodingName(TextEncoding encoding)
 {
-    const char *names[] = {"Shift-JIS", "UTF-8", "UTF-8 BOM", "UTF-16 LE", "UTF-16 BE"};
+    const char *names[]
+        = {"Shift-JIS", "UTF-8", "UTF-8 BOM", "UTF-16 LE", "UTF-16 BE", "EUC-JP", "ISO-2022-JP"};
     return QString::fromLatin1(names[int(encoding)]);
 }
 
@@ -102,6 +108,8 @@ class TestWriteBack : public QObject {
 private slots:
     void everyFileIsWrittenBackAsRead_data();
     void everyFileIsWrittenBackAsRead();
+    void openReadsTheEncodingChosenInTheDialog_data();
+    void openReadsTheEncodingChosenInTheDialog();
     void saveAsWritesTheLineEndChosenInTheDialog_data();
     void saveAsWritesTheLineEndChosenInTheDialog();
     void enterAndPasteInAnLfDocument();
@@ -162,6 +170,94 @@ void TestWriteBack::everyFileIsWrittenBackAsRead()
     SaveMenu_Click(window.host());
     QCOMPARE(window.form.document().isModified(), false);
     QCOMPARE(readBytes(path), bytes);
+}
+
+void TestWriteBack::openReadsTheEncodingChosenInTheDialog_data()
+{
+    QTest::addColumn<int>("downs"); // key presses down the list from 自動判定
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text"); // empty: the file does not fit and stays unopened
+    QTest::addColumn<QString>("refusal");
+
+    // Valid as EUC-JP and as Shift-JIS; the bytes look like EUC-JP.
+    const QByteArray euc = "\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF\xA1\xA3";
+    QString shiftJis;
+    cp932::decode(euc, shiftJis);
+    QTest::newRow("自動判定, EUC-JP") << 0 << euc << u"こんにちは。"_qs << QString();
+    QTest::newRow("Shift-JIS") << 1 << euc << shiftJis << QString();
+    QTest::newRow("EUC-JP") << 2 << euc << u"こんにちは。"_qs << QString();
+    QTest::newRow("JIS") << 3 << QByteArray("\x1B$B$3$s\x1B(B") << u"こん"_qs << QString();
+    QTest::newRow("UTF-8, not fitting")
+        << 4 << euc << QString() << u"UTF-8 のテキストとして読めないバイトがあります（1 行目、1 文字目）"_qs;
+    QTest::newRow("UTF-16 LE") << 5 << QByteArray("A\0", 2) << u"A"_qs << QString();
+    QTest::newRow("UTF-16 BE") << 6 << QByteArray("\0A", 2) << u"A"_qs << QString();
+}
+
+// The choice is reached by its label's access key and chosen with the arrow keys.
+void TestWriteBack::openReadsTheEncodingChosenInTheDialog()
+{
+    QFETCH(int, downs);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(QString, refusal);
+
+    const QString path = m_dir.filePath(u"文字コード.txt"_qs);
+    writeBytes(path, bytes);
+    QtCommonDialog dialog;
+    Window window(dialog);
+    dialog.setParentWidget(&window.form);
+    if (!refusal.isEmpty())
+        window.messages.answer(MsgBoxAnswer::Cancel);
+
+    QString label;
+    QStringList items;
+    int preselected = -1;
+    ModalScript script;
+    script.then([&](QWidget *modal) {
+        auto *fileDialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(fileDialog);
+        auto *choice = fileDialog->findChild<QComboBox *>(u"choiceCombo"_qs);
+        QVERIFY(choice);
+        for (int i = 0; i < choice->count(); ++i)
+            items << choice->itemText(i);
+        preselected = choice->currentIndex();
+        for (auto *caption : fileDialog->findChildren<QLabel *>()) {
+            if (caption->buddy() == choice)
+                label = caption->text();
+        }
+        fileDialog->activateWindow();
+        auto *name = fileDialog->findChild<QLineEdit *>(u"fileNameEdit"_qs);
+        name->setFocus();
+        QTRY_VERIFY(name->hasFocus());
+        name->setText(path);
+        QTest::keyClick(fileDialog, Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(choice->hasFocus());
+        for (int i = 0; i < downs; ++i)
+            QTest::keyClick(choice, Qt::Key_Down);
+        fileDialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open)->click();
+    });
+    OpenMenu_Click(window.host());
+    QVERIFY(!script.timedOut());
+    QVERIFY(script.allStepsTaken());
+
+    QCOMPARE(label, u"文字コード(&E):"_qs);
+    QCOMPARE(items,
+             (QStringList {u"自動判定"_qs, u"Shift-JIS"_qs, u"EUC-JP"_qs, u"JIS (ISO-2022-JP)"_qs,
+                           u"UTF-8"_qs, u"UTF-16 LE"_qs, u"UTF-16 BE"_qs}));
+    QCOMPARE(preselected, 0);
+    if (!refusal.isEmpty()) {
+        QCOMPARE(window.messages.shown().size(), 1);
+        QVERIFY2(window.messages.shown().first().prompt.contains(refusal),
+                 qPrintable(window.messages.shown().first().prompt));
+        QVERIFY(window.form.document().path().isEmpty());
+        return;
+    }
+    QCOMPARE(window.host().Text1.text(), text);
+    QCOMPARE(window.form.document().path(), QDir::toNativeSeparators(path));
+    // Written back as read; UTF-16 always with its mark.
+    QFile::remove(path);
+    SaveMenu_Click(window.host());
+    QCOMPARE(readBytes(path).endsWith(bytes), true);
 }
 
 void TestWriteBack::saveAsWritesTheLineEndChosenInTheDialog_data()

@@ -2,7 +2,11 @@
 
 #include "tests/support/fake_host.h"
 
+#include "text/chars/convert.h"
+
 #include <QTest>
+
+#include <iterator>
 
 using namespace orvane;
 using namespace Qt::StringLiterals;
@@ -69,6 +73,7 @@ private slots:
     void upperThenLowerOnAsciiGivesLowerCase();
     void katakanaThenHiraganaGivesBackHiragana();
     void largeTextShowsWaitCursorSmallTextDoesNot();
+    void largeWholeTextConvertsInPiecesAndCancelsAtAnyStep();
 };
 
 void TestConversionCommands::commandConvertsTextOrSelection_data()
@@ -249,6 +254,43 @@ void TestConversionCommands::largeTextShowsWaitCursorSmallTextDoesNot()
     QCOMPARE(fake.edit.text(), QString(1'500'000, u'a') + QString(500'000, u'A'));
     QVERIFY(program.wasBusy);
     QCOMPARE(program.depth, 0);
+}
+
+void TestConversionCommands::largeWholeTextConvertsInPiecesAndCancelsAtAnyStep()
+{
+    // Past the size converted in pieces; every conversion changes something of each line, and
+    // the sound marks and line ends meet the pieces' edges in every way the lines allow.
+    const QString line = u"ｶﾞｷﾞ abc ガギ ＡＢＣ ぱぴ\r\n"_s;
+    const QString text = line.repeated(9'000'000 / line.size()) + u"ｶﾞ"_s;
+    FakeHost fake;
+    const ConversionKind kinds[]
+        = {ConversionKind::Upper,    ConversionKind::Lower,  ConversionKind::Hiragana,
+           ConversionKind::Katakana, ConversionKind::Narrow, ConversionKind::Wide};
+    for (std::size_t i = 0; i < std::size(kinds); ++i) {
+        const Command &command = commands[i];
+        fake.edit.loadText(text);
+        fake.program.cancelAtStep = 0;
+        command.run(fake.host);
+        const int steps = fake.program.steps;
+        QVERIFY2(steps >= 3, command.name);
+        QVERIFY2(fake.edit.text() != text, command.name);
+        QVERIFY2(fake.edit.text() == convert(kinds[i], text), command.name);
+
+        for (int step = 1; step <= steps; ++step) {
+            fake.edit.loadText(text);
+            fake.document.setCurrentFile(FileIdentity {});
+            fake.program.cancelAtStep = step;
+            try {
+                command.run(fake.host);
+                QFAIL("not cancelled");
+            } catch (const HostError &error) {
+                QCOMPARE(error.number(), ErrorNumber::DialogCancelled);
+            }
+            QVERIFY2(fake.edit.text() == text, command.name);
+            QCOMPARE(fake.edit.undoDepth(), 0);
+            QCOMPARE(fake.document.isModified(), false);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestConversionCommands)

@@ -26,10 +26,11 @@ namespace {
 const QString savePrompt = QStringLiteral("現在のテキストを保存しますか");
 const QString openFilter = QStringLiteral("テキストファイル (*.txt)|*.txt");
 // Save As's file types, one per encoding: Shift-JIS, UTF-8, UTF-8 with BOM, UTF-16 LE, UTF-16 BE.
-const QString saveFilter
-    = QStringLiteral("テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
-                     "テキストファイル UTF-8 BOM 付き (*.txt)|*.txt|"
-                     "テキストファイル UTF-16 LE (*.txt)|*.txt|テキストファイル UTF-16 BE (*.txt)|*.txt");
+const QString saveFilter = QStringLiteral(
+    "テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
+    "テキストファイル UTF-8 BOM 付き (*.txt)|*.txt|"
+    "テキストファイル UTF-16 LE (*.txt)|*.txt|テキストファイル UTF-16 BE (*.txt)|*.txt|"
+    "テキストファイル EUC-JP (*.txt)|*.txt|テキストファイル JIS (ISO-2022-JP) (*.txt)|*.txt");
 // Save As's line-end choice, which Exit's and New's Yes show as well; Open shows none.
 const QStringList lineEndChoices {QStringLiteral("変換しない"), QStringLiteral("CR+LF (Windows)"),
                                   QStringLiteral("LF (Unix)"), QStringLiteral("CR")};
@@ -45,16 +46,27 @@ public:
         : m_program(program)
     {
     }
-    LoadedText readText(const QString &path) override
+    LoadedText readText(const QString &path, std::optional<TextEncoding> chosen) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
-        return m_disk.readText(path);
+        return m_disk.readText(path, chosen);
+    }
+    LoadedText streamText(const QString &path, TextLoad &load, Progress &progress) override
+    {
+        busyDuringCalls &= m_program.busyDepth() > 0;
+        return m_disk.streamText(path, load, progress);
     }
     void writeText(const QString &path, const QString &text, TextEncoding encoding,
                    const WriteOptions &options) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
         m_disk.writeText(path, text, encoding, options);
+    }
+    void saveText(const QString &path, const QString &text, TextEncoding encoding,
+                  const WriteOptions &options, Progress &progress) override
+    {
+        busyDuringCalls &= m_program.busyDepth() > 0;
+        m_disk.saveText(path, text, encoding, options, progress);
     }
     bool busyDuringCalls = true;
 
@@ -114,6 +126,7 @@ private slots:
     void openRetryAfterTheFileAppears();
     void openAsksBeforeLoadingPossibleUtf8_data();
     void openAsksBeforeLoadingPossibleUtf8();
+    void openCancelledAtAnyStepLeavesTheDocument();
 
     void saveWithPathWritesWithoutDialog();
     void saveWithoutPathIsSaveAs();
@@ -125,6 +138,8 @@ private slots:
     void saveRetryAfterPermissionLifted();
     void saveRetryAfterDiskFullLifted();
     void unstorableCharacterRefusesSave();
+    void saveCancelledAtAnyStepLeavesTheFile_data();
+    void saveCancelledAtAnyStepLeavesTheFile();
 
     void exitAnswers_data();
     void exitAnswers();
@@ -217,7 +232,9 @@ void TestFileCommands::openLoadsTheChosenFile()
     QCOMPARE(f.fake.dialog.shown()[0].kind, ShownDialog::Open);
     QCOMPARE(f.fake.dialog.shown()[0].flags, openFlags);
     QCOMPARE(f.fake.dialog.shown()[0].initialFileName, file(QStringLiteral("old.txt")));
-    QVERIFY(f.fake.dialog.shown()[0].choices.isEmpty());
+    // The encoding choice, 自動判定 first and preselected.
+    QCOMPARE(f.fake.dialog.shown()[0].choices.value(0), QStringLiteral("自動判定"));
+    QCOMPARE(f.fake.dialog.shown()[0].choices.size(), 7);
     QCOMPARE(f.fake.dialog.Filter, openFilter);
     QCOMPARE(f.fake.dialog.DefaultExt, QStringLiteral(".txt"));
     QCOMPARE(f.text(), s(u"A\r\n日"));
@@ -396,6 +413,32 @@ void TestFileCommands::openAsksBeforeLoadingPossibleUtf8()
     if (opened) {
         SaveMenu_Click(f.host);
         QCOMPARE(fileBytes(utf8), saved);
+    }
+}
+
+void TestFileCommands::openCancelledAtAnyStepLeavesTheDocument()
+{
+    // Several blocks, and a duplicate code (NEC ∵ 87 9A) that makes Open read the file again.
+    QByteArray line("\x93\xFA\x96\x7B\x87\x9A abc\r\n");
+    const QString big = file(QStringLiteral("big.txt"));
+    writeFileBytes(big, line.repeated(5'000'000 / line.size()));
+    Fixture f;
+    f.setDocument(QStringLiteral("keep"), file(QStringLiteral("old.txt")), false);
+    OpenDroppedFile(f.host, big);
+    const int steps = f.fake.program.steps;
+    QVERIFY2(steps >= 5, qPrintable(QString::number(steps)));
+    QCOMPARE(f.text().size(), (5'000'000 / line.size()) * 9 - 2); // 日本∵ abc CR LF, the last taken off
+    QCOMPARE(f.fake.document.file().codes.codeOf(u'∵'), 0x879A);
+
+    for (int step = 1; step <= steps; ++step) {
+        f.setDocument(QStringLiteral("keep"), file(QStringLiteral("old.txt")), true);
+        f.fake.program.cancelAtStep = step;
+        f.messages.answer(MsgBoxAnswer::No); // the save prompt: the text may go
+        OpenDroppedFile(f.host, big);
+        QCOMPARE(f.text(), QStringLiteral("keep"));
+        QCOMPARE(f.path(), file(QStringLiteral("old.txt")));
+        QCOMPARE(f.modified(), true);
+        QCOMPARE(f.messages.shown().size(), step); // the prompt, no error
     }
 }
 
@@ -601,6 +644,39 @@ void TestFileCommands::unstorableCharacterRefusesSave()
         s(u"「😀」(U+1F600) は Shift-JIS で保存できません（2 行目、7 文字目）。")));
     QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
     QCOMPARE(f.modified(), true);
+}
+
+void TestFileCommands::saveCancelledAtAnyStepLeavesTheFile_data()
+{
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::newRow("Shift-JIS") << TextEncoding::ShiftJis;
+    QTest::newRow("UTF-8") << TextEncoding::Utf8;
+    QTest::newRow("UTF-16 BE") << TextEncoding::Utf16Be;
+}
+
+void TestFileCommands::saveCancelledAtAnyStepLeavesTheFile()
+{
+    QFETCH(TextEncoding, encoding);
+    const QString target = file(QStringLiteral("a.txt"));
+    writeFileBytes(target, QByteArray("old bytes"));
+    Fixture f;
+    const QString text = s(u"日本語 abc\r\n").repeated(300'000);
+    f.setDocument(text, target, true, encoding);
+    SaveMenu_Click(f.host); // counts the steps
+    const int steps = f.fake.program.steps;
+    QVERIFY2(steps >= 3, qPrintable(QString::number(steps)));
+    QCOMPARE(f.modified(), false);
+
+    for (int step = 1; step <= steps; ++step) {
+        writeFileBytes(target, QByteArray("old bytes"));
+        f.fake.document.markModified();
+        f.fake.program.cancelAtStep = step;
+        SaveMenu_Click(f.host);
+        QCOMPARE(fileBytes(target), QByteArray("old bytes"));
+        QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("a.txt")});
+        QCOMPARE(f.modified(), true);
+        QVERIFY(f.messages.shown().isEmpty());
+    }
 }
 
 void TestFileCommands::exitAnswers_data()

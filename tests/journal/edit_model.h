@@ -1,10 +1,12 @@
 #pragma once
 // A document text that tells a journal of each change before making it, as the edit control
-// does: raw inserts and deletions, conversions that replace only the part that changes, and the
+// does: raw inserts and deletions, conversions and replacements that replace only the part that
+// changes, and the
 // undo and redo of a conversion's step with its marks.
 
 #include "journal/journal.h"
 #include "text/chars/convert.h"
+#include "text/chars/replacer.h"
 #include "text/codec/utf8.h"
 
 #include <QByteArray>
@@ -35,6 +37,26 @@ public:
     // Converts [start, end), or the whole text when end is -1; returns the step's index.
     qsizetype convert(ConversionKind kind, qint64 start = 0, qint64 end = -1)
     {
+        return step([&](const QString &text) { return orvane::convert(kind, text); },
+                    [&](bool whole) { return m_journal.conversionBegins(kind, whole); }, start, end);
+    }
+    // Replaces every match in [start, end), or in the whole text when end is -1.
+    qsizetype replace(const text::ReplaceCommand &command, qint64 start = 0, qint64 end = -1)
+    {
+        return step(
+            [&](const QString &text) {
+                text::ReplaceResult result = text::Replacer(command).replaceAll(text);
+                return result.count > 0 ? result.text : text;
+            },
+            [&](bool whole) { return m_journal.replacementBegins(command, whole); }, start, end);
+    }
+    void undo(qsizetype index) { replay(m_steps[index], false); }
+    void redo(qsizetype index) { replay(m_steps[index], true); }
+
+private:
+    template <typename Command, typename Begin>
+    qsizetype step(const Command &command, const Begin &begin, qint64 start, qint64 end)
+    {
         const bool whole = end < 0;
         if (whole)
             end = m_text.size();
@@ -42,7 +64,7 @@ public:
         // Not QString::fromUtf8, which drops a U+FEFF at the start.
         QString decoded;
         utf8::decode(before, decoded);
-        QByteArray after = orvane::convert(kind, decoded).toUtf8();
+        QByteArray after = command(decoded).toUtf8();
         if (whole) {
             // As the control does: only the middle that differs is replaced, cut on characters.
             const auto isContinuation = [](char byte) { return (quint8(byte) & 0xC0) == 0x80; };
@@ -62,7 +84,7 @@ public:
             end = before.size() - suffix;
             after = after.mid(prefix, after.size() - prefix - suffix);
         }
-        const qint32 mark = m_journal.conversionBegins(kind, whole);
+        const qint32 mark = begin(whole);
         const Step step {mark, start, m_text.mid(start, end - start), after};
         m_journal.deleting(start, end - start);
         m_journal.inserting(start, after);
@@ -71,10 +93,7 @@ public:
         m_steps.append(step);
         return m_steps.size() - 1;
     }
-    void undo(qsizetype index) { replay(m_steps[index], false); }
-    void redo(qsizetype index) { replay(m_steps[index], true); }
 
-private:
     struct Step {
         qint32 mark;
         qint64 position;

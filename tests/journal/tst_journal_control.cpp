@@ -1,5 +1,6 @@
 // The edit control's own changes reach the journal: typed keys, Enter, Backspace, paste, undo and
-// redo by key and by command, conversions of the whole text and of the selection and their undo.
+// redo by key and by command, conversions and replacements of the whole text and of the selection
+// and their undo.
 // The journal replays to exactly the control's text.
 
 #include "host/qt/edit/scintilla_edit_control.h"
@@ -7,6 +8,7 @@
 #include "journal/journal_format.h"
 #include "journal/journal_replay.h"
 #include "text/chars/convert.h"
+#include "text/chars/replacer.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -24,7 +26,7 @@ namespace {
 
 // One action on the control: typed text, a key with modifiers, a selection, or a command.
 struct Action {
-    enum Kind { Type, Key, Select, Convert, ConvertSelection, Undo, Paste } kind;
+    enum Kind { Type, Key, Select, Convert, ConvertSelection, Undo, Paste, Replace, ReplaceSelection } kind;
     QString text = {};
     int a = 0;
     int b = 0;
@@ -90,6 +92,17 @@ void TestJournalControl::journalReplaysToTheControlsText_data()
                                           {A::Undo},
                                           {A::Undo},
                                           {A::Key, {}, Qt::Key_Y, ctrl}};
+    QTest::newRow("replace all in each mode, undone and redone")
+        << u"ｶﾞｲﾄﾞ ガイド\r\nkey 1\nKEY 2"_qs
+        << QList<A> {{A::Replace, u"がいど\t案内"_qs, 1},
+                     {A::Key, {}, Qt::Key_Z, ctrl},
+                     {A::Key, {}, Qt::Key_Y, ctrl},
+                     {A::Replace, u"key (\\d)\\n\t$1\\n"_qs, 1, 1},
+                     {A::Select, {}, 0, 4},
+                     {A::ReplaceSelection, u"案\t"_qs},
+                     {A::Type, u"z"_qs},
+                     {A::Undo},
+                     {A::Undo}};
     QTest::newRow("typing after a conversion, all undone")
         << QString() << QList<A> {{A::Type, u"a"_qs}, {A::Type, u"b"_qs}, {A::Convert, {}, upper},
                                   {A::Type, u"c"_qs}, {A::Undo},          {A::Undo},
@@ -136,6 +149,22 @@ void TestJournalControl::journalReplaysToTheControlsText()
         case Action::Undo:
             control.undo();
             break;
+        case Action::Replace:
+        case Action::ReplaceSelection: {
+            // a: compare text-blind; b: a regular expression. The pattern and replacement are
+            // the text's two halves around a tab.
+            const text::ReplaceCommand command {
+                action.text.section(u'\t', 0, 0), action.text.section(u'\t', 1),
+                action.a ? text::CompareMode::Text : text::CompareMode::Binary, action.b != 0, u"\n"_qs};
+            const bool whole = action.kind == Action::Replace;
+            const text::ReplaceResult result
+                = text::Replacer(command).replaceAll(whole ? control.text() : control.selText());
+            if (whole)
+                control.setReplacedText(result.text, command);
+            else
+                control.setReplacedSelText(result.text, command);
+            break;
+        }
         case Action::Paste:
             QApplication::clipboard()->setText(action.text);
             break;

@@ -4,6 +4,7 @@
 #include "text/chars/kana_table.h"
 #include "text/chars/width_table.h"
 #include "text/codec/cp932.h"
+#include "text/codec/eucjp.h"
 
 #include <QChar>
 
@@ -259,6 +260,25 @@ text::Match findOneByOne(qsizetype start, QStringView s, QStringView sought, tex
     return {};
 }
 
+std::pair<QString, qsizetype> replaceOneByOne(QStringView text, QStringView sought, QStringView replacement,
+                                              text::CompareMode mode)
+{
+    QString out;
+    qsizetype count = 0;
+    qsizetype copied = 0;
+    if (sought.isEmpty())
+        return {text.toString(), 0};
+    for (text::Match m = findOneByOne(1, text, sought, mode); m.position > 0;
+         m = findOneByOne(m.position + m.length, text, sought, mode)) {
+        out += text.sliced(copied, m.position - 1 - copied);
+        out += replacement;
+        copied = m.position - 1 + m.length;
+        ++count;
+    }
+    out += text.sliced(copied);
+    return {out, count};
+}
+
 QString withoutLastLineEnd(QStringView s)
 {
     if (s.endsWith(u"\r\n"))
@@ -286,7 +306,97 @@ codepage::Position positionIn(QStringView s, qsizetype offset)
 
 bool stores(TextEncoding encoding, char32_t c)
 {
-    return encoding == TextEncoding::ShiftJis ? cp932::canEncode(c) : c < 0xD800 || c > 0xDFFF;
+    switch (encoding) {
+    case TextEncoding::ShiftJis:
+        return cp932::canEncode(c);
+    case TextEncoding::EucJp:
+        return eucjp::canEncode(c);
+    case TextEncoding::Iso2022Jp:
+        return eucjp::canEncode(c) && c != 0x1B && c != 0x0E && c != 0x0F;
+    default:
+        return c < 0xD800 || c > 0xDFFF;
+    }
+}
+
+bool decodeJisOneByOne(TextEncoding encoding, QByteArrayView bytes, QString &text)
+{
+    text.clear();
+    const auto at = [&](qsizetype i) { return i < bytes.size() ? uint(uchar(bytes[i])) : 0u; };
+    if (encoding == TextEncoding::EucJp) {
+        for (qsizetype i = 0; i < bytes.size();) {
+            const uint b = at(i);
+            char16_t c = 0;
+            if (b < 0x80) {
+                c = char16_t(b);
+                i += 1;
+            } else if (b == 0x8E) {
+                c = at(i + 1) >= 0xA1 && at(i + 1) <= 0xDF ? char16_t(0xFF61 + at(i + 1) - 0xA1) : 0;
+                i += 2;
+            } else if (b == 0x8F) {
+                c = eucjp::secondaryCharacter(at(i + 1), at(i + 2));
+                i += 3;
+            } else {
+                c = eucjp::primaryCharacter(b, at(i + 1));
+                i += 2;
+            }
+            if (b >= 0x80 && c == 0)
+                return false;
+            text += QChar(c);
+        }
+        return true;
+    }
+    // ISO-2022-JP: the set designated last, and whether SO shifted to katakana.
+    enum { Single, Primary, Secondary, Kana } set = Single;
+    bool shifted = false;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const uint b = at(i);
+        if (b == 0x1B) {
+            const QByteArrayView rest = bytes.sliced(i);
+            const struct {
+                const char *escape;
+                int set; // -1: designates nothing we read by
+            } known[] = {{"\x1B(B", Single},     {"\x1B(J", Single},  {"\x1B(I", Kana},
+                         {"\x1B$@", Primary},    {"\x1B$B", Primary}, {"\x1B$(B", Primary},
+                         {"\x1B$(D", Secondary}, {"\x1B&@", -1},      {"\x1B)I", -1}};
+            bool found = false;
+            for (const auto &k : known) {
+                if (rest.startsWith(k.escape)) {
+                    if (k.set >= 0)
+                        set = decltype(set)(k.set);
+                    i += qsizetype(qstrlen(k.escape));
+                    found = true;
+                    break;
+                }
+            }
+            if (!found)
+                return false;
+            continue;
+        }
+        if (b == 0x0E || b == 0x0F) {
+            shifted = b == 0x0E;
+            ++i;
+            continue;
+        }
+        if (b >= 0x80)
+            return false;
+        char16_t c = char16_t(b);
+        if (b > 0x20 && (shifted || set == Kana)) {
+            if (b > 0x5F)
+                return false;
+            c = char16_t(0xFF61 + b - 0x21);
+        } else if (b > 0x20 && (set == Primary || set == Secondary)) {
+            if (at(i + 1) < 0x21 || at(i + 1) > 0x7E)
+                return false;
+            c = set == Primary ? eucjp::primaryCharacter(b | 0x80, at(i + 1) | 0x80)
+                               : eucjp::secondaryCharacter(b | 0x80, at(i + 1) | 0x80);
+            if (c == 0)
+                return false;
+            ++i;
+        }
+        text += QChar(c);
+        ++i;
+    }
+    return true;
 }
 
 bool storable(QStringView s, TextEncoding encoding)

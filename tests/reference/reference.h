@@ -8,8 +8,11 @@
 #include "text/codec/codec_error.h"
 #include "text/codec/text_encoding.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+
+#include <utility>
 
 namespace orvane::reference {
 
@@ -26,6 +29,11 @@ QString convertOneByOne(ConversionKind kind, QStringView text);
 // InStr by plain comparison at every position; text comparison folds both strings first.
 text::Match findOneByOne(qsizetype start, QStringView text, QStringView sought, text::CompareMode mode);
 
+// Every non-overlapping match of sought replaced, searched with findOneByOne from the end of the
+// previous match; the number of matches beside the new text.
+std::pair<QString, qsizetype> replaceOneByOne(QStringView text, QStringView sought, QStringView replacement,
+                                              text::CompareMode mode);
+
 // The text without the line end after its last line (CR LF, lone CR or lone LF), if it has one.
 QString withoutLastLineEnd(QStringView text);
 
@@ -38,5 +46,8 @@ char32_t codePointAt(QStringView text, qsizetype i);
 // Whether the encoding stores every character of text (a lone surrogate as itself).
 bool storable(QStringView text, TextEncoding encoding = TextEncoding::ShiftJis);
 bool stores(TextEncoding encoding, char32_t c);
+
+// EUC-JP or ISO-2022-JP decoded one sequence at a time from the code tables; false at any bad one.
+bool decodeJisOneByOne(TextEncoding encoding, QByteArrayView bytes, QString &text);
 
 } // namespace orvane::reference

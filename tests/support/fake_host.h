@@ -17,7 +17,10 @@ namespace orvane::test {
 // Text files for tests that must not touch any: every call fails the test.
 class UnusedTextFiles final : public TextFiles {
 public:
-    LoadedText readText(const QString &) override { throw std::logic_error("unexpected file read"); }
+    LoadedText readText(const QString &, std::optional<TextEncoding>) override
+    {
+        throw std::logic_error("unexpected file read");
+    }
     void writeText(const QString &, const QString &, TextEncoding, const WriteOptions &) override
     {
         throw std::logic_error("unexpected file write");

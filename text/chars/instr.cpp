@@ -130,17 +130,21 @@ qsizetype matchAt(const FoldTable &ft, const char16_t *s, qsizetype i, qsizetype
     return p - i;
 }
 
-Match findText(QStringView text, qsizetype from, QStringView sought)
-{
-    const FoldTable &ft = foldTable();
-    const FoldedString folded = foldAll(ft, sought);
-    const char16_t *s = text.utf16();
-    const qsizetype n = text.size();
-    const char16_t first = folded[0];
+} // namespace
 
-    // The units a character folding to `first` can begin with: ａ, Ａ, A and a for a; ｶ for が too.
+struct TextFinder::Prepared {
+    FoldedString folded;
+    // The units a character folding to folded[0] can begin with: ａ, Ａ, A and a for a; ｶ for が too.
     std::bitset<0x10000> starts;
     QVarLengthArray<char16_t, 16> startList;
+};
+
+TextFinder::TextFinder(QStringView sought)
+{
+    const FoldTable &ft = foldTable();
+    auto prepared = std::make_shared<Prepared>();
+    prepared->folded = foldAll(ft, sought);
+    const char16_t first = prepared->folded[0];
     for (unsigned c = 0; c < 0x10000; ++c) {
         bool begins = ft.unit[c] == first || (isHighSurrogate(first) && isHighSurrogate(char16_t(c)));
         if (!begins && c >= halfWidthKanaFirst && c <= halfWidthKanaLast) {
@@ -150,10 +154,21 @@ Match findText(QStringView text, qsizetype from, QStringView sought)
             }
         }
         if (begins) {
-            starts.set(c);
-            startList.append(char16_t(c));
+            prepared->starts.set(c);
+            prepared->startList.append(char16_t(c));
         }
     }
+    m_prepared = std::move(prepared);
+}
+
+Match TextFinder::find(QStringView text, qsizetype from) const
+{
+    const FoldTable &ft = foldTable();
+    const FoldedString &folded = m_prepared->folded;
+    const std::bitset<0x10000> &starts = m_prepared->starts;
+    const auto &startList = m_prepared->startList;
+    const char16_t *s = text.utf16();
+    const qsizetype n = text.size();
 
     auto tryAt = [&](qsizetype i) -> qsizetype {
         if (i > from && joinsPrevious(s, i))
@@ -192,6 +207,8 @@ Match findText(QStringView text, qsizetype from, QStringView sought)
     }
     return {};
 }
+
+namespace {
 
 qsizetype findBinary(QStringView text, qsizetype from, QStringView sought)
 {
@@ -239,7 +256,7 @@ Match InStr(qsizetype start, QStringView text, QStringView sought, CompareMode m
     if (sought.isEmpty())
         return {start, 0};
     if (mode == CompareMode::Text)
-        return findText(text, start - 1, sought);
+        return TextFinder(sought).find(text, start - 1);
     const qsizetype at = findBinary(text, start - 1, sought);
     return at < 0 ? Match {} : Match {at + 1, sought.size()};
 }

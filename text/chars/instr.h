@@ -3,6 +3,8 @@
 
 #include <QStringView>
 
+#include <memory>
+
 namespace orvane::text {
 
 enum class CompareMode : int {
@@ -18,5 +20,17 @@ struct Match {
 // 0 when start exceeds the text's length; start when sought is empty; otherwise the first match that
 // begins at or after start.
 Match InStr(qsizetype start, QStringView text, QStringView sought, CompareMode mode);
+
+// InStr's text comparison prepared once, for many searches of one non-empty string.
+class TextFinder {
+public:
+    explicit TextFinder(QStringView sought);
+    // The first match that begins at or after from (0-based); its position is 1-based, 0 when none.
+    Match find(QStringView text, qsizetype from) const;
+
+private:
+    struct Prepared;
+    std::shared_ptr<const Prepared> m_prepared;
+};
 
 } // namespace orvane::text

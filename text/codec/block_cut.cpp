@@ -1,6 +1,7 @@
 #include "text/codec/block_cut.h"
 
 #include "text/codec/cp932.h"
+#include "text/codec/iso2022jp.h"
 #include "text/codec/utf8.h"
 
 #include <QChar>
@@ -17,6 +18,26 @@ qsizetype cp932LastCharacter(const unsigned char *bytes, qsizetype size)
     const qsizetype leads = size - 2 - j;
     return leads % 2 == 1 ? size - 2 : size - 1;
 }
+
+namespace {
+
+// EUC-JP: a byte below 0xA1 is a character or starts one (0x8E with one byte after it, 0x8F with
+// two), so the bytes from 0xA1 after the last such character pair up.
+qsizetype eucJpWholeCharacters(const unsigned char *data, qsizetype size)
+{
+    qsizetype k = size - 1;
+    while (k >= 0 && data[k] >= 0xA1)
+        --k;
+    qsizetype pairsFrom = 0;
+    if (k >= 0) {
+        pairsFrom = k + (data[k] == 0x8E ? 2 : data[k] == 0x8F ? 3 : 1);
+        if (pairsFrom > size)
+            return k;
+    }
+    return (size - pairsFrom) % 2 == 1 ? size - 1 : size;
+}
+
+} // namespace
 
 qsizetype wholeCharacters(TextEncoding encoding, QByteArrayView bytes)
 {
@@ -43,6 +64,16 @@ qsizetype wholeCharacters(TextEncoding encoding, QByteArrayView bytes)
         if (last == size - 1 && cp932::isLeadByte(data[last]))
             size = last;
         break;
+    }
+    case TextEncoding::EucJp:
+        size = eucJpWholeCharacters(data, size);
+        break;
+    case TextEncoding::Iso2022Jp: {
+        // Which bytes pair up depends on the designations before them: read from the start.
+        iso2022jp::Decoder decoder;
+        QString text;
+        qsizetype consumed = 0;
+        return decoder.decode(bytes, text, nullptr, &consumed) ? consumed : size;
     }
     case TextEncoding::Utf8:
     case TextEncoding::Utf8Bom: {

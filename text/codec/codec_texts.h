@@ -1,6 +1,6 @@
 #pragma once
-// The Japanese sentence both programs say of a character that Shift-JIS cannot store, each with its
-// own ways out.
+// The Japanese sentence both programs say of a character that Shift-JIS (or EUC-JP, ISO-2022-JP)
+// cannot store, each with its own ways out.
 
 #include "text/codec/codec_error.h"
 
@@ -44,16 +44,18 @@ struct UnstorableHints {
 };
 
 // The character and its place (its code point alone where it does not show), then the hints.
-inline QString unstorableInShiftJis(const codepage::EncodeError &error, const UnstorableHints &hints)
+// encoding names the encoding ("EUC-JP").
+inline QString unstorableIn(const QString &encoding, const codepage::EncodeError &error,
+                            const UnstorableHints &hints)
 {
     const char32_t c = error.codePoint;
     const QString line = QString::number(error.at.line);
     const QString column = QString::number(error.at.column);
     QString text = isShowable(c)
-        ? QStringLiteral("「%1」(%2) は Shift-JIS で保存できません（%3 行目、%4 文字目）。")
-              .arg(QString::fromUcs4(&c, 1), codePointName(c), line, column)
-        : QStringLiteral("文字 %1 は Shift-JIS で保存できません（%2 行目、%3 文字目）。")
-              .arg(codePointName(c), line, column);
+        ? QStringLiteral("「%1」(%2) は %3 で保存できません（%4 行目、%5 文字目）。")
+              .arg(QString::fromUcs4(&c, 1), codePointName(c), encoding, line, column)
+        : QStringLiteral("文字 %1 は %2 で保存できません（%3 行目、%4 文字目）。")
+              .arg(codePointName(c), encoding, line, column);
     if (c == U'\u00A5')
         text += hints.yenSign;
     else if (c == U'\u203E')
@@ -61,6 +63,11 @@ inline QString unstorableInShiftJis(const codepage::EncodeError &error, const Un
     if (c < 0xD800 || c > 0xDFFF)
         text += hints.anyCharacter;
     return text;
+}
+
+inline QString unstorableInShiftJis(const codepage::EncodeError &error, const UnstorableHints &hints)
+{
+    return unstorableIn(QStringLiteral("Shift-JIS"), error, hints);
 }
 
 } // namespace orvane::codec_texts

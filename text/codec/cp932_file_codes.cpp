@@ -52,9 +52,16 @@ static_assert(otherCodeCount == 398);
 
 FileCodes FileCodes::of(QByteArrayView bytes)
 {
-    FileCodes codes;
-    // The first code seen of each character that has several, 0 while unseen.
-    std::unique_ptr<uint16_t[]> first;
+    Scanner scanner;
+    scanner.add(bytes);
+    return scanner.take();
+}
+
+FileCodes::Scanner::Scanner() = default;
+FileCodes::Scanner::~Scanner() = default;
+
+void FileCodes::Scanner::add(QByteArrayView bytes)
+{
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
     const uchar *const end = p + bytes.size();
     while (p < end) {
@@ -70,19 +77,34 @@ FileCodes FileCodes::of(QByteArrayView bytes)
         const char16_t c = doubleByte[leadRow(b)][column];
         if (c == 0 || !hasSeveralCodes(c))
             continue;
-        if (!first)
-            first = std::make_unique<uint16_t[]>(0x10000);
-        if (first[c] == 0)
-            first[c] = uint16_t(b << 8 | p[-1]);
+        if (!m_first)
+            m_first = std::make_unique<uint16_t[]>(0x10000);
+        if (m_first[c] == 0)
+            m_first[c] = uint16_t(b << 8 | p[-1]);
     }
-    if (!first)
+}
+
+FileCodes FileCodes::Scanner::take()
+{
+    FileCodes codes;
+    if (!m_first)
         return codes;
     for (unsigned c = 0; c < 0x10000; ++c) {
-        if (first[c] == 0 || first[c] == windowsCode(char16_t(c)))
+        if (m_first[c] == 0 || m_first[c] == windowsCode(char16_t(c)))
             continue;
-        codes.m_entries.push_back({char16_t(c), first[c]});
+        codes.m_entries.push_back({char16_t(c), m_first[c]});
         codes.m_pages[c >> 14] |= uint64_t(1) << ((c >> 8) & 63);
     }
+    m_first.reset();
+    return codes;
+}
+
+FileCodes FileCodes::fromEntries(std::vector<Entry> sortedByCharacter)
+{
+    FileCodes codes;
+    codes.m_entries = std::move(sortedByCharacter);
+    for (const Entry &entry : codes.m_entries)
+        codes.m_pages[entry.character >> 14] |= uint64_t(1) << ((entry.character >> 8) & 63);
     return codes;
 }
 

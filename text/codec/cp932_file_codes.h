@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace orvane::cp932 {
@@ -16,6 +17,18 @@ class FileCodes {
 public:
     // What valid code page 932 bytes used: for each character of several codes, its first code.
     static FileCodes of(QByteArrayView bytes);
+
+    // The same over bytes given in pieces, each ending after a whole character.
+    class Scanner {
+    public:
+        Scanner();
+        ~Scanner();
+        void add(QByteArrayView bytes);
+        FileCodes take();
+
+    private:
+        std::unique_ptr<uint16_t[]> m_first; // the first code seen of each character, 0 while unseen
+    };
 
     bool isEmpty() const { return m_entries.empty(); }
     qsizetype size() const { return qsizetype(m_entries.size()); }
@@ -33,6 +46,8 @@ public:
         friend bool operator==(const Entry &, const Entry &) = default;
     };
     const std::vector<Entry> &entries() const { return m_entries; }
+    // The same record for the other JIS-based encodings, whose decoders find the codes themselves.
+    static FileCodes fromEntries(std::vector<Entry> sortedByCharacter);
 
     friend bool operator==(const FileCodes &, const FileCodes &) = default;
 

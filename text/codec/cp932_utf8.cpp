@@ -71,7 +71,7 @@ bool decodeToUtf8(QByteArrayView bytes, QByteArray &utf8, qsizetype &units, Deco
     const auto *const begin = reinterpret_cast<const uchar *>(bytes.data());
     const uchar *const end = begin + size;
     // At most three bytes a byte (a half-width katakana), and room for the four-byte stores.
-    utf8 = QByteArray(3 * size + 16, Qt::Uninitialized);
+    utf8.resize(3 * size + 16); // keeps a buffer of an earlier block
     auto *const outBegin = reinterpret_cast<uchar *>(utf8.data());
     const uchar *in = begin;
     uchar *out = outBegin;

@@ -342,12 +342,18 @@ void ScintillaEditControl::setLineEnd(LineEnd lineEnd)
 void ScintillaEditControl::recordConversion(ConversionKind kind, bool wholeText,
                                             const std::function<void()> &replace)
 {
+    recordStep([&] { return m_recorder->conversionBegins(kind, wholeText); }, replace);
+}
+
+void ScintillaEditControl::recordStep(const std::function<qint32()> &begin,
+                                      const std::function<void()> &replace)
+{
     if (!m_recorder) {
         replace();
         return;
     }
     const SciCall sci(m_widget);
-    const qint32 mark = m_recorder->conversionBegins(kind, wholeText);
+    const qint32 mark = begin();
     // The mark at both ends of the step: undo meets one first, redo the other, and either way
     // the recorder sees where the step begins and ends.
     sci(Sci::SCI_BEGINUNDOACTION);
@@ -367,6 +373,28 @@ void ScintillaEditControl::setConvertedText(const QString &text, ConversionKind 
 void ScintillaEditControl::setConvertedSelText(const QString &text, ConversionKind kind)
 {
     recordConversion(kind, false, [&] { setSelText(text); });
+}
+
+void ScintillaEditControl::setReplacedText(const QString &text, const text::ReplaceCommand &command)
+{
+    recordStep([&] { return m_recorder->replacementBegins(command, true); }, [&] { setText(text); });
+}
+
+void ScintillaEditControl::setReplacedSelText(const QString &text, const text::ReplaceCommand &command)
+{
+    recordStep([&] { return m_recorder->replacementBegins(command, false); }, [&] { setSelText(text); });
+}
+
+QString ScintillaEditControl::textRange(qsizetype start, qsizetype length) const
+{
+    const SciCall sci(m_widget);
+    const qsizetype total = utf16Length();
+    start = std::clamp<qsizetype>(start, 0, total);
+    length = std::clamp<qsizetype>(length, 0, total - start);
+    const qsizetype from = byteFromUtf16(start);
+    const qsizetype to = byteFromUtf16(start + length);
+    return documentText(QByteArrayView(
+        sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(from), intptr_t(to - from)), to - from));
 }
 
 void ScintillaEditControl::setRecorder(EditRecorder *recorder) { m_recorder = recorder; }

@@ -34,6 +34,9 @@ public:
     void loadText(const QString &text) override;
     // Hands the bytes to Scintilla as they are, without a detour through UTF-16.
     void loadUtf8(const QByteArray &utf8, qsizetype utf16Length) override;
+    // Loads into a Scintilla document of its own, which then replaces the current one.
+    std::unique_ptr<TextLoad> beginLoad() override;
+    void finishLoad(std::unique_ptr<TextLoad> load, qsizetype utf16Length) override;
 
     qsizetype selStart() const override;
     qsizetype selLength() const override;
@@ -48,6 +51,9 @@ public:
 
     void setConvertedText(const QString &text, ConversionKind kind) override;
     void setConvertedSelText(const QString &text, ConversionKind kind) override;
+    void setReplacedText(const QString &text, const text::ReplaceCommand &command) override;
+    void setReplacedSelText(const QString &text, const text::ReplaceCommand &command) override;
+    QString textRange(qsizetype start, qsizetype length) const override;
     void setRecorder(EditRecorder *recorder) override;
 
     void setChangeHandler(std::function<void()> handler) override;
@@ -70,6 +76,8 @@ private:
     void flushInsert();
     // Runs replace as one undo step marked for the recorder as the conversion kind.
     void recordConversion(ConversionKind kind, bool wholeText, const std::function<void()> &replace);
+    // The same for a step that begin announces to the recorder and whose mark it returns.
+    void recordStep(const std::function<qint32()> &begin, const std::function<void()> &replace);
     void onUpdateUi();
     void replaceBytes(qsizetype start, qsizetype end, const QByteArray &bytes);
 

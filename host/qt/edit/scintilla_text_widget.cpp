@@ -117,6 +117,13 @@ ScintillaTextWidget::ScintillaTextWidget(QWidget *parent)
     configure();
 }
 
+void ScintillaTextWidget::configureDocument()
+{
+    setUtf8(true);
+    setTabWidth(8);
+    setIndentationsUseTabs(true);
+}
+
 void ScintillaTextWidget::configure()
 {
     const SciCall sci(this);
@@ -126,7 +133,7 @@ void ScintillaTextWidget::configure()
     sci(Sci::SCI_SETDOCPOINTER, 0, document);
     sci(Sci::SCI_RELEASEDOCUMENT, 0, document);
 
-    setUtf8(true);
+    configureDocument();
     setEolMode(QsciScintilla::EolWindows);
     sci(Sci::SCI_SETPASTECONVERTENDINGS, 1);
     setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
@@ -135,8 +142,6 @@ void ScintillaTextWidget::configure()
         setMarginWidth(margin, 0);
     setFolding(QsciScintilla::NoFoldStyle);
     setWrapMode(QsciScintilla::WrapNone);
-    setTabWidth(8);
-    setIndentationsUseTabs(true);
     setAutoIndent(false);
     setBraceMatching(QsciScintilla::NoBraceMatch);
     setAutoCompletionSource(QsciScintilla::AcsNone);

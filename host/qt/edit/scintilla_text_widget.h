@@ -27,6 +27,9 @@ public:
     // The context menu of a Japanese text box, its items enabled for the current state.
     QMenu *createTextBoxMenu(QWidget *parent);
 
+    // What Scintilla keeps per document rather than per editor, for a document just put in place.
+    void configureDocument();
+
 protected:
     // Pasted or dropped text is always a stream, also when another Scintilla copied a rectangle.
     // Scintilla itself makes its line ends the document's.

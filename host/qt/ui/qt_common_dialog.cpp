@@ -153,8 +153,7 @@ void QtCommonDialog::show(bool save)
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
     dialog.takeTypedNames();
-    QComboBox *choice
-        = save && !Choices.isEmpty() ? addChoice(dialog, ChoiceLabel, Choices, ChoiceIndex) : nullptr;
+    QComboBox *choice = !Choices.isEmpty() ? addChoice(dialog, ChoiceLabel, Choices, ChoiceIndex) : nullptr;
 
     if (!FileName.isEmpty()) {
         const QFileInfo current(QDir::fromNativeSeparators(FileName));

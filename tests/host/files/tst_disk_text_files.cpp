@@ -7,11 +7,14 @@
 #include "host/host_error.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <functional>
 
 using namespace orvane;
 using namespace orvane::test;
@@ -36,6 +39,21 @@ template <typename F> std::optional<HostError> errorOf(F &&call)
 
 QString s(const char16_t *text) { return QString::fromUtf16(text); }
 
+// Collects what a streamed read loads.
+class CollectingLoad final : public TextLoad {
+public:
+    void reserve(qsizetype bytes) override { reserved = bytes; }
+    void append(QByteArrayView block) override { utf8 += block; }
+    qsizetype reserved = -1;
+    QByteArray utf8;
+};
+
+// A run of lines past the reader's 2 MB blocks.
+QByteArray manyLines(const QByteArray &line, qsizetype bytes = 3'000'000)
+{
+    return line.repeated(bytes / line.size());
+}
+
 } // namespace
 
 class TestDiskTextFiles : public QObject {
@@ -56,7 +74,9 @@ private slots:
     void utf8LookingFilesAreFlagged();
     void refusedFiles_data();
     void refusedFiles();
-    void sparseFileOverTheLimitIsRefusedUnread();
+    void streamedReadGivesWhatTheWholeReadGives_data();
+    void streamedReadGivesWhatTheWholeReadGives();
+    void openNeedingMoreMemoryThanAvailableIsRefusedUnloaded();
     void pipeIsRefusedWithoutWaiting();
     void unreadableFileIsRefusedForAnUnprivilegedUser();
     void unstorableCharacters_data();
@@ -186,7 +206,7 @@ void TestDiskTextFiles::refusedFiles_data()
              u"文字目）。ファイルの最後の文字が途中で切れています。");
     QTest::newRow("neither UTF-8 nor Shift-JIS")
         << QStringLiteral("a.txt") << QByteArray("\xE6\x97\xA5\x82") << ErrorNumber::InvalidFileFormat
-        << s(u"（1 行目、3 文字目）。UTF-8 のテキストとしても読めません。");
+        << s(u"（1 行目、3 文字目）。UTF-8 や EUC-JP のテキストとしても読めません。");
     QTest::newRow("missing file") << QStringLiteral("missing.txt") << QByteArray()
                                   << ErrorNumber::FileNotFound << s(u"が見つかりません。");
     QTest::newRow("missing folder") << QStringLiteral("gone/a.txt") << QByteArray()
@@ -218,16 +238,83 @@ void TestDiskTextFiles::refusedFiles()
     QVERIFY2(description.contains(descriptionPart), qPrintable(description));
 }
 
-void TestDiskTextFiles::sparseFileOverTheLimitIsRefusedUnread()
+void TestDiskTextFiles::streamedReadGivesWhatTheWholeReadGives_data()
 {
-    const QString file = path(QStringLiteral("huge.txt"));
-    writeFileBytes(file, QByteArray("a"));
-    QVERIFY(::truncate(QFile::encodeName(file).constData(), DiskTextFiles::maxFileSize + 1) == 0);
+    QTest::addColumn<QByteArray>("content");
+    const QByteArray sjis = "\x93\xFA\x96\x7B\x8C\xEA abc\r\n"; // 日本語 abc
+    const QByteArray utf8 = "日本語 abc\r\n";
+    QTest::newRow("Shift-JIS, blocks") << manyLines(sjis);
+    QTest::newRow("UTF-8, blocks") << manyLines(utf8);
+    QTest::newRow("UTF-8 BOM, blocks") << "\xEF\xBB\xBF" + manyLines(utf8);
+    QTest::newRow("ASCII, then Shift-JIS after a block") << manyLines("abc\r\n") + sjis + "x";
+    QTest::newRow("ASCII, LF, no last line end") << manyLines("abc\n") + "end";
+    QTest::newRow("CR LF across a block edge") << QByteArray(2 * 1024 * 1024 - 1, 'a') + "\r\nb\r";
+    QTest::newRow("CR only, blocks") << manyLines("abc\r") + "\r";
+    QTest::newRow("Shift-JIS, invalid after a block") << manyLines(sjis) + "\x85\x40\r\n";
+    QTest::newRow("Shift-JIS, lead byte cut at the end") << manyLines(sjis) + "\x93";
+    QTest::newRow("UTF-8, invalid after a block") << manyLines(utf8) + "\xFF";
+    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE"
+                                             "a\0\r\0\n\0",
+                                             8);
+    QTest::newRow("valid as UTF-8 and Shift-JIS") << QByteArray("\xC3\xBD\r\n");
+    // ∵ has two codes, 81 E6 (Windows') and 87 9A: the file's first use counts.
+    QTest::newRow("∵ 81E6, then 879A a block later") << manyLines("\x81\xE6\r\n") + "\x87\x9A";
+    QTest::newRow("∵ 879A, then 81E6 a block later") << manyLines("\x87\x9A\r\n") + "\x81\xE6";
+    QTest::newRow("empty") << QByteArray();
+}
 
-    const auto error = errorOf([&] { m_files.readText(file); });
-    QVERIFY(error);
-    QCOMPARE(error->number(), ErrorNumber::OutOfMemory);
-    QCOMPARE(error->description(), texts::tooLarge(file, 1074, 1073));
+void TestDiskTextFiles::streamedReadGivesWhatTheWholeReadGives()
+{
+    QFETCH(QByteArray, content);
+    const QString file = path(QStringLiteral("f.txt"));
+    writeFileBytes(file, content);
+
+    LoadedText whole;
+    const auto wholeError = errorOf([&] { whole = m_files.readText(file); });
+    CollectingLoad load;
+    SilentProgress progress;
+    LoadedText streamed;
+    const auto streamedError = errorOf([&] { streamed = m_files.streamText(file, load, progress); });
+    QCOMPARE(bool(streamedError), bool(wholeError));
+    if (wholeError) {
+        QCOMPARE(streamedError->description(), wholeError->description());
+        return;
+    }
+    QCOMPARE(streamed.encoding, whole.encoding);
+    QCOMPARE(streamed.lineEnds, whole.lineEnds);
+    QCOMPARE(streamed.codes, whole.codes);
+    QCOMPARE(streamed.alsoShiftJis(), whole.alsoShiftJis());
+    if (whole.alsoShiftJis()) {
+        QCOMPARE(streamed.shiftJisReading->text, whole.shiftJisReading->text);
+        QCOMPARE(streamed.shiftJisReading->codes, whole.shiftJisReading->codes);
+    }
+    QCOMPARE(streamed.text, whole.text);
+    QCOMPARE(streamed.stamp, whole.stamp);
+    QCOMPARE(streamed.utf8Units, whole.utf8Units);
+    QCOMPARE(streamed.streamed ? load.utf8 : streamed.utf8, whole.utf8);
+    if (streamed.streamed)
+        QVERIFY(load.reserved >= load.utf8.size());
+}
+
+void TestDiskTextFiles::openNeedingMoreMemoryThanAvailableIsRefusedUnloaded()
+{
+    const QString file = path(QStringLiteral("big.txt"));
+    writeFileBytes(file, manyLines("abc\r\n"));
+    qputenv("ORVANE_MEMORY_LIMIT_MB", "2");
+    const auto lifted = qScopeGuard([] { qunsetenv("ORVANE_MEMORY_LIMIT_MB"); });
+
+    CollectingLoad load;
+    SilentProgress progress;
+    for (const auto &read : std::initializer_list<std::function<void()>> {
+             [&] { m_files.streamText(file, load, progress); }, [&] { m_files.readText(file); }}) {
+        const auto error = errorOf(read);
+        QVERIFY(error);
+        QCOMPARE(error->number(), ErrorNumber::OutOfMemory);
+        QVERIFY2(error->description().contains(u"「%1」"_s.arg(file)), qPrintable(error->description()));
+        QVERIFY2(error->description().contains(u"使えるのは 2 MB"_s), qPrintable(error->description()));
+    }
+    QCOMPARE(load.reserved, -1);
+    QVERIFY(load.utf8.isEmpty());
 }
 
 void TestDiskTextFiles::pipeIsRefusedWithoutWaiting()

@@ -80,7 +80,7 @@ void TestDocumentBytes::badBytesAreRefusedWithLineAndColumn_data()
     const QString cannotOpen = u"ファイル「a.txt」を開けません。"_s;
     QTest::newRow("invalid as UTF-8 and as Shift-JIS") << "\xE6\x97\xA5\x82"_ba
                                                        << cannotOpen
-            + u"Shift-JIS のテキストとして読めないバイトがあります（1 行目、3 文字目）。UTF-8 のテキストとしても読めません。"_s;
+            + u"Shift-JIS のテキストとして読めないバイトがあります（1 行目、3 文字目）。UTF-8 や EUC-JP のテキストとしても読めません。"_s;
     QTest::newRow("UTF-8 BOM, C0 on line 2")
         << "\xEF\xBB\xBF"
            "a\r\nb\xC0\xAF"_ba

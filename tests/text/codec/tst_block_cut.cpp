@@ -4,6 +4,7 @@
 
 #include "text/codec/block_cut.h"
 #include "text/codec/cp932.h"
+#include "text/codec/text_codec.h"
 #include "text/codec/utf16.h"
 #include "text/codec/utf8.h"
 
@@ -39,6 +40,10 @@ QByteArray encoded(TextEncoding encoding, const QString &text)
                                                         : utf16::ByteOrder::BigEndian,
                       bytes);
         break;
+    case TextEncoding::EucJp:
+    case TextEncoding::Iso2022Jp:
+        codepage::encode(encoding, text, bytes);
+        break;
     }
     return bytes;
 }
@@ -55,6 +60,9 @@ bool decoded(TextEncoding encoding, QByteArrayView bytes, QString &text)
         return utf16::decode(bytes, utf16::ByteOrder::LittleEndian, text);
     case TextEncoding::Utf16Be:
         return utf16::decode(bytes, utf16::ByteOrder::BigEndian, text);
+    case TextEncoding::EucJp:
+    case TextEncoding::Iso2022Jp:
+        return codepage::decode(encoding, bytes, text);
     }
     return false;
 }
@@ -65,7 +73,7 @@ void TestBlockCut::blocksEndAfterWholeCharacters()
 {
     const QString text = u"aあ\r\n漢字ｶﾞ\r\r😀x\n表"_qs;
     for (const TextEncoding encoding : allTextEncodings) {
-        const bool storesPairs = encoding != TextEncoding::ShiftJis;
+        const bool storesPairs = !isJisBased(encoding);
         const QString stored = storesPairs ? text : QString(text).remove(u"😀"_qs);
         const QByteArray bytes = encoded(encoding, stored);
         for (qsizetype length = 0; length <= bytes.size(); ++length) {

@@ -1,0 +1,44 @@
+// EUC-JP and ISO-2022-JP decoding of any bytes (the first byte picks the encoding): the fast decoder
+// agrees with the one-by-one reference, a failure is what every decoder owes, what decodes encodes
+// back with the file's codes to bytes that decode to the same text, and ISO-2022-JP read in two
+// pieces at any split gives the whole text.
+
+#include "fuzz/fuzz_check.h"
+#include "text/codec/iso2022jp.h"
+#include "text/codec/text_codec.h"
+
+using namespace orvane;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const TextEncoding encoding = data[0] % 2 ? TextEncoding::Iso2022Jp : TextEncoding::EucJp;
+    const QByteArrayView bytes(data + 1, qsizetype(size - 1));
+    const auto decode = [encoding](QByteArrayView b, QString &t, codepage::DecodeError *e = nullptr) {
+        return codepage::decode(encoding, b, t, e);
+    };
+    QString text;
+    const bool ok = fuzz::checkDecoder(decode, bytes, text);
+    QString slow;
+    FUZZ_CHECK(reference::decodeJisOneByOne(encoding, bytes, slow) == ok);
+    if (!ok)
+        return 0;
+    FUZZ_CHECK(slow == text);
+    cp932::FileCodes codes;
+    QString again;
+    FUZZ_CHECK(codepage::decode(encoding, bytes, again, nullptr, &codes) && again == text);
+    QByteArray encoded;
+    FUZZ_CHECK(codepage::encode(encoding, text, encoded, nullptr, &codes));
+    FUZZ_CHECK(codepage::decode(encoding, encoded, again) && again == text);
+    if (encoding == TextEncoding::Iso2022Jp) {
+        const qsizetype split = bytes.isEmpty() ? 0 : qsizetype(data[0] >> 1) * bytes.size() / 127;
+        iso2022jp::Decoder decoder;
+        QString first;
+        qsizetype consumed = 0;
+        FUZZ_CHECK(decoder.decode(bytes.first(split), first, nullptr, &consumed));
+        QString rest;
+        FUZZ_CHECK(decoder.decode(bytes.sliced(consumed), rest) && first + rest == text);
+    }
+    return 0;
+}
