@@ -297,6 +297,11 @@ LoadedText DiskTextFiles::streamText(const QString &path, TextLoad &load, Progre
         LoadedText loaded = streamDocument(source, shown(path), load, progress,
                                            [&](qint64 need) { checkMemoryFor(shown(path), need); });
         loaded.stamp = stampOfStat(st);
+        // The whole read hashes the bytes as it holds them; a streamed one holds none, so the hash
+        // is taken from the file once more, if it is still the one streamed.
+        if (const std::optional<FileStamp> hashed = stampOfFile(path, true);
+            hashed && hashed->sameStat(*loaded.stamp))
+            loaded.stamp = hashed;
         return loaded;
 #else
         Q_UNUSED(load);
