@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(inBlocks.bytesWritten == inOne.bytesWritten && blocks.bytes() == whole.bytes());
 
     // A byte-order mark of UTF-16 makes any other source encoding refuse the input, one of UTF-8
-    // makes Shift-JIS refuse it; the source's own is left out.
+    // makes Shift-JIS, EUC-JP and ISO-2022-JP refuse it; the source's own is left out.
     if (!options.from)
         return 0;
     const TextEncoding from = *options.from;
@@ -62,8 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArrayView ownMark = from == TextEncoding::Utf8 ? utf8Mark : byteOrderMark(from);
     const bool utf16Marked = input.startsWith(byteOrderMark(TextEncoding::Utf16Le))
         || input.startsWith(byteOrderMark(TextEncoding::Utf16Be));
+    const bool byteCoded
+        = from == TextEncoding::ShiftJis || from == TextEncoding::EucJp || from == TextEncoding::Iso2022Jp;
     const bool refused = (utf16Marked && from != TextEncoding::Utf16Le && from != TextEncoding::Utf16Be)
-        || (from == TextEncoding::ShiftJis && input.startsWith(utf8Mark));
+        || (byteCoded && input.startsWith(utf8Mark));
     const QByteArrayView body = QByteArrayView(input).sliced(input.startsWith(ownMark) ? ownMark.size() : 0);
     QString text;
     QByteArray expected;

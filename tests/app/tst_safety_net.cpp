@@ -147,8 +147,9 @@ void TestSafetyNet::aJournalThatCannotBeWrittenIsToldInTheWindow()
     const QString folder = dir.filePath(QStringLiteral("orvane"));
     QVERIFY(QDir().mkpath(elsewhere));
     QVERIFY(QFile::link(elsewhere, folder));
-    Window window;
+    // The journal outlives the window, as in the program.
     journal::Journal journal(folder);
+    Window window;
     window.form.keepJournal(journal);
     window.form.show();
     window.form.activateWindow();
