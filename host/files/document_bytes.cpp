@@ -62,16 +62,17 @@ LoadedText shiftJisDocument(QByteArray bytes, const QString &path, bool detected
     return loaded;
 }
 
-// EUC-JP and ISO-2022-JP, whose line ends are single bytes as in ASCII.
+// EUC-JP and ISO-2022-JP. The last line end is taken from the text, not the bytes: in ISO-2022-JP
+// an escape sequence may stand between a CR and its LF, or after the last line end.
 LoadedText jisDocument(QByteArray bytes, TextEncoding encoding, const QString &path)
 {
     LoadedText loaded;
     loaded.encoding = encoding;
-    loaded.lineEnds = takeLastLineEnd(bytes);
     QString text;
     codepage::DecodeError error;
     if (!codepage::decode(encoding, bytes, text, &error, &loaded.codes))
         failInvalid(path, encoding, error);
+    loaded.lineEnds = takeLastLineEnd(text);
     loaded.utf8Units = text.size();
     loaded.utf8 = std::move(text).toUtf8();
     return loaded;
