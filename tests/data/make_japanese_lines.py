@@ -37,6 +37,9 @@ def main():
                 line = line.strip()
                 if sum(1 for c in line if ord(c) >= 0x80) < 5 or line in seen:
                     continue
+                # Lines that only cite other projects' documents say nothing of Japanese text.
+                if "spec:" in line or "|SPEC|" in line:
+                    continue
                 try:
                     line.encode("cp932")
                 except UnicodeEncodeError:
