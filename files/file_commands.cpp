@@ -114,24 +114,20 @@ bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QStri
 // showing what the file holds) and Modified is cleared; otherwise the document is left as it was.
 bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd = std::nullopt)
 {
-    QString text;
-    bool converted = false;
-    {
-        BusyScope busy(host.program);
-        text = host.Text1.text();
-        if (lineEnd) {
-            const QString shown = std::exchange(text, withLineEnds(text, *lineEnd));
-            converted = text.constData() != shown.constData();
-            file.lineEnds.document = *lineEnd;
-            if (file.lineEnds.last)
-                file.lineEnds.last = *lineEnd;
-        }
+    if (lineEnd) {
+        file.lineEnds.document = *lineEnd;
+        if (file.lineEnds.last)
+            file.lineEnds.last = *lineEnd;
     }
+    bool converted = false;
     const StepOutcome outcome = runWithRetry(host.messageBox, [&] {
         BusyScope busy(host.program);
+        // Taken here on the control's thread; the progress dialog is modal, so the text stays as it
+        // is while the work reads it in place.
+        const std::unique_ptr<TextBlocks> blocks = host.Text1.readBlocks();
         host.program.runLong(file_texts::saving(fileName(file.path)), [&](Progress &progress) {
-            host.textFiles.saveText(file.path, text, file.encoding, {file.lineEnds.last, &file.codes},
-                                    progress);
+            converted = host.textFiles.saveText(file.path, *blocks, file.encoding,
+                                                {file.lineEnds.last, &file.codes, lineEnd}, progress);
         });
     });
     if (outcome != StepOutcome::Done)
@@ -140,7 +136,7 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
     host.Text1.setLineEnd(file.lineEnds.document);
     if (converted) {
         BusyScope busy(host.program);
-        host.Text1.setText(text);
+        host.Text1.setText(withLineEnds(host.Text1.text(), *lineEnd));
     }
     // The journal copies the file just written from the disk, off the UI thread, rather than hold
     // a second copy of the text.

@@ -14,6 +14,8 @@ public:
 
 } // namespace
 
+std::unique_ptr<TextBlocks> EditControl::readBlocks() const { return std::make_unique<StringBlocks>(text()); }
+
 std::unique_ptr<TextLoad> EditControl::beginLoad() { return std::make_unique<BufferedLoad>(); }
 
 void EditControl::finishLoad(std::unique_ptr<TextLoad> load, qsizetype utf16Length)

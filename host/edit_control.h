@@ -4,6 +4,7 @@
 // 0-based; a position inside a surrogate pair moves to its start.
 
 #include "host/edit_recorder.h"
+#include "host/text_blocks.h"
 #include "text/chars/conversion_kind.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/utf8.h"
@@ -32,6 +33,9 @@ public:
     virtual ~EditControl() = default;
 
     virtual QString text() const = 0;
+    // The text block by block for a save, read where the control keeps it; the text must stay as
+    // it is while the blocks are read.
+    virtual std::unique_ptr<TextBlocks> readBlocks() const;
     // The text's length in UTF-16 units, without reading the text back where the control can.
     virtual qsizetype textLength() const { return text().size(); }
     // The 0-based position of the first occurrence of sought (equal UTF-16 units) that begins at

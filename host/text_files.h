@@ -5,6 +5,7 @@
 #include "host/edit_control.h"
 #include "host/file_stamp.h"
 #include "host/progress.h"
+#include "host/text_blocks.h"
 #include "text/codec/cp932_file_codes.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
@@ -73,6 +74,8 @@ struct WriteOptions {
     std::optional<LineEnd> lastLineEnd = LineEnd::CrLf;
     // In Shift-JIS, the codes the file used for characters that have several.
     const cp932::FileCodes *codes = nullptr;
+    // Every line end written as this one; none keeps each as the text has it.
+    std::optional<LineEnd> lineEnds = std::nullopt;
 };
 
 class TextFiles {
@@ -102,14 +105,11 @@ public:
     virtual void writeText(const QString &path, const QString &text,
                            TextEncoding encoding = TextEncoding::ShiftJis, const WriteOptions &options = {})
         = 0;
-    // writeText reporting progress; キャンセル (the dialog's cancel thrown by progress) leaves the
-    // file as it was.
-    virtual void saveText(const QString &path, const QString &text, TextEncoding encoding,
-                          const WriteOptions &options, Progress &progress)
-    {
-        Q_UNUSED(progress);
-        writeText(path, text, encoding, options);
-    }
+    // writeText for a text read block by block (an edit control's own buffer, not copied whole),
+    // reporting progress; キャンセル (the dialog's cancel thrown by progress) leaves the file as it
+    // was. True when a line end was written otherwise than the text has it (options.lineEnds).
+    virtual bool saveText(const QString &path, TextBlocks &text, TextEncoding encoding,
+                          const WriteOptions &options, Progress &progress);
 };
 
 } // namespace orvane

@@ -4,23 +4,17 @@
 #include "disk/file_errors.h"
 #include "disk/file_writer.h"
 #include "host/files/available_memory.h"
+#include "host/files/block_encoder.h"
 #include "host/files/document_bytes.h"
 #include "host/files/document_stream.h"
 #include "host/host_error.h"
-#include "text/codec/codec_texts.h"
-#include "text/codec/cp932.h"
-#include "text/codec/text_codec.h"
-#include "text/codec/text_positions.h"
-#include "text/codec/utf8.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <new>
 
 #ifdef Q_OS_UNIX
@@ -190,71 +184,6 @@ std::optional<FileStamp> stampOfFile(const QString &, bool) { return std::nullop
 
 #endif
 
-[[noreturn]] void failUnstorable(const QString &path, TextEncoding encoding,
-                                 const codepage::EncodeError &error)
-{
-    // UTF-8 stores every character, though not a lone surrogate.
-    const codec_texts::UnstorableHints hints {texts::yenHint(), texts::overlineHint(), texts::utf8Hint()};
-    fail(DiskFailure::InvalidFileFormat,
-         texts::otherWrite(shown(path),
-                           codec_texts::unstorableIn(texts::encodingName(encoding), error, hints)));
-}
-
-// Unicode encodings store everything but a lone surrogate, which pasted text may hold.
-void checkUnicodeStorable(QStringView text, TextEncoding encoding, const QString &path)
-{
-    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype bad = codepage::firstUnpairedSurrogate(units, text.size());
-    if (bad == text.size())
-        return;
-    const codepage::Position at = codepage::positionOfUnit(units, bad);
-    fail(DiskFailure::InvalidFileFormat,
-         texts::unpairedSurrogate(shown(path), texts::encodingName(encoding),
-                                  codec_texts::codePointName(units[bad]), at.line, at.column));
-}
-
-qint64 encodedSize(QStringView text, TextEncoding encoding)
-{
-    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom ? utf8::encodedLength(text)
-                                                                               : text.size() * 2;
-}
-
-// Encodes and writes the text block by block into one small buffer that stays in the cache,
-// instead of a second copy of the whole text in fresh memory. Native-order UTF-16 needs no
-// encoding at all.
-void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding, Progress &progress)
-{
-    constexpr qsizetype kBlockUnits = 32 * 1024;
-    const bool nativeUtf16
-        = encoding == TextEncoding::Utf16Le && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
-    QByteArray block;
-    for (qsizetype i = 0; i < text.size();) {
-        qsizetype length = std::min(kBlockUnits, text.size() - i);
-        // Never split a surrogate pair between two blocks.
-        if (i + length < text.size() && QChar::isHighSurrogate(text[i + length - 1].unicode()))
-            --length;
-        const QStringView part = text.sliced(i, length);
-        if (nativeUtf16) {
-            writer.write(QByteArrayView(reinterpret_cast<const char *>(part.utf16()), part.size() * 2));
-        } else {
-            codepage::encode(encoding, part, block);
-            writer.write(block);
-        }
-        i += length;
-        if (i % (kBlockUnits * 8) < length)
-            progress.step(i);
-    }
-}
-
-// The line end after the last line in the encoding; empty when the file has none.
-QByteArray encodedLineEnd(TextEncoding encoding, std::optional<LineEnd> lineEnd)
-{
-    QByteArray bytes;
-    if (lineEnd)
-        codepage::encode(encoding, lineEndText(*lineEnd), bytes);
-    return bytes;
-}
-
 } // namespace
 
 LoadedText DiskTextFiles::readText(const QString &path, std::optional<TextEncoding> chosen)
@@ -318,41 +247,39 @@ LoadedText DiskTextFiles::streamText(const QString &path, TextLoad &load, Progre
 void DiskTextFiles::writeText(const QString &path, const QString &text, TextEncoding encoding,
                               const WriteOptions &options)
 {
+    StringBlocks blocks(text);
     SilentProgress progress;
-    saveText(path, text, encoding, options, progress);
+    saveText(path, blocks, encoding, options, progress);
 }
 
-void DiskTextFiles::saveText(const QString &path, const QString &text, TextEncoding encoding,
+bool DiskTextFiles::saveText(const QString &path, TextBlocks &text, TextEncoding encoding,
                              const WriteOptions &options, Progress &progress)
 {
     try {
-        progress.setTotal(text.size());
-        const QByteArrayView mark = byteOrderMark(encoding);
-        const QByteArray lineEnd = encodedLineEnd(encoding, options.lastLineEnd);
-        if (isJisBased(encoding)) {
-            QByteArray bytes;
-            codepage::EncodeError error;
-            if (!codepage::encode(encoding, text, bytes, &error, options.codes))
-                failUnstorable(path, encoding, error);
-            FileWriter writer(path);
-            writer.reserve(bytes.size() + lineEnd.size());
-            // In slices, so that キャンセル is heard while a big file is written.
-            constexpr qsizetype kSlice = qsizetype(1) << 20;
-            for (qsizetype i = 0; i < bytes.size(); i += kSlice) {
-                writer.write(QByteArrayView(bytes).sliced(i, std::min(kSlice, bytes.size() - i)));
-                progress.step(text.size() * (i + kSlice) / std::max<qsizetype>(1, bytes.size()));
-            }
-            writer.write(lineEnd);
-            writer.commit();
-            return;
-        }
-        checkUnicodeStorable(text, encoding, path);
+        BlockEncoder encoder(text, encoding, options, path);
         FileWriter writer(path);
-        writer.reserve(mark.size() + encodedSize(text, encoding) + lineEnd.size());
-        writer.write(mark);
-        writeUnicode(writer, text, encoding, progress);
-        writer.write(lineEnd);
+        QByteArrayView bytes;
+        // A write in place reserves the whole size first, so that a full disk refuses it before
+        // any old byte is overwritten; a first pass finds the size, and any character the encoding
+        // cannot store.
+        const qint64 passes = writer.isInPlace() ? 2 : 1;
+        progress.setTotal(passes * encoder.total());
+        if (passes == 2) {
+            qint64 size = 0;
+            while (encoder.next(bytes)) {
+                size += bytes.size();
+                progress.step(encoder.done());
+            }
+            writer.reserve(size);
+            encoder.rewind();
+        }
+        const qint64 before = (passes - 1) * encoder.total();
+        while (encoder.next(bytes)) {
+            writer.write(bytes);
+            progress.step(before + encoder.done());
+        }
         writer.commit();
+        return encoder.rewroteLineEnds();
     } catch (const std::bad_alloc &) {
         throw HostError(ErrorNumber::OutOfMemory, texts::outOfMemoryWrite(shown(path)));
     } catch (const disk::DiskError &error) {

@@ -20,9 +20,9 @@ public:
     // possible (several hard links, a folder we may not write), where it writes in place.
     void writeText(const QString &path, const QString &text, TextEncoding encoding = TextEncoding::ShiftJis,
                    const WriteOptions &options = {}) override;
-    // The same, a step reported after every block written.
-    void saveText(const QString &path, const QString &text, TextEncoding encoding,
-                  const WriteOptions &options, Progress &progress) override;
+    // The same a block at a time (BlockEncoder), a step reported after every block written.
+    bool saveText(const QString &path, TextBlocks &text, TextEncoding encoding, const WriteOptions &options,
+                  Progress &progress) override;
 };
 
 } // namespace orvane

@@ -62,11 +62,11 @@ public:
         busyDuringCalls &= m_program.busyDepth() > 0;
         m_disk.writeText(path, text, encoding, options);
     }
-    void saveText(const QString &path, const QString &text, TextEncoding encoding,
-                  const WriteOptions &options, Progress &progress) override
+    bool saveText(const QString &path, TextBlocks &text, TextEncoding encoding, const WriteOptions &options,
+                  Progress &progress) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
-        m_disk.saveText(path, text, encoding, options, progress);
+        return m_disk.saveText(path, text, encoding, options, progress);
     }
     bool busyDuringCalls = true;
 

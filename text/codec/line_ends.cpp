@@ -1,5 +1,6 @@
 #include "text/codec/line_ends.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace orvane {
@@ -58,6 +59,80 @@ template <typename String, typename Unit> LineEnds take(String &s, const Unit *p
     return ends;
 }
 
+// The next CR or LF from a place on, each found by the library's vector search and remembered
+// until passed, so that a text of many line ends of one kind is searched once.
+template <typename Unit> class Breaks {
+public:
+    Breaks(const Unit *p, qsizetype size)
+        : m_p(p)
+        , m_size(size)
+    {
+    }
+    qsizetype from(qsizetype i)
+    {
+        if (m_cr < i)
+            m_cr = find(i, Unit('\r'));
+        if (m_lf < i)
+            m_lf = find(i, Unit('\n'));
+        return std::min(m_cr, m_lf);
+    }
+
+private:
+    qsizetype find(qsizetype i, Unit c) const
+    {
+        if constexpr (sizeof(Unit) == 1) {
+            const void *at = std::memchr(m_p + i, c, size_t(m_size - i));
+            return at ? static_cast<const Unit *>(at) - m_p : m_size;
+        } else {
+            const qsizetype at = QStringView(m_p + i, m_size - i).indexOf(QChar(c));
+            return at < 0 ? m_size : i + at;
+        }
+    }
+
+    const Unit *m_p;
+    qsizetype m_size;
+    qsizetype m_cr = -1;
+    qsizetype m_lf = -1;
+};
+
+void appendUnits(QString &out, const char16_t *p, qsizetype size)
+{
+    out.append(reinterpret_cast<const QChar *>(p), size);
+}
+void appendUnits(QByteArray &out, const char *p, qsizetype size) { out.append(p, size); }
+
+template <typename Unit, typename String>
+bool rewriteLineEnds(const Unit *p, qsizetype size, LineEnd lineEnd, String &out)
+{
+    const QStringView wanted = lineEndText(lineEnd);
+    Breaks<Unit> breaks(p, size);
+    auto lengthAt = [&](qsizetype i) { return p[i] == Unit('\r') && i + 1 < size && p[i + 1] == Unit('\n') ? 2 : 1; };
+    // Nothing to change when every line end is already the wanted one.
+    qsizetype first = breaks.from(0);
+    for (; first < size; first = breaks.from(first)) {
+        const qsizetype length = lengthAt(first);
+        if (length != wanted.size() || char16_t(p[first]) != wanted.front().unicode())
+            break;
+        first += length;
+    }
+    if (first == size)
+        return false;
+    out.clear();
+    out.reserve(size + (lineEnd == LineEnd::CrLf ? size / 8 : 0));
+    Unit ending[2] {};
+    for (qsizetype k = 0; k < wanted.size(); ++k)
+        ending[k] = Unit(wanted[k].unicode());
+    appendUnits(out, p, first);
+    for (qsizetype i = first; i < size;) {
+        appendUnits(out, ending, wanted.size());
+        i += lengthAt(i);
+        const qsizetype next = breaks.from(i);
+        appendUnits(out, p + i, next - i);
+        i = next;
+    }
+    return true;
+}
+
 } // namespace
 
 LineEnds takeLastLineEnd(QByteArray &bytes) { return take(bytes, bytes.constData()); }
@@ -69,36 +144,18 @@ LineEnds takeLastLineEnd(QString &text)
 
 QString withLineEnds(const QString &text, LineEnd lineEnd)
 {
-    const QStringView wanted = lineEndText(lineEnd);
-    const qsizetype size = text.size();
-    const QChar *p = text.constData();
-    // Nothing to change when every line end is already the wanted one.
-    qsizetype first = 0;
-    for (; first < size; ++first) {
-        const QChar c = p[first];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        const qsizetype length = c == u'\r' && first + 1 < size && p[first + 1] == u'\n' ? 2 : 1;
-        if (QStringView(p + first, length) != wanted)
-            break;
-        first += length - 1;
-    }
-    if (first == size)
-        return text;
     QString out;
-    out.reserve(size + (lineEnd == LineEnd::CrLf ? size / 8 : 0));
-    out.append(p, first);
-    for (qsizetype i = first; i < size; ++i) {
-        const QChar c = p[i];
-        if (c == u'\r' || c == u'\n') {
-            out.append(wanted);
-            if (c == u'\r' && i + 1 < size && p[i + 1] == u'\n')
-                ++i;
-        } else {
-            out.append(c);
-        }
-    }
-    return out;
+    return withLineEnds(QStringView(text), lineEnd, out) ? out : text;
+}
+
+bool withLineEnds(QStringView text, LineEnd lineEnd, QString &out)
+{
+    return rewriteLineEnds(reinterpret_cast<const char16_t *>(text.utf16()), text.size(), lineEnd, out);
+}
+
+bool withLineEnds(QByteArrayView bytes, LineEnd lineEnd, QByteArray &out)
+{
+    return rewriteLineEnds(bytes.data(), bytes.size(), lineEnd, out);
 }
 
 } // namespace orvane

@@ -3,6 +3,7 @@
 // shares about them: a line ends at CR LF, a lone LF or a lone CR, and each keeps its own.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -43,5 +44,10 @@ LineEnds takeLastLineEnd(QString &text);
 
 // Every line end of the text written as lineEnd; the text itself when it has no other kind.
 QString withLineEnds(const QString &text, LineEnd lineEnd);
+// The same into out, for a piece of a longer text that does not end between CR and LF (UTF-16, or
+// bytes of an encoding where CR and LF are never part of a longer sequence). False, out untouched,
+// when the piece has no other kind.
+bool withLineEnds(QStringView text, LineEnd lineEnd, QString &out);
+bool withLineEnds(QByteArrayView bytes, LineEnd lineEnd, QByteArray &out);
 
 } // namespace orvane

@@ -161,6 +161,19 @@ QString ScintillaEditControl::text() const
     return documentText(QByteArrayView(sci.pointer(Sci::SCI_GETCHARACTERPOINTER), length));
 }
 
+std::unique_ptr<TextBlocks> ScintillaEditControl::readBlocks() const
+{
+    // Closing the gap would copy the text after it; the parts on either side are read as they lie.
+    const SciCall sci(m_widget);
+    const qsizetype length = sci(Sci::SCI_GETLENGTH);
+    const qsizetype gap = std::clamp<qsizetype>(sci(Sci::SCI_GETGAPPOSITION), 0, length);
+    const char *before = gap > 0 ? sci.pointer(Sci::SCI_GETRANGEPOINTER, 0, intptr_t(gap)) : nullptr;
+    const char *after = gap < length
+        ? sci.pointer(Sci::SCI_GETRANGEPOINTER, uintptr_t(gap), intptr_t(length - gap))
+        : nullptr;
+    return std::make_unique<Utf8Blocks>(QByteArrayView(before, gap), QByteArrayView(after, length - gap));
+}
+
 QByteArray ScintillaEditControl::utf8Text() const
 {
     const SciCall sci(m_widget);

@@ -27,6 +27,8 @@ public:
     QsciScintilla *widget() const;
 
     QString text() const override;
+    // The document's UTF-8 where it lies, on both sides of the buffer's gap, which is not moved.
+    std::unique_ptr<TextBlocks> readBlocks() const override;
     qsizetype textLength() const override;
     // Searches the document's UTF-8 bytes in place rather than reading the text back.
     qsizetype findBinary(qsizetype from, QStringView sought) const override;
