@@ -15,7 +15,10 @@ namespace {
 
 namespace texts = disk_texts;
 
-bool isUtf8(TextEncoding encoding) { return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom; }
+bool isUtf8(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom;
+}
 
 bool isNativeUtf16(TextEncoding encoding)
 {
@@ -30,7 +33,8 @@ iso2022jp::Encoder jisEncoder(const WriteOptions &options)
 
 } // namespace
 
-BlockEncoder::BlockEncoder(TextBlocks &blocks, TextEncoding encoding, const WriteOptions &options, QString path)
+BlockEncoder::BlockEncoder(TextBlocks &blocks, TextEncoding encoding, const WriteOptions &options,
+                           QString path)
     : m_blocks(blocks)
     , m_encoding(encoding)
     , m_options(options)
@@ -149,8 +153,9 @@ void BlockEncoder::refuse(codepage::EncodeError error)
     if (!isJisBased(m_encoding)) {
         // UTF-8 and UTF-16 store every character, though not a lone surrogate.
         disk::fail(disk::DiskFailure::InvalidFileFormat,
-                   texts::unpairedSurrogate(disk::shown(m_path), name, codec_texts::codePointName(error.codePoint),
-                                            error.at.line, error.at.column));
+                   texts::unpairedSurrogate(disk::shown(m_path), name,
+                                            codec_texts::codePointName(error.codePoint), error.at.line,
+                                            error.at.column));
     }
     const codec_texts::UnstorableHints hints {texts::yenHint(), texts::overlineHint(), texts::utf8Hint()};
     disk::fail(disk::DiskFailure::InvalidFileFormat,

@@ -12,6 +12,7 @@
 #include "host/files/disk_text_files.h"
 #include "host/host.h"
 #include "host/qt/edit/scintilla_edit_control.h"
+#include "text/codec/text_codec.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -21,12 +22,17 @@
 
 using namespace orvane;
 using namespace orvane::test;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(TextEncoding)
 
 class TestBigFile : public QObject {
     Q_OBJECT
 
 private slots:
     void openCancelOpenAndSaveBackByteForByte();
+    void saveWritesTheControlsTextBlockByBlock_data();
+    void saveWritesTheControlsTextBlockByBlock();
 };
 
 void TestBigFile::openCancelOpenAndSaveBackByteForByte()
@@ -80,6 +86,102 @@ void TestBigFile::openCancelOpenAndSaveBackByteForByte()
     QVERIFY(saved.open(QIODevice::ReadOnly) && original.open(QIODevice::ReadOnly));
     while (!original.atEnd())
         QVERIFY(saved.read(1 << 20) == original.read(1 << 20));
+}
+
+void TestBigFile::saveWritesTheControlsTextBlockByBlock_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qsizetype>(
+        "typedAt"); // where one character is typed, which moves the buffer's gap there
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<int>("lineEndChoice"); // Save As's line end (1 CR LF, 2 LF, 3 CR); 0 saves as it is
+    QTest::addColumn<int>("cancelAtStep");
+    QTest::addColumn<QString>("refusal"); // part of the message when the save is refused
+
+    // ASCII before the CR, so that the control's UTF-8 blocks end where its UTF-16 units do. The
+    // character typed puts the buffer's gap after it: the first block holds the text before the
+    // gap (or is joined with the text after it, when only a little lies before).
+    const qsizetype typedFar = textBlockSize / 2;
+    const QString crLfAtBlockEnd = QString(textBlockSize - 2, u'a') + u"\r\nあ\r\nい"_s;
+    const QString crLfAtSecondBlockEnd = QString(typedFar + textBlockSize - 1, u'a') + u"\r\nあ\nい"_s;
+    const QString lines = u"ab\r\n"_s.repeated(textBlockSize / 2);
+    const QString kanji = u"日本語の漢字"_s.repeated(textBlockSize / 4);
+    QTest::newRow("CR LF at a block's end, to LF")
+        << crLfAtBlockEnd << qsizetype(1) << TextEncoding::Utf8 << 2 << 0 << QString();
+    QTest::newRow("CR LF at a block's end, to CR in Shift-JIS")
+        << crLfAtSecondBlockEnd << typedFar << TextEncoding::ShiftJis << 3 << 0 << QString();
+    QTest::newRow("gap inside a line, CR LF kept")
+        << lines << qsizetype(9) << TextEncoding::Utf8 << 0 << 0 << QString();
+    QTest::newRow("kanji across blocks in ISO-2022-JP") << u"a"_s + kanji + u"\r\nb"_s + kanji << kanji.size()
+                                                        << TextEncoding::Iso2022Jp << 0 << 0 << QString();
+    QTest::newRow("kanji across blocks in EUC-JP")
+        << u"a"_s + kanji << qsizetype(1) << TextEncoding::EucJp << 0 << 0 << QString();
+    QTest::newRow("unstorable after the first block")
+        << lines + u"x😀"_s << qsizetype(1) << TextEncoding::ShiftJis << 0 << 0
+        << u"「😀」(U+1F600) は Shift-JIS で保存できません（%1 行目、2 文字目）。"_s.arg(textBlockSize / 2
+                                                                                        + 1);
+    QTest::newRow("キャンセル at the second block")
+        << lines + lines << qsizetype(1) << TextEncoding::ShiftJis << 0 << 2 << QString();
+}
+
+void TestBigFile::saveWritesTheControlsTextBlockByBlock()
+{
+    QFETCH(QString, text);
+    QFETCH(qsizetype, typedAt);
+    QFETCH(TextEncoding, encoding);
+    QFETCH(int, lineEndChoice);
+    QFETCH(int, cancelAtStep);
+    QFETCH(QString, refusal);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("doc.txt"));
+    writeFileBytes(path, QByteArray("old\r\n"));
+    ScintillaEditControl control;
+    ScriptedFileDialog dialog;
+    ScriptedMessageBox messages;
+    MemoryClipboard clipboard;
+    DiskTextFiles files;
+    RecordingProgram program;
+    Document document;
+    Host host {control, dialog, messages, clipboard, files, program, document};
+    control.loadText(text);
+    control.setSelStart(typedAt);
+    control.setSelText(QStringLiteral("x"));
+    const QString edited = text.left(typedAt) + u'x' + text.mid(typedAt);
+    QCOMPARE(control.textLength(), edited.size());
+    document.setCurrentFile(FileIdentity {path, encoding, {LineEnd::CrLf, LineEnd::CrLf}, {}});
+    document.markModified();
+
+    program.cancelAtStep = cancelAtStep;
+    if (!refusal.isEmpty())
+        messages.answer(MsgBoxAnswer::Cancel);
+    if (lineEndChoice > 0) {
+        dialog.choose(path, 0, lineEndChoice);
+        SaveAsMenu_Click(host);
+    } else {
+        SaveMenu_Click(host);
+    }
+
+    if (cancelAtStep > 0 || !refusal.isEmpty()) {
+        QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
+        QCOMPARE(folderEntries(dir.path()), QStringList {QStringLiteral("doc.txt")});
+        QCOMPARE(messages.shown().size(), refusal.isEmpty() ? 0 : 1);
+        if (!refusal.isEmpty())
+            QVERIFY2(messages.shown()[0].prompt.contains(refusal), qPrintable(messages.shown()[0].prompt));
+        QVERIFY(document.isModified());
+        return;
+    }
+    // What the whole text encodes to at once, as the file must hold it.
+    const LineEnd lineEnd = lineEndChoice > 0 ? allLineEnds[lineEndChoice - 1] : LineEnd::CrLf;
+    const QString written = lineEndChoice > 0 ? withLineEnds(edited, lineEnd) : edited;
+    QByteArray expected;
+    QVERIFY(codepage::encode(encoding, written + lineEndText(lineEnd).toString(), expected));
+    QVERIFY(messages.shown().isEmpty());
+    QVERIFY(fileBytes(path) == expected);
+    QCOMPARE(folderEntries(dir.path()), QStringList {QStringLiteral("doc.txt")});
+    QVERIFY(control.text() == written);
+    QVERIFY(!document.isModified());
 }
 
 QTEST_MAIN(TestBigFile)

@@ -106,7 +106,8 @@ bool rewriteLineEnds(const Unit *p, qsizetype size, LineEnd lineEnd, String &out
 {
     const QStringView wanted = lineEndText(lineEnd);
     Breaks<Unit> breaks(p, size);
-    auto lengthAt = [&](qsizetype i) { return p[i] == Unit('\r') && i + 1 < size && p[i + 1] == Unit('\n') ? 2 : 1; };
+    auto lengthAt
+        = [&](qsizetype i) { return p[i] == Unit('\r') && i + 1 < size && p[i + 1] == Unit('\n') ? 2 : 1; };
     // Nothing to change when every line end is already the wanted one.
     qsizetype first = breaks.from(0);
     for (; first < size; first = breaks.from(first)) {

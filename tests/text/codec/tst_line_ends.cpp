@@ -1,5 +1,5 @@
-// Line ends written as one kind, in text; and the line end after the last line taken off the text
-// or the bytes, with the file's first line end noted for the document.
+// Line ends written as one kind, in text and in bytes; and the line end after the last line taken off the
+// text or the bytes, with the file's first line end noted for the document.
 
 #include "text/codec/line_ends.h"
 
@@ -27,6 +27,7 @@ void TestLineEnds::everyEndBecomesTheWantedOne_data()
     QTest::newRow("lone CR") << u"\rあ\r"_qs;
     QTest::newRow("LF CR") << u"a\n\rb"_qs;
     QTest::newRow("CR CR LF") << u"\r\r\n"_qs;
+    QTest::newRow("kinds alternating") << u"a\r\nb\nc\rd\r\ne\n\n\r\r"_qs;
 }
 
 void TestLineEnds::everyEndBecomesTheWantedOne()
@@ -43,6 +44,12 @@ void TestLineEnds::everyEndBecomesTheWantedOne()
         QCOMPARE(converted, expected);
         if (text == expected)
             QCOMPARE(converted.constData(), text.constData());
+        // The same over the bytes of an encoding, as a save rewrites them block by block.
+        const QByteArray bytes = text.toUtf8();
+        QByteArray rewritten;
+        const bool changed = withLineEnds(QByteArrayView(bytes), lineEnd, rewritten);
+        QCOMPARE(changed, text != expected);
+        QCOMPARE(changed ? rewritten : bytes, expected.toUtf8());
     }
 }
 
