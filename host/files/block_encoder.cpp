@@ -3,6 +3,7 @@
 #include "disk/disk_texts.h"
 #include "disk/file_errors.h"
 #include "text/codec/codec_texts.h"
+#include "text/codec/cp932.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_codec.h"
 #include "text/codec/text_positions.h"
@@ -39,7 +40,7 @@ BlockEncoder::BlockEncoder(TextBlocks &blocks, TextEncoding encoding, const Writ
     , m_encoding(encoding)
     , m_options(options)
     , m_path(std::move(path))
-    , m_copiesUtf8(isUtf8(encoding) && blocks.isUtf8())
+    , m_readsUtf8(blocks.isUtf8() && (isUtf8(encoding) || encoding == TextEncoding::ShiftJis))
     , m_jis(jisEncoder(options))
 {
     m_blocks.rewind();
@@ -98,14 +99,22 @@ QStringView BlockEncoder::lineEndsRewritten(QStringView text)
 
 bool BlockEncoder::encodeBlock(QByteArrayView &bytes)
 {
-    if (m_copiesUtf8) {
-        bytes = m_blocks.nextUtf8();
-        if (bytes.isEmpty())
+    if (m_readsUtf8) {
+        QByteArrayView utf8 = m_blocks.nextUtf8();
+        if (utf8.isEmpty())
             return false;
-        if (m_options.lineEnds && withLineEnds(bytes, *m_options.lineEnds, m_bytes)) {
+        if (m_options.lineEnds && withLineEnds(utf8, *m_options.lineEnds, m_rewrittenUtf8)) {
             m_rewrote = true;
+            utf8 = m_rewrittenUtf8;
+        }
+        bytes = utf8;
+        if (m_encoding == TextEncoding::ShiftJis) {
+            codepage::EncodeError error;
+            if (!cp932::encodeUtf8(utf8, m_bytes, &error, m_options.codes))
+                refuse(error);
             bytes = m_bytes;
         }
+        ++m_blockIndex;
         return true;
     }
     const QStringView block = m_blocks.next();

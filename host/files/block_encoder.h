@@ -42,12 +42,15 @@ private:
     TextEncoding m_encoding;
     WriteOptions m_options;
     QString m_path;
-    bool m_copiesUtf8; // the blocks' own UTF-8 goes into a UTF-8 file as it is
+    // The blocks' own UTF-8 goes into a UTF-8 file as it is, and is encoded to Shift-JIS without a
+    // detour through UTF-16.
+    bool m_readsUtf8;
     Stage m_stage = Stage::Mark;
     qsizetype m_blockIndex = 0;
     bool m_rewrote = false;
     iso2022jp::Encoder m_jis;
     QString m_rewritten;
+    QByteArray m_rewrittenUtf8;
     QByteArray m_bytes;
 };
 

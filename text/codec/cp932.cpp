@@ -7,6 +7,7 @@
 #include "text/codec/ascii_runs.h"
 #include "text/codec/cp932_tables.h"
 #include "text/codec/text_positions.h"
+#include "text/codec/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -155,6 +156,82 @@ qsizetype encodeRun(const char16_t *src, qsizetype size, uchar *out, qsizetype &
 
 } // namespace
 
+namespace {
+
+// The encoding table with the file's own codes in place of Windows' ones; owns the patched pages.
+class FilePages {
+public:
+    explicit FilePages(const FileCodes *codes)
+        : m_pages(windowsPages)
+    {
+        if (!codes)
+            return;
+        m_patched.reserve(size_t(codes->size())); // at most one page a character: no reallocation
+        for (const FileCodes::Entry &entry : codes->entries()) {
+            const unsigned high = entry.character >> 8;
+            if (m_pages.page[high] == windowsPages.page[high]) {
+                m_patched.emplace_back();
+                std::copy_n(windowsPages.page[high], 256, m_patched.back().begin());
+                m_pages.page[high] = m_patched.back().data();
+            }
+            m_patched.back()[entry.character & 0xFF] = entry.code;
+        }
+    }
+    const EncodePages &pages() const { return m_pages; }
+
+private:
+    EncodePages m_pages;
+    std::vector<std::array<uint16_t, 256>> m_patched;
+};
+
+// encodeRun over well-formed UTF-8: returns where it stopped, at size or at the first byte of a
+// character the code page cannot store (every one beyond the BMP).
+qsizetype encodeUtf8Run(const uchar *src, qsizetype size, uchar *out, qsizetype &j, const EncodePages &pages)
+{
+    qsizetype i = 0;
+    while (i < size) {
+        const unsigned b = src[i];
+        if (b < 0x80) {
+#ifdef __SSE2__
+            // Copies 16 bytes at a time up to the first that is not ASCII; stores up to 15 past it.
+            if (size - i >= 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(out + j), v);
+                const unsigned nonAscii = unsigned(_mm_movemask_epi8(v));
+                const qsizetype run = nonAscii ? std::countr_zero(nonAscii) : 16;
+                i += run;
+                j += run;
+                continue;
+            }
+#endif
+            out[j++] = uchar(b);
+            ++i;
+            continue;
+        }
+        char16_t c = 0;
+        qsizetype length = 0;
+        if (b < 0xE0 && size - i >= 2) {
+            length = 2;
+            c = char16_t((b & 0x1F) << 6 | (src[i + 1] & 0x3F));
+        } else if (b < 0xF0 && size - i >= 3) {
+            length = 3;
+            c = char16_t((b & 0x0F) << 12 | (src[i + 1] & 0x3F) << 6 | (src[i + 2] & 0x3F));
+        } else {
+            break;
+        }
+        const uint16_t code = pages.page[c >> 8][c & 0xFF];
+        if (code == 0)
+            break;
+        if (code > 0xFF)
+            out[j++] = uchar(code >> 8);
+        out[j++] = uchar(code);
+        i += length;
+    }
+    return i;
+}
+
+} // namespace
+
 bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileCodes *codes)
 {
     const qsizetype size = text.size();
@@ -162,24 +239,8 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
     bytes = QByteArray(size * 2, Qt::Uninitialized);
     auto *out = reinterpret_cast<uchar *>(bytes.data());
     qsizetype j = 0;
-    qsizetype i = 0;
-    if (codes && !codes->isEmpty()) {
-        EncodePages pages = windowsPages;
-        std::vector<std::array<uint16_t, 256>> patched;
-        patched.reserve(size_t(codes->size())); // at most one page a character: no reallocation
-        for (const FileCodes::Entry &entry : codes->entries()) {
-            const unsigned high = entry.character >> 8;
-            if (pages.page[high] == windowsPages.page[high]) {
-                patched.emplace_back();
-                std::copy_n(windowsPages.page[high], 256, patched.back().begin());
-                pages.page[high] = patched.back().data();
-            }
-            patched.back()[entry.character & 0xFF] = entry.code;
-        }
-        i = encodeRun(src, size, out, j, pages);
-    } else {
-        i = encodeRun(src, size, out, j, windowsPages);
-    }
+    const qsizetype i = codes && !codes->isEmpty() ? encodeRun(src, size, out, j, FilePages(codes).pages())
+                                                   : encodeRun(src, size, out, j, windowsPages);
     const bool ok = i == size;
     if (!ok && error) {
         error->at = codepage::positionOfUnit(src, i);
@@ -191,6 +252,31 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
     bytes.resize(j);
     if (j < bytes.capacity())
         bytes.squeeze();
+    return ok;
+}
+
+bool encodeUtf8(QByteArrayView utf8, QByteArray &bytes, EncodeError *error, const FileCodes *codes)
+{
+    const qsizetype size = utf8.size();
+    const auto *src = reinterpret_cast<const uchar *>(utf8.data());
+    // At most a byte of output for each byte of input, and room for the last ASCII store.
+    bytes.resize(size + 16);
+    auto *out = reinterpret_cast<uchar *>(bytes.data());
+    qsizetype j = 0;
+    const qsizetype i = codes && !codes->isEmpty()
+        ? encodeUtf8Run(src, size, out, j, FilePages(codes).pages())
+        : encodeUtf8Run(src, size, out, j, windowsPages);
+    bytes.resize(j);
+    const bool ok = i == size;
+    if (!ok && error) {
+        error->at = codepage::positionOfUtf8Byte(src, i);
+        QString c;
+        utf8::decode(utf8.sliced(i, std::min<qsizetype>(4, size - i)), c);
+        const char16_t first = c.isEmpty() ? char16_t(src[i]) : c[0].unicode();
+        error->codePoint = first;
+        if (c.size() > 1 && isHighSurrogate(first) && isLowSurrogate(c[1].unicode()))
+            error->codePoint = 0x10000 + ((char32_t(first) - 0xD800) << 10) + (c[1].unicode() - 0xDC00);
+    }
     return ok;
 }
 

@@ -36,6 +36,11 @@ bool decodeToUtf8(QByteArrayView bytes, QByteArray &utf8, qsizetype &units, Deco
 bool encode(QStringView text, QByteArray &bytes, EncodeError *error = nullptr,
             const FileCodes *codes = nullptr);
 
+// The same encode from well-formed UTF-8, as the edit control keeps its text, without a detour
+// through UTF-16. On failure the error's offset is the byte's.
+bool encodeUtf8(QByteArrayView utf8, QByteArray &bytes, EncodeError *error = nullptr,
+                const FileCodes *codes = nullptr);
+
 // True when the character has a code in code page 932 (including the JIS variants written as their
 // JIS character, such as U+301C).
 bool canEncode(char32_t codePoint);

@@ -145,6 +145,7 @@ private slots:
     void duplicatesAreWrittenAsWindowsWritesThem_data();
     void duplicatesAreWrittenAsWindowsWritesThem();
     void utf8DecoderReadsEverySequenceAsTheOther();
+    void utf8EncoderWritesEveryCharacterAsTheOther();
     void everyCodeOfAFileIsWrittenBack();
     void firstCodeOfACharacterWins_data();
     void firstCodeOfACharacterWins();
@@ -354,6 +355,37 @@ void TestCp932::utf8DecoderReadsEverySequenceAsTheOther()
                 QCOMPARE(error.at.line, expected.at.line);
                 QCOMPARE(error.at.column, expected.at.column);
                 QCOMPARE(error.truncated, expected.truncated);
+            }
+        }
+    }
+}
+
+// Every character (one beyond the BMP), alone, between runs of ASCII and after a line end, with
+// Windows' codes and with a file's own: the encoder from UTF-8 writes, and refuses, as the other.
+void TestCp932::utf8EncoderWritesEveryCharacterAsTheOther()
+{
+    const QString run(20, u'x');
+    const cp932::FileCodes fileCodes = cp932::FileCodes::of(QByteArray::fromHex("ED40EEEFFA5C"));
+    QVERIFY(!fileCodes.isEmpty());
+    for (char32_t c = 1; c <= 0x10000; ++c) {
+        if (c >= 0xD800 && c < 0xE000)
+            continue;
+        const QString middle = QString::fromUcs4(&c, 1);
+        for (const QString &text : {middle, run + middle + run, u"\r\n"_s + middle}) {
+            for (const cp932::FileCodes *codes :
+                 {static_cast<const cp932::FileCodes *>(nullptr), &fileCodes}) {
+                QByteArray expected;
+                cp932::EncodeError expectedError;
+                const bool ok = cp932::encode(text, expected, &expectedError, codes);
+                QByteArray bytes;
+                cp932::EncodeError error;
+                QCOMPARE(cp932::encodeUtf8(text.toUtf8(), bytes, &error, codes), ok);
+                QVERIFY2(bytes == expected, qPrintable(QString::number(uint(c), 16)));
+                if (!ok) {
+                    QCOMPARE(error.at.line, expectedError.at.line);
+                    QCOMPARE(error.at.column, expectedError.at.column);
+                    QCOMPARE(error.codePoint, expectedError.codePoint);
+                }
             }
         }
     }
