@@ -60,7 +60,7 @@ void convertWholeText(Host &host, ConversionKind kind)
     std::optional<BusyScope> busy;
     if (host.Text1.textLength() > busyCursorThreshold)
         busy.emplace(host.program);
-    const QString before = host.Text1.text();
+    QString before = host.Text1.text();
     QString after;
     if (before.size() <= pieceUnits)
         after = convert(kind, before);
@@ -69,6 +69,8 @@ void convertWholeText(Host &host, ConversionKind kind)
                              [&](Progress &progress) { after = convertInPieces(kind, before, progress); });
     if (isUnchanged(before, after))
         return;
+    // The control keeps the text before for its undo step: this copy would only add to the peak.
+    before = QString();
     host.Text1.setConvertedText(after, kind);
 }
 

@@ -11,7 +11,7 @@ namespace orvane {
 struct FileStamp {
     qint64 size = 0;
     qint64 modifiedNs = 0; // nanoseconds since the epoch
-    std::optional<size_t> hash = std::nullopt; // qHashBits of the bytes, where they were hashed
+    std::optional<size_t> hash = std::nullopt; // BytesHash of the bytes, where they were hashed
 
     // The same file as far as size and time tell.
     bool sameStat(const FileStamp &other) const

@@ -5,6 +5,7 @@
 #include "disk/file_writer.h"
 #include "host/files/available_memory.h"
 #include "host/files/block_encoder.h"
+#include "host/files/bytes_hash.h"
 #include "host/files/document_bytes.h"
 #include "host/files/document_stream.h"
 #include "host/host_error.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 
 #include <cerrno>
 #include <new>
@@ -126,7 +126,7 @@ QByteArray readAllBytes(const QString &path, std::optional<FileStamp> &stamp)
     if (::fstat(fd, &after) != 0 || !stampOfStat(after).sameStat(*stamp) || done != stamp->size)
         stamp.reset();
     else
-        stamp->hash = qHashBits(bytes.constData(), size_t(bytes.size()));
+        stamp->hash = BytesHash::of(bytes);
     return bytes;
 }
 
@@ -147,7 +147,7 @@ std::optional<FileStamp> stampOfFile(const QString &path, bool withHash)
     void *bytes = size ? ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : nullptr;
     if (bytes == MAP_FAILED)
         return std::nullopt;
-    stamp.hash = qHashBits(bytes, size);
+    stamp.hash = BytesHash::of(QByteArrayView(static_cast<const char *>(bytes), qsizetype(size)));
     if (bytes)
         ::munmap(bytes, size);
     struct stat after { };
@@ -216,21 +216,29 @@ LoadedText DiskTextFiles::streamText(const QString &path, TextLoad &load, Progre
         struct stat st { };
         const int fd = openRegular(path, st);
         FdCloser closer(fd);
+        // The bytes are hashed as they are read, for the stamp: a second reading of a big file
+        // only to hash it would take a good part of the Open. A rewind starts the hash over.
+        BytesHash hash;
         DocumentSource source;
         source.size = st.st_size;
-        source.read = [&](char *data, qsizetype capacity) { return readSome(fd, data, capacity, path); };
+        source.read = [&](char *data, qsizetype capacity) {
+            const qsizetype n = readSome(fd, data, capacity, path);
+            hash.add(QByteArrayView(data, n));
+            return n;
+        };
         source.rewind = [&] {
             if (::lseek(fd, 0, SEEK_SET) != 0)
                 failWithErrno(errno, path, Access::Read);
+            hash.reset();
         };
         LoadedText loaded = streamDocument(source, shown(path), load, progress,
                                            [&](qint64 need) { checkMemoryFor(shown(path), need); });
         loaded.stamp = stampOfStat(st);
-        // The whole read hashes the bytes as it holds them; a streamed one holds none, so the hash
-        // is taken from the file once more, if it is still the one streamed.
-        if (const std::optional<FileStamp> hashed = stampOfFile(path, true);
-            hashed && hashed->sameStat(*loaded.stamp))
-            loaded.stamp = hashed;
+        // The hash says what was read only when the file was read to its end and did not change.
+        struct stat after { };
+        if (hash.size() == st.st_size && ::fstat(fd, &after) == 0
+            && stampOfStat(after).sameStat(*loaded.stamp))
+            loaded.stamp->hash = hash.value();
         return loaded;
 #else
         Q_UNUSED(load);

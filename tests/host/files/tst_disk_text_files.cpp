@@ -3,6 +3,7 @@
 #include "tests/files/test_files.h"
 
 #include "disk/disk_texts.h"
+#include "host/files/bytes_hash.h"
 #include "host/files/disk_text_files.h"
 #include "host/host_error.h"
 
@@ -75,6 +76,7 @@ private slots:
     void utf8LookingFilesAreFlagged();
     void refusedFiles_data();
     void refusedFiles();
+    void hashIsTheSameWhateverThePieces();
     void streamedReadGivesWhatTheWholeReadGives_data();
     void streamedReadGivesWhatTheWholeReadGives();
     void openNeedingMoreMemoryThanAvailableIsRefusedUnloaded();
@@ -239,6 +241,28 @@ void TestDiskTextFiles::refusedFiles()
     QVERIFY2(description.contains(descriptionPart), qPrintable(description));
 }
 
+// A file's hash, fed in the pieces its reads happen to give, is the hash of all of it at once.
+void TestDiskTextFiles::hashIsTheSameWhateverThePieces()
+{
+    QByteArray bytes(3 * BytesHash::chunkSize + 12345, Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 7919 >> 3);
+    const size_t whole = BytesHash::of(bytes);
+    for (const qsizetype piece : {qsizetype(1), qsizetype(1000), BytesHash::chunkSize - 1,
+                                  BytesHash::chunkSize, BytesHash::chunkSize + 1, bytes.size()}) {
+        BytesHash hash;
+        for (qsizetype i = 0; i < bytes.size(); i += piece)
+            hash.add(QByteArrayView(bytes).sliced(i, std::min(piece, bytes.size() - i)));
+        QCOMPARE(hash.size(), bytes.size());
+        QCOMPARE(hash.value(), whole);
+    }
+    QByteArray changed = bytes;
+    changed[changed.size() - 1] = char(~changed.back());
+    QVERIFY(BytesHash::of(changed) != whole);
+    QVERIFY(BytesHash::of(bytes.first(BytesHash::chunkSize))
+            != BytesHash::of(bytes.first(2 * BytesHash::chunkSize)));
+}
+
 void TestDiskTextFiles::streamedReadGivesWhatTheWholeReadGives_data()
 {
     QTest::addColumn<QByteArray>("content");
@@ -291,6 +315,7 @@ void TestDiskTextFiles::streamedReadGivesWhatTheWholeReadGives()
     }
     QCOMPARE(streamed.text, whole.text);
     QCOMPARE(streamed.stamp, whole.stamp);
+    QCOMPARE(m_files.stampOf(file, true), whole.stamp);
     QCOMPARE(streamed.utf8Units, whole.utf8Units);
     QCOMPARE(streamed.streamed ? load.utf8 : streamed.utf8, whole.utf8);
     if (streamed.streamed)
