@@ -114,6 +114,9 @@ void TestBigFile::saveWritesTheControlsTextBlockByBlock_data()
         << lines << qsizetype(9) << TextEncoding::Utf8 << 0 << 0 << QString();
     QTest::newRow("kanji across blocks in ISO-2022-JP") << u"a"_s + kanji + u"\r\nb"_s + kanji << kanji.size()
                                                         << TextEncoding::Iso2022Jp << 0 << 0 << QString();
+    QTest::newRow("emoji across a block's end in UTF-16 BE")
+        << QString(textBlockSize - 3, u'a') + u"😀b"_s << qsizetype(1) << TextEncoding::Utf16Be << 0 << 0
+        << QString();
     QTest::newRow("kanji across blocks in EUC-JP")
         << u"a"_s + kanji << qsizetype(1) << TextEncoding::EucJp << 0 << 0 << QString();
     QTest::newRow("unstorable after the first block")
@@ -175,8 +178,9 @@ void TestBigFile::saveWritesTheControlsTextBlockByBlock()
     // What the whole text encodes to at once, as the file must hold it.
     const LineEnd lineEnd = lineEndChoice > 0 ? allLineEnds[lineEndChoice - 1] : LineEnd::CrLf;
     const QString written = lineEndChoice > 0 ? withLineEnds(edited, lineEnd) : edited;
-    QByteArray expected;
-    QVERIFY(codepage::encode(encoding, written + lineEndText(lineEnd).toString(), expected));
+    QByteArray encoded;
+    QVERIFY(codepage::encode(encoding, written + lineEndText(lineEnd).toString(), encoded));
+    const QByteArray expected = byteOrderMark(encoding).toByteArray() + encoded;
     QVERIFY(messages.shown().isEmpty());
     QVERIFY(fileBytes(path) == expected);
     QCOMPARE(folderEntries(dir.path()), QStringList {QStringLiteral("doc.txt")});
