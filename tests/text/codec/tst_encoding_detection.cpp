@@ -1,5 +1,6 @@
 // The one rule both programs decide an encoding by, on whole inputs and on the start of a longer one.
 
+#include "tests/reference/codec_rules.h"
 #include "text/codec/encoding_detection.h"
 
 #include <QTest>
@@ -13,6 +14,7 @@ class TestEncodingDetection : public QObject {
 private slots:
     void encodingIsDetected_data();
     void encodingIsDetected();
+    void detectionMatchesTheWalk();
 };
 
 void TestEncodingDetection::encodingIsDetected_data()
@@ -51,6 +53,21 @@ void TestEncodingDetection::encodingIsDetected()
     const codepage::DetectedEncoding detected = codepage::detectEncoding(bytes, complete);
     QCOMPARE(detected.encoding, encoding);
     QCOMPARE(detected.validAsBoth, validAsBoth);
+}
+
+// Every short input over bytes that start, continue or end the sequences of either encoding or
+// their marks, whole and as a start, against the reading that walks the bytes one character at a time.
+void TestEncodingDetection::detectionMatchesTheWalk()
+{
+    const QByteArray alphabet = "\x41\x0D\x80\x82\x97\xA0\xBB\xBF\xC3\xE0\xE6\xED\xEF\xF0\xF4\xFE\xFF"_ba;
+    for (const QByteArray &bytes : reference::byteStrings(alphabet, 4)) {
+        for (const bool complete : {true, false}) {
+            const codepage::DetectedEncoding fast = codepage::detectEncoding(bytes, complete);
+            const codepage::DetectedEncoding slow = reference::detectByWalking(bytes, complete);
+            const QByteArray where = bytes.toHex(' ') + (complete ? " whole" : " start");
+            QVERIFY2(fast.encoding == slow.encoding && fast.validAsBoth == slow.validAsBoth, where);
+        }
+    }
 }
 
 QTEST_APPLESS_MAIN(TestEncodingDetection)
