@@ -6,37 +6,19 @@
 #include "fuzz/fuzz_check.h"
 #include "host/files/document_bytes.h"
 #include "host/host_error.h"
+#include "tests/reference/codec_rules.h"
 #include "text/codec/text_codec.h"
-#include "text/codec/utf8.h"
 
 using namespace orvane;
-
-namespace {
-
-struct Expected {
-    TextEncoding encoding = TextEncoding::ShiftJis;
-    QByteArrayView body;
-};
-
-Expected byTheRules(QByteArrayView bytes)
-{
-    for (const TextEncoding e : {TextEncoding::Utf8Bom, TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
-        if (bytes.startsWith(byteOrderMark(e)))
-            return {e, bytes.sliced(byteOrderMark(e).size())};
-    }
-    const bool multiByte = std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
-    return {multiByte && utf8::validate(bytes) ? TextEncoding::Utf8 : TextEncoding::ShiftJis, bytes};
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const Expected expected = byTheRules(bytes);
+    const codepage::DetectedEncoding expected = reference::detectByWalking(bytes);
+    const QByteArrayView body = QByteArrayView(bytes).sliced(byteOrderMark(expected.encoding).size());
     QString text;
     codepage::DecodeError error;
-    const bool readable = codepage::decode(expected.encoding, expected.body, text, &error);
+    const bool readable = codepage::decode(expected.encoding, body, text, &error);
     try {
         const LoadedText loaded = decodeDocumentBytes(bytes, QStringLiteral("f"));
         FUZZ_CHECK(readable && loaded.encoding == expected.encoding);
@@ -46,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(shown + last.toString() == text);
         QString shiftJis;
         const bool alsoShiftJis = loaded.encoding == TextEncoding::Utf8 && cp932::decode(bytes, shiftJis);
+        FUZZ_CHECK(alsoShiftJis == expected.validAsBoth);
         FUZZ_CHECK(
             loaded.alsoShiftJis() == alsoShiftJis
             && (!alsoShiftJis || loaded.shiftJisReading->text == reference::withoutLastLineEnd(shiftJis)));

@@ -6,8 +6,7 @@
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "journal/fast_hash.h"
 #include "journal/journal.h"
-#include "text/chars/char_conv.h"
-#include "text/chars/conversion_kind.h"
+#include "text/chars/convert.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -94,7 +93,7 @@ void BM_ConvertWholeText(benchmark::State &state)
 {
     Fixture fixture(state.range(0));
     for (auto _ : state) {
-        const QString converted = text::toKatakana(fixture.control.text());
+        const QString converted = convert(ConversionKind::Katakana, fixture.control.text());
         fixture.control.setConvertedText(converted, ConversionKind::Katakana);
         paint(fixture.control.widget());
         state.PauseTiming();
