@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
         return 0;
-    const ConversionKind kind = reference::allKinds[(data[0] & 0x7F) % std::size(reference::allKinds)];
+    const ConversionKind kind = allConversionKinds[(data[0] & 0x7F) % std::size(allConversionKinds)];
     QString text;
     if (data[0] & 0x80)
         cp932::decode(QByteArrayView(data + 1, qsizetype(size - 1)), text);

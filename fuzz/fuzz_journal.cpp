@@ -90,7 +90,7 @@ void runScript(const uint8_t *data, size_t size)
             undone.clear();
             break;
         case 3: {
-            const ConversionKind kind = reference::allKinds[data[i + 2] % 6];
+            const ConversionKind kind = allConversionKinds[data[i + 2] % 6];
             done.append(data[i + 1] & 1 ? model.convert(kind) : model.convert(kind, a, b));
             undone.clear();
             break;

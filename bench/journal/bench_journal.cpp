@@ -11,8 +11,8 @@
 #include "journal/journal_format.h"
 #include "journal/journal_replay.h"
 #include "journal/pending_journal.h"
-#include "text/chars/char_conv.h"
 #include "text/chars/conversion_kind.h"
+#include "text/chars/convert.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -100,7 +100,7 @@ void BM_ConvertWholeText(benchmark::State &state)
 {
     Fixture fixture(state.range(0));
     for (auto _ : state) {
-        const QString converted = text::toKatakana(fixture.control.text());
+        const QString converted = convert(ConversionKind::Katakana, fixture.control.text());
         fixture.control.setConvertedText(converted, ConversionKind::Katakana);
         paint(fixture.control.widget());
         state.PauseTiming();

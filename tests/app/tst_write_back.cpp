@@ -11,7 +11,6 @@
 #include "tests/support/fake_host.h"
 #include "text/codec/cp932.h"
 #include "text/codec/text_codec.h"
-#include "text/codec/utf16.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -39,26 +38,7 @@ const QByteArray otherCodes = "\x87\x9A\xEE\xEF\xED\x40";
 QByteArray encoded(const QString &text, TextEncoding encoding)
 {
     QByteArray bytes;
-    switch (encoding) {
-    case TextEncoding::ShiftJis:
-        cp932::encode(text, bytes);
-        break;
-    case TextEncoding::Utf8:
-    case TextEncoding::Utf8Bom:
-        bytes = text.toUtf8();
-        break;
-    case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be:
-        utf16::encode(text,
-                      encoding == TextEncoding::Utf16Le ? utf16::ByteOrder::LittleEndian
-                                                        : utf16::ByteOrder::BigEndian,
-                      bytes);
-        break;
-    case TextEncoding::EucJp:
-    case TextEncoding::Iso2022Jp:
-        codepage::encode(encoding, text, bytes);
-        break;
-    }
+    codepage::encode(encoding, text, bytes);
     return bytes;
 }
 

@@ -16,13 +16,6 @@
 
 namespace orvane::reference {
 
-// Every kind, in an order the fuzz targets' seed inputs rely on.
-inline constexpr ConversionKind allKinds[]
-    = {ConversionKind::Upper,     ConversionKind::Lower,       ConversionKind::Wide,
-       ConversionKind::Narrow,    ConversionKind::Katakana,    ConversionKind::Hiragana,
-       ConversionKind::WideAscii, ConversionKind::NarrowAscii, ConversionKind::WideKana,
-       ConversionKind::NarrowKana};
-
 // The kind's conversion of text, one character at a time straight from the table rows.
 QString convertOneByOne(ConversionKind kind, QStringView text);
 

@@ -1,6 +1,6 @@
 #pragma once
-// The host's character-class conversions behind UCase, LCase and StrConv. Each returns the input
-// itself (shared, not copied) when no character changes.
+// The per-kind conversions behind convert() (convert.h), private to text/chars: callers outside it
+// name the kind and call convert(). Each returns the input itself (shared) when nothing changes.
 
 #include <QString>
 

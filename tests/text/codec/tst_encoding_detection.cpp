@@ -1,6 +1,7 @@
 // The one rule both programs decide an encoding by, on whole inputs and on the start of a longer one;
 // and how often it names the right one for real Japanese lines, beside nkf's guess.
 
+#include "tests/reference/codec_rules.h"
 #include "text/chars/convert.h"
 #include "text/codec/encoding_detection.h"
 #include "text/codec/text_codec.h"
@@ -71,6 +72,7 @@ private slots:
     void encodingIsDetected_data();
     void encodingIsDetected();
     void japaneseLinesAreDetectedBetterThanNkf();
+    void detectionMatchesTheWalk();
 };
 
 void TestEncodingDetection::encodingIsDetected_data()
@@ -200,6 +202,22 @@ void TestEncodingDetection::japaneseLinesAreDetectedBetterThanNkf()
         QVERIFY(total.right > total.nkfRight);
     else
         qWarning("nkf is not installed: no comparison");
+}
+
+// Every short input over bytes that start, continue or end the sequences of either encoding or
+// their marks, whole and as a start, against the reading that walks the bytes one character at a time.
+void TestEncodingDetection::detectionMatchesTheWalk()
+{
+    const QByteArray alphabet
+        = "\x41\x0D\x1B\x24\x42\x80\x82\x8E\x97\xA0\xA4\xBB\xBF\xC3\xE0\xE6\xED\xEF\xF0\xF4\xFE\xFF"_ba;
+    for (const QByteArray &bytes : reference::byteStrings(alphabet, 4)) {
+        for (const bool complete : {true, false}) {
+            const codepage::DetectedEncoding fast = codepage::detectEncoding(bytes, complete);
+            const codepage::DetectedEncoding slow = reference::detectByWalking(bytes, complete);
+            const QByteArray where = bytes.toHex(' ') + (complete ? " whole" : " start");
+            QVERIFY2(fast.encoding == slow.encoding && fast.validAsBoth == slow.validAsBoth, where);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestEncodingDetection)

@@ -1,6 +1,7 @@
 // Line ends written as one kind, in text; and the line end after the last line taken off the text
 // or the bytes, with the file's first line end noted for the document.
 
+#include "tests/reference/codec_rules.h"
 #include "text/codec/line_ends.h"
 
 #include <QTest>
@@ -13,6 +14,7 @@ class TestLineEnds : public QObject {
 private slots:
     void everyEndBecomesTheWantedOne_data();
     void everyEndBecomesTheWantedOne();
+    void everyShortTextMatchesTheSplit();
     void lastLineEndTakenOff_data();
     void lastLineEndTakenOff();
 };
@@ -43,6 +45,16 @@ void TestLineEnds::everyEndBecomesTheWantedOne()
         QCOMPARE(converted, expected);
         if (text == expected)
             QCOMPARE(converted.constData(), text.constData());
+    }
+}
+
+// Every text of up to six units from letters, CR and LF, against its lines joined again.
+void TestLineEnds::everyShortTextMatchesTheSplit()
+{
+    for (const QByteArray &units : reference::byteStrings("a\r\n\x01", 6)) {
+        const QString text = QString::fromLatin1(units).replace(u'\x01', u'あ');
+        for (const LineEnd lineEnd : allLineEnds)
+            QCOMPARE(withLineEnds(text, lineEnd), reference::withLineEndsBySplitting(text, lineEnd));
     }
 }
 
