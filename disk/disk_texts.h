@@ -7,22 +7,22 @@
 
 namespace orvane::disk_texts {
 
-inline QString encodingName(TextEncoding encoding)
+inline QString encodingName(codec::TextEncoding encoding)
 {
     switch (encoding) {
-    case TextEncoding::Utf8:
+    case codec::TextEncoding::Utf8:
         return QStringLiteral("UTF-8");
-    case TextEncoding::Utf8Bom:
+    case codec::TextEncoding::Utf8Bom:
         return QStringLiteral("UTF-8 (BOM 付き)");
-    case TextEncoding::Utf16Le:
+    case codec::TextEncoding::Utf16Le:
         return QStringLiteral("UTF-16 LE");
-    case TextEncoding::Utf16Be:
+    case codec::TextEncoding::Utf16Be:
         return QStringLiteral("UTF-16 BE");
-    case TextEncoding::EucJp:
+    case codec::TextEncoding::EucJp:
         return QStringLiteral("EUC-JP");
-    case TextEncoding::Iso2022Jp:
+    case codec::TextEncoding::Iso2022Jp:
         return QStringLiteral("JIS (ISO-2022-JP)");
-    case TextEncoding::ShiftJis:
+    case codec::TextEncoding::ShiftJis:
         break;
     }
     return QStringLiteral("Shift-JIS");

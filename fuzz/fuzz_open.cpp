@@ -14,21 +14,22 @@ using namespace orvane;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const codepage::DetectedEncoding expected = reference::detectByWalking(bytes);
-    const QByteArrayView body = QByteArrayView(bytes).sliced(byteOrderMark(expected.encoding).size());
+    const codec::DetectedEncoding expected = reference::detectByWalking(bytes);
+    const QByteArrayView body = QByteArrayView(bytes).sliced(codec::byteOrderMark(expected.encoding).size());
     QString text;
-    codepage::DecodeError error;
-    const bool readable = codepage::decode(expected.encoding, body, text, &error);
+    codec::DecodeError error;
+    const bool readable = codec::decode(expected.encoding, body, text, &error);
     try {
         const LoadedText loaded = decodeDocumentBytes(bytes, QStringLiteral("f"));
         FUZZ_CHECK(readable && loaded.encoding == expected.encoding);
         const QString shown = reference::withoutLastLineEnd(text);
         FUZZ_CHECK(loaded.decoded() == shown);
-        const QStringView last = loaded.lineEnds.last ? lineEndText(*loaded.lineEnds.last) : QStringView();
+        const QStringView last
+            = loaded.lineEnds.last ? codec::lineEndText(*loaded.lineEnds.last) : QStringView();
         FUZZ_CHECK(shown + last.toString() == text);
         QString shiftJis;
         const bool alsoShiftJis = expected.validAsBoth;
-        FUZZ_CHECK(!alsoShiftJis || cp932::decode(bytes, shiftJis));
+        FUZZ_CHECK(!alsoShiftJis || codec::cp932::decode(bytes, shiftJis));
         FUZZ_CHECK(
             loaded.alsoShiftJis() == alsoShiftJis
             && (!alsoShiftJis || loaded.shiftJisReading->text == reference::withoutLastLineEnd(shiftJis)));

@@ -190,8 +190,8 @@ std::optional<FileStamp> stampOfFile(const QString &, bool) { return std::nullop
 
 #endif
 
-[[noreturn]] void failUnstorable(const QString &path, TextEncoding encoding,
-                                 const codepage::EncodeError &error)
+[[noreturn]] void failUnstorable(const QString &path, codec::TextEncoding encoding,
+                                 const codec::EncodeError &error)
 {
     // UTF-8 stores every character, though not a lone surrogate.
     const codec_texts::UnstorableHints hints {texts::yenHint(), texts::overlineHint(), texts::utf8Hint()};
@@ -201,32 +201,33 @@ std::optional<FileStamp> stampOfFile(const QString &, bool) { return std::nullop
 }
 
 // Unicode encodings store everything but a lone surrogate, which pasted text may hold.
-void checkUnicodeStorable(QStringView text, TextEncoding encoding, const QString &path)
+void checkUnicodeStorable(QStringView text, codec::TextEncoding encoding, const QString &path)
 {
     const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype bad = codepage::firstUnpairedSurrogate(units, text.size());
+    const qsizetype bad = codec::firstUnpairedSurrogate(units, text.size());
     if (bad == text.size())
         return;
-    const codepage::Position at = codepage::positionOfUnit(units, bad);
+    const codec::Position at = codec::positionOfUnit(units, bad);
     fail(DiskFailure::InvalidFileFormat,
          texts::unpairedSurrogate(shown(path), texts::encodingName(encoding),
                                   codec_texts::codePointName(units[bad]), at.line, at.column));
 }
 
-qint64 encodedSize(QStringView text, TextEncoding encoding)
+qint64 encodedSize(QStringView text, codec::TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom ? utf8::encodedLength(text)
-                                                                               : text.size() * 2;
+    return encoding == codec::TextEncoding::Utf8 || encoding == codec::TextEncoding::Utf8Bom
+        ? codec::utf8::encodedLength(text)
+        : text.size() * 2;
 }
 
 // Encodes and writes the text block by block into one small buffer that stays in the cache,
 // instead of a second copy of the whole text in fresh memory. Native-order UTF-16 needs no
 // encoding at all.
-void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding, Progress &progress)
+void writeUnicode(FileWriter &writer, QStringView text, codec::TextEncoding encoding, Progress &progress)
 {
     constexpr qsizetype kBlockUnits = 32 * 1024;
     const bool nativeUtf16
-        = encoding == TextEncoding::Utf16Le && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+        = encoding == codec::TextEncoding::Utf16Le && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
     QByteArray block;
     for (qsizetype i = 0; i < text.size();) {
         qsizetype length = std::min(kBlockUnits, text.size() - i);
@@ -237,7 +238,7 @@ void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding, P
         if (nativeUtf16) {
             writer.write(QByteArrayView(reinterpret_cast<const char *>(part.utf16()), part.size() * 2));
         } else {
-            codepage::encode(encoding, part, block);
+            codec::encode(encoding, part, block);
             writer.write(block);
         }
         i += length;
@@ -247,17 +248,17 @@ void writeUnicode(FileWriter &writer, QStringView text, TextEncoding encoding, P
 }
 
 // The line end after the last line in the encoding; empty when the file has none.
-QByteArray encodedLineEnd(TextEncoding encoding, std::optional<LineEnd> lineEnd)
+QByteArray encodedLineEnd(codec::TextEncoding encoding, std::optional<codec::LineEnd> lineEnd)
 {
     QByteArray bytes;
     if (lineEnd)
-        codepage::encode(encoding, lineEndText(*lineEnd), bytes);
+        codec::encode(encoding, codec::lineEndText(*lineEnd), bytes);
     return bytes;
 }
 
 } // namespace
 
-LoadedText DiskTextFiles::readText(const QString &path, std::optional<TextEncoding> chosen)
+LoadedText DiskTextFiles::readText(const QString &path, std::optional<codec::TextEncoding> chosen)
 {
     try {
         std::optional<FileStamp> stamp;
@@ -315,24 +316,24 @@ LoadedText DiskTextFiles::streamText(const QString &path, TextLoad &load, Progre
     }
 }
 
-void DiskTextFiles::writeText(const QString &path, const QString &text, TextEncoding encoding,
+void DiskTextFiles::writeText(const QString &path, const QString &text, codec::TextEncoding encoding,
                               const WriteOptions &options)
 {
     SilentProgress progress;
     saveText(path, text, encoding, options, progress);
 }
 
-void DiskTextFiles::saveText(const QString &path, const QString &text, TextEncoding encoding,
+void DiskTextFiles::saveText(const QString &path, const QString &text, codec::TextEncoding encoding,
                              const WriteOptions &options, Progress &progress)
 {
     try {
         progress.setTotal(text.size());
-        const QByteArrayView mark = byteOrderMark(encoding);
+        const QByteArrayView mark = codec::byteOrderMark(encoding);
         const QByteArray lineEnd = encodedLineEnd(encoding, options.lastLineEnd);
-        if (isJisBased(encoding)) {
+        if (codec::isJisBased(encoding)) {
             QByteArray bytes;
-            codepage::EncodeError error;
-            if (!codepage::encode(encoding, text, bytes, &error, options.codes))
+            codec::EncodeError error;
+            if (!codec::encode(encoding, text, bytes, &error, options.codes))
                 failUnstorable(path, encoding, error);
             FileWriter writer(path);
             writer.reserve(bytes.size() + lineEnd.size());

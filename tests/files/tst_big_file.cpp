@@ -68,7 +68,7 @@ void TestBigFile::openCancelOpenAndSaveBackByteForByte()
     program.cancelAtStep = 0;
     openDocument(host, path);
     QCOMPARE(document.path(), path);
-    QCOMPARE(document.encoding(), TextEncoding::ShiftJis);
+    QCOMPARE(document.encoding(), codec::TextEncoding::ShiftJis);
     QVERIFY(control.widget()->lines() > int(size / 40));
     QVERIFY(messages.shown().isEmpty());
 

@@ -59,7 +59,7 @@ Character utf8At(QByteArrayView bytes, qsizetype i)
 
 Character shiftJisAt(QByteArrayView bytes, qsizetype i)
 {
-    if (!cp932::isLeadByte(uchar(bytes[i])))
+    if (!codec::cp932::isLeadByte(uchar(bytes[i])))
         return {1, Ending::Whole};
     return i + 1 == bytes.size() ? Character {1, Ending::Cut} : Character {2, Ending::Whole};
 }
@@ -92,20 +92,20 @@ Character utf16At(QByteArrayView bytes, qsizetype i, bool big)
     return i + 4 > bytes.size() ? Character {bytes.size() - i, Ending::Cut} : Character {2, Ending::Whole};
 }
 
-Character characterAt(TextEncoding encoding, QByteArrayView bytes, qsizetype i)
+Character characterAt(codec::TextEncoding encoding, QByteArrayView bytes, qsizetype i)
 {
     switch (encoding) {
-    case TextEncoding::ShiftJis:
+    case codec::TextEncoding::ShiftJis:
         return shiftJisAt(bytes, i);
-    case TextEncoding::EucJp:
+    case codec::TextEncoding::EucJp:
         return eucJpAt(bytes, i);
-    case TextEncoding::Iso2022Jp:
+    case codec::TextEncoding::Iso2022Jp:
         break; // stateful: see iso2022JpWholeCharacters
-    case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be:
-        return utf16At(bytes, i, encoding == TextEncoding::Utf16Be);
-    case TextEncoding::Utf8:
-    case TextEncoding::Utf8Bom:
+    case codec::TextEncoding::Utf16Le:
+    case codec::TextEncoding::Utf16Be:
+        return utf16At(bytes, i, encoding == codec::TextEncoding::Utf16Be);
+    case codec::TextEncoding::Utf8:
+    case codec::TextEncoding::Utf8Bom:
         break;
     }
     return utf8At(bytes, i);
@@ -118,7 +118,7 @@ struct Walk {
     bool multiByte = false;
 };
 
-Walk walk(TextEncoding encoding, QByteArrayView bytes, bool complete)
+Walk walk(codec::TextEncoding encoding, QByteArrayView bytes, bool complete)
 {
     Walk result;
     for (qsizetype i = 0; i < bytes.size();) {
@@ -136,25 +136,25 @@ Walk walk(TextEncoding encoding, QByteArrayView bytes, bool complete)
 qsizetype iso2022JpWholeCharacters(QByteArrayView bytes)
 {
     QString text;
-    if (!codepage::decode(TextEncoding::Iso2022Jp, bytes, text)) {
-        codepage::DecodeError error;
+    if (!codec::decode(codec::TextEncoding::Iso2022Jp, bytes, text)) {
+        codec::DecodeError error;
         text.clear();
-        codepage::decode(TextEncoding::Iso2022Jp, bytes, text, &error);
+        codec::decode(codec::TextEncoding::Iso2022Jp, bytes, text, &error);
         if (!error.truncated)
             return bytes.size();
     }
     qsizetype end = bytes.size();
-    while (end > 0 && !codepage::decode(TextEncoding::Iso2022Jp, bytes.first(end), text))
+    while (end > 0 && !codec::decode(codec::TextEncoding::Iso2022Jp, bytes.first(end), text))
         --end;
     return end > 0 && bytes[end - 1] == '\r' ? end - 1 : end;
 }
 
 // The bytes read as encoding, less a character the end of a start cuts off; none when they do not
 // decode.
-std::optional<QString> reading(TextEncoding encoding, QByteArrayView bytes, bool complete)
+std::optional<QString> reading(codec::TextEncoding encoding, QByteArrayView bytes, bool complete)
 {
     qsizetype end = bytes.size();
-    if (!complete && encoding == TextEncoding::Iso2022Jp) {
+    if (!complete && encoding == codec::TextEncoding::Iso2022Jp) {
         end = iso2022JpWholeCharacters(bytes);
     } else if (!complete) {
         for (qsizetype i = 0; i < bytes.size();) {
@@ -167,32 +167,32 @@ std::optional<QString> reading(TextEncoding encoding, QByteArrayView bytes, bool
         }
     }
     QString text;
-    if (!codepage::decode(encoding, bytes.first(end), text))
+    if (!codec::decode(encoding, bytes.first(end), text))
         return std::nullopt;
     return text;
 }
 
-codepage::DetectedEncoding shiftJisOrEucJp(QByteArrayView bytes, bool complete)
+codec::DetectedEncoding shiftJisOrEucJp(QByteArrayView bytes, bool complete)
 {
-    const std::optional<QString> asShiftJis = reading(TextEncoding::ShiftJis, bytes, complete);
-    const std::optional<QString> asEucJp = reading(TextEncoding::EucJp, bytes, complete);
+    const std::optional<QString> asShiftJis = reading(codec::TextEncoding::ShiftJis, bytes, complete);
+    const std::optional<QString> asEucJp = reading(codec::TextEncoding::EucJp, bytes, complete);
     if (!asShiftJis && !asEucJp)
-        return {TextEncoding::ShiftJis, false, true};
-    if (asEucJp && (!asShiftJis || codepage::japaneseScore(*asEucJp) > codepage::japaneseScore(*asShiftJis)))
-        return {TextEncoding::EucJp};
-    return {TextEncoding::ShiftJis};
+        return {codec::TextEncoding::ShiftJis, false, true};
+    if (asEucJp && (!asShiftJis || codec::japaneseScore(*asEucJp) > codec::japaneseScore(*asShiftJis)))
+        return {codec::TextEncoding::EucJp};
+    return {codec::TextEncoding::ShiftJis};
 }
 
 } // namespace
 
-codepage::DetectedEncoding detectByWalking(QByteArrayView bytes, bool complete)
+codec::DetectedEncoding detectByWalking(QByteArrayView bytes, bool complete)
 {
     static constexpr const char *otherSets[] = {"\x1B$B", "\x1B$@", "\x1B$(B", "\x1B$(D", "\x1B(J", "\x1B(I"};
-    for (const TextEncoding marked : allTextEncodings) {
-        if (!byteOrderMark(marked).isEmpty() && bytes.startsWith(byteOrderMark(marked)))
+    for (const codec::TextEncoding marked : codec::allTextEncodings) {
+        if (!codec::byteOrderMark(marked).isEmpty() && bytes.startsWith(codec::byteOrderMark(marked)))
             return {marked};
     }
-    const Walk utf8 = walk(TextEncoding::Utf8, bytes, complete);
+    const Walk utf8 = walk(codec::TextEncoding::Utf8, bytes, complete);
     if (!utf8.valid)
         return shiftJisOrEucJp(bytes, complete);
     if (!utf8.multiByte) {
@@ -203,24 +203,24 @@ codepage::DetectedEncoding detectByWalking(QByteArrayView bytes, bool complete)
         // kana), in bytes that read as ISO-2022-JP.
         const bool designates = std::any_of(std::begin(otherSets), std::end(otherSets),
                                             [&](const char *escape) { return bytes.contains(escape); });
-        const bool jis = designates && reading(TextEncoding::Iso2022Jp, bytes, complete);
-        return {jis ? TextEncoding::Iso2022Jp : TextEncoding::ShiftJis};
+        const bool jis = designates && reading(codec::TextEncoding::Iso2022Jp, bytes, complete);
+        return {jis ? codec::TextEncoding::Iso2022Jp : codec::TextEncoding::ShiftJis};
     }
-    const std::optional<QString> asShiftJis = reading(TextEncoding::ShiftJis, bytes, complete);
+    const std::optional<QString> asShiftJis = reading(codec::TextEncoding::ShiftJis, bytes, complete);
     if (!asShiftJis)
-        return {TextEncoding::Utf8};
-    const long long shiftJisScore = codepage::japaneseScore(*asShiftJis);
-    const long long utf8Score = codepage::japaneseScore(*reading(TextEncoding::Utf8, bytes, complete));
-    if (codepage::clearlyAhead(utf8Score, shiftJisScore))
-        return {TextEncoding::Utf8};
-    if (codepage::clearlyAhead(shiftJisScore, utf8Score))
-        return {TextEncoding::ShiftJis};
-    return {TextEncoding::Utf8, true};
+        return {codec::TextEncoding::Utf8};
+    const long long shiftJisScore = codec::japaneseScore(*asShiftJis);
+    const long long utf8Score = codec::japaneseScore(*reading(codec::TextEncoding::Utf8, bytes, complete));
+    if (codec::clearlyAhead(utf8Score, shiftJisScore))
+        return {codec::TextEncoding::Utf8};
+    if (codec::clearlyAhead(shiftJisScore, utf8Score))
+        return {codec::TextEncoding::ShiftJis};
+    return {codec::TextEncoding::Utf8, true};
 }
 
-qsizetype wholeCharactersByWalking(TextEncoding encoding, QByteArrayView bytes)
+qsizetype wholeCharactersByWalking(codec::TextEncoding encoding, QByteArrayView bytes)
 {
-    if (encoding == TextEncoding::Iso2022Jp)
+    if (encoding == codec::TextEncoding::Iso2022Jp)
         return iso2022JpWholeCharacters(bytes);
     qsizetype end = 0;
     for (qsizetype i = 0; i < bytes.size();) {
@@ -231,18 +231,20 @@ qsizetype wholeCharactersByWalking(TextEncoding encoding, QByteArrayView bytes)
         i += c.size;
         end = i;
     }
-    const qsizetype unit = encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be ? 2 : 1;
-    const char16_t last = end < unit        ? 0
-        : unit == 1                         ? char16_t(uchar(bytes[end - 1]))
-        : encoding == TextEncoding::Utf16Be ? char16_t(uchar(bytes[end - 2]) << 8 | uchar(bytes[end - 1]))
-                                            : char16_t(uchar(bytes[end - 1]) << 8 | uchar(bytes[end - 2]));
+    const qsizetype unit
+        = encoding == codec::TextEncoding::Utf16Le || encoding == codec::TextEncoding::Utf16Be ? 2 : 1;
+    const char16_t last = end < unit ? 0
+        : unit == 1                  ? char16_t(uchar(bytes[end - 1]))
+        : encoding == codec::TextEncoding::Utf16Be
+        ? char16_t(uchar(bytes[end - 2]) << 8 | uchar(bytes[end - 1]))
+        : char16_t(uchar(bytes[end - 1]) << 8 | uchar(bytes[end - 2]));
     return last == u'\r' ? end - unit : end;
 }
 
-QString withLineEndsBySplitting(const QString &text, LineEnd lineEnd)
+QString withLineEndsBySplitting(const QString &text, codec::LineEnd lineEnd)
 {
     static const QRegularExpression anyLineEnd(QStringLiteral("\r\n|\r|\n"));
-    return text.split(anyLineEnd).join(lineEndText(lineEnd));
+    return text.split(anyLineEnd).join(codec::lineEndText(lineEnd));
 }
 
 QList<QByteArray> byteStrings(QByteArrayView alphabet, int maxLength)

@@ -18,13 +18,13 @@ namespace orvane::reference {
 // UTF-8 unless its Shift-JIS reading scores clearly more Japanese (both noted when neither does);
 // else Shift-JIS or EUC-JP, whichever reads the bytes, the higher score when both do. The scores
 // are the engine's: a measure, not a rule to restate.
-codepage::DetectedEncoding detectByWalking(QByteArrayView bytes, bool complete = true);
+codec::DetectedEncoding detectByWalking(QByteArrayView bytes, bool complete = true);
 
 // The bytes up to the last character that the end does not cut off, less a CR at their end.
-qsizetype wholeCharactersByWalking(TextEncoding encoding, QByteArrayView bytes);
+qsizetype wholeCharactersByWalking(codec::TextEncoding encoding, QByteArrayView bytes);
 
 // The text's lines (split at CR LF, lone CR and lone LF) joined with lineEnd.
-QString withLineEndsBySplitting(const QString &text, LineEnd lineEnd);
+QString withLineEndsBySplitting(const QString &text, codec::LineEnd lineEnd);
 
 // Every string of up to maxLength bytes taken from alphabet, shortest first: the inputs a sweep
 // compares fast and slow code over.

@@ -20,7 +20,7 @@
 // marker for the units that need their neighbours (surrogate pairs, voiced marks, characters that
 // become two), and for SSE2 a description of 8-unit blocks that can be mapped without the table.
 
-namespace orvane::text {
+namespace orvane::chars {
 
 namespace {
 
@@ -586,4 +586,4 @@ QString toWideKana(const QString &text) { return convert<ConversionKind::WideKan
 QString toNarrowAscii(const QString &text) { return convert<ConversionKind::NarrowAscii>(text); }
 QString toNarrowKana(const QString &text) { return convert<ConversionKind::NarrowKana>(text); }
 
-} // namespace orvane::text
+} // namespace orvane::chars

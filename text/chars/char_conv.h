@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace orvane::text {
+namespace orvane::chars {
 
 QString toUpper(const QString &text); // keeps the length: ａ → Ａ
 QString toLower(const QString &text); // keeps the length: Ａ → ａ
@@ -19,4 +19,4 @@ QString toWideKana(const QString &text); // keeps or shrinks: ｶﾞ → ガ; a 
 QString toNarrowAscii(const QString &text); // keeps the length: ａ → a; ガ stays
 QString toNarrowKana(const QString &text); // keeps or grows: ガ → ｶﾞ; ａ stays
 
-} // namespace orvane::text
+} // namespace orvane::chars

@@ -4,7 +4,7 @@
 
 #include <QStringView>
 
-namespace orvane {
+namespace orvane::chars {
 
 enum class ConversionKind : int {
     Upper = 1,
@@ -45,4 +45,4 @@ inline constexpr ConversionKind allConversionKinds[]
        ConversionKind::WideAscii, ConversionKind::NarrowAscii, ConversionKind::WideKana,
        ConversionKind::NarrowKana};
 
-} // namespace orvane
+} // namespace orvane::chars

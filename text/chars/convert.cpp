@@ -2,34 +2,34 @@
 
 #include "text/chars/char_conv.h"
 
-namespace orvane {
+namespace orvane::chars {
 
 QString convert(ConversionKind kind, const QString &text)
 {
     switch (kind) {
     case ConversionKind::Upper:
-        return text::toUpper(text);
+        return chars::toUpper(text);
     case ConversionKind::Lower:
-        return text::toLower(text);
+        return chars::toLower(text);
     case ConversionKind::Wide:
-        return text::toWide(text);
+        return chars::toWide(text);
     case ConversionKind::Narrow:
-        return text::toNarrow(text);
+        return chars::toNarrow(text);
     case ConversionKind::Katakana:
-        return text::toKatakana(text);
+        return chars::toKatakana(text);
     case ConversionKind::Hiragana:
-        return text::toHiragana(text);
+        return chars::toHiragana(text);
     case ConversionKind::NarrowAscii:
-        return text::toNarrowAscii(text);
+        return chars::toNarrowAscii(text);
     case ConversionKind::WideAscii:
-        return text::toWideAscii(text);
+        return chars::toWideAscii(text);
     case ConversionKind::NarrowKana:
-        return text::toNarrowKana(text);
+        return chars::toNarrowKana(text);
     case ConversionKind::WideKana:
-        return text::toWideKana(text);
+        return chars::toWideKana(text);
     }
     // An out-of-range kind converts nothing rather than guessing.
     return text;
 }
 
-} // namespace orvane
+} // namespace orvane::chars

@@ -10,7 +10,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 #ifdef __SSE2__
 // Widens the run of bytes < 0x80 at the start of src (at least 16 bytes available) and returns its
@@ -54,4 +54,4 @@ inline qsizetype narrowAsciiRun(const char16_t *src, qsizetype available, uchar 
 }
 #endif
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

@@ -13,7 +13,7 @@
 #include <bit>
 #include <vector>
 
-namespace orvane::cp932 {
+namespace orvane::codec::cp932 {
 
 namespace {
 
@@ -42,11 +42,11 @@ inline char16_t decodePair(unsigned lead, unsigned trail)
 
 inline uint16_t encodeUnit(char16_t c) { return encodePages[encodePage[c >> 8]][c & 0xFF]; }
 
-using codepage::isHighSurrogate;
-using codepage::isLowSurrogate;
+using codec::isHighSurrogate;
+using codec::isLowSurrogate;
 #ifdef __SSE2__
-using codepage::narrowAsciiRun;
-using codepage::widenAsciiRun;
+using codec::narrowAsciiRun;
+using codec::widenAsciiRun;
 #endif
 
 } // namespace
@@ -93,7 +93,7 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error, FileCodes *
         *out++ = singleByte[*in++];
     const bool ok = in == end;
     if (!ok && error) {
-        error->at = codepage::positionOfCp932Byte(begin, in - begin);
+        error->at = codec::positionOfCp932Byte(begin, in - begin);
         error->truncated = in + 1 == end;
     }
     const qsizetype length = out - outBegin;
@@ -182,7 +182,7 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
     }
     const bool ok = i == size;
     if (!ok && error) {
-        error->at = codepage::positionOfUnit(src, i);
+        error->at = codec::positionOfUnit(src, i);
         const char16_t c = src[i];
         error->codePoint = c;
         if (isHighSurrogate(c) && i + 1 < size && isLowSurrogate(src[i + 1]))
@@ -199,4 +199,4 @@ bool canEncode(char32_t codePoint)
     return codePoint == 0 || (codePoint < 0x10000 && encodeUnit(char16_t(codePoint)) != 0);
 }
 
-} // namespace orvane::cp932
+} // namespace orvane::codec::cp932

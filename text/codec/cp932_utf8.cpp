@@ -12,7 +12,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace orvane::cp932 {
+namespace orvane::codec::cp932 {
 
 namespace {
 
@@ -131,4 +131,4 @@ bool decodeToUtf8(QByteArrayView bytes, QByteArray &utf8, qsizetype &units, Deco
     return ok;
 }
 
-} // namespace orvane::cp932
+} // namespace orvane::codec::cp932

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 namespace {
 
@@ -105,4 +105,4 @@ DetectedEncoding detectEncoding(QByteArrayView bytes, bool complete)
     return {TextEncoding::Utf8, true};
 }
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

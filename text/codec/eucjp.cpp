@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace orvane::eucjp {
+namespace orvane::codec::eucjp {
 
 namespace {
 
@@ -99,7 +99,7 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error, FileCodes *
         if (b < 0x80) {
 #ifdef __SSE2__
             if (end - in >= 16) {
-                const qsizetype run = codepage::widenAsciiRun(in, end - in, out);
+                const qsizetype run = codec::widenAsciiRun(in, end - in, out);
                 in += run;
                 out += run;
                 continue;
@@ -158,7 +158,7 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error, FileCodes *
     const qsizetype length = out - outBegin;
     if (!ok && error) {
         // Every byte before the failure became one character or a part of one, line ends as they were.
-        error->at = codepage::positionOfUnit(outBegin, length);
+        error->at = codec::positionOfUnit(outBegin, length);
         error->at.offset = in - begin;
         error->truncated = truncated;
     }
@@ -184,7 +184,7 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
         if (c < 0x80) {
 #ifdef __SSE2__
             if (size - i >= 16) {
-                const qsizetype run = codepage::narrowAsciiRun(src + i, size - i, out + j);
+                const qsizetype run = codec::narrowAsciiRun(src + i, size - i, out + j);
                 i += run;
                 j += run;
                 if (run != 0)
@@ -196,9 +196,8 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
             continue;
         }
         // The file's codes never name a surrogate.
-        uint16_t code = ownCodes && !codepage::isHighSurrogate(c) && !codepage::isLowSurrogate(c)
-            ? codes->codeOf(c)
-            : 0;
+        uint16_t code
+            = ownCodes && !codec::isHighSurrogate(c) && !codec::isLowSurrogate(c) ? codes->codeOf(c) : 0;
         if (code == 0)
             code = encodeCode(c);
         if (code >= 0x8080) {
@@ -218,9 +217,9 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
     }
     const bool ok = i == size;
     if (!ok && error) {
-        error->at = codepage::positionOfUnit(src, i);
+        error->at = codec::positionOfUnit(src, i);
         error->codePoint = src[i];
-        if (codepage::isHighSurrogate(src[i]) && i + 1 < size && codepage::isLowSurrogate(src[i + 1]))
+        if (codec::isHighSurrogate(src[i]) && i + 1 < size && codec::isLowSurrogate(src[i + 1]))
             error->codePoint = 0x10000 + ((char32_t(src[i]) - 0xD800) << 10) + (src[i + 1] - 0xDC00);
     }
     bytes.resize(j);
@@ -229,4 +228,4 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
     return ok;
 }
 
-} // namespace orvane::eucjp
+} // namespace orvane::codec::eucjp

@@ -5,7 +5,7 @@
 
 #include "text/codec/text_positions.h"
 
-namespace orvane::iso2022jp {
+namespace orvane::codec::iso2022jp {
 
 namespace {
 
@@ -165,7 +165,7 @@ bool Decoder::decode(QByteArrayView bytes, QString &text, DecodeError *error, qs
         *consumed = in - begin;
     } else if (in != end) {
         if (error) {
-            error->at = codepage::positionOfUnit(outBegin, length);
+            error->at = codec::positionOfUnit(outBegin, length);
             error->at.offset = in - begin;
             error->truncated = truncated;
         }
@@ -251,9 +251,9 @@ bool Encoder::encode(QStringView text, QByteArray &bytes, bool last, EncodeError
     }
     const bool ok = i == size;
     if (!ok && error) {
-        error->at = codepage::positionOfUnit(src, i);
+        error->at = codec::positionOfUnit(src, i);
         error->codePoint = src[i];
-        if (codepage::isHighSurrogate(src[i]) && i + 1 < size && codepage::isLowSurrogate(src[i + 1]))
+        if (codec::isHighSurrogate(src[i]) && i + 1 < size && codec::isLowSurrogate(src[i + 1]))
             error->codePoint = 0x10000 + ((char32_t(src[i]) - 0xD800) << 10) + (src[i + 1] - 0xDC00);
     }
     if (last || !ok)
@@ -277,4 +277,4 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
     return encoder.encode(text, bytes, true, error);
 }
 
-} // namespace orvane::iso2022jp
+} // namespace orvane::codec::iso2022jp

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace orvane {
+namespace orvane::codec {
 
 namespace {
 
@@ -101,4 +101,4 @@ QString withLineEnds(const QString &text, LineEnd lineEnd)
     return out;
 }
 
-} // namespace orvane
+} // namespace orvane::codec

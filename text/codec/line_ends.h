@@ -8,7 +8,7 @@
 
 #include <optional>
 
-namespace orvane {
+namespace orvane::codec {
 
 enum class LineEnd { CrLf, Lf, Cr };
 
@@ -44,4 +44,4 @@ LineEnds takeLastLineEnd(QString &text);
 // Every line end of the text written as lineEnd; the text itself when it has no other kind.
 QString withLineEnds(const QString &text, LineEnd lineEnd);
 
-} // namespace orvane
+} // namespace orvane::codec

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 namespace {
 
@@ -180,4 +180,4 @@ qsizetype firstUnpairedSurrogate(const char16_t *text, qsizetype size, bool *end
     return size;
 }
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

@@ -7,7 +7,7 @@
 
 #include <QStringView>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 inline bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
 inline bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
@@ -60,4 +60,4 @@ Position positionOfCp932Byte(const unsigned char *bytes, qsizetype offset);
 // surrogate is a high one in the last unit, which a following unit could still complete.
 qsizetype firstUnpairedSurrogate(const char16_t *text, qsizetype size, bool *endsInHigh = nullptr);
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

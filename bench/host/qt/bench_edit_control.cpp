@@ -18,7 +18,10 @@ namespace {
 
 using orvane::ScintillaEditControl;
 // The conversion step of the measured command: the katakana conversion the menu runs.
-QString toKatakana(const QString &text) { return orvane::convert(orvane::ConversionKind::Katakana, text); }
+QString toKatakana(const QString &text)
+{
+    return orvane::chars::convert(orvane::chars::ConversionKind::Katakana, text);
+}
 
 constexpr qsizetype documentUnits = 50'000'000;
 

@@ -40,13 +40,13 @@ void BM_Copy(benchmark::State &state)
     setLabel(state);
 }
 
-template <orvane::ConversionKind kind> void BM_Convert(benchmark::State &state)
+template <orvane::chars::ConversionKind kind> void BM_Convert(benchmark::State &state)
 {
     const QString &text = sample(int(state.range(0)));
-    const QString probe = orvane::convert(kind, text);
+    const QString probe = orvane::chars::convert(kind, text);
     state.counters["changed"] = probe.constData() != text.constData();
     for (auto _ : state) {
-        QString result = orvane::convert(kind, text);
+        QString result = orvane::chars::convert(kind, text);
         benchmark::DoNotOptimize(result.constData());
     }
     setLabel(state);
@@ -55,11 +55,11 @@ template <orvane::ConversionKind kind> void BM_Convert(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_Copy)->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::ConversionKind::Upper>)->Name("Upper")->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::ConversionKind::Lower>)->Name("Lower")->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::ConversionKind::Wide>)->Name("Wide")->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::ConversionKind::Narrow>)->Name("Narrow")->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::ConversionKind::Katakana>)->Name("Katakana")->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::ConversionKind::Hiragana>)->Name("Hiragana")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Upper>)->Name("Upper")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Lower>)->Name("Lower")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Wide>)->Name("Wide")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Narrow>)->Name("Narrow")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Katakana>)->Name("Katakana")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Hiragana>)->Name("Hiragana")->Arg(0)->Arg(1)->Arg(2);
 
 BENCHMARK_MAIN();
