@@ -23,7 +23,7 @@ using journal::PendingJournal;
 // file's own Shift-JIS codes, which a save of the restored text writes back.
 struct BaseText {
     QByteArray utf8;
-    cp932::FileCodes codes;
+    codec::cp932::FileCodes codes;
 };
 
 // The base read from the kept copy or the unchanged file; nothing when it cannot be read as it was.
@@ -33,7 +33,7 @@ std::optional<BaseText> baseText(Host &host, const PendingJournal &pending)
         return BaseText();
     if (pending.base != PendingJournal::Base::Kept && pending.base != PendingJournal::Base::File)
         return std::nullopt;
-    const TextEncoding encoding = DocumentJournal::identityOf(pending.origin.form).encoding;
+    const codec::TextEncoding encoding = DocumentJournal::identityOf(pending.origin.form).encoding;
     LoadedText loaded;
     try {
         BusyScope busy(host.program);
@@ -48,7 +48,7 @@ std::optional<BaseText> baseText(Host &host, const PendingJournal &pending)
         return std::nullopt;
     QByteArray bytes = loaded.utf8;
     if (loaded.isUtf16())
-        utf8::encode(loaded.text, bytes);
+        codec::utf8::encode(loaded.text, bytes);
     if (bytes.size() != pending.origin.baseLength)
         return std::nullopt;
     return BaseText {std::move(bytes), std::move(loaded.codes)};
@@ -134,7 +134,7 @@ bool offerJournals(Host &host, journal::Journal &journal, const QString &folder,
 
         {
             BusyScope busy(host.program);
-            host.Text1.loadUtf8(replayed.text, utf8::utf16Length(replayed.text));
+            host.Text1.loadUtf8(replayed.text, codec::utf8::utf16Length(replayed.text));
         }
         FileIdentity restored = DocumentJournal::identityOf(replayed.form);
         restored.codes = std::move(base->codes);

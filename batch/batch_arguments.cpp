@@ -8,28 +8,28 @@ namespace {
 
 struct EncodingName {
     QStringView name;
-    std::optional<TextEncoding> encoding; // nothing: auto
+    std::optional<codec::TextEncoding> encoding; // nothing: auto
     bool input;
     bool output;
 };
 
 constexpr EncodingName encodingNames[] = {
-    {u"cp932", TextEncoding::ShiftJis, true, true},
-    {u"shift-jis", TextEncoding::ShiftJis, true, true},
-    {u"shift_jis", TextEncoding::ShiftJis, true, true},
-    {u"sjis", TextEncoding::ShiftJis, true, true},
-    {u"windows-31j", TextEncoding::ShiftJis, true, true},
-    {u"ms932", TextEncoding::ShiftJis, true, true},
-    {u"utf-8", TextEncoding::Utf8, true, true},
-    {u"utf8", TextEncoding::Utf8, true, true},
-    {u"utf-8-bom", TextEncoding::Utf8Bom, false, true},
-    {u"utf-16le", TextEncoding::Utf16Le, true, true},
-    {u"utf-16be", TextEncoding::Utf16Be, true, true},
+    {u"cp932", codec::TextEncoding::ShiftJis, true, true},
+    {u"shift-jis", codec::TextEncoding::ShiftJis, true, true},
+    {u"shift_jis", codec::TextEncoding::ShiftJis, true, true},
+    {u"sjis", codec::TextEncoding::ShiftJis, true, true},
+    {u"windows-31j", codec::TextEncoding::ShiftJis, true, true},
+    {u"ms932", codec::TextEncoding::ShiftJis, true, true},
+    {u"utf-8", codec::TextEncoding::Utf8, true, true},
+    {u"utf8", codec::TextEncoding::Utf8, true, true},
+    {u"utf-8-bom", codec::TextEncoding::Utf8Bom, false, true},
+    {u"utf-16le", codec::TextEncoding::Utf16Le, true, true},
+    {u"utf-16be", codec::TextEncoding::Utf16Be, true, true},
     {u"auto", std::nullopt, true, false},
-    {u"euc-jp", TextEncoding::EucJp, true, true},
-    {u"eucjp", TextEncoding::EucJp, true, true},
-    {u"iso-2022-jp", TextEncoding::Iso2022Jp, true, true},
-    {u"jis", TextEncoding::Iso2022Jp, true, true},
+    {u"euc-jp", codec::TextEncoding::EucJp, true, true},
+    {u"eucjp", codec::TextEncoding::EucJp, true, true},
+    {u"iso-2022-jp", codec::TextEncoding::Iso2022Jp, true, true},
+    {u"jis", codec::TextEncoding::Iso2022Jp, true, true},
 };
 
 const EncodingName *encodingFromName(QStringView name, bool input)
@@ -50,23 +50,23 @@ ParsedArguments usageError(const QString &message)
 
 } // namespace
 
-std::optional<ConversionKind> kindFromName(QStringView name)
+std::optional<chars::ConversionKind> kindFromName(QStringView name)
 {
-    for (const ConversionKindName &entry : conversionKindNames) {
+    for (const chars::ConversionKindName &entry : chars::conversionKindNames) {
         if (name.compare(entry.name, Qt::CaseInsensitive) == 0)
             return entry.kind;
     }
     return std::nullopt;
 }
 
-std::optional<LineEnd> lineEndFromName(QStringView name)
+std::optional<codec::LineEnd> lineEndFromName(QStringView name)
 {
     if (name == u"crlf")
-        return LineEnd::CrLf;
+        return codec::LineEnd::CrLf;
     if (name == u"lf")
-        return LineEnd::Lf;
+        return codec::LineEnd::Lf;
     if (name == u"cr")
-        return LineEnd::Cr;
+        return codec::LineEnd::Cr;
     return std::nullopt;
 }
 
@@ -120,7 +120,7 @@ ParsedArguments parseArguments(const QStringList &arguments)
                     return usageError(batch_texts::missingLineEnd());
                 value = arguments.at(++i);
             }
-            const std::optional<LineEnd> lineEnd = lineEndFromName(value);
+            const std::optional<codec::LineEnd> lineEnd = lineEndFromName(value);
             if (!lineEnd)
                 return usageError(batch_texts::unknownLineEnd(value));
             result.lineEnd = *lineEnd;
@@ -158,7 +158,7 @@ ParsedArguments parseArguments(const QStringList &arguments)
             return usageError(batch_texts::unknownOption(word));
         // Kinds come before the files.
         if (result.files.isEmpty()) {
-            if (const std::optional<ConversionKind> kind = kindFromName(word)) {
+            if (const std::optional<chars::ConversionKind> kind = kindFromName(word)) {
                 result.kinds.append(*kind);
                 continue;
             }

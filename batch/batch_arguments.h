@@ -14,10 +14,10 @@
 namespace orvane::batch {
 
 struct BatchArguments {
-    std::optional<TextEncoding> from = TextEncoding::ShiftJis; // nothing: auto
-    TextEncoding to = TextEncoding::ShiftJis;
-    QList<ConversionKind> kinds; // applied in this order
-    std::optional<LineEnd> lineEnd; // --line-end; none: line ends kept
+    std::optional<codec::TextEncoding> from = codec::TextEncoding::ShiftJis; // nothing: auto
+    codec::TextEncoding to = codec::TextEncoding::ShiftJis;
+    QList<chars::ConversionKind> kinds; // applied in this order
+    std::optional<codec::LineEnd> lineEnd; // --line-end; none: line ends kept
     QStringList files; // "-" is standard input; none: standard input
     bool inPlace = false;
     bool showHelp = false;
@@ -33,8 +33,8 @@ struct ParsedArguments {
 // every word after it a file whatever it looks like.
 ParsedArguments parseArguments(const QStringList &arguments);
 
-std::optional<ConversionKind> kindFromName(QStringView name);
-std::optional<LineEnd> lineEndFromName(QStringView name); // crlf, lf, cr
+std::optional<chars::ConversionKind> kindFromName(QStringView name);
+std::optional<codec::LineEnd> lineEndFromName(QStringView name); // crlf, lf, cr
 
 // A word that can only have been meant as a kind, not as a file name.
 bool looksLikeKindName(const QString &word);

@@ -30,13 +30,13 @@ template <typename F> bool startThread(std::future<std::invoke_result_t<F>> &fut
 
 } // namespace
 
-StreamOutcome runCp932ByteMap(const codepage::Cp932ByteMap &map, BlockReader &reader, ByteSink &sink)
+StreamOutcome runCp932ByteMap(const codec::Cp932ByteMap &map, BlockReader &reader, ByteSink &sink)
 {
     // Two sets of output halves: one being written out while the next block converts into the other.
     QByteArray out[2][2];
     int set = 0;
     std::future<void> writing;
-    codepage::Position read;
+    codec::Position read;
     for (;;) {
         const QByteArrayView bytes = reader.bytes();
         const bool last = reader.atEnd();
@@ -47,7 +47,7 @@ StreamOutcome runCp932ByteMap(const codepage::Cp932ByteMap &map, BlockReader &re
         const qsizetype ends[2] = {half, cut};
         QByteArray *halves = out[set];
         for (int k = 0; k < 2; ++k) {
-            const qsizetype room = codepage::Cp932ByteMap::outputRoom(ends[k] - starts[k]);
+            const qsizetype room = codec::Cp932ByteMap::outputRoom(ends[k] - starts[k]);
             if (halves[k].size() < room)
                 halves[k].resize(room);
         }
@@ -56,8 +56,8 @@ StreamOutcome runCp932ByteMap(const codepage::Cp932ByteMap &map, BlockReader &re
             return map.convert(data + starts[k], ends[k] - starts[k],
                                reinterpret_cast<unsigned char *>(halves[k].data()));
         };
-        codepage::Cp932ByteMap::Run runs[2] = {{0, 0}, {0, 0}};
-        std::future<codepage::Cp932ByteMap::Run> second;
+        codec::Cp932ByteMap::Run runs[2] = {{0, 0}, {0, 0}};
+        std::future<codec::Cp932ByteMap::Run> second;
         const bool parallel = half > 0 && startThread(second, [&convertHalf] { return convertHalf(1); });
         if (half > 0)
             runs[0] = convertHalf(0);
@@ -70,7 +70,7 @@ StreamOutcome runCp932ByteMap(const codepage::Cp932ByteMap &map, BlockReader &re
                 written[k] = 0;
                 continue;
             }
-            codepage::advanceCp932(read, data + starts[k], runs[k].read);
+            codec::advanceCp932(read, data + starts[k], runs[k].read);
             invalid = runs[k].read < ends[k] - starts[k];
         }
         if (writing.valid())

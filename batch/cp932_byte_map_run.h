@@ -9,6 +9,6 @@
 
 namespace orvane::batch {
 
-StreamOutcome runCp932ByteMap(const codepage::Cp932ByteMap &map, BlockReader &reader, ByteSink &sink);
+StreamOutcome runCp932ByteMap(const codec::Cp932ByteMap &map, BlockReader &reader, ByteSink &sink);
 
 } // namespace orvane::batch

@@ -7,7 +7,7 @@
 
 namespace orvane::batch {
 
-TextEncoding DetectingSource::detect()
+codec::TextEncoding DetectingSource::detect()
 {
     m_ahead.resize(m_lookAhead);
     qsizetype size = 0;
@@ -21,8 +21,8 @@ TextEncoding DetectingSource::detect()
         size += count;
     }
     m_ahead.truncate(size);
-    const codepage::DetectedEncoding detected = codepage::detectEncoding(m_ahead, complete);
-    return detected.validAsBoth ? TextEncoding::ShiftJis : detected.encoding;
+    const codec::DetectedEncoding detected = codec::detectEncoding(m_ahead, complete);
+    return detected.validAsBoth ? codec::TextEncoding::ShiftJis : detected.encoding;
 }
 
 qsizetype DetectingSource::read(char *data, qsizetype capacity)

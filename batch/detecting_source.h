@@ -20,7 +20,7 @@ public:
     }
     // Open's rule (encoding_detection.h), except that bytes valid as both are Shift-JIS: there is
     // no one to ask.
-    TextEncoding detect();
+    codec::TextEncoding detect();
     qsizetype read(char *data, qsizetype capacity) override;
 
 private:

@@ -18,9 +18,9 @@ namespace orvane::batch {
 
 namespace {
 
-const QByteArrayView utf8Bom = byteOrderMark(TextEncoding::Utf8Bom);
-const QByteArrayView utf16LeBom = byteOrderMark(TextEncoding::Utf16Le);
-const QByteArrayView utf16BeBom = byteOrderMark(TextEncoding::Utf16Be);
+const QByteArrayView utf8Bom = codec::byteOrderMark(codec::TextEncoding::Utf8Bom);
+const QByteArrayView utf16LeBom = codec::byteOrderMark(codec::TextEncoding::Utf16Le);
+const QByteArrayView utf16BeBom = codec::byteOrderMark(codec::TextEncoding::Utf16Be);
 
 class CountingSink final : public ByteSink {
 public:
@@ -48,30 +48,30 @@ private:
     qint64 m_count = 0;
 };
 
-QString invalidInput(TextEncoding from, codepage::Position at)
+QString invalidInput(codec::TextEncoding from, codec::Position at)
 {
     switch (from) {
-    case TextEncoding::Utf8:
-    case TextEncoding::Utf8Bom:
+    case codec::TextEncoding::Utf8:
+    case codec::TextEncoding::Utf8Bom:
         return batch_texts::invalidUtf8(at.line, at.column);
-    case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be:
+    case codec::TextEncoding::Utf16Le:
+    case codec::TextEncoding::Utf16Be:
         return batch_texts::invalidUtf16(at.line, at.column);
-    case TextEncoding::EucJp:
+    case codec::TextEncoding::EucJp:
         return batch_texts::invalidIn(batch_texts::eucJpName(), at.line, at.column);
-    case TextEncoding::Iso2022Jp:
+    case codec::TextEncoding::Iso2022Jp:
         return batch_texts::invalidIn(batch_texts::iso2022JpName(), at.line, at.column);
-    case TextEncoding::ShiftJis:
+    case codec::TextEncoding::ShiftJis:
         break;
     }
     return batch_texts::invalidShiftJis(at.line, at.column);
 }
 
-QString encodingName(TextEncoding to)
+QString encodingName(codec::TextEncoding to)
 {
-    return to == TextEncoding::EucJp    ? batch_texts::eucJpName()
-        : to == TextEncoding::Iso2022Jp ? batch_texts::iso2022JpName()
-                                        : QStringLiteral("Shift-JIS");
+    return to == codec::TextEncoding::EucJp    ? batch_texts::eucJpName()
+        : to == codec::TextEncoding::Iso2022Jp ? batch_texts::iso2022JpName()
+                                               : QStringLiteral("Shift-JIS");
 }
 
 // A unit that the next piece may change the conversion of: a half-width letter whose mark may
@@ -79,7 +79,7 @@ QString encodingName(TextEncoding to)
 bool holdsBack(QChar c)
 {
     const char16_t u = c.unicode();
-    return mayJoinVoicedMark(u) || c.isHighSurrogate() || u == u'\r';
+    return chars::mayJoinVoicedMark(u) || c.isHighSurrogate() || u == u'\r';
 }
 
 // Converts decoded pieces through the kinds and writes them in the target encoding. Each stage
@@ -99,11 +99,11 @@ public:
     bool push(QString text, bool last)
     {
         for (qsizetype k = 0; k < m_kinds.size(); ++k)
-            text = convert(m_kinds[k], take(k, std::move(text), last));
+            text = chars::convert(m_kinds[k], take(k, std::move(text), last));
         text = take(m_kinds.size(), std::move(text), last);
         // A CR at the end of a piece waits for the next, so CR LF is never split here.
         if (m_lineEnd)
-            text = withLineEnds(text, *m_lineEnd);
+            text = codec::withLineEnds(text, *m_lineEnd);
         return encode(text, last);
     }
     const QString &error() const { return m_error; }
@@ -129,61 +129,61 @@ private:
         // Only the JIS-based encodings refuse a character: the text holds no lone surrogate, since
         // the decoders refuse them and the kinds keep pairs. ISO-2022-JP carries its designation
         // from piece to piece.
-        codepage::EncodeError bad;
-        const bool ok = m_to == TextEncoding::Iso2022Jp ? m_jis.encode(text, m_bytes, last, &bad)
-                                                        : codepage::encode(m_to, text, m_bytes, &bad);
+        codec::EncodeError bad;
+        const bool ok = m_to == codec::TextEncoding::Iso2022Jp ? m_jis.encode(text, m_bytes, last, &bad)
+                                                               : codec::encode(m_to, text, m_bytes, &bad);
         m_sink.write(m_bytes);
         if (!ok) {
-            bad.at = codepage::continued(m_written, bad.at);
+            bad.at = codec::continued(m_written, bad.at);
             m_error
                 = codec_texts::unstorableIn(encodingName(m_to), bad, {batch_texts::yenSignHint(), {}, {}});
             return false;
         }
         // Only a refusal needs the place, so only they count it.
-        if (isJisBased(m_to))
-            codepage::advance(m_written, text);
+        if (codec::isJisBased(m_to))
+            codec::advance(m_written, text);
         return true;
     }
 
-    TextEncoding m_to;
-    std::optional<LineEnd> m_lineEnd;
-    QList<ConversionKind> m_kinds;
+    codec::TextEncoding m_to;
+    std::optional<codec::LineEnd> m_lineEnd;
+    QList<chars::ConversionKind> m_kinds;
     QList<QString> m_carry; // one per kind, and one before the encoder
     ByteSink &m_sink;
     QByteArray m_bytes;
-    iso2022jp::Encoder m_jis;
-    codepage::Position m_written;
+    codec::iso2022jp::Encoder m_jis;
+    codec::Position m_written;
     QString m_error;
 };
 
 StreamOutcome failed(const QString &message) { return {ExitStatus::Unconvertible, message, 0}; }
 
-StreamOutcome runThroughText(const StreamOptions &options, TextEncoding from, BlockReader &reader,
+StreamOutcome runThroughText(const StreamOptions &options, codec::TextEncoding from, BlockReader &reader,
                              qsizetype start, ByteSink &sink)
 {
     TextPipeline pipeline(options, sink);
-    codepage::Position read;
-    iso2022jp::Decoder jis; // the designation in force, from block to block
+    codec::Position read;
+    codec::iso2022jp::Decoder jis; // the designation in force, from block to block
     for (;;) {
         const QByteArrayView bytes = reader.bytes().sliced(start);
         const bool last = reader.atEnd();
         qsizetype cut = bytes.size();
         QString text;
-        codepage::DecodeError bad;
+        codec::DecodeError bad;
         bool ok = false;
-        if (from == TextEncoding::Iso2022Jp) {
+        if (from == codec::TextEncoding::Iso2022Jp) {
             ok = jis.decode(bytes, text, &bad, last ? nullptr : &cut);
         } else {
             if (!last)
-                cut = codepage::wholeCharacters(from, bytes);
-            ok = codepage::decode(from, bytes.first(cut), text, &bad);
+                cut = codec::wholeCharacters(from, bytes);
+            ok = codec::decode(from, bytes.first(cut), text, &bad);
         }
         if (!ok) {
             if (!pipeline.push(std::move(text), true))
                 return failed(pipeline.error());
-            return failed(invalidInput(from, codepage::continued(read, bad.at)));
+            return failed(invalidInput(from, codec::continued(read, bad.at)));
         }
-        codepage::advance(read, text);
+        codec::advance(read, text);
         if (!pipeline.push(std::move(text), last))
             return failed(pipeline.error());
         if (last)
@@ -198,7 +198,7 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
 {
     DetectingSource detecting(input, options.lookAhead);
     ByteSource *source = &input;
-    TextEncoding from;
+    codec::TextEncoding from;
     if (options.from) {
         from = *options.from;
     } else {
@@ -210,18 +210,18 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
     const QByteArrayView head = reader.bytes();
     qsizetype start = 0;
     switch (from) {
-    case TextEncoding::ShiftJis:
-    case TextEncoding::EucJp:
-    case TextEncoding::Iso2022Jp:
+    case codec::TextEncoding::ShiftJis:
+    case codec::TextEncoding::EucJp:
+    case codec::TextEncoding::Iso2022Jp:
         // Such a file decodes as Shift-JIS or EUC-JP by accident, into mojibake.
         if (head.startsWith(utf8Bom))
             return failed(batch_texts::looksLikeUtf8());
         if (head.startsWith(utf16LeBom) || head.startsWith(utf16BeBom))
             return failed(batch_texts::looksLikeUtf16());
         break;
-    case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be:
-        start = head.startsWith(byteOrderMark(from)) ? byteOrderMark(from).size() : 0;
+    case codec::TextEncoding::Utf16Le:
+    case codec::TextEncoding::Utf16Be:
+        start = head.startsWith(codec::byteOrderMark(from)) ? codec::byteOrderMark(from).size() : 0;
         break;
     default:
         if (head.startsWith(utf16LeBom) || head.startsWith(utf16BeBom))
@@ -230,9 +230,9 @@ StreamOutcome run(const StreamOptions &options, ByteSource &input, CountingSink 
         break;
     }
     if (options.writeBom)
-        sink.writeUncounted(byteOrderMark(options.to));
-    if (from == TextEncoding::ShiftJis && !options.lineEnd) {
-        if (const codepage::Cp932ByteMap *map = codepage::Cp932ByteMap::shared(options.kinds, options.to))
+        sink.writeUncounted(codec::byteOrderMark(options.to));
+    if (from == codec::TextEncoding::ShiftJis && !options.lineEnd) {
+        if (const codec::Cp932ByteMap *map = codec::Cp932ByteMap::shared(options.kinds, options.to))
             return runCp932ByteMap(*map, reader, sink);
     }
     return runThroughText(options, from, reader, start, sink);

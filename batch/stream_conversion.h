@@ -21,10 +21,10 @@ inline constexpr qsizetype defaultLookAhead = qsizetype(16) << 20;
 
 struct StreamOptions {
     // Nothing: auto, the editor's Open rules without the question (DetectingSource).
-    std::optional<TextEncoding> from = TextEncoding::ShiftJis;
-    TextEncoding to = TextEncoding::ShiftJis;
-    QList<ConversionKind> kinds; // applied in this order
-    std::optional<LineEnd> lineEnd; // every line end written so; none: each kept as it is
+    std::optional<codec::TextEncoding> from = codec::TextEncoding::ShiftJis;
+    codec::TextEncoding to = codec::TextEncoding::ShiftJis;
+    QList<chars::ConversionKind> kinds; // applied in this order
+    std::optional<codec::LineEnd> lineEnd; // every line end written so; none: each kept as it is
     qsizetype blockSize = defaultBlockSize; // bytes read at a time; tests set small ones
     // Bytes auto reads ahead to decide; a test whose input is shorter sets less, as the buffer is
     // allocated whole.

@@ -20,7 +20,7 @@ constexpr qsizetype pieceUnits = 4'000'000;
 
 // Converts pieces that end after a LF: no conversion looks past a line end, so the pieces give
 // what the whole text gives. The text itself when nothing changes.
-QString convertInPieces(ConversionKind kind, const QString &text, Progress &progress)
+QString convertInPieces(chars::ConversionKind kind, const QString &text, Progress &progress)
 {
     progress.setTotal(text.size());
     QString out;
@@ -32,7 +32,7 @@ QString convertInPieces(ConversionKind kind, const QString &text, Progress &prog
             end = lf < 0 ? text.size() : lf + 1;
         }
         const QString piece = text.sliced(start, end - start);
-        const QString converted = convert(kind, piece);
+        const QString converted = chars::convert(kind, piece);
         if (!changed && converted.constData() != piece.constData() && converted != piece) {
             changed = true;
             out.reserve(text.size() + text.size() / 8);
@@ -55,7 +55,7 @@ bool isUnchanged(const QString &before, const QString &after)
 
 } // namespace
 
-void convertWholeText(Host &host, ConversionKind kind)
+void convertWholeText(Host &host, chars::ConversionKind kind)
 {
     std::optional<BusyScope> busy;
     if (host.Text1.textLength() > busyCursorThreshold)
@@ -63,7 +63,7 @@ void convertWholeText(Host &host, ConversionKind kind)
     QString before = host.Text1.text();
     QString after;
     if (before.size() <= pieceUnits)
-        after = convert(kind, before);
+        after = chars::convert(kind, before);
     else
         host.program.runLong(convert_texts::converting(),
                              [&](Progress &progress) { after = convertInPieces(kind, before, progress); });
@@ -74,7 +74,7 @@ void convertWholeText(Host &host, ConversionKind kind)
     host.Text1.setConvertedText(after, kind);
 }
 
-void convertSelection(Host &host, ConversionKind kind)
+void convertSelection(Host &host, chars::ConversionKind kind)
 {
     if (host.Text1.selLength() == 0)
         return;
@@ -82,24 +82,24 @@ void convertSelection(Host &host, ConversionKind kind)
     if (host.Text1.selLength() > busyCursorThreshold)
         busy.emplace(host.program);
     const QString before = host.Text1.selText();
-    const QString after = convert(kind, before);
+    const QString after = chars::convert(kind, before);
     if (isUnchanged(before, after))
         return;
     host.Text1.setConvertedSelText(after, kind);
 }
 
-void UpperChange_Click(Host &host) { convertWholeText(host, ConversionKind::Upper); }
-void LowerChange_Click(Host &host) { convertWholeText(host, ConversionKind::Lower); }
-void HiraganaChange_Click(Host &host) { convertWholeText(host, ConversionKind::Hiragana); }
-void KatakanaChange_Click(Host &host) { convertWholeText(host, ConversionKind::Katakana); }
-void NarrowChange_Click(Host &host) { convertWholeText(host, ConversionKind::Narrow); }
-void WideChange_Click(Host &host) { convertWholeText(host, ConversionKind::Wide); }
+void UpperChange_Click(Host &host) { convertWholeText(host, chars::ConversionKind::Upper); }
+void LowerChange_Click(Host &host) { convertWholeText(host, chars::ConversionKind::Lower); }
+void HiraganaChange_Click(Host &host) { convertWholeText(host, chars::ConversionKind::Hiragana); }
+void KatakanaChange_Click(Host &host) { convertWholeText(host, chars::ConversionKind::Katakana); }
+void NarrowChange_Click(Host &host) { convertWholeText(host, chars::ConversionKind::Narrow); }
+void WideChange_Click(Host &host) { convertWholeText(host, chars::ConversionKind::Wide); }
 
-void SelUpperChange_Click(Host &host) { convertSelection(host, ConversionKind::Upper); }
-void SelLowerChange_Click(Host &host) { convertSelection(host, ConversionKind::Lower); }
-void SelHiraganaChange_Click(Host &host) { convertSelection(host, ConversionKind::Hiragana); }
-void SelKatakanaChange_Click(Host &host) { convertSelection(host, ConversionKind::Katakana); }
-void SelNarrowChange_Click(Host &host) { convertSelection(host, ConversionKind::Narrow); }
-void SelWideChange_Click(Host &host) { convertSelection(host, ConversionKind::Wide); }
+void SelUpperChange_Click(Host &host) { convertSelection(host, chars::ConversionKind::Upper); }
+void SelLowerChange_Click(Host &host) { convertSelection(host, chars::ConversionKind::Lower); }
+void SelHiraganaChange_Click(Host &host) { convertSelection(host, chars::ConversionKind::Hiragana); }
+void SelKatakanaChange_Click(Host &host) { convertSelection(host, chars::ConversionKind::Katakana); }
+void SelNarrowChange_Click(Host &host) { convertSelection(host, chars::ConversionKind::Narrow); }
+void SelWideChange_Click(Host &host) { convertSelection(host, chars::ConversionKind::Wide); }
 
 } // namespace orvane

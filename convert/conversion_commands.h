@@ -8,9 +8,9 @@
 namespace orvane {
 
 // Converts the whole text; shows the wait cursor while a large text is converted.
-void convertWholeText(Host &host, ConversionKind kind);
+void convertWholeText(Host &host, chars::ConversionKind kind);
 // Converts the selection and leaves the caret after it; with no selection nothing happens.
-void convertSelection(Host &host, ConversionKind kind);
+void convertSelection(Host &host, chars::ConversionKind kind);
 
 void UpperChange_Click(Host &host);
 void LowerChange_Click(Host &host);

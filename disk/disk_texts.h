@@ -7,28 +7,38 @@
 
 namespace orvane::disk_texts {
 
-inline QString encodingName(TextEncoding encoding)
+inline QString encodingName(codec::TextEncoding encoding)
 {
     switch (encoding) {
-    case TextEncoding::Utf8:
+    case codec::TextEncoding::Utf8:
         return QStringLiteral("UTF-8");
-    case TextEncoding::Utf8Bom:
+    case codec::TextEncoding::Utf8Bom:
         return QStringLiteral("UTF-8 (BOM 付き)");
-    case TextEncoding::Utf16Le:
+    case codec::TextEncoding::Utf16Le:
         return QStringLiteral("UTF-16 LE");
-    case TextEncoding::Utf16Be:
+    case codec::TextEncoding::Utf16Be:
         return QStringLiteral("UTF-16 BE");
-    case TextEncoding::EucJp:
+    case codec::TextEncoding::EucJp:
         return QStringLiteral("EUC-JP");
-    case TextEncoding::Iso2022Jp:
+    case codec::TextEncoding::Iso2022Jp:
         return QStringLiteral("JIS (ISO-2022-JP)");
-    case TextEncoding::ShiftJis:
+    case codec::TextEncoding::ShiftJis:
         break;
     }
     return QStringLiteral("Shift-JIS");
 }
 
 // %1 is the file's path throughout.
+
+// How every read and every write error but a few opens; %2 says why.
+inline QString otherRead(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイル「%1」を開けません。%2").arg(path, reason);
+}
+inline QString otherWrite(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイル「%1」に保存できません。%2").arg(path, reason);
+}
 
 inline QString notFound(const QString &path)
 {
@@ -41,14 +51,9 @@ inline QString folderNotFound(const QString &path)
                "1」のフォルダーが見つかりません。フォルダーが削除されたか、名前が変わった可能性があります。")
         .arg(path);
 }
-inline QString accessDeniedRead(const QString &path)
-{
-    return QStringLiteral("ファイル「%1」を開けません。アクセスが拒否されました。").arg(path);
-}
-inline QString accessDeniedWrite(const QString &path)
-{
-    return QStringLiteral("ファイル「%1」に保存できません。アクセスが拒否されました。").arg(path);
-}
+inline QString accessDenied() { return QStringLiteral("アクセスが拒否されました。"); }
+inline QString accessDeniedRead(const QString &path) { return otherRead(path, accessDenied()); }
+inline QString accessDeniedWrite(const QString &path) { return otherWrite(path, accessDenied()); }
 inline QString readOnlyFile(const QString &path)
 {
     return QStringLiteral("ファイル「%1」は読み取り専用のため保存できません。アクセスが拒否されました。")
@@ -56,7 +61,7 @@ inline QString readOnlyFile(const QString &path)
 }
 inline QString readOnlyDisk(const QString &path)
 {
-    return QStringLiteral("ファイル「%1」に保存できません。ディスクが書き込み禁止です。").arg(path);
+    return otherWrite(path, QStringLiteral("ディスクが書き込み禁止です。"));
 }
 inline QString diskFull(const QString &path)
 {
@@ -163,14 +168,4 @@ inline QString utf8Hint()
 {
     return QStringLiteral("「名前を付けて保存」で UTF-8 を選ぶと、この文字も保存できます。");
 }
-// %2 is the system's own reason.
-inline QString otherRead(const QString &path, const QString &reason)
-{
-    return QStringLiteral("ファイル「%1」を開けません。%2").arg(path, reason);
-}
-inline QString otherWrite(const QString &path, const QString &reason)
-{
-    return QStringLiteral("ファイル「%1」に保存できません。%2").arg(path, reason);
-}
-
 } // namespace orvane::disk_texts

@@ -23,7 +23,8 @@ void PasteMenu_Click(Host &host)
 {
     // No test for an empty clipboard: pasting nothing deletes the selection, and Undo brings it back.
     // Pasted line ends become the document's own.
-    host.Text1.setSelText(withLineEnds(host.clipboard.getText(), host.document.file().lineEnds.document));
+    host.Text1.setSelText(
+        codec::withLineEnds(host.clipboard.getText(), host.document.file().lineEnds.document));
 }
 
 } // namespace orvane

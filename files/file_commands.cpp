@@ -31,60 +31,60 @@ MsgBoxAnswer askToSave(Host &host)
 QString saveFilter()
 {
     QStringList parts;
-    for (TextEncoding encoding : allTextEncodings)
+    for (codec::TextEncoding encoding : codec::allTextEncodings)
         parts << file_texts::fileTypeName(encoding) << QStringLiteral("*.txt");
     return parts.join(u'|');
 }
 
-int filterIndexOf(TextEncoding encoding)
+int filterIndexOf(codec::TextEncoding encoding)
 {
-    return int(std::find(std::begin(allTextEncodings), std::end(allTextEncodings), encoding)
-               - std::begin(allTextEncodings))
+    return int(std::find(std::begin(codec::allTextEncodings), std::end(codec::allTextEncodings), encoding)
+               - std::begin(codec::allTextEncodings))
         + 1;
 }
 
 // The encoding of a chosen file type; a dialog that reports none keeps the current one.
-TextEncoding encodingOfFilter(int filterIndex, TextEncoding current)
+codec::TextEncoding encodingOfFilter(int filterIndex, codec::TextEncoding current)
 {
-    if (filterIndex < 1 || filterIndex > int(std::size(allTextEncodings)))
+    if (filterIndex < 1 || filterIndex > int(std::size(codec::allTextEncodings)))
         return current;
-    return allTextEncodings[filterIndex - 1];
+    return codec::allTextEncodings[filterIndex - 1];
 }
 
 // Save As's line-end choice: the first item keeps each line's own, the others follow allLineEnds.
 QStringList lineEndChoices()
 {
     QStringList choices {file_texts::keepLineEnds()};
-    for (LineEnd lineEnd : allLineEnds)
+    for (codec::LineEnd lineEnd : codec::allLineEnds)
         choices << file_texts::lineEndName(lineEnd);
     return choices;
 }
 
 // Open's encoding choice: the first item lets the bytes decide.
-constexpr TextEncoding openEncodings[]
-    = {TextEncoding::ShiftJis, TextEncoding::EucJp,   TextEncoding::Iso2022Jp,
-       TextEncoding::Utf8,     TextEncoding::Utf16Le, TextEncoding::Utf16Be};
+constexpr codec::TextEncoding openEncodings[]
+    = {codec::TextEncoding::ShiftJis, codec::TextEncoding::EucJp,   codec::TextEncoding::Iso2022Jp,
+       codec::TextEncoding::Utf8,     codec::TextEncoding::Utf16Le, codec::TextEncoding::Utf16Be};
 
 QStringList encodingChoices()
 {
     QStringList choices {file_texts::detectEncoding()};
-    for (TextEncoding encoding : openEncodings)
+    for (codec::TextEncoding encoding : openEncodings)
         choices << file_texts::encodingChoiceName(encoding);
     return choices;
 }
 
-std::optional<TextEncoding> encodingOfChoice(int choiceIndex)
+std::optional<codec::TextEncoding> encodingOfChoice(int choiceIndex)
 {
     if (choiceIndex < 1 || choiceIndex > int(std::size(openEncodings)))
         return std::nullopt;
     return openEncodings[choiceIndex - 1];
 }
 
-std::optional<LineEnd> lineEndOfChoice(int choiceIndex)
+std::optional<codec::LineEnd> lineEndOfChoice(int choiceIndex)
 {
-    if (choiceIndex < 1 || choiceIndex > int(std::size(allLineEnds)))
+    if (choiceIndex < 1 || choiceIndex > int(std::size(codec::allLineEnds)))
         return std::nullopt;
-    return allLineEnds[choiceIndex - 1];
+    return codec::allLineEnds[choiceIndex - 1];
 }
 
 // Shows a dialog with the document's path as its initial file name; true when the user chose a
@@ -112,7 +112,7 @@ bool showDialog(Host &host, int flags, void (CommonDialog::*show)(), const QStri
 // Writes the text as file, every line end as lineEnd when one is given. True when the document is
 // now safe there: file becomes its identity (a conversion of the line ends included, the text then
 // showing what the file holds) and Modified is cleared; otherwise the document is left as it was.
-bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd = std::nullopt)
+bool writeDocument(Host &host, FileIdentity file, std::optional<codec::LineEnd> lineEnd = std::nullopt)
 {
     if (lineEnd) {
         file.lineEnds.document = *lineEnd;
@@ -136,7 +136,7 @@ bool writeDocument(Host &host, FileIdentity file, std::optional<LineEnd> lineEnd
     host.Text1.setLineEnd(file.lineEnds.document);
     if (converted) {
         BusyScope busy(host.program);
-        host.Text1.setText(withLineEnds(host.Text1.text(), *lineEnd));
+        host.Text1.setText(codec::withLineEnds(host.Text1.text(), *lineEnd));
     }
     // The journal copies the file just written from the disk, off the UI thread, rather than hold
     // a second copy of the text.
@@ -162,7 +162,7 @@ bool saveAs(Host &host)
     chosen.encoding = encodingOfFilter(dialog.FilterIndex, chosen.encoding);
     // A file's own codes are codes of its encoding: in another they would name other characters.
     if (chosen.encoding != host.document.encoding())
-        chosen.codes = cp932::FileCodes();
+        chosen.codes = codec::cp932::FileCodes();
     if (writeDocument(host, chosen, lineEndOfChoice(dialog.ChoiceIndex))) {
         noteWritten(host);
         return true;
@@ -228,14 +228,14 @@ void NewMenu_Click(Host &host)
     if (!mayDiscard(host, saveAs))
         return;
     host.Text1.loadText(QString());
-    host.Text1.setLineEnd(LineEnd::CrLf);
+    host.Text1.setLineEnd(codec::LineEnd::CrLf);
     host.document.setCurrentFile(FileIdentity {});
 }
 
 // Touches neither the text nor the document until the whole file has been read: the text goes
 // into a load beside the current one, which キャンセル or a failure simply drops. chosen: the encoding
 // the user chose at Open, read whole instead of streamed.
-void openDocument(Host &host, const QString &path, std::optional<TextEncoding> chosen)
+void openDocument(Host &host, const QString &path, std::optional<codec::TextEncoding> chosen)
 {
     LoadedText loaded;
     std::unique_ptr<TextLoad> load;
@@ -257,7 +257,7 @@ void openDocument(Host &host, const QString &path, std::optional<TextEncoding> c
                                      YesNoCancel + Exclamation, appTitle());
         if (answer != MsgBoxAnswer::Yes && answer != MsgBoxAnswer::No)
             return;
-        loaded.choose(answer == MsgBoxAnswer::No ? TextEncoding::ShiftJis : TextEncoding::Utf8);
+        loaded.choose(answer == MsgBoxAnswer::No ? codec::TextEncoding::ShiftJis : codec::TextEncoding::Utf8);
     }
 
     {

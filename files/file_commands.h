@@ -13,7 +13,7 @@ void OpenMenu_Click(Host &host);
 // Open's read path without its dialog: reads path (in the chosen encoding, else the one its bytes
 // suggest) and makes it the document, or leaves the document as it was when the file cannot be
 // read or the user gives up.
-void openDocument(Host &host, const QString &path, std::optional<TextEncoding> chosen = std::nullopt);
+void openDocument(Host &host, const QString &path, std::optional<codec::TextEncoding> chosen = std::nullopt);
 // A file dropped on the window: the save prompt when Modified, then openDocument.
 void OpenDroppedFile(Host &host, const QString &path);
 void SaveMenu_Click(Host &host);

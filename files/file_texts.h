@@ -1,6 +1,7 @@
 #pragma once
 // The Japanese texts of the file commands.
 
+#include "disk/disk_texts.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 
@@ -13,61 +14,36 @@ inline QString savePrompt() { return QStringLiteral("現在のテキストを保
 inline QString fileFilter() { return QStringLiteral("テキストファイル (*.txt)|*.txt"); }
 
 // Save As offers one file type per encoding; the first, Shift-JIS, keeps the plain name.
-inline QString fileTypeName(TextEncoding encoding)
+inline QString fileTypeName(codec::TextEncoding encoding)
 {
-    switch (encoding) {
-    case TextEncoding::Utf8:
-        return QStringLiteral("テキストファイル UTF-8 (*.txt)");
-    case TextEncoding::Utf8Bom:
-        return QStringLiteral("テキストファイル UTF-8 BOM 付き (*.txt)");
-    case TextEncoding::Utf16Le:
-        return QStringLiteral("テキストファイル UTF-16 LE (*.txt)");
-    case TextEncoding::Utf16Be:
-        return QStringLiteral("テキストファイル UTF-16 BE (*.txt)");
-    case TextEncoding::EucJp:
-        return QStringLiteral("テキストファイル EUC-JP (*.txt)");
-    case TextEncoding::Iso2022Jp:
-        return QStringLiteral("テキストファイル JIS (ISO-2022-JP) (*.txt)");
-    case TextEncoding::ShiftJis:
-        break;
-    }
-    return QStringLiteral("テキストファイル (*.txt)");
+    if (encoding == codec::TextEncoding::ShiftJis)
+        return QStringLiteral("テキストファイル (*.txt)");
+    const QString name = encoding == codec::TextEncoding::Utf8Bom ? QStringLiteral("UTF-8 BOM 付き")
+                                                                  : disk_texts::encodingName(encoding);
+    return QStringLiteral("テキストファイル %1 (*.txt)").arg(name);
 }
 
 // Open's second choice: the bytes decide, or the encoding the item names.
 inline QString encodingLabel() { return QStringLiteral("文字コード(&E):"); }
 inline QString detectEncoding() { return QStringLiteral("自動判定"); }
-inline QString encodingChoiceName(TextEncoding encoding)
+// UTF-8 with its mark reads as UTF-8: Open offers the one.
+inline QString encodingChoiceName(codec::TextEncoding encoding)
 {
-    switch (encoding) {
-    case TextEncoding::Utf8:
-    case TextEncoding::Utf8Bom:
-        return QStringLiteral("UTF-8");
-    case TextEncoding::Utf16Le:
-        return QStringLiteral("UTF-16 LE");
-    case TextEncoding::Utf16Be:
-        return QStringLiteral("UTF-16 BE");
-    case TextEncoding::EucJp:
-        return QStringLiteral("EUC-JP");
-    case TextEncoding::Iso2022Jp:
-        return QStringLiteral("JIS (ISO-2022-JP)");
-    case TextEncoding::ShiftJis:
-        break;
-    }
-    return QStringLiteral("Shift-JIS");
+    return disk_texts::encodingName(encoding == codec::TextEncoding::Utf8Bom ? codec::TextEncoding::Utf8
+                                                                             : encoding);
 }
 
 // Save As's second choice: keep each line's own line end, or write every one as the item says.
 inline QString lineEndLabel() { return QStringLiteral("改行コード(&L):"); }
 inline QString keepLineEnds() { return QStringLiteral("変換しない"); }
-inline QString lineEndName(LineEnd lineEnd)
+inline QString lineEndName(codec::LineEnd lineEnd)
 {
     switch (lineEnd) {
-    case LineEnd::Lf:
+    case codec::LineEnd::Lf:
         return QStringLiteral("LF (Unix)");
-    case LineEnd::Cr:
+    case codec::LineEnd::Cr:
         return QStringLiteral("CR");
-    case LineEnd::CrLf:
+    case codec::LineEnd::CrLf:
         break;
     }
     return QStringLiteral("CR+LF (Windows)");

@@ -37,25 +37,25 @@ QString unitsOf(const uint8_t *data, size_t size);
 template <typename Decode>
 bool checkDecoder(Decode decode, QByteArrayView bytes, QString &text, bool stateless = true)
 {
-    cp932::DecodeError error;
+    codec::cp932::DecodeError error;
     const bool ok = decode(bytes, text, &error);
     if (!ok) {
-        const cp932::Position &at = error.at;
+        const codec::cp932::Position &at = error.at;
         FUZZ_CHECK(at.offset >= 0 && at.offset < bytes.size());
         QString before;
         FUZZ_CHECK(decode(bytes.first(at.offset), before));
         FUZZ_CHECK(before == text);
         QString rest;
-        cp932::DecodeError restError;
+        codec::cp932::DecodeError restError;
         FUZZ_CHECK(!stateless
                    || (!decode(bytes.sliced(at.offset), rest, &restError) && restError.at.offset == 0));
-        const cp932::Position expected = reference::positionIn(text, text.size());
+        const codec::cp932::Position expected = reference::positionIn(text, text.size());
         FUZZ_CHECK(at.line == expected.line && at.column == expected.column);
     }
     const qsizetype cutBy = bytes.empty() ? 0 : 1 + uchar(bytes[0]) % 4;
     const QByteArrayView cut = bytes.first(std::max<qsizetype>(0, bytes.size() - cutBy));
     QString cutText;
-    cp932::DecodeError cutError;
+    codec::cp932::DecodeError cutError;
     if (decode(cut, cutText, &cutError)) {
         FUZZ_CHECK(text.startsWith(cutText) && (ok || error.at.offset >= cut.size()));
     } else if (cutError.truncated) {

@@ -12,13 +12,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
         return 0;
-    const ConversionKind kind = reference::allKinds[(data[0] & 0x7F) % std::size(reference::allKinds)];
+    const chars::ConversionKind kind
+        = chars::allConversionKinds[(data[0] & 0x7F) % std::size(chars::allConversionKinds)];
     QString text;
     if (data[0] & 0x80)
-        cp932::decode(QByteArrayView(data + 1, qsizetype(size - 1)), text);
+        codec::cp932::decode(QByteArrayView(data + 1, qsizetype(size - 1)), text);
     else
         text = fuzz::unitsOf(data + 1, size - 1);
-    const QString converted = convert(kind, text);
+    const QString converted = chars::convert(kind, text);
     FUZZ_CHECK(converted == reference::convertOneByOne(kind, text));
     FUZZ_CHECK(!reference::storable(text) || reference::storable(converted));
     return 0;

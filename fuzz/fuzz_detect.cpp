@@ -15,17 +15,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const bool complete = data[0] & 1;
     const QByteArrayView bytes(data + 1, qsizetype(size - 1));
-    const codepage::DetectedEncoding detected = codepage::detectEncoding(bytes, complete);
-    const QByteArrayView mark = byteOrderMark(detected.encoding);
+    const codec::DetectedEncoding detected = codec::detectEncoding(bytes, complete);
+    const QByteArrayView mark = codec::byteOrderMark(detected.encoding);
     if (detected.fitsNone || !mark.isEmpty())
         return 0;
     const QByteArrayView decodable
-        = complete ? bytes : bytes.first(codepage::wholeCharacters(detected.encoding, bytes));
+        = complete ? bytes : bytes.first(codec::wholeCharacters(detected.encoding, bytes));
     QString text;
-    FUZZ_CHECK(codepage::decode(detected.encoding, decodable, text) || detected.validAsBoth);
+    FUZZ_CHECK(codec::decode(detected.encoding, decodable, text) || detected.validAsBoth);
     if (detected.validAsBoth) {
-        FUZZ_CHECK(detected.encoding == TextEncoding::Utf8
-                   && codepage::decode(TextEncoding::Utf8, decodable, text));
+        FUZZ_CHECK(detected.encoding == codec::TextEncoding::Utf8
+                   && codec::decode(codec::TextEncoding::Utf8, decodable, text));
     }
     return 0;
 }

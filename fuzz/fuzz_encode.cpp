@@ -13,31 +13,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
         return 0;
-    constexpr TextEncoding encodings[]
-        = {TextEncoding::ShiftJis, TextEncoding::Utf8,  TextEncoding::Utf16Le,
-           TextEncoding::Utf16Be,  TextEncoding::EucJp, TextEncoding::Iso2022Jp};
-    const TextEncoding encoding = encodings[data[0] % std::size(encodings)];
+    constexpr codec::TextEncoding encodings[]
+        = {codec::TextEncoding::ShiftJis, codec::TextEncoding::Utf8,  codec::TextEncoding::Utf16Le,
+           codec::TextEncoding::Utf16Be,  codec::TextEncoding::EucJp, codec::TextEncoding::Iso2022Jp};
+    const codec::TextEncoding encoding = encodings[data[0] % std::size(encodings)];
     const QString text = fuzz::unitsOf(data + 1, size - 1);
     QByteArray bytes;
-    codepage::EncodeError error;
-    if (codepage::encode(encoding, text, bytes, &error)) {
+    codec::EncodeError error;
+    if (codec::encode(encoding, text, bytes, &error)) {
         FUZZ_CHECK(reference::storable(text, encoding));
         QString decoded;
-        FUZZ_CHECK(codepage::decode(encoding, bytes, decoded));
-        FUZZ_CHECK(isJisBased(encoding) || decoded == text);
+        FUZZ_CHECK(codec::decode(encoding, bytes, decoded));
+        FUZZ_CHECK(codec::isJisBased(encoding) || decoded == text);
         QByteArray again;
-        FUZZ_CHECK(codepage::encode(encoding, decoded, again) && again == bytes);
+        FUZZ_CHECK(codec::encode(encoding, decoded, again) && again == bytes);
         return 0;
     }
     const qsizetype at = error.at.offset;
     FUZZ_CHECK(at >= 0 && at < text.size());
     const QStringView before = QStringView(text).first(at);
     QByteArray beforeBytes;
-    FUZZ_CHECK(reference::storable(before, encoding) && codepage::encode(encoding, before, beforeBytes)
+    FUZZ_CHECK(reference::storable(before, encoding) && codec::encode(encoding, before, beforeBytes)
                && beforeBytes == bytes);
     FUZZ_CHECK(error.codePoint == reference::codePointAt(text, at)
                && !reference::stores(encoding, error.codePoint));
-    const cp932::Position expected = reference::positionIn(text, at);
+    const codec::cp932::Position expected = reference::positionIn(text, at);
     FUZZ_CHECK(error.at.line == expected.line && error.at.column == expected.column);
     return 0;
 }

@@ -13,27 +13,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
         return 0;
-    const TextEncoding encoding = data[0] % 2 ? TextEncoding::Iso2022Jp : TextEncoding::EucJp;
+    const codec::TextEncoding encoding
+        = data[0] % 2 ? codec::TextEncoding::Iso2022Jp : codec::TextEncoding::EucJp;
     const QByteArrayView bytes(data + 1, qsizetype(size - 1));
-    const auto decode = [encoding](QByteArrayView b, QString &t, codepage::DecodeError *e = nullptr) {
-        return codepage::decode(encoding, b, t, e);
+    const auto decode = [encoding](QByteArrayView b, QString &t, codec::DecodeError *e = nullptr) {
+        return codec::decode(encoding, b, t, e);
     };
     QString text;
-    const bool ok = fuzz::checkDecoder(decode, bytes, text, encoding != TextEncoding::Iso2022Jp);
+    const bool ok = fuzz::checkDecoder(decode, bytes, text, encoding != codec::TextEncoding::Iso2022Jp);
     QString slow;
     FUZZ_CHECK(reference::decodeJisOneByOne(encoding, bytes, slow) == ok);
     if (!ok)
         return 0;
     FUZZ_CHECK(slow == text);
-    cp932::FileCodes codes;
+    codec::cp932::FileCodes codes;
     QString again;
-    FUZZ_CHECK(codepage::decode(encoding, bytes, again, nullptr, &codes) && again == text);
+    FUZZ_CHECK(codec::decode(encoding, bytes, again, nullptr, &codes) && again == text);
     QByteArray encoded;
-    FUZZ_CHECK(codepage::encode(encoding, text, encoded, nullptr, &codes));
-    FUZZ_CHECK(codepage::decode(encoding, encoded, again) && again == text);
-    if (encoding == TextEncoding::Iso2022Jp) {
+    FUZZ_CHECK(codec::encode(encoding, text, encoded, nullptr, &codes));
+    FUZZ_CHECK(codec::decode(encoding, encoded, again) && again == text);
+    if (encoding == codec::TextEncoding::Iso2022Jp) {
         const qsizetype split = bytes.isEmpty() ? 0 : qsizetype(data[0] >> 1) * bytes.size() / 127;
-        iso2022jp::Decoder decoder;
+        codec::iso2022jp::Decoder decoder;
         QString first;
         qsizetype consumed = 0;
         FUZZ_CHECK(decoder.decode(bytes.first(split), first, nullptr, &consumed));

@@ -48,12 +48,12 @@ QByteArray fileBytes(const QString &path)
 }
 
 // Replacements in each mode, of characters the script's inserts bring.
-const text::ReplaceCommand replaceCommands[] = {
-    {u"a"_qs, u"ｱ"_qs, text::CompareMode::Text, false, u"\r\n"_qs},
-    {u"ガ"_qs, QString(), text::CompareMode::Text, false, u"\n"_qs},
-    {u"\r\n"_qs, u"\n"_qs, text::CompareMode::Binary, false, u"\r"_qs},
-    {u"(.)\\n"_qs, u"[$1]\\n"_qs, text::CompareMode::Text, true, u"\n"_qs},
-    {u"^"_qs, u"> "_qs, text::CompareMode::Binary, true, u"\r\n"_qs},
+const chars::ReplaceCommand replaceCommands[] = {
+    {u"a"_qs, u"ｱ"_qs, chars::CompareMode::Text, false, u"\r\n"_qs},
+    {u"ガ"_qs, QString(), chars::CompareMode::Text, false, u"\n"_qs},
+    {u"\r\n"_qs, u"\n"_qs, chars::CompareMode::Binary, false, u"\r"_qs},
+    {u"(.)\\n"_qs, u"[$1]\\n"_qs, chars::CompareMode::Text, true, u"\n"_qs},
+    {u"^"_qs, u"> "_qs, chars::CompareMode::Binary, true, u"\r\n"_qs},
 };
 
 void runScript(const uint8_t *data, size_t size)
@@ -90,13 +90,13 @@ void runScript(const uint8_t *data, size_t size)
             undone.clear();
             break;
         case 3: {
-            const ConversionKind kind = reference::allKinds[data[i + 2] % 6];
+            const chars::ConversionKind kind = chars::allConversionKinds[data[i + 2] % 6];
             done.append(data[i + 1] & 1 ? model.convert(kind) : model.convert(kind, a, b));
             undone.clear();
             break;
         }
         case 6: {
-            const text::ReplaceCommand &command = replaceCommands[data[i + 2] % std::size(replaceCommands)];
+            const chars::ReplaceCommand &command = replaceCommands[data[i + 2] % std::size(replaceCommands)];
             done.append(data[i + 1] & 1 ? model.replace(command) : model.replace(command, a, b));
             undone.clear();
             break;

@@ -17,12 +17,13 @@ namespace orvane {
 // becomes that file's bytes. Whatever a save must reproduce of the file belongs here.
 struct FileIdentity {
     QString path; // empty: the document has no file yet
-    TextEncoding encoding = TextEncoding::ShiftJis; // Open sets it from the file, Save As from the file type
+    codec::TextEncoding encoding
+        = codec::TextEncoding::ShiftJis; // Open sets it from the file, Save As from the file type
     // The file's first line end (what Enter inserts) and the one after its last line. Open sets
     // them from the file; a Save As that converts line ends sets both to the one chosen.
-    LineEnds lineEnds;
+    codec::LineEnds lineEnds;
     // A Shift-JIS file's own codes of characters that have several.
-    cp932::FileCodes codes;
+    codec::cp932::FileCodes codes;
     // The file as Open read it, while the identity is that of the text read; none after a save.
     std::optional<FileStamp> read = std::nullopt;
 };
@@ -55,7 +56,7 @@ public:
 
     const FileIdentity &file() const { return m_file; }
     const QString &path() const { return m_file.path; }
-    TextEncoding encoding() const { return m_file.encoding; }
+    codec::TextEncoding encoding() const { return m_file.encoding; }
 
     // The text now is file's content: after New, after Open has loaded it, after a save wrote it.
     // content: the file's text as read or written, when there is one.

@@ -58,7 +58,7 @@ public:
     {
         Q_UNUSED(utf16Length);
         QString text;
-        utf8::decode(utf8, text);
+        codec::utf8::decode(utf8, text);
         loadText(text);
     }
 
@@ -82,27 +82,27 @@ public:
 
     // The document's line end: what Enter inserts and what the line ends of text pasted or dropped
     // into the control itself become.
-    virtual void setLineEnd(LineEnd lineEnd) = 0;
+    virtual void setLineEnd(codec::LineEnd lineEnd) = 0;
     // setText and setSelText for the result of a conversion of the kind. A control that
     // reports its changes to a recorder reports these as the conversion, not as the changes.
-    virtual void setConvertedText(const QString &text, ConversionKind kind)
+    virtual void setConvertedText(const QString &text, chars::ConversionKind kind)
     {
         Q_UNUSED(kind);
         setText(text);
     }
-    virtual void setConvertedSelText(const QString &text, ConversionKind kind)
+    virtual void setConvertedSelText(const QString &text, chars::ConversionKind kind)
     {
         Q_UNUSED(kind);
         setSelText(text);
     }
     // setText and setSelText for the result of a replace of every match; a recorder is told the
     // command, not the changes.
-    virtual void setReplacedText(const QString &text, const text::ReplaceCommand &command)
+    virtual void setReplacedText(const QString &text, const chars::ReplaceCommand &command)
     {
         Q_UNUSED(command);
         setText(text);
     }
-    virtual void setReplacedSelText(const QString &text, const text::ReplaceCommand &command)
+    virtual void setReplacedSelText(const QString &text, const chars::ReplaceCommand &command)
     {
         Q_UNUSED(command);
         setSelText(text);

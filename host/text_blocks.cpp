@@ -54,7 +54,7 @@ QByteArrayView Utf8Blocks::nextUtf8()
     }
     qsizetype cut = block.size();
     if (m_done + block.size() < size)
-        cut = std::max<qsizetype>(1, codepage::wholeCharacters(TextEncoding::Utf8, block));
+        cut = std::max<qsizetype>(1, codec::wholeCharacters(codec::TextEncoding::Utf8, block));
     m_done += cut;
     return block.first(cut);
 }
@@ -64,7 +64,7 @@ QStringView Utf8Blocks::next()
     const QByteArrayView bytes = nextUtf8();
     // Bytes that are not UTF-8 cannot come from the control's own edits; should any be there, they
     // are kept as replacement characters rather than cut off.
-    if (!utf8::decode(bytes, m_utf16))
+    if (!codec::utf8::decode(bytes, m_utf16))
         m_utf16 = QString::fromUtf8(bytes);
     return m_utf16;
 }

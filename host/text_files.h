@@ -21,9 +21,10 @@ namespace orvane {
 // A file's text as read, each line end as in the file but none after the last line, no byte-order
 // mark.
 struct LoadedText {
-    TextEncoding encoding = TextEncoding::ShiftJis;
-    LineEnds lineEnds; // the file's first line end, and the one after its last line (taken off the text)
-    cp932::FileCodes codes; // a Shift-JIS file's codes of characters that have several
+    codec::TextEncoding encoding = codec::TextEncoding::ShiftJis;
+    codec::LineEnds
+        lineEnds; // the file's first line end, and the one after its last line (taken off the text)
+    codec::cp932::FileCodes codes; // a Shift-JIS file's codes of characters that have several
     QString text; // UTF-16 files
     QByteArray utf8; // Shift-JIS and UTF-8 files, decoded to UTF-8 for an edit control that holds UTF-8
     qsizetype utf8Units = 0; // utf8's length in UTF-16 code units
@@ -34,7 +35,7 @@ struct LoadedText {
     // until choose() settles which one the text is; the fields above hold the UTF-8 reading.
     struct ShiftJisReading {
         QString text;
-        cp932::FileCodes codes;
+        codec::cp932::FileCodes codes;
     };
     std::optional<ShiftJisReading> shiftJisReading;
 
@@ -42,24 +43,30 @@ struct LoadedText {
     // The UTF-8 went block by block into a TextLoad instead of utf8.
     bool streamed = false;
 
-    bool isUtf8() const { return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom; }
-    bool isUtf16() const { return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be; }
+    bool isUtf8() const
+    {
+        return encoding == codec::TextEncoding::Utf8 || encoding == codec::TextEncoding::Utf8Bom;
+    }
+    bool isUtf16() const
+    {
+        return encoding == codec::TextEncoding::Utf16Le || encoding == codec::TextEncoding::Utf16Be;
+    }
     // The text as read in its own encoding.
     QString decoded() const
     {
         QString utf16 = text;
         if (!isUtf16())
-            utf8::decode(utf8, utf16);
+            codec::utf8::decode(utf8, utf16);
         return utf16;
     }
     // Settles a file valid as both UTF-8 and Shift-JIS as the reading in chosen; any other file
     // stays as it was read.
-    void choose(TextEncoding chosen)
+    void choose(codec::TextEncoding chosen)
     {
         if (!shiftJisReading)
             return;
-        if (chosen == TextEncoding::ShiftJis) {
-            encoding = TextEncoding::ShiftJis;
+        if (chosen == codec::TextEncoding::ShiftJis) {
+            encoding = codec::TextEncoding::ShiftJis;
             utf8 = shiftJisReading->text.toUtf8();
             utf8Units = shiftJisReading->text.size();
             codes = std::move(shiftJisReading->codes);
@@ -71,11 +78,11 @@ struct LoadedText {
 // What a save writes besides the text and its encoding.
 struct WriteOptions {
     // The line end after the last line; none for a file that ended without one.
-    std::optional<LineEnd> lastLineEnd = LineEnd::CrLf;
+    std::optional<codec::LineEnd> lastLineEnd = codec::LineEnd::CrLf;
     // In Shift-JIS, the codes the file used for characters that have several.
-    const cp932::FileCodes *codes = nullptr;
+    const codec::cp932::FileCodes *codes = nullptr;
     // Every line end written as this one; none keeps each as the text has it.
-    std::optional<LineEnd> lineEnds = std::nullopt;
+    std::optional<codec::LineEnd> lineEnds = std::nullopt;
 };
 
 class TextFiles {
@@ -83,7 +90,8 @@ public:
     virtual ~TextFiles() = default;
     // Reads and decodes the whole file; nothing is returned unless all of it is read. chosen: the
     // encoding the user chose, instead of the one the bytes suggest.
-    virtual LoadedText readText(const QString &path, std::optional<TextEncoding> chosen = std::nullopt) = 0;
+    virtual LoadedText readText(const QString &path, std::optional<codec::TextEncoding> chosen = std::nullopt)
+        = 0;
     // The file as it is now (with the hash of its bytes when withHash); none when there is no
     // such file or it cannot be read.
     virtual std::optional<FileStamp> stampOf(const QString &path, bool withHash)
@@ -103,12 +111,13 @@ public:
     // Writes the text and the last line end in the encoding (with its byte-order mark, if it has
     // one), replacing the file only once everything is written.
     virtual void writeText(const QString &path, const QString &text,
-                           TextEncoding encoding = TextEncoding::ShiftJis, const WriteOptions &options = {})
+                           codec::TextEncoding encoding = codec::TextEncoding::ShiftJis,
+                           const WriteOptions &options = {})
         = 0;
     // writeText for a text read block by block (an edit control's own buffer, not copied whole),
     // reporting progress; キャンセル (the dialog's cancel thrown by progress) leaves the file as it
     // was. True when a line end was written otherwise than the text has it (options.lineEnds).
-    virtual bool saveText(const QString &path, TextBlocks &text, TextEncoding encoding,
+    virtual bool saveText(const QString &path, TextBlocks &text, codec::TextEncoding encoding,
                           const WriteOptions &options, Progress &progress);
 };
 

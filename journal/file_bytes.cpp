@@ -29,12 +29,13 @@ bool writeAll(int fd, QByteArrayView bytes)
     return true;
 }
 
-bool encodeBlock(TextEncoding encoding, QStringView text, const cp932::FileCodes &codes, QByteArray &out)
+bool encodeBlock(codec::TextEncoding encoding, QStringView text, const codec::cp932::FileCodes &codes,
+                 QByteArray &out)
 {
     out.resize(0);
-    if (encoding == TextEncoding::ShiftJis)
-        return cp932::encode(text, out, nullptr, &codes);
-    return codepage::encode(encoding, text, out);
+    if (encoding == codec::TextEncoding::ShiftJis)
+        return codec::cp932::encode(text, out, nullptr, &codes);
+    return codec::encode(encoding, text, out);
 }
 
 bool writeUtf16(int fd, const FileBytes &file)
@@ -54,7 +55,7 @@ bool writeUtf16(int fd, const FileBytes &file)
 
 bool writeUtf8(int fd, const FileBytes &file)
 {
-    if (file.encoding == TextEncoding::Utf8 || file.encoding == TextEncoding::Utf8Bom)
+    if (file.encoding == codec::TextEncoding::Utf8 || file.encoding == codec::TextEncoding::Utf8Bom)
         return writeAll(fd, file.utf8);
     QString decoded;
     QByteArray block;
@@ -64,7 +65,7 @@ bool writeUtf8(int fd, const FileBytes &file)
         // Cut before a character's first byte.
         while (i + length < text.size() && (quint8(text[i + length]) & 0xC0) == 0x80)
             --length;
-        if (!utf8::decode(text.sliced(i, length), decoded)
+        if (!codec::utf8::decode(text.sliced(i, length), decoded)
             || !encodeBlock(file.encoding, decoded, file.codes, block) || !writeAll(fd, block))
             return false;
         i += length;
@@ -76,7 +77,7 @@ bool writeUtf8(int fd, const FileBytes &file)
 
 bool writeFileBytes(int fd, const FileBytes &file)
 {
-    if (!writeAll(fd, byteOrderMark(file.encoding)))
+    if (!writeAll(fd, codec::byteOrderMark(file.encoding)))
         return false;
     if (!(file.utf16.isNull() ? writeUtf8(fd, file) : writeUtf16(fd, file))) {
         if (errno == 0)
@@ -86,7 +87,7 @@ bool writeFileBytes(int fd, const FileBytes &file)
     if (!file.lastLineEnd)
         return true;
     QByteArray lineEnd;
-    encodeBlock(file.encoding, lineEndText(*file.lastLineEnd), file.codes, lineEnd);
+    encodeBlock(file.encoding, codec::lineEndText(*file.lastLineEnd), file.codes, lineEnd);
     return writeAll(fd, lineEnd);
 }
 

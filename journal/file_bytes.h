@@ -15,11 +15,11 @@
 namespace orvane::journal {
 
 struct FileBytes {
-    TextEncoding encoding = TextEncoding::ShiftJis;
+    codec::TextEncoding encoding = codec::TextEncoding::ShiftJis;
     QByteArray utf8; // the text in UTF-8, when utf16 is null
     QString utf16; // the text in UTF-16 (a UTF-16 file, a saved text)
-    std::optional<LineEnd> lastLineEnd;
-    cp932::FileCodes codes;
+    std::optional<codec::LineEnd> lastLineEnd;
+    codec::cp932::FileCodes codes;
 
     bool isEmpty() const { return utf8.isNull() && utf16.isNull(); }
 };

@@ -239,7 +239,7 @@ void Journal::deleting(qint64 position, qint64 length)
     commit();
 }
 
-qint32 Journal::conversionBegins(ConversionKind kind, bool wholeText)
+qint32 Journal::conversionBegins(chars::ConversionKind kind, bool wholeText)
 {
     PendingConversion pending;
     pending.record.kind = kind;
@@ -248,9 +248,9 @@ qint32 Journal::conversionBegins(ConversionKind kind, bool wholeText)
     return m_nextMark++;
 }
 
-qint32 Journal::replacementBegins(const text::ReplaceCommand &command, bool wholeText)
+qint32 Journal::replacementBegins(const chars::ReplaceCommand &command, bool wholeText)
 {
-    const qint32 mark = conversionBegins(ConversionKind::Upper, wholeText);
+    const qint32 mark = conversionBegins(chars::ConversionKind::Upper, wholeText);
     m_conversion->replace = command;
     return mark;
 }

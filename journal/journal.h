@@ -63,10 +63,10 @@ public:
     void deleting(qint64 position, qint64 length) override;
     // A conversion begins: the changes until conversionEnds are its own and recorded as the
     // command. Returns the number that marks its undo step.
-    qint32 conversionBegins(ConversionKind kind, bool wholeText) override;
+    qint32 conversionBegins(chars::ConversionKind kind, bool wholeText) override;
     void conversionEnds() override;
     // A replace of every match, recorded as the command like a conversion.
-    qint32 replacementBegins(const text::ReplaceCommand &command, bool wholeText) override;
+    qint32 replacementBegins(const chars::ReplaceCommand &command, bool wholeText) override;
     // The control passes a step's mark while undoing or redoing it: the first pass of a mark
     // begins the step, the second ends it. A conversion's step is recorded as its undo or redo.
     void stepMark(qint32 mark, bool redo) override;
@@ -91,7 +91,7 @@ private:
         Conversion record;
         bool changed = false;
         // Set for a replacement, which is recorded with its command instead of a kind.
-        std::optional<text::ReplaceCommand> replace;
+        std::optional<chars::ReplaceCommand> replace;
     };
 
     enum class Ready { No, Yes, Rebased };

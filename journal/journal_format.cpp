@@ -148,7 +148,7 @@ struct Payload {
         putString(out, r.command.pattern);
         putString(out, r.command.replacement);
         putString(out, r.command.lineEnd);
-        out.append(char(r.command.compare == text::CompareMode::Text ? 1 : 0));
+        out.append(char(r.command.compare == chars::CompareMode::Text ? 1 : 0));
         out.append(char(r.command.regularExpression ? 1 : 0));
         out.append(char(r.wholeText ? 1 : 0));
         putVarint(out, quint64(r.position));
@@ -247,12 +247,12 @@ public:
         DocumentForm form;
         form.path = QString::fromUtf8(bytes(varint()));
         // A number this version does not know leaves the default.
-        form.encoding = enumOf(allTextEncodings, byte()).value_or(form.encoding);
-        form.lineEnds.document = enumOf(allLineEnds, byte()).value_or(form.lineEnds.document);
+        form.encoding = enumOf(codec::allTextEncodings, byte()).value_or(form.encoding);
+        form.lineEnds.document = enumOf(codec::allLineEnds, byte()).value_or(form.lineEnds.document);
         const quint8 last = byte();
         if (last == 0)
             form.lineEnds.last.reset();
-        else if (const std::optional<LineEnd> lineEnd = enumOf(allLineEnds, last - 1u))
+        else if (const std::optional<codec::LineEnd> lineEnd = enumOf(codec::allLineEnds, last - 1u))
             form.lineEnds.last = lineEnd;
         return form;
     }
@@ -292,7 +292,7 @@ bool readRecord(Tag tag, QByteArrayView payload, Record &record)
         break;
     case Tag::Conversion: {
         Conversion r;
-        const std::optional<ConversionKind> kind = enumOf(allConversionKinds, in.varint());
+        const std::optional<chars::ConversionKind> kind = enumOf(chars::allConversionKinds, in.varint());
         r.wholeText = in.flag();
         r.position = in.count();
         r.removed = in.count();
@@ -325,7 +325,7 @@ bool readRecord(Tag tag, QByteArrayView payload, Record &record)
         r.command.pattern = in.string();
         r.command.replacement = in.string();
         r.command.lineEnd = in.string();
-        r.command.compare = in.flag() ? text::CompareMode::Text : text::CompareMode::Binary;
+        r.command.compare = in.flag() ? chars::CompareMode::Text : chars::CompareMode::Binary;
         r.command.regularExpression = in.flag();
         r.wholeText = in.flag();
         r.position = in.count();

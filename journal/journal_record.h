@@ -27,8 +27,8 @@ struct FileVersion {
 // The document's name and form: its path (empty when untitled), encoding and line ends.
 struct DocumentForm {
     QString path;
-    TextEncoding encoding = TextEncoding::ShiftJis;
-    LineEnds lineEnds = {};
+    codec::TextEncoding encoding = codec::TextEncoding::ShiftJis;
+    codec::LineEnds lineEnds = {};
 
     friend bool operator==(const DocumentForm &, const DocumentForm &) = default;
 };
@@ -59,7 +59,7 @@ struct Delete {
 // result. removed and inserted are the lengths of the part that changed (the edit control keeps
 // a common start and end), so that replay can check it got the same text.
 struct Conversion {
-    ConversionKind kind = ConversionKind::Upper;
+    chars::ConversionKind kind = chars::ConversionKind::Upper;
     bool wholeText = true;
     qint64 position = 0;
     qint64 removed = 0;
@@ -71,7 +71,7 @@ struct Conversion {
 // the command, not its result. As for a conversion, removed and inserted are the lengths of the
 // part that changed. It is numbered with the conversions.
 struct Replacement {
-    text::ReplaceCommand command;
+    chars::ReplaceCommand command;
     bool wholeText = true;
     qint64 position = 0;
     qint64 removed = 0;

@@ -45,20 +45,20 @@ using StepCommand = std::function<QString(const QString &)>;
 std::optional<QByteArray> converted(const StepCommand &command, QByteArrayView bytes)
 {
     QString text;
-    if (!utf8::decode(bytes, text))
+    if (!codec::utf8::decode(bytes, text))
         return std::nullopt;
     return command(text).toUtf8();
 }
 
-StepCommand conversionCommand(ConversionKind kind)
+StepCommand conversionCommand(chars::ConversionKind kind)
 {
-    return [kind](const QString &text) { return convert(kind, text); };
+    return [kind](const QString &text) { return chars::convert(kind, text); };
 }
 
-StepCommand replacementCommand(const text::ReplaceCommand &command)
+StepCommand replacementCommand(const chars::ReplaceCommand &command)
 {
     return [command](const QString &text) {
-        text::ReplaceResult result = text::Replacer(command).replaceAll(text);
+        chars::ReplaceResult result = chars::Replacer(command).replaceAll(text);
         return result.count > 0 ? std::move(result.text) : text;
     };
 }
@@ -72,7 +72,7 @@ public:
 
     bool apply(const Insert &r)
     {
-        if (r.position > m_text.size() || !isCharStart(m_text, r.position) || !utf8::validate(r.bytes))
+        if (r.position > m_text.size() || !isCharStart(m_text, r.position) || !codec::utf8::validate(r.bytes))
             return false;
         m_text.insert(r.position, r.bytes);
         return true;
@@ -143,7 +143,7 @@ public:
     bool apply(const OriginHash &) { return true; }
     bool apply(const Rebase &r)
     {
-        if (!utf8::validate(r.text))
+        if (!codec::utf8::validate(r.text))
             return false;
         m_text = r.text;
         // Conversions are numbered from the rebase on.
@@ -179,7 +179,7 @@ namespace {
 // Applies records from next() until it gives none or one does not fit.
 template <typename Next> Replayed replayFrom(const Origin &origin, QByteArray base, Next next)
 {
-    if (origin.baseLength != base.size() || !utf8::validate(base))
+    if (origin.baseLength != base.size() || !codec::utf8::validate(base))
         return {};
     Replayer replayer(std::move(base));
     replayer.m_form = origin.form;

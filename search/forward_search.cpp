@@ -11,7 +11,7 @@ namespace orvane {
 namespace {
 
 // InStr's binary comparison, searched by the control in place so that the text is not read back.
-text::Match findBinary(const EditControl &Text1, qsizetype start, QStringView sought)
+chars::Match findBinary(const EditControl &Text1, qsizetype start, QStringView sought)
 {
     start = std::max<qsizetype>(start, 1);
     if (start > Text1.textLength())
@@ -19,7 +19,7 @@ text::Match findBinary(const EditControl &Text1, qsizetype start, QStringView so
     if (sought.isEmpty())
         return {start, 0};
     const qsizetype at = Text1.findBinary(start - 1, sought);
-    return at < 0 ? text::Match {} : text::Match {at + 1, sought.size()};
+    return at < 0 ? chars::Match {} : chars::Match {at + 1, sought.size()};
 }
 
 } // namespace
@@ -35,17 +35,17 @@ qsizetype forwardSearch(Host &host, const SearchSettings &settings)
         const qsizetype selStart = Text1.selStart();
         SearchPos = selStart + Text1.selLength() + 1;
     }
-    const text::CompareMode mode
-        = settings.binaryCompare ? text::CompareMode::Binary : text::CompareMode::Text;
+    const chars::CompareMode mode
+        = settings.binaryCompare ? chars::CompareMode::Binary : chars::CompareMode::Text;
 
-    text::Match match;
+    chars::Match match;
     {
         // Searching a large text takes a noticeable moment.
         const BusyScope busy(host.program);
-        if (mode == text::CompareMode::Binary)
+        if (mode == chars::CompareMode::Binary)
             match = findBinary(Text1, SearchPos, settings.searchText);
         else
-            match = text::InStr(SearchPos, Text1.text(), settings.searchText, mode);
+            match = chars::InStr(SearchPos, Text1.text(), settings.searchText, mode);
     }
     SearchPos = match.position;
 
@@ -55,7 +55,7 @@ qsizetype forwardSearch(Host &host, const SearchSettings &settings)
         return SearchPos;
     }
     // A text comparison may match a span of another length ("ｶﾞ" for "ガ"): select what matched.
-    const qsizetype length = mode == text::CompareMode::Binary ? settings.searchText.size() : match.length;
+    const qsizetype length = mode == chars::CompareMode::Binary ? settings.searchText.size() : match.length;
     Text1.setSelStart(SearchPos - 1);
     Text1.setSelLength(length);
     return SearchPos;

@@ -19,7 +19,7 @@ constexpr qsizetype busyCursorThreshold = 1'000'000;
 // it, and after a selection when checking that the selection is a match.
 constexpr qsizetype regexContext = 1024;
 
-QString patternError(const text::Replacer &replacer)
+QString patternError(const chars::Replacer &replacer)
 {
     return search_texts::patternError(QLocale(QLocale::Japanese).toString(replacer.errorOffset() + 1),
                                       search_texts::japanesePatternError(replacer.errorText()));
@@ -45,11 +45,11 @@ TextTail readTail(const EditControl &Text1, qsizetype from, bool regularExpressi
 
 // Selects the first match at or after from in tail; an empty match at from itself is passed over
 // when skipEmptyAtFrom, so that a search moves on from where an empty match left the caret.
-bool selectNext(EditControl &Text1, const text::Replacer &replacer, const TextTail &tail, qsizetype from,
+bool selectNext(EditControl &Text1, const chars::Replacer &replacer, const TextTail &tail, qsizetype from,
                 bool skipEmptyAtFrom)
 {
     qsizetype at = from - tail.start;
-    text::ReplaceMatch match = replacer.find(tail.text, at);
+    chars::ReplaceMatch match = replacer.find(tail.text, at);
     if (match.found() && skipEmptyAtFrom && match.length == 0 && match.start == at) {
         if (at >= tail.text.size())
             return false;
@@ -67,20 +67,20 @@ bool selectNext(EditControl &Text1, const text::Replacer &replacer, const TextTa
 
 } // namespace
 
-text::ReplaceCommand replaceCommand(const Host &host, const ReplaceSettings &settings)
+chars::ReplaceCommand replaceCommand(const Host &host, const ReplaceSettings &settings)
 {
-    text::ReplaceCommand command;
+    chars::ReplaceCommand command;
     command.pattern = settings.pattern;
     command.replacement = settings.replacement;
-    command.compare = settings.binaryCompare ? text::CompareMode::Binary : text::CompareMode::Text;
+    command.compare = settings.binaryCompare ? chars::CompareMode::Binary : chars::CompareMode::Text;
     command.regularExpression = settings.regularExpression;
-    command.lineEnd = lineEndText(host.document.file().lineEnds.document).toString();
+    command.lineEnd = codec::lineEndText(host.document.file().lineEnds.document).toString();
     return command;
 }
 
 ReplaceOutcome findNextMatch(Host &host, const ReplaceSettings &settings)
 {
-    const text::Replacer replacer(replaceCommand(host, settings));
+    const chars::Replacer replacer(replaceCommand(host, settings));
     if (!replacer.isValid())
         return {0, false, false, patternError(replacer)};
     EditControl &Text1 = host.Text1;
@@ -94,7 +94,7 @@ ReplaceOutcome findNextMatch(Host &host, const ReplaceSettings &settings)
 
 ReplaceOutcome replaceMatch(Host &host, const ReplaceSettings &settings)
 {
-    const text::Replacer replacer(replaceCommand(host, settings));
+    const chars::Replacer replacer(replaceCommand(host, settings));
     if (!replacer.isValid())
         return {0, false, false, patternError(replacer)};
     EditControl &Text1 = host.Text1;
@@ -103,7 +103,7 @@ ReplaceOutcome replaceMatch(Host &host, const ReplaceSettings &settings)
     const BusyScope busy(host.program);
     TextTail tail = readTail(Text1, selStart, settings.regularExpression);
     const qsizetype at = selStart - tail.start;
-    const text::ReplaceMatch match = replacer.find(tail.text, at);
+    const chars::ReplaceMatch match = replacer.find(tail.text, at);
     if (!match.found() || match.start != at || match.length != selLength) {
         // Not a match: the click only finds the next one.
         return {0, selectNext(Text1, replacer, tail, selStart + selLength, selLength == 0), false, {}};
@@ -117,8 +117,8 @@ ReplaceOutcome replaceMatch(Host &host, const ReplaceSettings &settings)
 
 ReplaceOutcome replaceAllMatches(Host &host, const ReplaceSettings &settings)
 {
-    const text::ReplaceCommand command = replaceCommand(host, settings);
-    const text::Replacer replacer(command);
+    const chars::ReplaceCommand command = replaceCommand(host, settings);
+    const chars::Replacer replacer(command);
     if (!replacer.isValid())
         return {0, false, false, patternError(replacer)};
     EditControl &Text1 = host.Text1;
@@ -130,14 +130,14 @@ ReplaceOutcome replaceAllMatches(Host &host, const ReplaceSettings &settings)
 
     if (settings.selectionOnly) {
         const qsizetype start = Text1.selStart();
-        const text::ReplaceResult result = replacer.replaceAll(Text1.selText());
+        const chars::ReplaceResult result = replacer.replaceAll(Text1.selText());
         if (result.count > 0) {
             Text1.setReplacedSelText(result.text, command);
             Text1.setSelStart(start + result.lastEnd);
         }
         return {result.count, false, true, {}};
     }
-    text::ReplaceResult result = replacer.replaceAll(Text1.text());
+    chars::ReplaceResult result = replacer.replaceAll(Text1.text());
     if (result.count > 0) {
         Text1.setReplacedText(result.text, command);
         // The new text is in the control now: its copy goes before the caret moves.

@@ -28,7 +28,7 @@ struct ReplaceOutcome {
 
 // The command as the journal keeps it, \n of a regular expression's replacement being the
 // document's line end.
-text::ReplaceCommand replaceCommand(const Host &host, const ReplaceSettings &settings);
+chars::ReplaceCommand replaceCommand(const Host &host, const ReplaceSettings &settings);
 
 // Selects the next match after the selection.
 ReplaceOutcome findNextMatch(Host &host, const ReplaceSettings &settings);

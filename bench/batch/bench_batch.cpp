@@ -15,12 +15,12 @@ namespace {
 void BM_BatchCp932Wide(benchmark::State &state)
 {
     QByteArray input;
-    if (!cp932::encode(bench::repeatedSampleLine(5'000'000), input)) {
+    if (!codec::cp932::encode(bench::repeatedSampleLine(5'000'000), input)) {
         state.SkipWithError("the sample text is not storable in code page 932");
         return;
     }
     batch::BatchArguments arguments;
-    arguments.kinds = {ConversionKind::Wide};
+    arguments.kinds = {chars::ConversionKind::Wide};
     for (auto _ : state) {
         batch::BatchResult result = batch::convertBytes(arguments, input);
         benchmark::DoNotOptimize(result);
@@ -33,7 +33,7 @@ void BM_BatchUtf8Validation(benchmark::State &state)
 {
     const QByteArray input = bench::repeatedSampleLine(5'000'000).toUtf8();
     batch::BatchArguments arguments;
-    arguments.from = arguments.to = TextEncoding::Utf8;
+    arguments.from = arguments.to = codec::TextEncoding::Utf8;
     for (auto _ : state) {
         batch::BatchResult result = batch::convertBytes(arguments, input);
         benchmark::DoNotOptimize(result);
@@ -57,23 +57,23 @@ void BM_StreamCp932(benchmark::State &state)
     while (text.size() < 20'000'000)
         text += line;
     QByteArray input;
-    cp932::encode(text, input);
+    codec::cp932::encode(text, input);
     batch::StreamOptions options;
     switch (state.range(0)) {
     case 0:
-        options.kinds = {ConversionKind::Wide};
+        options.kinds = {chars::ConversionKind::Wide};
         break;
     case 1:
-        options.to = TextEncoding::Utf8;
+        options.to = codec::TextEncoding::Utf8;
         break;
     case 2:
-        options.kinds = {ConversionKind::Narrow};
+        options.kinds = {chars::ConversionKind::Narrow};
         break;
     case 3:
-        options.kinds = {ConversionKind::Narrow, ConversionKind::Wide};
+        options.kinds = {chars::ConversionKind::Narrow, chars::ConversionKind::Wide};
         break;
     case 4:
-        options.to = TextEncoding::Utf16Le;
+        options.to = codec::TextEncoding::Utf16Le;
         break;
     }
     for (auto _ : state) {

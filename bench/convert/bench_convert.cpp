@@ -14,29 +14,29 @@ namespace {
 
 void BM_Convert(benchmark::State &state)
 {
-    const auto kind = ConversionKind(state.range(0));
+    const auto kind = chars::ConversionKind(state.range(0));
     const QString text = bench::repeatedSampleLine(10'000'000);
     for (auto _ : state) {
-        QString result = convert(kind, text);
+        QString result = chars::convert(kind, text);
         benchmark::DoNotOptimize(result);
     }
     state.SetBytesProcessed(state.iterations() * text.size() * qsizetype(sizeof(char16_t)));
 }
 BENCHMARK(BM_Convert)
     ->ArgName("kind")
-    ->Arg(int(ConversionKind::Upper))
-    ->Arg(int(ConversionKind::Lower))
-    ->Arg(int(ConversionKind::Wide))
-    ->Arg(int(ConversionKind::Narrow))
-    ->Arg(int(ConversionKind::Katakana))
-    ->Arg(int(ConversionKind::Hiragana))
+    ->Arg(int(chars::ConversionKind::Upper))
+    ->Arg(int(chars::ConversionKind::Lower))
+    ->Arg(int(chars::ConversionKind::Wide))
+    ->Arg(int(chars::ConversionKind::Narrow))
+    ->Arg(int(chars::ConversionKind::Katakana))
+    ->Arg(int(chars::ConversionKind::Hiragana))
     ->Unit(benchmark::kMillisecond);
 
 // A 50-million-unit text that is already wide: the command must find that out and stop.
 void BM_WideChangeWithNothingToChange(benchmark::State &state)
 {
     test::FakeHost fake;
-    fake.edit.loadText(convert(ConversionKind::Wide, bench::repeatedSampleLine(50'000'000)));
+    fake.edit.loadText(chars::convert(chars::ConversionKind::Wide, bench::repeatedSampleLine(50'000'000)));
     fake.document.setCurrentFile(fake.document.file());
     for (auto _ : state)
         WideChange_Click(fake.host);

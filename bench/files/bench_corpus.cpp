@@ -36,7 +36,7 @@ QByteArray makeBytes(qint64 targetBytes)
     QList<QByteArray> encoded;
     for (const char16_t *sentence : japaneseSentences) {
         QByteArray bytes;
-        cp932::encode(QString::fromUtf16(sentence), bytes);
+        codec::cp932::encode(QString::fromUtf16(sentence), bytes);
         encoded.append(bytes);
     }
     std::mt19937 random(7);
@@ -93,7 +93,7 @@ const QString &utf8CorpusPath()
         if (!in.open(QIODevice::ReadOnly))
             std::abort();
         QString text;
-        cp932::decode(in.readAll(), text);
+        codec::cp932::decode(in.readAll(), text);
         const QByteArray bytes = text.toUtf8();
         QFile out(file);
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())

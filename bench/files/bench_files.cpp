@@ -34,7 +34,7 @@ public:
     void setSelStart(qsizetype) override { }
     void setSelLength(qsizetype) override { }
     void undo() override { }
-    void setLineEnd(LineEnd) override { }
+    void setLineEnd(codec::LineEnd) override { }
     void setChangeHandler(std::function<void()>) override { }
 
 private:
@@ -70,7 +70,7 @@ void BM_ReadAndDecodeOnly(benchmark::State &state)
             state.SkipWithError("cannot open the corpus");
         const QByteArray bytes = file.readAll();
         QString text;
-        cp932::decode(bytes, text);
+        codec::cp932::decode(bytes, text);
         benchmark::DoNotOptimize(text.constData());
     }
     memory.report(state);

@@ -11,8 +11,8 @@
 #include "journal/journal_format.h"
 #include "journal/journal_replay.h"
 #include "journal/pending_journal.h"
-#include "text/chars/char_conv.h"
 #include "text/chars/conversion_kind.h"
+#include "text/chars/convert.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -100,8 +100,8 @@ void BM_ConvertWholeText(benchmark::State &state)
 {
     Fixture fixture(state.range(0));
     for (auto _ : state) {
-        const QString converted = text::toKatakana(fixture.control.text());
-        fixture.control.setConvertedText(converted, ConversionKind::Katakana);
+        const QString converted = chars::convert(chars::ConversionKind::Katakana, fixture.control.text());
+        fixture.control.setConvertedText(converted, chars::ConversionKind::Katakana);
         paint(fixture.control.widget());
         state.PauseTiming();
         fixture.control.undo();
@@ -164,7 +164,7 @@ void BM_KeepBaseFromMemory(benchmark::State &state)
     for (qsizetype i = 0; i + 3 <= size; i += 30, ++characters)
         std::memcpy(utf8.data() + i, "\xe3\x81\x82", 3); // あ
     journal::FileBytes base;
-    base.encoding = state.range(1) ? TextEncoding::ShiftJis : TextEncoding::Utf8;
+    base.encoding = state.range(1) ? codec::TextEncoding::ShiftJis : codec::TextEncoding::Utf8;
     base.utf8 = utf8;
     QTemporaryDir folder;
     const QString kept = folder.filePath(QStringLiteral("kept"));
@@ -175,7 +175,7 @@ void BM_KeepBaseFromMemory(benchmark::State &state)
         state.PauseTiming();
         QFile::remove(kept);
         state.ResumeTiming();
-        expected.size = base.encoding == TextEncoding::Utf8 ? size : size - characters;
+        expected.size = base.encoding == codec::TextEncoding::Utf8 ? size : size - characters;
         if (!journal::keepBytes(base, kept, expected))
             state.SkipWithError("not kept");
     }

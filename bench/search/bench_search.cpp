@@ -104,7 +104,7 @@ void readBackAndInStrInScintilla(benchmark::State &state)
     ScintillaEditControl control;
     control.loadText(document(sought));
     for (auto _ : state)
-        benchmark::DoNotOptimize(text::InStr(1, control.text(), sought, text::CompareMode::Binary));
+        benchmark::DoNotOptimize(chars::InStr(1, control.text(), sought, chars::CompareMode::Binary));
     setLabel(state, c);
 }
 BENCHMARK(readBackAndInStrInScintilla)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);

@@ -16,31 +16,32 @@ namespace {
 
 namespace texts = disk_texts;
 
-bool isUtf8(TextEncoding encoding)
+bool isUtf8(codec::TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom;
+    return encoding == codec::TextEncoding::Utf8 || encoding == codec::TextEncoding::Utf8Bom;
 }
 
-bool isNativeUtf16(TextEncoding encoding)
+bool isNativeUtf16(codec::TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf16Le && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+    return encoding == codec::TextEncoding::Utf16Le && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
 }
 
-iso2022jp::Encoder jisEncoder(const WriteOptions &options)
+codec::iso2022jp::Encoder jisEncoder(const WriteOptions &options)
 {
-    const cp932::FileCodes *codes = options.codes;
-    return iso2022jp::Encoder(codes ? iso2022jp::formsIn(*codes) : iso2022jp::Forms(), codes);
+    const codec::cp932::FileCodes *codes = options.codes;
+    return codec::iso2022jp::Encoder(codes ? codec::iso2022jp::formsIn(*codes) : codec::iso2022jp::Forms(),
+                                     codes);
 }
 
 } // namespace
 
-BlockEncoder::BlockEncoder(TextBlocks &blocks, TextEncoding encoding, const WriteOptions &options,
+BlockEncoder::BlockEncoder(TextBlocks &blocks, codec::TextEncoding encoding, const WriteOptions &options,
                            QString path)
     : m_blocks(blocks)
     , m_encoding(encoding)
     , m_options(options)
     , m_path(std::move(path))
-    , m_readsUtf8(blocks.isUtf8() && (isUtf8(encoding) || encoding == TextEncoding::ShiftJis))
+    , m_readsUtf8(blocks.isUtf8() && (isUtf8(encoding) || encoding == codec::TextEncoding::ShiftJis))
     , m_jis(jisEncoder(options))
 {
     m_blocks.rewind();
@@ -60,7 +61,7 @@ bool BlockEncoder::next(QByteArrayView &bytes)
     switch (m_stage) {
     case Stage::Mark:
         m_stage = Stage::Text;
-        bytes = byteOrderMark(m_encoding);
+        bytes = codec::byteOrderMark(m_encoding);
         if (!bytes.isEmpty())
             return true;
         [[fallthrough]];
@@ -73,11 +74,11 @@ bool BlockEncoder::next(QByteArrayView &bytes)
         // ISO-2022-JP goes back to ASCII at the end; then the line end after the last line.
         m_stage = Stage::Done;
         m_bytes.clear();
-        if (m_encoding == TextEncoding::Iso2022Jp)
+        if (m_encoding == codec::TextEncoding::Iso2022Jp)
             m_jis.encode(QStringView(), m_bytes, true);
         if (m_options.lastLineEnd) {
             QByteArray lineEnd;
-            codepage::encode(m_encoding, lineEndText(*m_options.lastLineEnd), lineEnd);
+            codec::encode(m_encoding, codec::lineEndText(*m_options.lastLineEnd), lineEnd);
             m_bytes += lineEnd;
         }
         bytes = m_bytes;
@@ -91,7 +92,7 @@ bool BlockEncoder::next(QByteArrayView &bytes)
 
 QStringView BlockEncoder::lineEndsRewritten(QStringView text)
 {
-    if (!m_options.lineEnds || !withLineEnds(text, *m_options.lineEnds, m_rewritten))
+    if (!m_options.lineEnds || !codec::withLineEnds(text, *m_options.lineEnds, m_rewritten))
         return text;
     m_rewrote = true;
     return m_rewritten;
@@ -103,14 +104,14 @@ bool BlockEncoder::encodeBlock(QByteArrayView &bytes)
         QByteArrayView utf8 = m_blocks.nextUtf8();
         if (utf8.isEmpty())
             return false;
-        if (m_options.lineEnds && withLineEnds(utf8, *m_options.lineEnds, m_rewrittenUtf8)) {
+        if (m_options.lineEnds && codec::withLineEnds(utf8, *m_options.lineEnds, m_rewrittenUtf8)) {
             m_rewrote = true;
             utf8 = m_rewrittenUtf8;
         }
         bytes = utf8;
-        if (m_encoding == TextEncoding::ShiftJis) {
-            codepage::EncodeError error;
-            if (!cp932::encodeUtf8(utf8, m_bytes, &error, m_options.codes))
+        if (m_encoding == codec::TextEncoding::ShiftJis) {
+            codec::EncodeError error;
+            if (!codec::cp932::encodeUtf8(utf8, m_bytes, &error, m_options.codes))
                 refuse(error);
             bytes = m_bytes;
         }
@@ -121,24 +122,24 @@ bool BlockEncoder::encodeBlock(QByteArrayView &bytes)
     if (block.isEmpty())
         return false;
     const QStringView text = lineEndsRewritten(block);
-    codepage::EncodeError error;
+    codec::EncodeError error;
     if (isNativeUtf16(m_encoding)) {
         // The units are the bytes; only a lone surrogate needs looking for.
         const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
-        const qsizetype bad = codepage::firstUnpairedSurrogate(units, text.size());
+        const qsizetype bad = codec::firstUnpairedSurrogate(units, text.size());
         if (bad < text.size()) {
-            error.at = codepage::positionOfUnit(units, bad);
+            error.at = codec::positionOfUnit(units, bad);
             error.codePoint = units[bad];
             refuse(error);
         }
         bytes = QByteArrayView(reinterpret_cast<const char *>(units), text.size() * 2);
     } else {
         bool ok = false;
-        if (m_encoding == TextEncoding::Iso2022Jp) {
+        if (m_encoding == codec::TextEncoding::Iso2022Jp) {
             m_bytes.clear();
             ok = m_jis.encode(text, m_bytes, false, &error);
         } else {
-            ok = codepage::encode(m_encoding, text, m_bytes, &error, m_options.codes);
+            ok = codec::encode(m_encoding, text, m_bytes, &error, m_options.codes);
         }
         if (!ok)
             refuse(error);
@@ -148,18 +149,18 @@ bool BlockEncoder::encodeBlock(QByteArrayView &bytes)
     return true;
 }
 
-void BlockEncoder::refuse(codepage::EncodeError error)
+void BlockEncoder::refuse(codec::EncodeError error)
 {
     // The place in the whole text: the blocks before this one read again, which only a refusal needs.
     // Rewritten line ends keep every line and column where they were.
     const qsizetype failed = m_blockIndex;
-    codepage::Position start;
+    codec::Position start;
     m_blocks.rewind();
     for (qsizetype k = 0; k < failed; ++k)
-        codepage::advance(start, m_blocks.next());
-    error.at = codepage::continued(start, error.at);
+        codec::advance(start, m_blocks.next());
+    error.at = codec::continued(start, error.at);
     const QString name = texts::encodingName(m_encoding);
-    if (!isJisBased(m_encoding)) {
+    if (!codec::isJisBased(m_encoding)) {
         // UTF-8 and UTF-16 store every character, though not a lone surrogate.
         disk::fail(disk::DiskFailure::InvalidFileFormat,
                    texts::unpairedSurrogate(disk::shown(m_path), name,

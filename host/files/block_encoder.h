@@ -16,7 +16,7 @@ class BlockEncoder {
 public:
     // path names the file in the descriptions of a refusal. options: the last line end, the file's
     // codes and the line ends to write.
-    BlockEncoder(TextBlocks &blocks, TextEncoding encoding, const WriteOptions &options, QString path);
+    BlockEncoder(TextBlocks &blocks, codec::TextEncoding encoding, const WriteOptions &options, QString path);
 
     // The next bytes of the file: its byte-order mark, each block, then what ends the file. False
     // once all are given. A character the encoding cannot store throws DiskError naming it and its
@@ -36,10 +36,10 @@ private:
 
     bool encodeBlock(QByteArrayView &bytes);
     QStringView lineEndsRewritten(QStringView text);
-    [[noreturn]] void refuse(codepage::EncodeError error);
+    [[noreturn]] void refuse(codec::EncodeError error);
 
     TextBlocks &m_blocks;
-    TextEncoding m_encoding;
+    codec::TextEncoding m_encoding;
     WriteOptions m_options;
     QString m_path;
     // The blocks' own UTF-8 goes into a UTF-8 file as it is, and is encoded to Shift-JIS without a
@@ -48,7 +48,7 @@ private:
     Stage m_stage = Stage::Mark;
     qsizetype m_blockIndex = 0;
     bool m_rewrote = false;
-    iso2022jp::Encoder m_jis;
+    codec::iso2022jp::Encoder m_jis;
     QString m_rewritten;
     QByteArray m_rewrittenUtf8;
     QByteArray m_bytes;

@@ -186,7 +186,7 @@ std::optional<FileStamp> stampOfFile(const QString &, bool) { return std::nullop
 
 } // namespace
 
-LoadedText DiskTextFiles::readText(const QString &path, std::optional<TextEncoding> chosen)
+LoadedText DiskTextFiles::readText(const QString &path, std::optional<codec::TextEncoding> chosen)
 {
     try {
         std::optional<FileStamp> stamp;
@@ -252,7 +252,7 @@ LoadedText DiskTextFiles::streamText(const QString &path, TextLoad &load, Progre
     }
 }
 
-void DiskTextFiles::writeText(const QString &path, const QString &text, TextEncoding encoding,
+void DiskTextFiles::writeText(const QString &path, const QString &text, codec::TextEncoding encoding,
                               const WriteOptions &options)
 {
     StringBlocks blocks(text);
@@ -260,7 +260,7 @@ void DiskTextFiles::writeText(const QString &path, const QString &text, TextEnco
     saveText(path, blocks, encoding, options, progress);
 }
 
-bool DiskTextFiles::saveText(const QString &path, TextBlocks &text, TextEncoding encoding,
+bool DiskTextFiles::saveText(const QString &path, TextBlocks &text, codec::TextEncoding encoding,
                              const WriteOptions &options, Progress &progress)
 {
     try {

@@ -19,6 +19,6 @@ namespace orvane {
 // Japanese description naming shownPath, the line and the column. chosen: the encoding the user
 // chose instead, which the bytes must fit.
 LoadedText decodeDocumentBytes(QByteArray bytes, const QString &shownPath,
-                               std::optional<TextEncoding> chosen = std::nullopt);
+                               std::optional<codec::TextEncoding> chosen = std::nullopt);
 
 } // namespace orvane

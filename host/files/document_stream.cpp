@@ -28,14 +28,14 @@ qsizetype typingRoom(qsizetype bytes)
 // What a load of so much UTF-8 needs besides it: the control's line index, the blocks in flight.
 qint64 memoryForLoad(qsizetype capacity) { return capacity + capacity / 16 + 4 * kBlockBytes; }
 
-std::optional<LineEnd> firstLineEnd(QByteArrayView bytes)
+std::optional<codec::LineEnd> firstLineEnd(QByteArrayView bytes)
 {
     const qsizetype lf = bytes.indexOf('\n');
     const qsizetype cr = bytes.first(lf < 0 ? bytes.size() : lf).indexOf('\r');
     if (cr >= 0)
-        return cr + 1 < bytes.size() && bytes[cr + 1] == '\n' ? LineEnd::CrLf : LineEnd::Cr;
+        return cr + 1 < bytes.size() && bytes[cr + 1] == '\n' ? codec::LineEnd::CrLf : codec::LineEnd::Cr;
     if (lf >= 0)
-        return LineEnd::Lf;
+        return codec::LineEnd::Lf;
     return std::nullopt;
 }
 
@@ -105,16 +105,16 @@ LoadedText readWhole(DocumentSource &source, const QString &shownPath, Progress 
 
 // A Shift-JIS file's own codes, from the file read again: per block the decoder cannot tell
 // which of two codes of one character came first.
-cp932::FileCodes fileCodes(DocumentSource &source, Progress &progress)
+codec::cp932::FileCodes fileCodes(DocumentSource &source, Progress &progress)
 {
     source.rewind();
     Blocks blocks(source, progress);
-    cp932::FileCodes::Scanner scanner;
+    codec::cp932::FileCodes::Scanner scanner;
     for (;;) {
         blocks.fill();
         QByteArray &pending = blocks.pending();
-        const qsizetype cut
-            = blocks.ended() ? pending.size() : codepage::wholeCharacters(TextEncoding::ShiftJis, pending);
+        const qsizetype cut = blocks.ended() ? pending.size()
+                                             : codec::wholeCharacters(codec::TextEncoding::ShiftJis, pending);
         scanner.add(QByteArrayView(pending).first(cut));
         blocks.consume(cut);
         if (blocks.ended() && blocks.pending().isEmpty())
@@ -131,16 +131,16 @@ LoadedText streamDocument(DocumentSource &source, const QString &shownPath, Text
     Blocks blocks(source, progress);
     blocks.fill();
     QByteArray &pending = blocks.pending();
-    if (pending.startsWith(byteOrderMark(TextEncoding::Utf16Le))
-        || pending.startsWith(byteOrderMark(TextEncoding::Utf16Be)))
+    if (pending.startsWith(codec::byteOrderMark(codec::TextEncoding::Utf16Le))
+        || pending.startsWith(codec::byteOrderMark(codec::TextEncoding::Utf16Be)))
         return readWhole(source, shownPath, progress, checkMemory);
 
     Mode mode = Mode::MaybeUtf8;
-    TextEncoding encoding = TextEncoding::Utf8;
-    if (pending.startsWith(byteOrderMark(TextEncoding::Utf8Bom))) {
-        blocks.consume(byteOrderMark(TextEncoding::Utf8Bom).size());
+    codec::TextEncoding encoding = codec::TextEncoding::Utf8;
+    if (pending.startsWith(codec::byteOrderMark(codec::TextEncoding::Utf8Bom))) {
+        blocks.consume(codec::byteOrderMark(codec::TextEncoding::Utf8Bom).size());
         mode = Mode::Utf8;
-        encoding = TextEncoding::Utf8Bom;
+        encoding = codec::TextEncoding::Utf8Bom;
     }
 
     // The control's buffer is sized once from the first block: UTF-8 stays as it is, Shift-JIS
@@ -148,17 +148,17 @@ LoadedText streamDocument(DocumentSource &source, const QString &shownPath, Text
     QByteArray utf8;
     qsizetype units = 0;
     qsizetype capacity = source.size;
-    const auto firstBlock = [&](TextEncoding cutAs) {
+    const auto firstBlock = [&](codec::TextEncoding cutAs) {
         return QByteArrayView(pending).first(blocks.ended() ? pending.size()
-                                                            : codepage::wholeCharacters(cutAs, pending));
+                                                            : codec::wholeCharacters(cutAs, pending));
     };
-    if (mode == Mode::MaybeUtf8 && !utf8::validate(firstBlock(TextEncoding::Utf8))) {
+    if (mode == Mode::MaybeUtf8 && !codec::utf8::validate(firstBlock(codec::TextEncoding::Utf8))) {
         // Bytes that read as EUC-JP too are for the whole file's detection to score.
         QString ignored;
-        if (eucjp::decode(firstBlock(TextEncoding::EucJp), ignored))
+        if (codec::eucjp::decode(firstBlock(codec::TextEncoding::EucJp), ignored))
             return readWhole(source, shownPath, progress, checkMemory);
-        const QByteArrayView first = firstBlock(TextEncoding::ShiftJis);
-        const double ratio = cp932::decodeToUtf8(first, utf8, units) && !first.isEmpty()
+        const QByteArrayView first = firstBlock(codec::TextEncoding::ShiftJis);
+        const double ratio = codec::cp932::decodeToUtf8(first, utf8, units) && !first.isEmpty()
             ? double(utf8.size()) / double(first.size())
             : 1.5;
         capacity = qsizetype(double(source.size) * std::min(3.0, ratio * 1.02));
@@ -172,35 +172,36 @@ LoadedText streamDocument(DocumentSource &source, const QString &shownPath, Text
     bool escape = false; // seven-bit text with escapes may be ISO-2022-JP
     bool maybeShiftJis = true; // UTF-8 bytes that are valid Shift-JIS too, as far as seen
     bool otherCodes = false;
-    std::optional<LineEnd> documentLineEnd;
-    LineEnds ends;
-    cp932::FileCodes codes;
+    std::optional<codec::LineEnd> documentLineEnd;
+    codec::LineEnds ends;
+    codec::cp932::FileCodes codes;
     for (;;) {
         QByteArrayView chunk = pending;
         if (blocks.ended()) {
-            ends = takeLastLineEnd(pending);
+            ends = codec::takeLastLineEnd(pending);
             chunk = pending;
         } else {
             // Two bytes stay behind, so that the line end after the last line is never loaded.
             const QByteArrayView head = chunk.first(std::max<qsizetype>(0, chunk.size() - 2));
-            const TextEncoding cutAs = mode == Mode::ShiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8;
-            const qsizetype cut = codepage::wholeCharacters(cutAs, head);
+            const codec::TextEncoding cutAs
+                = mode == Mode::ShiftJis ? codec::TextEncoding::ShiftJis : codec::TextEncoding::Utf8;
+            const qsizetype cut = codec::wholeCharacters(cutAs, head);
             chunk = head.first(cut > 0 ? cut : head.size());
         }
         if (!documentLineEnd)
             documentLineEnd = firstLineEnd(chunk);
 
         if (mode != Mode::ShiftJis) {
-            if (utf8::validate(chunk)) {
-                const qsizetype chunkUnits = utf8::utf16Length(chunk);
+            if (codec::utf8::validate(chunk)) {
+                const qsizetype chunkUnits = codec::utf8::utf16Length(chunk);
                 nonAscii = nonAscii || chunkUnits != chunk.size();
                 escape = escape || chunk.contains('\x1B');
                 if (mode == Mode::MaybeUtf8 && nonAscii && maybeShiftJis) {
-                    cp932::DecodeError error;
+                    codec::cp932::DecodeError error;
                     QByteArray ignored;
                     qsizetype ignoredUnits = 0;
                     maybeShiftJis
-                        = cp932::decodeToUtf8(chunk, ignored, ignoredUnits, &error) || error.truncated;
+                        = codec::cp932::decodeToUtf8(chunk, ignored, ignoredUnits, &error) || error.truncated;
                 }
                 load.append(chunk);
                 units += chunkUnits;
@@ -215,12 +216,12 @@ LoadedText streamDocument(DocumentSource &source, const QString &shownPath, Text
             if (mode == Mode::Utf8 || nonAscii)
                 return readWhole(source, shownPath, progress, checkMemory);
             mode = Mode::ShiftJis;
-            encoding = TextEncoding::ShiftJis;
+            encoding = codec::TextEncoding::ShiftJis;
             if (!blocks.ended())
-                chunk = chunk.first(codepage::wholeCharacters(TextEncoding::ShiftJis, chunk));
+                chunk = chunk.first(codec::wholeCharacters(codec::TextEncoding::ShiftJis, chunk));
         }
         qsizetype chunkUnits = 0;
-        if (!cp932::decodeToUtf8(chunk, utf8, chunkUnits, nullptr, &codes))
+        if (!codec::cp932::decodeToUtf8(chunk, utf8, chunkUnits, nullptr, &codes))
             return readWhole(source, shownPath, progress, checkMemory);
         otherCodes = otherCodes || !codes.isEmpty();
         load.append(utf8);
@@ -235,7 +236,7 @@ LoadedText streamDocument(DocumentSource &source, const QString &shownPath, Text
     if (mode == Mode::MaybeUtf8 && (nonAscii ? maybeShiftJis : escape))
         return readWhole(source, shownPath, progress, checkMemory);
     LoadedText loaded;
-    loaded.encoding = mode == Mode::MaybeUtf8 && !nonAscii ? TextEncoding::ShiftJis : encoding;
+    loaded.encoding = mode == Mode::MaybeUtf8 && !nonAscii ? codec::TextEncoding::ShiftJis : encoding;
     loaded.lineEnds = {documentLineEnd.value_or(ends.document), ends.last};
     loaded.utf8Units = units;
     loaded.streamed = true;

@@ -11,7 +11,6 @@
 #include "tests/support/fake_host.h"
 #include "text/codec/cp932.h"
 #include "text/codec/text_codec.h"
-#include "text/codec/utf16.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -36,33 +35,14 @@ const QStringList plainLines {u"日本語のテキスト"_qs, u"ｶﾅ abc, Á 1
 const QStringList severalCodeLines {u"∵ⅰ纊"_qs};
 const QByteArray otherCodes = "\x87\x9A\xEE\xEF\xED\x40";
 
-QByteArray encoded(const QString &text, TextEncoding encoding)
+QByteArray encoded(const QString &text, codec::TextEncoding encoding)
 {
     QByteArray bytes;
-    switch (encoding) {
-    case TextEncoding::ShiftJis:
-        cp932::encode(text, bytes);
-        break;
-    case TextEncoding::Utf8:
-    case TextEncoding::Utf8Bom:
-        bytes = text.toUtf8();
-        break;
-    case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be:
-        utf16::encode(text,
-                      encoding == TextEncoding::Utf16Le ? utf16::ByteOrder::LittleEndian
-                                                        : utf16::ByteOrder::BigEndian,
-                      bytes);
-        break;
-    case TextEncoding::EucJp:
-    case TextEncoding::Iso2022Jp:
-        codepage::encode(encoding, text, bytes);
-        break;
-    }
+    codec::encode(encoding, text, bytes);
     return bytes;
 }
 
-QString encodingName(TextEncoding encoding)
+QString encodingName(codec::TextEncoding encoding)
 {
     const char *names[]
         = {"Shift-JIS", "UTF-8", "UTF-8 BOM", "UTF-16 LE", "UTF-16 BE", "EUC-JP", "ISO-2022-JP"};
@@ -124,8 +104,8 @@ void TestWriteBack::everyFileIsWrittenBackAsRead_data()
 
     const QStringList styles {u"CR LF"_qs, u"LF"_qs, u"CR"_qs, u"mixed"_qs};
     const QString ends[] = {u"\r\n"_qs, u"\n"_qs, u"\r"_qs};
-    for (TextEncoding encoding : allTextEncodings) {
-        const QByteArray mark = byteOrderMark(encoding).toByteArray();
+    for (codec::TextEncoding encoding : codec::allTextEncodings) {
+        const QByteArray mark = codec::byteOrderMark(encoding).toByteArray();
         for (int style = 0; style < 4; ++style) {
             for (bool lastEnd : {true, false}) {
                 for (bool several : {false, true}) {
@@ -134,7 +114,7 @@ void TestWriteBack::everyFileIsWrittenBackAsRead_data()
                         lines += severalCodeLines;
                     QByteArray bytes = mark;
                     for (qsizetype i = 0; i < lines.size(); ++i) {
-                        bytes += encoding == TextEncoding::ShiftJis && lines[i] == severalCodeLines[0]
+                        bytes += encoding == codec::TextEncoding::ShiftJis && lines[i] == severalCodeLines[0]
                             ? otherCodes
                             : encoded(lines[i], encoding);
                         if (i + 1 < lines.size() || lastEnd)
@@ -182,7 +162,7 @@ void TestWriteBack::openReadsTheEncodingChosenInTheDialog_data()
     // Valid as EUC-JP and as Shift-JIS; the bytes look like EUC-JP.
     const QByteArray euc = "\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF\xA1\xA3";
     QString shiftJis;
-    cp932::decode(euc, shiftJis);
+    codec::cp932::decode(euc, shiftJis);
     QTest::newRow("自動判定, EUC-JP") << 0 << euc << u"こんにちは。"_qs << QString();
     QTest::newRow("Shift-JIS") << 1 << euc << shiftJis << QString();
     QTest::newRow("EUC-JP") << 2 << euc << u"こんにちは。"_qs << QString();
@@ -356,7 +336,7 @@ void TestWriteBack::enterAndPasteInAnLfDocument()
 
     SaveMenu_Click(window.host());
     QByteArray expected;
-    cp932::encode(u"one\n貼り\n付け\n\ntwo\n"_qs, expected);
+    codec::cp932::encode(u"one\n貼り\n付け\n\ntwo\n"_qs, expected);
     QCOMPARE(readBytes(path), expected);
 }
 

@@ -64,11 +64,11 @@ void TestBatchConversion::argumentsAreRead_data()
     QTest::addColumn<QList<int>>("kinds");
     QTest::addColumn<QStringList>("files");
 
-    const int sjis = int(TextEncoding::ShiftJis);
-    const int utf8 = int(TextEncoding::Utf8);
+    const int sjis = int(codec::TextEncoding::ShiftJis);
+    const int utf8 = int(codec::TextEncoding::Utf8);
     const int automatic = -1;
-    const int upper = int(ConversionKind::Upper), lower = int(ConversionKind::Lower);
-    const int wide = int(ConversionKind::Wide), hiragana = int(ConversionKind::Hiragana);
+    const int upper = int(chars::ConversionKind::Upper), lower = int(chars::ConversionKind::Lower);
+    const int wide = int(chars::ConversionKind::Wide), hiragana = int(chars::ConversionKind::Hiragana);
 
     QTest::newRow("nothing") << QStringList {} << sjis << sjis << QList<int> {} << QStringList();
     QTest::newRow("upper lower") << QStringList {u"upper"_s, u"lower"_s} << sjis << sjis
@@ -90,8 +90,8 @@ void TestBatchConversion::argumentsAreRead_data()
     QTest::newRow("-i --from auto --to utf-16le narrow-kana a b")
         << QStringList {u"-i"_s,       u"--from"_s,      u"auto"_s, u"--to"_s,
                         u"utf-16le"_s, u"narrow-kana"_s, u"a"_s,    u"b"_s}
-        << automatic << int(TextEncoding::Utf16Le) << QList<int> {int(ConversionKind::NarrowKana)}
-        << QStringList {u"a"_s, u"b"_s};
+        << automatic << int(codec::TextEncoding::Utf16Le)
+        << QList<int> {int(chars::ConversionKind::NarrowKana)} << QStringList {u"a"_s, u"b"_s};
 }
 
 void TestBatchConversion::argumentsAreRead()
@@ -107,7 +107,7 @@ void TestBatchConversion::argumentsAreRead()
     QCOMPARE(parsed.arguments.from ? int(*parsed.arguments.from) : -1, from); // -1: auto
     QCOMPARE(int(parsed.arguments.to), to);
     QList<int> parsedKinds;
-    for (ConversionKind kind : parsed.arguments.kinds)
+    for (chars::ConversionKind kind : parsed.arguments.kinds)
         parsedKinds.append(int(kind));
     QCOMPARE(parsedKinds, kinds);
     QCOMPARE(parsed.arguments.files, files);
@@ -476,7 +476,7 @@ void TestBatchConversion::inPlaceReplacesWhatConvertsAndLeavesTheRest()
         QFile in(dir.filePath(file.name));
         QVERIFY(in.open(QIODevice::ReadOnly));
         BatchArguments wide;
-        wide.kinds = {ConversionKind::Wide};
+        wide.kinds = {chars::ConversionKind::Wide};
         QCOMPARE(in.readAll(), file.converts ? convertBytes(wide, file.bytes).output : file.bytes);
         // Each failure is reported with the file's name.
         QCOMPARE(result.error.contains(dir.filePath(file.name)),

@@ -263,9 +263,9 @@ void TestConversionCommands::largeWholeTextConvertsInPiecesAndCancelsAtAnyStep()
     const QString line = u"ｶﾞｷﾞ abc ガギ ＡＢＣ ぱぴ\r\n"_s;
     const QString text = line.repeated(9'000'000 / line.size()) + u"ｶﾞ"_s;
     FakeHost fake;
-    const ConversionKind kinds[]
-        = {ConversionKind::Upper,    ConversionKind::Lower,  ConversionKind::Hiragana,
-           ConversionKind::Katakana, ConversionKind::Narrow, ConversionKind::Wide};
+    const chars::ConversionKind kinds[]
+        = {chars::ConversionKind::Upper,    chars::ConversionKind::Lower,  chars::ConversionKind::Hiragana,
+           chars::ConversionKind::Katakana, chars::ConversionKind::Narrow, chars::ConversionKind::Wide};
     for (std::size_t i = 0; i < std::size(kinds); ++i) {
         const Command &command = commands[i];
         fake.edit.loadText(text);
@@ -274,7 +274,7 @@ void TestConversionCommands::largeWholeTextConvertsInPiecesAndCancelsAtAnyStep()
         const int steps = fake.program.steps;
         QVERIFY2(steps >= 3, command.name);
         QVERIFY2(fake.edit.text() != text, command.name);
-        QVERIFY2(fake.edit.text() == convert(kinds[i], text), command.name);
+        QVERIFY2(fake.edit.text() == chars::convert(kinds[i], text), command.name);
 
         for (int step = 1; step <= steps; ++step) {
             fake.edit.loadText(text);

@@ -24,7 +24,7 @@ using namespace orvane;
 using namespace orvane::test;
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(TextEncoding)
+Q_DECLARE_METATYPE(codec::TextEncoding)
 
 class TestBigFile : public QObject {
     Q_OBJECT
@@ -74,7 +74,7 @@ void TestBigFile::openCancelOpenAndSaveBackByteForByte()
     program.cancelAtStep = 0;
     openDocument(host, path);
     QCOMPARE(document.path(), path);
-    QCOMPARE(document.encoding(), TextEncoding::ShiftJis);
+    QCOMPARE(document.encoding(), codec::TextEncoding::ShiftJis);
     QVERIFY(control.widget()->lines() > int(size / 40));
     QVERIFY(messages.shown().isEmpty());
 
@@ -93,7 +93,7 @@ void TestBigFile::saveWritesTheControlsTextBlockByBlock_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<qsizetype>(
         "typedAt"); // where one character is typed, which moves the buffer's gap there
-    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<codec::TextEncoding>("encoding");
     QTest::addColumn<int>("lineEndChoice"); // Save As's line end (1 CR LF, 2 LF, 3 CR); 0 saves as it is
     QTest::addColumn<int>("cancelAtStep");
     QTest::addColumn<QString>("refusal"); // part of the message when the save is refused
@@ -107,31 +107,32 @@ void TestBigFile::saveWritesTheControlsTextBlockByBlock_data()
     const QString lines = u"ab\r\n"_s.repeated(textBlockSize / 2);
     const QString kanji = u"日本語の漢字"_s.repeated(textBlockSize / 4);
     QTest::newRow("CR LF at a block's end, to LF")
-        << crLfAtBlockEnd << qsizetype(1) << TextEncoding::Utf8 << 2 << 0 << QString();
+        << crLfAtBlockEnd << qsizetype(1) << codec::TextEncoding::Utf8 << 2 << 0 << QString();
     QTest::newRow("CR LF at a block's end, to CR in Shift-JIS")
-        << crLfAtSecondBlockEnd << typedFar << TextEncoding::ShiftJis << 3 << 0 << QString();
+        << crLfAtSecondBlockEnd << typedFar << codec::TextEncoding::ShiftJis << 3 << 0 << QString();
     QTest::newRow("gap inside a line, CR LF kept")
-        << lines << qsizetype(9) << TextEncoding::Utf8 << 0 << 0 << QString();
-    QTest::newRow("kanji across blocks in ISO-2022-JP") << u"a"_s + kanji + u"\r\nb"_s + kanji << kanji.size()
-                                                        << TextEncoding::Iso2022Jp << 0 << 0 << QString();
-    QTest::newRow("emoji across a block's end in UTF-16 BE")
-        << QString(textBlockSize - 3, u'a') + u"😀b"_s << qsizetype(1) << TextEncoding::Utf16Be << 0 << 0
+        << lines << qsizetype(9) << codec::TextEncoding::Utf8 << 0 << 0 << QString();
+    QTest::newRow("kanji across blocks in ISO-2022-JP")
+        << u"a"_s + kanji + u"\r\nb"_s + kanji << kanji.size() << codec::TextEncoding::Iso2022Jp << 0 << 0
         << QString();
+    QTest::newRow("emoji across a block's end in UTF-16 BE")
+        << QString(textBlockSize - 3, u'a') + u"😀b"_s << qsizetype(1) << codec::TextEncoding::Utf16Be << 0
+        << 0 << QString();
     QTest::newRow("kanji across blocks in EUC-JP")
-        << u"a"_s + kanji << qsizetype(1) << TextEncoding::EucJp << 0 << 0 << QString();
+        << u"a"_s + kanji << qsizetype(1) << codec::TextEncoding::EucJp << 0 << 0 << QString();
     QTest::newRow("unstorable after the first block")
-        << lines + u"x😀"_s << qsizetype(1) << TextEncoding::ShiftJis << 0 << 0
+        << lines + u"x😀"_s << qsizetype(1) << codec::TextEncoding::ShiftJis << 0 << 0
         << u"「😀」(U+1F600) は Shift-JIS で保存できません（%1 行目、2 文字目）。"_s.arg(textBlockSize / 2
                                                                                         + 1);
     QTest::newRow("キャンセル at the second block")
-        << lines + lines << qsizetype(1) << TextEncoding::ShiftJis << 0 << 2 << QString();
+        << lines + lines << qsizetype(1) << codec::TextEncoding::ShiftJis << 0 << 2 << QString();
 }
 
 void TestBigFile::saveWritesTheControlsTextBlockByBlock()
 {
     QFETCH(QString, text);
     QFETCH(qsizetype, typedAt);
-    QFETCH(TextEncoding, encoding);
+    QFETCH(codec::TextEncoding, encoding);
     QFETCH(int, lineEndChoice);
     QFETCH(int, cancelAtStep);
     QFETCH(QString, refusal);
@@ -153,7 +154,7 @@ void TestBigFile::saveWritesTheControlsTextBlockByBlock()
     control.setSelText(QStringLiteral("x"));
     const QString edited = text.left(typedAt) + u'x' + text.mid(typedAt);
     QCOMPARE(control.textLength(), edited.size());
-    document.setCurrentFile(FileIdentity {path, encoding, {LineEnd::CrLf, LineEnd::CrLf}, {}});
+    document.setCurrentFile(FileIdentity {path, encoding, {codec::LineEnd::CrLf, codec::LineEnd::CrLf}, {}});
     document.markModified();
 
     program.cancelAtStep = cancelAtStep;
@@ -176,11 +177,12 @@ void TestBigFile::saveWritesTheControlsTextBlockByBlock()
         return;
     }
     // What the whole text encodes to at once, as the file must hold it.
-    const LineEnd lineEnd = lineEndChoice > 0 ? allLineEnds[lineEndChoice - 1] : LineEnd::CrLf;
-    const QString written = lineEndChoice > 0 ? withLineEnds(edited, lineEnd) : edited;
+    const codec::LineEnd lineEnd
+        = lineEndChoice > 0 ? codec::allLineEnds[lineEndChoice - 1] : codec::LineEnd::CrLf;
+    const QString written = lineEndChoice > 0 ? codec::withLineEnds(edited, lineEnd) : edited;
     QByteArray encoded;
-    QVERIFY(codepage::encode(encoding, written + lineEndText(lineEnd).toString(), encoded));
-    const QByteArray expected = byteOrderMark(encoding).toByteArray() + encoded;
+    QVERIFY(codec::encode(encoding, written + codec::lineEndText(lineEnd).toString(), encoded));
+    const QByteArray expected = codec::byteOrderMark(encoding).toByteArray() + encoded;
     QVERIFY(messages.shown().isEmpty());
     QVERIFY(fileBytes(path) == expected);
     QCOMPARE(folderEntries(dir.path()), QStringList {QStringLiteral("doc.txt")});

@@ -19,7 +19,7 @@ using namespace orvane::test;
 using namespace Qt::StringLiterals;
 namespace texts = orvane::disk_texts;
 
-Q_DECLARE_METATYPE(TextEncoding)
+Q_DECLARE_METATYPE(codec::TextEncoding)
 
 namespace {
 
@@ -46,7 +46,7 @@ public:
         : m_program(program)
     {
     }
-    LoadedText readText(const QString &path, std::optional<TextEncoding> chosen) override
+    LoadedText readText(const QString &path, std::optional<codec::TextEncoding> chosen) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
         return m_disk.readText(path, chosen);
@@ -56,13 +56,13 @@ public:
         busyDuringCalls &= m_program.busyDepth() > 0;
         return m_disk.streamText(path, load, progress);
     }
-    void writeText(const QString &path, const QString &text, TextEncoding encoding,
+    void writeText(const QString &path, const QString &text, codec::TextEncoding encoding,
                    const WriteOptions &options) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
         m_disk.writeText(path, text, encoding, options);
     }
-    bool saveText(const QString &path, TextBlocks &text, TextEncoding encoding, const WriteOptions &options,
+    bool saveText(const QString &path, TextBlocks &text, codec::TextEncoding encoding, const WriteOptions &options,
                   Progress &progress) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
@@ -81,7 +81,7 @@ struct Fixture {
 
     // Puts the document into a state without recording an undo step.
     void setDocument(const QString &text, const QString &path, bool modified,
-                     TextEncoding encoding = TextEncoding::ShiftJis)
+                     codec::TextEncoding encoding = codec::TextEncoding::ShiftJis)
     {
         fake.edit.loadText(text);
         fake.document.setCurrentFile(FileIdentity {path, encoding, {}, {}});
@@ -497,27 +497,27 @@ void TestFileCommands::saveAsWritesTheChosenFile()
 void TestFileCommands::saveAsChoosesTheEncoding_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<TextEncoding>("before");
+    QTest::addColumn<codec::TextEncoding>("before");
     QTest::addColumn<int>("shownIndex"); // the file type preselected
     QTest::addColumn<int>("chosenIndex"); // 0: the preselected one is kept
     QTest::addColumn<QByteArray>("saved"); // of the text あ
 
     QTest::newRow("Save As: Shift-JIS to UTF-16 LE")
-        << u"Save As"_s << TextEncoding::ShiftJis << 1 << 4 << "\xFF\xFE\x42\x30\r\0\n\0"_ba;
+        << u"Save As"_s << codec::TextEncoding::ShiftJis << 1 << 4 << "\xFF\xFE\x42\x30\r\0\n\0"_ba;
     QTest::newRow("Save As: UTF-8 kept")
-        << u"Save As"_s << TextEncoding::Utf8 << 2 << 0 << "\xE3\x81\x82\r\n"_ba;
+        << u"Save As"_s << codec::TextEncoding::Utf8 << 2 << 0 << "\xE3\x81\x82\r\n"_ba;
     QTest::newRow("Save As: UTF-16 BE to Shift-JIS")
-        << u"Save As"_s << TextEncoding::Utf16Be << 5 << 1 << "\x82\xA0\r\n"_ba;
+        << u"Save As"_s << codec::TextEncoding::Utf16Be << 5 << 1 << "\x82\xA0\r\n"_ba;
     QTest::newRow("Exit's Yes: UTF-8 BOM kept")
-        << u"Exit"_s << TextEncoding::Utf8Bom << 3 << 0 << "\xEF\xBB\xBF\xE3\x81\x82\r\n"_ba;
+        << u"Exit"_s << codec::TextEncoding::Utf8Bom << 3 << 0 << "\xEF\xBB\xBF\xE3\x81\x82\r\n"_ba;
     QTest::newRow("New's Yes: UTF-16 BE chosen")
-        << u"New"_s << TextEncoding::Utf16Le << 4 << 5 << "\xFE\xFF\x30\x42\0\r\0\n"_ba;
+        << u"New"_s << codec::TextEncoding::Utf16Le << 4 << 5 << "\xFE\xFF\x30\x42\0\r\0\n"_ba;
 }
 
 void TestFileCommands::saveAsChoosesTheEncoding()
 {
     QFETCH(QString, command);
-    QFETCH(TextEncoding, before);
+    QFETCH(codec::TextEncoding, before);
     QFETCH(int, shownIndex);
     QFETCH(int, chosenIndex);
     QFETCH(QByteArray, saved);
@@ -546,7 +546,7 @@ void TestFileCommands::saveAsChoosesTheEncoding()
         QCOMPARE(decodeDocumentBytes(fileBytes(chosen), chosen).decoded(), s(u"いあ"));
         QCOMPARE(decodeDocumentBytes(fileBytes(chosen), chosen).encoding, f.fake.document.encoding());
     } else if (command == u"New") {
-        QCOMPARE(f.fake.document.encoding(), TextEncoding::ShiftJis);
+        QCOMPARE(f.fake.document.encoding(), codec::TextEncoding::ShiftJis);
     }
 }
 
@@ -648,15 +648,15 @@ void TestFileCommands::unstorableCharacterRefusesSave()
 
 void TestFileCommands::saveCancelledAtAnyStepLeavesTheFile_data()
 {
-    QTest::addColumn<TextEncoding>("encoding");
-    QTest::newRow("Shift-JIS") << TextEncoding::ShiftJis;
-    QTest::newRow("UTF-8") << TextEncoding::Utf8;
-    QTest::newRow("UTF-16 BE") << TextEncoding::Utf16Be;
+    QTest::addColumn<codec::TextEncoding>("encoding");
+    QTest::newRow("Shift-JIS") << codec::TextEncoding::ShiftJis;
+    QTest::newRow("UTF-8") << codec::TextEncoding::Utf8;
+    QTest::newRow("UTF-16 BE") << codec::TextEncoding::Utf16Be;
 }
 
 void TestFileCommands::saveCancelledAtAnyStepLeavesTheFile()
 {
-    QFETCH(TextEncoding, encoding);
+    QFETCH(codec::TextEncoding, encoding);
     const QString target = file(QStringLiteral("a.txt"));
     writeFileBytes(target, QByteArray("old bytes"));
     Fixture f;

@@ -35,17 +35,17 @@ public:
         m_text.remove(position, length);
     }
     // Converts [start, end), or the whole text when end is -1; returns the step's index.
-    qsizetype convert(ConversionKind kind, qint64 start = 0, qint64 end = -1)
+    qsizetype convert(chars::ConversionKind kind, qint64 start = 0, qint64 end = -1)
     {
-        return step([&](const QString &text) { return orvane::convert(kind, text); },
+        return step([&](const QString &text) { return orvane::chars::convert(kind, text); },
                     [&](bool whole) { return m_journal.conversionBegins(kind, whole); }, start, end);
     }
     // Replaces every match in [start, end), or in the whole text when end is -1.
-    qsizetype replace(const text::ReplaceCommand &command, qint64 start = 0, qint64 end = -1)
+    qsizetype replace(const chars::ReplaceCommand &command, qint64 start = 0, qint64 end = -1)
     {
         return step(
             [&](const QString &text) {
-                text::ReplaceResult result = text::Replacer(command).replaceAll(text);
+                chars::ReplaceResult result = chars::Replacer(command).replaceAll(text);
                 return result.count > 0 ? result.text : text;
             },
             [&](bool whole) { return m_journal.replacementBegins(command, whole); }, start, end);
@@ -63,7 +63,7 @@ private:
         const QByteArray before = m_text.mid(start, end - start);
         // Not QString::fromUtf8, which drops a U+FEFF at the start.
         QString decoded;
-        utf8::decode(before, decoded);
+        codec::utf8::decode(before, decoded);
         QByteArray after = command(decoded).toUtf8();
         if (whole) {
             // As the control does: only the middle that differs is replaced, cut on characters.

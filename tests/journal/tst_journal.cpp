@@ -81,10 +81,10 @@ void TestJournal::replayGivesTheEditedText_data()
     QTest::addColumn<QList<Step>>("steps");
 
     using S = Step;
-    const auto upper = qint64(ConversionKind::Upper);
-    const auto wide = qint64(ConversionKind::Wide);
-    const auto narrow = qint64(ConversionKind::Narrow);
-    const auto hiragana = qint64(ConversionKind::Hiragana);
+    const auto upper = qint64(chars::ConversionKind::Upper);
+    const auto wide = qint64(chars::ConversionKind::Wide);
+    const auto narrow = qint64(chars::ConversionKind::Narrow);
+    const auto hiragana = qint64(chars::ConversionKind::Hiragana);
     QTest::newRow("typing") << QString()
                             << QList<S> {{Op::Insert, 0, 0, u"あ"_qs}, {Op::Insert, 3, 0, u"いう"_qs}};
     QTest::newRow("typing and backspace")
@@ -142,10 +142,10 @@ void TestJournal::replayGivesTheEditedText()
             model.remove(step.a, step.b);
             break;
         case Op::Convert:
-            model.convert(ConversionKind(step.a));
+            model.convert(chars::ConversionKind(step.a));
             break;
         case Op::ConvertSelection:
-            model.convert(ConversionKind(step.text.toInt()), step.a, step.b);
+            model.convert(chars::ConversionKind(step.text.toInt()), step.a, step.b);
             break;
         case Op::Undo:
             model.undo(step.a);
@@ -158,7 +158,7 @@ void TestJournal::replayGivesTheEditedText()
             break;
         case Op::SaveAs:
             form.path = m_dir.filePath(step.text);
-            form.encoding = TextEncoding::Utf8Bom;
+            form.encoding = codec::TextEncoding::Utf8Bom;
             journal.changeForm(form);
             break;
         case Op::Save:
@@ -196,7 +196,7 @@ void TestJournal::everyCutOffGivesTheTextOfItsLastCompleteRecord()
         model.insert(model.text().size(), piece);
         note();
     }
-    model.convert(ConversionKind::Wide);
+    model.convert(chars::ConversionKind::Wide);
     note();
     model.undo(0);
     note();
@@ -274,7 +274,7 @@ void TestJournal::aConversionOfAnUnknownKindIsDamage()
     appendRecord(bytes, Origin {});
     appendRecord(bytes, Insert {0, "abc"});
     const qint64 validLength = bytes.size();
-    appendRecord(bytes, Conversion {ConversionKind(kind), true, 0, 3, 3});
+    appendRecord(bytes, Conversion {chars::ConversionKind(kind), true, 0, 3, 3});
 
     const ParsedJournal parsed = parseJournal(bytes);
     QCOMPARE(parsed.status, ParsedJournal::Status::Damaged);
@@ -289,7 +289,7 @@ void TestJournal::aConversionIsRecordedInAFewBytes()
     EditModel model(journal);
     model.insert(0, QString(500'000, u'ｱ').toUtf8());
     const qint64 before = QFileInfo(journal.filePath()).size();
-    model.convert(ConversionKind::Wide);
+    model.convert(chars::ConversionKind::Wide);
     model.undo(0);
     QVERIFY2(QFileInfo(journal.filePath()).size() - before < 40,
              qPrintable(QString::number(QFileInfo(journal.filePath()).size() - before)));

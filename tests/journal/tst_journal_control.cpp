@@ -59,9 +59,9 @@ void TestJournalControl::journalReplaysToTheControlsText_data()
     QTest::addColumn<QString>("loaded");
     QTest::addColumn<QList<Action>>("actions");
     using A = Action;
-    const int wide = int(ConversionKind::Wide);
-    const int upper = int(ConversionKind::Upper);
-    const int katakana = int(ConversionKind::Katakana);
+    const int wide = int(chars::ConversionKind::Wide);
+    const int upper = int(chars::ConversionKind::Upper);
+    const int katakana = int(chars::ConversionKind::Katakana);
     const int ctrl = int(Qt::ControlModifier);
 
     QTest::newRow("typing, Enter, Backspace")
@@ -139,12 +139,12 @@ void TestJournalControl::journalReplaysToTheControlsText()
             control.setSelLength(action.b);
             break;
         case Action::Convert:
-            control.setConvertedText(convert(ConversionKind(action.a), control.text()),
-                                     ConversionKind(action.a));
+            control.setConvertedText(chars::convert(chars::ConversionKind(action.a), control.text()),
+                                     chars::ConversionKind(action.a));
             break;
         case Action::ConvertSelection:
-            control.setConvertedSelText(convert(ConversionKind(action.a), control.selText()),
-                                        ConversionKind(action.a));
+            control.setConvertedSelText(chars::convert(chars::ConversionKind(action.a), control.selText()),
+                                        chars::ConversionKind(action.a));
             break;
         case Action::Undo:
             control.undo();
@@ -153,12 +153,12 @@ void TestJournalControl::journalReplaysToTheControlsText()
         case Action::ReplaceSelection: {
             // a: compare text-blind; b: a regular expression. The pattern and replacement are
             // the text's two halves around a tab.
-            const text::ReplaceCommand command {
+            const chars::ReplaceCommand command {
                 action.text.section(u'\t', 0, 0), action.text.section(u'\t', 1),
-                action.a ? text::CompareMode::Text : text::CompareMode::Binary, action.b != 0, u"\n"_qs};
+                action.a ? chars::CompareMode::Text : chars::CompareMode::Binary, action.b != 0, u"\n"_qs};
             const bool whole = action.kind == Action::Replace;
-            const text::ReplaceResult result
-                = text::Replacer(command).replaceAll(whole ? control.text() : control.selText());
+            const chars::ReplaceResult result
+                = chars::Replacer(command).replaceAll(whole ? control.text() : control.selText());
             if (whole)
                 control.setReplacedText(result.text, command);
             else

@@ -204,16 +204,16 @@ void TestJournalFaults::theBaseIsTheBytesRead_data()
     QTest::newRow("Shift-JIS, replaced before the first edit")
         << QByteArray("\x82\xa0"
                       "abc\r\n")
-        << int(TextEncoding::ShiftJis) << QByteArray("あabc") << true << true;
+        << int(codec::TextEncoding::ShiftJis) << QByteArray("あabc") << true << true;
     QTest::newRow("UTF-16 LE, replaced before the first edit")
         << QByteArray("\xff\xfe"
                       "B0"
                       "x\0",
                       6)
-        << int(TextEncoding::Utf16Le) << QByteArray("あx") << false << true;
+        << int(codec::TextEncoding::Utf16Le) << QByteArray("あx") << false << true;
     // Larger than what was once copied at most: only its hash can tell it is the same.
     const QByteArray large(65 * 1024 * 1024, 'L');
-    QTest::newRow("65 MB, touched") << large << int(TextEncoding::Utf8) << large << false << false;
+    QTest::newRow("65 MB, touched") << large << int(codec::TextEncoding::Utf8) << large << false << false;
 }
 
 void TestJournalFaults::theBaseIsTheBytesRead()
@@ -227,18 +227,18 @@ void TestJournalFaults::theBaseIsTheBytesRead()
     const QString folder = dir.filePath(QStringLiteral("orvane"));
     const QString path = dir.filePath(QStringLiteral("doc.txt"));
     writeFile(path, bytes);
-    LineEnds lineEnds;
+    codec::LineEnds lineEnds;
     if (!endsInCrLf)
         lineEnds.last.reset();
-    const DocumentForm form {path, TextEncoding(encoding), lineEnds};
+    const DocumentForm form {path, codec::TextEncoding(encoding), lineEnds};
     FileBytes base;
-    base.encoding = TextEncoding(encoding);
-    if (base.encoding == TextEncoding::Utf16Le)
+    base.encoding = codec::TextEncoding(encoding);
+    if (base.encoding == codec::TextEncoding::Utf16Le)
         base.utf16 = QString::fromUtf8(shown);
     else
         base.utf8 = shown;
     if (endsInCrLf)
-        base.lastLineEnd = LineEnd::CrLf;
+        base.lastLineEnd = codec::LineEnd::CrLf;
     QByteArray edited;
     {
         Journal journal(folder);

@@ -34,7 +34,8 @@ void makeEdits(test::EditModel &model, int n)
                 model.remove(size - 1, 1);
             break;
         case 5: {
-            const qsizetype step = model.convert(i % 2 ? ConversionKind::Wide : ConversionKind::Upper);
+            const qsizetype step
+                = model.convert(i % 2 ? chars::ConversionKind::Wide : chars::ConversionKind::Upper);
             if (i % 3 == 0)
                 model.undo(step);
             break;

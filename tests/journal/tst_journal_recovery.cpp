@@ -102,14 +102,14 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
         if (named) {
             writeFile(path, original);
             form.path = path;
-            form.encoding = TextEncoding::ShiftJis;
-            form.lineEnds = {LineEnd::Lf, LineEnd::Lf};
+            form.encoding = codec::TextEncoding::ShiftJis;
+            form.lineEnds = {codec::LineEnd::Lf, codec::LineEnd::Lf};
         }
         journal.startDocument(form, named ? shownOriginal.size() : 0);
         test::EditModel model(journal, named ? shownOriginal : QByteArray());
         model.insert(model.text().size(), "ｶﾞ");
         beforeConversion = model.text();
-        model.convert(ConversionKind::Hiragana);
+        model.convert(chars::ConversionKind::Hiragana);
         beforeLastEdit = model.text();
         model.insert(0, "日本語\r\n");
         edited = model.text();
@@ -214,8 +214,9 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
     QCOMPARE(fake.edit.text(), QString::fromUtf8(expectedText));
     QVERIFY(fake.document.isModified());
     QCOMPARE(fake.document.path(), named ? path : QString());
-    QCOMPARE(fake.document.encoding(), TextEncoding::ShiftJis);
-    const LineEnds lineEnds = named ? LineEnds {LineEnd::Lf, LineEnd::Lf} : LineEnds();
+    QCOMPARE(fake.document.encoding(), codec::TextEncoding::ShiftJis);
+    const codec::LineEnds lineEnds
+        = named ? codec::LineEnds {codec::LineEnd::Lf, codec::LineEnd::Lf} : codec::LineEnds();
     QVERIFY(fake.document.file().lineEnds == lineEnds);
     if (expectedNote.isEmpty()) {
         // This window goes on with the same journal; no other can take it.

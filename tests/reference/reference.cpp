@@ -15,7 +15,7 @@ namespace orvane::reference {
 
 namespace {
 
-using namespace text;
+using namespace chars;
 
 bool isHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -184,61 +184,61 @@ char32_t codePointAt(QStringView s, qsizetype i)
     return pairs(s, i) ? QChar::surrogateToUcs4(s[i], s[i + 1]) : s[i].unicode();
 }
 
-QString convertOneByOne(ConversionKind kind, QStringView s)
+QString convertOneByOne(chars::ConversionKind kind, QStringView s)
 {
     QString out;
     for (qsizetype i = 0; i < s.size(); ++i) {
         const char16_t c = s[i].unicode();
         const char16_t previous = i > 0 ? s[i - 1].unicode() : 0;
         switch (kind) {
-        case ConversionKind::Upper:
+        case chars::ConversionKind::Upper:
             append(out, caseOf(upperCaseRows, codePointAt(s, i)));
             break;
-        case ConversionKind::Lower:
+        case chars::ConversionKind::Lower:
             // The ångström sign's lower case å is not in code page 932.
             append(out, c == u'\u212B' ? c : caseOf(lowerCaseRows, codePointAt(s, i)));
             break;
-        case ConversionKind::Wide:
+        case chars::ConversionKind::Wide:
             wideOne(out, c, previous, {.ascii = true, .kana = true, .symbols = true});
             break;
-        case ConversionKind::WideAscii:
+        case chars::ConversionKind::WideAscii:
             wideOne(out, c, previous, {.ascii = true, .kana = false, .symbols = false});
             break;
-        case ConversionKind::WideKana:
+        case chars::ConversionKind::WideKana:
             wideOne(out, c, previous, {.ascii = false, .kana = true, .symbols = false});
             break;
-        case ConversionKind::Narrow:
+        case chars::ConversionKind::Narrow:
             narrowOne(out, c, {.ascii = true, .kana = true, .symbols = false});
             break;
-        case ConversionKind::NarrowAscii:
+        case chars::ConversionKind::NarrowAscii:
             narrowOne(out, c, {.ascii = true, .kana = false, .symbols = false});
             break;
-        case ConversionKind::NarrowKana:
+        case chars::ConversionKind::NarrowKana:
             narrowOne(out, c, {.ascii = false, .kana = true, .symbols = false});
             break;
-        case ConversionKind::Katakana:
+        case chars::ConversionKind::Katakana:
             out.append(inRanges(std::begin(katakanaRanges), std::end(katakanaRanges), c)
                            ? QChar(char16_t(c + kanaOffset))
                            : QChar(c));
             break;
-        case ConversionKind::Hiragana:
+        case chars::ConversionKind::Hiragana:
             hiraganaOne(out, c, previous);
             break;
         }
-        if ((kind == ConversionKind::Upper || kind == ConversionKind::Lower) && pairs(s, i))
+        if ((kind == chars::ConversionKind::Upper || kind == chars::ConversionKind::Lower) && pairs(s, i))
             ++i;
     }
     return out;
 }
 
-text::Match findOneByOne(qsizetype start, QStringView s, QStringView sought, text::CompareMode mode)
+chars::Match findOneByOne(qsizetype start, QStringView s, QStringView sought, chars::CompareMode mode)
 {
     start = std::max<qsizetype>(start, 1);
     if (start > s.size())
         return {};
     if (sought.isEmpty())
         return {start, 0};
-    if (mode == text::CompareMode::Binary) {
+    if (mode == chars::CompareMode::Binary) {
         for (qsizetype i = start - 1; i + sought.size() <= s.size(); ++i) {
             if (s.sliced(i, sought.size()) == sought)
                 return {i + 1, sought.size()};
@@ -261,14 +261,14 @@ text::Match findOneByOne(qsizetype start, QStringView s, QStringView sought, tex
 }
 
 std::pair<QString, qsizetype> replaceOneByOne(QStringView text, QStringView sought, QStringView replacement,
-                                              text::CompareMode mode)
+                                              chars::CompareMode mode)
 {
     QString out;
     qsizetype count = 0;
     qsizetype copied = 0;
     if (sought.isEmpty())
         return {text.toString(), 0};
-    for (text::Match m = findOneByOne(1, text, sought, mode); m.position > 0;
+    for (chars::Match m = findOneByOne(1, text, sought, mode); m.position > 0;
          m = findOneByOne(m.position + m.length, text, sought, mode)) {
         out += text.sliced(copied, m.position - 1 - copied);
         out += replacement;
@@ -288,9 +288,9 @@ QString withoutLastLineEnd(QStringView s)
     return s.toString();
 }
 
-codepage::Position positionIn(QStringView s, qsizetype offset)
+codec::Position positionIn(QStringView s, qsizetype offset)
 {
-    codepage::Position at;
+    codec::Position at;
     at.offset = offset;
     for (qsizetype i = 0; i < offset; ++i) {
         const bool lineEnd = s[i] == u'\n' || (s[i] == u'\r' && !(i + 1 < offset && s[i + 1] == u'\n'));
@@ -304,25 +304,25 @@ codepage::Position positionIn(QStringView s, qsizetype offset)
     return at;
 }
 
-bool stores(TextEncoding encoding, char32_t c)
+bool stores(codec::TextEncoding encoding, char32_t c)
 {
     switch (encoding) {
-    case TextEncoding::ShiftJis:
-        return cp932::canEncode(c);
-    case TextEncoding::EucJp:
-        return eucjp::canEncode(c);
-    case TextEncoding::Iso2022Jp:
-        return eucjp::canEncode(c) && c != 0x1B && c != 0x0E && c != 0x0F;
+    case codec::TextEncoding::ShiftJis:
+        return codec::cp932::canEncode(c);
+    case codec::TextEncoding::EucJp:
+        return codec::eucjp::canEncode(c);
+    case codec::TextEncoding::Iso2022Jp:
+        return codec::eucjp::canEncode(c) && c != 0x1B && c != 0x0E && c != 0x0F;
     default:
         return c < 0xD800 || c > 0xDFFF;
     }
 }
 
-bool decodeJisOneByOne(TextEncoding encoding, QByteArrayView bytes, QString &text)
+bool decodeJisOneByOne(codec::TextEncoding encoding, QByteArrayView bytes, QString &text)
 {
     text.clear();
     const auto at = [&](qsizetype i) { return i < bytes.size() ? uint(uchar(bytes[i])) : 0u; };
-    if (encoding == TextEncoding::EucJp) {
+    if (encoding == codec::TextEncoding::EucJp) {
         for (qsizetype i = 0; i < bytes.size();) {
             const uint b = at(i);
             char16_t c = 0;
@@ -333,10 +333,10 @@ bool decodeJisOneByOne(TextEncoding encoding, QByteArrayView bytes, QString &tex
                 c = at(i + 1) >= 0xA1 && at(i + 1) <= 0xDF ? char16_t(0xFF61 + at(i + 1) - 0xA1) : 0;
                 i += 2;
             } else if (b == 0x8F) {
-                c = eucjp::secondaryCharacter(at(i + 1), at(i + 2));
+                c = codec::eucjp::secondaryCharacter(at(i + 1), at(i + 2));
                 i += 3;
             } else {
-                c = eucjp::primaryCharacter(b, at(i + 1));
+                c = codec::eucjp::primaryCharacter(b, at(i + 1));
                 i += 2;
             }
             if (b >= 0x80 && c == 0)
@@ -387,8 +387,8 @@ bool decodeJisOneByOne(TextEncoding encoding, QByteArrayView bytes, QString &tex
         } else if (b > 0x20 && (set == Primary || set == Secondary)) {
             if (at(i + 1) < 0x21 || at(i + 1) > 0x7E)
                 return false;
-            c = set == Primary ? eucjp::primaryCharacter(b | 0x80, at(i + 1) | 0x80)
-                               : eucjp::secondaryCharacter(b | 0x80, at(i + 1) | 0x80);
+            c = set == Primary ? codec::eucjp::primaryCharacter(b | 0x80, at(i + 1) | 0x80)
+                               : codec::eucjp::secondaryCharacter(b | 0x80, at(i + 1) | 0x80);
             if (c == 0)
                 return false;
             ++i;
@@ -399,7 +399,7 @@ bool decodeJisOneByOne(TextEncoding encoding, QByteArrayView bytes, QString &tex
     return true;
 }
 
-bool storable(QStringView s, TextEncoding encoding)
+bool storable(QStringView s, codec::TextEncoding encoding)
 {
     for (qsizetype i = 0; i < s.size(); i += pairs(s, i) ? 2 : 1) {
         if (!stores(encoding, codePointAt(s, i)))

@@ -31,7 +31,7 @@ void FakeEditControl::setText(const QString &text)
 void FakeEditControl::loadUtf8(const QByteArray &utf8, qsizetype utf16Length)
 {
     QString text;
-    utf8::decode(utf8, text);
+    codec::utf8::decode(utf8, text);
     if (text.size() != utf16Length)
         QTest::qFail("loadUtf8 given a wrong length", __FILE__, __LINE__);
     loadText(text);

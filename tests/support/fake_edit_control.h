@@ -26,8 +26,8 @@ public:
     void setSelLength(qsizetype length) override;
 
     void undo() override;
-    void setLineEnd(LineEnd lineEnd) override { m_lineEnd = lineEnd; }
-    LineEnd lineEnd() const { return m_lineEnd; }
+    void setLineEnd(codec::LineEnd lineEnd) override { m_lineEnd = lineEnd; }
+    codec::LineEnd lineEnd() const { return m_lineEnd; }
     void setChangeHandler(std::function<void()> handler) override { m_onChange = std::move(handler); }
 
     // Test helpers: set the state without recording an undo step or notifying.
@@ -45,7 +45,7 @@ private:
     QList<QString> m_history;
     std::function<void()> m_onChange;
     int m_changes = 0;
-    LineEnd m_lineEnd = LineEnd::CrLf;
+    codec::LineEnd m_lineEnd = codec::LineEnd::CrLf;
 };
 
 } // namespace orvane::test

@@ -17,11 +17,11 @@ namespace orvane::test {
 // Text files for tests that must not touch any: every call fails the test.
 class UnusedTextFiles final : public TextFiles {
 public:
-    LoadedText readText(const QString &, std::optional<TextEncoding>) override
+    LoadedText readText(const QString &, std::optional<codec::TextEncoding>) override
     {
         throw std::logic_error("unexpected file read");
     }
-    void writeText(const QString &, const QString &, TextEncoding, const WriteOptions &) override
+    void writeText(const QString &, const QString &, codec::TextEncoding, const WriteOptions &) override
     {
         throw std::logic_error("unexpected file write");
     }

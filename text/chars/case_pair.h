@@ -3,11 +3,11 @@
 
 #include <iterator>
 
-namespace orvane::text {
+namespace orvane::chars {
 
 struct CasePair {
     char32_t from;
     char32_t to;
 };
 
-} // namespace orvane::text
+} // namespace orvane::chars

@@ -5,7 +5,7 @@
 
 #include "text/chars/case_pair.h"
 
-namespace orvane::text {
+namespace orvane::chars {
 
 inline constexpr CasePair upperCaseRows[] = {
     {U'a', U'A'}, // U+0061
@@ -2898,4 +2898,4 @@ inline constexpr CasePair lowerCaseRows[] = {
 };
 static_assert(std::size(lowerCaseRows) == 1433);
 
-} // namespace orvane::text
+} // namespace orvane::chars

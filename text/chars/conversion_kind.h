@@ -4,7 +4,7 @@
 
 #include <QStringView>
 
-namespace orvane {
+namespace orvane::chars {
 
 enum class ConversionKind : int {
     Upper = 1,
@@ -38,10 +38,11 @@ inline constexpr ConversionKindName conversionKindNames[] = {
     {u"wide-kana", ConversionKind::WideKana},
 };
 
+// Every kind, the host's six first: the fuzz targets' seed inputs pick kinds by their place here.
 inline constexpr ConversionKind allConversionKinds[]
-    = {ConversionKind::Upper,       ConversionKind::Lower,     ConversionKind::Wide,
-       ConversionKind::Narrow,      ConversionKind::Katakana,  ConversionKind::Hiragana,
-       ConversionKind::NarrowAscii, ConversionKind::WideAscii, ConversionKind::NarrowKana,
-       ConversionKind::WideKana};
+    = {ConversionKind::Upper,     ConversionKind::Lower,       ConversionKind::Wide,
+       ConversionKind::Narrow,    ConversionKind::Katakana,    ConversionKind::Hiragana,
+       ConversionKind::WideAscii, ConversionKind::NarrowAscii, ConversionKind::WideKana,
+       ConversionKind::NarrowKana};
 
-} // namespace orvane
+} // namespace orvane::chars

@@ -5,10 +5,10 @@
 
 #include <QString>
 
-namespace orvane {
+namespace orvane::chars {
 
 // Returns the text converted to the kind's character class; the input itself (shared, not copied)
 // when no character changes. Wide, Narrow and Hiragana may change the length (ｶﾞ ↔ ガ).
 QString convert(ConversionKind kind, const QString &text);
 
-} // namespace orvane
+} // namespace orvane::chars

@@ -44,7 +44,7 @@ print <<"HEAD";
 
 #include "text/chars/case_pair.h"
 
-namespace orvane::text {
+namespace orvane::chars {
 
 HEAD
 for my $table (['upperCaseRows', 'Simple_Uppercase_Mapping'], ['lowerCaseRows', 'Simple_Lowercase_Mapping']) {
@@ -55,4 +55,4 @@ for my $table (['upperCaseRows', 'Simple_Uppercase_Mapping'], ['lowerCaseRows', 
     print "};\n";
     printf "static_assert(std::size(%s) == %d);\n\n", $name, scalar @rows;
 }
-print "} // namespace orvane::text\n";
+print "} // namespace orvane::chars\n";

@@ -20,7 +20,7 @@
 // surrogate pair, a half-width letter with the ﾞ or ﾟ it combines with, or any other unit; a match
 // begins and ends between characters, so it never takes half of ｶﾞ or half of a pair.
 
-namespace orvane::text {
+namespace orvane::chars {
 
 namespace {
 
@@ -261,4 +261,4 @@ Match InStr(qsizetype start, QStringView text, QStringView sought, CompareMode m
     return at < 0 ? Match {} : Match {at + 1, sought.size()};
 }
 
-} // namespace orvane::text
+} // namespace orvane::chars

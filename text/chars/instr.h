@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace orvane::text {
+namespace orvane::chars {
 
 enum class CompareMode : int {
     Binary = 0, // equal UTF-16 code units
@@ -33,4 +33,4 @@ private:
     std::shared_ptr<const Prepared> m_prepared;
 };
 
-} // namespace orvane::text
+} // namespace orvane::chars

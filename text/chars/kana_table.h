@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-namespace orvane::text {
+namespace orvane::chars {
 
 struct KanaRange {
     char16_t first;
@@ -34,4 +34,4 @@ static_assert(std::size(hiraganaRanges) == 2);
 // included (ｶﾞ → が, ｯ → っ, ｰ → ー). Half-width punctuation ｡｢｣､･ and a lone ﾞ ﾟ stay.
 inline constexpr KanaRange halfWidthLetterRange = {u'ｦ', u'ﾝ'}; // U+FF66–U+FF9D
 
-} // namespace orvane::text
+} // namespace orvane::chars

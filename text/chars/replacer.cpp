@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace orvane::text {
+namespace orvane::chars {
 
 namespace {
 
@@ -198,4 +198,4 @@ ReplaceResult Replacer::replaceAll(const QString &text) const
     return result;
 }
 
-} // namespace orvane::text
+} // namespace orvane::chars

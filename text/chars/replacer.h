@@ -10,7 +10,7 @@
 
 #include <optional>
 
-namespace orvane::text {
+namespace orvane::chars {
 
 // What one replace is asked to do, exactly as the journal keeps it.
 struct ReplaceCommand {
@@ -76,4 +76,4 @@ private:
 // the unit of pattern it came from.
 QString lineEndPattern(QStringView pattern, QList<qsizetype> *origin);
 
-} // namespace orvane::text
+} // namespace orvane::chars

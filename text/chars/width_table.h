@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-namespace orvane::text {
+namespace orvane::chars {
 
 struct WidthPair {
     char16_t narrow;
@@ -174,4 +174,4 @@ inline constexpr WidthPair wideSymbolRows[] = {
 };
 static_assert(std::size(wideSymbolRows) == 7);
 
-} // namespace orvane::text
+} // namespace orvane::chars

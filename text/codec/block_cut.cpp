@@ -6,7 +6,7 @@
 
 #include <QChar>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 qsizetype cp932LastCharacter(const unsigned char *bytes, qsizetype size)
 {
@@ -92,4 +92,4 @@ qsizetype wholeCharacters(TextEncoding encoding, QByteArrayView bytes)
     return size;
 }
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

@@ -7,7 +7,7 @@
 
 #include <QByteArrayView>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 // The length of the longest start of bytes that ends after a whole character and not after a CR.
 // Bytes that are not valid stay, for the decoder to report.
@@ -17,4 +17,4 @@ qsizetype wholeCharacters(TextEncoding encoding, QByteArrayView bytes);
 // bytes starts on a character.
 qsizetype cp932LastCharacter(const unsigned char *bytes, qsizetype size);
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

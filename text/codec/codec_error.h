@@ -4,7 +4,7 @@
 
 #include <QtGlobal>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 // Line and column are 1-based; lines end at CR LF, lone CR or lone LF, and columns count
 // characters (a surrogate pair is one).
@@ -26,4 +26,4 @@ struct EncodeError {
     char32_t codePoint = 0; // the character that the encoding cannot store
 };
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

@@ -45,7 +45,7 @@ struct UnstorableHints {
 
 // The character and its place (its code point alone where it does not show), then the hints.
 // encoding names the encoding ("EUC-JP").
-inline QString unstorableIn(const QString &encoding, const codepage::EncodeError &error,
+inline QString unstorableIn(const QString &encoding, const codec::EncodeError &error,
                             const UnstorableHints &hints)
 {
     const char32_t c = error.codePoint;
@@ -65,7 +65,7 @@ inline QString unstorableIn(const QString &encoding, const codepage::EncodeError
     return text;
 }
 
-inline QString unstorableInShiftJis(const codepage::EncodeError &error, const UnstorableHints &hints)
+inline QString unstorableInShiftJis(const codec::EncodeError &error, const UnstorableHints &hints)
 {
     return unstorableIn(QStringLiteral("Shift-JIS"), error, hints);
 }

@@ -12,11 +12,11 @@
 #include <QString>
 #include <QStringView>
 
-namespace orvane::cp932 {
+namespace orvane::codec::cp932 {
 
-using codepage::DecodeError;
-using codepage::EncodeError;
-using codepage::Position;
+using codec::DecodeError;
+using codec::EncodeError;
+using codec::Position;
 
 // Decodes every byte; returns false at the first sequence that is not a character of the code page
 // (a lead byte with a trail byte outside 0x40-0x7E / 0x80-0xFC, reported at the lead byte; an
@@ -45,4 +45,4 @@ bool encodeUtf8(QByteArrayView utf8, QByteArray &bytes, EncodeError *error = nul
 // JIS character, such as U+301C).
 bool canEncode(char32_t codePoint);
 
-} // namespace orvane::cp932
+} // namespace orvane::codec::cp932

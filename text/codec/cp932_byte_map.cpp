@@ -9,7 +9,7 @@
 #include <map>
 #include <mutex>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 namespace {
 
@@ -19,14 +19,14 @@ constexpr unsigned char semiVoicedMark = 0xDF; // ﾟ
 // Code page 932 has the half-width characters U+FF61 to U+FF9F as the single bytes 0xA1 to 0xDF.
 bool mayTakeMark(unsigned char b)
 {
-    return b >= 0xA1 && b <= 0xDF && mayJoinVoicedMark(char16_t(0xFF61 + (b - 0xA1)));
+    return b >= 0xA1 && b <= 0xDF && chars::mayJoinVoicedMark(char16_t(0xFF61 + (b - 0xA1)));
 }
 
 // The target's bytes of what the kinds make of text, or nothing when the target cannot store them.
-std::optional<QByteArray> converted(const QList<ConversionKind> &kinds, QString text, TextEncoding to)
+std::optional<QByteArray> converted(const QList<chars::ConversionKind> &kinds, QString text, TextEncoding to)
 {
-    for (ConversionKind kind : kinds)
-        text = orvane::convert(kind, text);
+    for (chars::ConversionKind kind : kinds)
+        text = orvane::chars::convert(kind, text);
     if (to != TextEncoding::ShiftJis)
         return text.toUtf8();
     QByteArray bytes;
@@ -43,7 +43,7 @@ QString decoded(QByteArrayView bytes)
 
 } // namespace
 
-std::unique_ptr<Cp932ByteMap> Cp932ByteMap::make(const QList<ConversionKind> &kinds, TextEncoding to)
+std::unique_ptr<Cp932ByteMap> Cp932ByteMap::make(const QList<chars::ConversionKind> &kinds, TextEncoding to)
 {
     if (kinds.size() > 1
         || !(to == TextEncoding::ShiftJis || to == TextEncoding::Utf8 || to == TextEncoding::Utf8Bom))
@@ -123,10 +123,11 @@ std::unique_ptr<Cp932ByteMap> Cp932ByteMap::make(const QList<ConversionKind> &ki
 }
 
 // Building a byte map takes a few milliseconds; a run over many files builds each once.
-const Cp932ByteMap *Cp932ByteMap::shared(const QList<ConversionKind> &kinds, TextEncoding to)
+const Cp932ByteMap *Cp932ByteMap::shared(const QList<chars::ConversionKind> &kinds, TextEncoding to)
 {
     static std::mutex mutex;
-    static std::map<std::pair<QList<ConversionKind>, TextEncoding>, std::unique_ptr<Cp932ByteMap>> built;
+    static std::map<std::pair<QList<chars::ConversionKind>, TextEncoding>, std::unique_ptr<Cp932ByteMap>>
+        built;
     const std::lock_guard lock(mutex);
     auto key = std::make_pair(kinds, to);
     auto found = built.find(key);
@@ -137,14 +138,14 @@ const Cp932ByteMap *Cp932ByteMap::shared(const QList<ConversionKind> &kinds, Tex
 
 qsizetype Cp932ByteMap::wholeCharacters(QByteArrayView bytes) const
 {
-    qsizetype size = codepage::wholeCharacters(TextEncoding::ShiftJis, bytes);
+    qsizetype size = codec::wholeCharacters(TextEncoding::ShiftJis, bytes);
     if (!m_joins || size == 0)
         return size;
     // A half-width letter at the end may join a mark at the start of the next block.
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype last = cp932LastCharacter(data, size);
     if (last == size - 1 && mayTakeMark(data[last]))
-        return codepage::wholeCharacters(TextEncoding::ShiftJis, bytes.first(last));
+        return codec::wholeCharacters(TextEncoding::ShiftJis, bytes.first(last));
     return size;
 }
 
@@ -209,4 +210,4 @@ Cp932ByteMap::Run Cp932ByteMap::convertAll(const unsigned char *in, qsizetype si
     return {i, o - out};
 }
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

@@ -12,15 +12,15 @@
 #include <cstdint>
 #include <memory>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 class Cp932ByteMap {
 public:
     // Nothing when the conversion has no exact byte map (more than one kind, another target,
     // a code whose result the target cannot store).
-    static std::unique_ptr<Cp932ByteMap> make(const QList<ConversionKind> &kinds, TextEncoding to);
+    static std::unique_ptr<Cp932ByteMap> make(const QList<chars::ConversionKind> &kinds, TextEncoding to);
     // The same, made once for each conversion and kept for the process.
-    static const Cp932ByteMap *shared(const QList<ConversionKind> &kinds, TextEncoding to);
+    static const Cp932ByteMap *shared(const QList<chars::ConversionKind> &kinds, TextEncoding to);
 
     // No code's result is longer than this many bytes per byte of the code (make() refuses a map
     // where one would be): a single byte widens to three UTF-8 bytes (ｶ → カ), a double-byte code
@@ -77,4 +77,4 @@ private:
     bool m_joins = false;
 };
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

@@ -6,7 +6,7 @@
 #include <array>
 #include <memory>
 
-namespace orvane::cp932 {
+namespace orvane::codec::cp932 {
 
 namespace {
 
@@ -115,4 +115,4 @@ uint16_t FileCodes::lookUp(char16_t c) const
     return it != m_entries.end() && it->character == c ? it->code : 0;
 }
 
-} // namespace orvane::cp932
+} // namespace orvane::codec::cp932

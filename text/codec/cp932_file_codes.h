@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-namespace orvane::cp932 {
+namespace orvane::codec::cp932 {
 
 // The codes a file used for characters that have more than one (NEC row 13, the IBM extensions
 // and their NEC-selected copies), kept only where the file's first use of the character was not
@@ -61,4 +61,4 @@ private:
 // True when a double-byte code with this lead byte may be a code Windows does not write.
 constexpr bool mayBeOtherCode(unsigned lead) { return lead == 0x87 || (lead >= 0xED && lead <= 0xFC); }
 
-} // namespace orvane::cp932
+} // namespace orvane::codec::cp932

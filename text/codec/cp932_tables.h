@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-namespace orvane::cp932::tables {
+namespace orvane::codec::cp932::tables {
 
 // Lead bytes are 0x81-0x9F and 0xE0-0xFC; trail bytes 0x40-0xFC without 0x7F.
 constexpr int kLeadCount = 60;
@@ -2839,4 +2839,4 @@ constexpr uint16_t encodePages[][256] = {
     },
 };
 
-} // namespace orvane::cp932::tables
+} // namespace orvane::codec::cp932::tables

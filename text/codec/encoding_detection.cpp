@@ -7,7 +7,7 @@
 
 #include <QString>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 namespace {
 
@@ -83,7 +83,8 @@ DetectedEncoding detectEncoding(QByteArrayView bytes, bool complete)
     if (!utf8::validate(utf8))
         return shiftJisOrEucJp(bytes, complete);
     if (utf8::utf16Length(utf8) == utf8.size()) {
-        if (bytes.size() == utf8.size()) {
+        // Seven-bit throughout, but for a CR the cut of a start held back.
+        if (const QByteArrayView rest = bytes.sliced(utf8.size()); rest.isEmpty() || rest == "\r") {
             const bool jis
                 = hasIso2022JpEscape(bytes) && read(TextEncoding::Iso2022Jp, bytes, complete, false).valid;
             return {jis ? TextEncoding::Iso2022Jp : TextEncoding::ShiftJis};
@@ -104,4 +105,4 @@ DetectedEncoding detectEncoding(QByteArrayView bytes, bool complete)
     return {TextEncoding::Utf8, true};
 }
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

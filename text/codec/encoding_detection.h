@@ -6,7 +6,7 @@
 
 #include <QByteArrayView>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 struct DetectedEncoding {
     TextEncoding encoding = TextEncoding::ShiftJis;
@@ -26,4 +26,4 @@ struct DetectedEncoding {
 // start (which may end inside a character).
 DetectedEncoding detectEncoding(QByteArrayView bytes, bool complete = true);
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

@@ -15,10 +15,10 @@
 #include <memory>
 #include <vector>
 
-namespace orvane::eucjp {
+namespace orvane::codec::eucjp {
 
-using codepage::DecodeError;
-using codepage::EncodeError;
+using codec::DecodeError;
+using codec::EncodeError;
 using cp932::FileCodes;
 
 // Decodes every byte; returns false at the first sequence that is no character (reported at its
@@ -63,4 +63,4 @@ private:
     std::vector<FileCodes::Entry> m_found; // sorted by character when taken
 };
 
-} // namespace orvane::eucjp
+} // namespace orvane::codec::eucjp

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-namespace orvane::eucjp::tables {
+namespace orvane::codec::eucjp::tables {
 
 // JIS X 0208 with the rows named above: [byte - 0xA1][byte - 0xA1] of the two bytes (after 0x8F where named); 0 is unassigned.
 constexpr char16_t primary[94][94] = {
@@ -3493,4 +3493,4 @@ constexpr uint16_t encodePages[][256] = {
     },
 };
 
-} // namespace orvane::eucjp::tables
+} // namespace orvane::codec::eucjp::tables

@@ -118,7 +118,7 @@ def emit(single, rows, encode, stats):
     w("")
     w("#include <cstdint>")
     w("")
-    w("namespace orvane::cp932::tables {")
+    w("namespace orvane::codec::cp932::tables {")
     w("")
     w("// Lead bytes are 0x81-0x9F and 0xE0-0xFC; trail bytes 0x40-0xFC without 0x7F.")
     w("constexpr int kLeadCount = %d;" % len(LEADS))
@@ -166,7 +166,7 @@ def emit(single, rows, encode, stats):
         w("    },")
     w("};")
     w("")
-    w("} // namespace orvane::cp932::tables")
+    w("} // namespace orvane::codec::cp932::tables")
     return "\n".join(out) + "\n", len(pages) + 1
 
 

@@ -141,7 +141,7 @@ def emit(primary, secondary, encode, stats):
     w("")
     w("#include <cstdint>")
     w("")
-    w("namespace orvane::eucjp::tables {")
+    w("namespace orvane::codec::eucjp::tables {")
     w("")
     for name, table, lead, what in (("primary", primary, "", "JIS X 0208 with the rows named above"),
                                     ("secondary", secondary, "8F", "JIS X 0212 with the IBM extensions")):
@@ -173,7 +173,7 @@ def emit(primary, secondary, encode, stats):
         w("    },")
     w("};")
     w("")
-    w("} // namespace orvane::eucjp::tables")
+    w("} // namespace orvane::codec::eucjp::tables")
     return "\n".join(out) + "\n"
 
 

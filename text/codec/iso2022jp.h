@@ -14,10 +14,10 @@
 
 #include <cstdint>
 
-namespace orvane::iso2022jp {
+namespace orvane::codec::iso2022jp {
 
-using codepage::DecodeError;
-using codepage::EncodeError;
+using codec::DecodeError;
+using codec::EncodeError;
 using cp932::FileCodes;
 
 // The escapes a file switched with, where it had a choice, so that a save writes the same ones.
@@ -83,4 +83,4 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error = nullptr, F
 bool encode(QStringView text, QByteArray &bytes, EncodeError *error = nullptr,
             const FileCodes *codes = nullptr);
 
-} // namespace orvane::iso2022jp
+} // namespace orvane::codec::iso2022jp

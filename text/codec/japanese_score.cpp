@@ -2,7 +2,7 @@
 
 #include "text/codec/eucjp.h"
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 namespace {
 
@@ -90,4 +90,4 @@ long long japaneseScore(QStringView text)
     return score.value();
 }
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

@@ -5,7 +5,7 @@
 
 #include <QStringView>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 // The sum over the characters of a score each: kana, Japanese punctuation and common (JIS level 1)
 // kanji count for, level 2 and extension kanji, user-defined characters, C1 controls and
@@ -27,4 +27,4 @@ long long japaneseScore(QStringView text);
 // Whether one of two readings' scores is clearly ahead, so that no one need be asked.
 inline bool clearlyAhead(long long score, long long other) { return score - other >= 4; }
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace orvane {
+namespace orvane::codec {
 
 namespace {
 
@@ -159,4 +159,4 @@ bool withLineEnds(QByteArrayView bytes, LineEnd lineEnd, QByteArray &out)
     return rewriteLineEnds(bytes.data(), bytes.size(), lineEnd, out);
 }
 
-} // namespace orvane
+} // namespace orvane::codec

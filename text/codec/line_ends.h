@@ -9,7 +9,7 @@
 
 #include <optional>
 
-namespace orvane {
+namespace orvane::codec {
 
 enum class LineEnd { CrLf, Lf, Cr };
 
@@ -50,4 +50,4 @@ QString withLineEnds(const QString &text, LineEnd lineEnd);
 bool withLineEnds(QStringView text, LineEnd lineEnd, QString &out);
 bool withLineEnds(QByteArrayView bytes, LineEnd lineEnd, QByteArray &out);
 
-} // namespace orvane
+} // namespace orvane::codec

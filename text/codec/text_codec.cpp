@@ -5,7 +5,7 @@
 #include "text/codec/iso2022jp.h"
 #include "text/codec/utf8.h"
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 bool decode(TextEncoding encoding, QByteArrayView bytes, QString &text, DecodeError *error,
             cp932::FileCodes *codes)
@@ -49,4 +49,4 @@ bool encode(TextEncoding encoding, QStringView text, QByteArray &bytes, EncodeEr
     return cp932::encode(text, bytes, error, codes);
 }
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

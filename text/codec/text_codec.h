@@ -12,7 +12,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 // The byte order of UTF-16 LE and BE (little-endian for the other encodings).
 inline utf16::ByteOrder byteOrder(TextEncoding encoding)
@@ -30,4 +30,4 @@ bool decode(TextEncoding encoding, QByteArrayView bytes, QString &text, DecodeEr
 bool encode(TextEncoding encoding, QStringView text, QByteArray &bytes, EncodeError *error = nullptr,
             const cp932::FileCodes *codes = nullptr);
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

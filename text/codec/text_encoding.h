@@ -4,7 +4,7 @@
 
 #include <QByteArrayView>
 
-namespace orvane {
+namespace orvane::codec {
 
 enum class TextEncoding { ShiftJis, Utf8, Utf8Bom, Utf16Le, Utf16Be, EucJp, Iso2022Jp };
 
@@ -38,4 +38,4 @@ inline QByteArrayView byteOrderMark(TextEncoding encoding)
     return {};
 }
 
-} // namespace orvane
+} // namespace orvane::codec

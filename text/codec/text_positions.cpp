@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 namespace {
 
@@ -180,4 +180,17 @@ qsizetype firstUnpairedSurrogate(const char16_t *text, qsizetype size, bool *end
     return size;
 }
 
-} // namespace orvane::codepage
+bool storedAll(const char16_t *src, qsizetype bad, qsizetype size, EncodeError *error)
+{
+    if (bad == size)
+        return true;
+    if (error) {
+        error->at = positionOfUnit(src, bad);
+        error->codePoint = src[bad];
+        if (isHighSurrogate(src[bad]) && bad + 1 < size && isLowSurrogate(src[bad + 1]))
+            error->codePoint = QChar::surrogateToUcs4(src[bad], src[bad + 1]);
+    }
+    return false;
+}
+
+} // namespace orvane::codec

@@ -7,7 +7,7 @@
 
 #include <QStringView>
 
-namespace orvane::codepage {
+namespace orvane::codec {
 
 inline bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
 inline bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
@@ -51,6 +51,10 @@ inline Position continued(Position start, Position inPiece)
 
 // The position of UTF-16 unit `offset`.
 Position positionOfUnit(const char16_t *text, qsizetype offset);
+
+// The end of an encode of the size units at src that stopped at bad: true when it stored them
+// all, else false with error (when given) naming the character at bad (a surrogate pair as one).
+bool storedAll(const char16_t *src, qsizetype bad, qsizetype size, EncodeError *error);
 // The position of byte `offset` of UTF-8 that is well-formed before it.
 Position positionOfUtf8Byte(const unsigned char *bytes, qsizetype offset);
 // The position of byte `offset` of code page 932 that decodes cleanly before it.
@@ -60,4 +64,4 @@ Position positionOfCp932Byte(const unsigned char *bytes, qsizetype offset);
 // surrogate is a high one in the last unit, which a following unit could still complete.
 qsizetype firstUnpairedSurrogate(const char16_t *text, qsizetype size, bool *endsInHigh = nullptr);
 
-} // namespace orvane::codepage
+} // namespace orvane::codec

@@ -13,7 +13,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace orvane::utf16 {
+namespace orvane::codec::utf16 {
 
 namespace {
 
@@ -56,13 +56,13 @@ bool decode(QByteArrayView bytes, ByteOrder order, QString &text, DecodeError *e
     copyUnits(bytes.data(), out, units, order);
 
     bool endsInHigh = false;
-    const qsizetype bad = codepage::firstUnpairedSurrogate(out, units, &endsInHigh);
+    const qsizetype bad = codec::firstUnpairedSurrogate(out, units, &endsInHigh);
     const bool oddByte = bytes.size() % 2 != 0;
     if (bad == units && !oddByte)
         return true;
     if (error) {
         // An odd last byte after an unpaired surrogate: the surrogate is the first thing wrong.
-        error->at = codepage::positionOfUnit(out, bad);
+        error->at = codec::positionOfUnit(out, bad);
         error->at.offset = bad * 2;
         error->truncated = bad == units ? oddByte : endsInHigh;
     }
@@ -73,16 +73,10 @@ bool decode(QByteArrayView bytes, ByteOrder order, QString &text, DecodeError *e
 bool encode(QStringView text, ByteOrder order, QByteArray &bytes, EncodeError *error)
 {
     const auto *src = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype bad = codepage::firstUnpairedSurrogate(src, text.size());
+    const qsizetype bad = codec::firstUnpairedSurrogate(src, text.size());
     bytes = QByteArray(bad * 2, Qt::Uninitialized);
     copyUnits(src, bytes.data(), bad, order);
-    if (bad == text.size())
-        return true;
-    if (error) {
-        error->at = codepage::positionOfUnit(src, bad);
-        error->codePoint = src[bad];
-    }
-    return false;
+    return codec::storedAll(src, bad, text.size(), error);
 }
 
-} // namespace orvane::utf16
+} // namespace orvane::codec::utf16

@@ -9,11 +9,11 @@
 #include <QString>
 #include <QStringView>
 
-namespace orvane::utf16 {
+namespace orvane::codec::utf16 {
 
-using codepage::DecodeError;
-using codepage::EncodeError;
-using codepage::Position;
+using codec::DecodeError;
+using codec::EncodeError;
+using codec::Position;
 
 enum class ByteOrder { LittleEndian, BigEndian };
 
@@ -26,4 +26,4 @@ bool decode(QByteArrayView bytes, ByteOrder order, QString &text, DecodeError *e
 // characters before it.
 bool encode(QStringView text, ByteOrder order, QByteArray &bytes, EncodeError *error = nullptr);
 
-} // namespace orvane::utf16
+} // namespace orvane::codec::utf16

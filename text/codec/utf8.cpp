@@ -15,7 +15,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace orvane::utf8 {
+namespace orvane::codec::utf8 {
 
 namespace {
 
@@ -142,7 +142,7 @@ bool validateWith(Kernel kernel, QByteArrayView bytes, DecodeError *error)
     if (bad == bytes.size())
         return true;
     if (error) {
-        error->at = codepage::positionOfUtf8Byte(p, bad);
+        error->at = codec::positionOfUtf8Byte(p, bad);
         error->truncated = truncated;
     }
     return false;
@@ -164,7 +164,7 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error)
 bool encode(QStringView text, QByteArray &bytes, EncodeError *error)
 {
     const auto *src = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype bad = codepage::firstUnpairedSurrogate(src, text.size());
+    const qsizetype bad = codec::firstUnpairedSurrogate(src, text.size());
 #if defined(ORVANE_UTF8_X86_KERNELS)
     if (isAvailable(Kernel::Ssse3)) {
         // Three bytes a unit at most; the untouched rest of the allocation is never paged in.
@@ -175,13 +175,7 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error)
     {
         bytes = text.first(bad).toUtf8();
     }
-    if (bad == text.size())
-        return true;
-    if (error) {
-        error->at = codepage::positionOfUnit(src, bad);
-        error->codePoint = src[bad];
-    }
-    return false;
+    return codec::storedAll(src, bad, text.size(), error);
 }
 
 qsizetype encodedLength(QStringView text)
@@ -217,7 +211,7 @@ qsizetype encodedLength(QStringView text)
 #endif
     for (; i < size; ++i) {
         const char16_t c = src[i];
-        bytes += (c >= 0x80) + (c >= 0x800) - codepage::isHighSurrogate(c) - codepage::isLowSurrogate(c);
+        bytes += (c >= 0x80) + (c >= 0x800) - codec::isHighSurrogate(c) - codec::isLowSurrogate(c);
     }
     return bytes;
 }
@@ -253,4 +247,4 @@ qsizetype utf16Length(QByteArrayView validUtf8)
     return units;
 }
 
-} // namespace orvane::utf8
+} // namespace orvane::codec::utf8

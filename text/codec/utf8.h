@@ -9,11 +9,11 @@
 #include <QString>
 #include <QStringView>
 
-namespace orvane::utf8 {
+namespace orvane::codec::utf8 {
 
-using codepage::DecodeError;
-using codepage::EncodeError;
-using codepage::Position;
+using codec::DecodeError;
+using codec::EncodeError;
+using codec::Position;
 
 // True when every byte belongs to a well-formed sequence. Otherwise error points at the first
 // byte of the first ill-formed sequence; truncated says that the input ended inside a sequence
@@ -38,4 +38,4 @@ qsizetype encodedLength(QStringView text);
 // The number of UTF-16 code units of valid UTF-8 (equal to its size when it is all ASCII).
 qsizetype utf16Length(QByteArrayView validUtf8);
 
-} // namespace orvane::utf8
+} // namespace orvane::codec::utf8

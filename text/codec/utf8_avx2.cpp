@@ -6,7 +6,7 @@
 
 #include <immintrin.h>
 
-namespace orvane::utf8::kernels {
+namespace orvane::codec::utf8::kernels {
 
 namespace {
 
@@ -100,4 +100,4 @@ std::ptrdiff_t checkAvx2(const unsigned char *data, std::ptrdiff_t size)
     return chunk == size ? chunk - kChunkBytes : chunk;
 }
 
-} // namespace orvane::utf8::kernels
+} // namespace orvane::codec::utf8::kernels

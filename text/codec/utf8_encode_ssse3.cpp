@@ -6,7 +6,7 @@
 
 #include <tmmintrin.h>
 
-namespace orvane::utf8::kernels {
+namespace orvane::codec::utf8::kernels {
 
 namespace {
 
@@ -133,4 +133,4 @@ std::ptrdiff_t encodeSsse3(const char16_t *src, std::ptrdiff_t size, unsigned ch
     return out - dst;
 }
 
-} // namespace orvane::utf8::kernels
+} // namespace orvane::codec::utf8::kernels

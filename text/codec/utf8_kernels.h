@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-namespace orvane::utf8 {
+namespace orvane::codec::utf8 {
 
 enum class Kernel { Scalar, Ssse3, Avx2 };
 
@@ -26,4 +26,4 @@ std::ptrdiff_t checkAvx2(const unsigned char *data, std::ptrdiff_t size);
 std::ptrdiff_t encodeSsse3(const char16_t *src, std::ptrdiff_t size, unsigned char *dst);
 
 } // namespace kernels
-} // namespace orvane::utf8
+} // namespace orvane::codec::utf8

@@ -6,7 +6,7 @@
 // asks for it; the kernels check that separately.
 // Included by the kernels compiled for other instruction sets, so it includes nothing.
 
-namespace orvane::utf8::lookup {
+namespace orvane::codec::utf8::lookup {
 
 constexpr unsigned char kTooShort = 1 << 0; // a lead followed by a non-continuation
 constexpr unsigned char kTooLong = 1 << 1; // ASCII followed by a continuation
@@ -80,4 +80,4 @@ alignas(16) constexpr unsigned char secondHigh[16] = {
 // (most Shift-JIS files are invalid UTF-8 early on) is not read to its end.
 constexpr long kChunkBytes = 1024;
 
-} // namespace orvane::utf8::lookup
+} // namespace orvane::codec::utf8::lookup

@@ -6,7 +6,7 @@
 
 #include <tmmintrin.h>
 
-namespace orvane::utf8::kernels {
+namespace orvane::codec::utf8::kernels {
 
 namespace {
 
@@ -95,4 +95,4 @@ std::ptrdiff_t checkSsse3(const unsigned char *data, std::ptrdiff_t size)
     return chunk == size ? chunk - kChunkBytes : chunk;
 }
 
-} // namespace orvane::utf8::kernels
+} // namespace orvane::codec::utf8::kernels

@@ -2,7 +2,7 @@
 // mostly Japanese, against QPlainTextEdit doing the same steps.
 
 #include "host/qt/edit/scintilla_edit_control.h"
-#include "text/chars/char_conv.h"
+#include "text/chars/convert.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -18,7 +18,10 @@ namespace {
 
 using orvane::ScintillaEditControl;
 // The conversion step of the measured command: the katakana conversion the menu runs.
-using orvane::text::toKatakana;
+QString toKatakana(const QString &text)
+{
+    return orvane::chars::convert(orvane::chars::ConversionKind::Katakana, text);
+}
 
 constexpr qsizetype documentUnits = 50'000'000;
 

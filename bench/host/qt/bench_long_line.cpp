@@ -203,7 +203,7 @@ const QString &sjisFile(bool shortLines)
     if (path.isEmpty()) {
         path = scratchPath(shortLines ? QStringLiteral("short_lines_20mb.txt")
                                       : QStringLiteral("one_line_20mb.txt"));
-        DiskTextFiles().writeText(path, japanese(fileChars, shortLines), TextEncoding::ShiftJis);
+        DiskTextFiles().writeText(path, japanese(fileChars, shortLines), codec::TextEncoding::ShiftJis);
     }
     return path;
 }

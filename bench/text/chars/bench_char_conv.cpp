@@ -2,7 +2,7 @@
 // same buffer measured in the same run.
 
 #include "bench_text.h"
-#include "text/chars/char_conv.h"
+#include "text/chars/convert.h"
 
 #include <benchmark/benchmark.h>
 
@@ -40,13 +40,13 @@ void BM_Copy(benchmark::State &state)
     setLabel(state);
 }
 
-template <QString (*convert)(const QString &)> void BM_Convert(benchmark::State &state)
+template <orvane::chars::ConversionKind kind> void BM_Convert(benchmark::State &state)
 {
     const QString &text = sample(int(state.range(0)));
-    const QString probe = convert(text);
+    const QString probe = orvane::chars::convert(kind, text);
     state.counters["changed"] = probe.constData() != text.constData();
     for (auto _ : state) {
-        QString result = convert(text);
+        QString result = orvane::chars::convert(kind, text);
         benchmark::DoNotOptimize(result.constData());
     }
     setLabel(state);
@@ -55,11 +55,11 @@ template <QString (*convert)(const QString &)> void BM_Convert(benchmark::State 
 } // namespace
 
 BENCHMARK(BM_Copy)->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::text::toUpper>)->Name("Upper")->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::text::toLower>)->Name("Lower")->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::text::toWide>)->Name("Wide")->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::text::toNarrow>)->Name("Narrow")->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::text::toKatakana>)->Name("Katakana")->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_Convert<orvane::text::toHiragana>)->Name("Hiragana")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Upper>)->Name("Upper")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Lower>)->Name("Lower")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Wide>)->Name("Wide")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Narrow>)->Name("Narrow")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Katakana>)->Name("Katakana")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_Convert<orvane::chars::ConversionKind::Hiragana>)->Name("Hiragana")->Arg(0)->Arg(1)->Arg(2);
 
 BENCHMARK_MAIN();

@@ -8,7 +8,7 @@
 
 namespace {
 
-using orvane::text::CompareMode;
+using orvane::chars::CompareMode;
 
 constexpr qsizetype kLength = 50'000'000;
 
@@ -35,7 +35,7 @@ void BM_BinaryNearEnd(benchmark::State &state)
     const QString sought = u"ｵﾙｳﾞｧﾝ Search"_qs;
     qsizetype found = 0;
     for (auto _ : state) {
-        found = orvane::text::InStr(1, t, sought, CompareMode::Binary).position;
+        found = orvane::chars::InStr(1, t, sought, CompareMode::Binary).position;
         benchmark::DoNotOptimize(found);
     }
     report(state, kLength - 999, found);
@@ -47,7 +47,7 @@ void BM_TextNearEnd(benchmark::State &state)
     const QString sought = u"おるゔぁん　ＳＥＡＲＣＨ"_qs;
     qsizetype found = 0;
     for (auto _ : state) {
-        found = orvane::text::InStr(1, t, sought, CompareMode::Text).position;
+        found = orvane::chars::InStr(1, t, sought, CompareMode::Text).position;
         benchmark::DoNotOptimize(found);
     }
     report(state, kLength - 999, found);
@@ -60,7 +60,7 @@ void BM_TextCommonFirstCharacter(benchmark::State &state)
     const QString sought = u"のＸ"_qs;
     qsizetype found = 0;
     for (auto _ : state) {
-        found = orvane::text::InStr(1, t, sought, CompareMode::Text).position;
+        found = orvane::chars::InStr(1, t, sought, CompareMode::Text).position;
         benchmark::DoNotOptimize(found);
     }
     report(state, 0, found);

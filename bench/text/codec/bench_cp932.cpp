@@ -170,7 +170,7 @@ void BM_Decode(benchmark::State &state)
     const QByteArray &bytes = sample(int(state.range(0)));
     for (auto _ : state) {
         QString text;
-        if (!cp932::decode(bytes, text))
+        if (!codec::cp932::decode(bytes, text))
             state.SkipWithError("decode failed");
         benchmark::DoNotOptimize(text.constData());
     }
@@ -187,7 +187,7 @@ void BM_DecodeWarmPages(benchmark::State &state)
     const QByteArray &bytes = sample(int(state.range(0)));
     for (auto _ : state) {
         QString text;
-        if (!cp932::decode(bytes, text))
+        if (!codec::cp932::decode(bytes, text))
             state.SkipWithError("decode failed");
         benchmark::DoNotOptimize(text.constData());
     }
@@ -203,10 +203,10 @@ void BM_EncodeWarmPages(benchmark::State &state)
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     const QByteArray &bytes = sample(int(state.range(0)));
     QString text;
-    cp932::decode(bytes, text);
+    codec::cp932::decode(bytes, text);
     for (auto _ : state) {
         QByteArray out;
-        if (!cp932::encode(text, out))
+        if (!codec::cp932::encode(text, out))
             state.SkipWithError("encode failed");
         benchmark::DoNotOptimize(out.constData());
     }
@@ -223,14 +223,14 @@ void BM_EncodeWarmPagesKeepingCodes(benchmark::State &state)
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     const QByteArray &bytes = sample(int(state.range(0)));
     QString text;
-    cp932::FileCodes codes;
-    cp932::decode(bytes, text, nullptr, &codes);
+    codec::cp932::FileCodes codes;
+    codec::cp932::decode(bytes, text, nullptr, &codes);
     QByteArray check;
-    if (!cp932::encode(text, check, nullptr, &codes) || check != bytes)
+    if (!codec::cp932::encode(text, check, nullptr, &codes) || check != bytes)
         state.SkipWithError("not the same bytes");
     for (auto _ : state) {
         QByteArray out;
-        if (!cp932::encode(text, out, nullptr, &codes))
+        if (!codec::cp932::encode(text, out, nullptr, &codes))
             state.SkipWithError("encode failed");
         benchmark::DoNotOptimize(out.constData());
     }
@@ -248,7 +248,7 @@ void BM_DecodeToUtf8(benchmark::State &state)
     for (auto _ : state) {
         QByteArray utf8;
         qsizetype units = 0;
-        if (!cp932::decodeToUtf8(bytes, utf8, units))
+        if (!codec::cp932::decodeToUtf8(bytes, utf8, units))
             state.SkipWithError("decode failed");
         benchmark::DoNotOptimize(utf8.constData());
     }
@@ -260,10 +260,10 @@ void BM_Encode(benchmark::State &state)
 {
     const QByteArray &bytes = sample(int(state.range(0)));
     QString text;
-    cp932::decode(bytes, text);
+    codec::cp932::decode(bytes, text);
     for (auto _ : state) {
         QByteArray out;
-        if (!cp932::encode(text, out))
+        if (!codec::cp932::encode(text, out))
             state.SkipWithError("encode failed");
         benchmark::DoNotOptimize(out.constData());
     }

@@ -23,22 +23,22 @@ const QString &japanese()
     return text;
 }
 
-const QByteArray &encoded(TextEncoding encoding)
+const QByteArray &encoded(codec::TextEncoding encoding)
 {
     static QByteArray bytes[8];
     QByteArray &b = bytes[int(encoding)];
     if (b.isEmpty())
-        codepage::encode(encoding, japanese(), b);
+        codec::encode(encoding, japanese(), b);
     return b;
 }
 
 void BM_Decode(benchmark::State &state)
 {
-    const auto encoding = TextEncoding(state.range(0));
+    const auto encoding = codec::TextEncoding(state.range(0));
     const QByteArray &bytes = encoded(encoding);
     QString text;
     for (auto _ : state) {
-        codepage::decode(encoding, bytes, text);
+        codec::decode(encoding, bytes, text);
         benchmark::DoNotOptimize(text.data());
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
@@ -46,10 +46,10 @@ void BM_Decode(benchmark::State &state)
 
 void BM_Encode(benchmark::State &state)
 {
-    const auto encoding = TextEncoding(state.range(0));
+    const auto encoding = codec::TextEncoding(state.range(0));
     QByteArray bytes;
     for (auto _ : state) {
-        codepage::encode(encoding, japanese(), bytes);
+        codec::encode(encoding, japanese(), bytes);
         benchmark::DoNotOptimize(bytes.data());
     }
     state.SetBytesProcessed(state.iterations() * encoded(encoding).size());
@@ -57,21 +57,21 @@ void BM_Encode(benchmark::State &state)
 
 void BM_Detect(benchmark::State &state)
 {
-    const QByteArray &bytes = encoded(TextEncoding(state.range(0)));
+    const QByteArray &bytes = encoded(codec::TextEncoding(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(codepage::detectEncoding(bytes).encoding);
+        benchmark::DoNotOptimize(codec::detectEncoding(bytes).encoding);
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 
 void BM_IconvDecode(benchmark::State &state)
 {
     const char *names[] = {"CP932", "", "", "", "", "EUC-JP-MS", "ISO-2022-JP"};
-    const auto encoding = TextEncoding(state.range(0));
+    const auto encoding = codec::TextEncoding(state.range(0));
     QByteArray bytes = encoded(encoding);
-    if (encoding == TextEncoding::Iso2022Jp) // glibc has no half-width katakana here
+    if (encoding == codec::TextEncoding::Iso2022Jp) // glibc has no half-width katakana here
         bytes = [] {
             QByteArray b;
-            codepage::encode(TextEncoding::Iso2022Jp, bench::japaneseText(kUnits, false), b);
+            codec::encode(codec::TextEncoding::Iso2022Jp, bench::japaneseText(kUnits, false), b);
             return b;
         }();
     const iconv_t cd = iconv_open("UTF-16LE", names[int(encoding)]);
@@ -89,9 +89,9 @@ void BM_IconvDecode(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 
-const auto kShiftJis = int(TextEncoding::ShiftJis);
-const auto kEucJp = int(TextEncoding::EucJp);
-const auto kIso = int(TextEncoding::Iso2022Jp);
+const auto kShiftJis = int(codec::TextEncoding::ShiftJis);
+const auto kEucJp = int(codec::TextEncoding::EucJp);
+const auto kIso = int(codec::TextEncoding::Iso2022Jp);
 
 } // namespace
 

@@ -46,15 +46,15 @@ void BM_MemcpyUtf8(benchmark::State &state)
 
 void BM_Utf8Validate(benchmark::State &state)
 {
-    const auto kernel = utf8::Kernel(state.range(0));
+    const auto kernel = codec::utf8::Kernel(state.range(0));
     static const char *const names[] = {"scalar", "ssse3", "avx2"};
-    if (!utf8::isAvailable(kernel)) {
+    if (!codec::utf8::isAvailable(kernel)) {
         state.SkipWithError("kernel not available on this processor");
         return;
     }
     const QByteArray &bytes = japaneseUtf8();
     for (auto _ : state) {
-        const bool valid = utf8::validateWith(kernel, bytes);
+        const bool valid = codec::utf8::validateWith(kernel, bytes);
         benchmark::DoNotOptimize(valid);
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
@@ -65,7 +65,7 @@ void BM_Utf8Utf16Length(benchmark::State &state)
 {
     const QByteArray &bytes = japaneseUtf8();
     for (auto _ : state)
-        benchmark::DoNotOptimize(utf8::utf16Length(bytes));
+        benchmark::DoNotOptimize(codec::utf8::utf16Length(bytes));
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 
@@ -96,7 +96,7 @@ void BM_Utf8Encode(benchmark::State &state)
     const QString &text = japanese();
     for (auto _ : state) {
         QByteArray bytes;
-        if (!utf8::encode(text, bytes))
+        if (!codec::utf8::encode(text, bytes))
             state.SkipWithError("encode failed");
         benchmark::DoNotOptimize(bytes.constData());
     }
@@ -119,7 +119,7 @@ void BM_Utf16BigEndianEncode(benchmark::State &state)
     const QString &text = japanese();
     for (auto _ : state) {
         QByteArray bytes;
-        if (!utf16::encode(text, utf16::ByteOrder::BigEndian, bytes))
+        if (!codec::utf16::encode(text, codec::utf16::ByteOrder::BigEndian, bytes))
             state.SkipWithError("encode failed");
         benchmark::DoNotOptimize(bytes.constData());
     }
@@ -130,9 +130,9 @@ void BM_Utf16BigEndianEncode(benchmark::State &state)
 
 BENCHMARK(BM_MemcpyUtf8);
 BENCHMARK(BM_Utf8Validate)
-    ->Arg(int(utf8::Kernel::Scalar))
-    ->Arg(int(utf8::Kernel::Ssse3))
-    ->Arg(int(utf8::Kernel::Avx2));
+    ->Arg(int(codec::utf8::Kernel::Scalar))
+    ->Arg(int(codec::utf8::Kernel::Ssse3))
+    ->Arg(int(codec::utf8::Kernel::Avx2));
 BENCHMARK(BM_Utf8Utf16Length);
 BENCHMARK(BM_MemcpyUtf16);
 BENCHMARK(BM_QtToUtf8);

@@ -28,7 +28,7 @@ using Sci = QsciScintillaBase;
 QString documentText(QByteArrayView bytes)
 {
     QString text;
-    utf8::decode(bytes, text);
+    codec::utf8::decode(bytes, text);
     return text;
 }
 
@@ -337,22 +337,22 @@ void ScintillaEditControl::undo()
     SciCall {m_widget}(Sci::SCI_UNDO);
 }
 
-void ScintillaEditControl::setLineEnd(LineEnd lineEnd)
+void ScintillaEditControl::setLineEnd(codec::LineEnd lineEnd)
 {
     switch (lineEnd) {
-    case LineEnd::CrLf:
+    case codec::LineEnd::CrLf:
         m_widget->setEolMode(QsciScintilla::EolWindows);
         break;
-    case LineEnd::Lf:
+    case codec::LineEnd::Lf:
         m_widget->setEolMode(QsciScintilla::EolUnix);
         break;
-    case LineEnd::Cr:
+    case codec::LineEnd::Cr:
         m_widget->setEolMode(QsciScintilla::EolMac);
         break;
     }
 }
 
-void ScintillaEditControl::recordConversion(ConversionKind kind, bool wholeText,
+void ScintillaEditControl::recordConversion(chars::ConversionKind kind, bool wholeText,
                                             const std::function<void()> &replace)
 {
     recordStep([&] { return m_recorder->conversionBegins(kind, wholeText); }, replace);
@@ -378,22 +378,22 @@ void ScintillaEditControl::recordStep(const std::function<qint32()> &begin,
     m_recorder->conversionEnds();
 }
 
-void ScintillaEditControl::setConvertedText(const QString &text, ConversionKind kind)
+void ScintillaEditControl::setConvertedText(const QString &text, chars::ConversionKind kind)
 {
     recordConversion(kind, true, [&] { setText(text); });
 }
 
-void ScintillaEditControl::setConvertedSelText(const QString &text, ConversionKind kind)
+void ScintillaEditControl::setConvertedSelText(const QString &text, chars::ConversionKind kind)
 {
     recordConversion(kind, false, [&] { setSelText(text); });
 }
 
-void ScintillaEditControl::setReplacedText(const QString &text, const text::ReplaceCommand &command)
+void ScintillaEditControl::setReplacedText(const QString &text, const chars::ReplaceCommand &command)
 {
     recordStep([&] { return m_recorder->replacementBegins(command, true); }, [&] { setText(text); });
 }
 
-void ScintillaEditControl::setReplacedSelText(const QString &text, const text::ReplaceCommand &command)
+void ScintillaEditControl::setReplacedSelText(const QString &text, const chars::ReplaceCommand &command)
 {
     recordStep([&] { return m_recorder->replacementBegins(command, false); }, [&] { setSelText(text); });
 }

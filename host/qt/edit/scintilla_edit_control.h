@@ -49,12 +49,12 @@ public:
 
     void undo() override;
     // Scintilla's end-of-line mode: Enter, and its own paste and drop, use it.
-    void setLineEnd(LineEnd lineEnd) override;
+    void setLineEnd(codec::LineEnd lineEnd) override;
 
-    void setConvertedText(const QString &text, ConversionKind kind) override;
-    void setConvertedSelText(const QString &text, ConversionKind kind) override;
-    void setReplacedText(const QString &text, const text::ReplaceCommand &command) override;
-    void setReplacedSelText(const QString &text, const text::ReplaceCommand &command) override;
+    void setConvertedText(const QString &text, chars::ConversionKind kind) override;
+    void setConvertedSelText(const QString &text, chars::ConversionKind kind) override;
+    void setReplacedText(const QString &text, const chars::ReplaceCommand &command) override;
+    void setReplacedSelText(const QString &text, const chars::ReplaceCommand &command) override;
     QString textRange(qsizetype start, qsizetype length) const override;
     void setRecorder(EditRecorder *recorder) override;
 
@@ -77,7 +77,7 @@ private:
     // Hands the recorder the bytes of the insert noted last, now that they are in the document.
     void flushInsert();
     // Runs replace as one undo step marked for the recorder as the conversion kind.
-    void recordConversion(ConversionKind kind, bool wholeText, const std::function<void()> &replace);
+    void recordConversion(chars::ConversionKind kind, bool wholeText, const std::function<void()> &replace);
     // The same for a step that begin announces to the recorder and whose mark it returns.
     void recordStep(const std::function<qint32()> &begin, const std::function<void()> &replace);
     void onUpdateUi();

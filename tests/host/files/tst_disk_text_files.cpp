@@ -24,7 +24,7 @@ using namespace Qt::StringLiterals;
 namespace texts = orvane::disk_texts;
 
 Q_DECLARE_METATYPE(ErrorNumber)
-Q_DECLARE_METATYPE(TextEncoding)
+Q_DECLARE_METATYPE(codec::TextEncoding)
 
 namespace {
 
@@ -137,7 +137,7 @@ void TestDiskTextFiles::loadAndSave()
     writeFileBytes(file, before);
     const LoadedText loaded = m_files.readText(file);
     QCOMPARE(loaded.decoded(), text);
-    QCOMPARE(loaded.encoding, TextEncoding::ShiftJis);
+    QCOMPARE(loaded.encoding, codec::TextEncoding::ShiftJis);
     QCOMPARE(loaded.alsoShiftJis(), false);
 
     m_files.writeText(file, loaded.decoded(), loaded.encoding, {loaded.lineEnds.last, &loaded.codes});
@@ -376,54 +376,54 @@ void TestDiskTextFiles::unstorableCharacters_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("descriptionPart");
-    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<codec::TextEncoding>("encoding");
 
     QTest::newRow("emoji on line 3, column 12")
         << s(u"一\r\n二\r\n12345678901😀")
         << s(u"「😀」(U+1F600) は Shift-JIS で保存できません（3 行目、12 文字目）。")
-        << TextEncoding::ShiftJis;
+        << codec::TextEncoding::ShiftJis;
     QTest::newRow("¥ with the hint") << s(
         u"100¥") << s(u"「¥」(U+00A5) は Shift-JIS で保存できません（1 行目、4 文字目）。")
-                                     << TextEncoding::ShiftJis;
+                                     << codec::TextEncoding::ShiftJis;
     QTest::newRow("‾") << s(u"a‾") << s(u"「‾」(U+203E) は Shift-JIS で保存できません（1 行目、2 文字目）。")
-                       << TextEncoding::ShiftJis;
+                       << codec::TextEncoding::ShiftJis;
     QTest::newRow("hangul") << s(u"\r\n한")
                             << s(u"「한」(U+D55C) は Shift-JIS で保存できません（2 行目、1 文字目）。")
-                            << TextEncoding::ShiftJis;
+                            << codec::TextEncoding::ShiftJis;
     QTest::newRow("lone surrogate") << QString(QChar(0xD800))
                                     << s(u"文字 U+D800 は Shift-JIS で保存できません（1 行目、1 文字目）。")
-                                    << TextEncoding::ShiftJis;
+                                    << codec::TextEncoding::ShiftJis;
     // Past the first block, the place counts the blocks before.
     const QString lines = u"ab\r\n"_s.repeated(textBlockSize / 2);
     const QString lineAfter = QString::number(textBlockSize / 2 + 1);
     QTest::newRow("emoji after the first block")
         << lines + s(u"x😀")
         << s(u"「😀」(U+1F600) は Shift-JIS で保存できません（%1 行目、2 文字目）。").arg(lineAfter)
-        << TextEncoding::ShiftJis;
+        << codec::TextEncoding::ShiftJis;
     QTest::newRow("¥ after the first block in ISO-2022-JP")
         << lines + s(u"漢¥")
         << s(u"「¥」(U+00A5) は JIS (ISO-2022-JP) で保存できません（%1 行目、2 文字目）。").arg(lineAfter)
-        << TextEncoding::Iso2022Jp;
+        << codec::TextEncoding::Iso2022Jp;
     QTest::newRow("lone surrogate after the first block in UTF-16 LE")
         << lines + QChar(0xDC00)
         << s(u"対になっていないサロゲート U+DC00 は UTF-16 LE で保存できません（%1 行目、1 文字目）。")
                .arg(lineAfter)
-        << TextEncoding::Utf16Le;
+        << codec::TextEncoding::Utf16Le;
     QTest::newRow("lone surrogate in UTF-8")
         << u"a\r\n"_s + QChar(0xDC00)
         << s(u"対になっていないサロゲート U+DC00 は UTF-8 で保存できません（2 行目、1 文字目）。")
-        << TextEncoding::Utf8;
+        << codec::TextEncoding::Utf8;
     QTest::newRow("lone high surrogate in UTF-16 BE")
         << QChar(0xD800) + u"a"_s
         << s(u"対になっていないサロゲート U+D800 は UTF-16 BE で保存できません（1 行目、1 文字目）。")
-        << TextEncoding::Utf16Be;
+        << codec::TextEncoding::Utf16Be;
 }
 
 void TestDiskTextFiles::unstorableCharacters()
 {
     QFETCH(QString, text);
     QFETCH(QString, descriptionPart);
-    QFETCH(TextEncoding, encoding);
+    QFETCH(codec::TextEncoding, encoding);
 
     const QString file = path(QStringLiteral("old.txt"));
     writeFileBytes(file, QByteArray("old\r\n"));
@@ -439,7 +439,7 @@ void TestDiskTextFiles::unstorableCharacters()
     // The way out through UTF-8, where there is one: no encoding stores a lone surrogate.
     QCOMPARE(
         error->description().endsWith(u"「名前を付けて保存」で UTF-8 を選ぶと、この文字も保存できます。"),
-        isJisBased(encoding) && !descriptionPart.contains(QRegularExpression(u"U\\+D[89A-F]"_s)));
+        codec::isJisBased(encoding) && !descriptionPart.contains(QRegularExpression(u"U\\+D[89A-F]"_s)));
     QCOMPARE(fileBytes(file), QByteArray("old\r\n"));
     QCOMPARE(folderEntries(m_dir.path()), QStringList {QStringLiteral("old.txt")});
 }
@@ -621,17 +621,17 @@ void TestDiskTextFiles::longSingleLineRoundTrips()
 
 void TestDiskTextFiles::everyCharacterRoundTripsInEachUnicodeEncoding_data()
 {
-    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<codec::TextEncoding>("encoding");
     QTest::addColumn<QByteArray>("mark");
-    QTest::newRow("UTF-8") << TextEncoding::Utf8 << QByteArray();
-    QTest::newRow("UTF-8 BOM") << TextEncoding::Utf8Bom << QByteArray("\xEF\xBB\xBF");
-    QTest::newRow("UTF-16 LE") << TextEncoding::Utf16Le << QByteArray("\xFF\xFE");
-    QTest::newRow("UTF-16 BE") << TextEncoding::Utf16Be << QByteArray("\xFE\xFF");
+    QTest::newRow("UTF-8") << codec::TextEncoding::Utf8 << QByteArray();
+    QTest::newRow("UTF-8 BOM") << codec::TextEncoding::Utf8Bom << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("UTF-16 LE") << codec::TextEncoding::Utf16Le << QByteArray("\xFF\xFE");
+    QTest::newRow("UTF-16 BE") << codec::TextEncoding::Utf16Be << QByteArray("\xFE\xFF");
 }
 
 void TestDiskTextFiles::everyCharacterRoundTripsInEachUnicodeEncoding()
 {
-    QFETCH(TextEncoding, encoding);
+    QFETCH(codec::TextEncoding, encoding);
     QFETCH(QByteArray, mark);
 
     // Every BMP character but the surrogates and a sample of the others, in lines of 64; CR and
@@ -647,13 +647,13 @@ void TestDiskTextFiles::everyCharacterRoundTripsInEachUnicodeEncoding()
     // The file's bytes written by hand: the mark, the text, one CR LF.
     const auto expectedFile = [&](const QString &written) {
         const QString lines = written + s(u"\r\n");
-        if (encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom)
+        if (encoding == codec::TextEncoding::Utf8 || encoding == codec::TextEncoding::Utf8Bom)
             return mark + lines.toUtf8();
         QByteArray bytes = mark;
         for (QChar unit : lines) {
             const char high = char(unit.unicode() >> 8), low = char(unit.unicode() & 0xFF);
-            bytes.append(encoding == TextEncoding::Utf16Le ? low : high)
-                .append(encoding == TextEncoding::Utf16Le ? high : low);
+            bytes.append(encoding == codec::TextEncoding::Utf16Le ? low : high)
+                .append(encoding == codec::TextEncoding::Utf16Le ? high : low);
         }
         return bytes;
     };

@@ -8,7 +8,7 @@
 using namespace orvane;
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(TextEncoding)
+Q_DECLARE_METATYPE(codec::TextEncoding)
 
 class TestDocumentBytes : public QObject {
     Q_OBJECT
@@ -23,42 +23,47 @@ private slots:
 void TestDocumentBytes::encodingIsDecidedByTheRules_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<codec::TextEncoding>("encoding");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shiftJisReading"); // null unless the bytes are valid Shift-JIS too
 
-    QTest::newRow("empty file") << QByteArray() << TextEncoding::ShiftJis << QString() << QString();
-    QTest::newRow("ASCII is Shift-JIS") << "ab\r\n"_ba << TextEncoding::ShiftJis << u"ab"_s << QString();
-    QTest::newRow("Shift-JIS あ日") << "\x82\xA0\x93\xFA"_ba << TextEncoding::ShiftJis << u"あ日"_s
+    QTest::newRow("empty file") << QByteArray() << codec::TextEncoding::ShiftJis << QString() << QString();
+    QTest::newRow("ASCII is Shift-JIS")
+        << "ab\r\n"_ba << codec::TextEncoding::ShiftJis << u"ab"_s << QString();
+    QTest::newRow("Shift-JIS あ日") << "\x82\xA0\x93\xFA"_ba << codec::TextEncoding::ShiftJis << u"あ日"_s
                                     << QString();
-    QTest::newRow("UTF-8 日本語, not Shift-JIS")
-        << "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\n"_ba << TextEncoding::Utf8 << u"日本語"_s << QString();
+    QTest::newRow("UTF-8 日本語, not Shift-JIS") << "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\n"_ba
+                                                 << codec::TextEncoding::Utf8 << u"日本語"_s << QString();
     QTest::newRow("C3 BD: UTF-8 ý or Shift-JIS ﾃｽ")
-        << "\xC3\xBD"_ba << TextEncoding::Utf8 << u"ý"_s << u"ﾃｽ"_s;
-    QTest::newRow("UTF-8 BOM only") << "\xEF\xBB\xBF"_ba << TextEncoding::Utf8Bom << QString() << QString();
-    QTest::newRow("UTF-8 BOM, lone LF")
-        << "\xEF\xBB\xBF\xE3\x81\x82\n\xE3\x81\x84\n"_ba << TextEncoding::Utf8Bom << u"あ\nい"_s << QString();
+        << "\xC3\xBD"_ba << codec::TextEncoding::Utf8 << u"ý"_s << u"ﾃｽ"_s;
+    QTest::newRow("UTF-8 BOM only") << "\xEF\xBB\xBF"_ba << codec::TextEncoding::Utf8Bom << QString()
+                                    << QString();
+    QTest::newRow("UTF-8 BOM, lone LF") << "\xEF\xBB\xBF\xE3\x81\x82\n\xE3\x81\x84\n"_ba
+                                        << codec::TextEncoding::Utf8Bom << u"あ\nい"_s << QString();
     QTest::newRow("UTF-8 BOM, then U+FEFF") << "\xEF\xBB\xBF\xEF\xBB\xBF"
                                                "a"_ba
-                                            << TextEncoding::Utf8Bom << u"\uFEFFa"_s << QString();
+                                            << codec::TextEncoding::Utf8Bom << u"\uFEFFa"_s << QString();
     QTest::newRow("UTF-8 BOM, pure ASCII") << "\xEF\xBB\xBF"
                                               "a"_ba
-                                           << TextEncoding::Utf8Bom << u"a"_s << QString();
-    QTest::newRow("UTF-16 LE BOM only") << "\xFF\xFE"_ba << TextEncoding::Utf16Le << QString() << QString();
+                                           << codec::TextEncoding::Utf8Bom << u"a"_s << QString();
+    QTest::newRow("UTF-16 LE BOM only")
+        << "\xFF\xFE"_ba << codec::TextEncoding::Utf16Le << QString() << QString();
     QTest::newRow("UTF-16 LE, lone CR")
-        << "\xFF\xFE\x42\x30\r\0\x44\x30\r\0"_ba << TextEncoding::Utf16Le << u"あ\rい"_s << QString();
-    QTest::newRow("UTF-16 LE mark beats Shift-JIS FF FE") << "\xFF\xFE"
-                                                             "A\0"_ba
-                                                          << TextEncoding::Utf16Le << u"A"_s << QString();
-    QTest::newRow("UTF-16 BE BOM only") << "\xFE\xFF"_ba << TextEncoding::Utf16Be << QString() << QString();
+        << "\xFF\xFE\x42\x30\r\0\x44\x30\r\0"_ba << codec::TextEncoding::Utf16Le << u"あ\rい"_s << QString();
+    QTest::newRow("UTF-16 LE mark beats Shift-JIS FF FE")
+        << "\xFF\xFE"
+           "A\0"_ba
+        << codec::TextEncoding::Utf16Le << u"A"_s << QString();
+    QTest::newRow("UTF-16 BE BOM only")
+        << "\xFE\xFF"_ba << codec::TextEncoding::Utf16Be << QString() << QString();
     QTest::newRow("UTF-16 BE 😀 CR LF")
-        << "\xFE\xFF\xD8\x3D\xDE\x00\0\r\0\n"_ba << TextEncoding::Utf16Be << u"😀"_s << QString();
+        << "\xFE\xFF\xD8\x3D\xDE\x00\0\r\0\n"_ba << codec::TextEncoding::Utf16Be << u"😀"_s << QString();
 }
 
 void TestDocumentBytes::encodingIsDecidedByTheRules()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(TextEncoding, encoding);
+    QFETCH(codec::TextEncoding, encoding);
     QFETCH(QString, text);
     QFETCH(QString, shiftJisReading);
 

@@ -3,9 +3,10 @@
 #include <QRandomGenerator>
 #include <QTest>
 
-using namespace orvane::text;
+using namespace orvane::chars;
+using namespace orvane;
 
-Q_DECLARE_METATYPE(orvane::text::CompareMode)
+Q_DECLARE_METATYPE(orvane::chars::CompareMode)
 
 class TestInStr : public QObject {
     Q_OBJECT

@@ -9,9 +9,10 @@
 #include <QTest>
 
 using namespace orvane;
-using namespace orvane::text;
+using namespace orvane::chars;
+using namespace orvane;
 
-Q_DECLARE_METATYPE(orvane::text::CompareMode)
+Q_DECLARE_METATYPE(orvane::chars::CompareMode)
 
 class TestReplacer : public QObject {
     Q_OBJECT

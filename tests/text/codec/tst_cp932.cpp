@@ -63,7 +63,7 @@ private:
 std::optional<QString> decodeOrNothing(const QByteArray &bytes)
 {
     QString text;
-    if (!cp932::decode(bytes, text))
+    if (!codec::cp932::decode(bytes, text))
         return std::nullopt;
     return text;
 }
@@ -71,7 +71,7 @@ std::optional<QString> decodeOrNothing(const QByteArray &bytes)
 std::optional<QByteArray> encodeOrNothing(const QString &text)
 {
     QByteArray bytes;
-    if (!cp932::encode(text, bytes))
+    if (!codec::cp932::encode(text, bytes))
         return std::nullopt;
     return bytes;
 }
@@ -86,7 +86,7 @@ QString unitString(char16_t u) { return QString(QChar(u)); }
 // Decodes one character at a time straight from the tables: the obviously correct version.
 bool referenceDecode(const QByteArray &bytes, QString &text, qsizetype &badOffset)
 {
-    using namespace cp932::tables;
+    using namespace codec::cp932::tables;
     text.clear();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = uchar(bytes[i]);
@@ -107,7 +107,7 @@ bool referenceDecode(const QByteArray &bytes, QString &text, qsizetype &badOffse
 
 bool referenceEncode(const QString &text, QByteArray &bytes, qsizetype &badOffset)
 {
-    using namespace cp932::tables;
+    using namespace codec::cp932::tables;
     bytes.clear();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
@@ -198,8 +198,8 @@ void TestCp932::everyPairOfBytesDecodesAsGlibcOrAsWindows()
             in.append(char(first)).append(char(second));
             const QByteArray name = in.toHex();
             QString text;
-            cp932::DecodeError error;
-            const bool decoded = cp932::decode(in, text, &error);
+            codec::cp932::DecodeError error;
+            const bool decoded = codec::cp932::decode(in, text, &error);
             const auto theirs = glibc.convert(in);
 
             if (isLead(uchar(first))) {
@@ -244,14 +244,14 @@ void TestCp932::everyBmpCharacterEncodesAsGlibcExceptLookAlikes()
     int encodable = 0;
     for (char32_t c = 0; c < 0x10000; ++c) {
         if (c >= 0xD800 && c < 0xE000) {
-            QVERIFY(!cp932::canEncode(c));
+            QVERIFY(!codec::cp932::canEncode(c));
             continue;
         }
         const QString text = unitString(char16_t(c));
         const auto ours = encodeOrNothing(text);
         const auto theirs = glibc.convert(QByteArray(reinterpret_cast<const char *>(text.utf16()), 2));
         const QByteArray name = QByteArray::number(uint(c), 16);
-        QCOMPARE(cp932::canEncode(c), ours.has_value());
+        QCOMPARE(codec::cp932::canEncode(c), ours.has_value());
         encodable += ours.has_value();
         if (c == 0x00A5 || c == 0x203E) {
             // glibc writes ¥ and ‾ as 0x5C and 0x7E, which read back as \ and ~.
@@ -265,8 +265,8 @@ void TestCp932::everyBmpCharacterEncodesAsGlibcExceptLookAlikes()
         }
     }
     QCOMPARE(encodable, 9402 + 7);
-    QVERIFY(!cp932::canEncode(0x1F600));
-    QVERIFY(!cp932::canEncode(0x10FFFF + 1));
+    QVERIFY(!codec::cp932::canEncode(0x1F600));
+    QVERIFY(!codec::cp932::canEncode(0x10FFFF + 1));
 }
 
 void TestCp932::everyEncodableCharacterReadsBack()
@@ -341,12 +341,12 @@ void TestCp932::utf8DecoderReadsEverySequenceAsTheOther()
             : QByteArray {char((sequence - 0x100) >> 8), char(sequence)};
         for (const QByteArray &bytes : {middle, run + middle + run, "\r\n" + middle}) {
             QString text;
-            cp932::DecodeError expected;
-            const bool ok = cp932::decode(bytes, text, &expected);
+            codec::cp932::DecodeError expected;
+            const bool ok = codec::cp932::decode(bytes, text, &expected);
             QByteArray utf8;
             qsizetype units = -1;
-            cp932::DecodeError error;
-            QCOMPARE(cp932::decodeToUtf8(bytes, utf8, units, &error), ok);
+            codec::cp932::DecodeError error;
+            QCOMPARE(codec::cp932::decodeToUtf8(bytes, utf8, units, &error), ok);
             if (ok) {
                 QVERIFY2(utf8 == text.toUtf8(), qPrintable(QString::number(sequence, 16)));
                 QCOMPARE(units, text.size());
@@ -365,21 +365,22 @@ void TestCp932::utf8DecoderReadsEverySequenceAsTheOther()
 void TestCp932::utf8EncoderWritesEveryCharacterAsTheOther()
 {
     const QString run(20, u'x');
-    const cp932::FileCodes fileCodes = cp932::FileCodes::of(QByteArray::fromHex("ED40EEEFFA5C"));
+    const codec::cp932::FileCodes fileCodes
+        = codec::cp932::FileCodes::of(QByteArray::fromHex("ED40EEEFFA5C"));
     QVERIFY(!fileCodes.isEmpty());
     for (char32_t c = 1; c <= 0x10000; ++c) {
         if (c >= 0xD800 && c < 0xE000)
             continue;
         const QString middle = QString::fromUcs4(&c, 1);
         for (const QString &text : {middle, run + middle + run, u"\r\n"_s + middle}) {
-            for (const cp932::FileCodes *codes :
-                 {static_cast<const cp932::FileCodes *>(nullptr), &fileCodes}) {
+            for (const codec::cp932::FileCodes *codes :
+                 {static_cast<const codec::cp932::FileCodes *>(nullptr), &fileCodes}) {
                 QByteArray expected;
-                cp932::EncodeError expectedError;
-                const bool ok = cp932::encode(text, expected, &expectedError, codes);
+                codec::cp932::EncodeError expectedError;
+                const bool ok = codec::cp932::encode(text, expected, &expectedError, codes);
                 QByteArray bytes;
-                cp932::EncodeError error;
-                QCOMPARE(cp932::encodeUtf8(text.toUtf8(), bytes, &error, codes), ok);
+                codec::cp932::EncodeError error;
+                QCOMPARE(codec::cp932::encodeUtf8(text.toUtf8(), bytes, &error, codes), ok);
                 QVERIFY2(bytes == expected, qPrintable(QString::number(uint(c), 16)));
                 if (!ok) {
                     QCOMPARE(error.at.line, expectedError.at.line);
@@ -402,11 +403,11 @@ void TestCp932::everyCodeOfAFileIsWrittenBack()
             continue;
         const QByteArray bytes = "a" + codeBytes(code) + "\x82\xA0";
         QString text;
-        cp932::FileCodes codes;
-        if (!cp932::decode(bytes, text, nullptr, &codes))
+        codec::cp932::FileCodes codes;
+        if (!codec::cp932::decode(bytes, text, nullptr, &codes))
             continue;
         QByteArray written;
-        QVERIFY(cp932::encode(text, written, nullptr, &codes));
+        QVERIFY(codec::cp932::encode(text, written, nullptr, &codes));
         QVERIFY2(written == bytes, qPrintable(QString::number(code, 16)));
         const QByteArray windows = encodeOrNothing(text).value_or(QByteArray());
         QCOMPARE(codes.isEmpty(), windows == bytes);
@@ -434,10 +435,10 @@ void TestCp932::firstCodeOfACharacterWins()
     QFETCH(QString, text);
     QFETCH(QByteArray, written);
     QString read;
-    cp932::FileCodes codes;
-    QVERIFY(cp932::decode(file, read, nullptr, &codes));
+    codec::cp932::FileCodes codes;
+    QVERIFY(codec::cp932::decode(file, read, nullptr, &codes));
     QByteArray bytes;
-    QVERIFY(cp932::encode(read + text, bytes, nullptr, &codes));
+    QVERIFY(codec::cp932::encode(read + text, bytes, nullptr, &codes));
     QCOMPARE(bytes, written);
 }
 
@@ -461,7 +462,7 @@ void TestCp932::jisVariantsAreWrittenAsTheirJisCode()
     QFETCH(QString, text);
     QFETCH(uint, written);
     QFETCH(QString, readBack);
-    QVERIFY(cp932::canEncode(text[0].unicode()));
+    QVERIFY(codec::cp932::canEncode(text[0].unicode()));
     QCOMPARE(encodeOrNothing(text), codeBytes(written));
     QCOMPARE(decodeOrNothing(codeBytes(written)), readBack);
     QCOMPARE(encodeOrNothing(readBack), codeBytes(written));
@@ -508,14 +509,14 @@ void TestCp932::decodeErrorsReportTheBadSequence()
     QFETCH(QString, before);
     QFETCH(bool, truncated);
     QString text = u"left over"_s;
-    cp932::DecodeError error;
-    QVERIFY(!cp932::decode(bytes, text, &error));
+    codec::cp932::DecodeError error;
+    QVERIFY(!codec::cp932::decode(bytes, text, &error));
     QCOMPARE(error.at.offset, offset);
     QCOMPARE(error.at.line, line);
     QCOMPARE(error.at.column, column);
     QCOMPARE(error.truncated, truncated);
     QCOMPARE(text, before);
-    QVERIFY(!cp932::decode(bytes, text));
+    QVERIFY(!codec::cp932::decode(bytes, text));
 }
 
 void TestCp932::encodeErrorsNameTheCharacter_data()
@@ -549,13 +550,13 @@ void TestCp932::encodeErrorsNameTheCharacter()
     QFETCH(int, column);
     QFETCH(uint, codePoint);
     QByteArray bytes;
-    cp932::EncodeError error;
-    QVERIFY(!cp932::encode(text, bytes, &error));
+    codec::cp932::EncodeError error;
+    QVERIFY(!codec::cp932::encode(text, bytes, &error));
     QCOMPARE(error.at.offset, offset);
     QCOMPARE(error.at.line, line);
     QCOMPARE(error.at.column, column);
     QCOMPARE(uint(error.codePoint), codePoint);
-    QVERIFY(!cp932::canEncode(codePoint));
+    QVERIFY(!codec::cp932::canEncode(codePoint));
     QCOMPARE(bytes, *encodeOrNothing(text.first(offset)));
 }
 
@@ -566,16 +567,16 @@ void TestCp932::nulRoundTrips()
     QVERIFY(text);
     QCOMPARE(*text, QStringView(u"a\0あ\0", 4).toString());
     QCOMPARE(encodeOrNothing(*text), bytes);
-    QVERIFY(cp932::canEncode(0));
+    QVERIFY(codec::cp932::canEncode(0));
 }
 
 void TestCp932::emptyInputGivesEmptyOutput()
 {
     QString text = u"old"_s;
-    QVERIFY(cp932::decode(QByteArrayView(), text));
+    QVERIFY(codec::cp932::decode(QByteArrayView(), text));
     QVERIFY(text.isEmpty());
     QByteArray bytes = "old";
-    QVERIFY(cp932::encode(QStringView(), bytes));
+    QVERIFY(codec::cp932::encode(QStringView(), bytes));
     QVERIFY(bytes.isEmpty());
 }
 
@@ -610,8 +611,8 @@ void TestCp932::fastPathsMatchReferenceOnRandomText()
         qsizetype expectedOffset = -1;
         const bool expectedOk = referenceDecode(bytes, expectedText, expectedOffset);
         QString text;
-        cp932::DecodeError error;
-        const bool ok = cp932::decode(bytes, text, &error);
+        codec::cp932::DecodeError error;
+        const bool ok = codec::cp932::decode(bytes, text, &error);
         QCOMPARE(ok, expectedOk);
         QCOMPARE(text, expectedText);
         if (!ok) {
@@ -626,8 +627,8 @@ void TestCp932::fastPathsMatchReferenceOnRandomText()
         QByteArray expectedBytes;
         const bool expectedEncoded = referenceEncode(unicode, expectedBytes, expectedOffset);
         QByteArray encoded;
-        cp932::EncodeError encodeError;
-        QCOMPARE(cp932::encode(unicode, encoded, &encodeError), expectedEncoded);
+        codec::cp932::EncodeError encodeError;
+        QCOMPARE(codec::cp932::encode(unicode, encoded, &encodeError), expectedEncoded);
         QCOMPARE(encoded, expectedBytes);
         if (!expectedEncoded)
             QCOMPARE(encodeError.at.offset, expectedOffset);

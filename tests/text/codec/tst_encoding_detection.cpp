@@ -1,6 +1,7 @@
 // The one rule both programs decide an encoding by, on whole inputs and on the start of a longer one;
 // and how often it names the right one for real Japanese lines, beside nkf's guess.
 
+#include "tests/reference/codec_rules.h"
 #include "text/chars/convert.h"
 #include "text/codec/encoding_detection.h"
 #include "text/codec/text_codec.h"
@@ -26,11 +27,11 @@ struct Tally {
     int all = 0;
 };
 
-QString encodingLabel(TextEncoding encoding)
+QString encodingLabel(codec::TextEncoding encoding)
 {
-    return encoding == TextEncoding::ShiftJis ? u"Shift-JIS"_s
-        : encoding == TextEncoding::EucJp     ? u"EUC-JP"_s
-                                              : u"ISO-2022-JP"_s;
+    return encoding == codec::TextEncoding::ShiftJis ? u"Shift-JIS"_s
+        : encoding == codec::TextEncoding::EucJp     ? u"EUC-JP"_s
+                                                     : u"ISO-2022-JP"_s;
 }
 
 // nkf's guess of each file, by path; empty where nkf is not installed.
@@ -55,11 +56,11 @@ QMap<QString, QString> nkfGuesses(const QStringList &paths)
     return guesses;
 }
 
-bool nkfNames(const QString &guess, TextEncoding encoding)
+bool nkfNames(const QString &guess, codec::TextEncoding encoding)
 {
-    return encoding == TextEncoding::ShiftJis ? guess == u"Shift_JIS"_s || guess == u"CP932"_s
-        : encoding == TextEncoding::EucJp     ? guess.startsWith(u"EUC-JP"_s) || guess == u"CP51932"_s
-                                              : guess.startsWith(u"ISO-2022-JP"_s);
+    return encoding == codec::TextEncoding::ShiftJis ? guess == u"Shift_JIS"_s || guess == u"CP932"_s
+        : encoding == codec::TextEncoding::EucJp     ? guess.startsWith(u"EUC-JP"_s) || guess == u"CP51932"_s
+                                                     : guess.startsWith(u"ISO-2022-JP"_s);
 }
 
 } // namespace
@@ -71,16 +72,18 @@ private slots:
     void encodingIsDetected_data();
     void encodingIsDetected();
     void japaneseLinesAreDetectedBetterThanNkf();
+    void detectionMatchesTheWalk();
 };
 
 void TestEncodingDetection::encodingIsDetected_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("complete");
-    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<codec::TextEncoding>("encoding");
     QTest::addColumn<bool>("validAsBoth");
 
-    const auto sjis = TextEncoding::ShiftJis, utf8 = TextEncoding::Utf8, euc = TextEncoding::EucJp;
+    const auto sjis = codec::TextEncoding::ShiftJis, utf8 = codec::TextEncoding::Utf8,
+               euc = codec::TextEncoding::EucJp;
     QTest::newRow("empty") << QByteArray() << true << sjis << false;
     QTest::newRow("ASCII") << "ab\r\n"_ba << true << sjis << false;
     QTest::newRow("Shift-JIS あ日") << "\x82\xA0\x93\xFA"_ba << true << sjis << false;
@@ -88,9 +91,9 @@ void TestEncodingDetection::encodingIsDetected_data()
     QTest::newRow("C3 BD: ý or ﾃｽ") << "\xC3\xBD"_ba << true << utf8 << true;
     QTest::newRow("valid in neither") << "\xE6\x97\xA5\x82"_ba << true << sjis << false;
     QTest::newRow("UTF-8 mark, rest unchecked")
-        << "\xEF\xBB\xBF\x82"_ba << true << TextEncoding::Utf8Bom << false;
-    QTest::newRow("UTF-16 LE mark") << "\xFF\xFE\x41\x00"_ba << true << TextEncoding::Utf16Le << false;
-    QTest::newRow("UTF-16 BE mark") << "\xFE\xFF\x00\x41"_ba << true << TextEncoding::Utf16Be << false;
+        << "\xEF\xBB\xBF\x82"_ba << true << codec::TextEncoding::Utf8Bom << false;
+    QTest::newRow("UTF-16 LE mark") << "\xFF\xFE\x41\x00"_ba << true << codec::TextEncoding::Utf16Le << false;
+    QTest::newRow("UTF-16 BE mark") << "\xFE\xFF\x00\x41"_ba << true << codec::TextEncoding::Utf16Be << false;
     // A start of a longer input may end inside a character of either encoding.
     QTest::newRow("start: 日, half of 本 (Shift-JIS too, not as Japanese)")
         << "\xE6\x97\xA5\xE6\x9C"_ba << false << utf8 << false;
@@ -102,7 +105,7 @@ void TestEncodingDetection::encodingIsDetected_data()
     QTest::newRow("EUC-JP こんにちは、世界。 (Shift-JIS too)")
         << "\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF\xA1\xA2\xC0\xA4\xB3\xA6\xA1\xA3"_ba << true << euc
         << false;
-    QTest::newRow("ISO-2022-JP") << "\x1B$B$3$s\x1B(B"_ba << true << TextEncoding::Iso2022Jp << false;
+    QTest::newRow("ISO-2022-JP") << "\x1B$B$3$s\x1B(B"_ba << true << codec::TextEncoding::Iso2022Jp << false;
     QTest::newRow("start: EUC-JP cut in its last character") << "\xA4\xA2\xA4"_ba << false << euc << false;
 }
 
@@ -110,10 +113,10 @@ void TestEncodingDetection::encodingIsDetected()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, complete);
-    QFETCH(TextEncoding, encoding);
+    QFETCH(codec::TextEncoding, encoding);
     QFETCH(bool, validAsBoth);
 
-    const codepage::DetectedEncoding detected = codepage::detectEncoding(bytes, complete);
+    const codec::DetectedEncoding detected = codec::detectEncoding(bytes, complete);
     QCOMPARE(detected.encoding, encoding);
     QCOMPARE(detected.validAsBoth, validAsBoth);
 }
@@ -138,29 +141,30 @@ void TestEncodingDetection::japaneseLinesAreDetectedBetterThanNkf()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     // (encoding, half-width, 1 KB or more) -> the detected encoding of each file.
-    std::map<std::tuple<TextEncoding, bool, bool>, QList<std::pair<QString, bool>>> files;
+    std::map<std::tuple<codec::TextEncoding, bool, bool>, QList<std::pair<QString, bool>>> files;
     int fileCount = 0;
     int utf8Asked = 0;
     int utf8Wrong = 0;
     for (const QString &full : std::as_const(texts)) {
         for (const bool halfWidth : {false, true}) {
-            const QString text = halfWidth ? convert(ConversionKind::Narrow, full) : full;
+            const QString text = halfWidth ? chars::convert(chars::ConversionKind::Narrow, full) : full;
             if (halfWidth && text == full)
                 continue;
             const QByteArray utf8 = text.toUtf8();
             const bool large = utf8.size() >= 1024;
-            const codepage::DetectedEncoding asUtf8 = codepage::detectEncoding(utf8);
+            const codec::DetectedEncoding asUtf8 = codec::detectEncoding(utf8);
             utf8Asked += asUtf8.validAsBoth;
-            utf8Wrong += asUtf8.encoding != TextEncoding::Utf8;
-            for (const TextEncoding encoding :
-                 {TextEncoding::ShiftJis, TextEncoding::EucJp, TextEncoding::Iso2022Jp}) {
+            utf8Wrong += asUtf8.encoding != codec::TextEncoding::Utf8;
+            for (const codec::TextEncoding encoding :
+                 {codec::TextEncoding::ShiftJis, codec::TextEncoding::EucJp,
+                  codec::TextEncoding::Iso2022Jp}) {
                 QByteArray bytes;
-                QVERIFY(codepage::encode(encoding, text, bytes));
+                QVERIFY(codec::encode(encoding, text, bytes));
                 auto &group = files[{encoding, halfWidth, large}];
                 const QString path = dir.filePath(QString::number(fileCount++));
                 QFile file(path);
                 QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-                group.append({path, codepage::detectEncoding(bytes).encoding == encoding});
+                group.append({path, codec::detectEncoding(bytes).encoding == encoding});
                 if (!group.back().second)
                     qInfo() << "wrong:" << encodingLabel(encoding) << text;
             }
@@ -200,6 +204,22 @@ void TestEncodingDetection::japaneseLinesAreDetectedBetterThanNkf()
         QVERIFY(total.right > total.nkfRight);
     else
         qWarning("nkf is not installed: no comparison");
+}
+
+// Every short input over bytes that start, continue or end the sequences of either encoding or
+// their marks, whole and as a start, against the reading that walks the bytes one character at a time.
+void TestEncodingDetection::detectionMatchesTheWalk()
+{
+    const QByteArray alphabet
+        = "\x41\x0D\x1B\x24\x42\x80\x82\x8E\x97\xA0\xA4\xBB\xBF\xC3\xE0\xE6\xED\xEF\xF0\xF4\xFE\xFF"_ba;
+    for (const QByteArray &bytes : reference::byteStrings(alphabet, 4)) {
+        for (const bool complete : {true, false}) {
+            const codec::DetectedEncoding fast = codec::detectEncoding(bytes, complete);
+            const codec::DetectedEncoding slow = reference::detectByWalking(bytes, complete);
+            const QByteArray where = bytes.toHex(' ') + (complete ? " whole" : " start");
+            QVERIFY2(fast.encoding == slow.encoding && fast.validAsBoth == slow.validAsBoth, where);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestEncodingDetection)

@@ -48,7 +48,7 @@ QByteArray bytesOf(std::initializer_list<int> values)
 std::optional<QString> ourDecode(const QByteArray &bytes)
 {
     QString text;
-    return eucjp::decode(bytes, text) ? std::optional(text) : std::nullopt;
+    return codec::eucjp::decode(bytes, text) ? std::optional(text) : std::nullopt;
 }
 
 // The Shift-JIS code of a JIS X 0208 row and cell (1-94), to read it as code page 932 does.
@@ -89,7 +89,7 @@ void TestEucJp::everyCodeDecodesAsGlibcOrAsShiftJis()
             // JIS X 0208 and NEC row 13 read as their Shift-JIS code reads.
             const int row = first - 0xA0;
             QString shiftJis;
-            if (cp932::decode(shiftJisOf(row, second - 0xA0), shiftJis))
+            if (codec::cp932::decode(shiftJisOf(row, second - 0xA0), shiftJis))
                 QCOMPARE(ours, std::optional(shiftJis));
             // eucJP-ms puts user-defined characters in rows 89-92, which code page 51932 gives to the
             // IBM extensions; we read them as Windows does.
@@ -124,8 +124,8 @@ void TestEucJp::everyCharacterEncodesAsGlibcOrAsItsFirstCode()
             continue;
         const QString text = QString(QChar(char16_t(c)));
         QByteArray ours;
-        const bool encodable = eucjp::encode(text, ours);
-        QCOMPARE(encodable, eucjp::canEncode(c));
+        const bool encodable = codec::eucjp::encode(text, ours);
+        QCOMPARE(encodable, codec::eucjp::canEncode(c));
         const auto theirs = throughIconv("EUC-JP-MS", "UTF-8", text.toUtf8());
         if (!encodable) {
             // glibc writes ¥ and ‾ as 0x5C and 0x7E, which read back as \ and ~.
@@ -136,13 +136,13 @@ void TestEucJp::everyCharacterEncodesAsGlibcOrAsItsFirstCode()
         if (back != text) {
             // Written at the code whose Microsoft reading is the same character to a reader.
             ++jisVariants;
-            QVERIFY(back && cp932::canEncode(c));
+            QVERIFY(back && codec::cp932::canEncode(c));
             continue;
         }
         if (theirs && *theirs != ours) {
             // Several codes: ours is the JIS X 0208 code (or NEC row 13), glibc's another of them.
             QCOMPARE(ourDecode(*theirs), std::optional(text));
-            QVERIFY(eucjp::hasSeveralCodes(char16_t(c)));
+            QVERIFY(codec::eucjp::hasSeveralCodes(char16_t(c)));
             QVERIFY2(ours.size() == 2 && uchar(ours[0]) < 0xF5, qPrintable(text));
             ++preferredOverMs;
         }
@@ -197,11 +197,11 @@ void TestEucJp::fileCodesComeBackByteForByte()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QString decoded;
-    eucjp::FileCodes codes;
-    QVERIFY(eucjp::decode(bytes, decoded, nullptr, &codes));
+    codec::eucjp::FileCodes codes;
+    QVERIFY(codec::eucjp::decode(bytes, decoded, nullptr, &codes));
     QCOMPARE(decoded, text);
     QByteArray written;
-    QVERIFY(eucjp::encode(decoded, written, nullptr, &codes));
+    QVERIFY(codec::eucjp::encode(decoded, written, nullptr, &codes));
     QCOMPARE(written, bytes);
 }
 
@@ -225,8 +225,8 @@ void TestEucJp::badBytesAreReportedWhereTheyStart()
 {
     QFETCH(QByteArray, bytes);
     QString text;
-    eucjp::DecodeError error;
-    QVERIFY(!eucjp::decode(bytes, text, &error));
+    codec::eucjp::DecodeError error;
+    QVERIFY(!codec::eucjp::decode(bytes, text, &error));
     QTEST(int(error.at.line), "line");
     QTEST(int(error.at.column), "column");
     QTEST(int(error.at.offset), "offset");

@@ -60,15 +60,15 @@ void TestIso2022Jp::filesComeBackByteForByte()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QString decoded;
-    iso2022jp::FileCodes codes;
-    QVERIFY(iso2022jp::decode(bytes, decoded, nullptr, &codes));
+    codec::iso2022jp::FileCodes codes;
+    QVERIFY(codec::iso2022jp::decode(bytes, decoded, nullptr, &codes));
     QCOMPARE(decoded, text);
     QByteArray written;
-    QVERIFY(iso2022jp::encode(decoded, written, nullptr, &codes));
+    QVERIFY(codec::iso2022jp::encode(decoded, written, nullptr, &codes));
     QCOMPARE(written, bytes);
     // Any two pieces read as the whole, the designation carried across.
     for (qsizetype split = 0; split <= bytes.size(); ++split) {
-        iso2022jp::Decoder decoder;
+        codec::iso2022jp::Decoder decoder;
         QString first;
         qsizetype consumed = 0;
         QVERIFY(decoder.decode(QByteArrayView(bytes).first(split), first, nullptr, &consumed));
@@ -98,11 +98,11 @@ void TestIso2022Jp::otherFormsReadRightAndSaveCanonically()
 {
     QFETCH(QByteArray, bytes);
     QString decoded;
-    iso2022jp::FileCodes codes;
-    QVERIFY(iso2022jp::decode(bytes, decoded, nullptr, &codes));
+    codec::iso2022jp::FileCodes codes;
+    QVERIFY(codec::iso2022jp::decode(bytes, decoded, nullptr, &codes));
     QTEST(decoded, "text");
     QByteArray written;
-    QVERIFY(iso2022jp::encode(decoded, written, nullptr, &codes));
+    QVERIFY(codec::iso2022jp::encode(decoded, written, nullptr, &codes));
     QTEST(written, "saved");
 }
 
@@ -124,8 +124,8 @@ void TestIso2022Jp::badBytesAreReportedWhereTheyStart()
 {
     QFETCH(QByteArray, bytes);
     QString text;
-    iso2022jp::DecodeError error;
-    QVERIFY(!iso2022jp::decode(bytes, text, &error));
+    codec::iso2022jp::DecodeError error;
+    QVERIFY(!codec::iso2022jp::decode(bytes, text, &error));
     QTEST(int(error.at.line), "line");
     QTEST(int(error.at.column), "column");
     QTEST(error.truncated, "truncated");
@@ -147,8 +147,8 @@ void TestIso2022Jp::unstorableCharactersAreRefused()
 {
     QFETCH(QString, text);
     QByteArray bytes;
-    iso2022jp::EncodeError error;
-    QVERIFY(!iso2022jp::encode(text, bytes, &error));
+    codec::iso2022jp::EncodeError error;
+    QVERIFY(!codec::iso2022jp::encode(text, bytes, &error));
     QTEST(uint(error.codePoint), "codePoint");
     QTEST(int(error.at.column), "column");
     QTEST(bytes, "before");

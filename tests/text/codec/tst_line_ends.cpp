@@ -1,6 +1,7 @@
 // Line ends written as one kind, in text and in bytes; and the line end after the last line taken off the
 // text or the bytes, with the file's first line end noted for the document.
 
+#include "tests/reference/codec_rules.h"
 #include "text/codec/line_ends.h"
 
 #include <QTest>
@@ -13,6 +14,7 @@ class TestLineEnds : public QObject {
 private slots:
     void everyEndBecomesTheWantedOne_data();
     void everyEndBecomesTheWantedOne();
+    void everyShortTextMatchesTheSplit();
     void lastLineEndTakenOff_data();
     void lastLineEndTakenOff();
 };
@@ -36,11 +38,11 @@ void TestLineEnds::everyEndBecomesTheWantedOne()
     // The same lines, split at CR LF, lone CR or lone LF, joined with the wanted end.
     QString marked = text;
     marked.replace(u"\r\n"_qs, u"\x1f"_qs).replace(u'\r', u'\x1f').replace(u'\n', u'\x1f');
-    for (const LineEnd lineEnd : allLineEnds) {
-        const QString wanted = lineEndText(lineEnd).toString();
+    for (const codec::LineEnd lineEnd : codec::allLineEnds) {
+        const QString wanted = codec::lineEndText(lineEnd).toString();
         QString expected = marked;
         expected.replace(u'\x1f', wanted);
-        const QString converted = withLineEnds(text, lineEnd);
+        const QString converted = codec::withLineEnds(text, lineEnd);
         QCOMPARE(converted, expected);
         if (text == expected)
             QCOMPARE(converted.constData(), text.constData());
@@ -53,29 +55,44 @@ void TestLineEnds::everyEndBecomesTheWantedOne()
     }
 }
 
+// Every text of up to six units from letters, CR and LF, against its lines joined again.
+void TestLineEnds::everyShortTextMatchesTheSplit()
+{
+    for (const QByteArray &units : reference::byteStrings("a\r\n\x01", 6)) {
+        const QString text = QString::fromLatin1(units).replace(u'\x01', u'あ');
+        for (const codec::LineEnd lineEnd : codec::allLineEnds)
+            QCOMPARE(codec::withLineEnds(text, lineEnd), reference::withLineEndsBySplitting(text, lineEnd));
+    }
+}
+
 void TestLineEnds::lastLineEndTakenOff_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("kept");
-    QTest::addColumn<LineEnds>("lineEnds");
-    QTest::newRow("empty") << QString() << QString() << LineEnds {LineEnd::CrLf, std::nullopt};
-    QTest::newRow("no line end") << u"あ"_qs << u"あ"_qs << LineEnds {LineEnd::CrLf, std::nullopt};
-    QTest::newRow("CR LF") << u"あ\r\nい\r\n"_qs << u"あ\r\nい"_qs << LineEnds {LineEnd::CrLf, LineEnd::CrLf};
-    QTest::newRow("LF then CR") << u"あ\nい\r"_qs << u"あ\nい"_qs << LineEnds {LineEnd::Lf, LineEnd::Cr};
-    QTest::newRow("CR then none") << u"あ\rい"_qs << u"あ\rい"_qs << LineEnds {LineEnd::Cr, std::nullopt};
-    QTest::newRow("lone LF last") << u"\n"_qs << QString() << LineEnds {LineEnd::Lf, LineEnd::Lf};
+    QTest::addColumn<codec::LineEnds>("lineEnds");
+    QTest::newRow("empty") << QString() << QString() << codec::LineEnds {codec::LineEnd::CrLf, std::nullopt};
+    QTest::newRow("no line end") << u"あ"_qs << u"あ"_qs
+                                 << codec::LineEnds {codec::LineEnd::CrLf, std::nullopt};
+    QTest::newRow("CR LF") << u"あ\r\nい\r\n"_qs << u"あ\r\nい"_qs
+                           << codec::LineEnds {codec::LineEnd::CrLf, codec::LineEnd::CrLf};
+    QTest::newRow("LF then CR") << u"あ\nい\r"_qs << u"あ\nい"_qs
+                                << codec::LineEnds {codec::LineEnd::Lf, codec::LineEnd::Cr};
+    QTest::newRow("CR then none") << u"あ\rい"_qs << u"あ\rい"_qs
+                                  << codec::LineEnds {codec::LineEnd::Cr, std::nullopt};
+    QTest::newRow("lone LF last") << u"\n"_qs << QString()
+                                  << codec::LineEnds {codec::LineEnd::Lf, codec::LineEnd::Lf};
 }
 
 void TestLineEnds::lastLineEndTakenOff()
 {
     QFETCH(QString, text);
     QFETCH(QString, kept);
-    QFETCH(LineEnds, lineEnds);
+    QFETCH(codec::LineEnds, lineEnds);
     QString taken = text;
-    QCOMPARE(takeLastLineEnd(taken), lineEnds);
+    QCOMPARE(codec::takeLastLineEnd(taken), lineEnds);
     QCOMPARE(taken, kept);
     QByteArray bytes = text.toUtf8();
-    QCOMPARE(takeLastLineEnd(bytes), lineEnds);
+    QCOMPARE(codec::takeLastLineEnd(bytes), lineEnds);
     QCOMPARE(bytes, kept.toUtf8());
 }
 

@@ -38,7 +38,7 @@ void TestTextPositions::piecesCountAsTheWhole()
     const QByteArray utf8 = text.toUtf8();
     const auto *utf8Bytes = reinterpret_cast<const unsigned char *>(utf8.constData());
     QByteArray cp932Text;
-    const bool storable = cp932::encode(text, cp932Text);
+    const bool storable = codec::cp932::encode(text, cp932Text);
     const auto *cp932Bytes = reinterpret_cast<const unsigned char *>(cp932Text.constData());
 
     for (qsizetype cut = 0; cut <= text.size(); ++cut) {
@@ -48,35 +48,35 @@ void TestTextPositions::piecesCountAsTheWhole()
         const QStringView before = QStringView(text).first(cut);
         const qsizetype utf8Cut = before.toUtf8().size();
         QByteArray cp932Before;
-        cp932::encode(before, cp932Before);
+        codec::cp932::encode(before, cp932Before);
 
         // The fast count up to the cut against the slow one, unit by unit.
-        const codepage::Position fast = codepage::positionOfUnit(units, cut);
-        const codepage::Position slow = reference::positionIn(text, cut);
+        const codec::Position fast = codec::positionOfUnit(units, cut);
+        const codec::Position slow = reference::positionIn(text, cut);
         QCOMPARE(fast.line, slow.line);
         QCOMPARE(fast.column, slow.column);
 
-        codepage::Position inUnits;
-        codepage::advance(inUnits, before);
-        codepage::advance(inUnits, QStringView(text).sliced(cut));
-        const codepage::Position whole = codepage::positionOfUnit(units, text.size());
+        codec::Position inUnits;
+        codec::advance(inUnits, before);
+        codec::advance(inUnits, QStringView(text).sliced(cut));
+        const codec::Position whole = codec::positionOfUnit(units, text.size());
         QCOMPARE(inUnits.line, whole.line);
         QCOMPARE(inUnits.column, whole.column);
         QCOMPARE(inUnits.offset, text.size());
 
-        codepage::Position inUtf8;
-        codepage::advanceUtf8(inUtf8, utf8Bytes, utf8Cut);
-        codepage::advanceUtf8(inUtf8, utf8Bytes + utf8Cut, utf8.size() - utf8Cut);
-        const codepage::Position wholeUtf8 = codepage::positionOfUtf8Byte(utf8Bytes, utf8.size());
+        codec::Position inUtf8;
+        codec::advanceUtf8(inUtf8, utf8Bytes, utf8Cut);
+        codec::advanceUtf8(inUtf8, utf8Bytes + utf8Cut, utf8.size() - utf8Cut);
+        const codec::Position wholeUtf8 = codec::positionOfUtf8Byte(utf8Bytes, utf8.size());
         QCOMPARE(inUtf8.line, whole.line);
         QCOMPARE(inUtf8.column, wholeUtf8.column);
         QCOMPARE(wholeUtf8.line, whole.line);
 
         // A piece's place relative to its start, continued from where the piece starts.
-        codepage::Position start;
-        codepage::advance(start, before);
-        const codepage::Position rest = codepage::positionOfUnit(units + cut, text.size() - cut);
-        const codepage::Position continued = codepage::continued(start, rest);
+        codec::Position start;
+        codec::advance(start, before);
+        const codec::Position rest = codec::positionOfUnit(units + cut, text.size() - cut);
+        const codec::Position continued = codec::continued(start, rest);
         QCOMPARE(continued.line, whole.line);
         QCOMPARE(continued.column, whole.column);
         QCOMPARE(continued.offset, text.size());
@@ -84,10 +84,10 @@ void TestTextPositions::piecesCountAsTheWhole()
         if (!storable)
             continue;
         const qsizetype cp932Cut = cp932Before.size();
-        codepage::Position inCp932;
-        codepage::advanceCp932(inCp932, cp932Bytes, cp932Cut);
-        codepage::advanceCp932(inCp932, cp932Bytes + cp932Cut, cp932Text.size() - cp932Cut);
-        const codepage::Position wholeCp932 = codepage::positionOfCp932Byte(cp932Bytes, cp932Text.size());
+        codec::Position inCp932;
+        codec::advanceCp932(inCp932, cp932Bytes, cp932Cut);
+        codec::advanceCp932(inCp932, cp932Bytes + cp932Cut, cp932Text.size() - cp932Cut);
+        const codec::Position wholeCp932 = codec::positionOfCp932Byte(cp932Bytes, cp932Text.size());
         QCOMPARE(inCp932.line, wholeCp932.line);
         QCOMPARE(inCp932.column, wholeCp932.column);
         QCOMPARE(wholeCp932.line, whole.line);
@@ -100,12 +100,12 @@ void TestTextPositions::positionsOfLongTexts()
     for (const QString &line : {u"x\r\n"_qs, u"あ\r"_qs, u"\n"_qs, u"\r\n\n\r"_qs}) {
         const qsizetype lines = line == u"\r\n\n\r" ? 3 : 1;
         const QString text = line.repeated(70'000) + u"end"_qs;
-        const codepage::Position at
-            = codepage::positionOfUnit(reinterpret_cast<const char16_t *>(text.utf16()), text.size());
+        const codec::Position at
+            = codec::positionOfUnit(reinterpret_cast<const char16_t *>(text.utf16()), text.size());
         QCOMPARE(at.line, 1 + 70'000 * lines);
         QCOMPARE(at.column, 4);
         const QByteArray bytes = text.toUtf8();
-        const codepage::Position inBytes = codepage::positionOfUtf8Byte(
+        const codec::Position inBytes = codec::positionOfUtf8Byte(
             reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size());
         QCOMPARE(inBytes.line, at.line);
         QCOMPARE(inBytes.column, 4);

@@ -8,7 +8,7 @@
 
 using namespace orvane;
 using namespace Qt::StringLiterals;
-using utf16::ByteOrder;
+using codec::utf16::ByteOrder;
 
 namespace {
 
@@ -70,8 +70,8 @@ void TestUtf16::decodeErrorsReportTheBadUnit()
         if (oddByte)
             bytes += 'x';
         QString decoded;
-        utf16::DecodeError error;
-        QVERIFY(!utf16::decode(bytes, order, decoded, &error));
+        codec::utf16::DecodeError error;
+        QVERIFY(!codec::utf16::decode(bytes, order, decoded, &error));
         QCOMPARE(error.at.offset, offset);
         QCOMPARE(error.at.line, line);
         QCOMPARE(error.at.column, column);

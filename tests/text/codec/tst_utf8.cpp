@@ -14,7 +14,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const utf8::Kernel allKernels[] = {utf8::Kernel::Scalar, utf8::Kernel::Ssse3, utf8::Kernel::Avx2};
+const codec::utf8::Kernel allKernels[]
+    = {codec::utf8::Kernel::Scalar, codec::utf8::Kernel::Ssse3, codec::utf8::Kernel::Avx2};
 
 struct Verdict {
     qsizetype offset; // of the first ill-formed sequence, or the size
@@ -66,10 +67,10 @@ Verdict reference(const QByteArray &bytes)
     return {size, false};
 }
 
-Verdict verdictOf(utf8::Kernel kernel, const QByteArray &bytes)
+Verdict verdictOf(codec::utf8::Kernel kernel, const QByteArray &bytes)
 {
-    utf8::DecodeError error;
-    if (utf8::validateWith(kernel, bytes, &error))
+    codec::utf8::DecodeError error;
+    if (codec::utf8::validateWith(kernel, bytes, &error))
         return {bytes.size(), false};
     return {error.at.offset, error.truncated};
 }
@@ -116,7 +117,7 @@ void TestUtf8::everyKernelAgreesWithTheDefinitionOnEveryLeadingPair()
                 const QByteArray atEnd = QByteArray(37, 'a') + sequence;
                 for (const QByteArray &bytes : {inside, atEnd}) {
                     const Verdict expected = reference(bytes);
-                    for (utf8::Kernel kernel : allKernels) {
+                    for (codec::utf8::Kernel kernel : allKernels) {
                         if (verdictOf(kernel, bytes) != expected)
                             QFAIL(qPrintable(u"%1 (kernel %2)"_s.arg(QString::fromLatin1(bytes.toHex(' ')))
                                                  .arg(int(kernel))));
@@ -134,20 +135,20 @@ void TestUtf8::everyKernelFindsOneBadByteInLongText()
         const QString text = randomText(random, 1 + random() % 3000);
         const QByteArray valid = text.toUtf8();
         QByteArray encoded;
-        QVERIFY(utf8::encode(text, encoded));
+        QVERIFY(codec::utf8::encode(text, encoded));
         QCOMPARE(encoded, valid);
-        QCOMPARE(utf8::encodedLength(text), valid.size());
-        QCOMPARE(utf8::utf16Length(valid), QString::fromUtf8(valid).size());
+        QCOMPARE(codec::utf8::encodedLength(text), valid.size());
+        QCOMPARE(codec::utf8::utf16Length(valid), QString::fromUtf8(valid).size());
         QByteArray bytes = valid;
         if (round % 3 == 0)
             bytes.chop(1 + random() % 3);
         else
             bytes[random() % bytes.size()] = char(0x80 + random() % 0x80);
         const Verdict expected = reference(bytes);
-        for (utf8::Kernel kernel : allKernels)
+        for (codec::utf8::Kernel kernel : allKernels)
             QCOMPARE(verdictOf(kernel, bytes), expected);
         QString decoded;
-        QCOMPARE(utf8::decode(bytes, decoded), expected.offset == bytes.size());
+        QCOMPARE(codec::utf8::decode(bytes, decoded), expected.offset == bytes.size());
         QCOMPARE(decoded, QString::fromUtf8(bytes.first(expected.offset)));
     }
 }
@@ -185,9 +186,9 @@ void TestUtf8::errorsReportLineAndColumn()
     QFETCH(int, line);
     QFETCH(int, column);
     QFETCH(bool, truncated);
-    for (utf8::Kernel kernel : allKernels) {
-        utf8::DecodeError error;
-        QVERIFY(!utf8::validateWith(kernel, bytes, &error));
+    for (codec::utf8::Kernel kernel : allKernels) {
+        codec::utf8::DecodeError error;
+        QVERIFY(!codec::utf8::validateWith(kernel, bytes, &error));
         QCOMPARE(error.at.offset, offset);
         QCOMPARE(error.at.line, line);
         QCOMPARE(error.at.column, column);

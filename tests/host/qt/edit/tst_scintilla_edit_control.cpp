@@ -13,7 +13,7 @@
 
 using orvane::ScintillaEditControl;
 
-Q_DECLARE_METATYPE(orvane::LineEnd)
+Q_DECLARE_METATYPE(orvane::codec::LineEnd)
 
 namespace {
 
@@ -198,19 +198,19 @@ void TestScintillaEditControl::lineEndsStayAsWritten()
 
 void TestScintillaEditControl::enterAndPasteUseTheDocumentsLineEnd_data()
 {
-    QTest::addColumn<orvane::LineEnd>("lineEnd");
+    QTest::addColumn<orvane::codec::LineEnd>("lineEnd");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("CR LF") << orvane::LineEnd::CrLf << u"a\r\nb"_qs;
-    QTest::newRow("LF") << orvane::LineEnd::Lf << u"a\nb"_qs;
-    QTest::newRow("CR") << orvane::LineEnd::Cr << u"a\rb"_qs;
+    QTest::newRow("CR LF") << orvane::codec::LineEnd::CrLf << u"a\r\nb"_qs;
+    QTest::newRow("LF") << orvane::codec::LineEnd::Lf << u"a\nb"_qs;
+    QTest::newRow("CR") << orvane::codec::LineEnd::Cr << u"a\rb"_qs;
 }
 
 void TestScintillaEditControl::enterAndPasteUseTheDocumentsLineEnd()
 {
-    QFETCH(orvane::LineEnd, lineEnd);
+    QFETCH(orvane::codec::LineEnd, lineEnd);
     QFETCH(QString, text);
-    const QString eol = orvane::lineEndText(lineEnd).toString();
+    const QString eol = orvane::codec::lineEndText(lineEnd).toString();
 
     m_control->loadText(text);
     m_control->setLineEnd(lineEnd);
@@ -600,8 +600,8 @@ void TestScintillaEditControl::findBinaryMatchesInStr()
     m_control->loadText(text);
     const qsizetype found = m_control->findBinary(from, sought);
     QCOMPARE(found, expected);
-    const orvane::text::Match match
-        = orvane::text::InStr(from + 1, text, sought, orvane::text::CompareMode::Binary);
+    const orvane::chars::Match match
+        = orvane::chars::InStr(from + 1, text, sought, orvane::chars::CompareMode::Binary);
     QCOMPARE(found, match.position - 1);
 }
 
@@ -616,8 +616,8 @@ void TestScintillaEditControl::findBinaryAcrossAnEditedMiddle()
     m_control->setSelText(QStringLiteral("目印😀"));
     const QString edited = m_control->text();
     for (qsizetype from : {qsizetype(0), edited.size() / 2 - 1, edited.size() / 2 + 1}) {
-        const orvane::text::Match match = orvane::text::InStr(from + 1, edited, QStringLiteral("印😀行"),
-                                                              orvane::text::CompareMode::Binary);
+        const orvane::chars::Match match = orvane::chars::InStr(from + 1, edited, QStringLiteral("印😀行"),
+                                                                orvane::chars::CompareMode::Binary);
         QCOMPARE(m_control->findBinary(from, QStringLiteral("印😀行")), match.position - 1);
     }
     QCOMPARE(m_control->findBinary(0, QStringLiteral("印😀行")), text.size() / 2 + 1);
