@@ -62,8 +62,8 @@ public:
         busyDuringCalls &= m_program.busyDepth() > 0;
         m_disk.writeText(path, text, encoding, options);
     }
-    bool saveText(const QString &path, TextBlocks &text, codec::TextEncoding encoding, const WriteOptions &options,
-                  Progress &progress) override
+    bool saveText(const QString &path, TextBlocks &text, codec::TextEncoding encoding,
+                  const WriteOptions &options, Progress &progress) override
     {
         busyDuringCalls &= m_program.busyDepth() > 0;
         return m_disk.saveText(path, text, encoding, options, progress);
