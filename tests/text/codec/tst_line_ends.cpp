@@ -2,6 +2,7 @@
 // or the bytes, with the file's first line end noted for the document.
 
 #include "tests/reference/codec_rules.h"
+#include "tests/support/line_end_texts.h"
 #include "text/codec/line_ends.h"
 
 #include <QTest>
@@ -19,17 +20,7 @@ private slots:
     void lastLineEndTakenOff();
 };
 
-void TestLineEnds::everyEndBecomesTheWantedOne_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("no line end") << u"あい"_qs;
-    QTest::newRow("CR LF only") << u"あ\r\nい\r\n"_qs;
-    QTest::newRow("lone LF") << u"\nあ\n"_qs;
-    QTest::newRow("lone CR") << u"\rあ\r"_qs;
-    QTest::newRow("LF CR") << u"a\n\rb"_qs;
-    QTest::newRow("CR CR LF") << u"\r\r\n"_qs;
-}
+void TestLineEnds::everyEndBecomesTheWantedOne_data() { test::addLineEndTextRows(); }
 
 void TestLineEnds::everyEndBecomesTheWantedOne()
 {
