@@ -3,13 +3,34 @@
 // (with a file size limit, or as an unprivileged user, which the test process itself cannot undo).
 
 #include <QByteArray>
+#include <QDir>
+#include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <functional>
 #include <optional>
 
 namespace orvane::test {
+
+// The base of the file tests' classes: their tests write into one temporary folder, which holds
+// only the running test's files (checked before each test, emptied after it).
+class FolderTest : public QObject {
+    Q_OBJECT
+
+protected:
+    QTemporaryDir m_dir;
+
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
+    void cleanup()
+    {
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+    }
+};
 
 QByteArray fileBytes(const QString &path);
 void writeFileBytes(const QString &path, const QByteArray &bytes);
