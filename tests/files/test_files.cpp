@@ -147,6 +147,16 @@ ChildResult killInChildWhenReady(const std::function<void(const std::function<vo
     return result;
 }
 
+ChildResult runOnAFullDisk(const std::function<QByteArray()> &body, bool asUnprivileged)
+{
+    return runInChild(
+        [&] {
+            limitFileSize(64 * 1024);
+            return body();
+        },
+        asUnprivileged);
+}
+
 void limitFileSize(qint64 bytes)
 {
     ::signal(SIGXFSZ, SIG_IGN);

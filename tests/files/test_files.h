@@ -50,6 +50,9 @@ struct ChildResult {
 // process first becomes nobody, so that permission bits apply to it.
 ChildResult runInChild(const std::function<QByteArray()> &body, bool asUnprivileged = false);
 
+// runInChild with writes past 64 kB failing in the child as on a full disk.
+ChildResult runOnAFullDisk(const std::function<QByteArray()> &body, bool asUnprivileged = false);
+
 // Runs body in a forked child until body calls the function it is given, then kills the child
 // with SIGKILL there, as a crash would. exitedNormally means the child was killed at that point.
 ChildResult killInChildWhenReady(const std::function<void(const std::function<void()> &ready)> &body,

@@ -597,8 +597,7 @@ void TestFileCommands::saveRetryAfterDiskFullLifted()
     const QString text(1 << 20, u'x');
 
     // In a child: the file size limit and the message box live in the child's process.
-    const ChildResult child = runInChild([&] {
-        limitFileSize(64 * 1024);
+    const ChildResult child = runOnAFullDisk([&] {
         Fixture f;
         f.setDocument(text, path, true);
         bool oldFileIntactAtTheError = false;

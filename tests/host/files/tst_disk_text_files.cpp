@@ -475,8 +475,7 @@ void TestDiskTextFiles::diskFullLeavesPreviousFileIntact()
     writeFileBytes(file, QByteArray("old\r\n"));
     const QString text(1 << 20, u'x');
 
-    const ChildResult child = runInChild([&] {
-        limitFileSize(64 * 1024);
+    const ChildResult child = runOnAFullDisk([&] {
         const auto error = errorOf([&] { m_files.writeText(file, text); });
         return error ? QByteArray::number(int(error->number())) + ' ' + error->description().toUtf8()
                      : QByteArray("written");
@@ -495,8 +494,7 @@ void TestDiskTextFiles::diskFullInPlaceLeavesPreviousFileIntact()
     QVERIFY(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()) == 0);
     const QString text(1 << 20, u'x');
 
-    const ChildResult child = runInChild([&] {
-        limitFileSize(64 * 1024);
+    const ChildResult child = runOnAFullDisk([&] {
         const auto error = errorOf([&] { m_files.writeText(file, text); });
         return error ? error->description().toUtf8() : QByteArray("written");
     });
