@@ -126,8 +126,9 @@ void TestFileWriter::writeFailingHalfWayPutsOldBytesBack()
     const QString file = prepare(lockedFolder);
 
     // No reservation: the limit stops the writes themselves, after the old bytes are overwritten.
-    const ChildResult child = runOnAFullDisk(
+    const ChildResult child = runInChild(
         [&] {
+            limitFileSize(64 * 1024);
             return errorText([&] {
                 FileWriter writer(file);
                 for (int i = 0; i < 64; ++i)

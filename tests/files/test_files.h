@@ -40,6 +40,10 @@ QStringList folderEntries(const QString &folder);
 // Code page 932 bytes of a text written with \x escapes, for readability of the tables.
 inline QByteArray bytes(const char *raw, qsizetype size) { return QByteArray(raw, size); }
 
+// Makes what a refused-file row names at `path`: a folder when its name is "folder", a named pipe
+// when "pipe.txt", otherwise a file holding `content` (nothing when it is empty: a missing file).
+void makeNamedEntry(const QString &path, const QByteArray &content);
+
 struct ChildResult {
     bool skipped = false; // could not become the unprivileged user
     bool exitedNormally = false;

@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
 
 using namespace orvane;
 using namespace orvane::test;
@@ -322,12 +321,7 @@ void TestFileCommands::openFailureAndCancelPutsPathBack()
     QFETCH(QString, descriptionPart);
 
     const QString chosenPath = chosen.startsWith(u'/') ? chosen : file(chosen);
-    if (chosen == u"folder")
-        QVERIFY(QDir().mkpath(chosenPath));
-    else if (chosen == u"pipe.txt")
-        QVERIFY(::mkfifo(QFile::encodeName(chosenPath).constData(), 0644) == 0);
-    else if (!content.isEmpty())
-        writeFileBytes(chosenPath, content);
+    makeNamedEntry(chosenPath, content);
 
     Fixture f;
     f.setDocument(QStringLiteral("keep"), file(QStringLiteral("a.txt")), true);

@@ -214,10 +214,7 @@ void TestDiskTextFiles::refusedFiles()
     QFETCH(QString, descriptionPart);
 
     const QString file = name.startsWith(u'/') ? name : path(name);
-    if (name == u"folder")
-        QVERIFY(QDir().mkpath(file));
-    else if (!content.isEmpty())
-        writeFileBytes(file, content);
+    makeNamedEntry(file, content);
 
     const auto error = errorOf([&] { m_files.readText(file); });
     QVERIFY(error);
