@@ -30,6 +30,16 @@ inline QString encodingName(codec::TextEncoding encoding)
 
 // %1 is the file's path throughout.
 
+// How every read and every write error but a few opens; %2 says why.
+inline QString otherRead(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイル「%1」を開けません。%2").arg(path, reason);
+}
+inline QString otherWrite(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイル「%1」に保存できません。%2").arg(path, reason);
+}
+
 inline QString notFound(const QString &path)
 {
     return QStringLiteral("ファイル「%1」が見つかりません。").arg(path);
@@ -41,14 +51,9 @@ inline QString folderNotFound(const QString &path)
                "1」のフォルダーが見つかりません。フォルダーが削除されたか、名前が変わった可能性があります。")
         .arg(path);
 }
-inline QString accessDeniedRead(const QString &path)
-{
-    return QStringLiteral("ファイル「%1」を開けません。アクセスが拒否されました。").arg(path);
-}
-inline QString accessDeniedWrite(const QString &path)
-{
-    return QStringLiteral("ファイル「%1」に保存できません。アクセスが拒否されました。").arg(path);
-}
+inline QString accessDenied() { return QStringLiteral("アクセスが拒否されました。"); }
+inline QString accessDeniedRead(const QString &path) { return otherRead(path, accessDenied()); }
+inline QString accessDeniedWrite(const QString &path) { return otherWrite(path, accessDenied()); }
 inline QString readOnlyFile(const QString &path)
 {
     return QStringLiteral("ファイル「%1」は読み取り専用のため保存できません。アクセスが拒否されました。")
@@ -56,7 +61,7 @@ inline QString readOnlyFile(const QString &path)
 }
 inline QString readOnlyDisk(const QString &path)
 {
-    return QStringLiteral("ファイル「%1」に保存できません。ディスクが書き込み禁止です。").arg(path);
+    return otherWrite(path, QStringLiteral("ディスクが書き込み禁止です。"));
 }
 inline QString diskFull(const QString &path)
 {
@@ -163,14 +168,4 @@ inline QString utf8Hint()
 {
     return QStringLiteral("「名前を付けて保存」で UTF-8 を選ぶと、この文字も保存できます。");
 }
-// %2 is the system's own reason.
-inline QString otherRead(const QString &path, const QString &reason)
-{
-    return QStringLiteral("ファイル「%1」を開けません。%2").arg(path, reason);
-}
-inline QString otherWrite(const QString &path, const QString &reason)
-{
-    return QStringLiteral("ファイル「%1」に保存できません。%2").arg(path, reason);
-}
-
 } // namespace orvane::disk_texts

@@ -1,6 +1,7 @@
 #pragma once
 // The Japanese texts of the file commands.
 
+#include "disk/disk_texts.h"
 #include "text/codec/line_ends.h"
 #include "text/codec/text_encoding.h"
 
@@ -15,46 +16,21 @@ inline QString fileFilter() { return QStringLiteral("テキストファイル (*
 // Save As offers one file type per encoding; the first, Shift-JIS, keeps the plain name.
 inline QString fileTypeName(codec::TextEncoding encoding)
 {
-    switch (encoding) {
-    case codec::TextEncoding::Utf8:
-        return QStringLiteral("テキストファイル UTF-8 (*.txt)");
-    case codec::TextEncoding::Utf8Bom:
-        return QStringLiteral("テキストファイル UTF-8 BOM 付き (*.txt)");
-    case codec::TextEncoding::Utf16Le:
-        return QStringLiteral("テキストファイル UTF-16 LE (*.txt)");
-    case codec::TextEncoding::Utf16Be:
-        return QStringLiteral("テキストファイル UTF-16 BE (*.txt)");
-    case codec::TextEncoding::EucJp:
-        return QStringLiteral("テキストファイル EUC-JP (*.txt)");
-    case codec::TextEncoding::Iso2022Jp:
-        return QStringLiteral("テキストファイル JIS (ISO-2022-JP) (*.txt)");
-    case codec::TextEncoding::ShiftJis:
-        break;
-    }
-    return QStringLiteral("テキストファイル (*.txt)");
+    if (encoding == codec::TextEncoding::ShiftJis)
+        return QStringLiteral("テキストファイル (*.txt)");
+    const QString name = encoding == codec::TextEncoding::Utf8Bom ? QStringLiteral("UTF-8 BOM 付き")
+                                                                  : disk_texts::encodingName(encoding);
+    return QStringLiteral("テキストファイル %1 (*.txt)").arg(name);
 }
 
 // Open's second choice: the bytes decide, or the encoding the item names.
 inline QString encodingLabel() { return QStringLiteral("文字コード(&E):"); }
 inline QString detectEncoding() { return QStringLiteral("自動判定"); }
+// UTF-8 with its mark reads as UTF-8: Open offers the one.
 inline QString encodingChoiceName(codec::TextEncoding encoding)
 {
-    switch (encoding) {
-    case codec::TextEncoding::Utf8:
-    case codec::TextEncoding::Utf8Bom:
-        return QStringLiteral("UTF-8");
-    case codec::TextEncoding::Utf16Le:
-        return QStringLiteral("UTF-16 LE");
-    case codec::TextEncoding::Utf16Be:
-        return QStringLiteral("UTF-16 BE");
-    case codec::TextEncoding::EucJp:
-        return QStringLiteral("EUC-JP");
-    case codec::TextEncoding::Iso2022Jp:
-        return QStringLiteral("JIS (ISO-2022-JP)");
-    case codec::TextEncoding::ShiftJis:
-        break;
-    }
-    return QStringLiteral("Shift-JIS");
+    return disk_texts::encodingName(encoding == codec::TextEncoding::Utf8Bom ? codec::TextEncoding::Utf8
+                                                                             : encoding);
 }
 
 // Save As's second choice: keep each line's own line end, or write every one as the item says.

@@ -1,24 +1,21 @@
-#include "text/chars/char_conv.h"
+#include "text/chars/convert.h"
 
 #include "text/chars/case_table.h"
-#include "text/chars/conversion_kind.h"
+#include "text/chars/conversion_tables.h"
 #include "text/chars/kana_table.h"
 #include "text/chars/voiced_mark.h"
 #include "text/chars/width_table.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <memory>
-#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
 
-// Each conversion runs through one engine: a 64K table of what every UTF-16 unit becomes, a
-// marker for the units that need their neighbours (surrogate pairs, voiced marks, characters that
-// become two), and for SSE2 a description of 8-unit blocks that can be mapped without the table.
+// Runs a text through its kind's tables (conversion_tables.h): the copied prefix that does not
+// change, 8-unit blocks mapped by the offsets alone, the table for the rest, and special() for
+// the units that need their neighbours.
 
 namespace orvane::chars {
 
@@ -29,283 +26,6 @@ constexpr bool widens(ConversionKind k) { return k == ConversionKind::Wide || k 
 constexpr bool narrows(ConversionKind k)
 {
     return k == ConversionKind::Narrow || k == ConversionKind::NarrowKana;
-}
-
-// Which rows of the width tables a width conversion uses.
-struct WidthBlocks {
-    bool ascii; // space and U+0021–U+007E, or their full-width forms
-    bool kana; // the half-width block U+FF61–U+FF9F, or its full-width forms
-    bool symbols; // ¢ £ ¥ ¦ ¬ ¯ ₩ (Wide only)
-};
-
-// Table value of a unit that its kind's special() handles. U+FFFF itself maps to U+FFFF, which
-// special() also gives back unchanged.
-constexpr char16_t kSpecial = 0xFFFF;
-
-struct UnitRange {
-    char16_t first;
-    char16_t last;
-};
-
-// A block of units that a kind maps by adding one constant (a–z → A–Z, ぁ–ゖ → ァ–ヶ).
-struct OffsetRange {
-    char16_t first;
-    char16_t last;
-    char16_t delta; // added modulo 2^16
-};
-
-constexpr int kMaxOffsets = 3;
-constexpr int kMaxActive = 4;
-
-struct Tables {
-    char16_t map[0x10000]; // what each unit becomes
-    char16_t at(char16_t c) const { return map[c]; }
-    std::array<OffsetRange, kMaxOffsets> offsets {};
-    int offsetCount = 0;
-    // A few ranges that cover every unit not mapped by the offsets; a block with none of them is
-    // mapped by the offsets alone.
-    std::array<UnitRange, kMaxActive> active {};
-    int activeCount = 0;
-#ifdef __SSE2__
-    __m128i offBias[kMaxOffsets];
-    __m128i offLimit[kMaxOffsets];
-    __m128i offDelta[kMaxOffsets];
-    __m128i actBias[kMaxActive];
-    __m128i actLimit[kMaxActive];
-    bool asciiInactive = true; // no active range reaches below U+0080
-#endif
-    // What a half-width letter and a following ﾞ (row 0) or ﾟ (row 1) become, or 0; by letter −
-    // U+FF60.
-    char16_t voiced[2][0x40] = {};
-    // Narrow: the two half-width units of a full-width katakana, by katakana − U+30A0.
-    char16_t narrowPairs[0x60][2] = {};
-};
-
-char32_t lookUpCase(const CasePair *first, const CasePair *last, char32_t c)
-{
-    const CasePair *row
-        = std::lower_bound(first, last, c, [](const CasePair &p, char32_t v) { return p.from < v; });
-    return row != last && row->from == c ? row->to : c;
-}
-
-void fillVoiced(Tables &t)
-{
-    for (unsigned c = 0xFF60; c < 0xFFA0; ++c) {
-        t.voiced[0][c - 0xFF60] = voicedForm(char16_t(c), halfWidthVoicedMark);
-        t.voiced[1][c - 0xFF60] = voicedForm(char16_t(c), halfWidthSemiVoicedMark);
-    }
-}
-
-// Ranges of changing units, merged across the smallest gaps until at most kMaxActive remain.
-void computeActive(Tables &t)
-{
-    fillVoiced(t);
-    auto formula = [&t](char16_t c) {
-        for (int k = 0; k < t.offsetCount; ++k) {
-            if (c >= t.offsets[k].first && c <= t.offsets[k].last)
-                return char16_t(c + t.offsets[k].delta);
-        }
-        return c;
-    };
-    std::vector<UnitRange> spans;
-    for (unsigned c = 0; c < 0x10000; ++c) {
-        const char16_t u = char16_t(c);
-        if (t.map[c] == formula(u))
-            continue;
-        if (!spans.empty() && spans.back().last + 1u == c)
-            spans.back().last = u;
-        else
-            spans.push_back({u, u});
-    }
-    while (spans.size() > size_t(kMaxActive)) {
-        size_t best = 0;
-        for (size_t k = 1; k + 1 < spans.size(); ++k) {
-            if (spans[k + 1].first - spans[k].last < spans[best + 1].first - spans[best].last)
-                best = k;
-        }
-        spans[best].last = spans[best + 1].last;
-        spans.erase(spans.begin() + qsizetype(best) + 1);
-    }
-    t.activeCount = int(spans.size());
-    std::copy(spans.begin(), spans.end(), t.active.begin());
-#ifdef __SSE2__
-    // v in [first, last] ⇔ (v − first − 0x8000) < (last − first + 1 − 0x8000) as signed 16-bit.
-    auto bias = [](char16_t first) { return _mm_set1_epi16(short(char16_t(first + 0x8000))); };
-    auto limit
-        = [](char16_t first, char16_t last) { return _mm_set1_epi16(short(int(last - first + 1) - 0x8000)); };
-    for (int k = 0; k < kMaxOffsets; ++k) {
-        const bool used = k < t.offsetCount;
-        t.offBias[k] = used ? bias(t.offsets[k].first) : _mm_setzero_si128();
-        t.offLimit[k] = used ? limit(t.offsets[k].first, t.offsets[k].last) : _mm_set1_epi16(short(-0x8000));
-        t.offDelta[k] = _mm_set1_epi16(used ? short(t.offsets[k].delta) : short(0));
-    }
-    for (int k = 0; k < kMaxActive; ++k) {
-        const bool used = k < t.activeCount;
-        t.actBias[k] = used ? bias(t.active[k].first) : _mm_setzero_si128();
-        t.actLimit[k] = used ? limit(t.active[k].first, t.active[k].last) : _mm_set1_epi16(short(-0x8000));
-        if (used && t.active[k].first < 0x80)
-            t.asciiInactive = false;
-    }
-#endif
-}
-
-void setIdentity(Tables &t)
-{
-    for (unsigned c = 0; c < 0x10000; ++c)
-        t.map[c] = char16_t(c);
-}
-
-void addOffset(Tables &t, char16_t first, char16_t last, char16_t delta)
-{
-    t.offsets[t.offsetCount++] = {first, last, delta};
-    for (unsigned c = first; c <= last; ++c)
-        t.map[c] = char16_t(c + delta);
-}
-
-void markSupplementaryCase(Tables &t, const CasePair *first, const CasePair *last)
-{
-    for (const CasePair *row = first; row != last; ++row) {
-        if (row->from > 0xFFFF)
-            t.map[0xD800 + ((row->from - 0x10000) >> 10)] = kSpecial;
-    }
-}
-
-std::unique_ptr<Tables> buildUpper()
-{
-    auto t = std::make_unique<Tables>();
-    setIdentity(*t);
-    for (const CasePair &row : upperCaseRows) {
-        if (row.from <= 0xFFFF)
-            t->map[row.from] = char16_t(row.to);
-    }
-    markSupplementaryCase(*t, std::begin(upperCaseRows), std::end(upperCaseRows));
-    addOffset(*t, u'a', u'z', char16_t(u'A' - u'a'));
-    addOffset(*t, u'ａ', u'ｚ', char16_t(u'Ａ' - u'ａ'));
-    computeActive(*t);
-    return t;
-}
-
-// Å U+212B (the ångström sign, 0x81F0 in code page 932) has a lower case å that code page 932
-// cannot store, so Lower leaves it.
-constexpr char32_t lowerKeeps[] = {U'\u212B'}; // looks like Å U+00C5, which Lower does map
-
-std::unique_ptr<Tables> buildLower()
-{
-    auto t = std::make_unique<Tables>();
-    setIdentity(*t);
-    for (const CasePair &row : lowerCaseRows) {
-        if (row.from <= 0xFFFF
-            && std::find(std::begin(lowerKeeps), std::end(lowerKeeps), row.from) == std::end(lowerKeeps))
-            t->map[row.from] = char16_t(row.to);
-    }
-    markSupplementaryCase(*t, std::begin(lowerCaseRows), std::end(lowerCaseRows));
-    addOffset(*t, u'A', u'Z', char16_t(u'a' - u'A'));
-    addOffset(*t, u'Ａ', u'Ｚ', char16_t(u'ａ' - u'Ａ'));
-    computeActive(*t);
-    return t;
-}
-
-std::unique_ptr<Tables> buildWide(WidthBlocks blocks)
-{
-    auto t = std::make_unique<Tables>();
-    setIdentity(*t);
-    if (blocks.kana) {
-        for (const WidthPair &row : halfWidthKanaRows)
-            t->map[row.narrow] = row.wide;
-        t->map[halfWidthVoicedMark] = kSpecial;
-        t->map[halfWidthSemiVoicedMark] = kSpecial;
-    }
-    if (blocks.symbols) {
-        for (const WidthPair &row : wideSymbolRows)
-            t->map[row.narrow] = row.wide;
-    }
-    if (blocks.ascii) {
-        addOffset(*t, asciiFirst, asciiLast, char16_t(fullWidthAsciiFirst - asciiFirst));
-        addOffset(*t, narrowSpace, narrowSpace, char16_t(wideSpace - narrowSpace));
-    }
-    computeActive(*t);
-    return t;
-}
-
-std::unique_ptr<Tables> buildNarrow(WidthBlocks blocks)
-{
-    auto t = std::make_unique<Tables>();
-    setIdentity(*t);
-    if (blocks.kana) {
-        for (const WidthPair &row : halfWidthKanaRows)
-            t->map[row.wide] = row.narrow;
-        auto expand = [&t](char16_t wide, char16_t letter, char16_t mark) {
-            t->map[wide] = kSpecial;
-            t->narrowPairs[wide - 0x30A0][0] = letter;
-            t->narrowPairs[wide - 0x30A0][1] = mark;
-        };
-        for (const WidthPair &row : voicedRows)
-            expand(row.wide, row.narrow, halfWidthVoicedMark);
-        for (const WidthPair &row : semiVoicedRows)
-            expand(row.wide, row.narrow, halfWidthSemiVoicedMark);
-        for (const NarrowPair &row : narrowOnlyRows)
-            expand(row.wide, row.narrow[0], row.narrow[1]);
-    }
-    if (blocks.ascii) {
-        addOffset(*t, fullWidthAsciiFirst, fullWidthAsciiLast, char16_t(asciiFirst - fullWidthAsciiFirst));
-        addOffset(*t, wideSpace, wideSpace, char16_t(narrowSpace - wideSpace));
-    }
-    computeActive(*t);
-    return t;
-}
-
-std::unique_ptr<Tables> buildKatakana()
-{
-    auto t = std::make_unique<Tables>();
-    setIdentity(*t);
-    for (const KanaRange &r : katakanaRanges)
-        addOffset(*t, r.first, r.last, kanaOffset);
-    computeActive(*t);
-    return t;
-}
-
-std::unique_ptr<Tables> buildHiragana()
-{
-    auto t = std::make_unique<Tables>();
-    setIdentity(*t);
-    for (const KanaRange &r : hiraganaRanges)
-        addOffset(*t, r.first, r.last, char16_t(-kanaOffset));
-    for (unsigned c = halfWidthLetterRange.first; c <= halfWidthLetterRange.last; ++c)
-        t->map[c] = t->map[halfWidthKanaRows[c - halfWidthKanaFirst].wide];
-    t->map[halfWidthVoicedMark] = kSpecial;
-    t->map[halfWidthSemiVoicedMark] = kSpecial;
-    computeActive(*t);
-    return t;
-}
-
-template <ConversionKind K> const Tables &tables()
-{
-    static const std::unique_ptr<Tables> t = [] {
-        switch (K) {
-        case ConversionKind::Upper:
-            return buildUpper();
-        case ConversionKind::Lower:
-            return buildLower();
-        case ConversionKind::Wide:
-            return buildWide({.ascii = true, .kana = true, .symbols = true});
-        case ConversionKind::Narrow:
-            return buildNarrow({.ascii = true, .kana = true, .symbols = false});
-        case ConversionKind::WideAscii:
-            return buildWide({.ascii = true, .kana = false, .symbols = false});
-        case ConversionKind::WideKana:
-            return buildWide({.ascii = false, .kana = true, .symbols = false});
-        case ConversionKind::NarrowAscii:
-            return buildNarrow({.ascii = true, .kana = false, .symbols = false});
-        case ConversionKind::NarrowKana:
-            return buildNarrow({.ascii = false, .kana = true, .symbols = false});
-        case ConversionKind::Katakana:
-            return buildKatakana();
-        case ConversionKind::Hiragana:
-            return buildHiragana();
-        }
-        return std::unique_ptr<Tables>();
-    }();
-    return *t;
 }
 
 inline char32_t decodePair(char16_t high, char16_t low)
@@ -575,15 +295,32 @@ template <ConversionKind K> QString convert(const QString &text)
 
 } // namespace
 
-QString toUpper(const QString &text) { return convert<ConversionKind::Upper>(text); }
-QString toLower(const QString &text) { return convert<ConversionKind::Lower>(text); }
-QString toWide(const QString &text) { return convert<ConversionKind::Wide>(text); }
-QString toNarrow(const QString &text) { return convert<ConversionKind::Narrow>(text); }
-QString toKatakana(const QString &text) { return convert<ConversionKind::Katakana>(text); }
-QString toHiragana(const QString &text) { return convert<ConversionKind::Hiragana>(text); }
-QString toWideAscii(const QString &text) { return convert<ConversionKind::WideAscii>(text); }
-QString toWideKana(const QString &text) { return convert<ConversionKind::WideKana>(text); }
-QString toNarrowAscii(const QString &text) { return convert<ConversionKind::NarrowAscii>(text); }
-QString toNarrowKana(const QString &text) { return convert<ConversionKind::NarrowKana>(text); }
+QString convert(ConversionKind kind, const QString &text)
+{
+    switch (kind) {
+    case ConversionKind::Upper:
+        return convert<ConversionKind::Upper>(text);
+    case ConversionKind::Lower:
+        return convert<ConversionKind::Lower>(text);
+    case ConversionKind::Wide:
+        return convert<ConversionKind::Wide>(text);
+    case ConversionKind::Narrow:
+        return convert<ConversionKind::Narrow>(text);
+    case ConversionKind::Katakana:
+        return convert<ConversionKind::Katakana>(text);
+    case ConversionKind::Hiragana:
+        return convert<ConversionKind::Hiragana>(text);
+    case ConversionKind::NarrowAscii:
+        return convert<ConversionKind::NarrowAscii>(text);
+    case ConversionKind::WideAscii:
+        return convert<ConversionKind::WideAscii>(text);
+    case ConversionKind::NarrowKana:
+        return convert<ConversionKind::NarrowKana>(text);
+    case ConversionKind::WideKana:
+        return convert<ConversionKind::WideKana>(text);
+    }
+    // An out-of-range kind converts nothing rather than guessing.
+    return text;
+}
 
 } // namespace orvane::chars

@@ -53,31 +53,15 @@ using codec::widenAsciiRun;
 
 bool decode(QByteArrayView bytes, QString &text, DecodeError *error, FileCodes *codes)
 {
-    const qsizetype size = bytes.size();
-    const auto *const begin = reinterpret_cast<const uchar *>(bytes.data());
-    const uchar *const end = begin + size;
-    // Exactly one unit a byte: resize() would round a new buffer up for growth.
-    text = QString(size, Qt::Uninitialized);
-    auto *const outBegin = reinterpret_cast<char16_t *>(text.data());
+    const auto [begin, end, outBegin] = codec::startDecode(bytes, text);
     const uchar *in = begin;
     char16_t *out = outBegin;
     bool otherCodes = false;
     // Stops one byte early, so that a lead byte always has a byte after it to look at.
     while (end - in > 1) {
-        const unsigned b = *in;
-        if (b < 0x80) {
-#ifdef __SSE2__
-            if (end - in >= 16) {
-                const qsizetype run = widenAsciiRun(in, end - in, out);
-                in += run;
-                out += run;
-                continue;
-            }
-#endif
-            *out++ = char16_t(b);
-            ++in;
+        if (codec::copyAscii(in, end, out))
             continue;
-        }
+        const unsigned b = *in;
         char16_t u = singleByte[b];
         if (u == kLeadByte) {
             u = decodePair(b, in[1]);
@@ -99,7 +83,7 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error, FileCodes *
     const qsizetype length = out - outBegin;
     text.resize(length);
     // Double-byte text leaves up to half the buffer unused; give it back.
-    if (length < size)
+    if (length < bytes.size())
         text.squeeze();
     if (codes)
         *codes = ok && otherCodes ? FileCodes::of(bytes) : FileCodes();
@@ -127,21 +111,9 @@ qsizetype encodeRun(const char16_t *src, qsizetype size, uchar *out, qsizetype &
 {
     qsizetype i = 0;
     while (i < size) {
-        const char16_t c = src[i];
-        if (c < 0x80) {
-#ifdef __SSE2__
-            if (size - i >= 16) {
-                const qsizetype run = narrowAsciiRun(src + i, size - i, out + j);
-                i += run;
-                j += run;
-                if (run != 0)
-                    continue;
-            }
-#endif
-            out[j++] = uchar(c);
-            ++i;
+        if (codec::copyAsciiUnits(src, i, size, out, j))
             continue;
-        }
+        const char16_t c = src[i];
         const uint16_t code = pages.page[c >> 8][c & 0xFF];
         if (code == 0)
             break;
@@ -180,14 +152,7 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
     } else {
         i = encodeRun(src, size, out, j, windowsPages);
     }
-    const bool ok = i == size;
-    if (!ok && error) {
-        error->at = codec::positionOfUnit(src, i);
-        const char16_t c = src[i];
-        error->codePoint = c;
-        if (isHighSurrogate(c) && i + 1 < size && isLowSurrogate(src[i + 1]))
-            error->codePoint = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (src[i + 1] - 0xDC00);
-    }
+    const bool ok = codec::storedAll(src, i, size, error);
     bytes.resize(j);
     if (j < bytes.capacity())
         bytes.squeeze();

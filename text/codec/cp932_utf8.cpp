@@ -1,6 +1,7 @@
 // Code page 932 straight to UTF-8 over tables derived at compile time from cp932_tables.h, so that
 // both decoders read every code alike.
 
+#include "text/codec/ascii_runs.h"
 #include "text/codec/cp932.h"
 
 #include "text/codec/cp932_tables.h"
@@ -79,23 +80,9 @@ bool decodeToUtf8(QByteArrayView bytes, QByteArray &utf8, qsizetype &units, Deco
     bool otherCodes = false;
     // Stops one byte early, so that a lead byte always has a byte after it to look at.
     while (end - in > 1) {
-        const unsigned b = *in;
-        if (b < 0x80) {
-#ifdef __SSE2__
-            if (end - in >= 16) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
-                _mm_storeu_si128(reinterpret_cast<__m128i *>(out), v);
-                const unsigned nonAscii = unsigned(_mm_movemask_epi8(v));
-                const unsigned run = nonAscii == 0 ? 16 : unsigned(std::countr_zero(nonAscii));
-                in += run;
-                out += run;
-                continue;
-            }
-#endif
-            *out++ = uchar(b);
-            ++in;
+        if (codec::copyAscii(in, end, out))
             continue;
-        }
+        const unsigned b = *in;
         uint32_t entry = utf8Tables.single[b];
         if (entry == leadMark) {
             const unsigned column = in[1] - kTrailFirst; // wraps above kRowSize below 0x40

@@ -85,30 +85,15 @@ FileCodes CodeRecorder::codes() const
 
 bool decode(QByteArrayView bytes, QString &text, DecodeError *error, FileCodes *codes)
 {
-    const qsizetype size = bytes.size();
-    const auto *const begin = reinterpret_cast<const uchar *>(bytes.data());
-    const uchar *const end = begin + size;
-    text = QString(size, Qt::Uninitialized);
-    auto *const outBegin = reinterpret_cast<char16_t *>(text.data());
+    const auto [begin, end, outBegin] = codec::startDecode(bytes, text);
     const uchar *in = begin;
     char16_t *out = outBegin;
     CodeRecorder recorder;
     bool truncated = false;
     while (in < end) {
-        const unsigned b = *in;
-        if (b < 0x80) {
-#ifdef __SSE2__
-            if (end - in >= 16) {
-                const qsizetype run = codec::widenAsciiRun(in, end - in, out);
-                in += run;
-                out += run;
-                continue;
-            }
-#endif
-            *out++ = char16_t(b);
-            ++in;
+        if (codec::copyAscii(in, end, out))
             continue;
-        }
+        const unsigned b = *in;
         const qsizetype left = end - in;
         if (b - 0xA1 < 94) {
             if (left < 2) {
@@ -163,7 +148,7 @@ bool decode(QByteArrayView bytes, QString &text, DecodeError *error, FileCodes *
         error->truncated = truncated;
     }
     text.resize(length);
-    if (length < size)
+    if (length < bytes.size())
         text.squeeze();
     if (codes)
         *codes = ok ? recorder.codes() : FileCodes();
@@ -180,21 +165,9 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
     qsizetype i = 0;
     const bool ownCodes = codes && !codes->isEmpty();
     while (i < size) {
-        const char16_t c = src[i];
-        if (c < 0x80) {
-#ifdef __SSE2__
-            if (size - i >= 16) {
-                const qsizetype run = codec::narrowAsciiRun(src + i, size - i, out + j);
-                i += run;
-                j += run;
-                if (run != 0)
-                    continue;
-            }
-#endif
-            out[j++] = uchar(c);
-            ++i;
+        if (codec::copyAsciiUnits(src, i, size, out, j))
             continue;
-        }
+        const char16_t c = src[i];
         // The file's codes never name a surrogate.
         uint16_t code
             = ownCodes && !codec::isHighSurrogate(c) && !codec::isLowSurrogate(c) ? codes->codeOf(c) : 0;
@@ -215,13 +188,7 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error, const FileC
         }
         ++i;
     }
-    const bool ok = i == size;
-    if (!ok && error) {
-        error->at = codec::positionOfUnit(src, i);
-        error->codePoint = src[i];
-        if (codec::isHighSurrogate(src[i]) && i + 1 < size && codec::isLowSurrogate(src[i + 1]))
-            error->codePoint = 0x10000 + ((char32_t(src[i]) - 0xD800) << 10) + (src[i + 1] - 0xDC00);
-    }
+    const bool ok = codec::storedAll(src, i, size, error);
     bytes.resize(j);
     if (j < bytes.capacity())
         bytes.squeeze();

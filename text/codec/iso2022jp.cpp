@@ -3,6 +3,8 @@
 
 #include "text/codec/iso2022jp.h"
 
+#include "text/codec/ascii_runs.h"
+
 #include "text/codec/text_positions.h"
 
 namespace orvane::codec::iso2022jp {
@@ -85,10 +87,7 @@ FileCodes withForms(const FileCodes &codes, Forms forms)
 bool Decoder::decode(QByteArrayView bytes, QString &text, DecodeError *error, qsizetype *consumed)
 {
     const qsizetype size = bytes.size();
-    const auto *const begin = reinterpret_cast<const uchar *>(bytes.data());
-    const uchar *const end = begin + size;
-    text = QString(size, Qt::Uninitialized);
-    auto *const outBegin = reinterpret_cast<char16_t *>(text.data());
+    const auto [begin, end, outBegin] = codec::startDecode(bytes, text);
     const uchar *in = begin;
     char16_t *out = outBegin;
     bool truncated = false;
@@ -249,13 +248,7 @@ bool Encoder::encode(QStringView text, QByteArray &bytes, bool last, EncodeError
         bytes += char((code >> 8) & 0x7F);
         bytes += char(code & 0x7F);
     }
-    const bool ok = i == size;
-    if (!ok && error) {
-        error->at = codec::positionOfUnit(src, i);
-        error->codePoint = src[i];
-        if (codec::isHighSurrogate(src[i]) && i + 1 < size && codec::isLowSurrogate(src[i + 1]))
-            error->codePoint = 0x10000 + ((char32_t(src[i]) - 0xD800) << 10) + (src[i + 1] - 0xDC00);
-    }
+    const bool ok = codec::storedAll(src, i, size, error);
     if (last || !ok)
         toSingleBytes(bytes);
     return ok;

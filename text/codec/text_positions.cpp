@@ -180,4 +180,17 @@ qsizetype firstUnpairedSurrogate(const char16_t *text, qsizetype size, bool *end
     return size;
 }
 
+bool storedAll(const char16_t *src, qsizetype bad, qsizetype size, EncodeError *error)
+{
+    if (bad == size)
+        return true;
+    if (error) {
+        error->at = positionOfUnit(src, bad);
+        error->codePoint = src[bad];
+        if (isHighSurrogate(src[bad]) && bad + 1 < size && isLowSurrogate(src[bad + 1]))
+            error->codePoint = QChar::surrogateToUcs4(src[bad], src[bad + 1]);
+    }
+    return false;
+}
+
 } // namespace orvane::codec

@@ -51,6 +51,10 @@ inline Position continued(Position start, Position inPiece)
 
 // The position of UTF-16 unit `offset`.
 Position positionOfUnit(const char16_t *text, qsizetype offset);
+
+// The end of an encode of the size units at src that stopped at bad: true when it stored them
+// all, else false with error (when given) naming the character at bad (a surrogate pair as one).
+bool storedAll(const char16_t *src, qsizetype bad, qsizetype size, EncodeError *error);
 // The position of byte `offset` of UTF-8 that is well-formed before it.
 Position positionOfUtf8Byte(const unsigned char *bytes, qsizetype offset);
 // The position of byte `offset` of code page 932 that decodes cleanly before it.

@@ -76,13 +76,7 @@ bool encode(QStringView text, ByteOrder order, QByteArray &bytes, EncodeError *e
     const qsizetype bad = codec::firstUnpairedSurrogate(src, text.size());
     bytes = QByteArray(bad * 2, Qt::Uninitialized);
     copyUnits(src, bytes.data(), bad, order);
-    if (bad == text.size())
-        return true;
-    if (error) {
-        error->at = codec::positionOfUnit(src, bad);
-        error->codePoint = src[bad];
-    }
-    return false;
+    return codec::storedAll(src, bad, text.size(), error);
 }
 
 } // namespace orvane::codec::utf16

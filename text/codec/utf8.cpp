@@ -175,13 +175,7 @@ bool encode(QStringView text, QByteArray &bytes, EncodeError *error)
     {
         bytes = text.first(bad).toUtf8();
     }
-    if (bad == text.size())
-        return true;
-    if (error) {
-        error->at = codec::positionOfUnit(src, bad);
-        error->codePoint = src[bad];
-    }
-    return false;
+    return codec::storedAll(src, bad, text.size(), error);
 }
 
 qsizetype encodedLength(QStringView text)
