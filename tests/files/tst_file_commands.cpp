@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 using namespace orvane;
 using namespace orvane::test;
 using namespace Qt::StringLiterals;
