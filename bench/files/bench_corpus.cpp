@@ -51,20 +51,20 @@ QByteArray makeBytes(qint64 targetBytes)
     return out;
 }
 
-qint64 statusField(const char *field)
+// The corpus files are made before any timing; a failure there ends the run.
+QByteArray readOrAbort(const QString &path)
 {
-    FILE *status = std::fopen("/proc/self/status", "r");
-    if (!status)
-        return 0;
-    char line[256];
-    qint64 kb = 0;
-    const size_t length = std::strlen(field);
-    while (std::fgets(line, sizeof line, status)) {
-        if (std::strncmp(line, field, length) == 0)
-            kb = std::atoll(line + length);
-    }
-    std::fclose(status);
-    return kb * 1024;
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        std::abort();
+    return in.readAll();
+}
+
+void writeOrAbort(const QString &path, const QByteArray &bytes)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        std::abort();
 }
 
 } // namespace
@@ -74,10 +74,7 @@ const QString &corpusPath()
     static QTemporaryDir dir;
     static const QString path = [] {
         const QString file = dir.filePath(QStringLiteral("corpus.txt"));
-        const QByteArray bytes = makeBytes(corpusBytes);
-        QFile out(file);
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-            std::abort();
+        writeOrAbort(file, makeBytes(corpusBytes));
         return file;
     }();
     return path;
@@ -89,15 +86,9 @@ const QString &utf8CorpusPath()
 {
     static const QString path = [] {
         const QString file = scratchPath(QStringLiteral("corpus-utf8.txt"));
-        QFile in(corpusPath());
-        if (!in.open(QIODevice::ReadOnly))
-            std::abort();
         QString text;
-        codec::cp932::decode(in.readAll(), text);
-        const QByteArray bytes = text.toUtf8();
-        QFile out(file);
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-            std::abort();
+        codec::cp932::decode(readOrAbort(corpusPath()), text);
+        writeOrAbort(file, text.toUtf8());
         return file;
     }();
     return path;
@@ -111,10 +102,7 @@ namespace {
 QString relinedCorpus(const QString &name, bool mixed)
 {
     const QString file = scratchPath(name);
-    QFile in(corpusPath());
-    if (!in.open(QIODevice::ReadOnly))
-        std::abort();
-    const QByteArray bytes = in.readAll();
+    const QByteArray bytes = readOrAbort(corpusPath());
     QByteArray out;
     out.reserve(bytes.size());
     static const char *const ends[] = {"\r\n", "\n", "\r"};
@@ -128,9 +116,7 @@ QString relinedCorpus(const QString &name, bool mixed)
             out.append(mixed ? ends[line++ % 3] : "\n");
         start = end + 2;
     }
-    QFile target(file);
-    if (!target.open(QIODevice::WriteOnly) || target.write(out) != out.size())
-        std::abort();
+    writeOrAbort(file, out);
     return file;
 }
 
@@ -164,17 +150,6 @@ QString scratchPath(const QString &name)
 {
     const QString corpus = corpusPath();
     return corpus.left(corpus.lastIndexOf(u'/') + 1) + name;
-}
-
-qint64 peakRssBytes() { return statusField("VmHWM:"); }
-qint64 currentRssBytes() { return statusField("VmRSS:"); }
-
-void resetPeakRss()
-{
-    if (FILE *refs = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", refs);
-        std::fclose(refs);
-    }
 }
 
 MsgBoxAnswer NoMessageBox::msgBox(const QString &prompt, int, const QString &)

@@ -3,6 +3,7 @@
 // and the same text in UTF-8, written once into a temporary folder; and the host services the
 // commands need around a file.
 
+#include "bench/support/peak_memory.h"
 #include "host/host.h"
 
 #include <QString>
@@ -26,11 +27,6 @@ qint64 corpusSize(int which);
 const char *corpusName(int which);
 // A path beside the corpus for writing.
 QString scratchPath(const QString &name);
-
-// Peak resident memory since the last reset, and the reset (Linux: /proc/self/clear_refs).
-qint64 peakRssBytes();
-qint64 currentRssBytes();
-void resetPeakRss();
 
 // A dialog that always chooses the same file.
 class FixedDialog final : public CommonDialog {

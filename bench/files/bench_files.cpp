@@ -6,6 +6,8 @@
 
 #include "bench_corpus.h"
 
+#include "bench/support/run_benchmarks.h"
+
 #include "files/file_commands.h"
 #include "host/files/disk_text_files.h"
 #include "text/codec/cp932.h"
@@ -13,8 +15,6 @@
 #include <QFile>
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
 
 using namespace orvane;
 using namespace orvane::bench;
@@ -160,12 +160,6 @@ BENCHMARK(BM_SaveCommand)->Unit(benchmark::kMillisecond)->Iterations(5)->DenseRa
 int main(int argc, char **argv)
 {
     corpusPath(3); // all written before any timing
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("corpus %lld bytes; peak RSS of the whole run %.1f MB\n",
-                static_cast<long long>(corpusSize()), double(usage.ru_maxrss) / 1024.0);
-    return 0;
+    std::printf("corpus %lld bytes\n", static_cast<long long>(corpusSize()));
+    return runBenchmarks(argc, argv, PeakReport::On);
 }

@@ -5,21 +5,36 @@
 
 #include "bench_corpus.h"
 
+#include "bench/support/run_in_application.h"
+
 #include "files/file_commands.h"
 #include "host/files/disk_text_files.h"
 #include "host/qt/edit/scintilla_edit_control.h"
 
-#include <QApplication>
 #include <Qsci/qsciscintilla.h>
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
 
 using namespace orvane;
 using namespace orvane::bench;
 
 namespace {
+
+// The edit control in a window of its own, shown.
+std::unique_ptr<ScintillaEditControl> shownControl()
+{
+    auto control = std::make_unique<ScintillaEditControl>();
+    control->widget()->resize(800, 600);
+    control->widget()->show();
+    QCoreApplication::processEvents();
+    return control;
+}
+
+void paintNow(ScintillaEditControl &control)
+{
+    control.widget()->viewport()->repaint();
+    QCoreApplication::processEvents();
+}
 
 void BM_OpenIntoScintillaUntilPainted(benchmark::State &state)
 {
@@ -28,10 +43,7 @@ void BM_OpenIntoScintillaUntilPainted(benchmark::State &state)
     double peak = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto control = std::make_unique<ScintillaEditControl>();
-        control->widget()->resize(800, 600);
-        control->widget()->show();
-        QCoreApplication::processEvents();
+        auto control = shownControl();
         FixedDialog dialog(corpusPath(which));
         NoMessageBox messages;
         NoClipboard clipboard;
@@ -43,8 +55,7 @@ void BM_OpenIntoScintillaUntilPainted(benchmark::State &state)
         state.ResumeTiming();
 
         OpenMenu_Click(host);
-        control->widget()->viewport()->repaint();
-        QCoreApplication::processEvents();
+        paintNow(*control);
 
         state.PauseTiming();
         peak = std::max(peak, double(peakRssBytes() - start));
@@ -65,15 +76,11 @@ void BM_LoadTextIntoScintillaUntilPainted(benchmark::State &state)
     const QString text = DiskTextFiles().readText(corpusPath()).decoded();
     for (auto _ : state) {
         state.PauseTiming();
-        auto control = std::make_unique<ScintillaEditControl>();
-        control->widget()->resize(800, 600);
-        control->widget()->show();
-        QCoreApplication::processEvents();
+        auto control = shownControl();
         state.ResumeTiming();
 
         control->loadText(text);
-        control->widget()->viewport()->repaint();
-        QCoreApplication::processEvents();
+        paintNow(*control);
 
         state.PauseTiming();
         control.reset();
@@ -89,18 +96,11 @@ BENCHMARK(BM_LoadTextIntoScintillaUntilPainted)->Unit(benchmark::kMillisecond)->
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The edit control's text measurement as the library had it, for a comparison run.
-    if (qEnvironmentVariableIsSet("ORVANE_STOCK_TEXT_MEASUREMENT"))
-        QsciScintillaBase::setStockTextMeasurement(true);
-    corpusPath(3); // all written before any timing
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak RSS of the whole run %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
-    return 0;
+    const auto prepare = [] {
+        // The edit control's text measurement as the library had it, for a comparison run.
+        if (qEnvironmentVariableIsSet("ORVANE_STOCK_TEXT_MEASUREMENT"))
+            QsciScintillaBase::setStockTextMeasurement(true);
+        corpusPath(3); // all written before any timing
+    };
+    return runInApplication(argc, argv, prepare, PeakReport::On);
 }

@@ -3,6 +3,9 @@
 // (journal 0) and with (journal 1) a journal in the same run; the hash of a 100 MB file, which the
 // journal's thread computes after Open, off the UI thread.
 
+#include "bench/support/japanese_document.h"
+#include "bench/support/peak_memory.h"
+#include "bench/support/run_in_application.h"
 #include "host/files/disk_text_files.h"
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "journal/fast_hash.h"
@@ -18,7 +21,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,31 +32,10 @@ using namespace orvane;
 
 constexpr qsizetype documentUnits = 50'000'000;
 
-// Lines of 40 to 80 characters: hiragana, kanji, katakana and a little ASCII.
+// The edit-control benchmark's document.
 const QString &document()
 {
-    static const QString text = [] {
-        const QString kanji = QStringLiteral("日本語文字列変換漢字仮名全角半角検索置換保存開始終了編集表示");
-        QRandomGenerator random(42);
-        QString text;
-        text.reserve(documentUnits + 100);
-        while (text.size() < documentUnits) {
-            const int length = 40 + int(random.bounded(41));
-            for (int i = 0; i < length; ++i) {
-                const quint32 kind = random.bounded(100);
-                if (kind < 45)
-                    text.append(QChar(char16_t(u'ぁ' + random.bounded(83))));
-                else if (kind < 75)
-                    text.append(kanji[random.bounded(int(kanji.size()))]);
-                else if (kind < 90)
-                    text.append(QChar(char16_t(u'ァ' + random.bounded(86))));
-                else
-                    text.append(QChar(char16_t(u'a' + random.bounded(26))));
-            }
-            text.append(u"\r\n");
-        }
-        return text;
-    }();
+    static const QString text = bench::japaneseLines(documentUnits);
     return text;
 }
 
@@ -94,7 +75,7 @@ void BM_TypeKeyNearEnd(benchmark::State &state)
         paint(fixture.control.widget());
     }
 }
-BENCHMARK(BM_TypeKeyNearEnd)->ArgName("journal")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeKeyNearEnd)->ArgName("journal")->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
 
 void BM_ConvertWholeText(benchmark::State &state)
 {
@@ -110,8 +91,7 @@ void BM_ConvertWholeText(benchmark::State &state)
 }
 BENCHMARK(BM_ConvertWholeText)
     ->ArgName("journal")
-    ->Arg(0)
-    ->Arg(1)
+    ->DenseRange(0, 1)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 
@@ -136,23 +116,7 @@ void BM_HashOf100MB(benchmark::State &state)
 }
 BENCHMARK(BM_HashOf100MB)->Unit(benchmark::kMillisecond);
 
-// Peak resident memory since the last reset (Linux): VmHWM after clear_refs.
-void resetPeak()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
-double peakMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    return 0;
-}
+double peakMegabytes() { return double(bench::peakRssBytes()) / (1024 * 1024); }
 
 // The base kept from the bytes Open read, as the journal's thread writes it at the first edit:
 // size in MB; 0 UTF-8 (written as it is), 1 Shift-JIS (encoded again a block at a time).
@@ -169,7 +133,7 @@ void BM_KeepBaseFromMemory(benchmark::State &state)
     QTemporaryDir folder;
     const QString kept = folder.filePath(QStringLiteral("kept"));
     journal::FileVersion expected;
-    resetPeak();
+    bench::resetPeakRss();
     const double before = peakMegabytes();
     for (auto _ : state) {
         state.PauseTiming();
@@ -232,7 +196,7 @@ void BM_StartWithJournalOf1GB(benchmark::State &state)
             file.write(bytes);
         }
     }
-    resetPeak();
+    bench::resetPeakRss();
     const double before = peakMegabytes();
     double scanPeak = 0;
     for (auto _ : state) {
@@ -249,8 +213,7 @@ void BM_StartWithJournalOf1GB(benchmark::State &state)
 }
 BENCHMARK(BM_StartWithJournalOf1GB)
     ->ArgName("replay")
-    ->Arg(0)
-    ->Arg(1)
+    ->DenseRange(0, 1)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
@@ -258,12 +221,5 @@ BENCHMARK(BM_StartWithJournalOf1GB)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    document();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runInApplication(argc, argv, [] { document(); });
 }

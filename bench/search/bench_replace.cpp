@@ -5,18 +5,16 @@
 // the text's size in UTF-8 (what the control holds).
 
 #include "bench/files/bench_corpus.h"
+#include "bench/support/run_in_application.h"
 
 #include "convert/conversion_commands.h"
 #include "host/files/disk_text_files.h"
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "search/replace_commands.h"
 
-#include <QApplication>
 #include <Qsci/qsciscintilla.h>
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
 
 using namespace orvane;
 using namespace orvane::bench;
@@ -141,15 +139,6 @@ BENCHMARK(BM_ReplaceOneNearTheEnd)->Unit(benchmark::kMillisecond)->Iterations(20
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    corpusText(); // read before any timing
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak RSS of the whole run %.1f MB\n", double(usage.ru_maxrss) / 1024.0);
-    return 0;
+    return runInApplication(
+        argc, argv, [] { corpusText(); }, PeakReport::On); // read before any timing
 }

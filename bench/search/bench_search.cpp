@@ -4,6 +4,8 @@
 
 #include "search/forward_search.h"
 
+#include "bench/support/run_in_application.h"
+
 #include "text/chars/instr.h"
 
 #include "tests/support/fake_host.h"
@@ -12,7 +14,6 @@
 #include "host/qt/edit/scintilla_edit_control.h"
 #endif
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -112,13 +113,4 @@ BENCHMARK(readBackAndInStrInScintilla)->Arg(0)->Arg(2)->Unit(benchmark::kMillise
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return orvane::bench::runInApplication(argc, argv); }

@@ -9,6 +9,7 @@
 #include "journal/journal.h"
 #include "journal/journal_texts.h"
 #include "tests/support/fake_host.h"
+#include "tests/support/file_bytes.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -26,19 +27,6 @@ namespace {
 
 enum class Change { Rewritten, Touched };
 enum class When { Saving, Activated };
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 struct Window {
     ScriptedMessageBox messages;

@@ -9,6 +9,7 @@
 #include "host/qt/ui/qt_common_dialog.h"
 #include "tests/host/qt/ui/modal_script.h"
 #include "tests/support/fake_host.h"
+#include "tests/support/file_bytes.h"
 #include "text/codec/cp932.h"
 #include "text/codec/text_codec.h"
 
@@ -49,17 +50,41 @@ QString encodingName(codec::TextEncoding encoding)
     return QString::fromLatin1(names[int(encoding)]);
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
+// What the real file dialog's choice list showed, and the item chosen in it.
+struct DialogChoice {
+    QString label;
+    QStringList items;
+    int preselected = -1;
+    QString chosen;
+};
 
-QByteArray readBytes(const QString &path)
+// In the real file dialog: notes its choice list, puts `name` in the name box, reaches the list by
+// its label's access key, moves `downs` items down it and presses `button`.
+void chooseInFileDialog(QWidget *modal, const QString &name, Qt::Key accessKey, int downs,
+                        QDialogButtonBox::StandardButton button, DialogChoice &seen)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    auto *fileDialog = qobject_cast<QFileDialog *>(modal);
+    QVERIFY(fileDialog);
+    auto *choice = fileDialog->findChild<QComboBox *>(u"choiceCombo"_qs);
+    QVERIFY(choice);
+    for (int i = 0; i < choice->count(); ++i)
+        seen.items << choice->itemText(i);
+    seen.preselected = choice->currentIndex();
+    for (auto *caption : fileDialog->findChildren<QLabel *>()) {
+        if (caption->buddy() == choice)
+            seen.label = caption->text();
+    }
+    fileDialog->activateWindow();
+    auto *nameBox = fileDialog->findChild<QLineEdit *>(u"fileNameEdit"_qs);
+    nameBox->setFocus();
+    QTRY_VERIFY(nameBox->hasFocus());
+    nameBox->setText(name);
+    QTest::keyClick(fileDialog, accessKey, Qt::AltModifier);
+    QTRY_VERIFY(choice->hasFocus());
+    for (int i = 0; i < downs; ++i)
+        QTest::keyClick(choice, Qt::Key_Down);
+    seen.chosen = choice->currentText();
+    fileDialog->findChild<QDialogButtonBox *>()->button(button)->click();
 }
 
 struct Window {
@@ -139,7 +164,7 @@ void TestWriteBack::everyFileIsWrittenBackAsRead()
     QFETCH(QByteArray, bytes);
 
     const QString path = m_dir.filePath(u"往復.txt"_qs);
-    writeBytes(path, bytes);
+    writeFile(path, bytes);
     ScriptedFileDialog dialog;
     Window window(dialog);
     OpenDroppedFile(window.host(), path);
@@ -149,7 +174,7 @@ void TestWriteBack::everyFileIsWrittenBackAsRead()
 
     SaveMenu_Click(window.host());
     QCOMPARE(window.form.document().isModified(), false);
-    QCOMPARE(readBytes(path), bytes);
+    QCOMPARE(readFile(path), bytes);
 }
 
 void TestWriteBack::openReadsTheEncodingChosenInTheDialog_data()
@@ -182,49 +207,27 @@ void TestWriteBack::openReadsTheEncodingChosenInTheDialog()
     QFETCH(QString, refusal);
 
     const QString path = m_dir.filePath(u"文字コード.txt"_qs);
-    writeBytes(path, bytes);
+    writeFile(path, bytes);
     QtCommonDialog dialog;
     Window window(dialog);
     dialog.setParentWidget(&window.form);
     if (!refusal.isEmpty())
         window.messages.answer(MsgBoxAnswer::Cancel);
 
-    QString label;
-    QStringList items;
-    int preselected = -1;
+    DialogChoice seen;
     ModalScript script;
     script.then([&](QWidget *modal) {
-        auto *fileDialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY(fileDialog);
-        auto *choice = fileDialog->findChild<QComboBox *>(u"choiceCombo"_qs);
-        QVERIFY(choice);
-        for (int i = 0; i < choice->count(); ++i)
-            items << choice->itemText(i);
-        preselected = choice->currentIndex();
-        for (auto *caption : fileDialog->findChildren<QLabel *>()) {
-            if (caption->buddy() == choice)
-                label = caption->text();
-        }
-        fileDialog->activateWindow();
-        auto *name = fileDialog->findChild<QLineEdit *>(u"fileNameEdit"_qs);
-        name->setFocus();
-        QTRY_VERIFY(name->hasFocus());
-        name->setText(path);
-        QTest::keyClick(fileDialog, Qt::Key_E, Qt::AltModifier);
-        QTRY_VERIFY(choice->hasFocus());
-        for (int i = 0; i < downs; ++i)
-            QTest::keyClick(choice, Qt::Key_Down);
-        fileDialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open)->click();
+        chooseInFileDialog(modal, path, Qt::Key_E, downs, QDialogButtonBox::Open, seen);
     });
     OpenMenu_Click(window.host());
     QVERIFY(!script.timedOut());
     QVERIFY(script.allStepsTaken());
 
-    QCOMPARE(label, u"文字コード(&E):"_qs);
-    QCOMPARE(items,
+    QCOMPARE(seen.label, u"文字コード(&E):"_qs);
+    QCOMPARE(seen.items,
              (QStringList {u"自動判定"_qs, u"Shift-JIS"_qs, u"EUC-JP"_qs, u"JIS (ISO-2022-JP)"_qs,
                            u"UTF-8"_qs, u"UTF-16 LE"_qs, u"UTF-16 BE"_qs}));
-    QCOMPARE(preselected, 0);
+    QCOMPARE(seen.preselected, 0);
     if (!refusal.isEmpty()) {
         QCOMPARE(window.messages.shown().size(), 1);
         QVERIFY2(window.messages.shown().first().prompt.contains(refusal),
@@ -237,7 +240,7 @@ void TestWriteBack::openReadsTheEncodingChosenInTheDialog()
     // Written back as read; UTF-16 always with its mark.
     QFile::remove(path);
     SaveMenu_Click(window.host());
-    QCOMPARE(readBytes(path).endsWith(bytes), true);
+    QCOMPARE(readFile(path).endsWith(bytes), true);
 }
 
 void TestWriteBack::saveAsWritesTheLineEndChosenInTheDialog_data()
@@ -263,51 +266,28 @@ void TestWriteBack::saveAsWritesTheLineEndChosenInTheDialog()
     QFETCH(QString, enter);
 
     const QString source = m_dir.filePath(u"混在.txt"_qs);
-    writeBytes(source, "a\nb\r\nc\rd\n");
+    writeFile(source, "a\nb\r\nc\rd\n");
     QtCommonDialog dialog;
     Window window(dialog);
     dialog.setParentWidget(&window.form);
     OpenDroppedFile(window.host(), source);
 
-    QString label;
-    QStringList items;
-    int preselected = -1;
-    QString chosen;
+    DialogChoice seen;
     ModalScript script;
     script.then([&](QWidget *modal) {
-        auto *fileDialog = qobject_cast<QFileDialog *>(modal);
-        QVERIFY(fileDialog);
-        auto *choice = fileDialog->findChild<QComboBox *>(u"choiceCombo"_qs);
-        QVERIFY(choice);
-        for (int i = 0; i < choice->count(); ++i)
-            items << choice->itemText(i);
-        preselected = choice->currentIndex();
-        for (auto *caption : fileDialog->findChildren<QLabel *>()) {
-            if (caption->buddy() == choice)
-                label = caption->text();
-        }
-        fileDialog->activateWindow();
-        auto *name = fileDialog->findChild<QLineEdit *>(u"fileNameEdit"_qs);
-        name->setFocus();
-        QTRY_VERIFY(name->hasFocus());
-        name->setText(u"変換後%1.txt"_qs.arg(downs));
-        QTest::keyClick(fileDialog, Qt::Key_L, Qt::AltModifier);
-        QTRY_VERIFY(choice->hasFocus());
-        for (int i = 0; i < downs; ++i)
-            QTest::keyClick(choice, Qt::Key_Down);
-        chosen = choice->currentText();
-        fileDialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Save)->click();
+        chooseInFileDialog(modal, u"変換後%1.txt"_qs.arg(downs), Qt::Key_L, downs, QDialogButtonBox::Save,
+                           seen);
     });
     SaveAsMenu_Click(window.host());
     QVERIFY(!script.timedOut());
     QVERIFY(script.allStepsTaken());
 
-    QCOMPARE(label, u"改行コード(&L):"_qs);
-    QCOMPARE(items, (QStringList {u"変換しない"_qs, u"CR+LF (Windows)"_qs, u"LF (Unix)"_qs, u"CR"_qs}));
-    QCOMPARE(preselected, 0);
-    QCOMPARE(chosen, item);
+    QCOMPARE(seen.label, u"改行コード(&L):"_qs);
+    QCOMPARE(seen.items, (QStringList {u"変換しない"_qs, u"CR+LF (Windows)"_qs, u"LF (Unix)"_qs, u"CR"_qs}));
+    QCOMPARE(seen.preselected, 0);
+    QCOMPARE(seen.chosen, item);
     const QString target = m_dir.filePath(u"変換後%1.txt"_qs.arg(downs));
-    QCOMPARE(readBytes(target), written);
+    QCOMPARE(readFile(target), written);
     QCOMPARE(window.form.document().isModified(), false);
     // The text shows what the file holds, and the chosen line end is the document's from now on.
     EditControl &text1 = window.host().Text1;
@@ -320,7 +300,7 @@ void TestWriteBack::saveAsWritesTheLineEndChosenInTheDialog()
 void TestWriteBack::enterAndPasteInAnLfDocument()
 {
     const QString path = m_dir.filePath(u"unix.txt"_qs);
-    writeBytes(path, "one\ntwo\n");
+    writeFile(path, "one\ntwo\n");
     ScriptedFileDialog dialog;
     Window window(dialog);
     OpenDroppedFile(window.host(), path);
@@ -337,7 +317,7 @@ void TestWriteBack::enterAndPasteInAnLfDocument()
     SaveMenu_Click(window.host());
     QByteArray expected;
     codec::cp932::encode(u"one\n貼り\n付け\n\ntwo\n"_qs, expected);
-    QCOMPARE(readBytes(path), expected);
+    QCOMPARE(readFile(path), expected);
 }
 
 QTEST_MAIN(TestWriteBack)

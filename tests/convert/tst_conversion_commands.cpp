@@ -125,9 +125,7 @@ void TestConversionCommands::commandConvertsTextOrSelection()
     QFETCH(int, caretAfter);
 
     FakeHost fake;
-    fake.edit.loadText(before);
-    fake.document.setCurrentFile(fake.document.file());
-    fake.edit.select(selStart, selLength);
+    showSaved(fake, before, selStart, selLength);
 
     runCommand(command, fake.host);
 
@@ -165,9 +163,7 @@ void TestConversionCommands::commandThatChangesNothingLeavesDocumentAlone()
     QFETCH(QString, text);
 
     FakeHost fake;
-    fake.edit.loadText(text);
-    fake.document.setCurrentFile(fake.document.file());
-    fake.edit.select(1, text.size() - 2);
+    showSaved(fake, text, 1, text.size() - 2);
 
     runCommand(command, fake.host);
 
@@ -194,9 +190,7 @@ void TestConversionCommands::selectionCommandWithoutSelectionChangesNothing()
     const QString text = u"abc ABC ｶﾞ ガ が ａ"_s;
 
     FakeHost fake;
-    fake.edit.loadText(text);
-    fake.document.setCurrentFile(fake.document.file());
-    fake.edit.select(5, 0);
+    showSaved(fake, text, 5, 0);
 
     runCommand(command, fake.host);
 

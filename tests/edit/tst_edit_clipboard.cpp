@@ -107,9 +107,7 @@ void TestEditClipboard::clipboardWithoutPlainTextPastesNothing()
     }
 
     ClipboardHost fake;
-    fake.edit.loadText(QStringLiteral("選択を消す"));
-    fake.document.setCurrentFile(fake.document.file());
-    fake.edit.select(0, 2);
+    showSaved(fake, QStringLiteral("選択を消す"), 0, 2);
 
     PasteMenu_Click(fake.host);
 

@@ -86,9 +86,7 @@ void TestEditCommands::copyPutsTheSelectionOnTheClipboardAndChangesNothingElse()
     QFETCH(QString, copied);
 
     FakeHost fake;
-    fake.edit.loadText(text);
-    fake.document.setCurrentFile(fake.document.file());
-    fake.edit.select(start, length);
+    showSaved(fake, text, start, length);
 
     CopyMenu_Click(fake.host);
 
@@ -103,9 +101,7 @@ void TestEditCommands::copyPutsTheSelectionOnTheClipboardAndChangesNothingElse()
 void TestEditCommands::cutMovesTheSelectionToTheClipboard()
 {
     FakeHost fake;
-    fake.edit.loadText(QStringLiteral("前\r\n中\r\n後"));
-    fake.document.setCurrentFile(fake.document.file());
-    fake.edit.select(1, 5);
+    showSaved(fake, QStringLiteral("前\r\n中\r\n後"), 1, 5);
 
     CutMenu_Click(fake.host);
 
@@ -143,9 +139,7 @@ void TestEditCommands::pasteReplacesTheSelection()
     QFETCH(qsizetype, caretAfter);
 
     FakeHost fake;
-    fake.edit.loadText(text);
-    fake.document.setCurrentFile(fake.document.file());
-    fake.edit.select(start, length);
+    showSaved(fake, text, start, length);
     fake.clipboard.setText(clipboard);
 
     PasteMenu_Click(fake.host);

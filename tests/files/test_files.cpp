@@ -2,12 +2,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTest>
 
 #include <csignal>
 #include <grp.h>
 #include <pwd.h>
 #include <stdexcept>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,6 +35,17 @@ QStringList folderEntries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                                   QDir::Name);
+}
+
+void makeNamedEntry(const QString &path, const QByteArray &content)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (name == u"folder")
+        QVERIFY(QDir().mkpath(path));
+    else if (name == u"pipe.txt")
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+    else if (!content.isEmpty())
+        writeFileBytes(path, content);
 }
 
 bool runningAsRoot() { return ::geteuid() == 0; }
@@ -145,6 +159,16 @@ ChildResult killInChildWhenReady(const std::function<void(const std::function<vo
     result.skipped = WIFEXITED(status) && WEXITSTATUS(status) == 77;
     result.exitedNormally = gotReady && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     return result;
+}
+
+ChildResult runOnAFullDisk(const std::function<QByteArray()> &body, bool asUnprivileged)
+{
+    return runInChild(
+        [&] {
+            limitFileSize(64 * 1024);
+            return body();
+        },
+        asUnprivileged);
 }
 
 void limitFileSize(qint64 bytes)

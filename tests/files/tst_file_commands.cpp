@@ -12,8 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
-
 using namespace orvane;
 using namespace orvane::test;
 using namespace Qt::StringLiterals;
@@ -98,21 +96,12 @@ struct Fixture {
     Host host {fake.edit, fake.dialog, messages, fake.clipboard, files, fake.program, fake.document};
 };
 
-QString s(const char16_t *text) { return QString::fromUtf16(text); }
-
 } // namespace
 
-class TestFileCommands : public QObject {
+class TestFileCommands : public FolderTest {
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(m_dir.isValid()); }
-    void cleanup()
-    {
-        QDir(m_dir.path()).removeRecursively();
-        QDir().mkpath(m_dir.path());
-    }
-
     void newOnUnmodifiedDocumentEmptiesWithoutQuestion();
     void newOnModifiedDocument_data();
     void newOnModifiedDocument();
@@ -146,7 +135,6 @@ private slots:
 
 private:
     QString file(const QString &name) const { return m_dir.filePath(name); }
-    QTemporaryDir m_dir;
 };
 
 void TestFileCommands::newOnUnmodifiedDocumentEmptiesWithoutQuestion()
@@ -237,7 +225,7 @@ void TestFileCommands::openLoadsTheChosenFile()
     QCOMPARE(f.fake.dialog.shown()[0].choices.size(), 7);
     QCOMPARE(f.fake.dialog.Filter, openFilter);
     QCOMPARE(f.fake.dialog.DefaultExt, QStringLiteral(".txt"));
-    QCOMPARE(f.text(), s(u"A\r\n日"));
+    QCOMPARE(f.text(), u"A\r\n日"_qs);
     QCOMPARE(f.path(), chosen);
     QCOMPARE(f.modified(), false);
     QCOMPARE(f.fake.edit.undoDepth(), 0);
@@ -316,7 +304,7 @@ void TestFileCommands::openFailureAndCancelPutsPathBack_data()
     QTest::newRow("removed after the dialog")
         << QStringLiteral("gone.txt") << QByteArray() << QStringLiteral("が見つかりません。");
     QTest::newRow("invalid bytes") << QStringLiteral("bad.txt") << QByteArray("ok\r\n\x81\x20")
-                                   << s(u"読めないバイトがあります（2 行目、1 文字目）。");
+                                   << u"読めないバイトがあります（2 行目、1 文字目）。"_qs;
     QTest::newRow("folder") << QStringLiteral("folder") << QByteArray()
                             << QStringLiteral("はフォルダーです。");
     QTest::newRow("named pipe") << QStringLiteral("pipe.txt") << QByteArray()
@@ -332,12 +320,7 @@ void TestFileCommands::openFailureAndCancelPutsPathBack()
     QFETCH(QString, descriptionPart);
 
     const QString chosenPath = chosen.startsWith(u'/') ? chosen : file(chosen);
-    if (chosen == u"folder")
-        QVERIFY(QDir().mkpath(chosenPath));
-    else if (chosen == u"pipe.txt")
-        QVERIFY(::mkfifo(QFile::encodeName(chosenPath).constData(), 0644) == 0);
-    else if (!content.isEmpty())
-        writeFileBytes(chosenPath, content);
+    makeNamedEntry(chosenPath, content);
 
     Fixture f;
     f.setDocument(QStringLiteral("keep"), file(QStringLiteral("a.txt")), true);
@@ -377,8 +360,8 @@ void TestFileCommands::openAsksBeforeLoadingPossibleUtf8_data()
     QTest::addColumn<MsgBoxAnswer>("answer");
     QTest::addColumn<QString>("text"); // null: not opened
     QTest::addColumn<QByteArray>("saved");
-    QTest::newRow("Yes opens as UTF-8") << MsgBoxAnswer::Yes << s(u"ý") << QByteArray("\xC3\xBD\r\n");
-    QTest::newRow("No opens as Shift-JIS") << MsgBoxAnswer::No << s(u"ﾃｽ") << QByteArray("\xC3\xBD\r\n");
+    QTest::newRow("Yes opens as UTF-8") << MsgBoxAnswer::Yes << u"ý"_qs << QByteArray("\xC3\xBD\r\n");
+    QTest::newRow("No opens as Shift-JIS") << MsgBoxAnswer::No << u"ﾃｽ"_qs << QByteArray("\xC3\xBD\r\n");
     QTest::newRow("Cancel gives up") << MsgBoxAnswer::Cancel << QString() << QByteArray();
 }
 
@@ -447,7 +430,7 @@ void TestFileCommands::saveWithPathWritesWithoutDialog()
     Fixture f;
     const QString path = file(QStringLiteral("a.txt"));
     writeFileBytes(path, QByteArray("old\r\n"));
-    f.setDocument(s(u"新\r\n"), path, true);
+    f.setDocument(u"新\r\n"_qs, path, true);
 
     SaveMenu_Click(f.host);
     QVERIFY(f.fake.dialog.shown().isEmpty());
@@ -523,7 +506,7 @@ void TestFileCommands::saveAsChoosesTheEncoding()
     QFETCH(QByteArray, saved);
 
     Fixture f;
-    f.setDocument(s(u"あ"), file(u"a.txt"_s), true, before);
+    f.setDocument(u"あ"_qs, file(u"a.txt"_s), true, before);
     const QString chosen = file(u"b.txt"_s);
     f.fake.dialog.choose(chosen, chosenIndex);
     if (command != u"Save As")
@@ -541,9 +524,9 @@ void TestFileCommands::saveAsChoosesTheEncoding()
     QCOMPARE(fileBytes(chosen), saved);
     if (command == u"Save As") {
         // Save goes on writing the chosen encoding.
-        f.fake.edit.type(s(u"い"));
+        f.fake.edit.type(u"い"_qs);
         SaveMenu_Click(f.host);
-        QCOMPARE(decodeDocumentBytes(fileBytes(chosen), chosen).decoded(), s(u"いあ"));
+        QCOMPARE(decodeDocumentBytes(fileBytes(chosen), chosen).decoded(), u"いあ"_qs);
         QCOMPARE(decodeDocumentBytes(fileBytes(chosen), chosen).encoding, f.fake.document.encoding());
     } else if (command == u"New") {
         QCOMPARE(f.fake.document.encoding(), codec::TextEncoding::ShiftJis);
@@ -607,8 +590,7 @@ void TestFileCommands::saveRetryAfterDiskFullLifted()
     const QString text(1 << 20, u'x');
 
     // In a child: the file size limit and the message box live in the child's process.
-    const ChildResult child = runInChild([&] {
-        limitFileSize(64 * 1024);
+    const ChildResult child = runOnAFullDisk([&] {
         Fixture f;
         f.setDocument(text, path, true);
         bool oldFileIntactAtTheError = false;
@@ -635,13 +617,13 @@ void TestFileCommands::unstorableCharacterRefusesSave()
     Fixture f;
     const QString path = file(QStringLiteral("a.txt"));
     writeFileBytes(path, QByteArray("old\r\n"));
-    f.setDocument(s(u"ok\r\nemoji 😀"), path, true);
+    f.setDocument(u"ok\r\nemoji 😀"_qs, path, true);
     f.messages.answer(MsgBoxAnswer::Cancel);
 
     SaveMenu_Click(f.host);
     QCOMPARE(f.messages.shown().size(), 1);
     QVERIFY(f.messages.shown()[0].prompt.contains(
-        s(u"「😀」(U+1F600) は Shift-JIS で保存できません（2 行目、7 文字目）。")));
+        u"「😀」(U+1F600) は Shift-JIS で保存できません（2 行目、7 文字目）。"_qs));
     QCOMPARE(fileBytes(path), QByteArray("old\r\n"));
     QCOMPARE(f.modified(), true);
 }
@@ -660,7 +642,7 @@ void TestFileCommands::saveCancelledAtAnyStepLeavesTheFile()
     const QString target = file(QStringLiteral("a.txt"));
     writeFileBytes(target, QByteArray("old bytes"));
     Fixture f;
-    const QString text = s(u"日本語 abc\r\n").repeated(300'000);
+    const QString text = u"日本語 abc\r\n"_qs.repeated(300'000);
     f.setDocument(text, target, true, encoding);
     SaveMenu_Click(f.host); // counts the steps
     const int steps = f.fake.program.steps;

@@ -9,6 +9,7 @@
 #include "journal/journal_folder.h"
 #include "journal/journal_format.h"
 #include "journal/journal_replay.h"
+#include "tests/support/file_bytes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 
 using namespace orvane;
 using namespace orvane::journal;
+using namespace orvane::test;
 using test::EditModel;
 
 namespace {
@@ -29,19 +31,6 @@ struct Step {
     qint64 b = 0;
     QString text = {};
 };
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 } // namespace
 

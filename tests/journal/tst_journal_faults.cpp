@@ -12,6 +12,7 @@
 #include "journal/journal_replay.h"
 #include "journal/journal_texts.h"
 #include "journal/pending_journal.h"
+#include "tests/support/file_bytes.h"
 
 #include <QFile>
 #include <QProcess>
@@ -25,6 +26,7 @@
 
 using namespace orvane;
 using namespace orvane::journal;
+using namespace orvane::test;
 using Reason = JournalFault::Reason;
 
 namespace {
@@ -41,13 +43,6 @@ struct Watcher final : JournalWatcher {
 bool run(const QString &program, const QStringList &arguments)
 {
     return QProcess::execute(program, arguments) == 0;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 Replayed replayJournal(const QString &path, const QByteArray &base)

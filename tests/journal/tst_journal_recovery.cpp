@@ -13,6 +13,7 @@
 #include "journal/journal_format.h"
 #include "journal/journal_texts.h"
 #include "tests/support/fake_host.h"
+#include "tests/support/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@
 
 using namespace orvane;
 using namespace orvane::journal;
+using namespace orvane::test;
 
 namespace {
 
@@ -35,17 +37,11 @@ enum class Damage {
     InvalidUtf8
 };
 
-void writeFile(const QString &path, const QByteArray &bytes)
+// The bytes with the one at `at` set to `value`: a journal damaged in one place.
+QByteArray withByte(QByteArray bytes, qsizetype at, int value)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    bytes[at] = char(value);
+    return bytes;
 }
 
 } // namespace
@@ -141,20 +137,15 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
         expectedText = beforeLastEdit;
         expectedNote = journal_texts::damagedNote(2, 3);
         break;
-    case Damage::MiddleFlip: {
-        QByteArray flipped = journalBytes;
-        flipped[conversionAt + 6] = char(flipped[conversionAt + 6] ^ 0x10);
-        writeFile(journalPath, flipped);
+    case Damage::MiddleFlip:
+        writeFile(journalPath,
+                  withByte(journalBytes, conversionAt + 6, journalBytes[conversionAt + 6] ^ 0x10));
         expectedText = beforeConversion;
         expectedNote = journal_texts::damagedNote(1, 3);
         break;
-    }
-    case Damage::HeaderFlip: {
-        QByteArray flipped = journalBytes;
-        flipped[2] = char(flipped[2] ^ 0x01);
-        writeFile(journalPath, flipped);
+    case Damage::HeaderFlip:
+        writeFile(journalPath, withByte(journalBytes, 2, journalBytes[2] ^ 0x01));
         break;
-    }
     case Damage::InvalidUtf8: {
         QByteArray crafted = journalBytes.first(lastAt);
         appendInsert(crafted, 0, "\xff\xfe");
@@ -163,12 +154,9 @@ void TestJournalRecovery::aJournalLeftBehindIsOfferedBack()
         expectedNote = journal_texts::damagedNote(2, 3);
         break;
     }
-    case Damage::Newer: {
-        QByteArray newer = journalBytes;
-        newer[8] = char(formatVersion + 1);
-        writeFile(journalPath, newer);
+    case Damage::Newer:
+        writeFile(journalPath, withByte(journalBytes, 8, formatVersion + 1));
         break;
-    }
     }
     const QByteArray fileBefore = readFile(path);
     const QByteArray offeredBytes = readFile(journalPath);

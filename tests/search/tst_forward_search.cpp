@@ -211,9 +211,7 @@ void TestForwardSearch::textComparisonIgnoresCaseWidthAndKana()
 void TestForwardSearch::notFoundLeavesTextAndSelectionUnchanged()
 {
     FakeHost fake;
-    fake.edit.loadText(QStringLiteral("一二三四五"));
-    fake.document.setCurrentFile(fake.document.file());
-    fake.edit.select(1, 2);
+    showSaved(fake, QStringLiteral("一二三四五"), 1, 2);
 
     QCOMPARE(clickSearch(fake, SearchSettings {QStringLiteral("六"), false, false}), notFound);
 

@@ -50,4 +50,14 @@ struct FakeHost {
     Host host {edit, dialog, messages, clipboard, textFiles, program, document};
 };
 
+// The text shown as a saved document (Modified clear) with [start, start + length) selected, in a
+// fake host (anything with a FakeEditControl `edit` and a Document `document`).
+template <typename Fake>
+void showSaved(Fake &fake, const QString &text, qsizetype start = 0, qsizetype length = 0)
+{
+    fake.edit.loadText(text);
+    fake.document.setCurrentFile(fake.document.file());
+    fake.edit.select(start, length);
+}
+
 } // namespace orvane::test

@@ -1,6 +1,8 @@
 // The edit control on a document of 50 million UTF-16 units (about 100 MB on disk in Shift-JIS),
 // mostly Japanese, against QPlainTextEdit doing the same steps.
 
+#include "bench/support/japanese_document.h"
+#include "bench/support/run_in_application.h"
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "text/chars/convert.h"
 
@@ -8,7 +10,6 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
-#include <QRandomGenerator>
 #include <QTest>
 #include <QTextCursor>
 
@@ -25,39 +26,14 @@ QString toKatakana(const QString &text)
 
 constexpr qsizetype documentUnits = 50'000'000;
 
-// Lines of 40 to 80 characters: hiragana, kanji, katakana, punctuation and a little ASCII.
-QString makeDocument(qsizetype units, qsizetype lineLength = 0)
-{
-    const QString kanji = QStringLiteral("日本語文字列変換漢字仮名全角半角検索置換保存開始終了編集表示");
-    QRandomGenerator random(42);
-    QString text;
-    text.reserve(units + 100);
-    while (text.size() < units) {
-        const int length = lineLength ? int(lineLength) : 40 + int(random.bounded(41));
-        for (int i = 0; i < length; ++i) {
-            const quint32 kind = random.bounded(100);
-            if (kind < 45)
-                text.append(QChar(char16_t(u'ぁ' + random.bounded(83))));
-            else if (kind < 75)
-                text.append(kanji[random.bounded(int(kanji.size()))]);
-            else if (kind < 90)
-                text.append(QChar(char16_t(u'ァ' + random.bounded(86))));
-            else if (kind < 95)
-                text.append(kind % 2 ? u'、' : u'。');
-            else
-                text.append(QChar(char16_t(u'a' + random.bounded(26))));
-        }
-        text.append(u"\r\n");
-    }
-    return text;
-}
-
 const QString &document()
 {
-    static const QString text = makeDocument(documentUnits);
+    static const QString text = orvane::bench::japaneseLines(documentUnits);
     return text;
 }
 
+// The two controls in windows of the same size, shown, behind the same few steps: each
+// benchmark below times one step on either.
 struct ScintillaFixture {
     ScintillaFixture(bool lineIndex = false)
     {
@@ -68,144 +44,147 @@ struct ScintillaFixture {
                                             QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16);
         QApplication::processEvents();
     }
+    QWidget *widget() { return control.widget(); }
+    void load(const QString &text) { control.loadText(text); }
+    void clear() { control.loadText(QString()); }
+    QString text() const { return control.text(); }
+    void replaceAll(const QString &text) { control.setText(text); }
+    void setCaret(qsizetype position) { control.setSelStart(position); }
+    void undo() { control.undo(); }
     ScintillaEditControl control;
 };
 
-void paint(QWidget *widget)
+struct PlainTextFixture {
+    PlainTextFixture()
+    {
+        edit.resize(441, 282);
+        edit.show();
+    }
+    QWidget *widget() { return &edit; }
+    void load(const QString &text) { edit.setPlainText(text); }
+    void clear() { edit.clear(); }
+    QString text() const { return edit.toPlainText(); }
+    // The whole text replaced as one undo step.
+    void replaceAll(const QString &text)
+    {
+        QTextCursor cursor(edit.document());
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(text);
+    }
+    void setCaret(qsizetype position)
+    {
+        QTextCursor cursor = edit.textCursor();
+        cursor.setPosition(int(position));
+        edit.setTextCursor(cursor);
+    }
+    void undo() { edit.undo(); }
+    QPlainTextEdit edit;
+};
+
+template <typename Fixture> void paint(Fixture &fixture)
 {
-    widget->repaint();
+    fixture.widget()->repaint();
     QApplication::processEvents();
 }
 
-void BM_Scintilla_Load(benchmark::State &state)
+// Each run: `timed` with the repaint it causes, then `reset` out of the timing.
+template <typename Fixture, typename Timed, typename Reset>
+void timeWithRepaint(benchmark::State &state, Fixture &fixture, Timed timed, Reset reset)
 {
-    ScintillaFixture fixture(state.range(0));
     for (auto _ : state) {
-        fixture.control.loadText(document());
-        paint(fixture.control.widget());
+        timed();
+        paint(fixture);
         state.PauseTiming();
-        fixture.control.loadText(QString());
+        reset();
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_Scintilla_Load)
-    ->ArgName("lineIndex")
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(2);
 
-void BM_PlainTextEdit_Load(benchmark::State &state)
+template <typename Fixture> void timeLoad(benchmark::State &state, Fixture &fixture)
 {
-    QPlainTextEdit edit;
-    edit.resize(441, 282);
-    edit.show();
-    for (auto _ : state) {
-        edit.setPlainText(document());
-        paint(&edit);
-        state.PauseTiming();
-        edit.clear();
-        state.ResumeTiming();
-    }
+    timeWithRepaint(
+        state, fixture, [&] { fixture.load(document()); }, [&] { fixture.clear(); });
 }
-BENCHMARK(BM_PlainTextEdit_Load)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Read the whole text, convert it, write it back as one undo step, repaint.
-void BM_Scintilla_ConvertWholeText(benchmark::State &state)
+template <typename Fixture> void timeConvertWholeText(benchmark::State &state, Fixture &fixture)
 {
-    ScintillaFixture fixture(state.range(0));
-    fixture.control.loadText(document());
-    paint(fixture.control.widget());
-    for (auto _ : state) {
-        const QString converted = toKatakana(fixture.control.text());
-        fixture.control.setText(converted);
-        paint(fixture.control.widget());
-        state.PauseTiming();
-        fixture.control.undo();
-        state.ResumeTiming();
-    }
+    fixture.load(document());
+    paint(fixture);
+    timeWithRepaint(
+        state, fixture, [&] { fixture.replaceAll(toKatakana(fixture.text())); }, [&] { fixture.undo(); });
 }
-BENCHMARK(BM_Scintilla_ConvertWholeText)
-    ->ArgName("lineIndex")
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(2);
 
-void BM_PlainTextEdit_ConvertWholeText(benchmark::State &state)
+template <typename Fixture> void timeUndoWholeTextConversion(benchmark::State &state, Fixture &fixture)
 {
-    QPlainTextEdit edit;
-    edit.resize(441, 282);
-    edit.show();
-    edit.setPlainText(document());
-    paint(&edit);
-    for (auto _ : state) {
-        const QString converted = toKatakana(edit.toPlainText());
-        QTextCursor cursor(edit.document());
-        cursor.select(QTextCursor::Document);
-        cursor.insertText(converted);
-        paint(&edit);
-        state.PauseTiming();
-        edit.undo();
-        state.ResumeTiming();
-    }
-}
-BENCHMARK(BM_PlainTextEdit_ConvertWholeText)->Unit(benchmark::kMillisecond)->Iterations(1);
-
-void BM_Scintilla_UndoWholeTextConversion(benchmark::State &state)
-{
-    ScintillaFixture fixture(state.range(0));
-    fixture.control.loadText(document());
+    fixture.load(document());
     const QString converted = toKatakana(document());
-    for (auto _ : state) {
-        state.PauseTiming();
-        fixture.control.setText(converted);
-        paint(fixture.control.widget());
-        state.ResumeTiming();
-        fixture.control.undo();
-        paint(fixture.control.widget());
-    }
+    const auto convert = [&] {
+        fixture.replaceAll(converted);
+        paint(fixture);
+    };
+    convert();
+    timeWithRepaint(
+        state, fixture, [&] { fixture.undo(); }, convert);
 }
-BENCHMARK(BM_Scintilla_UndoWholeTextConversion)
-    ->ArgName("lineIndex")
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(2);
 
-void BM_PlainTextEdit_UndoWholeTextConversion(benchmark::State &state)
+// A key typed at `caret` in `text`, with the repaint it causes.
+template <typename Fixture>
+void timeTypeKey(benchmark::State &state, Fixture &fixture, const QString &text, qsizetype caret)
 {
-    QPlainTextEdit edit;
-    edit.resize(441, 282);
-    edit.show();
-    edit.setPlainText(document());
-    const QString converted = toKatakana(document());
+    fixture.load(text);
+    fixture.setCaret(caret);
+    paint(fixture);
     for (auto _ : state) {
-        state.PauseTiming();
-        QTextCursor cursor(edit.document());
-        cursor.select(QTextCursor::Document);
-        cursor.insertText(converted);
-        paint(&edit);
-        state.ResumeTiming();
-        edit.undo();
-        paint(&edit);
+        QTest::keyClick(fixture.widget(), Qt::Key_A);
+        paint(fixture);
     }
 }
-BENCHMARK(BM_PlainTextEdit_UndoWholeTextConversion)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// A key typed near the end of the document, with the repaint it causes.
+// The whole-document steps, each timed on both controls: the edit control without and with its
+// UTF-16 line index, QPlainTextEdit once.
+struct WholeDocumentStep {
+    const char *name;
+    void (*scintilla)(benchmark::State &, ScintillaFixture &);
+    void (*plainText)(benchmark::State &, PlainTextFixture &);
+};
+
+const WholeDocumentStep wholeDocumentSteps[] = {
+    {"Load", timeLoad<ScintillaFixture>, timeLoad<PlainTextFixture>},
+    {"ConvertWholeText", timeConvertWholeText<ScintillaFixture>, timeConvertWholeText<PlainTextFixture>},
+    {"UndoWholeTextConversion", timeUndoWholeTextConversion<ScintillaFixture>,
+     timeUndoWholeTextConversion<PlainTextFixture>},
+};
+
+const bool wholeDocumentStepsRegistered = [] {
+    for (const WholeDocumentStep &step : wholeDocumentSteps) {
+        benchmark::RegisterBenchmark((std::string("BM_Scintilla_") + step.name).c_str(),
+                                     [&step](benchmark::State &state) {
+                                         ScintillaFixture fixture(state.range(0));
+                                         step.scintilla(state, fixture);
+                                     })
+            ->ArgName("lineIndex")
+            ->DenseRange(0, 1)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(2);
+        benchmark::RegisterBenchmark((std::string("BM_PlainTextEdit_") + step.name).c_str(),
+                                     [&step](benchmark::State &state) {
+                                         PlainTextFixture fixture;
+                                         step.plainText(state, fixture);
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+    }
+    return true;
+}();
+
+// A key typed near the end of the document.
 void BM_Scintilla_TypeKey(benchmark::State &state)
 {
     ScintillaFixture fixture(state.range(0));
-    fixture.control.loadText(document());
-    fixture.control.setSelStart(document().size() - 500);
-    paint(fixture.control.widget());
-    for (auto _ : state) {
-        QTest::keyClick(fixture.control.widget(), Qt::Key_A);
-        paint(fixture.control.widget());
-    }
+    timeTypeKey(state, fixture, document(), document().size() - 500);
 }
-BENCHMARK(BM_Scintilla_TypeKey)->ArgName("lineIndex")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Scintilla_TypeKey)->ArgName("lineIndex")->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
 
 // A key typed near the start, then the caret position asked for near the end: the lookup must
 // not count the document again.
@@ -261,43 +240,22 @@ void BM_ScintillaLineIndex_LookUpNearEnd(benchmark::State &state)
 }
 BENCHMARK(BM_ScintillaLineIndex_LookUpNearEnd)->Unit(benchmark::kMicrosecond);
 
-// A key in the middle of one line of about 1 MB, with its repaint.
-void BM_Scintilla_TypeKeyOnLongLine(benchmark::State &state)
+// A key in the middle of one line of about 1 MB.
+template <typename Fixture> void typeKeyOnLongLine(benchmark::State &state)
 {
-    ScintillaFixture fixture;
-    const QString line = makeDocument(qsizetype(state.range(0)), state.range(0));
-    fixture.control.loadText(line);
-    fixture.control.setSelStart(line.size() / 2);
-    paint(fixture.control.widget());
-    for (auto _ : state) {
-        QTest::keyClick(fixture.control.widget(), Qt::Key_A);
-        paint(fixture.control.widget());
-    }
+    Fixture fixture;
+    const QString line = orvane::bench::japaneseLine(state.range(0));
+    timeTypeKey(state, fixture, line, line.size() / 2);
 }
-BENCHMARK(BM_Scintilla_TypeKeyOnLongLine)
+BENCHMARK(typeKeyOnLongLine<ScintillaFixture>)
+    ->Name("BM_Scintilla_TypeKeyOnLongLine")
     ->ArgName("units")
     ->Arg(100'000)
     ->Arg(350'000)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond);
-
-void BM_PlainTextEdit_TypeKeyOnLongLine(benchmark::State &state)
-{
-    QPlainTextEdit edit;
-    edit.resize(441, 282);
-    edit.show();
-    const QString line = makeDocument(qsizetype(state.range(0)), state.range(0));
-    edit.setPlainText(line);
-    QTextCursor cursor = edit.textCursor();
-    cursor.setPosition(int(line.size() / 2));
-    edit.setTextCursor(cursor);
-    paint(&edit);
-    for (auto _ : state) {
-        QTest::keyClick(&edit, Qt::Key_A);
-        paint(&edit);
-    }
-}
-BENCHMARK(BM_PlainTextEdit_TypeKeyOnLongLine)
+BENCHMARK(typeKeyOnLongLine<PlainTextFixture>)
+    ->Name("BM_PlainTextEdit_TypeKeyOnLongLine")
     ->ArgName("units")
     ->Arg(350'000)
     ->Unit(benchmark::kMillisecond)
@@ -307,15 +265,10 @@ BENCHMARK(BM_PlainTextEdit_TypeKeyOnLongLine)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The edit control's text measurement as the library had it, for a comparison run.
-    if (qEnvironmentVariableIsSet("ORVANE_STOCK_TEXT_MEASUREMENT"))
-        QsciScintillaBase::setStockTextMeasurement(true);
-    document(); // generated once, outside every measurement
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return orvane::bench::runInApplication(argc, argv, [] {
+        // The edit control's text measurement as the library had it, for a comparison run.
+        if (qEnvironmentVariableIsSet("ORVANE_STOCK_TEXT_MEASUREMENT"))
+            QsciScintillaBase::setStockTextMeasurement(true);
+        document(); // generated once, outside every measurement
+    });
 }

@@ -6,6 +6,8 @@
 // Argument "stock" 1 runs a step with the edit control's text measurement as the library had it.
 
 #include "bench/files/bench_corpus.h"
+#include "bench/support/japanese_document.h"
+#include "bench/support/run_in_application.h"
 #include "convert/conversion_commands.h"
 #include "files/file_commands.h"
 #include "host/files/disk_text_files.h"
@@ -16,7 +18,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
-#include <QRandomGenerator>
 
 #include <benchmark/benchmark.h>
 
@@ -28,31 +29,11 @@ using namespace orvane::bench;
 
 namespace {
 
-// Hiragana, kanji, katakana and a little punctuation, one line of `chars` characters, or lines of
-// 40 to 80 characters with CR LF when `shortLines` is set.
+// One line of `chars` characters, or lines of 40 to 80 characters with CR LF when `shortLines` is
+// set.
 QString japanese(qsizetype chars, bool shortLines = false)
 {
-    const QString kanji = QStringLiteral("日本語文字列変換漢字仮名全角半角検索置換保存開始終了編集表示");
-    QRandomGenerator random(7);
-    QString text;
-    text.reserve(chars + 2);
-    qsizetype lineLeft = 40 + random.bounded(41);
-    while (text.size() < chars) {
-        const quint32 kind = random.bounded(100);
-        if (kind < 50)
-            text.append(QChar(char16_t(u'ぁ' + random.bounded(83))));
-        else if (kind < 80)
-            text.append(kanji[random.bounded(int(kanji.size()))]);
-        else if (kind < 95)
-            text.append(QChar(char16_t(u'ァ' + random.bounded(86))));
-        else
-            text.append(kind % 2 ? u'、' : u'。');
-        if (shortLines && --lineLeft == 0) {
-            text.append(u"\r\n");
-            lineLeft = 40 + random.bounded(41);
-        }
-    }
-    return text;
+    return shortLines ? japaneseLines(chars) : japaneseLine(chars);
 }
 
 void setStock(const benchmark::State &state, int argument)
@@ -93,41 +74,36 @@ struct Window {
     ScintillaEditControl control;
 };
 
-// A key typed at the end of one line of `chars` characters, with the repaint it causes.
-void BM_LongLine_KeyAtEnd(benchmark::State &state)
+// Japanese keys typed at `caret` in `text`, each with the repaint it causes; argument `stock` says
+// which text measurement.
+void typeKeysAt(benchmark::State &state, int stock, const QString &text, qsizetype caret)
 {
-    setStock(state, 1);
+    setStock(state, stock);
     Window window;
-    const QString text = japanese(state.range(0));
     window.control.loadText(text);
-    window.control.setSelStart(text.size());
+    window.control.setSelStart(caret);
     paint(window.control);
     for (auto _ : state)
         typeJapanese(window.control);
     QsciScintillaBase::setStockTextMeasurement(false);
 }
+
+// A key typed at the end of one line of `chars` characters.
+void BM_LongLine_KeyAtEnd(benchmark::State &state)
+{
+    const QString text = japanese(state.range(0));
+    typeKeysAt(state, 1, text, text.size());
+}
 BENCHMARK(BM_LongLine_KeyAtEnd)
     ->ArgNames({"chars", "stock"})
-    ->Args({100'000, 0})
-    ->Args({100'000, 1})
-    ->Args({1'000'000, 0})
-    ->Args({1'000'000, 1})
-    ->Args({10'000'000, 0})
-    ->Args({10'000'000, 1})
+    ->ArgsProduct({{100'000, 1'000'000, 10'000'000}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
 // A key typed in the middle of the line: the rest of the line moves.
 void BM_LongLine_KeyInMiddle(benchmark::State &state)
 {
-    setStock(state, 1);
-    Window window;
     const QString text = japanese(state.range(0));
-    window.control.loadText(text);
-    window.control.setSelStart(text.size() / 2);
-    paint(window.control);
-    for (auto _ : state)
-        typeJapanese(window.control);
-    QsciScintillaBase::setStockTextMeasurement(false);
+    typeKeysAt(state, 1, text, text.size() / 2);
 }
 BENCHMARK(BM_LongLine_KeyInMiddle)
     ->ArgNames({"chars", "stock"})
@@ -139,21 +115,21 @@ BENCHMARK(BM_LongLine_KeyInMiddle)
 // The same on 50 million characters of short lines (about 100 MB in Shift-JIS), near the end.
 void BM_ShortLines_KeyNearEnd(benchmark::State &state)
 {
-    setStock(state, 0);
-    Window window;
     static const QString text = japanese(50'000'000, true);
-    window.control.loadText(text);
-    window.control.setSelStart(text.size() - 500);
-    paint(window.control);
-    for (auto _ : state)
-        typeJapanese(window.control);
-    QsciScintillaBase::setStockTextMeasurement(false);
+    typeKeysAt(state, 0, text, text.size() - 500);
 }
 BENCHMARK(BM_ShortLines_KeyNearEnd)->ArgName("stock")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Caret moves on one long line: End and Ctrl+End from its start, Home from its end, Shift+End
 // from its middle; each with its repaint.
 enum Move { End, CtrlEnd, Home, ShiftEnd };
+const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+} moveKeys[] = {{Qt::Key_End, Qt::NoModifier},
+                {Qt::Key_End, Qt::ControlModifier},
+                {Qt::Key_Home, Qt::NoModifier},
+                {Qt::Key_End, Qt::ShiftModifier}};
 
 void BM_LongLine_Move(benchmark::State &state)
 {
@@ -168,20 +144,7 @@ void BM_LongLine_Move(benchmark::State &state)
         window.control.setSelStart(from);
         paint(window.control);
         state.ResumeTiming();
-        switch (move) {
-        case End:
-            key(window.control.widget(), Qt::Key_End);
-            break;
-        case CtrlEnd:
-            key(window.control.widget(), Qt::Key_End, Qt::ControlModifier);
-            break;
-        case Home:
-            key(window.control.widget(), Qt::Key_Home);
-            break;
-        case ShiftEnd:
-            key(window.control.widget(), Qt::Key_End, Qt::ShiftModifier);
-            break;
-        }
+        key(window.control.widget(), moveKeys[move].key, moveKeys[move].modifiers);
         paint(window.control);
     }
     QsciScintillaBase::setStockTextMeasurement(false);
@@ -206,6 +169,12 @@ const QString &sjisFile(bool shortLines)
         DiskTextFiles().writeText(path, japanese(fileChars, shortLines), codec::TextEncoding::ShiftJis);
     }
     return path;
+}
+
+// The opened-file benchmarks' arguments: one line in both measurements, short lines in ours.
+void shortLinesAndStock(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->ArgNames({"shortLines", "stock"})->Args({0, 0})->Args({0, 1})->Args({1, 0});
 }
 
 struct OpenedFile {
@@ -249,13 +218,7 @@ void BM_OpenUntilKeyAnswered(benchmark::State &state)
     state.counters["peak_MB"] = peak / 1e6;
     QsciScintillaBase::setStockTextMeasurement(false);
 }
-BENCHMARK(BM_OpenUntilKeyAnswered)
-    ->ArgNames({"shortLines", "stock"})
-    ->Args({0, 0})
-    ->Args({0, 1})
-    ->Args({1, 0})
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(2);
+BENCHMARK(BM_OpenUntilKeyAnswered)->Apply(shortLinesAndStock)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // The katakana conversion of the whole text of the opened file, until repainted.
 void BM_ConvertWholeText(benchmark::State &state)
@@ -274,13 +237,7 @@ void BM_ConvertWholeText(benchmark::State &state)
     }
     QsciScintillaBase::setStockTextMeasurement(false);
 }
-BENCHMARK(BM_ConvertWholeText)
-    ->ArgNames({"shortLines", "stock"})
-    ->Args({0, 0})
-    ->Args({0, 1})
-    ->Args({1, 0})
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(2);
+BENCHMARK(BM_ConvertWholeText)->Apply(shortLinesAndStock)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Save of the opened file after a key typed at the end of its text.
 void BM_Save(benchmark::State &state)
@@ -305,9 +262,5 @@ int main(int argc, char **argv)
         return 0;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runInApplication(argc, argv);
 }

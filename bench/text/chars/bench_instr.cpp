@@ -22,8 +22,15 @@ const QString &text()
     return t;
 }
 
-void report(benchmark::State &state, qsizetype expected, qsizetype found)
+// InStr from the first character until the sought string, which must be found at `expected`.
+void timeInStr(benchmark::State &state, const QString &sought, CompareMode mode, qsizetype expected)
 {
+    const QString &t = text();
+    qsizetype found = 0;
+    for (auto _ : state) {
+        found = orvane::chars::InStr(1, t, sought, mode).position;
+        benchmark::DoNotOptimize(found);
+    }
     if (found != expected)
         state.SkipWithError("wrong match");
     state.SetBytesProcessed(int64_t(state.iterations()) * kLength * 2);
@@ -31,39 +38,18 @@ void report(benchmark::State &state, qsizetype expected, qsizetype found)
 
 void BM_BinaryNearEnd(benchmark::State &state)
 {
-    const QString &t = text();
-    const QString sought = u"ｵﾙｳﾞｧﾝ Search"_qs;
-    qsizetype found = 0;
-    for (auto _ : state) {
-        found = orvane::chars::InStr(1, t, sought, CompareMode::Binary).position;
-        benchmark::DoNotOptimize(found);
-    }
-    report(state, kLength - 999, found);
+    timeInStr(state, u"ｵﾙｳﾞｧﾝ Search"_qs, CompareMode::Binary, kLength - 999);
 }
 
 void BM_TextNearEnd(benchmark::State &state)
 {
-    const QString &t = text();
-    const QString sought = u"おるゔぁん　ＳＥＡＲＣＨ"_qs;
-    qsizetype found = 0;
-    for (auto _ : state) {
-        found = orvane::chars::InStr(1, t, sought, CompareMode::Text).position;
-        benchmark::DoNotOptimize(found);
-    }
-    report(state, kLength - 999, found);
+    timeInStr(state, u"おるゔぁん　ＳＥＡＲＣＨ"_qs, CompareMode::Text, kLength - 999);
 }
 
 // A first character that occurs everywhere: every の is a candidate.
 void BM_TextCommonFirstCharacter(benchmark::State &state)
 {
-    const QString &t = text();
-    const QString sought = u"のＸ"_qs;
-    qsizetype found = 0;
-    for (auto _ : state) {
-        found = orvane::chars::InStr(1, t, sought, CompareMode::Text).position;
-        benchmark::DoNotOptimize(found);
-    }
-    report(state, 0, found);
+    timeInStr(state, u"のＸ"_qs, CompareMode::Text, 0);
 }
 
 } // namespace

@@ -3,12 +3,13 @@
 // The plain runs get fresh memory from the kernel for every output, as the one-time decode of a
 // large file does; the WarmPages runs reuse mapped memory and so measure the loops alone.
 
+#include "bench/support/memcpy_reference.h"
+#include "bench/support/warm_pages.h"
 #include "text/codec/cp932.h"
 
 #include <benchmark/benchmark.h>
 
 #include <iconv.h>
-#include <malloc.h>
 #include <sys/mman.h>
 
 #include <cstring>
@@ -131,13 +132,7 @@ void setLabel(benchmark::State &state, int which)
 void BM_Memcpy(benchmark::State &state)
 {
     const QByteArray &bytes = sample(int(state.range(0)));
-    std::vector<char> target(size_t(bytes.size()));
-    for (auto _ : state) {
-        std::memcpy(target.data(), bytes.constData(), size_t(bytes.size()));
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * bytes.size());
+    bench::timeMemcpy(state, bytes.constData(), size_t(bytes.size()));
     setLabel(state, int(state.range(0)));
 }
 
@@ -182,45 +177,40 @@ void BM_Decode(benchmark::State &state)
 // pages touched before.
 void BM_DecodeWarmPages(benchmark::State &state)
 {
-    mallopt(M_MMAP_THRESHOLD, 1 << 30);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    const QByteArray &bytes = sample(int(state.range(0)));
+    const bench::WarmPages warm;
+    BM_Decode(state);
+}
+
+// The sample's text encoded again, with the file's own codes when given.
+void timeEncode(benchmark::State &state, const QString &text, const codec::cp932::FileCodes *codes = nullptr)
+{
     for (auto _ : state) {
-        QString text;
-        if (!codec::cp932::decode(bytes, text))
-            state.SkipWithError("decode failed");
-        benchmark::DoNotOptimize(text.constData());
+        QByteArray out;
+        if (!codec::cp932::encode(text, out, nullptr, codes))
+            state.SkipWithError("encode failed");
+        benchmark::DoNotOptimize(out.constData());
     }
-    mallopt(M_MMAP_THRESHOLD, 128 << 10);
-    mallopt(M_TRIM_THRESHOLD, 128 << 10);
-    state.SetBytesProcessed(state.iterations() * bytes.size());
+    state.SetBytesProcessed(state.iterations() * sample(int(state.range(0))).size());
     setLabel(state, int(state.range(0)));
+}
+
+void BM_Encode(benchmark::State &state)
+{
+    QString text;
+    codec::cp932::decode(sample(int(state.range(0))), text);
+    timeEncode(state, text);
 }
 
 void BM_EncodeWarmPages(benchmark::State &state)
 {
-    mallopt(M_MMAP_THRESHOLD, 1 << 30);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    const QByteArray &bytes = sample(int(state.range(0)));
-    QString text;
-    codec::cp932::decode(bytes, text);
-    for (auto _ : state) {
-        QByteArray out;
-        if (!codec::cp932::encode(text, out))
-            state.SkipWithError("encode failed");
-        benchmark::DoNotOptimize(out.constData());
-    }
-    mallopt(M_MMAP_THRESHOLD, 128 << 10);
-    mallopt(M_TRIM_THRESHOLD, 128 << 10);
-    state.SetBytesProcessed(state.iterations() * bytes.size());
-    setLabel(state, int(state.range(0)));
+    const bench::WarmPages warm;
+    BM_Encode(state);
 }
 
 // The same encode keeping the file's own codes of the text it was decoded from.
 void BM_EncodeWarmPagesKeepingCodes(benchmark::State &state)
 {
-    mallopt(M_MMAP_THRESHOLD, 1 << 30);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    const bench::WarmPages warm;
     const QByteArray &bytes = sample(int(state.range(0)));
     QString text;
     codec::cp932::FileCodes codes;
@@ -228,17 +218,8 @@ void BM_EncodeWarmPagesKeepingCodes(benchmark::State &state)
     QByteArray check;
     if (!codec::cp932::encode(text, check, nullptr, &codes) || check != bytes)
         state.SkipWithError("not the same bytes");
-    for (auto _ : state) {
-        QByteArray out;
-        if (!codec::cp932::encode(text, out, nullptr, &codes))
-            state.SkipWithError("encode failed");
-        benchmark::DoNotOptimize(out.constData());
-    }
-    mallopt(M_MMAP_THRESHOLD, 128 << 10);
-    mallopt(M_TRIM_THRESHOLD, 128 << 10);
-    state.SetBytesProcessed(state.iterations() * bytes.size());
+    timeEncode(state, text, &codes);
     state.counters["kept_codes"] = double(codes.size());
-    setLabel(state, int(state.range(0)));
 }
 
 // Straight to UTF-8, as Open decodes.
@@ -251,21 +232,6 @@ void BM_DecodeToUtf8(benchmark::State &state)
         if (!codec::cp932::decodeToUtf8(bytes, utf8, units))
             state.SkipWithError("decode failed");
         benchmark::DoNotOptimize(utf8.constData());
-    }
-    state.SetBytesProcessed(state.iterations() * bytes.size());
-    setLabel(state, int(state.range(0)));
-}
-
-void BM_Encode(benchmark::State &state)
-{
-    const QByteArray &bytes = sample(int(state.range(0)));
-    QString text;
-    codec::cp932::decode(bytes, text);
-    for (auto _ : state) {
-        QByteArray out;
-        if (!codec::cp932::encode(text, out))
-            state.SkipWithError("encode failed");
-        benchmark::DoNotOptimize(out.constData());
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
     setLabel(state, int(state.range(0)));

@@ -17,11 +17,7 @@ namespace {
 
 constexpr qsizetype kUnits = 8 << 20;
 
-const QString &japanese()
-{
-    static const QString text = bench::japaneseText(kUnits, true);
-    return text;
-}
+const auto &japanese = bench::japaneseSample<kUnits, true>;
 
 const QByteArray &encoded(codec::TextEncoding encoding)
 {
@@ -71,7 +67,7 @@ void BM_IconvDecode(benchmark::State &state)
     if (encoding == codec::TextEncoding::Iso2022Jp) // glibc has no half-width katakana here
         bytes = [] {
             QByteArray b;
-            codec::encode(codec::TextEncoding::Iso2022Jp, bench::japaneseText(kUnits, false), b);
+            codec::encode(codec::TextEncoding::Iso2022Jp, bench::japaneseSample<kUnits, false>(), b);
             return b;
         }();
     const iconv_t cd = iconv_open("UTF-16LE", names[int(encoding)]);

@@ -2,6 +2,8 @@
 // of the same buffer in the same run as the reference. Throughput is counted in UTF-8 bytes for
 // validation, and in UTF-16 bytes read for encoding (the UTF-8 written is about 1.5 times that).
 
+#include "bench/support/memcpy_reference.h"
+#include "bench/support/warm_pages.h"
 #include "bench/text/chars/bench_text.h"
 #include "text/codec/utf16.h"
 #include "text/codec/utf8.h"
@@ -9,22 +11,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
-
-#include <cstring>
-#include <vector>
-
 using namespace orvane;
 
 namespace {
 
-constexpr qsizetype kUnits = 16 << 20;
-
-const QString &japanese()
-{
-    static const QString text = bench::japaneseText(kUnits, false);
-    return text;
-}
+const auto &japanese = bench::japaneseSample<16 << 20, false>;
 
 const QByteArray &japaneseUtf8()
 {
@@ -34,14 +25,7 @@ const QByteArray &japaneseUtf8()
 
 void BM_MemcpyUtf8(benchmark::State &state)
 {
-    const QByteArray &bytes = japaneseUtf8();
-    std::vector<char> target(size_t(bytes.size()));
-    for (auto _ : state) {
-        std::memcpy(target.data(), bytes.constData(), size_t(bytes.size()));
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * bytes.size());
+    bench::timeMemcpy(state, japaneseUtf8().constData(), size_t(japaneseUtf8().size()));
 }
 
 void BM_Utf8Validate(benchmark::State &state)
@@ -71,14 +55,7 @@ void BM_Utf8Utf16Length(benchmark::State &state)
 
 void BM_MemcpyUtf16(benchmark::State &state)
 {
-    const QString &text = japanese();
-    std::vector<char16_t> target(size_t(text.size()));
-    for (auto _ : state) {
-        std::memcpy(target.data(), text.constData(), size_t(text.size()) * 2);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * text.size() * 2);
+    bench::timeMemcpy(state, japanese().constData(), size_t(japanese().size()) * 2);
 }
 
 void BM_QtToUtf8(benchmark::State &state)
@@ -107,11 +84,8 @@ void BM_Utf8Encode(benchmark::State &state)
 // the loops alone, without the kernel's first touch of fresh pages.
 void BM_Utf8EncodeWarmPages(benchmark::State &state)
 {
-    mallopt(M_MMAP_THRESHOLD, 1 << 30);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    const bench::WarmPages warm;
     BM_Utf8Encode(state);
-    mallopt(M_MMAP_THRESHOLD, 128 << 10);
-    mallopt(M_TRIM_THRESHOLD, 128 << 10);
 }
 
 void BM_Utf16BigEndianEncode(benchmark::State &state)

@@ -39,8 +39,6 @@ template <typename F> std::optional<HostError> errorOf(F &&call)
     return std::nullopt;
 }
 
-QString s(const char16_t *text) { return QString::fromUtf16(text); }
-
 // Collects what a streamed read loads.
 class CollectingLoad final : public TextLoad {
 public:
@@ -58,18 +56,10 @@ QByteArray manyLines(const QByteArray &line, qsizetype bytes = 3'000'000)
 
 } // namespace
 
-class TestDiskTextFiles : public QObject {
+class TestDiskTextFiles : public FolderTest {
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(m_dir.isValid()); }
-    void cleanup()
-    {
-        // Every test leaves the folder with its own files only; they are removed here.
-        QDir(m_dir.path()).removeRecursively();
-        QDir().mkpath(m_dir.path());
-    }
-
     void loadAndSave_data();
     void loadAndSave();
     void utf8LookingFilesAreFlagged_data();
@@ -100,7 +90,6 @@ private slots:
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
-    QTemporaryDir m_dir;
     DiskTextFiles m_files;
 };
 
@@ -111,19 +100,19 @@ void TestDiskTextFiles::loadAndSave_data()
 
     QTest::newRow("zero bytes") << QByteArray() << QString();
     QTest::newRow("CR LF") << QByteArray("\r\n") << QString();
-    QTest::newRow("A CR LF B CR LF") << QByteArray("A\r\nB\r\n") << s(u"A\r\nB");
-    QTest::newRow("A CR LF B, no final CR LF") << QByteArray("A\r\nB") << s(u"A\r\nB");
-    QTest::newRow("A CR LF CR LF") << QByteArray("A\r\n\r\n") << s(u"A\r\n");
-    QTest::newRow("LF only") << QByteArray("A\nB\n") << s(u"A\nB");
-    QTest::newRow("lone CR") << QByteArray("A\rB\r") << s(u"A\rB");
-    QTest::newRow("LF then CR: an empty line") << QByteArray("A\n\rB") << s(u"A\n\rB");
-    QTest::newRow("blank lines of every kind") << QByteArray("\n\r\r\n\n") << s(u"\n\r\r\n");
-    QTest::newRow("commas, quotes, tabs, blanks") << QByteArray("  a,\"b\"\t c \r\n") << s(u"  a,\"b\"\t c ");
-    QTest::newRow("Japanese") << QByteArray("\x93\xFA\x96\x7B\x8C\xEA\r\n\xB6\xC5") << s(u"日本語\r\nｶﾅ");
+    QTest::newRow("A CR LF B CR LF") << QByteArray("A\r\nB\r\n") << u"A\r\nB"_qs;
+    QTest::newRow("A CR LF B, no final CR LF") << QByteArray("A\r\nB") << u"A\r\nB"_qs;
+    QTest::newRow("A CR LF CR LF") << QByteArray("A\r\n\r\n") << u"A\r\n"_qs;
+    QTest::newRow("LF only") << QByteArray("A\nB\n") << u"A\nB"_qs;
+    QTest::newRow("lone CR") << QByteArray("A\rB\r") << u"A\rB"_qs;
+    QTest::newRow("LF then CR: an empty line") << QByteArray("A\n\rB") << u"A\n\rB"_qs;
+    QTest::newRow("blank lines of every kind") << QByteArray("\n\r\r\n\n") << u"\n\r\r\n"_qs;
+    QTest::newRow("commas, quotes, tabs, blanks") << QByteArray("  a,\"b\"\t c \r\n") << u"  a,\"b\"\t c "_qs;
+    QTest::newRow("Japanese") << QByteArray("\x93\xFA\x96\x7B\x8C\xEA\r\n\xB6\xC5") << u"日本語\r\nｶﾅ"_qs;
     QTest::newRow("NUL bytes") << bytes("a\0b\r\n\0", 6) << QString::fromUtf16(u"a\0b\r\n\0", 6);
     QTest::newRow("single bytes 80 A0 FD FE FF")
-        << QByteArray("\x80\xA0\xFD\xFE\xFF") << s(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3");
-    QTest::newRow("backslash and tilde") << QByteArray("\\~") << s(u"\\~");
+        << QByteArray("\x80\xA0\xFD\xFE\xFF") << u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"_qs;
+    QTest::newRow("backslash and tilde") << QByteArray("\\~") << u"\\~"_qs;
 }
 
 // The text shows each line end as the file has it but not the one after the last line; the save
@@ -152,9 +141,9 @@ void TestDiskTextFiles::utf8LookingFilesAreFlagged_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("alsoShiftJis");
 
-    QTest::newRow("ﾃｽ is also UTF-8 ý") << QByteArray("\xC3\xBD") << s(u"ﾃｽ") << true;
-    QTest::newRow("ASCII only") << QByteArray("plain\r\n") << s(u"plain") << false;
-    QTest::newRow("Shift-JIS Japanese") << QByteArray("\x82\xA0\x93\xFA") << s(u"あ日") << false;
+    QTest::newRow("ﾃｽ is also UTF-8 ý") << QByteArray("\xC3\xBD") << u"ﾃｽ"_qs << true;
+    QTest::newRow("ASCII only") << QByteArray("plain\r\n") << u"plain"_qs << false;
+    QTest::newRow("Shift-JIS Japanese") << QByteArray("\x82\xA0\x93\xFA") << u"あ日"_qs << false;
     QTest::newRow("UTF-8 日本語") << QByteArray("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E") << QString() << false;
 }
 
@@ -184,40 +173,40 @@ void TestDiskTextFiles::refusedFiles_data()
 
     QTest::newRow("invalid pair on line 2")
         << QStringLiteral("a.txt") << QByteArray("ab\r\ncd\x82\x20") << ErrorNumber::InvalidFileFormat
-        << s(u"Shift-JIS のテキストとして読めないバイトがあります（2 行目、3 文字目）。");
+        << u"Shift-JIS のテキストとして読めないバイトがあります（2 行目、3 文字目）。"_qs;
     QTest::newRow("lead byte at the end, after LF-only lines")
         << QStringLiteral("a.txt") << QByteArray("x\ny\n\x93\xFA\x81") << ErrorNumber::InvalidFileFormat
-        << s(u"Shift-JIS のテキストとして読めないバイトがあります（3 行目、2 文字目）。");
+        << u"Shift-JIS のテキストとして読めないバイトがあります（3 行目、2 文字目）。"_qs;
     QTest::newRow("unassigned pair") << QStringLiteral("a.txt") << QByteArray("\x85\x40")
-                                     << ErrorNumber::InvalidFileFormat << s(u"（1 行目、1 文字目）");
+                                     << ErrorNumber::InvalidFileFormat << u"（1 行目、1 文字目）"_qs;
     QTest::newRow("UTF-8 BOM, then FF")
         << QStringLiteral("a.txt")
         << QByteArray("\xEF\xBB\xBF"
                       "ab\xFF")
         << ErrorNumber::InvalidFileFormat
-        << s(u"UTF-8 (BOM 付き) のテキストとして読めないバイトがあります（1 行目、3 文字目）。");
+        << u"UTF-8 (BOM 付き) のテキストとして読めないバイトがあります（1 行目、3 文字目）。"_qs;
     QTest::newRow("UTF-16 LE BOM, then a lone low surrogate")
         << QStringLiteral("a.txt")
         << QByteArray("\xFF\xFE"
                       "a\0\0\xDC",
                       6)
         << ErrorNumber::InvalidFileFormat
-        << s(u"UTF-16 LE のテキストとして読めないバイトがあります（1 行目、2 文字目）。");
+        << u"UTF-16 LE のテキストとして読めないバイトがあります（1 行目、2 文字目）。"_qs;
     QTest::newRow("UTF-16 BE BOM, then an odd byte")
         << QStringLiteral("a.txt") << QByteArray("\xFE\xFF\0a\0", 5) << ErrorNumber::InvalidFileFormat
-        << s(u"UTF-16 BE のテキストとして読めないバイトがあります（1 行目、2 "
-             u"文字目）。ファイルの最後の文字が途中で切れています。");
+        << u"UTF-16 BE のテキストとして読めないバイトがあります（1 行目、2 "
+           u"文字目）。ファイルの最後の文字が途中で切れています。"_qs;
     QTest::newRow("neither UTF-8 nor Shift-JIS")
         << QStringLiteral("a.txt") << QByteArray("\xE6\x97\xA5\x82") << ErrorNumber::InvalidFileFormat
-        << s(u"（1 行目、3 文字目）。UTF-8 や EUC-JP のテキストとしても読めません。");
+        << u"（1 行目、3 文字目）。UTF-8 や EUC-JP のテキストとしても読めません。"_qs;
     QTest::newRow("missing file") << QStringLiteral("missing.txt") << QByteArray()
-                                  << ErrorNumber::FileNotFound << s(u"が見つかりません。");
+                                  << ErrorNumber::FileNotFound << u"が見つかりません。"_qs;
     QTest::newRow("missing folder") << QStringLiteral("gone/a.txt") << QByteArray()
-                                    << ErrorNumber::PathNotFound << s(u"のフォルダーが見つかりません。");
+                                    << ErrorNumber::PathNotFound << u"のフォルダーが見つかりません。"_qs;
     QTest::newRow("folder") << QStringLiteral("folder") << QByteArray() << ErrorNumber::PathFileAccess
-                            << s(u"はフォルダーです。");
+                            << u"はフォルダーです。"_qs;
     QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero") << QByteArray() << ErrorNumber::PathFileAccess
-                               << s(u"は通常のファイルではない（デバイスやパイプなど）ため開けません。");
+                               << u"は通常のファイルではない（デバイスやパイプなど）ため開けません。"_qs;
 }
 
 void TestDiskTextFiles::refusedFiles()
@@ -228,10 +217,7 @@ void TestDiskTextFiles::refusedFiles()
     QFETCH(QString, descriptionPart);
 
     const QString file = name.startsWith(u'/') ? name : path(name);
-    if (name == u"folder")
-        QVERIFY(QDir().mkpath(file));
-    else if (!content.isEmpty())
-        writeFileBytes(file, content);
+    makeNamedEntry(file, content);
 
     const auto error = errorOf([&] { m_files.readText(file); });
     QVERIFY(error);
@@ -379,43 +365,43 @@ void TestDiskTextFiles::unstorableCharacters_data()
     QTest::addColumn<codec::TextEncoding>("encoding");
 
     QTest::newRow("emoji on line 3, column 12")
-        << s(u"一\r\n二\r\n12345678901😀")
-        << s(u"「😀」(U+1F600) は Shift-JIS で保存できません（3 行目、12 文字目）。")
+        << u"一\r\n二\r\n12345678901😀"_qs
+        << u"「😀」(U+1F600) は Shift-JIS で保存できません（3 行目、12 文字目）。"_qs
         << codec::TextEncoding::ShiftJis;
-    QTest::newRow("¥ with the hint") << s(
-        u"100¥") << s(u"「¥」(U+00A5) は Shift-JIS で保存できません（1 行目、4 文字目）。")
-                                     << codec::TextEncoding::ShiftJis;
-    QTest::newRow("‾") << s(u"a‾") << s(u"「‾」(U+203E) は Shift-JIS で保存できません（1 行目、2 文字目）。")
+    QTest::newRow("¥ with the hint")
+        << u"100¥"_qs << u"「¥」(U+00A5) は Shift-JIS で保存できません（1 行目、4 文字目）。"_qs
+        << codec::TextEncoding::ShiftJis;
+    QTest::newRow("‾") << u"a‾"_qs << u"「‾」(U+203E) は Shift-JIS で保存できません（1 行目、2 文字目）。"_qs
                        << codec::TextEncoding::ShiftJis;
-    QTest::newRow("hangul") << s(u"\r\n한")
-                            << s(u"「한」(U+D55C) は Shift-JIS で保存できません（2 行目、1 文字目）。")
+    QTest::newRow("hangul") << u"\r\n한"_qs
+                            << u"「한」(U+D55C) は Shift-JIS で保存できません（2 行目、1 文字目）。"_qs
                             << codec::TextEncoding::ShiftJis;
     QTest::newRow("lone surrogate") << QString(QChar(0xD800))
-                                    << s(u"文字 U+D800 は Shift-JIS で保存できません（1 行目、1 文字目）。")
+                                    << u"文字 U+D800 は Shift-JIS で保存できません（1 行目、1 文字目）。"_qs
                                     << codec::TextEncoding::ShiftJis;
     // Past the first block, the place counts the blocks before.
     const QString lines = u"ab\r\n"_s.repeated(textBlockSize / 2);
     const QString lineAfter = QString::number(textBlockSize / 2 + 1);
     QTest::newRow("emoji after the first block")
-        << lines + s(u"x😀")
-        << s(u"「😀」(U+1F600) は Shift-JIS で保存できません（%1 行目、2 文字目）。").arg(lineAfter)
+        << lines + u"x😀"_s
+        << u"「😀」(U+1F600) は Shift-JIS で保存できません（%1 行目、2 文字目）。"_s.arg(lineAfter)
         << codec::TextEncoding::ShiftJis;
     QTest::newRow("¥ after the first block in ISO-2022-JP")
-        << lines + s(u"漢¥")
-        << s(u"「¥」(U+00A5) は JIS (ISO-2022-JP) で保存できません（%1 行目、2 文字目）。").arg(lineAfter)
+        << lines + u"漢¥"_s
+        << u"「¥」(U+00A5) は JIS (ISO-2022-JP) で保存できません（%1 行目、2 文字目）。"_s.arg(lineAfter)
         << codec::TextEncoding::Iso2022Jp;
     QTest::newRow("lone surrogate after the first block in UTF-16 LE")
         << lines + QChar(0xDC00)
-        << s(u"対になっていないサロゲート U+DC00 は UTF-16 LE で保存できません（%1 行目、1 文字目）。")
-               .arg(lineAfter)
+        << u"対になっていないサロゲート U+DC00 は UTF-16 LE で保存できません（%1 行目、1 文字目）。"_s.arg(
+               lineAfter)
         << codec::TextEncoding::Utf16Le;
     QTest::newRow("lone surrogate in UTF-8")
         << u"a\r\n"_s + QChar(0xDC00)
-        << s(u"対になっていないサロゲート U+DC00 は UTF-8 で保存できません（2 行目、1 文字目）。")
+        << u"対になっていないサロゲート U+DC00 は UTF-8 で保存できません（2 行目、1 文字目）。"_qs
         << codec::TextEncoding::Utf8;
     QTest::newRow("lone high surrogate in UTF-16 BE")
         << QChar(0xD800) + u"a"_s
-        << s(u"対になっていないサロゲート U+D800 は UTF-16 BE で保存できません（1 行目、1 文字目）。")
+        << u"対になっていないサロゲート U+D800 は UTF-16 BE で保存できません（1 行目、1 文字目）。"_qs
         << codec::TextEncoding::Utf16Be;
 }
 
@@ -528,8 +514,7 @@ void TestDiskTextFiles::diskFullLeavesPreviousFileIntact()
     writeFileBytes(file, QByteArray("old\r\n"));
     const QString text(1 << 20, u'x');
 
-    const ChildResult child = runInChild([&] {
-        limitFileSize(64 * 1024);
+    const ChildResult child = runOnAFullDisk([&] {
         const auto error = errorOf([&] { m_files.writeText(file, text); });
         return error ? QByteArray::number(int(error->number())) + ' ' + error->description().toUtf8()
                      : QByteArray("written");
@@ -548,8 +533,7 @@ void TestDiskTextFiles::diskFullInPlaceLeavesPreviousFileIntact()
     QVERIFY(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()) == 0);
     const QString text(1 << 20, u'x');
 
-    const ChildResult child = runInChild([&] {
-        limitFileSize(64 * 1024);
+    const ChildResult child = runOnAFullDisk([&] {
         const auto error = errorOf([&] { m_files.writeText(file, text); });
         return error ? error->description().toUtf8() : QByteArray("written");
     });
@@ -646,7 +630,7 @@ void TestDiskTextFiles::everyCharacterRoundTripsInEachUnicodeEncoding()
     }
     // The file's bytes written by hand: the mark, the text, one CR LF.
     const auto expectedFile = [&](const QString &written) {
-        const QString lines = written + s(u"\r\n");
+        const QString lines = written + u"\r\n"_qs;
         if (encoding == codec::TextEncoding::Utf8 || encoding == codec::TextEncoding::Utf8Bom)
             return mark + lines.toUtf8();
         QByteArray bytes = mark;
@@ -659,7 +643,7 @@ void TestDiskTextFiles::everyCharacterRoundTripsInEachUnicodeEncoding()
     };
 
     // Once more shifted by a unit, so that pairs meet any boundary the writer cuts the text at.
-    for (const QString &written : {text, s(u"x") + text}) {
+    for (const QString &written : {text, u"x"_qs + text}) {
         const QString file = path(QStringLiteral("all.txt"));
         m_files.writeText(file, written, encoding);
         QVERIFY(fileBytes(file) == expectedFile(written));

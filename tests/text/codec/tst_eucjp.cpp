@@ -1,6 +1,7 @@
 // EUC-JP: every code and every character against glibc's iconv with each intended difference named,
 // a file's own codes written back over a generated file set, and error positions.
 
+#include "tests/support/written_back.h"
 #include "text/codec/cp932.h"
 #include "text/codec/eucjp.h"
 
@@ -196,13 +197,10 @@ void TestEucJp::fileCodesComeBackByteForByte()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    QString decoded;
-    codec::eucjp::FileCodes codes;
-    QVERIFY(codec::eucjp::decode(bytes, decoded, nullptr, &codes));
-    QCOMPARE(decoded, text);
-    QByteArray written;
-    QVERIFY(codec::eucjp::encode(decoded, written, nullptr, &codes));
-    QCOMPARE(written, bytes);
+    const test::WrittenBack back = test::writtenBack(codec::TextEncoding::EucJp, bytes);
+    QVERIFY(back.decoded && back.encoded);
+    QCOMPARE(back.text, text);
+    QCOMPARE(back.bytes, bytes);
 }
 
 void TestEucJp::badBytesAreReportedWhereTheyStart_data()

@@ -1,6 +1,7 @@
 // ISO-2022-JP: files in each designation form come back byte for byte and read the same in any
 // split; other writers' forms read right; bad bytes and unstorable characters are reported.
 
+#include "tests/support/written_back.h"
 #include "text/codec/iso2022jp.h"
 
 #include <QTest>
@@ -59,13 +60,10 @@ void TestIso2022Jp::filesComeBackByteForByte()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    QString decoded;
-    codec::iso2022jp::FileCodes codes;
-    QVERIFY(codec::iso2022jp::decode(bytes, decoded, nullptr, &codes));
-    QCOMPARE(decoded, text);
-    QByteArray written;
-    QVERIFY(codec::iso2022jp::encode(decoded, written, nullptr, &codes));
-    QCOMPARE(written, bytes);
+    const test::WrittenBack back = test::writtenBack(codec::TextEncoding::Iso2022Jp, bytes);
+    QVERIFY(back.decoded && back.encoded);
+    QCOMPARE(back.text, text);
+    QCOMPARE(back.bytes, bytes);
     // Any two pieces read as the whole, the designation carried across.
     for (qsizetype split = 0; split <= bytes.size(); ++split) {
         codec::iso2022jp::Decoder decoder;
@@ -97,13 +95,10 @@ void TestIso2022Jp::otherFormsReadRightAndSaveCanonically_data()
 void TestIso2022Jp::otherFormsReadRightAndSaveCanonically()
 {
     QFETCH(QByteArray, bytes);
-    QString decoded;
-    codec::iso2022jp::FileCodes codes;
-    QVERIFY(codec::iso2022jp::decode(bytes, decoded, nullptr, &codes));
-    QTEST(decoded, "text");
-    QByteArray written;
-    QVERIFY(codec::iso2022jp::encode(decoded, written, nullptr, &codes));
-    QTEST(written, "saved");
+    const test::WrittenBack back = test::writtenBack(codec::TextEncoding::Iso2022Jp, bytes);
+    QVERIFY(back.decoded && back.encoded);
+    QTEST(back.text, "text");
+    QTEST(back.bytes, "saved");
 }
 
 void TestIso2022Jp::badBytesAreReportedWhereTheyStart_data()

@@ -2,6 +2,7 @@
 // text or the bytes, with the file's first line end noted for the document.
 
 #include "tests/reference/codec_rules.h"
+#include "tests/support/line_end_texts.h"
 #include "text/codec/line_ends.h"
 
 #include <QTest>
@@ -19,18 +20,7 @@ private slots:
     void lastLineEndTakenOff();
 };
 
-void TestLineEnds::everyEndBecomesTheWantedOne_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("no line end") << u"あい"_qs;
-    QTest::newRow("CR LF only") << u"あ\r\nい\r\n"_qs;
-    QTest::newRow("lone LF") << u"\nあ\n"_qs;
-    QTest::newRow("lone CR") << u"\rあ\r"_qs;
-    QTest::newRow("LF CR") << u"a\n\rb"_qs;
-    QTest::newRow("CR CR LF") << u"\r\r\n"_qs;
-    QTest::newRow("kinds alternating") << u"a\r\nb\nc\rd\r\ne\n\n\r\r"_qs;
-}
+void TestLineEnds::everyEndBecomesTheWantedOne_data() { test::addLineEndTextRows(); }
 
 void TestLineEnds::everyEndBecomesTheWantedOne()
 {
@@ -49,7 +39,7 @@ void TestLineEnds::everyEndBecomesTheWantedOne()
         // The same over the bytes of an encoding, as a save rewrites them block by block.
         const QByteArray bytes = text.toUtf8();
         QByteArray rewritten;
-        const bool changed = withLineEnds(QByteArrayView(bytes), lineEnd, rewritten);
+        const bool changed = codec::withLineEnds(QByteArrayView(bytes), lineEnd, rewritten);
         QCOMPARE(changed, text != expected);
         QCOMPARE(changed ? rewritten : bytes, expected.toUtf8());
     }
@@ -60,8 +50,14 @@ void TestLineEnds::everyShortTextMatchesTheSplit()
 {
     for (const QByteArray &units : reference::byteStrings("a\r\n\x01", 6)) {
         const QString text = QString::fromLatin1(units).replace(u'\x01', u'あ');
-        for (const codec::LineEnd lineEnd : codec::allLineEnds)
-            QCOMPARE(codec::withLineEnds(text, lineEnd), reference::withLineEndsBySplitting(text, lineEnd));
+        for (const codec::LineEnd lineEnd : codec::allLineEnds) {
+            const QString expected = reference::withLineEndsBySplitting(text, lineEnd);
+            QCOMPARE(codec::withLineEnds(text, lineEnd), expected);
+            QByteArray bytes;
+            if (!codec::withLineEnds(QByteArrayView(text.toUtf8()), lineEnd, bytes))
+                bytes = text.toUtf8();
+            QCOMPARE(bytes, expected.toUtf8());
+        }
     }
 }
 

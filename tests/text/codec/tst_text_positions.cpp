@@ -3,12 +3,24 @@
 // every cut of each text.
 
 #include "tests/reference/reference.h"
+#include "tests/support/line_end_texts.h"
 #include "text/codec/cp932.h"
 #include "text/codec/text_positions.h"
 
 #include <QTest>
 
+#include <utility>
+
 using namespace orvane;
+
+namespace {
+
+std::pair<qsizetype, qsizetype> lineAndColumn(const codec::Position &position)
+{
+    return {position.line, position.column};
+}
+
+} // namespace
 
 class TestTextPositions : public QObject {
     Q_OBJECT
@@ -19,15 +31,7 @@ private slots:
     void positionsOfLongTexts();
 };
 
-void TestTextPositions::piecesCountAsTheWhole_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("one line") << u"あいうabc"_qs;
-    QTest::newRow("CR LF, lone CR, lone LF") << u"a\r\nbb\rccc\nd\r\n\r\n\n\rえ"_qs;
-    QTest::newRow("pairs and half-width") << u"😀x\r\n𠮷野家ｶﾞ\r😀"_qs;
-    QTest::newRow("ends with CR LF") << u"表\\示\r\n"_qs;
-}
+void TestTextPositions::piecesCountAsTheWhole_data() { test::addLineEndTextRows(); }
 
 // Each text as UTF-16, UTF-8 and code page 932 (where it can be stored), cut anywhere a piece may
 // end: not between CR and LF, not inside a character.
@@ -53,15 +57,13 @@ void TestTextPositions::piecesCountAsTheWhole()
         // The fast count up to the cut against the slow one, unit by unit.
         const codec::Position fast = codec::positionOfUnit(units, cut);
         const codec::Position slow = reference::positionIn(text, cut);
-        QCOMPARE(fast.line, slow.line);
-        QCOMPARE(fast.column, slow.column);
+        QCOMPARE(lineAndColumn(fast), lineAndColumn(slow));
 
         codec::Position inUnits;
         codec::advance(inUnits, before);
         codec::advance(inUnits, QStringView(text).sliced(cut));
         const codec::Position whole = codec::positionOfUnit(units, text.size());
-        QCOMPARE(inUnits.line, whole.line);
-        QCOMPARE(inUnits.column, whole.column);
+        QCOMPARE(lineAndColumn(inUnits), lineAndColumn(whole));
         QCOMPARE(inUnits.offset, text.size());
 
         codec::Position inUtf8;
@@ -77,8 +79,7 @@ void TestTextPositions::piecesCountAsTheWhole()
         codec::advance(start, before);
         const codec::Position rest = codec::positionOfUnit(units + cut, text.size() - cut);
         const codec::Position continued = codec::continued(start, rest);
-        QCOMPARE(continued.line, whole.line);
-        QCOMPARE(continued.column, whole.column);
+        QCOMPARE(lineAndColumn(continued), lineAndColumn(whole));
         QCOMPARE(continued.offset, text.size());
 
         if (!storable)
@@ -88,8 +89,7 @@ void TestTextPositions::piecesCountAsTheWhole()
         codec::advanceCp932(inCp932, cp932Bytes, cp932Cut);
         codec::advanceCp932(inCp932, cp932Bytes + cp932Cut, cp932Text.size() - cp932Cut);
         const codec::Position wholeCp932 = codec::positionOfCp932Byte(cp932Bytes, cp932Text.size());
-        QCOMPARE(inCp932.line, wholeCp932.line);
-        QCOMPARE(inCp932.column, wholeCp932.column);
+        QCOMPARE(lineAndColumn(inCp932), lineAndColumn(wholeCp932));
         QCOMPARE(wholeCp932.line, whole.line);
     }
 }

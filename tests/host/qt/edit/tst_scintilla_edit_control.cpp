@@ -1,5 +1,6 @@
 #include "host/qt/edit/scintilla_edit_control.h"
 #include "host/qt/edit/scintilla_text_widget.h"
+#include "tests/support/line_end_texts.h"
 #include "text/chars/instr.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -161,16 +162,7 @@ void TestScintillaEditControl::selectionPositions()
     QCOMPARE(m_control->selLength(), expectedSelText.size());
 }
 
-void TestScintillaEditControl::lineEndsStayAsWritten_data()
-{
-    QTest::addColumn<QString>("input");
-
-    QTest::newRow("lone LF") << u"a\nb"_qs;
-    QTest::newRow("lone CR") << u"a\rb"_qs;
-    QTest::newRow("CR LF") << u"a\r\nb"_qs;
-    QTest::newRow("LF CR is two line ends") << u"a\n\rb"_qs;
-    QTest::newRow("mixed at both ends") << u"\nあ\r\r\nい\r"_qs;
-}
+void TestScintillaEditControl::lineEndsStayAsWritten_data() { orvane::test::addLineEndTextRows("input"); }
 
 // Loaded, assigned and inserted text (a selection conversion) keeps its line ends, and a lone
 // LF or CR counts one unit.
