@@ -80,6 +80,8 @@ public:
 private:
     qsizetype find(qsizetype i, Unit c) const
     {
+        if (i >= m_size) // an empty text may have no storage at all
+            return m_size;
         if constexpr (sizeof(Unit) == 1) {
             const void *at = std::memchr(m_p + i, c, size_t(m_size - i));
             return at ? static_cast<const Unit *>(at) - m_p : m_size;
