@@ -14,25 +14,16 @@ build=${1:?build directory}
 shift
 orvane="$build/app/orvane"
 work=$(mktemp -d)
-xvfb=
 pid=
 copy=
 cleanup() {
   [[ -n $pid ]] && kill "$pid" 2> /dev/null
-  [[ -n $xvfb ]] && kill "$xvfb" 2> /dev/null
+  stop_xvfb
   [[ -n $copy ]] && rm -f "$copy" "$copy.cp"
   rm -rf "$work"
 }
 trap cleanup EXIT
-command -v Xvfb > /dev/null && command -v xdotool > /dev/null || { echo "needs Xvfb and xdotool"; exit 77; }
-
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 2> /dev/null &
-xvfb=$!
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
-mkdir -m 0700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"
+source "$(dirname "$0")/xvfb_session.sh"
 
 ticks=$(getconf CLK_TCK)
 now() { date +%s.%N; }

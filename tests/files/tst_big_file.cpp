@@ -20,11 +20,31 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tuple>
+
 using namespace orvane;
 using namespace orvane::test;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(codec::TextEncoding)
+
+namespace {
+
+// The real edit control and files under scripted dialogs, as the commands see them.
+struct RealHost {
+    ScintillaEditControl control;
+    ScriptedFileDialog dialog;
+    ScriptedMessageBox messages;
+    MemoryClipboard clipboard;
+    DiskTextFiles files;
+    RecordingProgram program;
+    Document document;
+    Host host {control, dialog, messages, clipboard, files, program, document};
+
+    auto parts() { return std::tie(control, dialog, messages, program, document, host); }
+};
+
+} // namespace
 
 class TestBigFile : public QObject {
     Q_OBJECT
@@ -55,14 +75,8 @@ void TestBigFile::openCancelOpenAndSaveBackByteForByte()
         QVERIFY(out.write("end") == 3);
     }
 
-    ScintillaEditControl control;
-    ScriptedFileDialog dialog;
-    ScriptedMessageBox messages;
-    MemoryClipboard clipboard;
-    DiskTextFiles files;
-    RecordingProgram program;
-    Document document;
-    Host host {control, dialog, messages, clipboard, files, program, document};
+    RealHost real;
+    auto [control, dialog, messages, program, document, host] = real.parts();
     control.loadText(QStringLiteral("old\r\ntext"));
 
     program.cancelAtStep = 3;
@@ -141,14 +155,8 @@ void TestBigFile::saveWritesTheControlsTextBlockByBlock()
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("doc.txt"));
     writeFileBytes(path, QByteArray("old\r\n"));
-    ScintillaEditControl control;
-    ScriptedFileDialog dialog;
-    ScriptedMessageBox messages;
-    MemoryClipboard clipboard;
-    DiskTextFiles files;
-    RecordingProgram program;
-    Document document;
-    Host host {control, dialog, messages, clipboard, files, program, document};
+    RealHost real;
+    auto [control, dialog, messages, program, document, host] = real.parts();
     control.loadText(text);
     control.setSelStart(typedAt);
     control.setSelText(QStringLiteral("x"));

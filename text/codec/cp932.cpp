@@ -106,6 +106,18 @@ constexpr EncodePages windowsPages = [] {
     return pages;
 }();
 
+// Writes c's one or two bytes at out[j] and moves j on; false when the code page cannot store c.
+inline bool putCode(const EncodePages &pages, char16_t c, uchar *out, qsizetype &j)
+{
+    const uint16_t code = pages.page[c >> 8][c & 0xFF];
+    if (code == 0)
+        return false;
+    if (code > 0xFF)
+        out[j++] = uchar(code >> 8);
+    out[j++] = uchar(code);
+    return true;
+}
+
 // Converts src and returns where it stopped: at size, or at a character the code page cannot
 // store.
 qsizetype encodeRun(const char16_t *src, qsizetype size, uchar *out, qsizetype &j, const EncodePages &pages)
@@ -115,12 +127,8 @@ qsizetype encodeRun(const char16_t *src, qsizetype size, uchar *out, qsizetype &
         if (codec::copyAsciiUnits(src, i, size, out, j))
             continue;
         const char16_t c = src[i];
-        const uint16_t code = pages.page[c >> 8][c & 0xFF];
-        if (code == 0)
+        if (!putCode(pages, c, out, j))
             break;
-        if (code > 0xFF)
-            out[j++] = uchar(code >> 8);
-        out[j++] = uchar(code);
         ++i;
     }
     return i;
@@ -191,12 +199,8 @@ qsizetype encodeUtf8Run(const uchar *src, qsizetype size, uchar *out, qsizetype 
         } else {
             break;
         }
-        const uint16_t code = pages.page[c >> 8][c & 0xFF];
-        if (code == 0)
+        if (!putCode(pages, c, out, j))
             break;
-        if (code > 0xFF)
-            out[j++] = uchar(code >> 8);
-        out[j++] = uchar(code);
         i += length;
     }
     return i;
