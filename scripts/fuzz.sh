@@ -11,7 +11,8 @@ seconds=${1:-30}
 build=build/fuzz
 jobs=$(nproc)
 
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_FUZZ=ON >/dev/null
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DORVANE_FUZZ=ON >/dev/null
 cmake --build "$build" -j "$jobs" --target orvane_fuzzers
 
 work=$(mktemp -d)
